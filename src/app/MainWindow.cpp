@@ -1,0 +1,312 @@
+#include "MainWindow.h"
+#include "ui_MainWindow.h"
+
+#include "KvrLogging.h"
+#include "USettings.h"
+#include "VModeManager.h"
+#include "VQmlFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSettings>
+#include <QSplitter>
+#include <QToolBar>
+#include <QUrl>
+
+const char *const MainWindow::ApplicationTitle = "Korvel Remote admin";
+const char *const MainWindow::TranslationFile = ":/Desktop/Admin/translators/translate_en.qm";
+
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
+{
+    ui->setupUi(this);
+
+    // A missing translation is installed anyway; it then has no effect.
+    if (!m_translator.load(QLatin1String(TranslationFile)))
+        qCDebug(lcApp) << "Translation" << TranslationFile << "not loaded.";
+    QCoreApplication::installTranslator(&m_translator);
+
+    m_settings = USettings::create();
+
+    createActions();
+    createMenus();
+    createToolBar();
+    createCentralArea();
+
+    connect(VModeManager::instance(), &VModeManager::modalChanged, this,
+            &MainWindow::setModalActive);
+
+    resizeToCanvas();
+}
+
+MainWindow::~MainWindow()
+{
+    delete m_fileMenu;
+    delete m_toolsMenu;
+    delete m_helpMenu;
+    // The window container owns the view; deleting it deletes the view.
+    delete m_container;
+    m_view = nullptr;
+    delete m_settings;
+    delete m_splitter;
+    delete ui;
+    QCoreApplication::removeTranslator(&m_translator);
+}
+
+void MainWindow::setApplication(QApplication *application)
+{
+    m_application = application;
+    setTitleForPath(QString());
+}
+
+QString MainWindow::windowTitleFor(const QString &path, bool withModel)
+{
+    QString title = QLatin1String(ApplicationTitle);
+    if (withModel) {
+        const int slash = path.lastIndexOf(QLatin1Char('/'));
+        title += QStringLiteral(" - ") + (slash < 0 ? QString() : path.mid(slash + 1));
+    }
+    return title;
+}
+
+void MainWindow::setTitleForPath(const QString &path)
+{
+    setWindowTitle(windowTitleFor(path, false));
+}
+
+QString MainWindow::helpFilePath()
+{
+#ifdef Q_OS_WIN
+    const QString extension = QStringLiteral(".chm");
+#else
+    const QString extension = QStringLiteral(".html");
+#endif
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/Help/")
+           + QStringLiteral("KVRAdmin_Help") + extension;
+}
+
+void MainWindow::createActions()
+{
+    m_openAction = new QAction(QIcon(QStringLiteral(":/images/OpenRemoteAppFile.png")),
+                               tr("&Open Remote app File..."), this);
+    connect(m_openAction, &QAction::triggered, this, &MainWindow::openVC);
+
+    m_exitAction = new QAction(tr("E&xit"), this);
+    connect(m_exitAction, &QAction::triggered, this, &MainWindow::exit);
+
+    m_goOnlineAction = new QAction(QIcon(QStringLiteral(":/images/GoOnline.png")),
+                                   tr("&Go Online..."), this);
+    m_goOnlineAction->setCheckable(true);
+    connect(m_goOnlineAction, &QAction::triggered, this, &MainWindow::toggleConnection);
+    connect(m_goOnlineAction, &QAction::toggled, this, &MainWindow::connectionToggled);
+
+    m_sendAction = new QAction(QIcon(QStringLiteral(":/images/SendToDevice.png")),
+                               tr("&Send to Mobile Device..."), this);
+    connect(m_sendAction, &QAction::triggered, this, &MainWindow::sendVC);
+
+    m_aboutAction = new QAction(tr("&About Korvel Remote admin..."), this);
+    connect(m_aboutAction, &QAction::triggered, this, &MainWindow::aboutVC);
+
+    m_helpTopicsAction = new QAction(tr("&Help Topics..."), this);
+    connect(m_helpTopicsAction, &QAction::triggered, this, &MainWindow::helpTopics);
+
+    // Nothing to connect to until a document is open.
+    setConnectionEnabled(false);
+}
+
+void MainWindow::createMenus()
+{
+    m_fileMenu = menuBar()->addMenu(tr("&File"));
+    m_fileMenu->addAction(m_openAction);
+    m_fileMenu->addSeparator();
+    m_fileMenu->addAction(m_exitAction);
+
+    m_toolsMenu = menuBar()->addMenu(tr("&Tools"));
+    m_toolsMenu->addAction(m_goOnlineAction);
+    m_toolsMenu->addSeparator();
+    m_toolsMenu->addAction(m_sendAction);
+
+    m_helpMenu = menuBar()->addMenu(tr("&Help"));
+    m_helpMenu->addAction(m_helpTopicsAction);
+    m_helpMenu->addSeparator();
+    m_helpMenu->addAction(m_aboutAction);
+}
+
+void MainWindow::createToolBar()
+{
+    auto *toolBar = findChild<QToolBar *>(QStringLiteral("mainToolBar"));
+    if (!toolBar)
+        return;
+    toolBar->addAction(m_openAction);
+    toolBar->addSeparator();
+    toolBar->addAction(m_goOnlineAction);
+    toolBar->addSeparator();
+    toolBar->addAction(m_sendAction);
+}
+
+void MainWindow::createCentralArea()
+{
+    m_view = new VQmlFrame;
+    m_splitter = new QSplitter(ui->centralWidget);
+    m_container = QWidget::createWindowContainer(m_view, this);
+    if (!m_container) {
+        delete m_view;
+        m_view = nullptr;
+        return;
+    }
+    m_container->setMinimumSize(200, 200);
+    m_container->setFocusPolicy(Qt::TabFocus);
+    m_view->setSetupMenuEntries(
+        tr("About Korvel Remote...,Project Information...,Network Status..."));
+    m_canvas.loadDesktop(m_view);
+    m_splitter->addWidget(m_container);
+}
+
+void MainWindow::resizeToCanvas()
+{
+    if (!m_view)
+        return;
+    auto *bar = findChild<QMenuBar *>(QStringLiteral("menuBar"));
+    auto *toolBar = findChild<QToolBar *>(QStringLiteral("mainToolBar"));
+    if (!bar || !toolBar)
+        return;
+    const QSize fixed(m_canvas.width() + 2,
+                      m_canvas.height() + bar->sizeHint().height() + toolBar->sizeHint().height() + 4);
+    resize(fixed);
+    setMinimumSize(fixed);
+    setMaximumSize(fixed);
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    if (m_splitter) {
+        m_splitter->move(0, 2);
+        m_splitter->resize(m_canvas.width(), m_canvas.height());
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // A QML dialog's local loop must end before the window goes.
+    cancelQmlDialog();
+    goOffline();
+    event->accept();
+}
+
+void MainWindow::resetQMLFocus()
+{
+    if (m_container)
+        m_container->setFocus();
+    if (m_view)
+        m_view->requestActivate();
+}
+
+void MainWindow::cancelQmlDialog()
+{
+    VModeManager::instance()->cancel();
+}
+
+bool MainWindow::isOnline() const
+{
+    return false;
+}
+
+void MainWindow::goOffline()
+{
+    m_goOnlineAction->setChecked(false);
+}
+
+void MainWindow::openVC()
+{
+    if (!m_settings)
+        return;
+    cancelQmlDialog();
+    const QString path = QFileDialog::getOpenFileName(
+        this, tr("Open Control Panel File"), m_settings->value(QLatin1String(USettings::PanelsKey)).toString(),
+        tr("Control Panel Files (*.cpz *.cpf )"));
+    if (!path.isEmpty())
+        openFile(path);
+    resetQMLFocus();
+}
+
+void MainWindow::openFile(const QString &path)
+{
+    goOffline();
+    setTitleForPath(path);
+    m_filePath = path;
+    if (m_settings)
+        m_settings->setValue(QLatin1String(USettings::PanelsKey), path.left(path.lastIndexOf(QLatin1Char('/')) + 1));
+}
+
+void MainWindow::sendVC()
+{
+    cancelQmlDialog();
+    goOffline();
+    resetQMLFocus();
+}
+
+void MainWindow::exit()
+{
+    cancelQmlDialog();
+    resetQMLFocus();
+    goOffline();
+    QCoreApplication::exit(0);
+}
+
+void MainWindow::toggleConnection()
+{
+    m_goOnlineAction->setChecked(isOnline());
+}
+
+void MainWindow::connectionToggled(bool)
+{
+    const QSignalBlocker blocker(m_goOnlineAction);
+    m_goOnlineAction->setChecked(isOnline());
+}
+
+void MainWindow::aboutVC()
+{
+    cancelQmlDialog();
+    resetQMLFocus();
+}
+
+void MainWindow::helpTopics()
+{
+    cancelQmlDialog();
+    const QString path = helpFilePath();
+    qCDebug(lcApp) << "Help File Name: " << path;
+    if (!QFileInfo::exists(path)) {
+        QMessageBox::warning(this, tr("Help"), tr("The help file was not found:\n%1").arg(path));
+    } else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
+        QMessageBox::warning(this, tr("Help"), tr("The help file could not be opened:\n%1").arg(path));
+    }
+    resetQMLFocus();
+}
+
+void MainWindow::setConnectionEnabled(bool enabled)
+{
+    m_connectionEnabled = enabled;
+    if (!VModeManager::instance()->isModalOpen()) {
+        m_goOnlineAction->setEnabled(enabled);
+        m_sendAction->setEnabled(enabled);
+    }
+}
+
+void MainWindow::setModalActive(bool active)
+{
+    // While a QML dialog runs its local loop, the caller of that dialog is
+    // still on the stack: nothing here may close the document under it.
+    // Exit stays available; it cancels the dialog first.
+    m_openAction->setEnabled(!active);
+    m_aboutAction->setEnabled(!active);
+    m_helpTopicsAction->setEnabled(!active);
+    m_goOnlineAction->setEnabled(!active && m_connectionEnabled);
+    m_sendAction->setEnabled(!active && m_connectionEnabled);
+}

@@ -1,0 +1,167 @@
+#include "MainWindow.h"
+#include "USettings.h"
+#include "VQmlFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+// Receives the URLs that Help Topics hands to the desktop shell.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl &url) { urls << url; }
+};
+
+class tst_MainWindow : public QObject
+{
+    Q_OBJECT
+private:
+    static QStringList actionTexts(const QList<QAction *> &actions)
+    {
+        QStringList out;
+        for (QAction *a : actions)
+            out << (a->isSeparator() ? QStringLiteral("|") : a->text());
+        return out;
+    }
+    // Closes the next modal message box and remembers its text.
+    static void closeNextMessageBox(QString *text)
+    {
+        QTimer::singleShot(50, [text] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                *text = box->text();
+                box->accept();
+            }
+        });
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+    }
+
+    void titleRule()
+    {
+        QCOMPARE(MainWindow::windowTitleFor(QString(), true), QStringLiteral("Korvel Remote admin - "));
+        QCOMPARE(MainWindow::windowTitleFor(QStringLiteral("C:/x/Panel.cpz"), true),
+                 QStringLiteral("Korvel Remote admin - Panel.cpz"));
+        QCOMPARE(MainWindow::windowTitleFor(QStringLiteral("Panel.cpz"), true),
+                 QStringLiteral("Korvel Remote admin - "));
+        QCOMPARE(MainWindow::windowTitleFor(QStringLiteral("C:/x/Panel.cpz"), false),
+                 QStringLiteral("Korvel Remote admin"));
+    }
+
+    void menusAndToolBar()
+    {
+        MainWindow w;
+        const QList<QAction *> menus = w.menuBar()->actions();
+        QCOMPARE(actionTexts(menus), (QStringList{"&File", "&Tools", "&Help"}));
+        QCOMPARE(actionTexts(menus[0]->menu()->actions()),
+                 (QStringList{"&Open Remote app File...", "|", "E&xit"}));
+        QCOMPARE(actionTexts(menus[1]->menu()->actions()),
+                 (QStringList{"&Go Online...", "|", "&Send to Mobile Device..."}));
+        QCOMPARE(actionTexts(menus[2]->menu()->actions()),
+                 (QStringList{"&Help Topics...", "|", "&About Korvel Remote admin..."}));
+        auto *toolBar = w.findChild<QToolBar *>("mainToolBar");
+        QVERIFY(toolBar);
+        QCOMPARE(actionTexts(toolBar->actions()),
+                 (QStringList{"&Open Remote app File...", "|", "&Go Online...", "|",
+                              "&Send to Mobile Device..."}));
+        QVERIFY(w.goOnlineAction()->isCheckable());
+        for (QAction *a : {w.openAction(), w.goOnlineAction(), w.sendAction()})
+            QVERIFY2(!a->icon().isNull(), qPrintable(a->text()));
+        // Nothing to connect until a document is open.
+        QVERIFY(!w.goOnlineAction()->isEnabled());
+        QVERIFY(!w.sendAction()->isEnabled());
+    }
+
+    void fixedSizeFollowsCanvas()
+    {
+        MainWindow w;
+        QVERIFY(w.view());
+        w.show();
+        const int menu = w.findChild<QMenuBar *>("menuBar")->sizeHint().height();
+        const int tools = w.findChild<QToolBar *>("mainToolBar")->sizeHint().height();
+        QCOMPARE(w.width(), w.canvas().width() + 2);
+        QCOMPARE(w.height(), w.canvas().height() + menu + tools + 4);
+        QCOMPARE(w.minimumSize(), w.maximumSize());
+
+        // A larger screen grows the window with it; the user cannot resize it.
+        w.canvas().setSize(12.0f);
+        w.resizeToCanvas();
+        QCOMPARE(w.width(), w.canvas().width() + 2);
+        QCOMPARE(w.minimumSize(), w.size());
+        QCOMPARE(w.maximumSize(), w.size());
+        w.resize(1000, 1000);
+        QCOMPARE(w.width(), w.canvas().width() + 2);
+    }
+
+    void openStoresFolderAndTitle()
+    {
+        MainWindow w;
+        w.setApplication(qApp);
+        QCOMPARE(w.windowTitle(), QStringLiteral("Korvel Remote admin"));
+        w.openFile(QStringLiteral("C:/x/Panel.cpz"));
+        QCOMPARE(w.filePath(), QStringLiteral("C:/x/Panel.cpz"));
+        QSettings *settings = USettings::create();
+        QCOMPARE(settings->value(USettings::PanelsKey).toString(), QStringLiteral("C:/x/"));
+        QCOMPARE(settings->organizationName(), QStringLiteral("Halvern"));
+        QCOMPARE(settings->applicationName(), QStringLiteral("Korvel Remote admin 3.0"));
+        delete settings;
+    }
+
+    void helpTopics()
+    {
+        QVERIFY(MainWindow::helpFilePath().endsWith("/Help/KVRAdmin_Help.html"));
+        MainWindow w;
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler("file", &catcher, "open");
+        const QString path = MainWindow::helpFilePath();
+        QVERIFY(!QFile::exists(path));
+
+        // Missing: the user is told, nothing is opened.
+        QString message;
+        closeNextMessageBox(&message);
+        w.helpTopics();
+        QVERIFY(message.contains(path));
+        QVERIFY(catcher.urls.isEmpty());
+
+        // Present: handed to the desktop shell as a local-file URL.
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        QFile help(path);
+        QVERIFY(help.open(QIODevice::WriteOnly));
+        help.write("<html></html>");
+        help.close();
+        w.helpTopics();
+        QCOMPARE(catcher.urls, QList<QUrl>{QUrl::fromLocalFile(path)});
+        QFile::remove(path);
+        QDesktopServices::unsetUrlHandler("file");
+    }
+
+    void closingUnchecksGoOnline()
+    {
+        MainWindow w;
+        w.show();
+        w.setConnectionEnabled(true);
+        w.goOnlineAction()->setChecked(true);
+        QVERIFY(w.close());
+        QVERIFY(!w.goOnlineAction()->isChecked());
+    }
+};
+
+QTEST_MAIN(tst_MainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,116 @@
+#include "XmlWriter.h"
+
+#include <QBuffer>
+#include <QStringDecoder>
+#include <QTest>
+
+class tst_XmlWriter : public QObject
+{
+    Q_OBJECT
+private slots:
+    void nothingWithoutStream()
+    {
+        XmlWriter w;
+        QVERIFY(!w.writeHeader());
+        QVERIFY(!w.openElement("a"));
+        QVERIFY(!w.closeElement("a"));
+        QVERIFY(!w.writeElement("a", QStringLiteral("t")));
+        QVERIFY(!w.writeElement("a", 3));
+        QVERIFY(!w.flush());
+        w.setDevice(nullptr);
+        w.setString(nullptr);
+        QVERIFY(!w.openElement("a"));
+    }
+
+    void emptyTagsAreRefused()
+    {
+        QString out;
+        XmlWriter w;
+        w.setString(&out);
+        QVERIFY(!w.openElement(QString()));
+        QVERIFY(!w.closeElement(QString()));
+        QVERIFY(w.openElement("a"));
+        QVERIFY(w.closeElement("a"));
+        w.flush();
+        QCOMPARE(out, QStringLiteral("<a>\n</a>\n"));
+    }
+
+    void escapingAndIndentation()
+    {
+        QString out;
+        XmlWriter w;
+        w.setString(&out);
+        QVERIFY(w.openElement("Canvas"));
+        QVERIFY(w.openElement("Property", "attr\"s", "list<1>"));
+        QVERIFY(w.writeElement("text", QStringLiteral("a<b & \"c\"")));
+        QVERIFY(w.writeElement("n", 4));
+        QVERIFY(w.writeElement("u", 7u));
+        QVERIFY(w.writeElement("f", -10.123456789f));
+        QVERIFY(w.closeElement("Property"));
+        QVERIFY(w.closeElement("Canvas"));
+        QVERIFY(w.openElement("Next"));
+        w.flush();
+        QCOMPARE(out, QStringLiteral("<Canvas>\n"
+                                     "\t<Property name=\"attr&#34;s\" type=\"list&#60;1&#62;\">\n"
+                                     "\t\t<text>a&#60;b &#38; &#34;c&#34;</text>\n"
+                                     "\t\t<n>4</n>\n"
+                                     "\t\t<u>7</u>\n"
+                                     "\t\t<f>-10.1235</f>\n"
+                                     "\t</Property>\n"
+                                     "</Canvas>\n"
+                                     "<Next>\n"));
+    }
+
+    void escapingIsNotRepeated()
+    {
+        QCOMPARE(XmlWriter::escape(QStringLiteral("&&#38;")), QStringLiteral("&#38;&#38;#38;"));
+    }
+
+    void prefixForm()
+    {
+        QString out;
+        XmlWriter w;
+        w.setString(&out);
+        w.openElement("Connection", "Chassis", "Main", 4);
+        w.openElement("Connection", "Chassis", "Main", 0);
+        w.openElement("Connection", "", "Main", 4);
+        w.flush();
+        QCOMPARE(out, QStringLiteral("<Connection name=\"Chassis|||4\">\n"
+                                     "\t<Connection name=\"Main\">\n"
+                                     "\t\t<Connection name=\"Main\">\n"));
+    }
+
+    void utf8Header()
+    {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        XmlWriter w;
+        w.setDevice(&buffer);
+        w.setEncoding(XmlWriter::Utf8);
+        QVERIFY(w.writeHeader());
+        w.writeElement("t", QStringLiteral("é"));
+        w.flush();
+        QCOMPARE(buffer.data(), QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<t>\xc3\xa9</t>\n"));
+    }
+
+    void utf16HeaderWithByteOrderMark()
+    {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        XmlWriter w;
+        w.setDevice(&buffer);
+        w.setEncoding(XmlWriter::Utf16);
+        QCOMPARE(w.encodingLabel(), QStringLiteral("UTF-16"));
+        QVERIFY(w.writeHeader());
+        w.writeElement("t", QStringLiteral("é"));
+        w.flush();
+        const QByteArray data = buffer.data();
+        QCOMPARE(data.left(2), QByteArray("\xFE\xFF", 2));
+        QStringDecoder decode(QStringDecoder::Utf16BE);
+        const QString text = decode(data.mid(2));
+        QCOMPARE(text, QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<t>é</t>\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_XmlWriter)
+#include "tst_xmlwriter.moc"
