@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+class IInterface;
+class MModel;
+class TTransform;
+
+// The command layer of one device: turns control values into device
+// commands, polls the parameters that controls show and routes replies back
+// to their transforms. The base does nothing; a protocol kind overrides
+// what it supports.
+class PProtocol : public QObject
+{
+    Q_OBJECT
+public:
+    explicit PProtocol(QObject *parent = nullptr);
+    ~PProtocol() override;
+
+    virtual bool sendValue(TTransform *transform);
+    virtual bool poll(TTransform *transform);
+    virtual bool sendFile(const QString &path);
+    virtual bool receiveFile(const QString &path);
+    virtual bool handleReply(const QByteArray &reply);
+    virtual void replyTimeout(const QString &tag);
+    virtual QString typeName() const;
+    virtual void setInterface(IInterface *interface);
+    virtual void setModel(MModel *model);
+    virtual void resynchronize();
+    virtual bool isSubscribed() const;
+    virtual void queryNow(TTransform *transform);
+    virtual bool setOnline(bool online);
+
+    IInterface *interface() const { return m_interface; }
+    MModel *model() const { return m_model; }
+
+signals:
+    void onlineStateChanged(bool online);
+
+public slots:
+    bool onOnlineStateChanged(bool online);
+
+protected:
+    IInterface *m_interface = nullptr;
+    MModel *m_model = nullptr;
+};
