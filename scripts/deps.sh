@@ -1,6 +1,6 @@
 # Sourced by run.sh and test.sh: installs the Debian packages that are missing
 # (one apt-get update, one apt-get install), and nothing when all are present.
-KVR_PACKAGES="cmake ninja-build g++ \
+KVR_PACKAGES="cmake ninja-build g++ zlib1g-dev \
   qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-5compat-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools \
   qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts \
   qml6-module-qtquick-window qml6-module-qtquick-dialogs qml6-module-qtquick-shapes \

@@ -1,0 +1,125 @@
+#include "MProject.h"
+#include "../XmlTestUtil.h"
+
+#include <QTest>
+#include <QXmlAttributes>
+
+namespace {
+QString projectXml(const MProject &project)
+{
+    return writtenXml(project);
+}
+
+void readProjectXml(const QString &xml, MProject &project)
+{
+    QVERIFY(readPropertyLeaves(xml, [&](const QString &section, const QString &key, const QString &text) {
+        return project.setField(section, key, text);
+    }));
+}
+} // namespace
+
+class tst_Project : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { MProject::setExitPin(QString()); }
+
+    void fieldsBySectionAndKey()
+    {
+        MProject project;
+        QCOMPARE(project.facilityName(), QString("SITE NAME"));
+        QVERIFY(project.setField("Customer", "address", "Kajgatan 4"));
+        QVERIFY(project.setField("Comments", "comment6", "last"));
+        // Pairs the record does not hold, the correctly spelt section among them.
+        const QList<QPair<const char *, const char *>> refused = {
+            {"Engineer", "address"}, {"Comments", "comment7"}, {"Comments", "comment0"},
+            {"Facility", "email"},   {"BusinessManager", "name"}, {"customer", "name"}};
+        for (const auto &pair : refused) {
+            QVERIFY2(!project.setField(pair.first, pair.second, "x"), pair.first);
+            QCOMPARE(project.field(pair.first, pair.second), QString());
+        }
+        project.clear();
+        QCOMPARE(project.facilityName(), QString("SITE NAME"));
+        QCOMPARE(project.field("Customer", "address"), QString());
+    }
+
+    void writesAndReadsTheProjectElement()
+    {
+        MProject project;
+        project.setField("Facility", "name", "None");
+        QCOMPARE(project.facilityName(), QString());
+        project.setField("BusinessManeger", "tel", "+46 31 555 0142");
+        project.setField("Comments", "comment2", "Bar & lounge");
+        MProject::setExitPin("0815");
+        const QString xml = projectXml(project);
+        QCOMPARE(xml, QStringLiteral("<Project>\n\t<Property name=\"attributes\">\n"
+                                     "\t\t<Facility>\n\t\t\t<name>None</name>\n\t\t</Facility>\n"
+                                     "\t\t<BusinessManeger>\n\t\t\t<name></name>\n\t\t\t<email></email>\n"
+                                     "\t\t\t<tel>+46 31 555 0142</tel>\n\t\t</BusinessManeger>\n"
+                                     "\t\t<Engineer>\n\t\t\t<name></name>\n\t\t\t<email></email>\n"
+                                     "\t\t\t<tel></tel>\n\t\t</Engineer>\n"
+                                     "\t\t<Customer>\n\t\t\t<name></name>\n\t\t\t<address></address>\n"
+                                     "\t\t\t<email></email>\n\t\t\t<tel></tel>\n\t\t</Customer>\n"
+                                     "\t\t<Comments>\n\t\t\t<comment1></comment1>\n"
+                                     "\t\t\t<comment2>Bar &#38; lounge</comment2>\n\t\t\t<comment3></comment3>\n"
+                                     "\t\t\t<comment4></comment4>\n\t\t\t<comment5></comment5>\n"
+                                     "\t\t\t<comment6></comment6>\n\t\t</Comments>\n"
+                                     "\t\t<ExitCode>\n\t\t\t<exitPIN>0815</exitPIN>\n\t\t</ExitCode>\n"
+                                     "\t</Property>\n</Project>\n"));
+        MProject copy;
+        readProjectXml(xml, copy);
+        QCOMPARE(copy.facilityName(), QString());
+        QCOMPARE(projectXml(copy), xml);
+    }
+
+    void exitPinBelongsToTheProcess()
+    {
+        MProject first;
+        QVERIFY(first.setField("ExitCode", "exitPIN", "4711"));
+        first.clear();
+        // A later file without an exit code keeps the PIN.
+        MProject second;
+        readProjectXml("<Project><Property><Facility><name>Depot</name></Facility></Property></Project>", second);
+        QCOMPARE(MProject::exitPin(), QString("4711"));
+        QCOMPARE(second.field("ExitCode", "exitPIN"), QString("4711"));
+        MProject::setExitPin(QString());
+        QVERIFY(!projectXml(second).contains("ExitCode"));
+    }
+
+    void contactsFromAttributes()
+    {
+        MProject project;
+        project.setField("Engineer", "email", "tomas@nordaudio.example");
+        QXmlAttributes atts;
+        atts.append("name", QString(), "name", "Ada Lind");
+        atts.append("address", QString(), "address", "Storgatan 1");
+        project.setFromAttributes("Customer", atts);
+        project.setFromAttributes("Engineer", atts);
+        QCOMPARE(project.field("Customer", "address"), QString("Storgatan 1"));
+        QCOMPARE(project.field("Engineer", "name"), QString("Ada Lind"));
+        // Attributes the element lacks keep their fields.
+        QCOMPARE(project.field("Engineer", "email"), QString("tomas@nordaudio.example"));
+        QCOMPARE(project.field("Engineer", "address"), QString());
+    }
+
+    void informationText()
+    {
+        MProject project;
+        readProjectXml(QString::fromUtf8(
+                           "<Project><Property><Facility><name>Harbour View</name></Facility>"
+                           "<BusinessManeger><name>Ines</name><email>i@hv.example</email><tel>0142</tel>"
+                           "</BusinessManeger><Engineer><name>Tomas</name><tel>0199</tel></Engineer>"
+                           "<Customer><name>HV AB</name><address>Kajgatan 4</address></Customer>"
+                           "<Comments><comment1>Lobby</comment1><comment4>Bar</comment4></Comments>"
+                           "</Property></Project>"),
+                       project);
+        QCOMPARE(project.informationText(), QStringLiteral("Facility\nHarbour View\n\n"
+                                                           "Business Manager\nInes\ni@hv.example\n0142\n\n"
+                                                           "Engineer\nTomas\n\n0199\n\n"
+                                                           "Customer\nHV AB\nKajgatan 4\n\n\n\n"
+                                                           "Comments\nLobby\nBar\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Project)
+#include "tst_project.moc"

@@ -1,0 +1,308 @@
+#include "UArchive.h"
+#include "UArchiveHeaderRecord.h"
+#include "USettings.h"
+
+#include <QDirIterator>
+#include <QLoggingCategory>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+namespace {
+const QString Fixtures = QStringLiteral(KVR_TEST_DATA "/archive");
+
+QByteArray be32(quint32 value)
+{
+    QByteArray bytes(4, '\0');
+    qToBigEndian<quint32>(value, bytes.data());
+    return bytes;
+}
+
+QByteArray utf16le(const QString &text)
+{
+    return QByteArray(reinterpret_cast<const char *>(text.utf16()), 2 * text.size());
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Every file and folder below a folder, relative to it, sorted.
+QStringList treeOf(const QString &folder)
+{
+    QStringList entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        entries << QDir(folder).relativeFilePath(it.next());
+    entries.sort();
+    return entries;
+}
+
+// An archive laid out by hand: marker, count, records, then the blocks.
+QByteArray archiveOf(const QList<QPair<QString, QByteArray>> &members)
+{
+    qint64 offset = 8;
+    for (const auto &m : members)
+        offset += 12 + 2 * m.first.size();
+    QByteArray header = QByteArray::fromHex("10000000") + be32(quint32(members.size()));
+    QByteArray blocks;
+    for (const auto &m : members) {
+        header += be32(quint32(m.first.size())) + utf16le(m.first) + be32(quint32(offset + blocks.size()))
+                  + be32(quint32(m.second.size()));
+        blocks += m.second;
+    }
+    return header + blocks;
+}
+} // namespace
+
+class tst_Archive : public QObject
+{
+    Q_OBJECT
+private:
+    QScopedPointer<QTemporaryDir> m_dir;
+    QScopedPointer<UArchive> m_archive;
+
+    QString tmp(const QString &name) const { return m_dir->filePath(name); }
+    QString work() const { return tmp("root/Archive"); }
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void init()
+    {
+        m_dir.reset(new QTemporaryDir);
+        m_archive.reset(new UArchive);
+        m_archive->setArchiveRoot(tmp("root"));
+    }
+
+    void exactBytes()
+    {
+        QVERIFY(m_archive->write(tmp("empty.cpz")));
+        QCOMPARE(readAll(tmp("empty.cpz")), QByteArray::fromHex("1000000000000000"));
+        QVERIFY(m_archive->open(tmp("empty.cpz")));
+
+        // Both names are 10 code units, so each record takes 32 bytes.
+        QVERIFY(writeAll(tmp("src/panel.cpf"), "<KVD/>\n"));
+        QVERIFY(writeAll(tmp("src/Bühne.png"), QByteArray()));
+        QVERIFY(m_archive->addFile(tmp("src/panel.cpf")));
+        QVERIFY(m_archive->addFile(tmp("src/Bühne.png")));
+        QVERIFY(m_archive->write(tmp("a.cpz")));
+        const QByteArray block = qCompress("<KVD/>\n");
+        QCOMPARE(readAll(tmp("a.cpz")),
+                 QByteArray::fromHex("1000000000000002") + be32(10) + utf16le("/panel.cpf") + be32(72)
+                     + be32(block.size()) + be32(10) + QByteArray::fromHex("2f004200fc0068006e0065002e0070006e006700")
+                     + be32(72 + block.size()) + be32(4) + block + QByteArray(4, '\0'));
+    }
+
+    void roundTripGivesIdenticalMembers()
+    {
+        UArchive packer;
+        QVERIFY(packer.addFile(Fixtures + "/Lobby.cpf"));
+        QVERIFY(packer.addFile(Fixtures + "/Lobby.kvp"));
+        QVERIFY(packer.addFile(Fixtures + "/logo.png", "images"));
+        QVERIFY(packer.write(tmp("Lobby.cpz")));
+
+        QVERIFY(m_archive->open(tmp("Lobby.cpz")));
+        QCOMPARE(treeOf(work()), QStringList({"Lobby.cpf", "Lobby.kvp", "images", "images/logo.png"}));
+        QCOMPARE(readAll(m_archive->memberPath(".cpf")), readAll(Fixtures + "/Lobby.cpf"));
+        QCOMPARE(readAll(m_archive->memberPath(".kvp")), readAll(Fixtures + "/Lobby.kvp"));
+        QCOMPARE(readAll(work() + "/images/logo.png"), readAll(Fixtures + "/logo.png"));
+        const QUrl logo = QUrl::fromLocalFile(work() + "/images/logo.png");
+        QCOMPARE(m_archive->memberUrl("images/logo.png"), logo);
+        QCOMPARE(m_archive->memberUrl("logo.png"), logo);
+        QCOMPARE(m_archive->memberUrl("missing.png"), QUrl());
+
+        // Packing the extracted members again gives the same bytes.
+        QVERIFY(m_archive->write(tmp("again.cpz")));
+        QCOMPARE(readAll(tmp("again.cpz")), readAll(tmp("Lobby.cpz")));
+    }
+
+    void archiveTest_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("archive");
+        QTest::newRow("empty archive") << QByteArray::fromHex("1000000000000000") << true;
+        QTest::newRow("xml declaration") << readAll(Fixtures + "/Lobby.cpf") << false;
+        QTest::newRow("0x3C then anything") << QByteArray::fromHex("3C100000FFFF") << false;
+        QTest::newRow("fourth byte 0x3C") << QByteArray::fromHex("1000003C") << false;
+        QTest::newRow("byte order mark") << QByteArray::fromHex("EFBBBF3C") << false;
+        QTest::newRow("three bytes") << QByteArray::fromHex("100000") << false;
+        QTest::newRow("zero length") << QByteArray() << false;
+    }
+
+    void archiveTest()
+    {
+        QFETCH(QByteArray, bytes);
+        QVERIFY(writeAll(tmp("file"), bytes));
+        QTEST(UArchive::isArchive(tmp("file")), "archive");
+    }
+
+    void namesLeavingTheWorkFolderAreSkipped_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char *name : {"/../x", "..\\x", "/..\\x", "C:/x", "/C:/x", "x", "", "//x", "/a/../../x", "/./x",
+                                 "/a/", "\\\\server\\x", "/x\ty"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+
+    void namesLeavingTheWorkFolderAreSkipped()
+    {
+        QFETCH(QString, name);
+        QVERIFY(writeAll(tmp("hostile.cpz"), archiveOf({{name, qCompress("owned")}, {"/p.cpf", qCompress("<KVD/>")}})));
+        QVERIFY(writeAll(tmp("root/keep.txt"), "mine"));
+        QStringList expected = treeOf(m_dir->path()) << "root/Archive" << "root/Archive/p.cpf";
+        expected.sort();
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("would land outside"));
+        QVERIFY(m_archive->open(tmp("hostile.cpz")));
+        QCOMPARE(m_archive->header().records().size(), 1);
+        QCOMPARE(treeOf(m_dir->path()), expected);
+        QVERIFY(!QFile::exists("x"));
+    }
+
+    void brokenArchivesOpenNothing_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray good = qCompress("<KVD/>");
+        const QByteArray one = QByteArray::fromHex("1000000000000001") + be32(4) + utf16le("/a.x");
+        const QByteArray big = qCompress(QByteArray(5000, 'q'));
+        QTest::newRow("half a header") << QByteArray::fromHex("100000000000");
+        QTest::newRow("absurd count") << QByteArray::fromHex("10000000FFFFFFFF") + QByteArray(64, '\0');
+        QTest::newRow("absurd name length") << QByteArray::fromHex("1000000000000001FFFFFFFF") + QByteArray(64, 'a');
+        QTest::newRow("offset past the end") << one + be32(1000) + be32(good.size()) + good;
+        QTest::newRow("offset and size wrap") << one + be32(0xFFFFFFF0) + be32(0x20) + good;
+        QTest::newRow("block of 3 bytes") << archiveOf({{"/a.x", QByteArray::fromHex("000001")}});
+        QTest::newRow("declared 4 GiB") << archiveOf({{"/a.x", be32(0xFFFFFFFF) + good.mid(4)}});
+        QTest::newRow("declared beyond expansion") << archiveOf({{"/a.x", be32(10u << 20) + good.mid(4)}});
+        QTest::newRow("corrupt zlib") << archiveOf({{"/a.x", be32(6) + QByteArray("\x78\x9c garbage!")}});
+        QTest::newRow("declared too short") << archiveOf({{"/a.x", be32(100) + big.mid(4)}});
+        QTest::newRow("declared too long") << archiveOf({{"/a.x", be32(7) + good.mid(4)}});
+        QTest::newRow("length without stream") << archiveOf({{"/a.x", be32(6)}});
+        QTest::newRow("second member corrupt") << archiveOf({{"/a.x", good}, {"/b.x", big.left(12)}});
+    }
+
+    void brokenArchivesOpenNothing()
+    {
+        QFETCH(QByteArray, bytes);
+        QVERIFY(writeAll(tmp("broken.cpz"), bytes));
+        QVERIFY(UArchive::isArchive(tmp("broken.cpz")));
+        QVERIFY(!m_archive->open(tmp("broken.cpz")));
+        QCOMPARE(m_archive->path(), QString());
+        QVERIFY(m_archive->header().records().isEmpty());
+        QCOMPARE(treeOf(work()), QStringList());
+    }
+
+    void truncationsAreRefusedAndKeepTheOpenArchive()
+    {
+        UArchive packer;
+        QVERIFY(packer.addFile(Fixtures + "/Lobby.kvp"));
+        QVERIFY(packer.addFile(Fixtures + "/logo.png"));
+        QVERIFY(packer.write(tmp("full.cpz")));
+        QVERIFY(m_archive->open(tmp("full.cpz")));
+        const QByteArray full = readAll(tmp("full.cpz"));
+        QLoggingCategory::setFilterRules("kvr.document.warning=false");
+        for (int length = 0; length < full.size(); ++length) {
+            QVERIFY(writeAll(tmp("cut.cpz"), full.left(length)));
+            QVERIFY2(!m_archive->open(tmp("cut.cpz")), qPrintable(QString::number(length)));
+        }
+        QLoggingCategory::setFilterRules(QString());
+        // A header that does not hold together changes nothing.
+        QCOMPARE(m_archive->path(), tmp("full.cpz"));
+        QCOMPARE(readAll(m_archive->memberPath(".kvp")), readAll(Fixtures + "/Lobby.kvp"));
+    }
+
+    void openingEmptiesOnlyTheWorkFolder()
+    {
+        QVERIFY(writeAll(work() + "/old/stale.cpf", "old"));
+        QVERIFY(writeAll(work() + "/.hidden", "old"));
+        QVERIFY(writeAll(tmp("root/beside.txt"), "mine"));
+        QVERIFY(writeAll(tmp("outside/precious.txt"), "mine"));
+        QVERIFY(QFile::link(tmp("outside"), work() + "/link"));
+        QVERIFY(writeAll(tmp("a.cpz"), archiveOf({{"/panel.cpf", qCompress("<KVD/>")}})));
+        QVERIFY(m_archive->open(tmp("a.cpz")));
+        QCOMPARE(treeOf(work()), QStringList({"panel.cpf"}));
+        QCOMPARE(treeOf(tmp("root")), QStringList({"Archive", "Archive/panel.cpf", "beside.txt"}));
+        QCOMPARE(readAll(tmp("outside/precious.txt")), QByteArray("mine"));
+    }
+
+    void memberPathPrefersTheEnding()
+    {
+        for (const char *name : {"notes.cpf.txt", "Panel.CPF", "other.cpf"})
+            QVERIFY(writeAll(tmp(QString("src/") + name), name));
+        QVERIFY(m_archive->addFile(tmp("src/notes.cpf.txt")));
+        QCOMPARE(m_archive->memberPath(".cpf"), tmp("src/notes.cpf.txt"));
+        QVERIFY(m_archive->addFile(tmp("src/Panel.CPF")));
+        QVERIFY(m_archive->addFile(tmp("src/other.cpf")));
+        QCOMPARE(m_archive->memberPath(".cpf"), tmp("src/Panel.CPF"));
+        QCOMPARE(m_archive->memberPath(".kvp"), QString());
+        QCOMPARE(m_archive->memberPath(""), QString());
+    }
+
+    void addingFiles()
+    {
+        QVERIFY(writeAll(tmp("src/sub/logo.png"), "png"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("steps out"));
+        QVERIFY(!m_archive->addFile(tmp("src/sub/../sub/logo.png")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("no such file"));
+        QVERIFY(!m_archive->addFile(tmp("src/missing.png")));
+        for (const char *folder : {"../up", "a/../../b", "C:", "a//b"}) {
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Refused to archive"));
+            QVERIFY2(!m_archive->addFile(tmp("src/sub/logo.png"), folder), folder);
+        }
+        QVERIFY(m_archive->addFile(tmp("src/sub/logo.png")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("already holds"));
+        QVERIFY(!m_archive->addFile(tmp("src/sub/logo.png")));
+        QVERIFY(m_archive->addFile(tmp("src/sub/logo.png"), "\\images\\small\\"));
+        QCOMPARE(m_archive->header().records().last()->name(), QString("/images/small/logo.png"));
+    }
+
+    void writingNeverLosesTheOldArchive()
+    {
+        QVERIFY(writeAll(tmp("old.cpz"), "previous archive"));
+        QFile huge(tmp("huge.kvp"));
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(UArchiveHeaderRecord::MaxMemberBytes + 1));
+        QVERIFY(m_archive->addFile(huge.fileName()));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("too large"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("left as it was"));
+        QVERIFY(!m_archive->write(tmp("old.cpz")));
+        QCOMPARE(readAll(tmp("old.cpz")), QByteArray("previous archive"));
+    }
+
+    void workFolderPlacement()
+    {
+        QCOMPARE(UArchive::workFolderFor("C:\\Users\\eng"), QString("C:/Users/eng/Archive"));
+        QCOMPARE(UArchive::workFolderFor("/srv/kvr/"), QString("/srv/kvr/Archive"));
+        QCOMPARE(UArchive::workFolderFor(QString()),
+                 QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/Archive");
+
+        // Settings live in Qt's test location here.
+        QScopedPointer<QSettings> settings(USettings::create());
+        settings->setValue(USettings::ArchiveKey, tmp("stored"));
+        QCOMPARE(UArchive().workFolder(), tmp("stored/Archive"));
+        settings->remove(USettings::ArchiveKey);
+    }
+
+    void archiveNames()
+    {
+        QCOMPARE(UArchive::archiveNameFor("/p/Lobby.v2.cpf"), QString("/p/Lobby.v2.cpz"));
+        QCOMPARE(UArchive::archiveNameFor("C:\\p.d\\Lobby"), QString("C:\\p.d\\Lobby.cpz"));
+        QCOMPARE(UArchive::panelFileNameFor("/p/Lobby.CPZ"), QString("/p/Lobby.cpf"));
+        QCOMPARE(UArchive::panelFileNameFor("/p.cpz/Lobby"), QString());
+        QVERIFY(writeAll(tmp("Lobby.cpf"), "<KVD/>"));
+        QVERIFY(UArchive::removePanelFile(tmp("Lobby.cpz")));
+        QVERIFY(!QFile::exists(tmp("Lobby.cpf")));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Archive)
+#include "tst_archive.moc"
