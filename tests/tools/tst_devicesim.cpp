@@ -40,6 +40,19 @@ public:
     }
     bool isConnected() const { return socket.state() == QAbstractSocket::ConnectedState; }
 
+    // Sends a command and waits for the answer, which must be reply; what
+    // was received is cleared for the next exchange.
+    bool exchange(const QByteArray &command, const QByteArray &reply)
+    {
+        send(command);
+        const bool ok = QTest::qWaitFor([&] { return received.size() >= reply.size(); }, Timeout)
+                        && received == reply;
+        if (!ok)
+            qWarning() << "sent" << command << "expected" << reply << "received" << received;
+        received.clear();
+        return ok;
+    }
+
     QTcpSocket socket;
     QByteArray received;
 };
@@ -158,8 +171,7 @@ void TestDeviceSim::goldenReplies()
     auto device = startDevice();
     QVERIFY(device);
     Peer peer(device->port());
-    peer.send(command);
-    QTRY_COMPARE_WITH_TIMEOUT(peer.received, reply, Timeout);
+    QVERIFY(peer.exchange(command, reply));
 }
 
 void TestDeviceSim::valuesPersistPerKey_data()
@@ -238,10 +250,8 @@ void TestDeviceSim::devicesKeepTheirOwnValues()
     QVERIFY(first && other);
     Peer a(first->port());
     Peer b(other->port());
-    a.send("SA \"Gain 1\">1=-5.0\r");
-    QTRY_COMPARE_WITH_TIMEOUT(a.received, Ack, Timeout);
-    b.send("GA\"Gain 1\">1\r");
-    QTRY_COMPARE_WITH_TIMEOUT(b.received, QByteArray("GA\"Gain 1\">1=0.0\r"), Timeout);
+    QVERIFY(a.exchange("SA \"Gain 1\">1=-5.0\r", Ack));
+    QVERIFY(b.exchange("GA\"Gain 1\">1\r", "GA\"Gain 1\">1=0.0\r"));
 }
 
 void TestDeviceSim::subscriptionPushesChanges_data()
@@ -272,15 +282,10 @@ void TestDeviceSim::subscriptionPushesChanges()
     Peer listener(device->port());
     Peer setter(device->port());
 
-    listener.send("SUB\r");
-    QTRY_COMPARE_WITH_TIMEOUT(listener.received, QByteArray("SUB,yes\r"), Timeout);
-    listener.received.clear();
-    listener.send("SUB \"" + query + "\"\r");
-    QTRY_COMPARE_WITH_TIMEOUT(listener.received, "SUB \"" + query + "\",yes\r", Timeout);
-    listener.received.clear();
+    QVERIFY(listener.exchange("SUB\r", "SUB,yes\r"));
+    QVERIFY(listener.exchange("SUB \"" + query + "\"\r", "SUB \"" + query + "\",yes\r"));
 
-    setter.send(set);
-    QTRY_COMPARE_WITH_TIMEOUT(setter.received, Ack, Timeout);
+    QVERIFY(setter.exchange(set, Ack));
     QTRY_COMPARE_WITH_TIMEOUT(listener.received, push, Timeout);
 }
 
@@ -290,41 +295,23 @@ void TestDeviceSim::noPushForAnUnchangedValueOrAfterUnsubscribing()
     QVERIFY(device);
     Peer listener(device->port());
     Peer setter(device->port());
-    listener.send("SUB \"GA\"Gain 1\">1\"\r");
-    QTRY_COMPARE_WITH_TIMEOUT(listener.received, QByteArray("SUB \"GA\"Gain 1\">1\",yes\r"), Timeout);
-    listener.received.clear();
+    QVERIFY(listener.exchange("SUB \"GA\"Gain 1\">1\"\r", "SUB \"GA\"Gain 1\">1\",yes\r"));
 
     // The default value set again is no change.
-    setter.send("SA \"Gain 1\">1=0.0\r");
-    QTRY_COMPARE_WITH_TIMEOUT(setter.received, Ack, Timeout);
+    QVERIFY(setter.exchange("SA \"Gain 1\">1=0.0\r", Ack));
     // The device answers in order, so when the listener has the answer to
     // a later query, any push would have come before it.
-    listener.send("GS \r");
-    QTRY_COMPARE_WITH_TIMEOUT(listener.received, QByteArray("S 0x0\r"), Timeout);
-    listener.received.clear();
+    QVERIFY(listener.exchange("GS \r", "S 0x0\r"));
 
-    listener.send("UNS \"GA\"Gain 1\">1\"\r");
-    QTRY_COMPARE_WITH_TIMEOUT(listener.received, QByteArray("UNS \"GA\"Gain 1\">1\",yes\r"), Timeout);
-    listener.received.clear();
-    setter.received.clear();
-    setter.send("SA \"Gain 1\">1=-6.0\r");
-    QTRY_COMPARE_WITH_TIMEOUT(setter.received, Ack, Timeout);
-    listener.send("GA\"Gain 1\">1\r");
-    QTRY_COMPARE_WITH_TIMEOUT(listener.received, QByteArray("GA\"Gain 1\">1=-6.0\r"), Timeout);
+    QVERIFY(listener.exchange("UNS \"GA\"Gain 1\">1\"\r", "UNS \"GA\"Gain 1\">1\",yes\r"));
+    QVERIFY(setter.exchange("SA \"Gain 1\">1=-6.0\r", Ack));
+    QVERIFY(listener.exchange("GA\"Gain 1\">1\r", "GA\"Gain 1\">1=-6.0\r"));
 
     // A room-combine subscription is given up under its key, which ends in ",".
-    listener.received.clear();
-    listener.send("SUB \"GRC 2\"\r");
-    QTRY_COMPARE_WITH_TIMEOUT(listener.received, QByteArray("SUB \"GRC 2\",yes\r"), Timeout);
-    listener.received.clear();
-    listener.send("UNS \"GRC 2,\"\r");
-    QTRY_COMPARE_WITH_TIMEOUT(listener.received, QByteArray("UNS \"GRC 2,\",yes\r"), Timeout);
-    listener.received.clear();
-    setter.received.clear();
-    setter.send("SRC 2,[1,2]\r");
-    QTRY_COMPARE_WITH_TIMEOUT(setter.received, Ack, Timeout);
-    listener.send("GS \r");
-    QTRY_COMPARE_WITH_TIMEOUT(listener.received, QByteArray("S 0x0\r"), Timeout);
+    QVERIFY(listener.exchange("SUB \"GRC 2\"\r", "SUB \"GRC 2\",yes\r"));
+    QVERIFY(listener.exchange("UNS \"GRC 2,\"\r", "UNS \"GRC 2,\",yes\r"));
+    QVERIFY(setter.exchange("SRC 2,[1,2]\r", Ack));
+    QVERIFY(listener.exchange("GS \r", "S 0x0\r"));
 }
 
 void TestDeviceSim::senderGetsItsAckBeforeItsOwnPush()
@@ -332,11 +319,8 @@ void TestDeviceSim::senderGetsItsAckBeforeItsOwnPush()
     auto device = startDevice();
     QVERIFY(device);
     Peer peer(device->port());
-    peer.send("SUB \"GA\"Gain 1\">1\"\r");
-    QTRY_COMPARE_WITH_TIMEOUT(peer.received, QByteArray("SUB \"GA\"Gain 1\">1\",yes\r"), Timeout);
-    peer.received.clear();
-    peer.send("SA \"Gain 1\">1=-3.0\r");
-    QTRY_COMPARE_WITH_TIMEOUT(peer.received, Ack + ";GA\"Gain 1\">1=-3.0\r", Timeout);
+    QVERIFY(peer.exchange("SUB \"GA\"Gain 1\">1\"\r", "SUB \"GA\"Gain 1\">1\",yes\r"));
+    QVERIFY(peer.exchange("SA \"Gain 1\">1=-3.0\r", Ack + ";GA\"Gain 1\">1=-3.0\r"));
 }
 
 void TestDeviceSim::refusedSubscriptions()
@@ -347,16 +331,10 @@ void TestDeviceSim::refusedSubscriptions()
     QVERIFY(device);
     Peer listener(device->port());
     Peer setter(device->port());
-    listener.send("SUB\r");
-    QTRY_COMPARE_WITH_TIMEOUT(listener.received, QByteArray("SUB,no\r"), Timeout);
-    listener.received.clear();
-    listener.send("SUB \"GA\"Gain 1\">1\"\r");
-    QTRY_COMPARE_WITH_TIMEOUT(listener.received, QByteArray("SUB \"GA\"Gain 1\">1\",no\r"), Timeout);
-    listener.received.clear();
-    setter.send("SA \"Gain 1\">1=-3.0\r");
-    QTRY_COMPARE_WITH_TIMEOUT(setter.received, Ack, Timeout);
-    listener.send("GS \r");
-    QTRY_COMPARE_WITH_TIMEOUT(listener.received, QByteArray("S 0x0\r"), Timeout);
+    QVERIFY(listener.exchange("SUB\r", "SUB,no\r"));
+    QVERIFY(listener.exchange("SUB \"GA\"Gain 1\">1\"\r", "SUB \"GA\"Gain 1\">1\",no\r"));
+    QVERIFY(setter.exchange("SA \"Gain 1\">1=-3.0\r", Ack));
+    QVERIFY(listener.exchange("GS \r", "S 0x0\r"));
 }
 
 void TestDeviceSim::levelReportLayout()
@@ -461,11 +439,8 @@ void TestDeviceSim::dropEveryNth()
     auto device = startDevice(faults);
     QVERIFY(device);
     Peer peer(device->port());
-    peer.send("GS \r");
-    QTRY_COMPARE_WITH_TIMEOUT(peer.received, QByteArray("S 0x0\r"), Timeout);
-    peer.send("GG 1\r");
-    QTRY_COMPARE_WITH_TIMEOUT(peer.received, QByteArray("S 0x0\rGG 1,78\r"), Timeout);
-    peer.received.clear();
+    QVERIFY(peer.exchange("GS \r", "S 0x0\r"));
+    QVERIFY(peer.exchange("GG 1\r", "GG 1,78\r"));
     // The third command is lost: no answer, and the value stays.
     peer.send("SA \"G\">1=5\r");
     peer.send("GA\"G\">1\r");
@@ -498,8 +473,7 @@ void TestDeviceSim::closeAfterN()
 
     // The count is per connection: a new one is served again.
     Peer next(device->port());
-    next.send("GS \r");
-    QTRY_COMPARE_WITH_TIMEOUT(next.received, QByteArray("S 0x0\r"), Timeout);
+    QVERIFY(next.exchange("GS \r", "S 0x0\r"));
 }
 
 void TestDeviceSim::delayedAnswersKeepTheirOrder()
@@ -510,9 +484,7 @@ void TestDeviceSim::delayedAnswersKeepTheirOrder()
     QVERIFY(device);
     Peer listener(device->port());
     Peer setter(device->port());
-    listener.send("SUB \"GS \"\r");
-    QTRY_COMPARE_WITH_TIMEOUT(listener.received, QByteArray("SUB \"GS \",yes\r"), Timeout);
-    listener.received.clear();
+    QVERIFY(listener.exchange("SUB \"GS \"\r", "SUB \"GS \",yes\r"));
 
     QElapsedTimer clock;
     clock.start();
@@ -549,24 +521,19 @@ void TestDeviceSim::splitAndJoinedCommands()
     // A command split across reads is put together again. The round trip
     // on the other connection lets the device read the first part alone.
     peer.send("GA\"Ga");
-    other.send("GS \r");
-    QTRY_COMPARE_WITH_TIMEOUT(other.received, QByteArray("S 0x0\r"), Timeout);
+    QVERIFY(other.exchange("GS \r", "S 0x0\r"));
     QVERIFY(peer.received.isEmpty());
-    peer.send("in 1\">1\r");
-    QTRY_COMPARE_WITH_TIMEOUT(peer.received, QByteArray("GA\"Gain 1\">1=0.0\r"), Timeout);
+    QVERIFY(peer.exchange("in 1\">1\r", "GA\"Gain 1\">1=0.0\r"));
 
     // Several commands in one write are answered in order.
-    peer.received.clear();
     peer.send("GA\"Gain 1\">1\rSA \"Gain 1\">1=-2.0\rGA\"Gain 1\">1\rBAD\r");
     QTRY_COMPARE_WITH_TIMEOUT(unjoined(peer.received),
                               "GA\"Gain 1\">1=0.0\r" + Ack + "GA\"Gain 1\">1=-2.0\r" + Nak, Timeout);
 
     // A terminal's CR LF ends one command; the empty line after it is no command.
     peer.received.clear();
-    peer.send("GS \r\n");
-    QTRY_COMPARE_WITH_TIMEOUT(peer.received, QByteArray("S 0x0\r"), Timeout);
-    peer.send("GN 1\n");
-    QTRY_COMPARE_WITH_TIMEOUT(peer.received, QByteArray("S 0x0\rGN 1,0\r"), Timeout);
+    QVERIFY(peer.exchange("GS \r\n", "S 0x0\r"));
+    QVERIFY(peer.exchange("GN 1\n", "GN 1,0\r"));
 }
 
 void TestDeviceSim::overlongCommandIsRefused()
@@ -613,10 +580,8 @@ void TestDeviceSim::executableServesAndStopsOnSignal()
 
     {
         Peer peer(port);
-        peer.send("SA \"Gain 1\">1=-5.0\r");
-        QTRY_COMPARE_WITH_TIMEOUT(peer.received, Ack, Timeout);
-        peer.send("GA\"Gain 1\">1\r");
-        QTRY_COMPARE_WITH_TIMEOUT(peer.received, Ack + "GA\"Gain 1\">1=-5.0\r", Timeout);
+        QVERIFY(peer.exchange("SA \"Gain 1\">1=-5.0\r", Ack));
+        QVERIFY(peer.exchange("GA\"Gain 1\">1\r", "GA\"Gain 1\">1=-5.0\r"));
     }
 
     sim.terminate(); // SIGTERM
