@@ -14,6 +14,8 @@
 
 #include <memory>
 
+#include <csignal>
+
 namespace {
 
 constexpr int Timeout = 5000;
@@ -101,6 +103,7 @@ private slots:
     void overlongCommandIsRefused();
     void logShowsControlBytes();
     void executableServesAndStopsOnSignal();
+    void executableServesTheDevicesOfADesign();
     void executableRejectsBadCommandLines_data();
     void executableRejectsBadCommandLines();
 };
@@ -596,6 +599,46 @@ void TestDeviceSim::executableServesAndStopsOnSignal()
     QVERIFY(text.contains(QStringLiteral("> GA\"Gain 1\">1=-5.0<CR>")));
     QVERIFY(text.contains(QStringLiteral("signal 15: stopping")));
     QVERIFY(text.trimmed().endsWith(QStringLiteral("stopped")));
+}
+
+void TestDeviceSim::executableServesTheDevicesOfADesign()
+{
+    QProcess sim;
+    sim.start(QStringLiteral(KVR_SIM_PATH),
+              {QStringLiteral("--design"), QStringLiteral(KVR_TEST_DATA "/devicesim/conference_centre.kvp"),
+               QStringLiteral("--base-port"), QStringLiteral("0"), QStringLiteral("--quiet")});
+    QVERIFY2(sim.waitForStarted(Timeout), qPrintable(sim.errorString()));
+
+    static const QRegularExpression listening(
+        QStringLiteral(R"(device (\d) ([^\n]*) listening on 127\.0\.0\.1:(\d+)\n)"));
+    QByteArray out;
+    QTRY_VERIFY_WITH_TIMEOUT((out += sim.readAllStandardOutput(), out.count('\n') == 3), Timeout);
+    QMap<int, quint16> ports;
+    QStringList names;
+    QRegularExpressionMatchIterator it = listening.globalMatch(QString::fromUtf8(out));
+    while (it.hasNext()) {
+        const QRegularExpressionMatch m = it.next();
+        ports.insert(m.captured(1).toInt(), quint16(m.captured(3).toUInt()));
+        names.append(m.captured(2));
+    }
+    QCOMPARE(names, QStringList({QStringLiteral("Boardroom DSP (ZMP-30)"),
+                                 QStringLiteral("Salle de r\u00e9union (XT-10C)"),
+                                 QStringLiteral("Training Amp (KA6200N)")}));
+
+    // The endpoint's telephone card meters two lines; its Dante card 32.
+    {
+        Peer endpoint(ports.value(2));
+        endpoint.send("GL B\rGL 7\r");
+        QTRY_VERIFY_WITH_TIMEOUT(unjoined(endpoint.received).count('\r') == 2, Timeout);
+        const QList<QByteArray> reports = unjoined(endpoint.received).split('\r');
+        QVERIFY(reports.at(0).startsWith("GL B 1 2 100 "));
+        QVERIFY(reports.at(1).startsWith("GL 7 2 32 100 "));
+    }
+
+    ::kill(pid_t(sim.processId()), SIGINT);
+    QVERIFY(sim.waitForFinished(Timeout));
+    QCOMPARE(sim.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(sim.exitCode(), 0);
 }
 
 void TestDeviceSim::executableRejectsBadCommandLines_data()

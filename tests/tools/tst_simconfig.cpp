@@ -214,6 +214,12 @@ void TestSimConfig::designDevicesNeedPortsOfTheirOwn()
     QList<SimDeviceInfo> many = devices;
     QVERIFY(!SimDeviceSource::remapPorts(&many, 65534, &error));
     QCOMPARE(many.at(0).port, 20100); // unchanged on failure
+
+    SimOptions free;
+    QCOMPARE(free.parse({"kvrsim", "--design", Design, "--base-port", "0"}), SimOptions::Outcome::Run);
+    QVERIFY2(SimDeviceSource::collect(free, &devices, &error), qPrintable(error));
+    for (const SimDeviceInfo &device : qAsConst(devices))
+        QCOMPARE(device.port, 0);
 }
 
 void TestSimConfig::devicesFromPorts()

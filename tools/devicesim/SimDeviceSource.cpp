@@ -15,7 +15,7 @@ bool SimDeviceSource::collect(const SimOptions &options, QList<SimDeviceInfo> *d
         QList<SimDeviceInfo> read;
         if (!fromFile(options.designFile, &read, error))
             return false;
-        if (options.basePort > 0 && !remapPorts(&read, options.basePort, error))
+        if (options.basePort >= 0 && !remapPorts(&read, options.basePort, error))
             return false;
         *devices = read;
     }
@@ -55,8 +55,9 @@ bool SimDeviceSource::remapPorts(QList<SimDeviceInfo> *devices, int basePort, QS
                      .arg(basePort);
         return false;
     }
+    // Base 0 gives every device a free port of the system's choice.
     for (int i = 0; i < devices->size(); ++i)
-        (*devices)[i].port = basePort + i;
+        (*devices)[i].port = basePort > 0 ? basePort + i : 0;
     return true;
 }
 

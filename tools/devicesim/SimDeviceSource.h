@@ -19,7 +19,8 @@ public:
     static QList<SimDeviceInfo> fromPorts(const QList<int> &ports);
     // The devices of a design project file (*.kvp).
     static bool fromFile(const QString &path, QList<SimDeviceInfo> *devices, QString *error);
-    // Moves the devices onto basePort, basePort + 1, ... in order.
+    // Moves the devices onto basePort, basePort + 1, ... in order; base 0
+    // lets each listen on a free port.
     static bool remapPorts(QList<SimDeviceInfo> *devices, int basePort, QString *error);
     // Two devices cannot share a port (port 0, "any free port", excepted).
     static bool checkPorts(const QList<SimDeviceInfo> &devices, QString *error);

@@ -34,7 +34,7 @@ SimOptions::Outcome SimOptions::parse(const QStringList &arguments)
     parser.addOptions({
         {QStringLiteral("port"), QStringLiteral("Serve a device on port P (repeatable; 0 picks a free port)."), QStringLiteral("P")},
         {QStringLiteral("design"), QStringLiteral("Serve one device per device of the design project FILE (.kvp)."), QStringLiteral("FILE")},
-        {QStringLiteral("base-port"), QStringLiteral("Put the design's devices on ports B, B+1, ... instead of their own."), QStringLiteral("B")},
+        {QStringLiteral("base-port"), QStringLiteral("Put the design's devices on ports B, B+1, ... instead of their own (0: free ports)."), QStringLiteral("B")},
         {QStringLiteral("bind"), QStringLiteral("Listen on ADDRESS (default 127.0.0.1)."), QStringLiteral("ADDRESS")},
         {QStringLiteral("log"), QStringLiteral("Append the traffic log to FILE instead of standard error."), QStringLiteral("FILE")},
         {QStringLiteral("quiet"), QStringLiteral("No traffic log on standard error.")},
@@ -79,7 +79,7 @@ SimOptions::Outcome SimOptions::parse(const QStringList &arguments)
         m_message = QStringLiteral("--base-port only applies to the devices of --design.");
         return Outcome::Error;
     }
-    if (!readNumber(parser, QStringLiteral("base-port"), 1, 65535, &basePort, &m_message)
+    if (!readNumber(parser, QStringLiteral("base-port"), 0, 65535, &basePort, &m_message)
         || !readNumber(parser, QStringLiteral("drop-every"), 1, 1000000, &faults.dropEvery, &m_message)
         || !readNumber(parser, QStringLiteral("nak-every"), 1, 1000000, &faults.nakEvery, &m_message)
         || !readNumber(parser, QStringLiteral("close-after"), 1, 1000000, &faults.closeAfter, &m_message)

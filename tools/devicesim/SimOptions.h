@@ -15,7 +15,7 @@ public:
 
     QList<int> ports;         // one device per port, node ids 1, 2, ...
     QString designFile;       // or one device per device of a design project
-    int basePort = -1;        // design devices on basePort, basePort + 1, ...
+    int basePort = -1;        // design devices on basePort, basePort + 1, ... (0: free ports)
     QString bindAddress = QStringLiteral("127.0.0.1");
     QString logFile;
     bool quiet = false;
