@@ -1,0 +1,672 @@
+#include "SimConnection.h"
+#include "SimDevice.h"
+#include "SimDeviceInfo.h"
+#include "SimFaults.h"
+#include "SimLevelMeter.h"
+#include "SimLog.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+#include <csignal>
+
+namespace {
+
+constexpr int Timeout = 5000;
+const QByteArray Ack(1, '\x06');
+const QByteArray Nak(1, '\x15');
+
+// A client of a simulated device that collects every byte it is sent.
+class Peer
+{
+public:
+    explicit Peer(quint16 port)
+    {
+        QObject::connect(&socket, &QTcpSocket::readyRead, &socket,
+                         [this] { received += socket.readAll(); });
+        // The listening socket completes the handshake by itself, so the
+        // device need not run its event loop for this to return.
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        socket.waitForConnected(Timeout);
+    }
+    void send(const QByteArray &bytes)
+    {
+        socket.write(bytes);
+        socket.flush();
+    }
+    bool isConnected() const { return socket.state() == QAbstractSocket::ConnectedState; }
+
+    // Sends a command and waits for the answer, which must be reply; what
+    // was received is cleared for the next exchange.
+    bool exchange(const QByteArray &command, const QByteArray &reply)
+    {
+        send(command);
+        const bool ok = QTest::qWaitFor([&] { return received.size() >= reply.size(); }, Timeout)
+                        && received == reply;
+        if (!ok)
+            qWarning() << "sent" << command << "expected" << reply << "received" << received;
+        received.clear();
+        return ok;
+    }
+
+    QTcpSocket socket;
+    QByteArray received;
+};
+
+// What a client sees of several answers, whether they came in one write
+// (joined by ";") or in several.
+QByteArray unjoined(QByteArray bytes)
+{
+    return bytes.replace(';', QByteArray());
+}
+
+} // namespace
+
+class TestDeviceSim : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<SimDevice> startDevice(const SimFaults &faults = SimFaults(),
+                                           SimDeviceInfo info = SimDeviceInfo());
+    SimLog m_log;
+
+private slots:
+    void initTestCase() { m_log.setQuiet(true); }
+
+    void goldenReplies_data();
+    void goldenReplies();
+    void valuesPersistPerKey_data();
+    void valuesPersistPerKey();
+    void devicesKeepTheirOwnValues();
+    void subscriptionPushesChanges_data();
+    void subscriptionPushesChanges();
+    void noPushForAnUnchangedValueOrAfterUnsubscribing();
+    void senderGetsItsAckBeforeItsOwnPush();
+    void refusedSubscriptions();
+    void levelReportLayout();
+    void levelsMoveSmoothlyAndSometimesClip();
+    void clipMask_data();
+    void clipMask();
+    void dropEveryNth();
+    void nakEveryNth();
+    void closeAfterN();
+    void delayedAnswersKeepTheirOrder();
+    void refusedConnections();
+    void splitAndJoinedCommands();
+    void overlongCommandIsRefused();
+    void logShowsControlBytes();
+    void executableServesAndStopsOnSignal();
+    void executableServesTheDevicesOfADesign();
+    void executableRejectsBadCommandLines_data();
+    void executableRejectsBadCommandLines();
+};
+
+std::unique_ptr<SimDevice> TestDeviceSim::startDevice(const SimFaults &faults, SimDeviceInfo info)
+{
+    info.port = 0;
+    auto device = std::make_unique<SimDevice>(info, faults, &m_log);
+    QString error;
+    if (!device->listen(QHostAddress::LocalHost, &error)) {
+        qWarning() << error;
+        return nullptr;
+    }
+    return device;
+}
+
+void TestDeviceSim::goldenReplies_data()
+{
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<QByteArray>("reply");
+
+    QTest::newRow("level query") << QByteArray("GA\"Gain 1\">1\r") << QByteArray("GA\"Gain 1\">1=0.0\r");
+    QTest::newRow("two indexes") << QByteArray("GA\"Gain 1\">3>4\r") << QByteArray("GA\"Gain 1\">3>4=0.0\r");
+    QTest::newRow("selector query with blank")
+        << QByteArray("GA \"Sel 1\">2>1\r") << QByteArray("GA \"Sel 1\">2>1=1\r");
+    QTest::newRow("mute") << QByteArray("GA\"Mic Mute\">1\r") << QByteArray("GA\"Mic Mute\">1=F\r");
+    QTest::newRow("source selector") << QByteArray("GA\"Source Select\">1\r")
+                                     << QByteArray("GA\"Source Select\">1=1\r");
+    QTest::newRow("set") << QByteArray("SA \"Gain 1\">1=-5.0\r") << Ack;
+    QTest::newRow("set two indexes") << QByteArray("SA \"G\">3>4=78\r") << Ack;
+    QTest::newRow("channel label set") << QByteArray("SA\"Label\">2=1\r") << Ack;
+    QTest::newRow("matrix set") << QByteArray("MA \"Matrix\">5=O\r") << Ack;
+    QTest::newRow("status") << QByteArray("GS \r") << QByteArray("S 0x0\r");
+    QTest::newRow("status set") << QByteArray("SS 1f \r") << Ack;
+    QTest::newRow("group") << QByteArray("GG 1a\r") << QByteArray("GG 1a,78\r");
+    QTest::newRow("group set") << QByteArray("SG 1a,63\r") << Ack;
+    QTest::newRow("numbered") << QByteArray("GN 2\r") << QByteArray("GN 2,0\r");
+    QTest::newRow("numbered set") << QByteArray("SN 1a,1\r") << Ack;
+    QTest::newRow("rooms") << QByteArray("GRC 2\r") << QByteArray("GRC 2,\r");
+    QTest::newRow("rooms set") << QByteArray("SRC 2,[1,2][3,4]\r") << Ack;
+    QTest::newRow("rooms set none") << QByteArray("SRC 2,\r") << Ack;
+    QTest::newRow("handshake") << QByteArray("SUB\r") << QByteArray("SUB,yes\r");
+    QTest::newRow("subscribe") << QByteArray("SUB \"GA\"Gain 1\">1\"\r")
+                               << QByteArray("SUB \"GA\"Gain 1\">1\",yes\r");
+    QTest::newRow("unsubscribe") << QByteArray("UNS \"GA\"Gain 1\">1\"\r")
+                                 << QByteArray("UNS \"GA\"Gain 1\">1\",yes\r");
+    QTest::newRow("subscribe to nonsense") << QByteArray("SUB \"HELLO\"\r")
+                                           << QByteArray("SUB \"HELLO\",no\r");
+    QTest::newRow("unknown word") << QByteArray("XYZ\r") << Nak;
+    QTest::newRow("query without index") << QByteArray("GA\"Gain 1\"\r") << Nak;
+    QTest::newRow("set without value") << QByteArray("SA \"Gain 1\">1\r") << Nak;
+    QTest::newRow("unquoted name") << QByteArray("GA Gain>1\r") << Nak;
+    QTest::newRow("status not hex") << QByteArray("SS zz \r") << Nak;
+    QTest::newRow("group without value") << QByteArray("SG 1a\r") << Nak;
+    QTest::newRow("room group 0") << QByteArray("GRC 0\r") << Nak;
+    QTest::newRow("rooms not bracketed") << QByteArray("SRC 2,1,2\r") << Nak;
+    QTest::newRow("room in two combinations") << QByteArray("SRC 2,[1,2][2,3]\r") << Nak;
+    QTest::newRow("rooms trailing text") << QByteArray("SRC 2,[1,2]x\r") << Nak;
+    QTest::newRow("level without slot") << QByteArray("GL\r") << Nak;
+    QTest::newRow("level slot not hex") << QByteArray("GL -1\r") << Nak;
+    QTest::newRow("lower-case word") << QByteArray("gs \r") << Nak;
+}
+
+void TestDeviceSim::goldenReplies()
+{
+    QFETCH(QByteArray, command);
+    QFETCH(QByteArray, reply);
+    auto device = startDevice();
+    QVERIFY(device);
+    Peer peer(device->port());
+    QVERIFY(peer.exchange(command, reply));
+}
+
+void TestDeviceSim::valuesPersistPerKey_data()
+{
+    QTest::addColumn<QByteArrayList>("sets");
+    QTest::addColumn<QByteArray>("query");
+    QTest::addColumn<QByteArray>("reply");
+
+    QTest::newRow("level") << QByteArrayList{"SA \"Gain 1\">1=-5.0\r"} << QByteArray("GA\"Gain 1\">1\r")
+                           << QByteArray("GA\"Gain 1\">1=-5.0\r");
+    QTest::newRow("other index keeps its default")
+        << QByteArrayList{"SA \"Gain 1\">1=-5.0\r"} << QByteArray("GA\"Gain 1\">2\r")
+        << QByteArray("GA\"Gain 1\">2=0.0\r");
+    QTest::newRow("other block keeps its default")
+        << QByteArrayList{"SA \"Gain 1\">1=-5.0\r"} << QByteArray("GA\"Gain 2\">1\r")
+        << QByteArray("GA\"Gain 2\">1=0.0\r");
+    QTest::newRow("two indexes") << QByteArrayList{"SA \"G\">3>4=78\r"} << QByteArray("GA\"G\">3>4\r")
+                                 << QByteArray("GA\"G\">3>4=78\r");
+    QTest::newRow("selector") << QByteArrayList{"SA \"Sel 1\">2>1=3\r"}
+                              << QByteArray("GA \"Sel 1\">2>1\r") << QByteArray("GA \"Sel 1\">2>1=3\r");
+    QTest::newRow("channel label") << QByteArrayList{"SA\"Label\">2=1\r"} << QByteArray("GA\"Label\">2\r")
+                                   << QByteArray("GA\"Label\">2=1\r");
+    QTest::newRow("matrix") << QByteArrayList{"MA \"Matrix\">5=O\r"} << QByteArray("GA\"Matrix\">0>5\r")
+                            << QByteArray("GA\"Matrix\">0>5=O\r");
+    QTest::newRow("index written with zero")
+        << QByteArrayList{"SA \"G\">01=2.5\r"} << QByteArray("GA\"G\">1\r") << QByteArray("GA\"G\">1=2.5\r");
+    QTest::newRow("text with blanks") << QByteArrayList{"SA \"Room\">1=Board Room A\r"}
+                                      << QByteArray("GA\"Room\">1\r") << QByteArray("GA\"Room\">1=Board Room A\r");
+    QTest::newRow("last set wins") << QByteArrayList{"SA \"G\">1=1\r", "SA \"G\">1=2\r"}
+                                   << QByteArray("GA\"G\">1\r") << QByteArray("GA\"G\">1=2\r");
+    QTest::newRow("status") << QByteArrayList{"SS 1f \r"} << QByteArray("GS \r") << QByteArray("S 0x1f\r");
+    QTest::newRow("group in either case") << QByteArrayList{"SG 1A,63\r"} << QByteArray("GG 1a\r")
+                                          << QByteArray("GG 1a,63\r");
+    QTest::newRow("numbered") << QByteArrayList{"SN 1a,1\r"} << QByteArray("GN 1a\r") << QByteArray("GN 1a,1\r");
+    QTest::newRow("numbered apart from group") << QByteArrayList{"SN 1a,1\r"} << QByteArray("GG 1a\r")
+                                               << QByteArray("GG 1a,78\r");
+    QTest::newRow("rooms") << QByteArrayList{"SRC 2,[1,2][3,4]\r"} << QByteArray("GRC 2\r")
+                           << QByteArray("GRC 2,[1,2][3,4]\r");
+    QTest::newRow("single room joins nothing") << QByteArrayList{"SRC 2,[1,2][3]\r"} << QByteArray("GRC 2\r")
+                                               << QByteArray("GRC 2,[1,2]\r");
+    QTest::newRow("rooms dissolved") << QByteArrayList{"SRC 2,[1,2]\r", "SRC 2,\r"} << QByteArray("GRC 2\r")
+                                     << QByteArray("GRC 2,\r");
+    QTest::newRow("other room group") << QByteArrayList{"SRC 2,[1,2]\r"} << QByteArray("GRC 1\r")
+                                      << QByteArray("GRC 1,\r");
+    QTest::newRow("refused set changes nothing") << QByteArrayList{"SRC 2,[1,2]\r", "SRC 2,[3,3]\r"}
+                                                 << QByteArray("GRC 2\r") << QByteArray("GRC 2,[1,2]\r");
+}
+
+void TestDeviceSim::valuesPersistPerKey()
+{
+    QFETCH(QByteArrayList, sets);
+    QFETCH(QByteArray, query);
+    QFETCH(QByteArray, reply);
+    auto device = startDevice();
+    QVERIFY(device);
+    {
+        Peer setter(device->port());
+        for (const QByteArray &set : sets) {
+            setter.received.clear();
+            setter.send(set);
+            QTRY_VERIFY_WITH_TIMEOUT(!setter.received.isEmpty(), Timeout);
+        }
+    }
+    // The value lives in the device, not in the connection that set it.
+    Peer reader(device->port());
+    reader.send(query);
+    QTRY_COMPARE_WITH_TIMEOUT(reader.received, reply, Timeout);
+}
+
+void TestDeviceSim::devicesKeepTheirOwnValues()
+{
+    SimDeviceInfo second;
+    second.nodeId = 2;
+    auto first = startDevice();
+    auto other = startDevice(SimFaults(), second);
+    QVERIFY(first && other);
+    Peer a(first->port());
+    Peer b(other->port());
+    QVERIFY(a.exchange("SA \"Gain 1\">1=-5.0\r", Ack));
+    QVERIFY(b.exchange("GA\"Gain 1\">1\r", "GA\"Gain 1\">1=0.0\r"));
+}
+
+void TestDeviceSim::subscriptionPushesChanges_data()
+{
+    QTest::addColumn<QByteArray>("query");
+    QTest::addColumn<QByteArray>("set");
+    QTest::addColumn<QByteArray>("push");
+
+    QTest::newRow("level") << QByteArray("GA\"Gain 1\">1") << QByteArray("SA \"Gain 1\">1=-3.0\r")
+                           << QByteArray("GA\"Gain 1\">1=-3.0\r");
+    QTest::newRow("selector form") << QByteArray("GA \"Sel 1\">2>1") << QByteArray("SA \"Sel 1\">2>1=2\r")
+                                   << QByteArray("GA \"Sel 1\">2>1=2\r");
+    QTest::newRow("matrix") << QByteArray("GA\"Matrix\">0>5") << QByteArray("MA \"Matrix\">5=O\r")
+                            << QByteArray("GA\"Matrix\">0>5=O\r");
+    QTest::newRow("status") << QByteArray("GS ") << QByteArray("SS 2 \r") << QByteArray("S 0x2\r");
+    QTest::newRow("group") << QByteArray("GG 1a") << QByteArray("SG 1A,70\r") << QByteArray("GG 1a,70\r");
+    QTest::newRow("numbered") << QByteArray("GN 3") << QByteArray("SN 3,1\r") << QByteArray("GN 3,1\r");
+    QTest::newRow("rooms") << QByteArray("GRC 2") << QByteArray("SRC 2,[1,2]\r") << QByteArray("GRC 2,[1,2]\r");
+}
+
+void TestDeviceSim::subscriptionPushesChanges()
+{
+    QFETCH(QByteArray, query);
+    QFETCH(QByteArray, set);
+    QFETCH(QByteArray, push);
+    auto device = startDevice();
+    QVERIFY(device);
+    Peer listener(device->port());
+    Peer setter(device->port());
+
+    QVERIFY(listener.exchange("SUB\r", "SUB,yes\r"));
+    QVERIFY(listener.exchange("SUB \"" + query + "\"\r", "SUB \"" + query + "\",yes\r"));
+
+    QVERIFY(setter.exchange(set, Ack));
+    QTRY_COMPARE_WITH_TIMEOUT(listener.received, push, Timeout);
+}
+
+void TestDeviceSim::noPushForAnUnchangedValueOrAfterUnsubscribing()
+{
+    auto device = startDevice();
+    QVERIFY(device);
+    Peer listener(device->port());
+    Peer setter(device->port());
+    QVERIFY(listener.exchange("SUB \"GA\"Gain 1\">1\"\r", "SUB \"GA\"Gain 1\">1\",yes\r"));
+
+    // The default value set again is no change.
+    QVERIFY(setter.exchange("SA \"Gain 1\">1=0.0\r", Ack));
+    // The device answers in order, so when the listener has the answer to
+    // a later query, any push would have come before it.
+    QVERIFY(listener.exchange("GS \r", "S 0x0\r"));
+
+    QVERIFY(listener.exchange("UNS \"GA\"Gain 1\">1\"\r", "UNS \"GA\"Gain 1\">1\",yes\r"));
+    QVERIFY(setter.exchange("SA \"Gain 1\">1=-6.0\r", Ack));
+    QVERIFY(listener.exchange("GA\"Gain 1\">1\r", "GA\"Gain 1\">1=-6.0\r"));
+
+    // A room-combine subscription is given up under its key, which ends in ",".
+    QVERIFY(listener.exchange("SUB \"GRC 2\"\r", "SUB \"GRC 2\",yes\r"));
+    QVERIFY(listener.exchange("UNS \"GRC 2,\"\r", "UNS \"GRC 2,\",yes\r"));
+    QVERIFY(setter.exchange("SRC 2,[1,2]\r", Ack));
+    QVERIFY(listener.exchange("GS \r", "S 0x0\r"));
+}
+
+void TestDeviceSim::senderGetsItsAckBeforeItsOwnPush()
+{
+    auto device = startDevice();
+    QVERIFY(device);
+    Peer peer(device->port());
+    QVERIFY(peer.exchange("SUB \"GA\"Gain 1\">1\"\r", "SUB \"GA\"Gain 1\">1\",yes\r"));
+    QVERIFY(peer.exchange("SA \"Gain 1\">1=-3.0\r", Ack + ";GA\"Gain 1\">1=-3.0\r"));
+}
+
+void TestDeviceSim::refusedSubscriptions()
+{
+    SimFaults faults;
+    faults.noSubscribe = true;
+    auto device = startDevice(faults);
+    QVERIFY(device);
+    Peer listener(device->port());
+    Peer setter(device->port());
+    QVERIFY(listener.exchange("SUB\r", "SUB,no\r"));
+    QVERIFY(listener.exchange("SUB \"GA\"Gain 1\">1\"\r", "SUB \"GA\"Gain 1\">1\",no\r"));
+    QVERIFY(setter.exchange("SA \"Gain 1\">1=-3.0\r", Ack));
+    QVERIFY(listener.exchange("GS \r", "S 0x0\r"));
+}
+
+void TestDeviceSim::levelReportLayout()
+{
+    SimDeviceInfo info;
+    info.nodeId = 4;
+    info.levelEntries = {{1, 4}, {0xB, 2}, {6, 128}};
+    auto device = startDevice(SimFaults(), info);
+    QVERIFY(device);
+    Peer first(device->port());
+    Peer second(device->port());
+
+    static const QRegularExpression layout(
+        QStringLiteral(R"(^GL (\S+) (\d+) (\d+) (\d+) ([0-9a-f]+) \[([^\s\]]*)\]\r$)"));
+    const QList<QPair<QByteArray, int>> cases = {{"1", 4}, {"B", 2}, {"6", 128}, {"5", 8}, {"b", 2}};
+    qulonglong lastSequence = 0;
+    for (int i = 0; i < cases.size(); ++i) {
+        Peer &peer = i % 2 ? second : first;
+        peer.received.clear();
+        peer.send("GL " + cases.at(i).first + "\r");
+        QTRY_VERIFY_WITH_TIMEOUT(peer.received.endsWith('\r'), Timeout);
+        const QString line = QString::fromLatin1(peer.received);
+        const QRegularExpressionMatch m = layout.match(line);
+        QVERIFY2(m.hasMatch(), qPrintable(line));
+        QCOMPARE(m.captured(1), QString::fromLatin1(cases.at(i).first));
+        // The sequence rises with every report of the device, whoever asks.
+        const qulonglong sequence = m.captured(2).toULongLong();
+        QVERIFY(sequence > lastSequence);
+        lastSequence = sequence;
+        const int count = cases.at(i).second;
+        QCOMPARE(m.captured(3).toInt(), count);
+        QCOMPARE(m.captured(4).toInt(), SimLevelMeter::IntervalMs);
+        const QStringList values = m.captured(6).split(QLatin1Char(','));
+        QCOMPARE(values.size(), count);
+        QVector<double> levels;
+        static const QRegularExpression oneDecimal(QStringLiteral(R"(^-?\d+\.\d$)"));
+        for (const QString &value : values) {
+            QVERIFY2(oneDecimal.match(value).hasMatch(), qPrintable(value));
+            const double level = value.toDouble();
+            QVERIFY(level >= -60.0 && level <= 0.0);
+            levels.append(level);
+        }
+        QCOMPARE(m.captured(5), SimLevelMeter::clipMask(levels));
+    }
+}
+
+void TestDeviceSim::levelsMoveSmoothlyAndSometimesClip()
+{
+    const SimLevelMeter meter(42);
+    const int count = 8;
+    QVector<double> previous = meter.levels(3, count, 0);
+    QVector<double> lowest = previous;
+    QVector<double> highest = previous;
+    int clips = 0;
+    for (qint64 ms = SimLevelMeter::IntervalMs; ms <= 600000; ms += SimLevelMeter::IntervalMs) {
+        const QVector<double> levels = meter.levels(3, count, ms);
+        QCOMPARE(levels.size(), count);
+        // Samples of one interval agree; time rounds down to the interval.
+        QCOMPARE(meter.levels(3, count, ms + SimLevelMeter::IntervalMs - 1), levels);
+        for (int i = 0; i < count; ++i) {
+            QVERIFY(levels[i] >= -60.0 && levels[i] <= 0.0);
+            QVERIFY2(qAbs(levels[i] - previous[i]) <= 8.0, "a meter jumped");
+            lowest[i] = qMin(lowest[i], levels[i]);
+            highest[i] = qMax(highest[i], levels[i]);
+            if (levels[i] > SimLevelMeter::ClipMark)
+                ++clips;
+        }
+        previous = levels;
+    }
+    for (int i = 0; i < count; ++i)
+        QVERIFY2(highest[i] - lowest[i] > 30.0, "a meter hardly moves");
+    QVERIFY(clips > 0);
+    QVERIFY(clips < count * 6000 / 20); // now and then, not all the time
+    // Meters of other slots or devices move on their own.
+    QVERIFY(meter.levels(4, count, 5000) != meter.levels(3, count, 5000));
+    QVERIFY(SimLevelMeter(43).levels(3, count, 5000) != meter.levels(3, count, 5000));
+}
+
+void TestDeviceSim::clipMask_data()
+{
+    QTest::addColumn<QVector<double>>("levels");
+    QTest::addColumn<QString>("mask");
+    QTest::newRow("none") << QVector<double>{-20.0, -1.0, -60.0} << QStringLiteral("0");
+    QTest::newRow("first and third") << QVector<double>{-0.5, -10.0, 0.0, -1.0} << QStringLiteral("5");
+    QTest::newRow("fifth") << QVector<double>{-9, -9, -9, -9, -0.9} << QStringLiteral("10");
+    QVector<double> dante(128, -30.0);
+    dante[127] = 0.0;
+    QTest::newRow("last of 128") << dante << (QStringLiteral("8") + QString(31, QLatin1Char('0')));
+}
+
+void TestDeviceSim::clipMask()
+{
+    QFETCH(QVector<double>, levels);
+    QFETCH(QString, mask);
+    QCOMPARE(SimLevelMeter::clipMask(levels), mask);
+}
+
+void TestDeviceSim::dropEveryNth()
+{
+    SimFaults faults;
+    faults.dropEvery = 3;
+    auto device = startDevice(faults);
+    QVERIFY(device);
+    Peer peer(device->port());
+    QVERIFY(peer.exchange("GS \r", "S 0x0\r"));
+    QVERIFY(peer.exchange("GG 1\r", "GG 1,78\r"));
+    // The third command is lost: no answer, and the value stays.
+    peer.send("SA \"G\">1=5\r");
+    peer.send("GA\"G\">1\r");
+    QTRY_COMPARE_WITH_TIMEOUT(peer.received, QByteArray("GA\"G\">1=0.0\r"), Timeout);
+}
+
+void TestDeviceSim::nakEveryNth()
+{
+    SimFaults faults;
+    faults.nakEvery = 2;
+    auto device = startDevice(faults);
+    QVERIFY(device);
+    Peer peer(device->port());
+    peer.send("GS \rSS 5 \rGS \rGS \r");
+    QTRY_COMPARE_WITH_TIMEOUT(unjoined(peer.received), "S 0x0\r" + Nak + "S 0x0\r" + Nak, Timeout);
+}
+
+void TestDeviceSim::closeAfterN()
+{
+    SimFaults faults;
+    faults.closeAfter = 2;
+    auto device = startDevice(faults);
+    QVERIFY(device);
+    Peer peer(device->port());
+    peer.send("GS \rGG 1\rGN 1\r");
+    QTRY_VERIFY_WITH_TIMEOUT(peer.socket.state() == QAbstractSocket::UnconnectedState, Timeout);
+    peer.received += peer.socket.readAll();
+    QCOMPARE(unjoined(peer.received), QByteArray("S 0x0\rGG 1,78\r"));
+    QTRY_COMPARE_WITH_TIMEOUT(device->connectionCount(), 0, Timeout);
+
+    // The count is per connection: a new one is served again.
+    Peer next(device->port());
+    QVERIFY(next.exchange("GS \r", "S 0x0\r"));
+}
+
+void TestDeviceSim::delayedAnswersKeepTheirOrder()
+{
+    SimFaults faults;
+    faults.delayMs = 300;
+    auto device = startDevice(faults);
+    QVERIFY(device);
+    Peer listener(device->port());
+    Peer setter(device->port());
+    QVERIFY(listener.exchange("SUB \"GS \"\r", "SUB \"GS \",yes\r"));
+
+    QElapsedTimer clock;
+    clock.start();
+    setter.send("GG 1\r");
+    setter.send("SS 3 \r");
+    setter.send("GS \r");
+    QTRY_COMPARE_WITH_TIMEOUT(unjoined(setter.received), "GG 1,78\r" + Ack + "S 0x3\r", Timeout);
+    QVERIFY(clock.elapsed() >= 300);
+    // Pushes are answers too, and wait as long.
+    QTRY_COMPARE_WITH_TIMEOUT(listener.received, QByteArray("S 0x3\r"), Timeout);
+    QVERIFY(clock.elapsed() >= 300);
+}
+
+void TestDeviceSim::refusedConnections()
+{
+    SimFaults faults;
+    faults.refuse = true;
+    auto device = startDevice(faults);
+    QVERIFY(device);
+    Peer peer(device->port());
+    peer.send("GS \r");
+    QTRY_VERIFY_WITH_TIMEOUT(peer.socket.state() == QAbstractSocket::UnconnectedState, Timeout);
+    QVERIFY(peer.received.isEmpty());
+    QCOMPARE(device->connectionCount(), 0);
+}
+
+void TestDeviceSim::splitAndJoinedCommands()
+{
+    auto device = startDevice();
+    QVERIFY(device);
+    Peer peer(device->port());
+    Peer other(device->port());
+
+    // A command split across reads is put together again. The round trip
+    // on the other connection lets the device read the first part alone.
+    peer.send("GA\"Ga");
+    QVERIFY(other.exchange("GS \r", "S 0x0\r"));
+    QVERIFY(peer.received.isEmpty());
+    QVERIFY(peer.exchange("in 1\">1\r", "GA\"Gain 1\">1=0.0\r"));
+
+    // Several commands in one write are answered in order.
+    peer.send("GA\"Gain 1\">1\rSA \"Gain 1\">1=-2.0\rGA\"Gain 1\">1\rBAD\r");
+    QTRY_COMPARE_WITH_TIMEOUT(unjoined(peer.received),
+                              "GA\"Gain 1\">1=0.0\r" + Ack + "GA\"Gain 1\">1=-2.0\r" + Nak, Timeout);
+
+    // A terminal's CR LF ends one command; the empty line after it is no command.
+    peer.received.clear();
+    QVERIFY(peer.exchange("GS \r\n", "S 0x0\r"));
+    QVERIFY(peer.exchange("GN 1\n", "GN 1,0\r"));
+}
+
+void TestDeviceSim::overlongCommandIsRefused()
+{
+    auto device = startDevice();
+    QVERIFY(device);
+    Peer peer(device->port());
+    peer.send(QByteArray(SimConnection::MaxCommandBytes + 4000, 'A'));
+    QTRY_COMPARE_WITH_TIMEOUT(peer.received, Nak, Timeout);
+    // The rest of the long line is discarded up to its end.
+    peer.send("AAAA\rGS \r");
+    QTRY_COMPARE_WITH_TIMEOUT(peer.received, Nak + "S 0x0\r", Timeout);
+    QVERIFY(peer.isConnected());
+}
+
+void TestDeviceSim::logShowsControlBytes()
+{
+    QCOMPARE(SimLog::printable(QByteArray("\x06;GA\"G\">1=-3.0\r")),
+             QStringLiteral("<ACK>;GA\"G\">1=-3.0<CR>"));
+    QCOMPARE(SimLog::printable(QByteArray("\x15\x01\n")), QStringLiteral("<NAK><01><LF>"));
+    QCOMPARE(SimLog::printable(QByteArray("SA \"Salle\xc3\xa9\">1=1")),
+             QStringLiteral("SA \"Salle\u00e9\">1=1"));
+}
+
+void TestDeviceSim::executableServesAndStopsOnSignal()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString logPath = dir.filePath(QStringLiteral("sim.log"));
+    QProcess sim;
+    sim.start(QStringLiteral(KVR_SIM_PATH),
+              {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--log"), logPath});
+    QVERIFY2(sim.waitForStarted(Timeout), qPrintable(sim.errorString()));
+
+    // The first line names the port that the system picked.
+    static const QRegularExpression listening(QStringLiteral(R"(listening on 127\.0\.0\.1:(\d+))"));
+    QByteArray out;
+    QRegularExpressionMatch m;
+    QTRY_VERIFY_WITH_TIMEOUT((out += sim.readAllStandardOutput(),
+                              m = listening.match(QString::fromLatin1(out)), m.hasMatch()),
+                             Timeout);
+    const quint16 port = quint16(m.captured(1).toUInt());
+    QVERIFY(port > 0);
+
+    {
+        Peer peer(port);
+        QVERIFY(peer.exchange("SA \"Gain 1\">1=-5.0\r", Ack));
+        QVERIFY(peer.exchange("GA\"Gain 1\">1\r", "GA\"Gain 1\">1=-5.0\r"));
+    }
+
+    sim.terminate(); // SIGTERM
+    QVERIFY(sim.waitForFinished(Timeout));
+    QCOMPARE(sim.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(sim.exitCode(), 0);
+
+    QFile log(logPath);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(log.readAll());
+    QVERIFY2(text.contains(QStringLiteral("< SA \"Gain 1\">1=-5.0")), qPrintable(text));
+    QVERIFY(text.contains(QStringLiteral("> GA\"Gain 1\">1=-5.0<CR>")));
+    QVERIFY(text.contains(QStringLiteral("signal 15: stopping")));
+    QVERIFY(text.trimmed().endsWith(QStringLiteral("stopped")));
+}
+
+void TestDeviceSim::executableServesTheDevicesOfADesign()
+{
+    QProcess sim;
+    sim.start(QStringLiteral(KVR_SIM_PATH),
+              {QStringLiteral("--design"), QStringLiteral(KVR_TEST_DATA "/devicesim/conference_centre.kvp"),
+               QStringLiteral("--base-port"), QStringLiteral("0"), QStringLiteral("--quiet")});
+    QVERIFY2(sim.waitForStarted(Timeout), qPrintable(sim.errorString()));
+
+    static const QRegularExpression listening(
+        QStringLiteral(R"(device (\d) ([^\n]*) listening on 127\.0\.0\.1:(\d+)\n)"));
+    QByteArray out;
+    QTRY_VERIFY_WITH_TIMEOUT((out += sim.readAllStandardOutput(), out.count('\n') == 3), Timeout);
+    QMap<int, quint16> ports;
+    QStringList names;
+    QRegularExpressionMatchIterator it = listening.globalMatch(QString::fromUtf8(out));
+    while (it.hasNext()) {
+        const QRegularExpressionMatch m = it.next();
+        ports.insert(m.captured(1).toInt(), quint16(m.captured(3).toUInt()));
+        names.append(m.captured(2));
+    }
+    QCOMPARE(names, QStringList({QStringLiteral("Boardroom DSP (ZMP-30)"),
+                                 QStringLiteral("Salle de r\u00e9union (XT-10C)"),
+                                 QStringLiteral("Training Amp (KA6200N)")}));
+
+    // The endpoint's telephone card meters two lines; its Dante card 32.
+    {
+        Peer endpoint(ports.value(2));
+        endpoint.send("GL B\rGL 7\r");
+        QTRY_VERIFY_WITH_TIMEOUT(unjoined(endpoint.received).count('\r') == 2, Timeout);
+        const QList<QByteArray> reports = unjoined(endpoint.received).split('\r');
+        QVERIFY(reports.at(0).startsWith("GL B 1 2 100 "));
+        QVERIFY(reports.at(1).startsWith("GL 7 2 32 100 "));
+    }
+
+    ::kill(pid_t(sim.processId()), SIGINT);
+    QVERIFY(sim.waitForFinished(Timeout));
+    QCOMPARE(sim.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(sim.exitCode(), 0);
+}
+
+void TestDeviceSim::executableRejectsBadCommandLines_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("fault count 0") << QStringList{"--drop-every", "0"} << 2 << "--drop-every";
+    QTest::newRow("unknown option") << QStringList{"--frobnicate"} << 2 << "frobnicate";
+    QTest::newRow("two devices on one port")
+        << QStringList{"--design", KVR_TEST_DATA "/devicesim/conference_centre.kvp"} << 1
+        << "both use port 10055";
+    QTest::newRow("missing design") << QStringList{"--design", "/nonexistent/none.kvp"} << 1
+                                    << "none.kvp";
+}
+
+void TestDeviceSim::executableRejectsBadCommandLines()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    QProcess sim;
+    sim.start(QStringLiteral(KVR_SIM_PATH), arguments);
+    QVERIFY(sim.waitForFinished(Timeout));
+    QCOMPARE(sim.exitCode(), exitCode);
+    const QString err = QString::fromLocal8Bit(sim.readAllStandardError());
+    QVERIFY2(err.contains(message), qPrintable(err));
+}
+
+QTEST_GUILESS_MAIN(TestDeviceSim)
+#include "tst_devicesim.moc"

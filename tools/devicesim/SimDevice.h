@@ -1,0 +1,69 @@
+#pragma once
+
+#include "SimDeviceInfo.h"
+#include "SimFaults.h"
+#include "SimLevelMeter.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QHostAddress>
+#include <QList>
+#include <QObject>
+#include <QTcpServer>
+
+class SimCommand;
+class SimConnection;
+class SimLog;
+
+// One simulated device: it listens on its port, keeps a value for every
+// parameter that its clients address (shared by all its connections),
+// answers their commands, pushes changed values to their subscriptions and
+// reports moving levels for its card slots.
+class SimDevice : public QObject
+{
+    Q_OBJECT
+public:
+    SimDevice(const SimDeviceInfo &info, const SimFaults &faults, SimLog *log,
+              QObject *parent = nullptr);
+    ~SimDevice() override;
+
+    // Listens on address and the info's port (0: any free port); false with
+    // a message in error when the port cannot be had.
+    bool listen(const QHostAddress &address, QString *error);
+    // Closes every connection and stops listening.
+    void stop();
+
+    const SimDeviceInfo &info() const { return m_info; }
+    // Where it listens (kept after it stopped, for the log).
+    quint16 port() const { return m_port; }
+    QHostAddress address() const { return m_address; }
+    int connectionCount() const { return int(m_connections.size()); }
+
+    // The log's name of the device, or of one of its connections.
+    QString source(int connectionId = 0) const;
+
+    // Carries out a command of a connection and queues its answer there.
+    void execute(SimConnection *from, const SimCommand &command);
+
+private slots:
+    void onNewConnection();
+    void onConnectionFinished(SimConnection *connection);
+
+private:
+    QString valueOf(const QString &key) const;
+    void store(const QString &key, const QString &value);
+    void subscribe(SimConnection *from, const SimCommand &command);
+
+    SimDeviceInfo m_info;
+    SimFaults m_faults;
+    SimLog *m_log;
+    QTcpServer m_server;
+    QHostAddress m_address;
+    quint16 m_port = 0;
+    QList<SimConnection *> m_connections;
+    QHash<QString, QString> m_values;
+    SimLevelMeter m_meter;
+    QElapsedTimer m_clock;
+    quint64 m_reportSequence = 0;
+    int m_nextConnectionId = 1;
+};

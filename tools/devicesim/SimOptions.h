@@ -1,0 +1,31 @@
+#pragma once
+
+#include "SimDeviceInfo.h"
+#include "SimFaults.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The simulator's command line.
+class SimOptions
+{
+public:
+    enum class Outcome { Run, Help, Error };
+
+    QList<int> ports;         // one device per port, node ids 1, 2, ...
+    QString designFile;       // or one device per device of a design project
+    int basePort = -1;        // design devices on basePort, basePort + 1, ... (0: free ports)
+    QString bindAddress = QStringLiteral("127.0.0.1");
+    QString logFile;
+    bool quiet = false;
+    SimFaults faults;
+
+    // Reads arguments (the program name first). Help: the usage text is in
+    // message; Error: what is wrong, in one line.
+    Outcome parse(const QStringList &arguments);
+    QString message() const { return m_message; }
+
+private:
+    QString m_message;
+};

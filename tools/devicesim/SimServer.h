@@ -1,0 +1,34 @@
+#pragma once
+
+#include "SimDeviceInfo.h"
+#include "SimFaults.h"
+
+#include <QHostAddress>
+#include <QList>
+#include <QObject>
+
+class SimDevice;
+class SimLog;
+
+// The set of simulated devices that one simulator run serves.
+class SimServer : public QObject
+{
+    Q_OBJECT
+public:
+    SimServer(const SimFaults &faults, SimLog *log, QObject *parent = nullptr);
+    ~SimServer() override;
+
+    // Starts one device per entry, all listening on address; false with a
+    // message in error (and nothing left listening) when a port cannot be
+    // had.
+    bool start(const QList<SimDeviceInfo> &devices, const QHostAddress &address, QString *error);
+    // Closes every connection and stops listening.
+    void stop();
+
+    const QList<SimDevice *> &devices() const { return m_devices; }
+
+private:
+    SimFaults m_faults;
+    SimLog *m_log;
+    QList<SimDevice *> m_devices;
+};
