@@ -1,14 +1,7 @@
 #include "HAudioIO.h"
-#include "HBlock.h"
-#include "HChassis.h"
+#include "HComposite.h"
 #include "HDante.h"
-#include "HGroup.h"
 #include "HNodeFactory.h"
-#include "HParameterSet.h"
-#include "HParameterSetList.h"
-#include "HRCGroup.h"
-#include "HRCRoom.h"
-#include "HZMPLink.h"
 
 #include <QTest>
 #include <memory>

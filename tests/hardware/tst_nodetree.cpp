@@ -2,7 +2,6 @@
 #include "HBlock.h"
 #include "HChassis.h"
 #include "HGroup.h"
-#include "HNodeFactory.h"
 #include "HRCGroup.h"
 #include "HRCRoom.h"
 #include "HRoot.h"
