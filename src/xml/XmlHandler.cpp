@@ -39,6 +39,16 @@ bool XmlHandler::characters(const QString &)
     return true;
 }
 
+bool XmlHandler::skippedEntity(const QString &name)
+{
+    return characters(QLatin1Char('&') + name + QLatin1Char(';'));
+}
+
+QString XmlHandler::simplifiedText(const QString &raw)
+{
+    return raw.simplified().replace(QLatin1String("&sp;"), QLatin1String(" "));
+}
+
 bool XmlHandler::processingInstruction(const QString &, const QString &)
 {
     return true;

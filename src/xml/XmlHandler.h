@@ -23,6 +23,11 @@ public:
     bool endElement(const QString &namespaceURI, const QString &localName,
                     const QString &qName) override;
     bool characters(const QString &ch) override;
+    // The reader stops at an entity that no DTD declares (the templates write
+    // "&sp;" for a blank) and splits the text around it. The reference is
+    // handed on to characters() as written, so that the text stays whole and
+    // simplifiedText() can turn "&sp;" into the blank it stands for.
+    bool skippedEntity(const QString &name) override;
     bool processingInstruction(const QString &target, const QString &data) override;
     bool fatalError(const QXmlParseException &exception) override;
 
@@ -33,6 +38,10 @@ public:
     QString currentElement() const { return pathAt(depth - 1); }
     QString parentElement() const { return pathAt(depth - 2); }
     int currentDepth() const { return depth; }
+
+    // Character data as the readers keep it: white space simplified, then
+    // every "&sp;" turned into one blank ("Mic&sp;1" reads "Mic 1").
+    static QString simplifiedText(const QString &raw);
 
     static QString attributeValue(const QString &name, const QXmlAttributes &atts);
     void pushElement(const QString &name);

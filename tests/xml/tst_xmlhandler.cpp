@@ -35,6 +35,18 @@ public:
     int depthNow() const { return currentDepth(); }
 };
 
+// Keeps the whole character data of the document, as readers collect it.
+class TextHandler : public XmlHandler
+{
+public:
+    QString all;
+    bool characters(const QString &ch) override
+    {
+        all += ch;
+        return true;
+    }
+};
+
 QByteArray nested(int levels)
 {
     QByteArray open, close;
@@ -108,6 +120,33 @@ private slots:
         RecordingHandler h;
         QVERIFY(XmlHandler::parseFile(path, &h));
         QCOMPARE(h.names, QStringList{QString::fromUtf8("Café 20° 5µs")});
+    }
+
+    void skippedEntitiesKeepTheirPlaceInTheText()
+    {
+        TextHandler h;
+        QVERIFY(XmlHandler::parseData("<t>Mic&sp;1 &amp;sp; &unknown;</t>", &h));
+        QCOMPARE(h.all, QStringLiteral("Mic&sp;1 &sp; &unknown;"));
+    }
+
+    void simplifiedText_data()
+    {
+        QTest::addColumn<QString>("raw");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty") << "" << "";
+        QTest::newRow("blanks only") << " \t\r\n " << "";
+        QTest::newRow("runs collapse") << "\n  Level\t\t1 \n" << "Level 1";
+        QTest::newRow("token") << "Mic&sp;1" << "Mic 1";
+        QTest::newRow("tokens are not simplified away") << "&sp;&sp;A" << "  A";
+        QTest::newRow("token beside blanks") << "Mic &sp; 1" << "Mic   1";
+        QTest::newRow("broken token") << "Mic&sp1" << "Mic&sp1";
+    }
+
+    void simplifiedText()
+    {
+        QFETCH(QString, raw);
+        QFETCH(QString, text);
+        QCOMPARE(XmlHandler::simplifiedText(raw), text);
     }
 };
 

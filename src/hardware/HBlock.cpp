@@ -1,0 +1,6 @@
+#include "HBlock.h"
+
+QString HBlock::category() const
+{
+    return QStringLiteral("Blocks");
+}

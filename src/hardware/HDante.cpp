@@ -1,0 +1,6 @@
+#include "HDante.h"
+
+QString HDante::category() const
+{
+    return tr("Dante I/O");
+}

@@ -1,0 +1,6 @@
+#include "HGroup.h"
+
+QString HGroup::category() const
+{
+    return groupsCategory();
+}

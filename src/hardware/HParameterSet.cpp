@@ -1,0 +1,6 @@
+#include "HParameterSet.h"
+
+QString HParameterSet::category() const
+{
+    return parameterSetsCategory();
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "HProjectNode.h"
+
+// A parameter set of the project: stored values that a control recalls.
+class HParameterSet : public HProjectNode
+{
+    Q_OBJECT
+public:
+    HParameterSet() = default;
+
+    QString category() const override;
+};

@@ -1,0 +1,6 @@
+#include "HParameterSetList.h"
+
+QString HParameterSetList::category() const
+{
+    return parameterSetListsCategory();
+}

@@ -1,0 +1,6 @@
+#include "HRCRoom.h"
+
+QString HRCRoom::category() const
+{
+    return QStringLiteral("RCRooms");
+}

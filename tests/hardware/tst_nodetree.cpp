@@ -1,0 +1,502 @@
+#include "HAudioIO.h"
+#include "HBlock.h"
+#include "HChassis.h"
+#include "HGroup.h"
+#include "HRCGroup.h"
+#include "HRCRoom.h"
+#include "HRoot.h"
+
+#include <QTest>
+#include <QXmlAttributes>
+#include <memory>
+
+namespace {
+QXmlAttributes prop(const QString &name, const QString &value, const QString &max = QString(),
+                        const QString &min = QString())
+{
+    QXmlAttributes atts;
+    atts.append(QStringLiteral("name"), QString(), QStringLiteral("name"), name);
+    atts.append(QStringLiteral("value"), QString(), QStringLiteral("value"), value);
+    if (!max.isNull())
+        atts.append(QStringLiteral("max"), QString(), QStringLiteral("max"), max);
+    if (!min.isNull())
+        atts.append(QStringLiteral("min"), QString(), QStringLiteral("min"), min);
+    return atts;
+}
+
+template<typename Kind>
+Kind *make(const QString &title, const QString &label, int nodeID = 0)
+{
+    auto *node = new Kind;
+    node->parseProperty(prop(QStringLiteral("title"), title));
+    node->parseProperty(prop(QStringLiteral("label"), label));
+    node->parseProperty(prop(QStringLiteral("nodeID"), QString::number(nodeID)));
+    return node;
+}
+
+// A small project: a main processor with blocks, a card, a group and a
+// room-combine group, and an amplifier without a device number.
+struct Project
+{
+    HRoot root;
+    HChassis *main = make<HChassis>("ZMP-50", "ZMP-50 (Main)", 3);
+    HBlock *gain = make<HBlock>("Gain", "Lectern Gain", 11);
+    HBlock *selector = make<HBlock>("Selector", "Source", 12);
+    HAudioIO *input = new HAudioIO(QStringLiteral("4ch Mic/Line Input"), HIoNode::Receive);
+    HGroup *group = make<HGroup>("Group", "All Mics", 40);
+    HRCGroup *rooms = make<HRCGroup>("RCGroup", "Ballroom", 50);
+    HRCRoom *roomA = make<HRCRoom>("RCRoom", "Ballroom A", 51);
+    HChassis *amp = make<HChassis>("KA6200N", "Amp Rack", 0);
+    HBlock *ampGain = make<HBlock>("Gain", "Zone Gain", 11);
+
+    Project()
+    {
+        input->parseProperty(prop(QStringLiteral("title"), QStringLiteral("Input 1")));
+        input->parseProperty(prop(QStringLiteral("label"), QStringLiteral("Input 1")));
+        input->parseProperty(prop(QStringLiteral("nodeID"), QStringLiteral("13")));
+        group->setId(QStringLiteral("g1"));
+        rooms->setId(QStringLiteral("r1"));
+        gain->setTypenum(QStringLiteral("0"));
+        root.addNode(main);
+        main->addNode(gain);
+        main->addNode(selector);
+        main->addNode(input);
+        main->addNode(group);
+        main->addNode(rooms);
+        rooms->addNode(roomA);
+        root.addNode(amp);
+        amp->addNode(ampGain);
+    }
+};
+
+QStringList labels(const QList<HNode *> &nodes)
+{
+    QStringList result;
+    for (const HNode *node : nodes)
+        result << node->label();
+    return result;
+}
+
+QStringList childLabels(const HComposite *composite)
+{
+    return labels(composite->children());
+}
+} // namespace
+
+class tst_NodeTree : public QObject
+{
+    Q_OBJECT
+private slots:
+    void propertyTable_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("max");
+        QTest::addColumn<QString>("min");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("module") << "Gain" << "module" << "7" << "" << "" << "module" << "7";
+        QTest::newRow("module not a number") << "Gain" << "module" << "7a" << "" << "" << "module" << "0";
+        QTest::newRow("channel") << "Gain" << "channel" << "-2" << "" << "" << "channel" << "-2";
+        QTest::newRow("index") << "Gain" << "index" << "5" << "" << "" << "index" << "5";
+        QTest::newRow("scriptFile") << "Logic" << "scriptFile" << "toggleff.js" << "" << "" << "scriptFile" << "toggleff.js";
+        QTest::newRow("channelCount on AMM") << "AMM-Gated" << "channelCount" << "4" << "" << "" << "amm" << "4 trimmed";
+        QTest::newRow("channelCount elsewhere") << "Gain" << "channelCount" << "4" << "" << "" << "amm" << "-1";
+        QTest::newRow("actionCount on Virtual GPO") << "Virtual GPO 2" << "actionCount" << "3" << "" << "" << "actions" << "3 trimmed";
+        QTest::newRow("actionCount on Logic Output") << "Logic Output" << "actionCount" << "2" << "" << "" << "actions" << "2 trimmed";
+        QTest::newRow("actionCount elsewhere") << "Gain" << "actionCount" << "3" << "" << "" << "actions" << "0";
+        QTest::newRow("controlCount on Logic") << "Logic" << "controlCount" << "6" << "" << "" << "controls" << "6";
+        QTest::newRow("controlCount on Virtual GPI") << "Virtual GPI 1" << "controlCount" << "2" << "" << "" << "controls" << "2";
+        QTest::newRow("controlCount on Logic Output") << "Logic Output" << "controlCount" << "6" << "" << "" << "controls" << "0";
+        QTest::newRow("level on Standard Room Combiner") << "Standard Room Combiner" << "level" << "" << "12" << "-60" << "ranges" << "level=12,-60 max=12 min=-60";
+        QTest::newRow("mid on General Purpose Room Combiner") << "General Purpose Room Combiner" << "mid" << "" << "6" << "-20" << "ranges" << "mid=6,-20 max= min=";
+        QTest::newRow("low on Gain") << "Gain" << "low" << "" << "6" << "-20" << "ranges" << "none";
+        QTest::newRow("level on Gain") << "Gain" << "level" << "" << "12" << "-100" << "ranges" << "level=12,-100 max= min=";
+        QTest::newRow("bgmLevel on Gain") << "Gain" << "bgmLevel" << "" << "0" << "-80" << "ranges" << "bgmLevel=0,-80 max= min=";
+        QTest::newRow("range without limits") << "Gain" << "inputLevel" << "" << QString() << QString() << "ranges" << "inputLevel=, max= min=";
+        QTest::newRow("level2 on USB In") << "USB In" << "level2" << "" << "10" << "-70" << "ranges" << "none max=10 min=-70";
+        QTest::newRow("masterVolume on router") << "Conference Room Router" << "masterVolume" << "" << "0" << "-60" << "ranges" << "masterVolume=0,-60 max= min=";
+        QTest::newRow("masterVolume elsewhere") << "Gain" << "masterVolume" << "" << "0" << "-60" << "ranges" << "none";
+        QTest::newRow("outName on USB In") << "USB In" << "outName1" << "PC Left" << "" << "" << "ports" << "PC Left";
+        QTest::newRow("outName on USB Out") << "USB Out" << "outName1" << "PC Left" << "" << "" << "ports" << "";
+        QTest::newRow("label2 on USB Out") << "USB Out" << "label2" << "Laptop" << "" << "" << "ports" << "Laptop";
+        QTest::newRow("label on USB Out names the node") << "USB Out" << "label" << "USB 1" << "" << "" << "ports" << "";
+        QTest::newRow("teleconInputs on router") << "Conference Room Router" << "teleconInputs" << "2" << "" << "" << "telecon" << "2";
+        QTest::newRow("teleconInputs elsewhere") << "Gain" << "teleconInputs" << "2" << "" << "" << "telecon" << "-1";
+        QTest::newRow("micInputs on router") << "Conference Room Router" << "micInputs" << "0" << "" << "" << "mics" << "0";
+        QTest::newRow("roomCombine on router") << "Conference Room Router" << "roomCombine" << "{1|2}" << "" << "" << "roomCombine" << "{1|2}";
+        QTest::newRow("roomCombine elsewhere") << "Standard Room Combiner" << "roomCombine" << "{1|2}" << "" << "" << "roomCombine" << "";
+        QTest::newRow("roomNumber") << "Standard Room Combiner" << "roomNumber" << "4" << "" << "" << "room" << "4";
+        QTest::newRow("roomNumber not a number") << "Standard Room Combiner" << "roomNumber" << "four" << "" << "" << "room" << "-1";
+        QTest::newRow("inputLabel anywhere") << "AMM-Gated" << "inputLabel3" << "Lectern" << "" << "" << "inputs" << "Lectern";
+    }
+
+    void propertyTable()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, name);
+        QFETCH(QString, value);
+        QFETCH(QString, max);
+        QFETCH(QString, min);
+        QFETCH(QString, field);
+        QFETCH(QString, expected);
+
+        HBlock node;
+        node.parseProperty(prop(QStringLiteral("title"), title));
+        node.parseProperty(prop(name, value, max, min));
+
+        QString actual;
+        const QString trimmed = node.parametersTrimmed() ? QStringLiteral(" trimmed") : QString();
+        if (field == QLatin1String("module"))
+            actual = QString::number(node.module());
+        else if (field == QLatin1String("channel"))
+            actual = QString::number(node.channel());
+        else if (field == QLatin1String("index"))
+            actual = QString::number(node.index());
+        else if (field == QLatin1String("scriptFile"))
+            actual = node.scriptFile();
+        else if (field == QLatin1String("amm"))
+            actual = QString::number(node.ammChannelCount()) + trimmed;
+        else if (field == QLatin1String("actions"))
+            actual = QString::number(node.actionCount()) + trimmed;
+        else if (field == QLatin1String("controls"))
+            actual = QString::number(node.controlCount());
+        else if (field == QLatin1String("telecon"))
+            actual = QString::number(node.teleconInputs());
+        else if (field == QLatin1String("mics"))
+            actual = QString::number(node.micInputs());
+        else if (field == QLatin1String("roomCombine"))
+            actual = node.roomCombine();
+        else if (field == QLatin1String("room"))
+            actual = QString::number(node.roomNumber());
+        else if (field == QLatin1String("inputs"))
+            actual = node.inputLabels().join(QLatin1Char('|'));
+        else if (field == QLatin1String("ports"))
+            actual = node.portLabels().join(QLatin1Char('|'));
+        else if (field == QLatin1String("ranges")) {
+            QStringList parts;
+            const auto ranges = node.ranges();
+            for (auto it = ranges.cbegin(); it != ranges.cend(); ++it)
+                parts << it.key() + QLatin1Char('=') + it.value();
+            actual = parts.isEmpty() ? QStringLiteral("none") : parts.join(QLatin1Char(' '));
+            if (node.hasRanges())
+                actual += QStringLiteral(" max=") + node.maxValue() + QStringLiteral(" min=") + node.minValue();
+        }
+        QCOMPARE(actual, expected);
+    }
+
+    void propertiesReadBeforeTheTitleDoNotCount()
+    {
+        // The kind-specific rows test the title as it stands when the
+        // property arrives.
+        HBlock node;
+        node.parseProperty(prop(QStringLiteral("channelCount"), QStringLiteral("4")));
+        node.parseProperty(prop(QStringLiteral("title"), QStringLiteral("AMM-Gated")));
+        QCOMPARE(node.ammChannelCount(), -1);
+        QVERIFY(!node.parametersTrimmed());
+    }
+
+    void labelsOutOfRange()
+    {
+        HBlock node;
+        node.parseProperty(prop(QStringLiteral("title"), QStringLiteral("USB In")));
+        for (const char *port : {"PC Left", "PC Right", "Codec"})
+            node.parseProperty(prop(QStringLiteral("outName"), QString::fromLatin1(port)));
+        QCOMPARE(node.portLabel(2), QStringLiteral("Codec"));
+        QCOMPARE(node.portLabel(5), QStringLiteral("noPortLabel"));
+        QCOMPARE(node.portLabel(-1), QStringLiteral("noPortLabel"));
+        QCOMPARE(node.inputLabel(0), QString());
+    }
+
+    void channelNumber_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<bool>("warns");
+        QTest::newRow("Mic 3") << "Mic 3" << 3 << false;
+        QTest::newRow("runs of blanks") << "  Mic \t 12  Mute" << 12 << false;
+        QTest::newRow("one word") << "Mic3" << 0 << true;
+        QTest::newRow("not a number") << "Mic three" << 0 << true;
+        QTest::newRow("empty") << "" << 0 << true;
+    }
+
+    void channelNumber()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, number);
+        QFETCH(bool, warns);
+        if (warns)
+            QTest::ignoreMessage(QtWarningMsg, qPrintable(QStringLiteral(
+                "Failed to convert string attribute to channel number. Original value: ") + text));
+        QCOMPARE(HNode::channelNumber(text), number);
+    }
+
+    void connectionKey()
+    {
+        Project p;
+        QCOMPARE(p.gain->connectionKey(), QStringLiteral("Chassis|||3"));
+        QCOMPARE(p.roomA->connectionKey(), QStringLiteral("Chassis|||3"));
+        QCOMPARE(p.main->connectionKey(), QStringLiteral("Chassis|||3"));
+        QCOMPARE(p.ampGain->connectionKey(), QStringLiteral("Amp Rack"));
+        QCOMPARE(p.ampGain->deviceLabel(), QStringLiteral("Amp Rack"));
+        QCOMPARE(p.root.connectionKey(), QStringLiteral("???"));
+        HBlock loose;
+        QCOMPARE(loose.connectionKey(), QStringLiteral("???"));
+        QCOMPARE(loose.deviceLabel(), QStringLiteral("???"));
+    }
+
+    void ancestors()
+    {
+        Project p;
+        p.main->setFlag(HNode::MainProcessor);
+        QCOMPARE(p.roomA->root(), &p.root);
+        QCOMPARE(p.roomA->firstWithFlags(HNode::Device | HNode::MainProcessor), p.main);
+        QCOMPARE(p.ampGain->firstWithFlags(HNode::Device | HNode::MainProcessor), nullptr);
+        QCOMPARE(p.roomA->firstWithFlags(0), p.roomA);
+    }
+
+    void finders()
+    {
+        Project p;
+        QCOMPARE(p.root.findByCategory(QStringLiteral("Chassis")), p.main);
+        QCOMPARE(p.root.findByCategory(QStringLiteral("Blocks")), p.gain);
+        QCOMPARE(p.root.findByCategory(QStringLiteral("RCGroups")), p.rooms);
+        QCOMPARE(p.root.findByCategory(QStringLiteral("Echo Cancellation")), nullptr);
+        QCOMPARE(p.root.findByNodeID(11), p.gain);
+        QCOMPARE(p.amp->findByNodeID(11), p.ampGain);
+        QCOMPARE(p.root.findByNodeID(99), nullptr);
+        QCOMPARE(p.root.findByCategoryAndNodeID(QStringLiteral("Chassis"), 3), p.main);
+        QCOMPARE(p.root.findByCategoryAndNodeID(QStringLiteral("Chassis"), 0), p.amp);
+        QCOMPARE(p.root.findByCategoryAndNodeID(QStringLiteral("Analog I/O"), 13), p.input);
+        QCOMPARE(p.root.findByCategoryAndNodeID(QStringLiteral("Blocks"), 13), nullptr);
+        QCOMPARE(p.root.findByAttribute(QStringLiteral("id"), QStringLiteral("g1")), p.group);
+        QCOMPARE(p.root.findByAttribute(QStringLiteral("title"), QStringLiteral("Selector")), p.selector);
+        QCOMPARE(p.root.findByAttribute(QStringLiteral("label"), QStringLiteral("Zone Gain")), p.ampGain);
+        QCOMPARE(p.root.findByAttribute(QStringLiteral("typenum"), QStringLiteral("0")), p.gain);
+        QCOMPARE(p.root.findByAttribute(QStringLiteral("category"), QStringLiteral("RCRooms")), p.roomA);
+        // Other names read as empty: they match an empty value only.
+        QCOMPARE(p.root.findByAttribute(QStringLiteral("nodeID"), QStringLiteral("11")), nullptr);
+        QCOMPARE(p.root.findByCategoryAndAttribute(QStringLiteral("Groups"), QStringLiteral("id"),
+                                                   QStringLiteral("g1")),
+                 p.group);
+        QCOMPARE(p.root.findByCategoryAndAttribute(QStringLiteral("RCGroups"), QStringLiteral("id"),
+                                                   QStringLiteral("r1")),
+                 p.rooms);
+        QCOMPARE(p.root.findByCategoryAndAttribute(QStringLiteral("Blocks"), QStringLiteral("id"),
+                                                   QStringLiteral("g1")),
+                 nullptr);
+    }
+
+    void collectingWalksTheWholeTree()
+    {
+        Project p;
+        QList<HNode *> list{&p.root};
+        QVERIFY(p.root.collectByCategory(QStringLiteral("Chassis"), list));
+        QCOMPARE(list, (QList<HNode *>{p.main, p.amp}));
+        QVERIFY(p.root.collectNodes(QStringLiteral("Blocks"), list));
+        QCOMPARE(list, (QList<HNode *>{p.gain, p.selector, p.ampGain}));
+        QVERIFY(p.main->collectByCategory(QStringLiteral("RCGroups"), list));
+        QCOMPARE(list, QList<HNode *>{p.rooms});
+        QVERIFY(!p.root.collectByCategory(QStringLiteral("Echo Cancellation"), list));
+        QVERIFY(list.isEmpty());
+        QVERIFY(p.gain->collectNodes(QStringLiteral("Blocks"), list));
+        QCOMPARE(list, QList<HNode *>{p.gain});
+    }
+
+    void sortingKeepsEqualKeysInOrder()
+    {
+        Project p;
+        p.gain->setSortKey(2);
+        p.selector->setSortKey(1);
+        p.input->setSortKey(2);
+        p.group->setSortKey(-1);
+        QList<HNode *> list{p.gain, p.selector, p.input, p.group};
+        p.root.sortNodes(list);
+        QCOMPARE(list, (QList<HNode *>{p.group, p.selector, p.gain, p.input}));
+    }
+
+    void checking()
+    {
+        Project p;
+        HBlock loose;
+        loose.setChecked(true);
+        QVERIFY(!loose.isChecked());
+
+        QVERIFY(!p.main->isChecked());
+        p.roomA->setChecked(true);
+        QVERIFY(p.roomA->testFlag(HNode::Checked));
+        QVERIFY(p.rooms->testFlag(HNode::HasCheckedChild));
+        QVERIFY(p.root.isChecked());
+        QVERIFY(p.main->isChecked());
+        QVERIFY(!p.amp->isChecked());
+
+        p.gain->setChecked(true);
+        p.gain->setChecked(false);
+        QVERIFY(!p.gain->isChecked());
+        QVERIFY(p.main->testFlag(HNode::HasCheckedChild));
+
+        p.root.clearHasCheckedChild();
+        QVERIFY(!p.main->testFlag(HNode::HasCheckedChild));
+        QVERIFY(!p.rooms->testFlag(HNode::HasCheckedChild));
+
+        p.ampGain->setChecked(true);
+        const quint32 flags = p.ampGain->clearChecked();
+        QCOMPARE(flags & HNode::Checked, 0u);
+        p.root.clearChecked();
+        QVERIFY(!p.root.isChecked());
+        QVERIFY(!p.roomA->testFlag(HNode::Checked));
+    }
+
+    void clearingTheDesignMark()
+    {
+        Project p;
+        for (HNode *node : {static_cast<HNode *>(&p.root), static_cast<HNode *>(p.main),
+                            static_cast<HNode *>(p.rooms), static_cast<HNode *>(p.roomA)})
+            node->setFlag(HNode::InDesign);
+        p.root.clearState(true);
+        QVERIFY(p.root.testFlag(HNode::InDesign));
+        QVERIFY(!p.main->testFlag(HNode::InDesign));
+        QVERIFY(!p.roomA->testFlag(HNode::InDesign));
+        p.root.clearState(false);
+        QVERIFY(!p.root.testFlag(HNode::InDesign));
+    }
+
+    void pruneUncheckedKeepsCheckedAndFixedNodes()
+    {
+        Project p;
+        p.gain->setChecked(true);
+        p.selector->setFlag(HNode::Removable, false);
+        QVERIFY(!p.root.pruneUnchecked());
+        QCOMPARE(childLabels(&p.root), QStringList{"ZMP-50 (Main)"});
+        QCOMPARE(childLabels(p.main), (QStringList{"Lectern Gain", "Source"}));
+        // Nothing checked and nothing fixed: the whole tree goes, but the root
+        // stays with its holder, answering that it is empty.
+        p.gain->setChecked(false);
+        p.selector->setFlag(HNode::Removable);
+        QVERIFY(p.root.pruneUnchecked());
+        QCOMPARE(p.root.childCount(), 0);
+    }
+
+    void pruneByChecked()
+    {
+        Project p;
+        p.gain->setChecked(true);
+        p.roomA->setChecked(true);
+        QVERIFY(!p.root.pruneByChecked(true));
+        QCOMPARE(childLabels(p.main), (QStringList{"Source", "Input 1", "All Mics", "Ballroom"}));
+        QCOMPARE(p.rooms->childCount(), 0);
+        QCOMPARE(p.root.childCount(), 2);
+
+        Project q;
+        q.selector->setChecked(true);
+        QVERIFY(!q.root.pruneByChecked(false));
+        // The amplifier held nothing checked and goes with its block.
+        QCOMPARE(childLabels(&q.root), QStringList{"ZMP-50 (Main)"});
+        QCOMPARE(childLabels(q.main), QStringList{"Source"});
+    }
+
+    void pruneNotInModel()
+    {
+        Project p;
+        p.main->setFlag(HNode::InModel);
+        p.gain->setFlag(HNode::InModel);
+        p.rooms->setFlag(HNode::InModel);
+        QVERIFY(p.root.pruneNotInModel());
+        QCOMPARE(childLabels(&p.root), QStringList{"ZMP-50 (Main)"});
+        QCOMPARE(childLabels(p.main), (QStringList{"Lectern Gain", "Ballroom"}));
+        QCOMPARE(p.rooms->childCount(), 0);
+    }
+
+    void attaching()
+    {
+        Project p;
+        int token = 0;
+        auto *protocol = reinterpret_cast<PProtocol *>(&token);
+        p.main->setProtocol(protocol);
+        QCOMPARE(p.gain->protocol(), protocol);
+        QCOMPARE(p.roomA->protocol(), protocol);
+        QCOMPARE(p.ampGain->protocol(), nullptr);
+
+        auto *late = make<HBlock>("Gain", "Late", 14);
+        QVERIFY(p.main->addNode(late));
+        QCOMPARE(late->parentNode(), p.main);
+        QCOMPARE(late->protocol(), protocol);
+
+        HBlock loose;
+        loose.setParentNode(p.main);
+        QVERIFY(loose.finishLoading());
+        QCOMPARE(loose.protocol(), protocol);
+
+        // A leaf takes no children: the caller keeps the node.
+        std::unique_ptr<HBlock> refused(make<HBlock>("Gain", "Refused"));
+        QVERIFY(!p.gain->addNode(refused.get()));
+        QCOMPARE(refused->parentNode(), nullptr);
+        QVERIFY(!p.main->addNode(nullptr));
+    }
+
+    void compositeOnLrt4AmplifierRefusesNodes()
+    {
+        HChassis amp;
+        amp.setModelNames({QStringLiteral("PQ306D"), QStringLiteral("PQX520D")});
+        std::unique_ptr<HBlock> block(make<HBlock>("Gain", "Zone"));
+        QVERIFY(!amp.addNode(block.get()));
+        QCOMPARE(amp.childCount(), 0);
+        QCOMPARE(block->parentNode(), nullptr);
+    }
+
+    void childOrder()
+    {
+        Project p;
+        p.main->moveToEnd(p.gain);
+        QCOMPARE(childLabels(p.main), (QStringList{"Source", "Input 1", "All Mics", "Ballroom", "Lectern Gain"}));
+        p.main->moveToEnd(p.ampGain);
+        QCOMPARE(p.main->childCount(), 5);
+        QCOMPARE(p.main->childAt(0), p.selector);
+        QCOMPARE(p.main->childAt(5), nullptr);
+        QCOMPARE(p.main->childAt(-1), nullptr);
+        QCOMPARE(p.gain->childAt(0), nullptr);
+
+        QVERIFY(p.main->removeChild(p.selector));
+        QVERIFY(!p.main->removeChild(p.selector));
+        delete p.selector; // taken out, so its holder deletes it
+        QCOMPARE(p.main->childCount(), 4);
+    }
+
+    void counterparts()
+    {
+        Project open;
+        Project fresh;
+        QCOMPARE(fresh.gain->findCounterpart(&open.root), open.gain);
+        QCOMPARE(fresh.ampGain->findCounterpart(&open.root), open.ampGain);
+        QCOMPARE(fresh.roomA->findCounterpart(&open.root), open.roomA);
+        QCOMPARE(fresh.main->findCounterpart(&open.root), open.main);
+        QCOMPARE(fresh.gain->findCounterpart(nullptr), nullptr);
+        fresh.selector->setTypenum(QStringLiteral("4"));
+        QCOMPARE(fresh.selector->findCounterpart(&open.root), nullptr);
+    }
+
+    void templatePaths()
+    {
+        Project p;
+        p.selector->setTypenum(QStringLiteral("4"));
+        QCOMPARE(p.selector->templatePath(), QStringLiteral(":/data/ZMP/Selector_4.xml"));
+        auto *router = make<HBlock>("Conference Room Router", "Boardroom");
+        router->setTypenum(QStringLiteral("01"));
+        p.main->addNode(router);
+        QCOMPARE(router->templatePath(), QStringLiteral(":/data/ZMP/ConferenceRoomRouter_01.xml"));
+        p.group->setTypenum(QStringLiteral("2"));
+        QCOMPARE(p.group->templatePath(), QStringLiteral(":/data/Korvel/Group_2.xml"));
+        p.roomA->setTypenum(QStringLiteral("0"));
+        QCOMPARE(p.roomA->templatePath(), QStringLiteral(":/data/Korvel/RCRoom_0.xml"));
+        // Without a device there is no family folder, hence no template.
+        HBlock loose;
+        loose.setTitle(QStringLiteral("Gain"));
+        QCOMPARE(loose.templatePath(), QString());
+        QCOMPARE(loose.loadParameters(), int(HNode::NoTemplate));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_NodeTree)
+#include "tst_nodetree.moc"
