@@ -1,19 +1,91 @@
 import QtQuick
+import "objects"
 
-// The desktop scene: the canvas of the mobile screen.
-Rectangle {
+// The desktop scene: the canvas of the phone screen with its top row (tool
+// bar), the control area that holds the panels, and its bottom row (status
+// bar). The rows are loaded from the paths on the bridge object; "?" loads
+// nothing.
+Canvas {
     id: canvas
+    objectName: "QmlCanvas"
     width: 294
     height: 522
-    color: "#FFFFFF"
 
-    Text {
-        anchors.centerIn: parent
-        width: parent.width * 0.8
-        horizontalAlignment: Text.AlignHCenter
-        wrapMode: Text.WordWrap
-        color: "#808285"
-        font.pixelSize: 14
-        text: qsTr("Open a control panel file (File > Open Remote app File...) to show its panels.")
+    readonly property string minToolBar: "qrc:/qml/objects/QmlMinToolBarObject.qml"
+    property string topRowSource: intrf.topRow
+    property string bottomRowSource: intrf.bottomRow
+
+    function rowUrl(path) {
+        return (path === "" || path === "?") ? "" : path
+    }
+
+    // Takes the row paths from the bridge object again.
+    function resetCanvas() {
+        topRowSource = intrf.topRow
+        bottomRowSource = intrf.bottomRow
+    }
+
+    // Reloads both rows; a minimal tool bar or a missing status bar depends
+    // on the bottom row, so the top row follows it.
+    function reloadCanvas() {
+        resetCanvas()
+        bottomRow.active = false
+        bottomRow.active = true
+        if (topRowSource === minToolBar || bottomRowSource === "?") {
+            topRow.active = false
+            topRow.active = true
+        }
+    }
+
+    function reportSize() {
+        if (width > 0 && height > 0 && typeof intrf.canvasResize === "function")
+            intrf.canvasResize()
+    }
+
+    onWidthChanged: reportSize()
+    onHeightChanged: reportSize()
+    Component.onCompleted: intrf.setObject("QmlCanvas", canvas)
+
+    Rectangle {
+        anchors.fill: parent
+        color: intrf.canvasColor
+    }
+
+    Loader {
+        id: topRow
+        objectName: "topRow"
+        anchors.top: parent.top
+        width: parent.width
+        height: item && item.ratio !== undefined ? Math.round(canvas.height * item.ratio) : 0
+        source: canvas.rowUrl(canvas.topRowSource)
+        z: 10
+        onStatusChanged: if (status === Loader.Error) console.log("Error creating component at: " + source)
+    }
+
+    QmlControlObject {
+        id: controlArea
+        objectName: "controlArea"
+        anchors.top: topRow.bottom
+        anchors.bottom: bottomRow.top
+        width: parent.width
+    }
+
+    Loader {
+        id: bottomRow
+        objectName: "bottomRow"
+        anchors.bottom: parent.bottom
+        width: parent.width
+        height: item && item.ratio !== undefined ? Math.round(canvas.height * item.ratio) : 0
+        source: canvas.rowUrl(canvas.bottomRowSource)
+        z: 10
+        onStatusChanged: if (status === Loader.Error) console.log("Error creating component at: " + source)
+    }
+
+    Loader {
+        id: errMsg
+        anchors.fill: parent
+        z: 50
+        active: intrf.errMessage !== ""
+        source: intrf.errMsgPath
     }
 }

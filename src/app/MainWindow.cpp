@@ -162,8 +162,13 @@ void MainWindow::createCentralArea()
     }
     m_container->setMinimumSize(200, 200);
     m_container->setFocusPolicy(Qt::TabFocus);
-    m_view->setSetupMenuEntries(
-        tr("About Korvel Remote...,Project Information...,Network Status..."));
+    m_view->registerTypesAndSetup();
+    m_view->setSetupMenuEntries({{QStringLiteral("IP Address"), tr("IP Address...")},
+                                 {QStringLiteral("Network Status"), tr("Network Status...")},
+                                 {QStringLiteral("Project Information"), tr("Project Information...")},
+                                 {QStringLiteral("About"), tr("About Korvel Remote...")},
+                                 {QStringLiteral("Receive"), tr("Receive Control Panel...")},
+                                 {QStringLiteral("Exit"), tr("Exit")}});
     m_canvas.loadDesktop(m_view);
     m_splitter->addWidget(m_container);
 }

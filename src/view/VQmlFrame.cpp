@@ -1,15 +1,57 @@
 #include "VQmlFrame.h"
 
-#include <QQuickItem>
-#include <QResizeEvent>
+#include "KvrLogging.h"
+#include "MQmlInterface.h"
+
+#include <QQmlComponent>
+#include <QQmlContext>
+#include <QQmlEngine>
 #include <QScreen>
+#include <QtQml>
 
 VQmlFrame::VQmlFrame(QWindow *parent) : QQuickView(parent)
 {
-    setResizeMode(QQuickView::SizeViewToRootObject);
+    setResizeMode(QQuickView::SizeRootObjectToView);
+    m_messageDialog.setSource(QUrl(QLatin1String(DQmlMessageDialog::MessageDialogUrl)));
 }
 
-VQmlFrame::~VQmlFrame() = default;
+VQmlFrame::~VQmlFrame()
+{
+    // The scene refers to the bridge object: tear the scene down first.
+    setSource(QUrl());
+    delete m_interface;
+    delete m_interfaceComponent;
+}
+
+void VQmlFrame::registerTypes()
+{
+    static bool registered = false;
+    if (registered)
+        return;
+    registered = true;
+    qmlRegisterType<MQmlInterface>("mqmlinterface", 1, 0, "MQmlInterface");
+}
+
+bool VQmlFrame::registerTypesAndSetup()
+{
+    QQmlEngine *qmlEngine = engine();
+    if (!qmlEngine)
+        return false;
+    registerTypes();
+
+    m_interfaceComponent = new QQmlComponent(qmlEngine, QUrl(QLatin1String(MQmlInterface::SourceUrl)));
+    m_interface = qobject_cast<MQmlInterface *>(m_interfaceComponent->create(qmlEngine->rootContext()));
+    if (!m_interface) {
+        qCWarning(lcView) << "Cannot create the QML interface object:" << m_interfaceComponent->errorString();
+        return false;
+    }
+    m_interface->setView(this);
+    QQmlContext *context = qmlEngine->rootContext();
+    context->setContextProperty(QStringLiteral("intrf"), m_interface);
+    context->setContextProperty(QStringLiteral("MsgBoxController"), &m_messageDialog);
+    m_messageDialog.setContext(context);
+    return true;
+}
 
 qreal VQmlFrame::pixelsPerInch() const
 {
@@ -17,16 +59,8 @@ qreal VQmlFrame::pixelsPerInch() const
     return s ? s->logicalDotsPerInch() : 72.0;
 }
 
-void VQmlFrame::setSetupMenuEntries(const QString &commaSeparated)
+void VQmlFrame::setSetupMenuEntries(const QList<QPair<QString, QString>> &entries)
 {
-    m_setupMenu = commaSeparated.split(QLatin1Char(','));
-}
-
-void VQmlFrame::resizeEvent(QResizeEvent *event)
-{
-    QQuickView::resizeEvent(event);
-    if (QQuickItem *root = rootObject()) {
-        root->setWidth(event->size().width());
-        root->setHeight(event->size().height());
-    }
+    if (m_interface)
+        m_interface->setSetupMenu(entries);
 }

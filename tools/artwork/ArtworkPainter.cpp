@@ -1,4 +1,6 @@
 #include "ArtworkPainter.h"
+#include "SkinArtwork.h"
+#include "TreeIconArtwork.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -53,7 +55,77 @@ bool ArtworkPainter::paintAll()
     ok &= save(openFileIcon(), QStringLiteral("images/OpenRemoteAppFile.png"));
     ok &= save(goOnlineIcon(), QStringLiteral("images/GoOnline.png"));
     ok &= save(sendToDeviceIcon(), QStringLiteral("images/SendToDevice.png"));
+    ok &= paintSkins();
+    ok &= paintDialerKeys();
+    ok &= paintTreeIcons();
     QTextStream(stdout) << m_written << " images written below " << m_root << '\n';
+    return ok;
+}
+
+bool ArtworkPainter::paintSkins()
+{
+    struct SkinInk { const char *name; QColor ink; QColor muted; QColor ring; QColor logoInk; };
+    const SkinInk skins[] = {
+        {"Light", QColor("#231F20"), QColor("#808285"), QColor("#FFFFFF"), QColor("#231F20")},
+        {"Dark", QColor("#FFFFFF"), QColor("#A8AAAD"), QColor("#464949"), QColor("#FFFFFF")},
+    };
+    bool ok = true;
+    for (const SkinInk &skin : skins) {
+        const QString dir = QStringLiteral("images/skins/%1/").arg(QLatin1String(skin.name));
+        ok &= save(SkinArtwork::arrow(skin.ink, true), dir + "arrow_right.png");
+        ok &= save(SkinArtwork::arrow(skin.ink, false), dir + "arrow_left.png");
+        ok &= save(SkinArtwork::menu(skin.ink), dir + "menu.png");
+        ok &= save(SkinArtwork::indicator(QColor("#D0342C"), skin.ring), dir + "indicator_red.png");
+        ok &= save(SkinArtwork::indicator(QColor("#F2B632"), skin.ring), dir + "indicator_ylw.png");
+        ok &= save(SkinArtwork::indicator(QColor("#3DAE49"), skin.ring), dir + "indicator_grn.png");
+        ok &= save(SkinArtwork::speaker(skin.muted, false), dir + "mute_off.png");
+        ok &= save(SkinArtwork::logo(QStringLiteral("HALVERN"), skin.logoInk, QColor("#1D98D5")),
+                   dir + "logo_halvern.png");
+        ok &= save(SkinArtwork::logo(QStringLiteral("KORVEL"), skin.logoInk, QColor("#8BC34A")),
+                   dir + "logo_kvr.png");
+    }
+    const QPair<const char *, QColor> accents[] = {
+        {"Black", QColor("#000000")}, {"Blue", QColor("#1D98D5")},  {"Green", QColor("#8BC34A")},
+        {"Pink", QColor("#E91E63")},  {"Red", QColor("#D32F2F")},   {"White", QColor("#FAFAFA")},
+        {"Yellow", QColor("#FFC107")},
+    };
+    for (const auto &accent : accents) {
+        const QString dir = QStringLiteral("images/skins/Accent/%1/").arg(QLatin1String(accent.first));
+        ok &= save(SkinArtwork::arrowDown(accent.second), dir + "arrow_down.png");
+        ok &= save(SkinArtwork::speaker(accent.second, true), dir + "mute_on.png");
+    }
+    return ok;
+}
+
+bool ArtworkPainter::paintDialerKeys()
+{
+    const QColor ink("#231F20");
+    bool ok = true;
+    ok &= save(SkinArtwork::collections(ink), QStringLiteral("images/Collections.png"));
+    ok &= save(SkinArtwork::flash(ink), QStringLiteral("images/flash.png"));
+    ok &= save(SkinArtwork::hold(ink), QStringLiteral("images/hold.png"));
+    ok &= save(SkinArtwork::phone(QColor("#3DAE49")), QStringLiteral("images/phone.png"));
+    ok &= save(SkinArtwork::backspace(ink), QStringLiteral("images/ic_backspace.png"));
+    ok &= save(SkinArtwork::speaker(QColor("#808285"), false), QStringLiteral("images/mute_off.png"));
+    ok &= save(SkinArtwork::speaker(QColor("#1D98D5"), true), QStringLiteral("images/mute_on.png"));
+    return ok;
+}
+
+bool ArtworkPainter::paintTreeIcons()
+{
+    bool ok = true;
+    ok &= save(TreeIconArtwork::button(), QStringLiteral("images/ButtonIcon.png"));
+    ok &= save(TreeIconArtwork::dropList(), QStringLiteral("images/DropListIcon.png"));
+    ok &= save(TreeIconArtwork::slider(), QStringLiteral("images/SliderIcon.png"));
+    ok &= save(TreeIconArtwork::parameterSet(), QStringLiteral("images/ParameterSetIcon.png"));
+    ok &= save(TreeIconArtwork::dialer(), QStringLiteral("images/Dialer.png"));
+    ok &= save(TreeIconArtwork::label(), QStringLiteral("images/AddLabel.png"));
+    ok &= save(TreeIconArtwork::polygon(), QStringLiteral("images/polygon.png"));
+    ok &= save(TreeIconArtwork::comboSelector(), QStringLiteral("images/AddCSC.png"));
+    ok &= save(TreeIconArtwork::meter(), QStringLiteral("images/meterBlack.png"));
+    ok &= save(TreeIconArtwork::panel(1), QStringLiteral("images/CompletePanel.png"));
+    ok &= save(TreeIconArtwork::panel(2), QStringLiteral("images/TemplatePanel.png"));
+    ok &= save(TreeIconArtwork::panel(3), QStringLiteral("images/CustomPanel.png"));
     return ok;
 }
 

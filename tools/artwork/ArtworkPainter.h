@@ -16,6 +16,10 @@ private:
     bool save(const QImage &image, const QString &relativePath);
     static QImage canvas(int size);
 
+    bool paintSkins();
+    bool paintDialerKeys();
+    bool paintTreeIcons();
+
     QImage openFileIcon() const;
     QImage goOnlineIcon() const;
     QImage sendToDeviceIcon() const;

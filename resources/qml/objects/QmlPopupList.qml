@@ -1,0 +1,65 @@
+import QtQuick
+import QtQuick.Controls
+
+// A drop-down list of entries over the scene. Each entry of the model is
+// either a text or an object with "key" and "text"; choosing one emits its
+// key (the text when there is no key).
+Popup {
+    id: popup
+    property var model: []
+    signal chosen(string key)
+
+    parent: Overlay.overlay
+    x: parent ? parent.width - width - 4 : 0
+    y: parent ? parent.height * intrf.toolBarHeightRatio : 0
+    width: parent ? Math.min(parent.width * 0.72, 240) : 200
+    padding: 0
+    modal: true
+    dim: false
+    closePolicy: Popup.CloseOnEscape | Popup.CloseOnPressOutside
+
+    function keyOf(entry) { return (typeof entry === "object" && entry.key !== undefined) ? entry.key : entry }
+    function textOf(entry) { return (typeof entry === "object" && entry.text !== undefined) ? entry.text : entry }
+
+    background: Rectangle {
+        color: intrf.menuColor
+        border.color: intrf.menuLineColor
+        radius: 4
+    }
+
+    contentItem: Column {
+        Repeater {
+            model: popup.model
+            delegate: Rectangle {
+                width: popup.width
+                height: Math.max(30, entryText.implicitHeight + 16)
+                color: entryMouse.pressed ? Qt.lighter(intrf.accentColor, 1.6) : "transparent"
+                Rectangle {
+                    visible: index > 0
+                    width: parent.width - 16
+                    x: 8
+                    height: 1
+                    color: intrf.menuLineColor
+                }
+                Text {
+                    id: entryText
+                    anchors.verticalCenter: parent.verticalCenter
+                    x: 14
+                    width: parent.width - 28
+                    elide: Text.ElideRight
+                    color: intrf.menuTextColor
+                    font.pixelSize: Math.max(12, intrf.menuTextSize * 1.1)
+                    text: popup.textOf(modelData)
+                }
+                MouseArea {
+                    id: entryMouse
+                    anchors.fill: parent
+                    onClicked: {
+                        popup.close()
+                        popup.chosen(popup.keyOf(modelData))
+                    }
+                }
+            }
+        }
+    }
+}

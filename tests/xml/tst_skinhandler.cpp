@@ -1,0 +1,105 @@
+#include "XSkinHandler.h"
+
+#include <QBuffer>
+#include <QColor>
+#include <QFile>
+#include <QTest>
+#include <QUrl>
+#include <QXmlInputSource>
+#include <QXmlSimpleReader>
+
+namespace {
+// Stands in for the bridge object: any property set lands as a dynamic one.
+QString prop(const QObject &o, const char *name)
+{
+    return o.property(name).toString();
+}
+} // namespace
+
+class tst_SkinHandler : public QObject
+{
+    Q_OBJECT
+private slots:
+    void lists()
+    {
+        QCOMPARE(XSkinHandler::skinList(), (QStringList{"Light", "Dark"}));
+        QCOMPARE(XSkinHandler::accentList(),
+                 (QStringList{"Black", "Blue", "Green", "Pink", "Red", "White", "Yellow"}));
+        QFile list(":/skins/SkinList.txt");
+        QVERIFY(list.open(QIODevice::ReadOnly));
+        QCOMPARE(list.readAll(), QByteArray("Light\r\nDark\r\n"));
+    }
+
+    void everySkinAndAccentLoadsAndItsImagesExist_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const QString &n : XSkinHandler::skinList() + XSkinHandler::accentList())
+            QTest::newRow(qPrintable(n)) << n;
+    }
+    void everySkinAndAccentLoadsAndItsImagesExist()
+    {
+        QFETCH(QString, name);
+        QObject target;
+        QCOMPARE(XSkinHandler::loadSkin(name, &target), name);
+        const QList<QByteArray> names = target.dynamicPropertyNames();
+        QVERIFY(!names.isEmpty());
+        const QUrl base(QStringLiteral("qrc:/qml/objects/QmlToolBarObject.qml"));
+        for (const QByteArray &p : names) {
+            const QString value = target.property(p.constData()).toString();
+            if (value.endsWith(".png")) {
+                const QString resource = QLatin1Char(':') + base.resolved(QUrl(value)).path();
+                QVERIFY2(QFile::exists(resource), qPrintable(p + " -> " + resource));
+            } else {
+                QVERIFY2(QColor::isValidColorName(value), qPrintable(p + " = " + value));
+            }
+        }
+    }
+
+    void accentChangesOnlyItsOwnProperties()
+    {
+        QObject target;
+        QCOMPARE(XSkinHandler::loadSkin("Dark", &target), QStringLiteral("Dark"));
+        QCOMPARE(prop(target, "canvasColor"), QStringLiteral("#464949"));
+        QCOMPARE(XSkinHandler::loadAccent("Pink", &target), QStringLiteral("Pink"));
+        QCOMPARE(prop(target, "accentColor"), QStringLiteral("#E91E63"));
+        QCOMPARE(prop(target, "downArrow"), QStringLiteral("../../images/skins/Accent/Pink/arrow_down.png"));
+        QCOMPARE(prop(target, "muteOff"), QStringLiteral("../../images/skins/Accent/Pink/mute_on.png"));
+        QCOMPARE(prop(target, "canvasColor"), QStringLiteral("#464949"));
+        QCOMPARE(prop(target, "muteOn"), QStringLiteral("../../images/skins/Dark/mute_off.png"));
+    }
+
+    void unknownNamesFallBack()
+    {
+        QObject target;
+        QCOMPARE(XSkinHandler::loadSkin("Sepia", &target), QStringLiteral("Light"));
+        QCOMPARE(prop(target, "canvasColor"), QStringLiteral("#FFFFFF"));
+        QCOMPARE(prop(target, "connectInd"), QStringLiteral("../../images/skins/Light/indicator_red.png"));
+
+        // An unknown accent keeps the skin: it falls back to the default accent.
+        QObject dark;
+        XSkinHandler::loadSkin("Dark", &dark);
+        QCOMPARE(XSkinHandler::loadAccent("Mauve", &dark), QStringLiteral("Blue"));
+        QCOMPARE(prop(dark, "accentColor"), QStringLiteral("#1D98D5"));
+        QCOMPARE(prop(dark, "canvasColor"), QStringLiteral("#464949"));
+    }
+
+    void intValuesSetNothing()
+    {
+        QObject target;
+        XSkinHandler handler(&target);
+        QBuffer buffer;
+        buffer.setData("<Skin><int><textSize>14</textSize></int>"
+                       "<string><textColor>#010203</textColor></string></Skin>");
+        buffer.open(QIODevice::ReadOnly);
+        QXmlInputSource source(&buffer);
+        QXmlSimpleReader reader;
+        reader.setContentHandler(&handler);
+        reader.setErrorHandler(&handler);
+        QVERIFY(reader.parse(&source));
+        QVERIFY(!target.property("textSize").isValid());
+        QCOMPARE(prop(target, "textColor"), QStringLiteral("#010203"));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_SkinHandler)
+#include "tst_skinhandler.moc"
