@@ -212,3 +212,19 @@ QImage SkinArtwork::collections(const QColor &ink)
     p.drawRoundedRect(QRectF(6, 24, 38, 30), 4, 4);
     return image;
 }
+
+QImage SkinArtwork::placeholderPicture()
+{
+    QImage image = blank(128, 96);
+    QPainter p(&image);
+    begin(p);
+    p.setPen(QPen(QColor("#A8AAAD"), 3));
+    p.setBrush(QColor("#F3F3F3"));
+    p.drawRoundedRect(QRectF(4, 4, 120, 88), 8, 8);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor("#F2B632"));
+    p.drawEllipse(QPointF(92, 28), 10, 10);
+    p.setBrush(QColor("#8BC34A"));
+    p.drawPolygon(QPolygonF{QPointF(14, 80), QPointF(48, 36), QPointF(74, 68), QPointF(88, 54), QPointF(114, 80)});
+    return image;
+}

@@ -29,6 +29,8 @@ public:
     static QImage flash(const QColor &ink);
     static QImage backspace(const QColor &ink);
     static QImage collections(const QColor &ink);
+    // The picture an image control shows before it is given one.
+    static QImage placeholderPicture();
 
 private:
     static QImage blank(int width, int height);
