@@ -21,6 +21,8 @@ class XmlWriter;
 //           <platform>..</platform>
 //       </Property>
 //   </Connection>
+// The reader also takes a Connection inside <Chassis name="Chassis|||3">,
+// and settings that stand directly in the Connection element.
 class CConnection
 {
 public:

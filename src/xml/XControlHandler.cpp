@@ -57,6 +57,7 @@ bool XControlHandler::startDocument()
     m_sceneDepth = 0;
     m_panelDepth = 0;
     m_fileVersion.clear();
+    m_chassisName.clear();
     m_panelSections = false;
     m_connections.clear();
     m_panelControls.clear();
@@ -127,7 +128,11 @@ void XControlHandler::startStructure(const QString &qName, const QXmlAttributes 
         m_panelSections = true;
         startBlock(Block::Canvas, atts);
     }
-    else if (is(qName, XmlPanelTags::Connection) && is(parent, XmlPanelTags::Connections))
+    else if (is(qName, XmlPanelTags::ChassisPrefix) && is(parent, XmlPanelTags::Connections))
+        m_chassisName = attributeValue(QLatin1String(XmlPanelTags::Name), atts);
+    else if (is(qName, XmlPanelTags::Connection)
+             && (is(parent, XmlPanelTags::Connections)
+                 || (is(parent, XmlPanelTags::ChassisPrefix) && is(pathAt(depth - 3), XmlPanelTags::Connections))))
         startBlock(Block::Connection, atts);
     else if (is(qName, XmlPanelTags::Property))
         startProperty(atts);
@@ -158,8 +163,14 @@ void XControlHandler::startBlock(Block block, const QXmlAttributes &atts)
 {
     m_block = block;
     m_blockDepth = depth;
-    if (block == Block::Connection)
-        m_connection = CConnection(attributeValue(QLatin1String(XmlPanelTags::Name), atts));
+    if (block == Block::Connection) {
+        // A device may also write its connection inside an element named
+        // by its key: <Chassis name="Chassis|||3"><Connection>.
+        QString name = attributeValue(QLatin1String(XmlPanelTags::Name), atts);
+        if (name.isEmpty() && is(parentElement(), XmlPanelTags::ChassisPrefix))
+            name = m_chassisName;
+        m_connection = CConnection(name);
+    }
 }
 
 void XControlHandler::startProperty(const QXmlAttributes &atts)

@@ -108,6 +108,7 @@ private:
     QString m_fileVersion;
     bool m_panelSections = false;
     CConnection m_connection;
+    QString m_chassisName;
     QList<CConnection> m_connections;
     // The panel controls of the file in file order, and whether each came
     // with an id of its own.

@@ -75,7 +75,8 @@ private slots:
         scene.addChild(panel);
         QCOMPARE(panel->type(), QString("Controls"));
         QCOMPARE(panel->elementType(), QString("Panel"));
-        QCOMPARE(CComposite::fromElement(QStringLiteral("Scene"), QString())->type(), QString("Panels"));
+        std::unique_ptr<CComposite> other(CComposite::fromElement(QStringLiteral("Scene"), QString()));
+        QCOMPARE(other->type(), QString("Panels"));
         QCOMPARE(CComposite::fromElement(QStringLiteral("Control"), QString()), nullptr);
 
         auto *a = new CControl(QStringLiteral("Level"), QStringLiteral("Slider"));
@@ -98,10 +99,9 @@ private slots:
 
         // A control moves from one composite to another; one deleted leaves
         // its composite.
-        CComposite other;
-        other.addChild(b);
+        other->addChild(b);
         QCOMPARE(names(*panel), (QStringList{"Level", "Level"}));
-        QCOMPARE(b->parentComposite(), &other);
+        QCOMPARE(b->parentComposite(), other.get());
         delete a;
         QCOMPARE(panel->childCount(), 1);
         QCOMPARE(panel->takeChild(b), nullptr);

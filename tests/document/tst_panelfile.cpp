@@ -242,7 +242,10 @@ private slots:
         QVERIFY(!ids.contains(0));
         QCOMPARE(doc.root.findByName("Site 2")->id(), 503u);
 
+        QCOMPARE(doc.file.connections().size(), 2);
         QCOMPARE(doc.file.connections().first().value("title"), QString("ZMP-50"));
+        QCOMPARE(doc.file.connections().at(1).name(), QString("Chassis|||5"));
+        QCOMPARE(doc.file.connections().at(1).value("ipaddress"), QString("192.168.20.6"));
     }
 
     void readWriteReadKeepsTheDocument()
@@ -319,7 +322,7 @@ private slots:
         QCOMPARE(childNames(&doc.root), QStringList{"Foyer"});
         QCOMPARE(doc.project.field("BusinessManeger", "name"), QString());
         QCOMPARE(doc.canvas.device(), QString("Galaxy Tab"));
-        QCOMPARE(doc.file.connections().size(), 1);
+        QCOMPARE(doc.file.connections().size(), 2);
     }
 
     void targetsMayBeMissing()
