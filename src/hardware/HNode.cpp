@@ -1,6 +1,7 @@
 #include "HNode.h"
 
 #include "CParameter.h"
+#include "HSlotTable.h"
 #include "HTreeItems.h"
 #include "KvrLogging.h"
 #include "XParameterHandler.h"
@@ -10,6 +11,8 @@
 #include <QRegularExpression>
 #include <QStandardItemModel>
 #include <QXmlAttributes>
+
+#include <algorithm>
 
 namespace {
 const QString ConferenceRouter = QStringLiteral("Conference Room Router");
@@ -38,12 +41,6 @@ bool equalsAny(const QString &text, std::initializer_list<const char *> words)
             return true;
     }
     return false;
-}
-
-bool isRoomCombiner(const QString &title)
-{
-    return equalsAny(title, {"Conference Room Router", "General Purpose Room Combiner",
-                             "Standard Room Combiner"});
 }
 } // namespace
 
@@ -388,7 +385,7 @@ HNode *HNode::findCounterpart(HNode *otherTree)
     otherTree->collectNodes(category(), candidates);
     for (HNode *node : std::as_const(candidates)) {
         if (node->nodeID() == m_nodeID && node->title() == m_title && node->typenum() == m_typenum
-            && node->index() == m_index)
+            && node->index() == m_index && node->id() == m_id)
             return node;
     }
     return nullptr;
@@ -483,6 +480,11 @@ int HNode::loadParameters()
     return parsed && !m_parameters.isEmpty() ? ParametersRead : NoParameters;
 }
 
+int HNode::slotNumber() const
+{
+    return HSlotTable::slot(m_parent ? m_parent->title() : QString(), m_title, m_portIndex);
+}
+
 QString HNode::inputLabel(int i) const
 {
     return m_inputLabels.value(i);
@@ -517,11 +519,18 @@ void HNode::setFlag(Flag flag, bool on)
         m_flags &= ~quint32(flag);
 }
 
+bool HNode::isRoomCombiner(const QString &title)
+{
+    return equalsAny(title, {"Conference Room Router", "General Purpose Room Combiner",
+                             "Standard Room Combiner"});
+}
+
+bool HNode::isLrt4Model(const QString &model)
+{
+    return equalsAny(model, {"PQX510D", "PQX520D", "PQX540D"});
+}
+
 bool HNode::listsLrt4Device() const
 {
-    for (const QString &name : m_modelNames) {
-        if (equalsAny(name, {"PQX510D", "PQX520D", "PQX540D"}))
-            return true;
-    }
-    return false;
+    return std::any_of(m_modelNames.cbegin(), m_modelNames.cend(), isLrt4Model);
 }
