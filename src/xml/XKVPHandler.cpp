@@ -147,7 +147,7 @@ bool XKVPHandler::startElement(const QString &namespaceURI, const QString &local
         return true;
     }
 
-    if (qName == NodeElement && parentElement() == NodesElement) {
+    if (qName == NodeElement) {
         qCDebug(lcXml) << "XKVPHandler - a node inside another node's element is passed over";
         skipElement();
         return true;
@@ -238,8 +238,7 @@ void XKVPHandler::startAssignment(const QString &kind, const QXmlAttributes &att
     if (m_target)
         m_target->setFlag(HNode::Removable, false);
     else
-        qCDebug(lcXml).noquote() << "XKVPHandler - the assignment of" << kind << id
-                                 << "names no object of the file; its members are ignored";
+        m_missingTarget = kind + QLatin1Char(' ') + id;
 }
 
 void XKVPHandler::readInSection(const QString &name, const QXmlAttributes &atts)
@@ -257,7 +256,7 @@ void XKVPHandler::readInSection(const QString &name, const QXmlAttributes &atts)
         else
             qCDebug(lcXml).noquote() << "XKVPHandler - Assign to"
                                      << attributeValue(QStringLiteral("targetID"), atts)
-                                     << "ignored: its group is not in the file";
+                                     << "ignored: the file defines no" << m_missingTarget;
         break;
     case Section::ProjectInfo:
         if (depth == m_sectionDepth + 1) {
@@ -297,6 +296,7 @@ void XKVPHandler::endSection()
     m_sectionDepth = 0;
     m_node.reset();
     m_target = nullptr;
+    m_missingTarget.clear();
 }
 
 void XKVPHandler::finishNode()
@@ -324,7 +324,13 @@ void XKVPHandler::attach(std::unique_ptr<HNode> node)
                                                      : "ActiveChassis is null. Deleting parsed node.");
         return;
     }
-    HNode *kept = m_mergeMode ? node->findCounterpart(parent) : nullptr;
+    HNode *kept = nullptr;
+    if (m_mergeMode) {
+        // A card knows its category, by which its counterpart is found, only
+        // from the family of the device it hangs under.
+        node->setParentNode(parent);
+        kept = node->findCounterpart(parent);
+    }
     if (kept) {
         parent->moveToEnd(kept);
     } else if (parent->addNode(node.get())) {

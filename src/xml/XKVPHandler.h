@@ -89,6 +89,8 @@ private:
     std::unique_ptr<HNode> m_node;
     // The object whose assignment is open; null when the file names none.
     HNode *m_target = nullptr;
+    // The kind and id of an assignment whose object the file does not define.
+    QString m_missingTarget;
     HChassis *m_activeChassis = nullptr;
     HChassis *m_mainChassis = nullptr;
     int m_skipDepth = 0;
