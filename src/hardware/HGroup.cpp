@@ -61,6 +61,8 @@ QStringList HGroup::rangeItems(const QString &label, qint64 minimum, qint64 maxi
 
 void HGroup::addItem(const QString &item, bool mergeMode)
 {
+    if (item.isEmpty())
+        return;
     if (!mergeMode || !m_selectorItems.contains(item))
         m_selectorItems.append(item);
 }

@@ -36,7 +36,8 @@ public:
     int targetID() const { return m_targetID; }
 
 private:
-    // Appends item; reading the same design again adds nothing twice.
+    // Appends item unless it is empty; reading the same design again adds
+    // nothing twice.
     void addItem(const QString &item, bool mergeMode);
 
     QString m_groupType;

@@ -56,11 +56,15 @@ bool contains(const QString &text, const char *part)
     return text.contains(QLatin1String(part));
 }
 
-int amplifierSlot(const QString &cardTitle, int channel)
+// Amplifiers number a card's channel by its port; all eight inputs sit in
+// slot 1, all eight outputs in slot 2.
+int amplifierSlot(const QString &cardTitle, int portIndex, int channel)
 {
     const bool input = contains(cardTitle, "Analog In") || contains(cardTitle, "Digital In");
     if (!input && !contains(cardTitle, "Out"))
         return channel;
+    if (portIndex >= 0)
+        channel = portIndex + 1;
     if (channel < 1 || channel > 8)
         return channel;
     return input ? 1 : 2;
@@ -88,6 +92,6 @@ int HSlotTable::slot(const QString &deviceTitle, const QString &cardTitle, int p
             return rule.perFour[(channel - 1) / 4];
     }
     if (contains(deviceTitle, "KA") || contains(deviceTitle, "PQ"))
-        return amplifierSlot(cardTitle, portIndex >= 0 ? portIndex + 1 : channel);
+        return amplifierSlot(cardTitle, portIndex, channel);
     return channel;
 }
