@@ -8,6 +8,7 @@
 #include "XmlHandler.h"
 
 #include <QFile>
+#include <QHash>
 #include <QRegularExpression>
 #include <QStandardItemModel>
 #include <QXmlAttributes>
@@ -466,18 +467,61 @@ void HNode::clearParameters()
     m_parameters.clear();
 }
 
+namespace {
+// The parameters of one template as its file gives them.
+struct TemplateParameters
+{
+    bool opened = false;
+    bool parsed = false;
+    QList<CParameter> parameters;
+};
+
+TemplateParameters readTemplate(const QString &path)
+{
+    TemplateParameters read;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return read;
+    read.opened = true;
+    QList<CParameter *> records;
+    XParameterHandler handler(&records);
+    read.parsed = XmlHandler::parseDevice(&file, &handler);
+    for (const CParameter *record : std::as_const(records))
+        read.parameters.append(*record);
+    qDeleteAll(records);
+    return read;
+}
+
+// The built-in templates never change while the program runs, and a large
+// design reads the same few of them for thousands of nodes: each is parsed
+// once. Files on disk are read every time.
+const TemplateParameters &templateParameters(const QString &path)
+{
+    static QHash<QString, TemplateParameters> builtIn;
+    static TemplateParameters onDisk;
+    if (!path.startsWith(QLatin1String(":/"))) {
+        onDisk = readTemplate(path);
+        return onDisk;
+    }
+    auto cached = builtIn.constFind(path);
+    if (cached == builtIn.constEnd())
+        cached = builtIn.insert(path, readTemplate(path));
+    return *cached;
+}
+} // namespace
+
 int HNode::loadParameters()
 {
     clearParameters();
     const QString path = templatePath();
     if (path.isEmpty())
         return NoTemplate;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    const TemplateParameters &read = templateParameters(path);
+    if (!read.opened)
         return NoTemplate;
-    XParameterHandler handler(&m_parameters);
-    const bool parsed = XmlHandler::parseDevice(&file, &handler);
-    return parsed && !m_parameters.isEmpty() ? ParametersRead : NoParameters;
+    for (const CParameter &parameter : read.parameters)
+        m_parameters.append(new CParameter(parameter));
+    return read.parsed && !m_parameters.isEmpty() ? ParametersRead : NoParameters;
 }
 
 int HNode::slotNumber() const

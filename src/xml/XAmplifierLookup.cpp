@@ -4,13 +4,12 @@
 
 #include <QRegularExpression>
 #include <QTextCodec>
+#include <QXmlStreamReader>
 
 namespace {
-const QString PropertyTag = QStringLiteral("Property");
-
 // The file's text, decoded as its byte-order mark or its declaration says
 // (the design software writes Windows-1252), without the declaration, so
-// that the document does not read an encoding from it again.
+// that the reader does not take an encoding from it again.
 QString decoded(const QByteArray &raw)
 {
     QTextCodec *codec = QTextCodec::codecForUtfText(raw, nullptr);
@@ -27,95 +26,140 @@ QString decoded(const QByteArray &raw)
     return codec->toUnicode(raw).remove(declaration);
 }
 
-QString attribute(const QDomElement &element, const char *name)
+// An element that is open while the index is built.
+struct OpenElement
 {
-    return element.attribute(QLatin1String(name));
-}
+    QString name;
+    QString id;
+    QString amplifier;
+    bool hasTitle = false;
+    QString title;
+    // Node ids whose first property lies in this element.
+    QStringList nodeIds;
+    // A Group of the Assignment list whose Assign elements are its members.
+    bool membersOfGroup = false;
+};
 } // namespace
 
 void XAmplifierLookup::setRawXml(const QByteArray &rawXml)
 {
     m_rawXml = rawXml;
-    m_document.clear();
-    m_nodeIds.clear();
+    m_nodes.clear();
+    m_groups.clear();
+    m_hasAssignment = false;
     m_tried = false;
-    m_parsed = false;
+    m_indexed = false;
 }
 
-bool XAmplifierLookup::ensureDocument()
+bool XAmplifierLookup::ensureIndex()
 {
-    if (m_tried)
-        return m_parsed;
-    m_tried = true;
-    ++m_parseCount;
+    if (!m_tried) {
+        m_tried = true;
+        ++m_parseCount;
+        m_indexed = buildIndex(decoded(m_rawXml));
+    }
+    return m_indexed;
+}
 
-    const QString text = decoded(m_rawXml);
-
-    QString message;
-    int line = 0;
-    int column = 0;
-    if (!m_document.setContent(text, &message, &line, &column)) {
-        qCDebug(lcXml).noquote().nospace() << "Failed to parse raw XML of kvp file at line: " << line
-                                           << ", col: " << column << " : " << message;
+bool XAmplifierLookup::buildIndex(const QString &text)
+{
+    QXmlStreamReader xml(text);
+    QList<OpenElement> open;
+    int skipped = 0;
+    while (!xml.atEnd()) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::EndElement) {
+            if (skipped > 0) {
+                --skipped;
+                continue;
+            }
+            if (open.isEmpty())
+                continue;
+            const OpenElement closed = open.takeLast();
+            for (const QString &id : closed.nodeIds) {
+                m_nodes[id].hasTitle = closed.hasTitle;
+                m_nodes[id].title = closed.title;
+            }
+            continue;
+        }
+        if (token != QXmlStreamReader::StartElement)
+            continue;
+        const QXmlStreamAttributes atts = xml.attributes();
+        // The inner design of a logic block numbers its own nodes.
+        if (skipped > 0 || xml.name() == QLatin1String("LogicView")) {
+            ++skipped;
+            continue;
+        }
+        const QString name = xml.name().toString();
+        OpenElement *parent = open.isEmpty() ? nullptr : &open.last();
+        if (name == QLatin1String("Property") && parent) {
+            const auto property = atts.value(QLatin1String("name"));
+            const QString value = atts.value(QLatin1String("value")).toString();
+            if (property == QLatin1String("title") && !parent->hasTitle) {
+                parent->hasTitle = true;
+                parent->title = value;
+            } else if (property == QLatin1String("nodeID") && !m_nodes.contains(value)) {
+                NodeEntry entry;
+                entry.inList = open.size() > 1;
+                if (entry.inList)
+                    entry.listAmplifier = open.at(open.size() - 2).amplifier;
+                m_nodes.insert(value, entry);
+                parent->nodeIds.append(value);
+            }
+        }
+        OpenElement element;
+        element.name = name;
+        element.id = atts.value(QLatin1String("id")).toString();
+        element.amplifier = atts.value(QLatin1String("brambleNodeID")).toString();
+        if (name == QLatin1String("Assign") && parent && parent->membersOfGroup) {
+            const QString target = atts.value(QLatin1String("targetID")).toString();
+            if (!target.isEmpty())
+                m_groups[parent->id].append(target);
+        } else if (name == QLatin1String("Group") && open.size() == 2
+                   && parent->name == QLatin1String("Assignment")) {
+            // Only the first group of an id counts.
+            element.membersOfGroup = !m_groups.contains(element.id);
+            if (element.membersOfGroup)
+                m_groups.insert(element.id, QStringList());
+        } else if (name == QLatin1String("Assignment") && open.size() == 1) {
+            m_hasAssignment = true;
+        }
+        open.append(element);
+    }
+    if (xml.hasError()) {
+        qCDebug(lcXml).noquote().nospace()
+            << "Failed to parse raw XML of kvp file at line: " << xml.lineNumber()
+            << ", col: " << xml.columnNumber() << " : " << xml.errorString();
+        m_nodes.clear();
+        m_groups.clear();
         return false;
     }
-    indexNodeIds(m_document.documentElement());
-    m_parsed = true;
     return true;
-}
-
-void XAmplifierLookup::indexNodeIds(const QDomElement &element)
-{
-    for (QDomElement child = element.firstChildElement(); !child.isNull();
-         child = child.nextSiblingElement()) {
-        // The inner design of a logic block numbers its own nodes.
-        if (child.tagName() == QLatin1String("LogicView"))
-            continue;
-        if (child.tagName() == PropertyTag && attribute(child, "name") == QLatin1String("nodeID")) {
-            const QString id = attribute(child, "value");
-            if (!m_nodeIds.contains(id))
-                m_nodeIds.insert(id, child);
-        }
-        indexNodeIds(child);
-    }
 }
 
 QStringList XAmplifierLookup::modelNames(const QString &groupId)
 {
     qCDebug(lcXml).noquote() << "Finding group chessis for gorup " + groupId;
-    if (!ensureDocument())
+    if (!ensureIndex())
         return QStringList();
-
-    const QDomElement assignment =
-        m_document.documentElement().firstChildElement(QStringLiteral("Assignment"));
-    if (assignment.isNull()) {
+    if (!m_hasAssignment) {
         qCDebug(lcXml) << "Failed to find XML node at /Assignment";
         return QStringList();
     }
-    QDomElement group = assignment.firstChildElement(QStringLiteral("Group"));
-    while (!group.isNull() && attribute(group, "id") != groupId)
-        group = group.nextSiblingElement(QStringLiteral("Group"));
-    if (group.isNull()) {
+    const auto group = m_groups.constFind(groupId);
+    if (group == m_groups.constEnd()) {
         qCDebug(lcXml).noquote() << "Failed to find XML nodes at /Assignment/Group[@id=" + groupId
                                         + "]/Assign";
         return QStringList();
     }
-    QStringList targets;
-    for (QDomElement assign = group.firstChildElement(QStringLiteral("Assign")); !assign.isNull();
-         assign = assign.nextSiblingElement(QStringLiteral("Assign"))) {
-        const QString target = attribute(assign, "targetID");
-        if (!target.isEmpty())
-            targets.append(target);
-    }
-    if (targets.isEmpty()) {
+    if (group->isEmpty()) {
         qCDebug(lcXml).noquote()
             << "Failed to find XML attribute values for /Assignment/Group[@id=" + groupId
                    + "]/Assign[@targetId]";
         return QStringList();
     }
-
     QStringList models;
-    for (const QString &target : std::as_const(targets)) {
+    for (const QString &target : *group) {
         const QString model = amplifierOf(target);
         if (!model.isEmpty())
             models.append(model);
@@ -126,38 +170,28 @@ QStringList XAmplifierLookup::modelNames(const QString &groupId)
 QString XAmplifierLookup::amplifierOf(const QString &targetId) const
 {
     const QString where = "../Property[@name='nodeId', value=" + targetId + "]";
-    const QDomElement property = m_nodeIds.value(targetId);
-    if (property.isNull()) {
+    const auto member = m_nodes.constFind(targetId);
+    if (member == m_nodes.constEnd()) {
         qCDebug(lcXml).noquote() << "Failed to find XML node at " + where;
         return QString();
     }
-    const QDomElement node = property.parentNode().toElement();
-    if (node.isNull()) {
-        qCDebug(lcXml).noquote() << "Failed to find parent of " + where;
-        return QString();
-    }
-    const QDomElement module = node.parentNode().toElement();
-    if (module.isNull()) {
+    if (!member->inList) {
         qCDebug(lcXml).noquote() << "Failed to find rootModule of " + where;
         return QString();
     }
-    const QString amplifierId = attribute(module, "brambleNodeID");
+    const QString amplifierId = member->listAmplifier;
     if (amplifierId.isEmpty())
         return QString();
-    const QDomElement amplifier = m_nodeIds.value(amplifierId);
-    if (amplifier.isNull()) {
+    const auto amplifier = m_nodes.constFind(amplifierId);
+    if (amplifier == m_nodes.constEnd()) {
         qCDebug(lcXml).noquote() << "Failed to find PQ Amp node " + amplifierId;
         return QString();
     }
-    QDomElement title = amplifier.parentNode().firstChildElement(PropertyTag);
-    while (!title.isNull() && attribute(title, "name") != QLatin1String("title"))
-        title = title.nextSiblingElement(PropertyTag);
-    if (title.isNull()) {
+    if (!amplifier->hasTitle) {
         qCDebug(lcXml).noquote() << "Failed to find PQ Amp title Node for " + amplifierId;
         return QString();
     }
-    const QString model = attribute(title, "value");
-    if (model.isEmpty())
+    if (amplifier->title.isEmpty())
         qCDebug(lcXml).noquote() << "Failed to find value from title node from PQ Amp " + amplifierId;
-    return model;
+    return amplifier->title;
 }

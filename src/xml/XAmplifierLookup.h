@@ -1,8 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QDomDocument>
-#include <QDomElement>
 #include <QHash>
 #include <QStringList>
 
@@ -18,8 +16,11 @@
 //     <Node ...><Property name="nodeID" value="2101"/></Node>
 //   </Nodes>
 //
-// The design file is parsed into a document once, on the first look-up,
-// in the encoding its declaration names; the node ids are indexed then.
+// On the first look-up the design file is read once more, in the encoding
+// its declaration names, by a streaming reader that keeps only what the
+// look-ups need: every node id with the title of its node and the
+// "brambleNodeID" of the list around it, and the members of every group.
+// (A document tree of a large design would take hundreds of megabytes.)
 class XAmplifierLookup
 {
 public:
@@ -33,21 +34,32 @@ public:
     // with that id, in assignment order; empty when the file does not tell.
     // Every failure is a debug line.
     QStringList modelNames(const QString &groupId);
-    // How often the file was parsed into a document: at most once.
+    // How often the file was read for the look-ups: at most once.
     int parseCount() const { return m_parseCount; }
 
 private:
-    bool ensureDocument();
-    void indexNodeIds(const QDomElement &element);
+    // What the file says about the node whose first "nodeID" property has a
+    // given value.
+    struct NodeEntry
+    {
+        bool inList = false;   // its node has a parent element
+        QString listAmplifier; // that element's "brambleNodeID"
+        bool hasTitle = false; // its node has a "title" property
+        QString title;
+    };
+
+    bool ensureIndex();
+    bool buildIndex(const QString &text);
     // The model of the amplifier that holds the member with that node id;
     // empty when it lies on no amplifier or cannot be found.
     QString amplifierOf(const QString &targetId) const;
 
     QByteArray m_rawXml;
-    QDomDocument m_document;
     bool m_tried = false;
-    bool m_parsed = false;
+    bool m_indexed = false;
     int m_parseCount = 0;
-    // The first "nodeID" property of each node id, in document order.
-    QHash<QString, QDomElement> m_nodeIds;
+    bool m_hasAssignment = false;
+    QHash<QString, NodeEntry> m_nodes;
+    // The members of the first Group of each id in the Assignment list.
+    QHash<QString, QStringList> m_groups;
 };
