@@ -167,8 +167,7 @@ bool XKVPHandler::checkVersion(const QXmlAttributes &atts)
     if (versionAccepted(version))
         return true;
     m_error = QStringLiteral("Design project version \"%1\" is older than 4.2").arg(version);
-    if (m_root)
-        m_root->reportWarning(versionErrorTitle(), versionErrorText(version));
+    m_root->reportWarning(versionErrorTitle(), versionErrorText(version));
     return false;
 }
 

@@ -37,6 +37,7 @@ public:
     // Design files older than this cannot be read.
     static constexpr double MinimumVersion = 4.2;
 
+    // root is the tree to fill (not null); project may be null.
     XKVPHandler(HRoot *root, MProject *project, bool mergeMode);
     ~XKVPHandler() override;
 

@@ -2,7 +2,6 @@
 #include "HBlockRegistry.h"
 #include "HChassis.h"
 #include "HGroup.h"
-#include "HParameterSet.h"
 #include "HParameterSetList.h"
 #include "HRCGroup.h"
 #include "HRoot.h"
@@ -55,23 +54,16 @@ private slots:
         QTest::addColumn<QString>("script");
         QTest::addColumn<bool>("kept");
         QTest::newRow("Gain") << "Gain" << "" << true;
-        QTest::newRow("Selector") << "Selector" << "" << true;
         QTest::newRow("AMM-Gated") << "AMM-Gated" << "" << true;
-        QTest::newRow("AMM-GainShare") << "AMM-GainShare" << "" << true;
         QTest::newRow("router") << "Conference Room Router" << "" << true;
-        QTest::newRow("general combiner") << "General Purpose Room Combiner" << "" << true;
         QTest::newRow("standard combiner") << "Standard Room Combiner" << "" << true;
         QTest::newRow("toggle logic") << "Logic" << "scripts/toggleff.kls" << true;
         QTest::newRow("other logic") << "Logic" << "andgate.kls" << false;
         QTest::newRow("logic without script") << "Logic" << "" << false;
         QTest::newRow("Virtual GPI") << "Virtual GPI 2" << "" << true;
-        QTest::newRow("Logic Input") << "Logic Input" << "" << true;
-        QTest::newRow("Virtual GPO") << "Virtual GPO" << "" << true;
         QTest::newRow("Logic Output") << "Logic Output 4" << "" << true;
         QTest::newRow("Tone EQ") << "Tone EQ" << "" << true;
-        QTest::newRow("ToneEQ") << "ToneEQ" << "" << true;
         QTest::newRow("Delay") << "Delay" << "" << false;
-        QTest::newRow("Matrix Mixer") << "Matrix Mixer" << "" << false;
         QTest::newRow("gain in other words") << "Gain Sharing" << "" << false;
         QTest::newRow("lower case") << "gain" << "" << false;
         QTest::newRow("no title") << "" << "" << false;
@@ -160,7 +152,6 @@ private slots:
         QTest::newRow("Level") << "Level" << "0";
         QTest::newRow("Level + Mute") << "Level + Mute" << "1";
         QTest::newRow("Mute") << "Mute" << "2";
-        QTest::newRow("Selector") << "Selector" << "3";
         QTest::newRow("unknown") << "Matrix" << "";
         QTest::newRow("case matters") << "mute" << "";
     }
@@ -304,34 +295,6 @@ private slots:
         list.parseTarget(attributes({{"targetID", "2"}}), true);
         list.addMember("3", true);
         QCOMPARE(list.members(), QStringList({"1", "2", "1", "3"}));
-    }
-
-    void parameterSets()
-    {
-        HChassis main;
-        HChassis active;
-        HParameterSet set;
-        QCOMPARE(set.chooseParent(&main, &active), &main);
-        QCOMPARE(set.chooseParent(nullptr, &active), nullptr);
-        QVERIFY(set.finishLoading());
-        QCOMPARE(set.templatePath(), QStringLiteral(":/data/Korvel/ParamSet_0.xml"));
-        QCOMPARE(set.category(), QStringLiteral("ParameterSets"));
-        QString text = QStringLiteral("Dinner");
-        set.clearText(text);
-        QVERIFY(text.isEmpty());
-        // A set's own assignments name stored values; the set keeps nothing.
-        set.parseTarget(attributes({{"targetID", "201"}, {"targetValue", "-6"}}), false);
-
-        HParameterSetList list;
-        QCOMPARE(list.chooseParent(&main, &active), &main);
-        QCOMPARE(list.templatePath(), QStringLiteral(":/data/Korvel/PSetList_0.xml"));
-        QCOMPARE(list.category(), QStringLiteral("ParameterSetLists"));
-        HGroup group;
-        QCOMPARE(group.chooseParent(&main, &active), &main);
-        HRCGroup rooms;
-        QCOMPARE(rooms.chooseParent(&main, &active), &main);
-        HBlock block;
-        QCOMPARE(block.chooseParent(&main, &active), &active);
     }
 
     void roomCombineGroups()

@@ -1,5 +1,4 @@
 #include "HAudioIO.h"
-#include "HBlock.h"
 #include "HChassis.h"
 #include "HDante.h"
 #include "HEchoCanel.h"
@@ -212,30 +211,6 @@ private slots:
         QCOMPARE(fresh->findCounterpart(nullptr), nullptr);
     }
 
-    void blockRegistry()
-    {
-        HChassis chassis;
-        auto *router = new HBlock;
-        set(router, "title", "Conference Room Router");
-        set(router, "label", "Boardroom");
-        set(router, "roomNumber", "1");
-        set(router, "roomCombine", "{1|2}{3+4}");
-        auto *gain = new HBlock;
-        set(gain, "title", "Gain");
-        chassis.addNode(router);
-        chassis.addNode(gain);
-        QVERIFY(chassis.registerNode(router));
-        QVERIFY(!chassis.registerNode(gain));
-        QVERIFY(!chassis.registerNode(nullptr));
-        QCOMPARE(chassis.blockRegistry().rooms().size(), 1);
-        const HBlockRegistry::Room room = chassis.blockRegistry().rooms().first();
-        QCOMPARE(room.number, 1);
-        QCOMPARE(room.name, QStringLiteral("Boardroom-{1|2}{3+4}"));
-        QCOMPARE(room.layout, (HBlockRegistry::Layout{{1, 2}, {3, 4}}));
-        chassis.blockRegistry().clear();
-        QVERIFY(chassis.blockRegistry().rooms().isEmpty());
-    }
-
     void folders_data()
     {
         QTest::addColumn<QString>("deviceType");
@@ -269,41 +244,6 @@ private slots:
         QVERIFY(chassis->testFlag(HNode::InModel));
     }
 
-    void lrt4AmplifierIsNotShown()
-    {
-        std::unique_ptr<HChassis> chassis(device("PQX520D", "PQX520D", "Terrace Amp"));
-        auto *output = new HAudioIO("4x4 Mic/Line", HIoNode::Transmit);
-        chassis->addNode(output);
-        QStandardItemModel model;
-        QTest::ignoreMessage(QtDebugMsg, "LRT-4 device Terrace Amp is disabled. Skipping add to tree.");
-        chassis->buildModel(&model);
-        QCOMPARE(model.rowCount(), 0);
-        QVERIFY(!chassis->testFlag(HNode::InModel));
-        QVERIFY(!output->testFlag(HNode::InModel));
-    }
-
-    void cardsUnderTheirFolders()
-    {
-        std::unique_ptr<HChassis> chassis(device("XT-10C", "ZMP", "Endpoint"));
-        auto addCard = [&](HIoNode *card, const QString &label) {
-            set(card, "label", label);
-            card->setTypenum("2");
-            chassis->addNode(card);
-        };
-        addCard(new HAudioIO("4x4 Mic/Line", HIoNode::Receive), "Mics");
-        addCard(new HAudioIO("VOIP 2", HIoNode::Receive), "SIP");
-        addCard(new HAudioIO("8ch Mic Input III", HIoNode::Receive), "Unknown Card");
-        addCard(new HDante("", HIoNode::Transmit), "Dante Out");
-        QStandardItemModel model;
-        chassis->buildModel(&model);
-        const QStandardItem *top = model.item(0);
-        QCOMPARE(rowTexts(top->child(0)), QStringList{"Mics"});
-        QCOMPARE(rowTexts(top->child(3)), QStringList{"SIP"});
-        QCOMPARE(rowTexts(top->child(5)), QStringList{"Dante Out"});
-        // A card type that the table does not list has no template.
-        QVERIFY(!chassis->childAt(2)->testFlag(HNode::InModel));
-    }
-
     void slotNumbers_data()
     {
         QTest::addColumn<QString>("device");
@@ -311,34 +251,22 @@ private slots:
         QTest::addColumn<int>("portIndex");
         QTest::addColumn<int>("slot");
         QTest::newRow("XT-10C input 6") << "XT-10C" << "Input 6" << 5 << 4;
-        QTest::newRow("XT-10 input 1") << "XT-10" << "Input 1" << 0 << 3;
         QTest::newRow("XT-10 input 12") << "XT-10" << "Input 12" << 0 << 5;
-        QTest::newRow("XT-10 output 8") << "XT-10" << "Output 8" << 0 << 2;
         QTest::newRow("XT-10 output 9") << "XT-10" << "Output 9" << 0 << 9;
-        QTest::newRow("XT-10 DriveNet") << "XT-10" << "DriveNet" << 0 << 6;
         QTest::newRow("XT-10 Dante") << "XT-10C" << "Dante Out" << 0 << 7;
         QTest::newRow("XT-10 VoIP") << "XT-10C" << "VoIP In" << 0 << 9;
-        QTest::newRow("XT-10 USB") << "XT-10C" << "USB Out" << 0 << 10;
         QTest::newRow("XT-10 PSTN") << "XT-10C" << "PSTN In" << 0 << 11;
         QTest::newRow("ZMP-30AD output 3") << "ZMP-30AD" << "Output 3" << 0 << 2;
-        QTest::newRow("ZMP-30 input 5") << "ZMP-30 (Main)" << "Input 5" << 4 << 3;
         QTest::newRow("ZMP-30 output 7") << "ZMP-30A" << "Output 7" << 0 << 4;
-        QTest::newRow("ZMP-30 link") << "ZMP-30" << "ZMPLink" << 0 << 5;
         QTest::newRow("ZMP-30 Dante") << "ZMP-30" << "Dante In" << 0 << 6;
-        QTest::newRow("ZMP-50 input 9") << "ZMP-50AD" << "Input 9" << 0 << 4;
         QTest::newRow("ZMP-50 output 5") << "ZMP-50" << "Output 5" << 0 << 5;
-        QTest::newRow("ZMP-50 DriveNet") << "ZMP-50" << "DriveNet" << 0 << 5;
         QTest::newRow("ZMP-40 input 13") << "ZMP-40" << "Input 13" << 0 << 13;
-        QTest::newRow("ZMP-40 output 12") << "ZMP-40" << "Output 12" << 0 << 4;
         QTest::newRow("ZMP-60 input 16") << "ZMP-60" << "Input 16" << 0 << 4;
         QTest::newRow("ZMP-60 Dante") << "ZMP-60" << "Dante In" << 0 << -1;
         QTest::newRow("XT-30C input") << "XT-30C" << "Input 2" << 0 << 3;
-        QTest::newRow("XT-30C output") << "XT-30C" << "Output 4" << 0 << 1;
-        QTest::newRow("XT-30C USB") << "XT-30C" << "USB In" << 0 << 10;
         QTest::newRow("XT-20AEC Dante") << "XT-20AEC" << "Dante In" << 0 << 7;
         QTest::newRow("amp input by port") << "KA6200N" << "Analog In 1" << 3 << 1;
         QTest::newRow("amp output by port") << "PQ306D" << "Amp Output" << 7 << 2;
-        QTest::newRow("amp port beyond eight") << "KA3100N" << "Amp Output" << 8 << 9;
         QTest::newRow("amp without port") << "KA3100N" << "Digital In 2" << -1 << -1;
         QTest::newRow("amp other node") << "PQX520D" << "Gain 3" << 0 << 3;
         QTest::newRow("no number") << "ZMP-50" << "Input" << 0 << -1;

@@ -267,63 +267,6 @@ private slots:
         QCOMPARE(xt20->childAt(0)->slotNumber(), 7);
     }
 
-    void logicViews()
-    {
-        HRoot root;
-        QVERIFY(root.loadDesign(Designs + "harbour_hotel.kvp"));
-        for (const char *inner : {"Logic Gate", "Inner Flip-Flop", "Inner Gain", "Still Inside",
-                                  "Inside The View", "Sense Gain", "Partition Sense"})
-            QVERIFY2(!byLabel(root, inner), inner);
-        HNode *toggle = byLabel(root, "Partition Toggle");
-        QVERIFY(toggle);
-        QCOMPARE(toggle->controlCount(), 2);
-        QCOMPARE(root.children().size(), 6);
-    }
-
-    void assignments()
-    {
-        HRoot root;
-        QVERIFY(root.loadDesign(Designs + "harbour_hotel.kvp"));
-        auto *selector = qobject_cast<HGroup *>(byLabel(root, "Background Music"));
-        QVERIFY(selector);
-        QCOMPARE(selector->targetID(), 202);
-        // The second target and the assignment of an unknown group are
-        // ignored; a range counts its values.
-        QCOMPARE(selector->selectorItems(),
-                 QStringList({"Streaming", "Radio", "3>input 3", "4>input 4", "Laptop", "Off"}));
-
-        auto *rooms = qobject_cast<HRCGroup *>(byLabel(root, "Ballroom Partitions"));
-        QVERIFY(rooms);
-        QCOMPARE(rooms->childCount(), 3);
-        QCOMPARE(rooms->room(3)->label(), QStringLiteral("Room 3"));
-        QVERIFY(!rooms->room(4));
-        QCOMPARE(rooms->parentNode(), byLabel(root, "Ballroom DSP"));
-
-        auto *list = qobject_cast<HParameterSetList *>(byLabel(root, "Ballroom Scenes"));
-        QVERIFY(list);
-        QCOMPARE(list->members(), QStringList({"1", "2", "3"}));
-
-        for (const char *assigned : {"Ballroom Level", "Dinner Service", "Ballroom Scenes",
-                                     "Ballroom Partitions"})
-            QVERIFY2(!byLabel(root, assigned)->testFlag(HNode::Removable), assigned);
-    }
-
-    void amplifierModels()
-    {
-        HRoot root;
-        QVERIFY(root.loadDesign(Designs + "harbour_hotel.kvp"));
-        QCOMPARE(byLabel(root, "Terrace Level")->modelNames(), QStringList({"PQX520D", "PQX520D"}));
-        // Members in a list without an amplifier add nothing.
-        QCOMPARE(byLabel(root, "Foyer Level")->modelNames(), QStringList());
-
-        QStandardItemModel model;
-        QTest::ignoreMessage(QtDebugMsg, "LRT-4 device found in group Terrace Level. Skipping add to tree.");
-        QTest::ignoreMessage(QtDebugMsg, QString::fromUtf8("LRT-4 device Terrasse Café Amp is disabled. Skipping add to tree.").toUtf8());
-        root.buildModel(&model);
-        QVERIFY(!byLabel(root, "Terrace Level")->testFlag(HNode::InModel));
-        QVERIFY(!byLabel(root, "Terrace L")->testFlag(HNode::InModel));
-    }
-
     void amplifierLookUp()
     {
         XAmplifierLookup lookup;
