@@ -68,6 +68,7 @@ Canvas {
         anchors.top: topRow.bottom
         anchors.bottom: bottomRow.top
         width: parent.width
+        onHeightChanged: canvas.reportSize()
     }
 
     Loader {

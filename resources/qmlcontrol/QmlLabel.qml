@@ -24,6 +24,7 @@ Item {
         verticalAlignment: Text.AlignVCenter
         elide: Text.ElideRight
         wrapMode: Text.NoWrap
+        clip: true
         fontSizeMode: label.autoSize ? Text.Fit : Text.FixedSize
         minimumPixelSize: 6
         font.pixelSize: Math.max(6, label.height * 0.5 * (label.autoSize ? 2 : label.textScale)

@@ -31,6 +31,8 @@ public:
     static QImage collections(const QColor &ink);
     // The picture an image control shows before it is given one.
     static QImage placeholderPicture();
+    // The room picture of the demonstration panel.
+    static QImage roomPicture();
 
 private:
     static QImage blank(int width, int height);
