@@ -192,12 +192,14 @@ void CComposite::deactivate()
 
 void CComposite::createWidgets(WWidgetFactory *factory)
 {
+    m_widgetsCreated = factory != nullptr;
     for (CControl *c : std::as_const(m_children))
         c->createWidgets(factory);
 }
 
 void CComposite::destroyWidgets()
 {
+    m_widgetsCreated = false;
     for (CControl *c : std::as_const(m_children))
         c->destroyWidgets();
 }
