@@ -189,6 +189,7 @@ bool MModel::openFile(const QString &path)
     }
     m_filePath = path;
     m_document->setName(fileNameOf(path));
+    m_contentBounds = m_document->specBounds();
     // Transforms for every control at once (cheap, and shared across
     // panels); widgets wait until their panel is shown.
     m_document->activate(m_document);
@@ -222,6 +223,7 @@ void MModel::closeDocument()
     m_panel = nullptr;
     m_pageIndex = 0;
     m_filePath.clear();
+    m_contentBounds = QRectF();
     emit selectState(false);
     emit ccpState(false);
     if (m_canvas)
@@ -256,11 +258,8 @@ void MModel::layoutPanel(CComposite *panel)
     if (!panel || !m_document)
         return;
     QPointF offset;
-    if (m_canvas && m_canvas->horizCenter()) {
-        const QRectF content = m_document->specBounds();
-        if (!content.isNull())
-            offset.setX((m_rootWidth - (2.0 * content.x() + content.width()) * m_viewScale) / 2.0);
-    }
+    if (m_canvas && m_canvas->horizCenter() && !m_contentBounds.isNull())
+        offset.setX((m_rootWidth - (2.0 * m_contentBounds.x() + m_contentBounds.width()) * m_viewScale) / 2.0);
     panel->layoutWidgets(m_viewScale, offset);
 }
 
@@ -397,9 +396,11 @@ void MModel::computeScales()
     if (!m_qml || !root)
         return;
     float m = m_qml->property("maxControlHeight").toFloat();
-    const QRectF content = m_document ? m_document->specBounds() : QRectF();
+    const QRectF content = m_contentBounds;
     if (content.height() > 0)
         m = float(2.0 * content.y() + content.height());
+    const float previousScale = m_viewScale;
+    const double previousWidth = m_rootWidth;
     m_rootWidth = root->width();
     m_rootHeight = root->height();
     if (m_rootHeight <= 0 || m <= 0)
@@ -413,11 +414,13 @@ void MModel::computeScales()
     setQml("viewScale", m_viewScale);
     WDelegate::instance()->setAspect(m_canvas ? m_canvas->aspect() : 1.0f);
     WDelegate::instance()->setViewScale(m_viewScale);
-    if (m_document) {
+    if (m_document && (m_viewScale != previousScale || m_rootWidth != previousWidth)) {
         for (CControl *sceneControl : m_document->children()) {
             if (CComposite *scene = asComposite(sceneControl)) {
-                for (CControl *panel : scene->children())
-                    layoutPanel(asComposite(panel));
+                for (CControl *panel : scene->children()) {
+                    if (panel->hasWidgets())
+                        layoutPanel(asComposite(panel));
+                }
             }
         }
     }

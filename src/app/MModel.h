@@ -3,6 +3,7 @@
 #include <QHostAddress>
 #include <QObject>
 #include <QPointer>
+#include <QRectF>
 #include <QString>
 #include <QTimer>
 
@@ -138,6 +139,8 @@ private:
     int m_pageIndex = 0;
     float m_viewScale = 1.0f;
     double m_rootWidth = 0.0;
+    // The document's content as the file places it, for the scales.
+    QRectF m_contentBounds;
     double m_rootHeight = 0.0;
     CCanvas *m_canvas = nullptr;
     MainWindow *m_mainWindow = nullptr;
