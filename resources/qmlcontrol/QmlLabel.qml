@@ -1,7 +1,7 @@
 import QtQuick
 import wlabel
 
-// A panel text: rich text, half the item's height tall unless it sizes
+// A panel text (bold, italic and underline tags are kept), half the item's height tall unless it sizes
 // itself; a label under a fader is drawn a little smaller.
 Item {
     id: label
@@ -18,7 +18,7 @@ Item {
         id: body
         anchors.fill: parent
         text: label.text
-        textFormat: Text.RichText
+        textFormat: Text.StyledText
         color: label.textColor
         horizontalAlignment: label.horizontalAlignment
         verticalAlignment: Text.AlignVCenter
@@ -27,8 +27,10 @@ Item {
         clip: true
         fontSizeMode: label.autoSize ? Text.Fit : Text.FixedSize
         minimumPixelSize: 6
-        font.pixelSize: Math.max(6, label.height * 0.5 * (label.autoSize ? 2 : label.textScale)
-                                    * (label.sliderLabel ? 0.85 : 1.0))
+        // A self-sizing label starts from its full height and shrinks to fit.
+        font.pixelSize: Math.max(6, label.autoSize ? label.height * 0.62
+                                                   : label.height * 0.5 * label.textScale
+                                                     * (label.sliderLabel ? 0.85 : 1.0))
     }
 
     WLabel {

@@ -28,6 +28,7 @@ const char *const MainWindow::TranslationFile = ":/Desktop/Admin/translators/tra
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
 {
+    m_startTimer.start();
     ui->setupUi(this);
 
     // A missing translation is installed anyway; it then has no effect.
@@ -183,6 +184,14 @@ void MainWindow::createCentralArea()
                                  {QStringLiteral("Exit"), tr("Exit")}});
     m_canvas.loadDesktop(m_view);
     m_splitter->addWidget(m_container);
+    // How long a start takes until the first panel is on screen.
+    // The signal may come from the render thread and arrive more than once.
+    connect(m_view, &QQuickWindow::frameSwapped, this, [this] {
+        if (m_startTimer.isValid() && m_model && m_model->currentPanel()) {
+            qCDebug(lcApp) << "First panel drawn" << m_startTimer.elapsed() << "ms after the window was created.";
+            m_startTimer.invalidate();
+        }
+    });
 }
 
 void MainWindow::createModel()

@@ -2,6 +2,7 @@
 
 #include "CCanvas.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <QTranslator>
@@ -102,4 +103,5 @@ private:
     QPointer<QWidget> m_container;
     QTranslator m_translator;
     bool m_connectionEnabled = false;
+    QElapsedTimer m_startTimer;
 };

@@ -66,20 +66,20 @@ class Panel:
                               ("bordercolor", "#00000000" if accent else "#FFA8AAAD"),
                               ("borderwidth", 1), ("hasBorder", 0 if accent else 1)])]
         widgets.append(label(x + 10, y + 6, w - 20, 30, title, face="bold",
-                             color="#FFFFFFFF" if accent else None))
+                             color="#FFFFFFFF" if accent else None, autosize=True))
         for i, text in enumerate(lines):
             widgets.append(label(x + 10, y + 36 + i * 24, w - 20, 24, text,
                                  color="#FFFFFFFF" if accent else None, scale=0.8))
         self.control(name or title.replace("*", "").strip() or "Card", "Label", widgets, node)
 
 
-def label(x, y, w, h, text, face="", align="left", color=None, scale=1):
+def label(x, y, w, h, text, face="", align="left", color=None, scale=1, autosize=False):
     keys = [("x", x), ("y", y), ("width", w), ("height", h), ("z", 2), ("text", text),
             ("align", align), ("face", face)]
     if color:
         keys.append(("color", color))
     keys += [("rotation", 0), ("scale", scale), ("edit", "false"), ("select", "false"),
-             ("autosize", "false")]
+             ("autosize", "true" if autosize else "false")]
     return ("label", keys)
 
 
