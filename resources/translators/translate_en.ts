@@ -2,10 +2,127 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
-    <name>MainWindow</name>
+    <name>CPanelFile</name>
     <message>
-        <source>Korvel Remote admin</source>
-        <translation>Korvel Remote admin</translation>
+        <source>Cannot open the control panel file %1: %2</source>
+        <translation>Cannot open the control panel file %1: %2</translation>
+    </message>
+    <message>
+        <source>the file is not well-formed XML (%1).</source>
+        <translation>the file is not well-formed XML (%1).</translation>
+    </message>
+    <message>
+        <source>Cannot write the control panel file %1: %2</source>
+        <translation>Cannot write the control panel file %1: %2</translation>
+    </message>
+    <message>
+        <source>Image</source>
+        <translation>Image</translation>
+    </message>
+    <message>
+        <source>Region</source>
+        <translation>Region</translation>
+    </message>
+    <message>
+        <source>Connection Indicator</source>
+        <translation>Connection Indicator</translation>
+    </message>
+    <message>
+        <source>Digital I/O</source>
+        <translation>Digital I/O</translation>
+    </message>
+    <message>
+        <source>VoIP I/O</source>
+        <translation>VoIP I/O</translation>
+    </message>
+    <message>
+        <source>Dante I/O</source>
+        <translation>Dante I/O</translation>
+    </message>
+</context>
+<context>
+    <name>HNode</name>
+    <message>
+        <source>Groups</source>
+        <translation>Groups</translation>
+    </message>
+    <message>
+        <source>RCGroups</source>
+        <translation>RCGroups</translation>
+    </message>
+</context>
+<context>
+    <name>HRCGroup</name>
+    <message>
+        <source>Room %1</source>
+        <translation>Room %1</translation>
+    </message>
+    <message>
+        <source>The archive holds no control panel file.</source>
+        <translation>The archive holds no control panel file.</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be opened.
+
+%2</source>
+        <translation>The file %1 could not be opened.
+
+%2</translation>
+    </message>
+    <message>
+        <source>Error - No link has been defined for this region.
+
+Please set a link using the properties panel.</source>
+        <translation>Error - No link has been defined for this region.
+
+Please set a link using the properties panel.</translation>
+    </message>
+    <message>
+        <source>Korvel Remote admin shows and operates the control panels of Korvel installed sound systems. © Halvern Audio.</source>
+        <translation>Korvel Remote admin shows and operates the control panels of Korvel installed sound systems. © Halvern Audio.</translation>
+    </message>
+    <message>
+        <source>No network connection detected.</source>
+        <translation>No network connection detected.</translation>
+    </message>
+    <message>
+        <source>No network information available.</source>
+        <translation>No network information available.</translation>
+    </message>
+    <message>
+        <source>About Korvel Remote admin</source>
+        <translation>About Korvel Remote admin</translation>
+    </message>
+    <message>
+        <source>Mobile IP Address:
+
+</source>
+        <translation>Mobile IP Address:
+
+</translation>
+    </message>
+    <message>
+        <source>Project Information</source>
+        <translation>Project Information</translation>
+    </message>
+    <message>
+        <source>Receiving panels from another station is not available in this version.</source>
+        <translation>Receiving panels from another station is not available in this version.</translation>
+    </message>
+    <message>
+        <source>Business Manager</source>
+        <translation>Business Manager</translation>
+    </message>
+    <message>
+        <source>Customer</source>
+        <translation>Customer</translation>
+    </message>
+</context>
+<context>
+    <name>MQmlInterface</name>
+    <message>
+        <source>Waiting for a control panel at %1</source>
+        <translation>Waiting for a control panel at %1</translation>
     </message>
     <message>
         <source>E&amp;xit</source>
@@ -24,8 +141,31 @@
         <translation>&amp;Tools</translation>
     </message>
     <message>
-        <source>About Korvel Remote...,Project Information...,Network Status...</source>
-        <translation>About Korvel Remote...,Project Information...,Network Status...</translation>
+        <source>Control Panel Files (*.cpz *.cpf )</source>
+        <translation>Control Panel Files (*.cpz *.cpf )</translation>
+    </message>
+    <message>
+        <source>The help file was not found:
+%1</source>
+        <translation>The help file was not found:
+%1</translation>
+    </message>
+    <message>
+        <source>&amp;Open Remote app File...</source>
+        <translation>E&amp;xit</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>&amp;Send to Mobile Device...</source>
+        <translation>&amp;Send to Mobile Device...</translation>
+    </message>
+    <message>
+        <source>&amp;Help Topics...</source>
+        <translation>&amp;Help Topics...</translation>
+    </message>
+    <message>
+        <source>&amp;Tools</source>
+        <translation>&amp;Tools</translation>
     </message>
     <message>
         <source>Control Panel Files (*.cpz *.cpf )</source>
@@ -37,12 +177,72 @@
         <translation>The help file was not found:
 %1</translation>
     </message>
+    <message>
+        <source>&amp;Open Remote app File...</translation>
+    </message>
+    <message>
+        <source>&amp;About Korvel Remote admin...</source>
+        <translation>&amp;About Korvel Remote admin...</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>Network Status...</source>
+        <translation>Network Status...</translation>
+    </message>
+    <message>
+        <source>About Korvel Remote...</source>
+        <translation>About Korvel Remote...</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>The help file could not be opened:
+%1</source>
+        <translation>The help file could not be opened:
+%1</translation>
+    </message>
+    <message>
+        <source>Enter the PIN of this project to leave the remote panel.</source>
+        <translation>Enter the PIN of this project to leave the remote panel.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
 </context>
 <context>
-    <name>QmlDesktop</name>
+    <name>WWidget</name>
     <message>
-        <source>Open a control panel file (File &gt; Open Remote app File...) to show its panels.</source>
-        <translation>Open a control panel file (File &gt; Open Remote app File...) to show its panels.</translation>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+</context>
+<context>
+    <name>XKVPHandler</name>
+    <message>
+        <source>Open Korvel Designer File Error</source>
+        <translation>Open Korvel Designer File Error</translation>
+    </message>
+    <message>
+        <source>)
+
+Korvel Designer files saved in a version earlier than Korvel v4.2 can&apos;t be opened. If your file is from an earlier version, please visit %1 to download the latest version of Korvel Designer.
+
+Once you have installed the latest version of Korvel Designer, open the design file and re-save it. This will update the file to the newest format which can then be opened in Korvel Remote builder. Also ensure that your system devices have been updated to the latest firmware (System-&gt;Update Firmware). </source>
+        <translation>)
+
+Korvel Designer files saved in a version earlier than Korvel v4.2 can&apos;t be opened. If your file is from an earlier version, please visit %1 to download the latest version of Korvel Designer.
+
+Once you have installed the latest version of Korvel Designer, open the design file and re-save it. This will update the file to the newest format which can then be opened in Korvel Remote builder. Also ensure that your system devices have been updated to the latest firmware (System-&gt;Update Firmware). </translation>
     </message>
 </context>
 </TS>
