@@ -1,5 +1,7 @@
 #include "PProtocol.h"
 
+#include "IInterface.h"
+
 PProtocol::PProtocol(QObject *parent) : QObject(parent) {}
 
 PProtocol::~PProtocol() = default;
@@ -39,6 +41,11 @@ QString PProtocol::typeName() const
 void PProtocol::setInterface(IInterface *interface)
 {
     m_interface = interface;
+}
+
+IInterface *PProtocol::interface() const
+{
+    return m_interface;
 }
 
 void PProtocol::setModel(MModel *model)
