@@ -5,6 +5,7 @@ CControl::CControl(const QString &name, const QString &type, QObject *parent)
     , m_name(name)
     , m_type(type)
 {
+    m_attributes.setOwner(this);
 }
 
 void CControl::beginWidgetSpec(const QString &element)

@@ -1,6 +1,9 @@
 #include "TTransform.h"
 
 #include "CAttributes.h"
+#include "KvrLogging.h"
+
+#include <QDebug>
 
 TTransform::TTransform(QObject *parent) : QObject(parent) {}
 
@@ -53,7 +56,10 @@ QString TTransform::replyText() const
     return QString();
 }
 
-void TTransform::receiveReply(const QString &) {}
+void TTransform::receiveReply(const QString &text)
+{
+    setReplyText(text);
+}
 
 QString TTransform::displayText() const
 {
@@ -132,4 +138,68 @@ int TTransform::releaseUser()
     if (m_userCount == 0)
         m_live = false;
     return m_userCount;
+}
+
+bool TTransform::closesLoop(const TTransform *target) const
+{
+    // A loop closes when target is this transform or one upstream of it, or
+    // when following target's links leads back here.
+    for (const TTransform *t = this; t; t = t->m_chainRoot) {
+        if (t == target)
+            return true;
+    }
+    for (const TTransform *t = target; t; t = t->m_linked) {
+        if (t == this)
+            return true;
+    }
+    return false;
+}
+
+bool TTransform::linkTo(TTransform *target)
+{
+    if (!target)
+        return false;
+    if (closesLoop(target)) {
+        qCDebug(lcTransform) << "TTransform::linkTo - refused, the link would close a loop:" << this
+                             << target;
+        return false;
+    }
+    unlink();
+    m_linked = target;
+    target->m_chainRoot = this;
+    return true;
+}
+
+void TTransform::unlink()
+{
+    if (!m_linked)
+        return;
+    if (m_linked->m_chainRoot == this)
+        m_linked->m_chainRoot = nullptr;
+    m_linked = nullptr;
+}
+
+TTransform *TTransform::chainRoot() const
+{
+    const TTransform *t = this;
+    while (t->m_chainRoot)
+        t = t->m_chainRoot;
+    return const_cast<TTransform *>(t);
+}
+
+QStringList TTransform::chainDescription() const
+{
+    QStringList lines;
+    for (const TTransform *t = this; t; t = t->m_linked) {
+        QString line;
+        QDebug(&line) << t << t->typeName() << t->valueText();
+        lines.append(line.trimmed());
+    }
+    return lines;
+}
+
+void TTransform::dump() const
+{
+    for (const QString &line : chainDescription())
+        qCDebug(lcTransform).noquote() << line;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QStringList>
 
 class CAttributes;
 class HNode;
@@ -9,6 +11,11 @@ class HNode;
 // Converts between the value a control works with (an index, an integer, a
 // level, a text) and the text a device command carries, in both directions.
 // The base answers neutral values; each kind overrides what it converts.
+//
+// A transform may link to another control's transform (a command that
+// addresses one parameter through another's value). The links form chains:
+// each transform knows the transform it links to and the one that linked to
+// it last (its chain root pointer, null at the head of a chain).
 class TTransform : public QObject
 {
     Q_OBJECT
@@ -30,6 +37,7 @@ public:
     virtual void replyValue(float &out) const;
     virtual void replyValue(unsigned char &out) const;
     virtual QString replyText() const;
+    // The protocol's entry for a reply: stores it as setReplyText does.
     virtual void receiveReply(const QString &text);
     virtual QString displayText() const;
     virtual void setDisplayValue(float value);
@@ -45,6 +53,7 @@ public:
     int sendIndex1() const;
     int sendIndex2() const;
     void setIndexes(int index1, int index2, unsigned char flag);
+    unsigned char indexFlag() const { return m_indexFlag; }
     void setSendIndexes(int index1, int index2);
     void setPollDivider(int divider);
     int pollDivider() const { return m_pollDivider; }
@@ -60,14 +69,31 @@ public:
     int releaseUser();
     bool isLive() const { return m_live; }
 
+    // Links this transform to target, ending any link it had. A link that
+    // would close a loop (target already leads back to this one) is refused
+    // and answers false, as does a null target.
+    bool linkTo(TTransform *target);
+    // Ends the link; the transform linked so far heads its own chain again.
+    void unlink();
+    TTransform *linked() const { return m_linked; }
+    // The head of the chain this transform belongs to: follows the chain
+    // root pointers to a transform that nobody links to.
+    TTransform *chainRoot() const;
+    // One line per transform from this one along its links: the object, its
+    // kind and the text it would send.
+    QStringList chainDescription() const;
+    // Writes chainDescription() to the transform debug output.
+    void dump() const;
+
 signals:
     void replyValueReady();
 
 protected:
     CAttributes *m_owner = nullptr;
     HNode *m_node = nullptr;
-    TTransform *m_linked = nullptr;
-    TTransform *m_chainRoot = this;
+    // Guarded, so that a destroyed transform leaves no dangling link behind.
+    QPointer<TTransform> m_linked;
+    QPointer<TTransform> m_chainRoot;
     int m_index1Override = -1;
     int m_index2Override = -1;
     unsigned char m_indexFlag = 0;
@@ -77,4 +103,7 @@ protected:
     int m_sendIndex2Override = -1;
     int m_userCount = 0;
     bool m_live = true;
+
+private:
+    bool closesLoop(const TTransform *target) const;
 };
