@@ -43,11 +43,6 @@ QString PKVDCommand::hex(int value)
     return QString::number(value, 16);
 }
 
-QString PKVDCommand::linkedValue(const TTransform *)
-{
-    return QString(); // PENDING-LINK
-}
-
 int PKVDCommand::slotNumber(const HNode *)
 {
     return -1; // PENDING-SLOT
@@ -79,6 +74,17 @@ QString PKVDCommand::checkedName(const TTransform *transform, const QString &nam
                               "end and cannot be sent to the device; nothing was sent.")
                    .arg(controlName(transform), name);
     return QString();
+}
+
+QString PKVDCommand::linkedName(const TTransform *transform, QString *problem)
+{
+    if (!transform->linked()) {
+        *problem = QStringLiteral("Control \"%1\": it addresses its parameter through a linked control, "
+                                  "but is linked to none; nothing was sent.")
+                       .arg(controlName(transform));
+        return QString();
+    }
+    return checkedName(transform, transform->linked()->valueText(), problem);
 }
 
 QStringList PKVDCommand::setCommands(const TTransform *transform, QString *problem)
@@ -115,7 +121,7 @@ QStringList PKVDCommand::setCommands(const TTransform *transform, QString *probl
         return {QStringLiteral("SA \"") + name + QStringLiteral("\">") + i1 + QLatin1Char('=') + value + cr};
     case 3: {
         name = checkedName(transform, node->label(), problem);
-        const QString linked = checkedName(transform, linkedValue(transform), problem);
+        const QString linked = linkedName(transform, problem);
         if (name.isNull() || linked.isNull())
             return {};
         return {QStringLiteral("SA \"") + name + QStringLiteral("\">") + linked + QLatin1Char('>') + i2
@@ -183,7 +189,7 @@ QString PKVDCommand::query(const TTransform *transform, QString *problem)
         return QStringLiteral("GA\"") + name + QStringLiteral("\">") + i1;
     case 3: {
         name = checkedName(transform, node->label(), problem);
-        const QString linked = checkedName(transform, linkedValue(transform), problem);
+        const QString linked = linkedName(transform, problem);
         if (name.isNull() || linked.isNull())
             return QString();
         return SpacedParameterQuery + name + QStringLiteral("\">") + linked + QLatin1Char('>') + i2;

@@ -65,8 +65,9 @@ private:
     static QString controlName(const TTransform *transform);
     static QString hex(int value);
     // The value text of the control that a structure-3 control is linked
-    // to: it addresses the parameter.
-    static QString linkedValue(const TTransform *transform);
+    // to, which addresses the parameter; null (with problem) when there is
+    // no link or the value cannot stand in a command.
+    static QString linkedName(const TTransform *transform, QString *problem);
     // The card slot of an I/O node; -1 when it has none.
     static int slotNumber(const HNode *node);
 };

@@ -45,6 +45,18 @@ void SMSubscriptionManager::addRecord(Entry &entry, int structure, TTransform *t
         if (record.transform == transform && record.structure == structure)
             return;
     }
+    // A transform waits for one parameter: when its address moved (a
+    // control addressed through a linked value), the old one's answers are
+    // no longer its own.
+    for (Entry &other : m_entries) {
+        if (&other == &entry)
+            continue;
+        other.records.erase(std::remove_if(other.records.begin(), other.records.end(),
+                                           [transform](const Record &record) {
+                                               return record.transform == transform;
+                                           }),
+                            other.records.end());
+    }
     entry.records.append({structure, transform, transform});
     connect(transform, &QObject::destroyed, this, &SMSubscriptionManager::onTransformDestroyed,
             Qt::UniqueConnection);

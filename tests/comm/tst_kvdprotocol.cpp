@@ -51,6 +51,7 @@ private slots:
     void pollingWithoutSubscriptions();
     void replyReachesOnlyTheMatchingIndexes();
     void parameterRepliesWithOrWithoutTheBlank();
+    void movedAddressNoLongerAnswers();
     void statusAndGroupReplies();
     void nakAndUnknownRepliesAreDropped();
     void sendValueAsksToPostponeThePoll();
@@ -71,27 +72,31 @@ void tst_KVDProtocol::goldenCommands_data()
     QTest::addColumn<QString>("channelLabel");
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("pollCommand");
+    QTest::addColumn<QString>("linked");
     QTest::addColumn<QByteArray>("set");
     QTest::addColumn<QByteArray>("query");
 
-    QTest::newRow("0 level") << 0 << "Gain 1" << 1 << 0 << "" << "-3.0" << ""
+    QTest::newRow("0 level") << 0 << "Gain 1" << 1 << 0 << "" << "-3.0" << "" << ""
                              << QByteArray("SA \"Gain 1\">1=-3.0\r") << QByteArray("GA\"Gain 1\">1\r");
-    QTest::newRow("1 mute") << 1 << "Mute 2" << 3 << 0 << "" << "T" << ""
+    QTest::newRow("1 mute") << 1 << "Mute 2" << 3 << 0 << "" << "T" << "" << ""
                             << QByteArray("SA \"Mute 2\">3=T\r") << QByteArray("GA\"Mute 2\">3\r");
-    QTest::newRow("2 two indexes") << 2 << "G" << 3 << 4 << "" << "78" << ""
+    QTest::newRow("2 two indexes") << 2 << "G" << 3 << 4 << "" << "78" << "" << ""
                                    << QByteArray("SA \"G\">3>4=78\r") << QByteArray("GA\"G\">3>4\r");
-    QTest::newRow("4 status") << 4 << "Status" << 0 << 0 << "" << "31" << ""
+    QTest::newRow("3 through a linked value") << 3 << "Selector 1" << 0 << 2 << "" << "T" << "" << "4"
+                                              << QByteArray("SA \"Selector 1\">4>2=T\r")
+                                              << QByteArray("GA \"Selector 1\">4>2\r");
+    QTest::newRow("4 status") << 4 << "Status" << 0 << 0 << "" << "31" << "" << ""
                               << QByteArray("SS 1f \r") << QByteArray("GS \r");
-    QTest::newRow("5 group level") << 5 << "Group" << 26 << 0 << "" << "78" << ""
+    QTest::newRow("5 group level") << 5 << "Group" << 26 << 0 << "" << "78" << "" << ""
                                    << QByteArray("SG 1a,78\r") << QByteArray("GG 1a\r");
-    QTest::newRow("6 group number") << 6 << "Group" << 26 << 0 << "" << "1" << ""
+    QTest::newRow("6 group number") << 6 << "Group" << 26 << 0 << "" << "1" << "" << ""
                                     << QByteArray("SN 1a,1\r") << QByteArray("GN 1a\r");
-    QTest::newRow("7 channel") << 7 << "Dante In" << 4 << 2 << "Lectern" << "O" << ""
+    QTest::newRow("7 channel") << 7 << "Dante In" << 4 << 2 << "Lectern" << "O" << "" << ""
                                << QByteArray("SA\"Lectern\">2=O\r") << QByteArray("GA\"Lectern\">2\r");
-    QTest::newRow("8 matrix") << 8 << "Mixer 1" << 5 << 7 << "" << "-6.0" << ""
+    QTest::newRow("8 matrix") << 8 << "Mixer 1" << 5 << 7 << "" << "-6.0" << "" << ""
                               << QByteArray("MA \"Mixer 1\">5=-6.0\r") << QByteArray("GA\"Mixer 1\">0>7\r");
     QTest::newRow("9 commands") << 9 << "Rooms" << 0 << 0 << "" << "SRC 2,[1,2];SRC 3,[4,5]\r"
-                                << "GRC 2\r" << QByteArray("SRC 2,[1,2]\rSRC 3,[4,5]\r")
+                                << "GRC 2\r" << "" << QByteArray("SRC 2,[1,2]\rSRC 3,[4,5]\r")
                                 << QByteArray("GRC 2\r");
 }
 
@@ -104,6 +109,7 @@ void tst_KVDProtocol::goldenCommands()
     QFETCH(QString, channelLabel);
     QFETCH(QString, value);
     QFETCH(QString, pollCommand);
+    QFETCH(QString, linked);
     QFETCH(QByteArray, set);
     QFETCH(QByteArray, query);
 
@@ -118,6 +124,10 @@ void tst_KVDProtocol::goldenCommands()
     control.transform.setValueText(value);
     control.transform.setValue(value.toInt());
     control.transform.command = pollCommand;
+    TextTransform source;
+    source.setValueText(linked);
+    if (!linked.isEmpty())
+        QVERIFY(control.transform.linkTo(&source));
 
     QVERIFY(protocol.sendValue(&control.transform));
     QTRY_COMPARE_WITH_TIMEOUT(peer.received, set, Timeout);
@@ -150,14 +160,17 @@ void tst_KVDProtocol::unsafeNamesAreRefused_data()
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("channelLabel");
     QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("linked");
 
-    QTest::newRow("double quote") << 0 << "Gain \"A\"" << "" << "1";
-    QTest::newRow("equals sign") << 2 << "A=B" << "" << "1";
-    QTest::newRow("semicolon") << 0 << "A;B" << "" << "1";
-    QTest::newRow("carriage return") << 8 << "A\rB" << "" << "1";
-    QTest::newRow("channel label") << 7 << "Dante" << "Mic\"1" << "1";
-    QTest::newRow("line end in the value") << 0 << "Gain" << "" << "1\rSA \"Other\">1=0";
-    QTest::newRow("line end inside a command") << 9 << "Rooms" << "" << "SRC 2,[1,2]\rX";
+    QTest::newRow("double quote") << 0 << "Gain \"A\"" << "" << "1" << "";
+    QTest::newRow("equals sign") << 2 << "A=B" << "" << "1" << "";
+    QTest::newRow("semicolon") << 0 << "A;B" << "" << "1" << "";
+    QTest::newRow("carriage return") << 8 << "A\rB" << "" << "1" << "";
+    QTest::newRow("channel label") << 7 << "Dante" << "Mic\"1" << "1" << "";
+    QTest::newRow("line end in the value") << 0 << "Gain" << "" << "1\rSA \"Other\">1=0" << "";
+    QTest::newRow("linked value with a quote") << 3 << "Selector" << "" << "1" << "In\"1";
+    QTest::newRow("no linked control") << 3 << "Selector" << "" << "1" << "";
+    QTest::newRow("line end inside a command") << 9 << "Rooms" << "" << "SRC 2,[1,2]\rX" << "";
 }
 
 void tst_KVDProtocol::unsafeNamesAreRefused()
@@ -166,6 +179,7 @@ void tst_KVDProtocol::unsafeNamesAreRefused()
     QFETCH(QString, label);
     QFETCH(QString, channelLabel);
     QFETCH(QString, value);
+    QFETCH(QString, linked);
 
     RawPeer peer;
     peer.answer = pollingDevice;
@@ -176,6 +190,10 @@ void tst_KVDProtocol::unsafeNamesAreRefused()
     Binding bad(label, structure, 1, 2);
     bad.attributes.setChannelLabel(channelLabel);
     bad.transform.setValueText(value);
+    TextTransform source;
+    source.setValueText(linked);
+    if (!linked.isEmpty())
+        bad.transform.linkTo(&source);
     QTest::ignoreMessage(QtWarningMsg,
                          QRegularExpression(QStringLiteral("^Control \"Control of .*nothing was sent")));
     QVERIFY(!protocol.sendValue(&bad.transform));
@@ -199,6 +217,7 @@ void tst_KVDProtocol::pollingWithoutSubscriptions_data()
     QTest::newRow("0") << 0 << "Gain 1" << 1 << 0 << "-3.0" << "-3.0";
     QTest::newRow("1") << 1 << "Mute 1" << 2 << 0 << "T" << "T";
     QTest::newRow("2") << 2 << "EQ 1" << 3 << 4 << "1.5" << "1.5";
+    QTest::newRow("3 linked") << 3 << "Selector 1" << 0 << 2 << "T" << "T";
     QTest::newRow("4 status") << 4 << "Status" << 0 << 0 << "42" << "0x2a";
     QTest::newRow("5 group level") << 5 << "Group" << 26 << 0 << "70" << "70";
     QTest::newRow("6 group number") << 6 << "Group" << 3 << 0 << "5" << "5";
@@ -230,6 +249,9 @@ void tst_KVDProtocol::pollingWithoutSubscriptions()
     control.transform.setValueText(value);
     control.transform.setValue(value.toInt());
     control.transform.command = QStringLiteral("GRC 2\r");
+    TextTransform source;
+    source.setValueText(QStringLiteral("3"));
+    control.transform.linkTo(&source);
     QVERIFY(protocol.sendValue(&control.transform));
     QVERIFY(protocol.poll(&control.transform));
     QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, QStringList{reply}, Timeout);
@@ -273,6 +295,28 @@ void tst_KVDProtocol::parameterRepliesWithOrWithoutTheBlank()
     QVERIFY(protocol.handleReply("GA \"G\">1=4"));
     QVERIFY(protocol.handleReply(QByteArray(1, Ack) + "GA\"G\">1=5\r"));
     QCOMPARE(control.transform.replies, (QStringList{"4", "5"}));
+}
+
+void tst_KVDProtocol::movedAddressNoLongerAnswers()
+{
+    PKVDProtocol protocol;
+    RawPeer peer;
+    peer.answer = pollingDevice;
+    auto client = goOnline(protocol, peer.port());
+
+    // A selector's parameter is addressed through the input another
+    // control chose; the other control chooses again.
+    Binding control(QStringLiteral("Selector"), 3, 0, 2);
+    TextTransform input;
+    control.transform.linkTo(&input);
+    input.setValueText(QStringLiteral("3"));
+    QVERIFY(protocol.poll(&control.transform));
+    input.setValueText(QStringLiteral("4"));
+    QVERIFY(protocol.poll(&control.transform));
+
+    QVERIFY(!protocol.handleReply("GA \"Selector\">3>2=F"));
+    QVERIFY(protocol.handleReply("GA \"Selector\">4>2=T"));
+    QCOMPARE(control.transform.replies, QStringList{"T"});
 }
 
 void tst_KVDProtocol::statusAndGroupReplies()
