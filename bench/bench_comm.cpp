@@ -206,52 +206,59 @@ void benchPolling()
     report(done ? "polling (query, answer)" : "polling (INCOMPLETE)", Commands, ns, cpuSeconds() - cpu0);
 }
 
+// A client that sets one parameter of a device taking subscriptions, and
+// a second station that watches the parameter.
+struct SetRig
+{
+    SetRig() : sim(true), observer(sim.device->port(), "GA\"Bench\">1")
+    {
+        client = connectClient(protocol, sim.device->port());
+        block.setLabel(QStringLiteral("Bench"));
+        control = std::make_unique<Control>(&block, 1);
+    }
+    void set(int value)
+    {
+        control->transform.setValueText(QString::number(value));
+        protocol.sendValue(&control->transform);
+    }
+
+    Device sim;
+    Observer observer;
+    PKVDProtocol protocol;
+    std::unique_ptr<ITcpClient> client;
+    HNode block;
+    std::unique_ptr<Control> control;
+};
+
 void benchStreaming()
 {
-    Device sim(true);
-    PKVDProtocol protocol;
-    auto client = connectClient(protocol, sim.device->port());
-    HNode block;
-    block.setLabel(QStringLiteral("Bench"));
-    Control control(&block, 1);
-    Observer observer(sim.device->port(), "GA\"Bench\">1");
-
+    SetRig rig;
     QElapsedTimer wall;
     const double cpu0 = cpuSeconds();
     wall.start();
-    for (int i = 1; i <= Commands; ++i) {
-        control.transform.setValueText(QString::number(i));
-        protocol.sendValue(&control.transform);
-    }
-    const bool done = runUntil([&] { return observer.pushes >= Commands; }, 60000);
+    for (int i = 1; i <= Commands; ++i)
+        rig.set(i);
+    const bool done = runUntil([&] { return rig.observer.pushes >= Commands; }, 60000);
     const qint64 ns = wall.nsecsElapsed();
     report(done ? "streaming (set commands)" : "streaming (INCOMPLETE)", Commands, ns, cpuSeconds() - cpu0);
 }
 
 void benchLatency(bool streaming)
 {
-    Device sim(true);
-    PKVDProtocol protocol;
-    auto client = connectClient(protocol, sim.device->port());
+    SetRig rig;
     if (!streaming)
-        client->setStreaming(0);
-    HNode block;
-    block.setLabel(QStringLiteral("Bench"));
-    Control control(&block, 1);
-    Observer observer(sim.device->port(), "GA\"Bench\">1");
-
+        rig.client->setStreaming(0);
     std::vector<double> samples;
     for (int i = 1; i <= LatencySamples; ++i) {
         // A user's change after a pause, as from a fader.
         pause(20);
-        const int before = observer.pushes;
-        control.transform.setValueText(QString::number(i));
+        const int before = rig.observer.pushes;
         QElapsedTimer sent;
         sent.start();
-        protocol.sendValue(&control.transform);
-        if (!runUntil([&] { return observer.pushes > before; }, 5000))
+        rig.set(i);
+        if (!runUntil([&] { return rig.observer.pushes > before; }, 5000))
             continue;
-        samples.push_back(double(sent.nsecsElapsed() - observer.arrived.nsecsElapsed()) / 1e6);
+        samples.push_back(double(sent.nsecsElapsed() - rig.observer.arrived.nsecsElapsed()) / 1e6);
     }
     std::sort(samples.begin(), samples.end());
     if (samples.empty())

@@ -87,6 +87,47 @@ QString PKVDCommand::linkedName(const TTransform *transform, QString *problem)
     return checkedName(transform, transform->linked()->valueText(), problem);
 }
 
+bool PKVDCommand::isParameterFamily(int structure)
+{
+    return (structure >= 0 && structure <= Linked) || structure == Channel || structure == Matrix;
+}
+
+QString PKVDCommand::parameterAddress(const TTransform *transform, bool forSet, QString *problem)
+{
+    const int structure = int(transform->ownerAttributes()->structure());
+    const QString name = checkedName(transform,
+                                     structure == Channel ? transform->ownerAttributes()->channelLabel()
+                                                          : transform->node()->label(),
+                                     problem);
+    if (name.isNull())
+        return QString();
+    const QString i1 = QString::number(forSet ? transform->sendIndex1() : transform->index1());
+    const QString i2 = QString::number(forSet ? transform->sendIndex2() : transform->index2());
+    QString indexes;
+    switch (structure) {
+    case TwoIndexes:
+        indexes = i1 + QLatin1Char('>') + i2;
+        break;
+    case Linked:
+        indexes = linkedName(transform, problem);
+        if (indexes.isNull())
+            return QString();
+        indexes += QLatin1Char('>') + i2;
+        break;
+    case Channel:
+        indexes = i2;
+        break;
+    case Matrix:
+        // A matrix point is read back as row 0 of its column.
+        indexes = forSet ? i1 : QStringLiteral("0>") + i2;
+        break;
+    default:
+        indexes = i1;
+        break;
+    }
+    return QLatin1Char('"') + name + QStringLiteral("\">") + indexes;
+}
+
 QStringList PKVDCommand::setCommands(const TTransform *transform, QString *problem)
 {
     const CAttributes *attributes = transform->ownerAttributes();
@@ -102,31 +143,16 @@ QStringList PKVDCommand::setCommands(const TTransform *transform, QString *probl
         return {};
     }
     const QString cr = QStringLiteral("\r");
-    const QString i1 = QString::number(transform->sendIndex1());
-    const QString i2 = QString::number(transform->sendIndex2());
-    QString name;
-    switch (structure) {
-    case 0:
-    case 1:
-    case 2:
-    case Matrix:
-        name = checkedName(transform, node->label(), problem);
-        if (name.isNull())
+    if (isParameterFamily(structure)) {
+        const QString address = parameterAddress(transform, true, problem);
+        if (address.isNull())
             return {};
-        if (structure == Matrix)
-            return {QStringLiteral("MA \"") + name + QStringLiteral("\">") + i1 + QLatin1Char('=') + value + cr};
-        if (structure == 2)
-            return {QStringLiteral("SA \"") + name + QStringLiteral("\">") + i1 + QLatin1Char('>') + i2
-                    + QLatin1Char('=') + value + cr};
-        return {QStringLiteral("SA \"") + name + QStringLiteral("\">") + i1 + QLatin1Char('=') + value + cr};
-    case 3: {
-        name = checkedName(transform, node->label(), problem);
-        const QString linked = linkedName(transform, problem);
-        if (name.isNull() || linked.isNull())
-            return {};
-        return {QStringLiteral("SA \"") + name + QStringLiteral("\">") + linked + QLatin1Char('>') + i2
-                + QLatin1Char('=') + value + cr};
+        const QString word = structure == Matrix ? QStringLiteral("MA ")
+                             : structure == Channel ? QStringLiteral("SA")
+                                                    : QStringLiteral("SA ");
+        return {word + address + QLatin1Char('=') + value + cr};
     }
+    switch (structure) {
     case Status: {
         int status = 0;
         transform->value(status);
@@ -136,11 +162,6 @@ QStringList PKVDCommand::setCommands(const TTransform *transform, QString *probl
     case GroupNumber:
         return {(structure == GroupLevel ? QStringLiteral("SG ") : QStringLiteral("SN "))
                 + hex(transform->sendIndex1()) + QLatin1Char(',') + value + cr};
-    case Channel:
-        name = checkedName(transform, attributes->channelLabel(), problem);
-        if (name.isNull())
-            return {};
-        return {QStringLiteral("SA\"") + name + QStringLiteral("\">") + i2 + QLatin1Char('=') + value + cr};
     case Passthrough: {
         // The value is a ready command, or several separated by ";".
         QStringList commands;
@@ -171,40 +192,19 @@ QString PKVDCommand::query(const TTransform *transform, QString *problem)
     if (!attributes || !node)
         return QString();
     const int structure = int(attributes->structure());
-    const QString i1 = QString::number(transform->index1());
-    const QString i2 = QString::number(transform->index2());
-    QString name;
-    switch (structure) {
-    case 0:
-    case 1:
-    case 2:
-    case Matrix:
-        name = checkedName(transform, node->label(), problem);
-        if (name.isNull())
+    if (isParameterFamily(structure)) {
+        const QString address = parameterAddress(transform, false, problem);
+        if (address.isNull())
             return QString();
-        if (structure == Matrix)
-            return QStringLiteral("GA\"") + name + QStringLiteral("\">0>") + i2;
-        if (structure == 2)
-            return QStringLiteral("GA\"") + name + QStringLiteral("\">") + i1 + QLatin1Char('>') + i2;
-        return QStringLiteral("GA\"") + name + QStringLiteral("\">") + i1;
-    case 3: {
-        name = checkedName(transform, node->label(), problem);
-        const QString linked = linkedName(transform, problem);
-        if (name.isNull() || linked.isNull())
-            return QString();
-        return SpacedParameterQuery + name + QStringLiteral("\">") + linked + QLatin1Char('>') + i2;
+        return (structure == Linked ? QStringLiteral("GA ") : ParameterQuery) + address;
     }
+    switch (structure) {
     case Status:
         return QStringLiteral("GS ");
     case GroupLevel:
         return GroupLevelQuery + hex(transform->index1());
     case GroupNumber:
         return GroupNumberQuery + hex(transform->index1());
-    case Channel:
-        name = checkedName(transform, attributes->channelLabel(), problem);
-        if (name.isNull())
-            return QString();
-        return QStringLiteral("GA\"") + name + QStringLiteral("\">") + i2;
     case Passthrough: {
         const QString command = withoutLineEnd(transform->pollCommand());
         if (hasLineEnd(command)) {

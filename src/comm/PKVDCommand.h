@@ -27,6 +27,8 @@ class PKVDCommand
 {
 public:
     enum Structure {
+        TwoIndexes = 2,
+        Linked = 3,
         Status = 4,
         GroupLevel = 5,
         GroupNumber = 6,
@@ -61,6 +63,11 @@ public:
     static bool isSafeName(const QString &name);
 
 private:
+    // The structures whose commands address a named parameter: SA, MA, GA.
+    static bool isParameterFamily(int structure);
+    // What follows the command word of those: the quoted name and the
+    // indexes; null (with problem) when a name cannot stand in a command.
+    static QString parameterAddress(const TTransform *transform, bool forSet, QString *problem);
     static QString checkedName(const TTransform *transform, const QString &name, QString *problem);
     static QString controlName(const TTransform *transform);
     static QString hex(int value);

@@ -39,16 +39,24 @@ bool PKVDProtocol::isOnline() const
     return link->isConnected();
 }
 
-bool PKVDProtocol::isBound(const TTransform *transform) const
+bool PKVDProtocol::canAddress(const TTransform *transform) const
 {
-    return transform && transform->ownerAttributes() && transform->node();
+    return transform && transform->ownerAttributes() && transform->node() && isOnline()
+           && transform->ownerAttributes()->structure() <= quint32(PKVDCommand::MaxStructure);
+}
+
+QString PKVDProtocol::queryFor(const TTransform *transform) const
+{
+    QString problem;
+    const QString query = PKVDCommand::query(transform, &problem);
+    if (query.isEmpty() && !problem.isEmpty())
+        qCWarning(lcComm).noquote() << problem;
+    return query;
 }
 
 bool PKVDProtocol::sendValue(TTransform *transform)
 {
-    if (!isBound(transform) || !isOnline())
-        return false;
-    if (transform->ownerAttributes()->structure() > quint32(PKVDCommand::MaxStructure))
+    if (!canAddress(transform))
         return false;
     QString problem;
     const QStringList commands = PKVDCommand::setCommands(transform, &problem);
@@ -68,18 +76,12 @@ bool PKVDProtocol::sendValue(TTransform *transform)
 
 bool PKVDProtocol::poll(TTransform *transform)
 {
-    if (!isBound(transform) || !isOnline())
+    if (!canAddress(transform))
+        return false;
+    const QString query = queryFor(transform);
+    if (query.isEmpty())
         return false;
     const int structure = int(transform->ownerAttributes()->structure());
-    if (structure > PKVDCommand::MaxStructure)
-        return false;
-    QString problem;
-    const QString query = PKVDCommand::query(transform, &problem);
-    if (query.isEmpty()) {
-        if (!problem.isEmpty())
-            qCWarning(lcComm).noquote() << problem;
-        return false;
-    }
     if (structure == PKVDCommand::LevelReport)
         return sendLevelQuery(transform, query);
     // A parameter that several controls show is queried once per period of
@@ -116,18 +118,12 @@ void PKVDProtocol::queryNow(TTransform *transform)
         qCWarning(lcComm) << "No attributes available.";
         return;
     }
-    if (!transform->node() || !isOnline())
+    if (!canAddress(transform))
+        return;
+    const QString query = queryFor(transform);
+    if (query.isEmpty())
         return;
     const int structure = int(transform->ownerAttributes()->structure());
-    if (structure > PKVDCommand::MaxStructure)
-        return;
-    QString problem;
-    const QString query = PKVDCommand::query(transform, &problem);
-    if (query.isEmpty()) {
-        if (!problem.isEmpty())
-            qCWarning(lcComm).noquote() << problem;
-        return;
-    }
     if (structure == PKVDCommand::LevelReport) {
         sendLevelQuery(transform, query);
         return;

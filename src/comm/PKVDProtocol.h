@@ -39,8 +39,12 @@ public:
 
 private:
     bool isOnline() const;
-    // The transform can address a parameter of this device.
-    bool isBound(const TTransform *transform) const;
+    // The transform is bound to a parameter of a known structure, and the
+    // device is online.
+    bool canAddress(const TTransform *transform) const;
+    // The transform's query; empty, with a warning where one helps, when
+    // there is none.
+    QString queryFor(const TTransform *transform) const;
     bool sendLevelQuery(TTransform *transform, const QString &query);
     void deliver(const SMSubscriptionManager::Record &record, const QString &line) const;
     void deliverLevels(const QList<SMSubscriptionManager::Record> &records, const QString &line) const;

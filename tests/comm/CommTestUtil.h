@@ -191,4 +191,16 @@ inline std::unique_ptr<ITcpClient> openClient(PProtocol *protocol, quint16 port)
     return client;
 }
 
+// A client as openClient makes it, once it runs; with awaitHandshake also
+// once the device has answered whether it takes subscriptions.
+inline std::unique_ptr<ITcpClient> runningClient(PProtocol *protocol, quint16 port, bool awaitHandshake = false)
+{
+    auto client = openClient(protocol, port);
+    const bool ready = QTest::qWaitFor(
+        [&] { return client->isConnected() && (!awaitHandshake || client->isStreamingSet()); }, Timeout);
+    if (!ready)
+        qWarning() << "the client did not come online";
+    return client;
+}
+
 } // namespace commtest

@@ -13,16 +13,6 @@ class tst_Dispatcher : public QObject
 {
     Q_OBJECT
 
-private:
-    // A client of a raw peer, online.
-    std::unique_ptr<ITcpClient> connect(RawPeer &peer, RecordingProtocol &protocol)
-    {
-        auto client = openClient(&protocol, peer.port());
-        if (!QTest::qWaitFor([&] { return client->connectionState() == ITcpClient::Running; }, Timeout))
-            qWarning() << "client did not connect";
-        return client;
-    }
-
 private slots:
     void ackCompletesAnAcknowledgedCommand();
     void nakGivesThreeWrites();
@@ -44,7 +34,7 @@ void tst_Dispatcher::ackCompletesAnAcknowledgedCommand()
         return line.startsWith("SA") ? QByteArray(1, Ack) : QByteArray();
     };
     RecordingProtocol protocol;
-    auto client = connect(peer, protocol);
+    auto client = runningClient(&protocol, peer.port());
     QSignalSpy errors(client->dispatcher(), &ITcpClientThread::messageError);
 
     // A long answer time: the second command can only go out this soon
@@ -63,7 +53,7 @@ void tst_Dispatcher::nakGivesThreeWrites()
         return line.startsWith("SA") ? QByteArray(1, Nak) : QByteArray();
     };
     RecordingProtocol protocol;
-    auto client = connect(peer, protocol);
+    auto client = runningClient(&protocol, peer.port());
     QSignalSpy errors(client->dispatcher(), &ITcpClientThread::messageError);
 
     client->send("SA \"G\">1=1\r", IInterface::AckExpected, QString(), 4000);
@@ -78,7 +68,7 @@ void tst_Dispatcher::silenceGivesThreeWritesAndThreeTimeouts()
 {
     RawPeer peer;
     RecordingProtocol protocol;
-    auto client = connect(peer, protocol);
+    auto client = runningClient(&protocol, peer.port());
     QSignalSpy errors(client->dispatcher(), &ITcpClientThread::messageError);
 
     client->send("GA\"G\">1\r", IInterface::ReplyExpected, QStringLiteral("GA\"G\">1="), 30);
@@ -93,7 +83,7 @@ void tst_Dispatcher::answerMustBeginWithTheTag()
 {
     RawPeer peer;
     RecordingProtocol protocol;
-    auto client = connect(peer, protocol);
+    auto client = runningClient(&protocol, peer.port());
     QSignalSpy errors(client->dispatcher(), &ITcpClientThread::messageError);
 
     client->send("GA\"G\">1\r", IInterface::ReplyExpected, QStringLiteral("GA\"G\">1="), 4000);
@@ -117,7 +107,7 @@ void tst_Dispatcher::lateAnswerIsRoutedNotTakenByTheNextCommand()
 {
     RawPeer peer;
     RecordingProtocol protocol;
-    auto client = connect(peer, protocol);
+    auto client = runningClient(&protocol, peer.port());
     QSignalSpy errors(client->dispatcher(), &ITcpClientThread::messageError);
 
     client->send("GA\"A\">1\r", IInterface::ReplyExpected, QStringLiteral("GA\"A\">1="), 20);
@@ -137,7 +127,7 @@ void tst_Dispatcher::bytesBehindAnAckAreALineOfTheirOwn()
 {
     RawPeer peer;
     RecordingProtocol protocol;
-    auto client = connect(peer, protocol);
+    auto client = runningClient(&protocol, peer.port());
     QSignalSpy errors(client->dispatcher(), &ITcpClientThread::messageError);
 
     client->send("SA \"G\">1=3\r", IInterface::AckExpected, QString(), 4000);
@@ -153,7 +143,7 @@ void tst_Dispatcher::pushedLineWhileIdleIsRouted()
 {
     RawPeer peer;
     RecordingProtocol protocol;
-    auto client = connect(peer, protocol);
+    auto client = runningClient(&protocol, peer.port());
 
     peer.send("GA\"Gain 1\">1=-3.0\r");
     QTRY_COMPARE_WITH_TIMEOUT(protocol.lines, QList<QByteArray>{"GA\"Gain 1\">1=-3.0"}, Timeout);
@@ -163,7 +153,7 @@ void tst_Dispatcher::identicalQueryIsQueuedOnce()
 {
     RawPeer peer;
     RecordingProtocol protocol;
-    auto client = connect(peer, protocol);
+    auto client = runningClient(&protocol, peer.port());
 
     for (int i = 0; i < 3; ++i)
         client->send("GA\"G\">1\r", IInterface::ReplyExpected, QStringLiteral("GA\"G\">1="), 4000);
@@ -186,7 +176,7 @@ void tst_Dispatcher::streamingWritesOnWithoutWaiting()
 {
     RawPeer peer;
     RecordingProtocol protocol;
-    auto client = connect(peer, protocol);
+    auto client = runningClient(&protocol, peer.port());
     client->setStreaming(1);
     QSignalSpy errors(client->dispatcher(), &ITcpClientThread::messageError);
 
@@ -211,7 +201,7 @@ void tst_Dispatcher::idleConnectionSchedulesNothing()
     RawPeer peer;
     peer.answer = [](const QByteArray &line) { return line + "=1\r"; };
     RecordingProtocol protocol;
-    auto client = connect(peer, protocol);
+    auto client = runningClient(&protocol, peer.port());
 
     client->send("GA\"G\">1\r", IInterface::ReplyExpected, QStringLiteral("GA\"G\">1="), 4000);
     QTRY_COMPARE_WITH_TIMEOUT(protocol.lines.size(), 1, Timeout);
@@ -223,7 +213,7 @@ void tst_Dispatcher::answerResetsTheErrorCount()
 {
     RawPeer peer;
     RecordingProtocol protocol;
-    auto client = connect(peer, protocol);
+    auto client = runningClient(&protocol, peer.port());
 
     client->send("GA\"G\">1\r", IInterface::ReplyExpected, QStringLiteral("GA\"G\">1="), 20);
     QTRY_COMPARE_WITH_TIMEOUT(client->sendErrorCount(), 3, Timeout);

@@ -31,16 +31,6 @@ class tst_KVDProtocol : public QObject
 {
     Q_OBJECT
 
-private:
-    // A client of port for protocol, online, with the handshake answered.
-    std::unique_ptr<ITcpClient> goOnline(PKVDProtocol &protocol, quint16 port)
-    {
-        auto client = openClient(&protocol, port);
-        if (!QTest::qWaitFor([&] { return client->isStreamingSet(); }, Timeout))
-            qWarning() << "no handshake answer";
-        return client;
-    }
-
 private slots:
     void goldenCommands_data();
     void goldenCommands();
@@ -116,7 +106,7 @@ void tst_KVDProtocol::goldenCommands()
     RawPeer peer;
     peer.answer = pollingDevice;
     PKVDProtocol protocol;
-    auto client = goOnline(protocol, peer.port());
+    auto client = runningClient(&protocol, peer.port(), true);
     peer.received.clear();
 
     Binding control(label, structure, index1, index2);
@@ -141,7 +131,7 @@ void tst_KVDProtocol::sendIndexesAddressSetCommands()
     RawPeer peer;
     peer.answer = pollingDevice;
     PKVDProtocol protocol;
-    auto client = goOnline(protocol, peer.port());
+    auto client = runningClient(&protocol, peer.port(), true);
     peer.received.clear();
 
     Binding control(QStringLiteral("G"), 2, 3, 4);
@@ -184,7 +174,7 @@ void tst_KVDProtocol::unsafeNamesAreRefused()
     RawPeer peer;
     peer.answer = pollingDevice;
     PKVDProtocol protocol;
-    auto client = goOnline(protocol, peer.port());
+    auto client = runningClient(&protocol, peer.port(), true);
     peer.received.clear();
 
     Binding bad(label, structure, 1, 2);
@@ -240,7 +230,7 @@ void tst_KVDProtocol::pollingWithoutSubscriptions()
     faults.noSubscribe = true;
     SimPeer sim(faults);
     PKVDProtocol protocol;
-    auto client = goOnline(protocol, sim.port());
+    auto client = runningClient(&protocol, sim.port(), true);
     QVERIFY(!protocol.isSubscribed());
     QSignalSpy failures(client->dispatcher(), &ITcpClientThread::messageError);
 
@@ -263,7 +253,7 @@ void tst_KVDProtocol::replyReachesOnlyTheMatchingIndexes()
     RawPeer peer;
     peer.answer = pollingDevice;
     PKVDProtocol protocol;
-    auto client = goOnline(protocol, peer.port());
+    auto client = runningClient(&protocol, peer.port(), true);
     QSignalSpy failures(client->dispatcher(), &ITcpClientThread::messageError);
 
     HNode block;
@@ -288,7 +278,7 @@ void tst_KVDProtocol::parameterRepliesWithOrWithoutTheBlank()
     PKVDProtocol protocol;
     RawPeer peer;
     peer.answer = pollingDevice;
-    auto client = goOnline(protocol, peer.port());
+    auto client = runningClient(&protocol, peer.port(), true);
 
     Binding control(QStringLiteral("G"), 0, 1);
     QVERIFY(protocol.poll(&control.transform));
@@ -302,7 +292,7 @@ void tst_KVDProtocol::movedAddressNoLongerAnswers()
     PKVDProtocol protocol;
     RawPeer peer;
     peer.answer = pollingDevice;
-    auto client = goOnline(protocol, peer.port());
+    auto client = runningClient(&protocol, peer.port(), true);
 
     // A selector's parameter is addressed through the input another
     // control chose; the other control chooses again.
@@ -324,7 +314,7 @@ void tst_KVDProtocol::statusAndGroupReplies()
     PKVDProtocol protocol;
     RawPeer peer;
     peer.answer = pollingDevice;
-    auto client = goOnline(protocol, peer.port());
+    auto client = runningClient(&protocol, peer.port(), true);
 
     Binding status(QStringLiteral("Status"), 4);
     Binding group(QStringLiteral("Group"), 5, 26);
@@ -359,7 +349,7 @@ void tst_KVDProtocol::sendValueAsksToPostponeThePoll()
     RawPeer peer;
     peer.answer = pollingDevice;
     PKVDProtocol protocol;
-    auto client = goOnline(protocol, peer.port());
+    auto client = runningClient(&protocol, peer.port(), true);
     QSignalSpy postpone(&protocol, &PProtocol::aboutToSendValue);
 
     Binding control(QStringLiteral("Gain"), 0, 1);
@@ -375,7 +365,7 @@ void tst_KVDProtocol::streamingSetsAreNotAcknowledged()
     RawPeer peer;
     peer.answer = [](const QByteArray &line) { return line == "SUB" ? QByteArray("SUB,yes\r") : QByteArray(); };
     PKVDProtocol protocol;
-    auto client = goOnline(protocol, peer.port());
+    auto client = runningClient(&protocol, peer.port(), true);
     QVERIFY(protocol.isSubscribed());
     QCOMPARE(client->streaming(), quint8(1));
     QSignalSpy failures(client->dispatcher(), &ITcpClientThread::messageError);
@@ -424,7 +414,7 @@ void tst_KVDProtocol::onlineStateIsAnnounced()
     peer.answer = pollingDevice;
     PKVDProtocol protocol;
     QSignalSpy online(&protocol, &PProtocol::onlineStateChanged);
-    auto client = goOnline(protocol, peer.port());
+    auto client = runningClient(&protocol, peer.port(), true);
     QCOMPARE(online.count(), 1);
     QCOMPARE(online.last().at(0).toBool(), true);
     client->close();

@@ -31,15 +31,6 @@ class tst_Subscriptions : public QObject
 {
     Q_OBJECT
 
-private:
-    std::unique_ptr<ITcpClient> goOnline(PKVDProtocol &protocol, quint16 port)
-    {
-        auto client = openClient(&protocol, port);
-        if (!QTest::qWaitFor([&] { return client->isStreamingSet(); }, Timeout))
-            qWarning() << "no handshake answer";
-        return client;
-    }
-
 private slots:
     void handshakeAnsweredYesStreams();
     void handshakeAnsweredNoPolls();
@@ -59,7 +50,7 @@ void tst_Subscriptions::handshakeAnsweredYesStreams()
 {
     SimPeer sim;
     PKVDProtocol protocol;
-    auto client = goOnline(protocol, sim.port());
+    auto client = runningClient(&protocol, sim.port(), true);
     QVERIFY(protocol.isSubscribed());
     QCOMPARE(client->streaming(), quint8(1));
     QVERIFY(client->dispatcher()->isStreaming());
@@ -71,7 +62,7 @@ void tst_Subscriptions::handshakeAnsweredNoPolls()
     faults.noSubscribe = true;
     SimPeer sim(faults);
     PKVDProtocol protocol;
-    auto client = goOnline(protocol, sim.port());
+    auto client = runningClient(&protocol, sim.port(), true);
     QVERIFY(!protocol.isSubscribed());
     QVERIFY(client->isStreamingSet());
     QCOMPARE(client->streaming(), quint8(0));
@@ -101,7 +92,7 @@ void tst_Subscriptions::firstPollSubscribesOnceThenOnlyArmsTheHostCheck()
     RawPeer peer;
     peer.answer = subscribingDevice;
     PKVDProtocol protocol;
-    auto client = goOnline(protocol, peer.port());
+    auto client = runningClient(&protocol, peer.port(), true);
     QVERIFY(protocol.isSubscribed());
     client->setHostCheckInterval(60000);
     peer.received.clear();
@@ -127,7 +118,7 @@ void tst_Subscriptions::pushedValueReachesTheTransform()
 {
     SimPeer sim;
     PKVDProtocol protocol;
-    auto client = goOnline(protocol, sim.port());
+    auto client = runningClient(&protocol, sim.port(), true);
 
     Binding control(QStringLiteral("Gain 1"), 0, 1);
     QVERIFY(protocol.poll(&control.transform));
@@ -150,7 +141,7 @@ void tst_Subscriptions::refusedSubscriptionIsPolled()
         return subscribingDevice(line);
     };
     PKVDProtocol protocol;
-    auto client = goOnline(protocol, peer.port());
+    auto client = runningClient(&protocol, peer.port(), true);
 
     Binding control(QStringLiteral("G"), 0, 1);
     control.transform.setPollDivider(1);
@@ -187,7 +178,7 @@ void tst_Subscriptions::onlyTheFirstOfTwoControlsPolls()
     RawPeer peer;
     peer.answer = [](const QByteArray &line) { return line == "SUB" ? QByteArray("SUB,no\r") : QByteArray(); };
     PKVDProtocol protocol;
-    auto client = goOnline(protocol, peer.port());
+    auto client = runningClient(&protocol, peer.port(), true);
     peer.received.clear();
 
     HNode block;
@@ -214,7 +205,7 @@ void tst_Subscriptions::hiddenFirstControlDoesNotStarveTheShownOne()
         return line.startsWith("GA") ? line + "=1\r" : QByteArray();
     };
     PKVDProtocol protocol;
-    auto client = goOnline(protocol, peer.port());
+    auto client = runningClient(&protocol, peer.port(), true);
 
     HNode block;
     block.setLabel(QStringLiteral("Gain 1"));
@@ -242,7 +233,7 @@ void tst_Subscriptions::resynchronizingUnsubscribesWhatWasSubscribed()
         return subscribingDevice(line);
     };
     PKVDProtocol protocol;
-    auto client = goOnline(protocol, peer.port());
+    auto client = runningClient(&protocol, peer.port(), true);
 
     Binding gain(QStringLiteral("G"), 0, 1);
     Binding refused(QStringLiteral("Refused"), 0, 1);
@@ -274,7 +265,7 @@ void tst_Subscriptions::reconnectionShakesHandsAndSubscribesAgain()
     auto sim = std::make_unique<SimPeer>();
     const quint16 port = sim->port();
     PKVDProtocol protocol;
-    auto client = goOnline(protocol, port);
+    auto client = runningClient(&protocol, port, true);
 
     Binding control(QStringLiteral("Gain 1"), 0, 1);
     QVERIFY(protocol.poll(&control.transform));
@@ -307,7 +298,7 @@ void tst_Subscriptions::transformsThatGoAwayAreForgotten()
     PKVDProtocol protocol;
     RawPeer peer;
     peer.answer = [](const QByteArray &line) { return line == "SUB" ? QByteArray("SUB,no\r") : QByteArray(); };
-    auto client = goOnline(protocol, peer.port());
+    auto client = runningClient(&protocol, peer.port(), true);
 
     auto deleted = std::make_unique<Binding>(QStringLiteral("G"), 0, 1);
     Binding released(QStringLiteral("G"), 0, 2);

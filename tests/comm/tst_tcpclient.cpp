@@ -38,13 +38,6 @@ class tst_TcpClient : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<ITcpClient> connect(RawPeer &peer, RecordingProtocol &protocol)
-    {
-        auto client = openClient(&protocol, peer.port());
-        if (!QTest::qWaitFor([&] { return client->connectionState() == ITcpClient::Running; }, Timeout))
-            qWarning() << "client did not connect";
-        return client;
-    }
     QString writePingScript(const QTemporaryDir &dir, int exitCode);
 
 private slots:
@@ -102,7 +95,7 @@ void tst_TcpClient::replyFraming()
     QFETCH(QList<QByteArray>, lines);
     RawPeer peer;
     RecordingProtocol protocol;
-    auto client = connect(peer, protocol);
+    auto client = runningClient(&protocol, peer.port());
     // Long enough that a slow machine does not cut a line the test splits.
     client->setTailFlushInterval(2000);
 
@@ -122,7 +115,7 @@ void tst_TcpClient::unterminatedTailIsFlushedAfterSilence()
 {
     RawPeer peer;
     RecordingProtocol protocol;
-    auto client = connect(peer, protocol);
+    auto client = runningClient(&protocol, peer.port());
 
     peer.send("Z=1");
     QTRY_COMPARE_WITH_TIMEOUT(protocol.lines, QList<QByteArray>{"Z=1"}, Timeout);
@@ -180,7 +173,7 @@ void tst_TcpClient::immediateModeWritesAtOnce()
 {
     RawPeer peer;
     RecordingProtocol protocol;
-    auto client = connect(peer, protocol);
+    auto client = runningClient(&protocol, peer.port());
 
     QCOMPARE(client->send("SUB\r", IInterface::Immediate, QStringLiteral("SUB"), 200), 4u);
     QVERIFY(client->isHostCheckArmed());
@@ -191,7 +184,7 @@ void tst_TcpClient::closeReturnsAtOnceAndGoesOffline()
 {
     RawPeer peer;
     RecordingProtocol protocol;
-    auto client = connect(peer, protocol);
+    auto client = runningClient(&protocol, peer.port());
     QSignalSpy closed(client.get(), &IInterface::connectionClose);
 
     QElapsedTimer clock;
@@ -214,7 +207,7 @@ void tst_TcpClient::reconnectsAfterTheDeviceClosed()
 {
     RawPeer peer;
     RecordingProtocol protocol;
-    auto client = connect(peer, protocol);
+    auto client = runningClient(&protocol, peer.port());
 
     peer.socket()->disconnectFromHost();
     QTRY_VERIFY_WITH_TIMEOUT(!client->isConnected(), Timeout);
@@ -244,7 +237,7 @@ void tst_TcpClient::thirteenFailuresResetTheConnection()
     // come, and the failures alone must reset the connection.
     RawPeer peer;
     RecordingProtocol protocol;
-    auto client = connect(peer, protocol);
+    auto client = runningClient(&protocol, peer.port());
     QSignalSpy errors(client->dispatcher(), &ITcpClientThread::messageError);
 
     for (int i = 0; i < 5; ++i) {
@@ -266,7 +259,7 @@ void tst_TcpClient::resynchronizing()
 {
     RawPeer peer;
     ResyncProtocol protocol;
-    auto client = connect(peer, protocol);
+    auto client = runningClient(&protocol, peer.port());
     client->setStreaming(1);
     QVERIFY(client->isStreamingSet());
 
@@ -300,7 +293,7 @@ void tst_TcpClient::hostCheckPingsAndProbesADeadHost()
     QTemporaryDir dir;
     RawPeer peer;
     RecordingProtocol protocol;
-    auto client = connect(peer, protocol);
+    auto client = runningClient(&protocol, peer.port());
     client->setPingProgram(writePingScript(dir, 1));
     client->setHostCheckInterval(20);
 
@@ -316,7 +309,7 @@ void tst_TcpClient::hostCheckLeavesAnAnsweringHostAlone()
     QTemporaryDir dir;
     RawPeer peer;
     RecordingProtocol protocol;
-    auto client = connect(peer, protocol);
+    auto client = runningClient(&protocol, peer.port());
     client->setPingProgram(writePingScript(dir, 0));
     client->setHostCheckInterval(20);
 
@@ -333,7 +326,7 @@ void tst_TcpClient::hostCheckSurvivesAMissingPing()
 {
     RawPeer peer;
     RecordingProtocol protocol;
-    auto client = connect(peer, protocol);
+    auto client = runningClient(&protocol, peer.port());
     client->setPingProgram(QStringLiteral("/nonexistent/ping"));
     client->setHostCheckInterval(20);
 
