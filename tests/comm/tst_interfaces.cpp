@@ -15,7 +15,6 @@ class tst_Interfaces : public QObject
     Q_OBJECT
 
 private slots:
-    void nullInterfaceIsNeutral();
     void groupLinksWithoutOwning();
     void groupForgetsADestroyedInterface();
     void groupOpensAndClosesEveryDevice();
@@ -23,22 +22,6 @@ private slots:
     void portNumbers_data();
     void portNumbers();
 };
-
-void tst_Interfaces::nullInterfaceIsNeutral()
-{
-    IInterface null;
-    QCOMPARE(null.name(), QStringLiteral("Null Interface"));
-    QCOMPARE(null.statusText(), QStringLiteral("?"));
-    QVERIFY(!null.open());
-    QVERIFY(!null.close());
-    QCOMPARE(null.send("SUB\r", IInterface::Immediate, QStringLiteral("SUB"), 200), 0u);
-    QCOMPARE(null.streaming(), quint8(0));
-    QVERIFY(!null.isStreamingSet());
-    QSignalSpy state(&null, &IInterface::interfaceStateChanged);
-    null.notifyState();
-    QCOMPARE(state.count(), 1);
-    QCOMPARE(state.first().at(0).toBool(), false);
-}
 
 void tst_Interfaces::groupLinksWithoutOwning()
 {

@@ -47,8 +47,6 @@ private slots:
     void sendValueAsksToPostponeThePoll();
     void streamingSetsAreNotAcknowledged();
     void offlineSendsNothing();
-    void queryNowWithoutTransformOrAttributes();
-    void onlineStateIsAnnounced();
     void factory_data();
     void factory();
 };
@@ -396,31 +394,6 @@ void tst_KVDProtocol::offlineSendsNothing()
     Binding unbound(QStringLiteral("Gain"), 0, 1);
     unbound.transform.setNode(nullptr);
     QVERIFY(!protocol.poll(&unbound.transform));
-}
-
-void tst_KVDProtocol::queryNowWithoutTransformOrAttributes()
-{
-    PKVDProtocol protocol;
-    QTest::ignoreMessage(QtWarningMsg, "TTransform is not provided for Meter Status");
-    protocol.queryNow(nullptr);
-    TextTransform bare;
-    QTest::ignoreMessage(QtWarningMsg, "No attributes available.");
-    protocol.queryNow(&bare);
-}
-
-void tst_KVDProtocol::onlineStateIsAnnounced()
-{
-    RawPeer peer;
-    peer.answer = pollingDevice;
-    PKVDProtocol protocol;
-    QSignalSpy online(&protocol, &PProtocol::onlineStateChanged);
-    auto client = runningClient(&protocol, peer.port(), true);
-    QCOMPARE(online.count(), 1);
-    QCOMPARE(online.last().at(0).toBool(), true);
-    client->close();
-    QCOMPARE(online.count(), 2);
-    QCOMPARE(online.last().at(0).toBool(), false);
-    QVERIFY(!protocol.isSubscribed());
 }
 
 void tst_KVDProtocol::factory_data()
