@@ -3,13 +3,20 @@
 #include <QString>
 
 class CControl;
+class HNode;
+class XmlWriter;
 
 // A control's binding to a device parameter: indexes, command family,
 // limits, format and the transform keyword, read key by key from the
-// control's attribute list.
+// control's attribute list. A "range" list binds a value with limits, a
+// "list" list one of a set of device values; each writes its own keys.
 class CAttributes
 {
 public:
+    enum Kind { Range, List };
+    static const char *const RangeElement;
+    static const char *const ListElement;
+
     CAttributes() = default;
     virtual ~CAttributes() = default;
 
@@ -19,6 +26,14 @@ public:
     // Takes one key of the attribute list; unknown keys are ignored and
     // values that do not convert keep the current value.
     void setAttribute(const QString &key, const QString &value);
+    // Writes the range or list element with the keys its kind stores.
+    bool writeXml(XmlWriter &writer) const;
+
+    Kind kind() const { return m_kind; }
+    // Takes the kind from the element name; false for a name that is neither
+    // "range" nor "list", which keeps the kind.
+    bool setKindFromElement(const QString &element);
+    QString elementName() const;
 
     int index1() const { return m_index1; }
     int index2() const { return m_index2; }
@@ -35,8 +50,15 @@ public:
     float step() const { return m_step; }
     quint32 field() const { return m_field; }
     quint32 structure() const { return m_struct; }
-    QString channelLabel() const { return m_channelLabel; }
-    int cardPin() const { return m_cardPin; }
+    // A stored label of one character stands for the label of channel
+    // index1 - 1 of the owner's node (empty without a node); any other is
+    // the label itself.
+    QString channelLabel() const;
+    QString storedChannelLabel() const { return m_channelLabel; }
+    // A stored pin of 0 or more is the pin; a negative one stands for the
+    // pin of channel index1 - 1 of the owner's node (-1 without a node).
+    int cardPin() const;
+    int storedCardPin() const { return m_cardPin; }
     QString callType() const { return m_callType; }
     bool actionSet() const { return m_actionSet; }
     bool actionReset() const { return m_actionReset; }
@@ -60,7 +82,13 @@ public:
     static int precisionOf(const QString &format);
 
 private:
+    HNode *ownerNode() const;
+    // The keys both kinds write in the middle: format, transform, channel
+    // label and card pin.
+    void writeConversion(XmlWriter &writer) const;
+
     CControl *m_owner = nullptr;
+    Kind m_kind = Range;
     int m_index1 = 0;
     int m_index2 = 0;
     quint32 m_link = 0;

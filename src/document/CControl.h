@@ -5,38 +5,96 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
+class CComposite;
+class CNodeLocator;
 class HNode;
 class TTransform;
+class XmlWriter;
 
-// A control of a panel: what its template or panel file says about it. Each
-// element under its "widget" property becomes one widget spec, in file order,
-// and the "range" or "list" element under its "attributes" property its
-// attribute spec.
+// A control of a panel: a leaf of the document tree. It names the hardware
+// node whose parameter it operates, binds that parameter through its
+// attributes and keeps its widgets' settings as data: each element under its
+// "widget" property is one widget spec, in file order, until the widget layer
+// turns the specs into live widgets. The "range" or "list" element under its
+// "attributes" property is kept as read (the attribute spec) and converted
+// into its attributes.
 class CControl : public QObject
 {
     Q_OBJECT
 public:
+    // The node a panel file names for a control. Kept as read, so that a
+    // control whose node is not in the tree is written back as it came.
+    struct NodeReference
+    {
+        QString block;
+        int nodeID = 0;
+        QString category;
+        QString connection;
+
+        bool isEmpty() const;
+    };
+
     explicit CControl(const QString &name = QString(), const QString &type = QString(),
                       QObject *parent = nullptr);
-    ~CControl() override = default;
+    // A control leaves its composite when deleted.
+    ~CControl() override;
 
     QString name() const { return m_name; }
     QString type() const { return m_type; }
     void setName(const QString &name) { m_name = name; }
     void setType(const QString &type) { m_type = type; }
+    // The element a composite was read as ("Scene", "Panel"); empty for a
+    // plain control and the document root.
+    QString elementType() const { return m_elementType; }
+    void setElementType(const QString &elementType) { m_elementType = elementType; }
 
-    // The hardware node the control is bound to; not owned, null for
-    // controls that only decorate.
-    HNode *node() const { return m_node; }
-    void setNode(HNode *node) { m_node = node; }
+    // Unique within the run: a new control takes the next id; a control read
+    // from a file takes the id stored there, which links refer to.
+    quint32 id() const { return m_id; }
+    void setId(quint32 id) { m_id = id; }
+
+    CComposite *parentComposite() const { return m_parentComposite; }
+
     CAttributes &attributes() { return m_attributes; }
     const CAttributes &attributes() const { return m_attributes; }
-    // The value transform the control holds (shared through the transform
-    // factory, not owned); null when it has none.
-    TTransform *transform() const { return m_transform; }
-    void setTransform(TTransform *transform) { m_transform = transform; }
+    // The value transform the control works through; not owned (controls of
+    // one parameter may share it), and forgotten when it is deleted.
+    TTransform *transform() const;
+    void setTransform(TTransform *transform);
+
+    // The bound node; null for decorations and for controls whose node the
+    // tree does not hold. Forgotten when the node is deleted.
+    HNode *node() const;
+    void setNode(HNode *node);
+    const NodeReference &nodeReference() const { return m_reference; }
+    void setNodeReference(const NodeReference &reference) { m_reference = reference; }
+    // The bound node's reference, or the one read when there is no node.
+    NodeReference currentReference() const;
+
+    // Takes one of the keys a panel file stores directly in a control:
+    // "block", "nodeID", "nodeCategory", "connection" and "id". False for
+    // another key and for an id that is not a number from 1 to 2^32 - 1.
+    bool setValue(const QString &key, const QString &value);
+    // Writes the Control element: the keys above, the widget specs and the
+    // attributes.
+    virtual bool writeXml(XmlWriter &writer) const;
+
+    // Binds the control to its node in the locator's tree; a control whose
+    // node is not there stays unbound.
+    virtual void bindNodes(const CNodeLocator &locator);
+    // Asks the device for the control's state: when it has a transform, a
+    // node and may be polled, and the transform says a poll is due, the
+    // transform goes to the node's protocol. True when done or nothing was
+    // due; false when the request failed.
+    virtual bool requestState();
+
+    // This control or the first below it (depth first) with the id, or with
+    // the name and, unless type is empty, the type.
+    virtual CControl *findById(quint32 id);
+    virtual CControl *findByName(const QString &name, const QString &type = QString());
 
     const QList<CWidgetSpec> &widgetSpecs() const { return m_widgetSpecs; }
     const CWidgetSpec &attributeSpec() const { return m_attributeSpec; }
@@ -47,15 +105,24 @@ public:
     // Adds a setting to the widget begun last; false when none was begun.
     bool addWidgetSetting(const QString &key, const QString &value);
     // A control has one attribute element; beginning another replaces it.
+    // A "range" or "list" element also sets the kind of the attributes.
     void beginAttributeSpec(const QString &element);
+    // Keeps the setting in the attribute spec and hands it to the
+    // attributes; false when no attribute element was begun.
     bool addAttributeSetting(const QString &key, const QString &value);
 
 private:
-    HNode *m_node = nullptr;
+    friend class CComposite;
+
+    QPointer<HNode> m_node;
     QString m_name;
     QString m_type;
+    QString m_elementType;
+    quint32 m_id;
+    CComposite *m_parentComposite = nullptr;
     CAttributes m_attributes;
-    TTransform *m_transform = nullptr;
+    QPointer<TTransform> m_transform;
+    NodeReference m_reference;
     QList<CWidgetSpec> m_widgetSpecs;
     CWidgetSpec m_attributeSpec;
 };

@@ -1,5 +1,7 @@
 #include "CWidgetSpec.h"
 
+#include "XmlWriter.h"
+
 CWidgetSpec::CWidgetSpec(const QString &element)
     : m_element(element)
 {
@@ -38,4 +40,13 @@ void CWidgetSpec::setValue(const QString &key, const QString &value)
 void CWidgetSpec::append(const QString &key, const QString &value)
 {
     m_settings.append(Setting(key, value));
+}
+
+bool CWidgetSpec::writeXml(XmlWriter &writer) const
+{
+    if (!writer.openElement(m_element))
+        return false;
+    for (const Setting &s : m_settings)
+        writer.writeElement(s.first, s.second);
+    return writer.closeElement(m_element);
 }

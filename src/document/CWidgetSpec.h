@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+class XmlWriter;
+
 // The settings of one widget or attribute element of a control definition, as
 // read: the element's name ("slider", "label", "range", "list", ...) and its
 // key/value settings in file order. A key may stand more than once (a button
@@ -27,6 +29,9 @@ public:
     // Replaces the first value of key, or appends the key when it is new.
     void setValue(const QString &key, const QString &value);
     void append(const QString &key, const QString &value);
+
+    // The element with one child element per setting, in the order read.
+    bool writeXml(XmlWriter &writer) const;
 
 private:
     QString m_element;

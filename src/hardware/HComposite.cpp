@@ -32,9 +32,13 @@ HNode *HComposite::findByCategory(const QString &category)
     return nullptr;
 }
 
+// The two finders below look at descendants only, so a composite child is
+// tested by its base rule before its own descendants are searched.
 HNode *HComposite::findByNodeID(int nodeID)
 {
     for (HNode *child : std::as_const(m_children)) {
+        if (HNode *found = child->HNode::findByNodeID(nodeID))
+            return found;
         if (HNode *found = child->findByNodeID(nodeID))
             return found;
     }
@@ -55,6 +59,8 @@ HNode *HComposite::findByCategoryAndNodeID(const QString &category, int nodeID)
 HNode *HComposite::findByAttribute(const QString &name, const QString &value)
 {
     for (HNode *child : std::as_const(m_children)) {
+        if (HNode *found = child->HNode::findByAttribute(name, value))
+            return found;
         if (HNode *found = child->findByAttribute(name, value))
             return found;
     }

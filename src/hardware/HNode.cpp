@@ -1,15 +1,19 @@
 #include "HNode.h"
 
 #include "CParameter.h"
+#include "HSlotTable.h"
 #include "HTreeItems.h"
 #include "KvrLogging.h"
 #include "XParameterHandler.h"
 #include "XmlHandler.h"
 
 #include <QFile>
+#include <QHash>
 #include <QRegularExpression>
 #include <QStandardItemModel>
 #include <QXmlAttributes>
+
+#include <algorithm>
 
 namespace {
 const QString ConferenceRouter = QStringLiteral("Conference Room Router");
@@ -38,12 +42,6 @@ bool equalsAny(const QString &text, std::initializer_list<const char *> words)
             return true;
     }
     return false;
-}
-
-bool isRoomCombiner(const QString &title)
-{
-    return equalsAny(title, {"Conference Room Router", "General Purpose Room Combiner",
-                             "Standard Room Combiner"});
 }
 } // namespace
 
@@ -388,7 +386,7 @@ HNode *HNode::findCounterpart(HNode *otherTree)
     otherTree->collectNodes(category(), candidates);
     for (HNode *node : std::as_const(candidates)) {
         if (node->nodeID() == m_nodeID && node->title() == m_title && node->typenum() == m_typenum
-            && node->index() == m_index)
+            && node->index() == m_index && node->id() == m_id)
             return node;
     }
     return nullptr;
@@ -469,18 +467,66 @@ void HNode::clearParameters()
     m_parameters.clear();
 }
 
+namespace {
+// The parameters of one template as its file gives them.
+struct TemplateParameters
+{
+    bool opened = false;
+    bool parsed = false;
+    QList<CParameter> parameters;
+};
+
+TemplateParameters readTemplate(const QString &path)
+{
+    TemplateParameters read;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return read;
+    read.opened = true;
+    QList<CParameter *> records;
+    XParameterHandler handler(&records);
+    read.parsed = XmlHandler::parseDevice(&file, &handler);
+    for (const CParameter *record : std::as_const(records))
+        read.parameters.append(*record);
+    qDeleteAll(records);
+    return read;
+}
+
+// The built-in templates never change while the program runs, and a large
+// design reads the same few of them for thousands of nodes: each is parsed
+// once. Files on disk are read every time.
+const TemplateParameters &templateParameters(const QString &path)
+{
+    static QHash<QString, TemplateParameters> builtIn;
+    static TemplateParameters onDisk;
+    if (!path.startsWith(QLatin1String(":/"))) {
+        onDisk = readTemplate(path);
+        return onDisk;
+    }
+    auto cached = builtIn.constFind(path);
+    if (cached == builtIn.constEnd())
+        cached = builtIn.insert(path, readTemplate(path));
+    return *cached;
+}
+} // namespace
+
 int HNode::loadParameters()
 {
     clearParameters();
     const QString path = templatePath();
     if (path.isEmpty())
         return NoTemplate;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    const TemplateParameters &read = templateParameters(path);
+    if (!read.opened)
         return NoTemplate;
-    XParameterHandler handler(&m_parameters);
-    const bool parsed = XmlHandler::parseDevice(&file, &handler);
-    return parsed && !m_parameters.isEmpty() ? ParametersRead : NoParameters;
+    for (const CParameter &parameter : read.parameters)
+        m_parameters.append(new CParameter(parameter));
+    return read.parsed && !m_parameters.isEmpty() ? ParametersRead : NoParameters;
+}
+
+int HNode::slotNumber() const
+{
+    return HSlotTable::slot(m_parent ? m_parent->title() : QString(), m_title, m_portIndex);
 }
 
 QString HNode::inputLabel(int i) const
@@ -517,11 +563,18 @@ void HNode::setFlag(Flag flag, bool on)
         m_flags &= ~quint32(flag);
 }
 
+bool HNode::isRoomCombiner(const QString &title)
+{
+    return equalsAny(title, {"Conference Room Router", "General Purpose Room Combiner",
+                             "Standard Room Combiner"});
+}
+
+bool HNode::isLrt4Model(const QString &model)
+{
+    return equalsAny(model, {"PQX510D", "PQX520D", "PQX540D"});
+}
+
 bool HNode::listsLrt4Device() const
 {
-    for (const QString &name : m_modelNames) {
-        if (equalsAny(name, {"PQX510D", "PQX520D", "PQX540D"}))
-            return true;
-    }
-    return false;
+    return std::any_of(m_modelNames.cbegin(), m_modelNames.cend(), isLrt4Model);
 }

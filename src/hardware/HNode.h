@@ -134,7 +134,8 @@ public:
     virtual QString templatePath() const;
     virtual QString templateFolder() const;
     // The node of otherTree that stands for the same thing: same category,
-    // node id, title, type number and index.
+    // node id, title, type number, index and design-project id (groups and
+    // sets of one kind differ only by their id).
     virtual HNode *findCounterpart(HNode *otherTree);
     virtual QString category() const { return QString(); }
     virtual void setParentNode(HNode *node);
@@ -156,6 +157,10 @@ public:
     void clearParameters();
     // Reads the control template afresh into the parameters; a LoadResult.
     int loadParameters();
+
+    // The card slot that device commands address for this I/O node, from
+    // its device's title and its own.
+    int slotNumber() const;
 
     QString inputLabel(int i) const;
     // "noPortLabel" beyond the port labels.
@@ -206,6 +211,7 @@ public:
     static QString applyPhoneLabels(const QString &text, const QMap<QString, QString> &labels);
 
     int roomNumber() const { return m_roomNumber; }
+    void setRoomNumber(int number) { m_roomNumber = number; }
     int rcGroupNumber() const { return m_rcGroupNumber; }
     QString roomCombine() const { return m_roomCombine; }
     int blockMode() const { return m_blockMode; }
@@ -226,6 +232,11 @@ public:
     // Whether modelNames holds one of the LRT-4 amplifiers, whose groups
     // the tree does not show.
     bool listsLrt4Device() const;
+    // The blocks that combine rooms: "Conference Room Router", "General
+    // Purpose Room Combiner", "Standard Room Combiner".
+    static bool isRoomCombiner(const QString &title);
+    // The LRT-4 amplifier models: "PQX510D", "PQX520D", "PQX540D".
+    static bool isLrt4Model(const QString &model);
 
 signals:
     void queryResponseReady();

@@ -7,7 +7,9 @@ class HParameterSet : public HProjectNode
 {
     Q_OBJECT
 public:
-    HParameterSet() = default;
+    HParameterSet();
 
     QString category() const override;
+    bool finishLoading() override;
+    void clearText(QString &text) const override { text.clear(); }
 };

@@ -3,6 +3,7 @@
 #include "CParameter.h"
 #include "HNode.h"
 
+#include <QHash>
 #include <QIcon>
 #include <QStandardItemModel>
 
@@ -28,27 +29,30 @@ QStandardItem *HTreeItems::create(const QString &text, const HNode *node, int fl
     return item;
 }
 
-namespace {
-QStandardItem *findBelow(QStandardItem *parent, const QString &text, const HNode *node)
-{
-    for (int row = 0; row < parent->rowCount(); ++row) {
-        QStandardItem *item = parent->child(row);
-        if (!item)
-            continue;
-        if (item->text() == text && HTreeItems::nodeOf(item) == node)
-            return item;
-        if (QStandardItem *found = findBelow(item, text, node))
-            return found;
-    }
-    return nullptr;
-}
-} // namespace
-
 QStandardItem *HTreeItems::find(QStandardItemModel *model, const QString &text, const HNode *node)
 {
     if (!model)
         return nullptr;
-    return findBelow(model->invisibleRootItem(), text, node);
+    // Folder items sit at the top or just below a device's item, and the
+    // model can hold tens of thousands of parameter items below them: the
+    // search goes level by level, and tests the node before the text.
+    QList<QStandardItem *> level{model->invisibleRootItem()};
+    while (!level.isEmpty()) {
+        QList<QStandardItem *> next;
+        for (QStandardItem *parent : std::as_const(level)) {
+            for (int row = 0; row < parent->rowCount(); ++row) {
+                QStandardItem *item = parent->child(row);
+                if (!item)
+                    continue;
+                if (nodeOf(item) == node && item->text() == text)
+                    return item;
+                if (item->hasChildren())
+                    next.append(item);
+            }
+        }
+        level.swap(next);
+    }
+    return nullptr;
 }
 
 QStandardItem *HTreeItems::addCompletePanel(QStandardItem *nodeItem, const HNode *node)
@@ -102,9 +106,15 @@ QStandardItem *HTreeItems::addParameter(QStandardItem *holder, CParameter *param
 {
     QStandardItem *item = create(parameter->text(), node,
                                  node->itemFlags() | DragEnabled | ParameterMarker);
-    const QString icon = parameter->iconPath();
-    if (!icon.isEmpty())
-        item->setIcon(QIcon(icon));
+    const QString path = parameter->iconPath();
+    if (!path.isEmpty()) {
+        // One icon per control kind, shared by all its items.
+        static QHash<QString, QIcon> icons;
+        auto icon = icons.find(path);
+        if (icon == icons.end())
+            icon = icons.insert(path, QIcon(path));
+        item->setIcon(*icon);
+    }
     holder->appendRow(item);
     parameter->setItem(item);
     return item;

@@ -27,8 +27,9 @@ public:
     static void setNode(QStandardItem *item, const HNode *node);
     // A new item with the given text, node and item flags.
     static QStandardItem *create(const QString &text, const HNode *node, int flags);
-    // The first item of the whole model, in row order and depth first, whose
-    // text is text (exact) and whose node is node; null if none.
+    // The item of the whole model whose text is text (exact) and whose node
+    // is node, the one nearest the top first (row order within a level);
+    // null if none.
     static QStandardItem *find(QStandardItemModel *model, const QString &text, const HNode *node);
 
     // The single child that stands for the complete panel of node.

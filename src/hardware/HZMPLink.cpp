@@ -1,38 +1,37 @@
 #include "HZMPLink.h"
 
+#include "HCategories.h"
+#include "HChassis.h"
 #include "XmlHandler.h"
+
+HZMPLink::HZMPLink()
+    : HIoNode(QString(), Transmit)
+{
+}
 
 QString HZMPLink::category() const
 {
-    return tr("Digital I/O");
+    return HCategories::text(HCategories::Digital);
 }
 
 void HZMPLink::parseProperty(const QXmlAttributes &atts)
 {
     const QString name = XmlHandler::attributeValue(QStringLiteral("name"), atts);
-    if (name != QLatin1String("label") && name.startsWith(QLatin1String("label")))
-        m_channelLabels.append(XmlHandler::attributeValue(QStringLiteral("value"), atts));
-    else if (name.startsWith(QLatin1String("level")))
+    if (!readChannelLabel(name, XmlHandler::attributeValue(QStringLiteral("value"), atts))
+        && name.startsWith(QLatin1String("level")))
         addRange(name, atts);
-    HNode::parseProperty(atts);
-}
-
-QString HZMPLink::channelName(int i) const
-{
-    if (i < 0 || i >= m_channelLabels.size())
-        return QString();
-    return QStringLiteral("%1-%2").arg(i + 1).arg(m_channelLabels.at(i));
-}
-
-int HZMPLink::channelCount() const
-{
-    return m_channelLabels.size();
+    HIoNode::parseProperty(atts);
 }
 
 QString HZMPLink::templatePath() const
 {
-    const QString folder = templateFolder();
-    if (folder.isEmpty())
-        return QString();
-    return QStringLiteral(":/data/%1/ZMPLink_0.xml").arg(folder);
+    return familyTemplate(QStringLiteral("ZMPLink_0.xml"));
+}
+
+void HZMPLink::setParentNode(HNode *node)
+{
+    HIoNode::setParentNode(node);
+    const auto *device = qobject_cast<const HChassis *>(node);
+    if (device && device->isProcessorFamily())
+        setLabel(QStringLiteral("DriveNet"));
 }

@@ -1,28 +1,20 @@
 #pragma once
 
-#include "HNode.h"
-
-#include <QStringList>
+#include "HIoNode.h"
 
 // The channels that a processor sends over its processor link, or an
 // amplifier over its amplifier link. The tree shows its parameters channel by
 // channel.
-class HZMPLink : public HNode
+class HZMPLink : public HIoNode
 {
     Q_OBJECT
 public:
-    HZMPLink() = default;
+    HZMPLink();
 
     QString category() const override;
     void parseProperty(const QXmlAttributes &atts) override;
-    // "<number>-<label>" of channel i (numbered from 1); empty for a channel
-    // the link does not have.
-    QString channelName(int i) const override;
-    int channelCount() const override;
     QString templatePath() const override;
-
-    QStringList channelLabels() const { return m_channelLabels; }
-
-private:
-    QStringList m_channelLabels;
+    // Under a processor the link is the device's DriveNet, whatever the
+    // design calls it.
+    void setParentNode(HNode *node) override;
 };

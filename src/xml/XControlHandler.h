@@ -1,35 +1,42 @@
 #pragma once
 
+#include "CConnection.h"
 #include "XmlHandler.h"
 
 #include <QList>
+#include <QVector>
 #include <memory>
 
+class CCanvas;
+class CComposite;
 class CControl;
+class MProject;
 
-// Reads control definitions: each <Control> of a <Controls> list becomes a
-// CControl with its name and type, one widget spec per element under its
-// "widget" property and the attribute spec of its "attributes" property.
-// Control templates and panel files share this vocabulary.
+// Reads control definitions and panel files, which share one vocabulary:
+// each <Control> of a <Controls> list becomes a CControl with its name and
+// type, one widget spec per element under its "widget" property and the
+// attribute spec (and attributes) of its "attributes" property.
 //
-// With a name filter only the controls of that name are taken; an empty
-// filter takes every control. The caller takes the controls it wants; the
-// handler deletes what is left.
+// Templates: with a name filter only the controls of that name are taken;
+// an empty filter takes every control. The caller takes the controls it
+// wants; the handler deletes what is left.
+//
+// Panel files: given the targets, the handler also reads the Project into
+// the project record, the Canvas into the canvas, the Version, each
+// Connection, and Scenes > Scene > Panels > Panel > Controls into scenes and
+// panels under the document root, each control with its node reference and
+// stored id. The name of the file's root element does not matter. A control
+// whose id an earlier control of the file already has gets a new one.
 class XControlHandler : public XmlHandler
 {
 public:
-    static const char *const ControlsElement;
-    static const char *const ControlElement;
-    static const char *const PropertyElement;
-    static const char *const WidgetProperty;
-    static const char *const AttributesProperty;
-
     XControlHandler();
     ~XControlHandler() override;
 
     void setFilter(const QString &name) { m_filter = name; }
     QString filter() const { return m_filter; }
-    // The controls read so far, in file order; they become the caller's.
+    // The controls read outside any panel so far, in file order; they
+    // become the caller's.
     QList<CControl *> takeControls();
 
     // The definition of the control named name in a template file, or null
@@ -37,7 +44,18 @@ public:
     // the result.
     static CControl *readControl(const QString &templatePath, const QString &name);
 
+    // Targets of a panel file's sections, not owned; a section without a
+    // target is passed over.
+    void setDocument(CComposite *root) { m_document = root; }
+    void setCanvas(CCanvas *canvas) { m_canvas = canvas; }
+    void setProject(MProject *project) { m_project = project; }
+    QString fileVersion() const { return m_fileVersion; }
+    // Whether the file had the Scenes or Canvas of a panel file.
+    bool hasPanelSections() const { return m_panelSections; }
+    const QList<CConnection> &connections() const { return m_connections; }
+
     bool startDocument() override;
+    bool endDocument() override;
     bool startElement(const QString &namespaceURI, const QString &localName, const QString &qName,
                       const QXmlAttributes &atts) override;
     bool endElement(const QString &namespaceURI, const QString &localName,
@@ -46,20 +64,54 @@ public:
 
 private:
     enum class Section { None, Widget, Attributes };
+    // The panel-file sections whose leaves go to one owner.
+    enum class Block { None, Project, Version, Canvas, Connection };
 
+    void startStructure(const QString &qName, const QXmlAttributes &atts);
     void startControl(const QXmlAttributes &atts);
+    void startInControl(const QString &qName, const QXmlAttributes &atts);
+    void startBlock(Block block, const QXmlAttributes &atts);
     void startProperty(const QXmlAttributes &atts);
     void startPropertyElement(const QString &element);
-    void endSetting(const QString &key);
+    void startScene(const QXmlAttributes &atts);
+    void startPanel(const QXmlAttributes &atts);
+    void leaf(const QString &key, const QString &value);
+    void controlLeaf(const QString &key, const QString &value);
+    void blockLeaf(const QString &key, const QString &value);
+    void endStructure();
     void endControl();
-    bool inSetting() const;
+    void remapRepeatedIds();
 
     QString m_filter;
     QList<CControl *> m_controls;
     std::unique_ptr<CControl> m_active;
-    // Depths of the open control and property elements; 0 when none is open.
+    // Depths of the open control, property and block elements; 0 when none
+    // is open.
     int m_controlDepth = 0;
     int m_propertyDepth = 0;
+    int m_blockDepth = 0;
     Section m_section = Section::None;
-    QString m_value;
+    Block m_block = Block::None;
+    // Per open element: whether a child element began in it. An element
+    // without children is a leaf whose text is a value.
+    QVector<bool> m_hasChild;
+    QString m_text;
+
+    CComposite *m_document = nullptr;
+    CCanvas *m_canvas = nullptr;
+    MProject *m_project = nullptr;
+    CComposite *m_scene = nullptr;
+    CComposite *m_panel = nullptr;
+    int m_sceneDepth = 0;
+    int m_panelDepth = 0;
+    QString m_panelKind;
+    QString m_fileVersion;
+    bool m_panelSections = false;
+    CConnection m_connection;
+    QString m_chassisName;
+    QList<CConnection> m_connections;
+    // The panel controls of the file in file order, and whether each came
+    // with an id of its own.
+    QList<QPair<CControl *, bool>> m_panelControls;
+    bool m_activeHasStoredId = false;
 };

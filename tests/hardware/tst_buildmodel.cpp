@@ -235,14 +235,15 @@ private slots:
         QTest::addColumn<QString>("device");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("expected");
+        // Under a processor a link is the device's DriveNet, whatever its label.
         const QString threeEach = QStringLiteral(
-            "Link(1-Podium(Level 1, Mute 1, Meter 1), 2-Lectern(Level 2, Mute 2, Meter 2), "
+            "DriveNet(1-Podium(Level 1, Mute 1, Meter 1), 2-Lectern(Level 2, Mute 2, Meter 2), "
             "3-Ceiling(Level 3, Mute 3, Meter 3))");
         QTest::newRow("ZMPLink") << "ZMP-50" << "ZMPLink" << threeEach;
         QTest::newRow("DriveNet") << "ZMP-50" << "DriveNet" << threeEach;
         // Without meters the channels take two parameters each.
         QTest::newRow("ZMPLink on ZMP-22") << "ZMP-22 II" << "ZMPLink"
-                                           << "Link(1-Podium(Level 1, Mute 1), 2-Lectern(Level 2, Mute 2), "
+                                           << "DriveNet(1-Podium(Level 1, Mute 1), 2-Lectern(Level 2, Mute 2), "
                                               "3-Ceiling(Level 3, Mute 3))";
     }
 
@@ -261,7 +262,7 @@ private slots:
         QStandardItem *digital = tree.model.item(0)->child(0);
         QCOMPARE(digital->rowCount(), 1);
         QCOMPARE(outline(digital->child(0)), expected);
-        QCOMPARE(link->label(), QStringLiteral("Link"));
+        QCOMPARE(link->label(), QStringLiteral("DriveNet"));
     }
 
     void conferenceRouter_data()

@@ -425,6 +425,7 @@ private slots:
         QCOMPARE(late->protocol(), protocol);
 
         HBlock loose;
+        loose.setTitle(QStringLiteral("Gain"));
         loose.setParentNode(p.main);
         QVERIFY(loose.finishLoading());
         QCOMPARE(loose.protocol(), protocol);

@@ -1,0 +1,318 @@
+#include "CComposite.h"
+#include "CControlIds.h"
+#include "CSpecialControls.h"
+#include "HNodeFactory.h"
+#include "HRoot.h"
+#include "PProtocol.h"
+#include "TTransform.h"
+
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTest>
+#include <memory>
+
+namespace {
+// A device protocol that counts the polls it is handed and answers as told.
+class CountingProtocol : public PProtocol
+{
+public:
+    bool poll(TTransform *transform) override
+    {
+        polled << transform;
+        return !refused.contains(transform);
+    }
+    QList<TTransform *> polled;
+    QList<TTransform *> refused;
+};
+
+// Three polled controls under one block of one device, and a panel that
+// walks them.
+struct Walk
+{
+    HRoot root;
+    HNode *block = nullptr;
+    CountingProtocol protocol;
+    CComposite panel{QStringLiteral("Hall"), QStringLiteral("Controls")};
+    QList<TTransform *> transforms;
+
+    explicit Walk(int count = 3)
+    {
+        HNodeFactory factory;
+        HNode *chassis = factory.create(QStringLiteral("ZMP"));
+        root.addNode(chassis);
+        block = factory.create(QStringLiteral("Gain"));
+        chassis->addNode(block);
+        root.setProtocol(&protocol);
+        for (int i = 0; i < count; ++i) {
+            auto *control = new CControl(QStringLiteral("Control %1").arg(i + 1), QStringLiteral("Slider"));
+            auto *transform = new TTransform(control);
+            transform->setPollDivider(1);
+            control->setTransform(transform);
+            control->setNode(block);
+            panel.addChild(control);
+            transforms << transform;
+        }
+    }
+};
+
+QStringList names(const CComposite &composite)
+{
+    QStringList result;
+    for (const CControl *c : composite.children())
+        result << c->name();
+    return result;
+}
+} // namespace
+
+class tst_Composite : public QObject
+{
+    Q_OBJECT
+private slots:
+    void childrenAreOwnedAndFound()
+    {
+        CComposite scene(QStringLiteral("Main Hall"), QStringLiteral("Panels"));
+        CComposite *panel = CComposite::fromElement(QStringLiteral("Panel"), QStringLiteral("Lobby"));
+        scene.addChild(panel);
+        QCOMPARE(panel->type(), QString("Controls"));
+        QCOMPARE(panel->elementType(), QString("Panel"));
+        std::unique_ptr<CComposite> other(CComposite::fromElement(QStringLiteral("Scene"), QString()));
+        QCOMPARE(other->type(), QString("Panels"));
+        QCOMPARE(CComposite::fromElement(QStringLiteral("Control"), QString()), nullptr);
+
+        auto *a = new CControl(QStringLiteral("Level"), QStringLiteral("Slider"));
+        auto *b = new CControl(QStringLiteral("Mute"), QStringLiteral("Button"));
+        auto *c = new CControl(QStringLiteral("Level"), QStringLiteral("Meter"));
+        panel->addChild(a);
+        panel->addChild(c);
+        panel->insertChild(1, b);
+        QCOMPARE(names(*panel), (QStringList{"Level", "Mute", "Level"}));
+        QCOMPARE(b->parentComposite(), panel);
+        QCOMPARE(panel->childAt(3), nullptr);
+        QCOMPARE(panel->childAt(-1), nullptr);
+        QCOMPARE(panel->child(QStringLiteral("Mute")), b);
+        QCOMPARE(scene.findById(c->id()), c);
+        QCOMPARE(scene.findByName(QStringLiteral("Level"), QStringLiteral("Meter")), c);
+        QCOMPARE(scene.findByName(QStringLiteral("Level")), a);
+        QCOMPARE(scene.findByName(QStringLiteral("Lobby"), QStringLiteral("Controls")), panel);
+        QCOMPARE(scene.findByType(QStringLiteral("Button")), b);
+        QCOMPARE(scene.findByType(QStringLiteral("Dialer")), nullptr);
+
+        // A control moves from one composite to another; one deleted leaves
+        // its composite.
+        other->addChild(b);
+        QCOMPARE(names(*panel), (QStringList{"Level", "Level"}));
+        QCOMPARE(b->parentComposite(), other.get());
+        delete a;
+        QCOMPARE(panel->childCount(), 1);
+        QCOMPARE(panel->takeChild(b), nullptr);
+        QPointer<CControl> watched(c);
+        scene.clear();
+        QVERIFY(watched.isNull());
+    }
+
+    void newControlsHaveDistinctIds()
+    {
+        QSet<quint32> ids;
+        for (int i = 0; i < 1000; ++i) {
+            CControl control;
+            ids.insert(control.id());
+        }
+        QCOMPARE(ids.size(), 1000);
+        QVERIFY(!ids.contains(0));
+        QVERIFY(CControlIds::next() != CControlIds::next());
+    }
+
+    void panelKinds_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("children");
+        QTest::addColumn<int>("kind");
+        QTest::newRow("complete") << "complete" << QStringList{"Slider"} << 1;
+        QTest::newRow("template") << "template" << QStringList{} << 2;
+        QTest::newRow("custom") << "custom" << QStringList{"Slider", "Button"} << 3;
+        QTest::newRow("other text keeps") << "Custom" << QStringList{"Slider"} << 0;
+        QTest::newRow("empty, one child") << "" << QStringList{"Slider"} << 3;
+        QTest::newRow("empty, drop site") << "" << QStringList{"Label", "dropsite"} << 2;
+        QTest::newRow("empty, one drop site") << "" << QStringList{"dropsite"} << 2;
+        QTest::newRow("empty, two children") << "" << QStringList{"Slider", "Button"} << 1;
+        QTest::newRow("empty, no child") << "" << QStringList{} << 1;
+    }
+
+    void panelKinds()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, children);
+        CComposite panel(QStringLiteral("P"), QStringLiteral("Controls"));
+        for (const QString &type : children)
+            panel.addChild(new CControl(type, type));
+        panel.setPanelKind(text);
+        QTEST(int(panel.panelKind()), "kind");
+    }
+
+    void kindNamesAndIcons()
+    {
+        QCOMPARE(CComposite::kindName(1), QString("complete"));
+        QCOMPARE(CComposite::kindName(2), QString("template"));
+        QCOMPARE(CComposite::kindName(3), QString("custom"));
+        QCOMPARE(CComposite::kindName(0), QString());
+        QCOMPARE(CComposite::kindName(4), QString());
+        CComposite panel(QStringLiteral("P"), QStringLiteral("Controls"));
+        QCOMPARE(panel.iconPath(), QString());
+        panel.setPanelKind(QStringLiteral("template"));
+        QCOMPARE(panel.iconPath(), QString(":/images/TemplatePanel.png"));
+        QVERIFY(QFile::exists(panel.iconPath()));
+        QCOMPARE(CComposite(QString(), QStringLiteral("Panels")).iconPath(), QString(":/images/Collections.png"));
+
+        // Only a panel has a kind.
+        CComposite scene(QStringLiteral("S"), QStringLiteral("Panels"));
+        scene.setPanelKind(QStringLiteral("custom"));
+        QCOMPARE(scene.panelKind(), CComposite::NoKind);
+    }
+
+    void specialControls_data()
+    {
+        QTest::addColumn<QString>("displayName");
+        QTest::addColumn<QString>("type");
+        QTest::newRow("label") << "Label" << "Label";
+        QTest::newRow("image") << "Image" << "Image";
+        QTest::newRow("frame") << "Frame" << "Frame";
+        QTest::newRow("region") << "Region" << "Region";
+        QTest::newRow("setup") << "Setup Button" << "SettingsButton";
+        QTest::newRow("indicator") << "Connection Indicator" << "ConnectionIndicator";
+        QTest::newRow("type name") << "SettingsButton" << "";
+        QTest::newRow("other case") << "label" << "";
+        QTest::newRow("parameter") << "Mute" << "";
+    }
+
+    void specialControls()
+    {
+        QFETCH(QString, displayName);
+        QFETCH(QString, type);
+        QCOMPARE(CSpecialControls::typeFor(displayName), type);
+        std::unique_ptr<CControl> control(CSpecialControls::create(displayName));
+        QCOMPARE(control ? control->type() : QString(), type);
+        if (control)
+            QCOMPARE(control->name(), displayName);
+        QCOMPARE(CSpecialControls::displayNames().size(), 6);
+    }
+
+    void walkAsksOneChildAtATime()
+    {
+        Walk walk;
+        QVERIFY(walk.panel.requestState());
+        // The first child is asked at once, the others 5 ms apart.
+        QCOMPARE(walk.protocol.polled, QList<TTransform *>{walk.transforms.at(0)});
+        QVERIFY(walk.panel.isWalkingStates());
+        QTRY_COMPARE_WITH_TIMEOUT(walk.protocol.polled, walk.transforms, 2000);
+        QTRY_VERIFY_WITH_TIMEOUT(!walk.panel.isWalkingStates(), 2000);
+        QCOMPARE(walk.panel.stateCursor(), 0);
+    }
+
+    void refusingChildEndsTheRoundButNotTheNext()
+    {
+        Walk walk;
+        walk.protocol.refused << walk.transforms.at(1);
+        walk.panel.requestState();
+        QTRY_COMPARE_WITH_TIMEOUT(walk.protocol.polled.size(), 2, 2000);
+        QVERIFY(!walk.panel.isWalkingStates());
+        QCOMPARE(walk.protocol.polled, walk.transforms.mid(0, 2));
+
+        // The next round goes on after the refusing child, then starts over.
+        walk.protocol.polled.clear();
+        QVERIFY(walk.panel.requestState());
+        QCOMPARE(walk.protocol.polled, walk.transforms.mid(2, 1));
+        QVERIFY(!walk.panel.isWalkingStates());
+        QCOMPARE(walk.panel.stateCursor(), 0);
+        walk.panel.requestState();
+        QTRY_COMPARE_WITH_TIMEOUT(walk.protocol.polled, (QList<TTransform *>{walk.transforms.at(2), walk.transforms.at(0),
+                                                                             walk.transforms.at(1)}),
+                                  2000);
+    }
+
+    void childWithoutProtocolFails()
+    {
+        Walk walk;
+        walk.root.setProtocol(nullptr);
+        QTest::ignoreMessage(QtDebugMsg, "CControl::requestState - the node of control \"Control 1\" has no protocol.");
+        QVERIFY(!walk.panel.requestState());
+        QCOMPARE(walk.panel.stateCursor(), 1);
+        QVERIFY(!walk.panel.isWalkingStates());
+    }
+
+    void controlsThatNeedNoPollCountAsDone()
+    {
+        Walk walk(4);
+        auto *children = &walk.panel.children();
+        children->at(0)->attributes().setDoNotPoll(true);
+        children->at(1)->setNode(nullptr);
+        children->at(2)->setTransform(nullptr);
+        // Due only every second cycle.
+        walk.transforms.at(3)->setPollDivider(2);
+        QVERIFY(walk.panel.requestState());
+        QTRY_VERIFY_WITH_TIMEOUT(!walk.panel.isWalkingStates(), 2000);
+        QCOMPARE(walk.protocol.polled, walk.transforms.mid(3, 1));
+        walk.panel.requestState();
+        QTRY_VERIFY_WITH_TIMEOUT(!walk.panel.isWalkingStates(), 2000);
+        QCOMPARE(walk.protocol.polled.size(), 1);
+        walk.panel.requestState();
+        QTRY_VERIFY_WITH_TIMEOUT(!walk.panel.isWalkingStates(), 2000);
+        QCOMPARE(walk.protocol.polled.size(), 2);
+    }
+
+    void disabledWalkDoesNothing()
+    {
+        Walk walk;
+        walk.panel.setStateRequestsEnabled(false);
+        QVERIFY(walk.panel.requestState());
+        QVERIFY(walk.protocol.polled.isEmpty());
+        QVERIFY(!walk.panel.isWalkingStates());
+
+        // Disabling stops a walk under way; starting during a walk does not
+        // ask a child twice.
+        walk.panel.setStateRequestsEnabled(true);
+        walk.panel.requestState();
+        walk.panel.requestState();
+        QCOMPARE(walk.protocol.polled.size(), 1);
+        walk.panel.setStateRequestsEnabled(false);
+        QVERIFY(!walk.panel.isWalkingStates());
+        QCOMPARE(walk.panel.stateCursor(), 1);
+    }
+
+    void cursorFollowsChangesOfTheChildren()
+    {
+        Walk walk;
+        walk.protocol.refused << walk.transforms.at(0);
+        walk.panel.requestState();
+        QCOMPARE(walk.panel.stateCursor(), 1);
+        // Children added or removed before the cursor keep the next child
+        // next; one added at the cursor is asked next.
+        walk.panel.insertChild(0, new CControl(QStringLiteral("New")));
+        QCOMPARE(walk.panel.stateCursor(), 2);
+        walk.panel.insertChild(2, new CControl(QStringLiteral("At cursor")));
+        QCOMPARE(walk.panel.stateCursor(), 2);
+        delete walk.panel.child(QStringLiteral("New"));
+        QCOMPARE(walk.panel.stateCursor(), 1);
+        walk.protocol.polled.clear();
+        walk.panel.requestState();
+        QTRY_COMPARE_WITH_TIMEOUT(walk.protocol.polled, walk.transforms.mid(1), 2000);
+        walk.panel.clear();
+        QVERIFY(!walk.panel.isWalkingStates());
+        QVERIFY(walk.panel.requestState());
+    }
+
+    void nestedComposites()
+    {
+        Walk walk;
+        CComposite scene(QStringLiteral("Main"), QStringLiteral("Panels"));
+        CComposite *panel = new CComposite(QStringLiteral("Hall"), QStringLiteral("Controls"));
+        scene.addChild(panel);
+        while (walk.panel.childCount() > 0)
+            panel->addChild(walk.panel.childAt(0));
+        // A scene's walk starts its panels' walks.
+        QVERIFY(scene.requestState());
+        QTRY_COMPARE_WITH_TIMEOUT(walk.protocol.polled.size(), 3, 2000);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Composite)
+#include "tst_composite.moc"

@@ -1,0 +1,351 @@
+#include "HBlock.h"
+#include "HBlockRegistry.h"
+#include "HChassis.h"
+#include "HGroup.h"
+#include "HParameterSetList.h"
+#include "HRCGroup.h"
+#include "HRoot.h"
+#include "HTreeItems.h"
+
+#include <QStandardItemModel>
+#include <QTest>
+#include <QXmlAttributes>
+
+namespace {
+using Attributes = QList<QPair<QString, QString>>;
+
+QXmlAttributes attributes(const Attributes &pairs)
+{
+    QXmlAttributes atts;
+    for (const auto &pair : pairs)
+        atts.append(pair.first, QString(), pair.first, pair.second);
+    return atts;
+}
+
+void set(HNode *node, const QString &name, const QString &value)
+{
+    node->parseProperty(attributes({{"name", name}, {"value", value}}));
+}
+
+HGroup *selectorGroup()
+{
+    auto *group = new HGroup;
+    set(group, "groupType", "Selector");
+    group->finishLoading();
+    return group;
+}
+
+QString outline(const QStandardItem *item)
+{
+    QStringList children;
+    for (int r = 0; r < item->rowCount(); ++r)
+        children << outline(item->child(r));
+    return children.isEmpty() ? item->text() : item->text() + "(" + children.join(", ") + ")";
+}
+} // namespace
+
+class tst_Blocks : public QObject
+{
+    Q_OBJECT
+private slots:
+    void keptKinds_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("Gain") << "Gain" << "" << true;
+        QTest::newRow("AMM-Gated") << "AMM-Gated" << "" << true;
+        QTest::newRow("router") << "Conference Room Router" << "" << true;
+        QTest::newRow("standard combiner") << "Standard Room Combiner" << "" << true;
+        QTest::newRow("toggle logic") << "Logic" << "scripts/toggleff.kls" << true;
+        QTest::newRow("other logic") << "Logic" << "andgate.kls" << false;
+        QTest::newRow("logic without script") << "Logic" << "" << false;
+        QTest::newRow("Virtual GPI") << "Virtual GPI 2" << "" << true;
+        QTest::newRow("Logic Output") << "Logic Output 4" << "" << true;
+        QTest::newRow("Tone EQ") << "Tone EQ" << "" << true;
+        QTest::newRow("Delay") << "Delay" << "" << false;
+        QTest::newRow("gain in other words") << "Gain Sharing" << "" << false;
+        QTest::newRow("lower case") << "gain" << "" << false;
+        QTest::newRow("no title") << "" << "" << false;
+    }
+
+    void keptKinds()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, script);
+        QFETCH(bool, kept);
+        HBlock block;
+        set(&block, "title", title);
+        set(&block, "scriptFile", script);
+        QCOMPARE(block.finishLoading(), kept);
+        QCOMPARE(block.category(), QStringLiteral("Blocks"));
+    }
+
+    void blockProperties()
+    {
+        HBlock block;
+        set(&block, "title", "General Purpose Room Combiner");
+        set(&block, "label", "Ballroom A");
+        set(&block, "name1", "Mics");
+        set(&block, "inLchName1", "Program");
+        set(&block, "name2", "BGM");
+        set(&block, "leftLabelList", "Mics,Program");
+        set(&block, "inputCount", "4");
+        set(&block, "bgmCount", "two");
+        set(&block, "roomName", "None");
+        set(&block, "roomNumber", "2");
+        QCOMPARE(block.channelNames(), QStringLiteral("Mics,Program,BGM,"));
+        QCOMPARE(block.leftLabelList(), QStringLiteral("Mics,Program"));
+        QCOMPARE(block.inputCount(), 4);
+        QCOMPARE(block.bgmCount(), 0);
+        QCOMPARE(block.roomName(), QString());
+        QCOMPARE(block.roomNumber(), 2);
+        QCOMPARE(block.label(), QStringLiteral("Ballroom A"));
+        set(&block, "roomName", "Ballroom A");
+        QCOMPARE(block.roomName(), QStringLiteral("Ballroom A"));
+    }
+
+    void roomLayouts_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<HBlockRegistry::Layout>("layout");
+        QTest::newRow("braces") << "{1|2}{3+4}" << HBlockRegistry::Layout{{1, 2}, {3, 4}};
+        QTest::newRow("braced list") << "{1|2,3+4+5}" << HBlockRegistry::Layout{{1, 2}, {3, 4, 5}};
+        QTest::newRow("brackets") << "[1,2][3,4]" << HBlockRegistry::Layout{{1, 2}, {3, 4}};
+        QTest::newRow("one bracket") << " [1, 2, 3]" << HBlockRegistry::Layout{{1, 2, 3}};
+        QTest::newRow("noise") << "{1|x|2}{}{y}" << HBlockRegistry::Layout{{1, 2}};
+        QTest::newRow("empty") << "" << HBlockRegistry::Layout{};
+        QTest::newRow("unclosed") << "{1|2" << HBlockRegistry::Layout{};
+    }
+
+    void roomLayouts()
+    {
+        QFETCH(QString, text);
+        QFETCH(HBlockRegistry::Layout, layout);
+        QCOMPARE(HBlockRegistry::parseLayout(text), layout);
+    }
+
+    void roomRegistry()
+    {
+        HBlockRegistry registry;
+        HBlock combiner;
+        set(&combiner, "title", "Standard Room Combiner");
+        set(&combiner, "label", "Ballroom B");
+        set(&combiner, "roomNumber", "3");
+        // Only the router reads a combine layout.
+        set(&combiner, "roomCombine", "{1|2}");
+        QVERIFY(combiner.enterRegistry(&registry));
+        QVERIFY(!combiner.enterRegistry(nullptr));
+        HBlock gain;
+        set(&gain, "title", "Gain");
+        QVERIFY(!gain.enterRegistry(&registry));
+        QCOMPARE(registry.rooms().size(), 1);
+        QCOMPARE(registry.rooms().first().number, 3);
+        QCOMPARE(registry.rooms().first().name, QStringLiteral("Ballroom B-"));
+        QVERIFY(registry.rooms().first().layout.isEmpty());
+    }
+
+    void groupTypes_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("typenum");
+        QTest::newRow("Level") << "Level" << "0";
+        QTest::newRow("Level + Mute") << "Level + Mute" << "1";
+        QTest::newRow("Mute") << "Mute" << "2";
+        QTest::newRow("unknown") << "Matrix" << "";
+        QTest::newRow("case matters") << "mute" << "";
+    }
+
+    void groupTypes()
+    {
+        QFETCH(QString, type);
+        QFETCH(QString, typenum);
+        HGroup group;
+        set(&group, "label", "Ballroom");
+        set(&group, "groupType", type);
+        QVERIFY(group.finishLoading());
+        QCOMPARE(group.groupType(), type);
+        QCOMPARE(group.typenum(), typenum);
+        QCOMPARE(group.title(), QStringLiteral("Group"));
+        QCOMPARE(group.label(), QStringLiteral("Ballroom"));
+        QCOMPARE(group.templatePath(), ":/data/Korvel/Group_" + typenum + ".xml");
+        if (!typenum.isEmpty())
+            QCOMPARE(group.loadParameters(), int(HNode::ParametersRead));
+    }
+
+    void selectorItems_data()
+    {
+        QTest::addColumn<Attributes>("assign");
+        QTest::addColumn<QStringList>("items");
+        QTest::newRow("name") << Attributes{{"targetProp", "name1"}, {"targetValue", "Radio"}}
+                              << QStringList{"Radio"};
+        QTest::newRow("selector") << Attributes{{"targetProp", "selector"}, {"targetMin", "1"},
+                                                {"targetMax", "3"}, {"targetStep", "1"},
+                                                {"targetValue", "Off"}}
+                                  << QStringList{"Off"};
+        QTest::newRow("range") << Attributes{{"targetProp", "preset"}, {"targetMin", "-2"},
+                                             {"targetMax", "4"}, {"targetStep", "3"},
+                                             {"targetValue", "Last"}}
+                               << QStringList{"-2>preset -2", "1>preset 1", "4>preset 4", "Last"};
+        QTest::newRow("single value") << Attributes{{"targetProp", "input"}, {"targetMin", "5"},
+                                                    {"targetMax", "5"}, {"targetStep", "1"}}
+                                      << QStringList{"5>input 5"};
+        QTest::newRow("step zero") << Attributes{{"targetProp", "input"}, {"targetMin", "1"},
+                                                 {"targetMax", "4"}, {"targetStep", "0"},
+                                                 {"targetValue", "Only"}}
+                                   << QStringList{"Only"};
+        QTest::newRow("negative step") << Attributes{{"targetProp", "input"}, {"targetMin", "1"},
+                                                     {"targetMax", "4"}, {"targetStep", "-1"},
+                                                     {"targetValue", "Only"}}
+                                       << QStringList{"Only"};
+        QTest::newRow("maximum below minimum")
+            << Attributes{{"targetProp", "input"}, {"targetMin", "4"}, {"targetMax", "1"},
+                          {"targetStep", "1"}, {"targetValue", "Only"}}
+            << QStringList{"Only"};
+        QTest::newRow("not a number") << Attributes{{"targetProp", "input"}, {"targetMin", "one"},
+                                                    {"targetMax", "4"}, {"targetStep", "1"},
+                                                    {"targetValue", "Only"}}
+                                      << QStringList{"Only"};
+        QTest::newRow("step missing") << Attributes{{"targetProp", "input"}, {"targetMin", "1"},
+                                                    {"targetMax", "4"}, {"targetValue", "Only"}}
+                                      << QStringList{"Only"};
+        QTest::newRow("whole int range")
+            << Attributes{{"targetProp", "input"}, {"targetMin", "-2147483648"},
+                          {"targetMax", "2147483647"}, {"targetStep", "1"}, {"targetValue", "Only"}}
+            << QStringList{"Only"};
+        QTest::newRow("huge step") << Attributes{{"targetProp", "n"}, {"targetMin", "-2147483648"},
+                                                 {"targetMax", "2147483647"},
+                                                 {"targetStep", "2147483647"}}
+                                   << QStringList{"-2147483648>n -2147483648", "-1>n -1",
+                                                  "2147483646>n 2147483646"};
+        QTest::newRow("4097 values") << Attributes{{"targetProp", "input"}, {"targetMin", "0"},
+                                                   {"targetMax", "4096"}, {"targetStep", "1"},
+                                                   {"targetValue", "Only"}}
+                                     << QStringList{"Only"};
+    }
+
+    void selectorItems()
+    {
+        QFETCH(Attributes, assign);
+        QFETCH(QStringList, items);
+        std::unique_ptr<HGroup> group(selectorGroup());
+        assign.prepend({"targetID", "202"});
+        group->parseTarget(attributes(assign), false);
+        QCOMPARE(group->selectorItems(), items);
+        QCOMPARE(group->targetID(), 202);
+    }
+
+    void selectorRangeLimit()
+    {
+        QCOMPARE(HGroup::rangeItems("input", 1, 4096, 1).size(), 4096);
+        QCOMPARE(HGroup::rangeItems("input", 1, 4097, 1).size(), 0);
+        QCOMPARE(HGroup::rangeItems("input", 0, 8190, 2).size(), 4096);
+    }
+
+    void selectorKeepsItsFirstTarget()
+    {
+        std::unique_ptr<HGroup> group(selectorGroup());
+        group->parseTarget(attributes({{"targetID", "202"}, {"targetProp", "name1"},
+                                       {"targetValue", "Radio"}}),
+                           false);
+        group->parseTarget(attributes({{"targetID", "320"}, {"targetProp", "name1"},
+                                       {"targetValue", "Other"}}),
+                           false);
+        group->parseTarget(attributes({{"targetID", "202"}, {"targetProp", "name2"},
+                                       {"targetValue", "Laptop"}}),
+                           false);
+        QCOMPARE(group->targetID(), 202);
+        QCOMPARE(group->selectorItems(), QStringList({"Radio", "Laptop"}));
+
+        // A target id that is no number counts as 0, and is still the first.
+        std::unique_ptr<HGroup> unnumbered(selectorGroup());
+        unnumbered->parseTarget(attributes({{"targetID", "abc"}, {"targetValue", "A"}}), false);
+        unnumbered->parseTarget(attributes({{"targetID", "5"}, {"targetValue", "B"}}), false);
+        QCOMPARE(unnumbered->targetID(), 0);
+        QCOMPARE(unnumbered->selectorItems(), QStringList{"A"});
+
+        // Other group types take no targets.
+        HGroup level;
+        set(&level, "groupType", "Level");
+        level.parseTarget(attributes({{"targetID", "202"}, {"targetValue", "A"}}), false);
+        QCOMPARE(level.targetID(), 0);
+        QVERIFY(level.selectorItems().isEmpty());
+    }
+
+    void readingAgainAddsNothingTwice()
+    {
+        std::unique_ptr<HGroup> group(selectorGroup());
+        const QXmlAttributes name = attributes({{"targetID", "202"}, {"targetProp", "name1"},
+                                                {"targetValue", "Radio"}});
+        const QXmlAttributes range = attributes({{"targetID", "202"}, {"targetProp", "input"},
+                                                 {"targetMin", "1"}, {"targetMax", "2"},
+                                                 {"targetStep", "1"}, {"targetValue", "Laptop"}});
+        group->parseTarget(name, false);
+        group->parseTarget(range, false);
+        const QStringList first = group->selectorItems();
+        group->parseTarget(name, true);
+        group->parseTarget(range, true);
+        QCOMPARE(group->selectorItems(), first);
+
+        HParameterSetList list;
+        list.parseTarget(attributes({{"targetID", "1"}}), false);
+        list.parseTarget(attributes({{"targetID", "2"}}), false);
+        list.parseTarget(attributes({{"targetID", "1"}}), false);
+        QCOMPARE(list.members(), QStringList({"1", "2", "1"}));
+        list.parseTarget(attributes({{"targetID", "2"}}), true);
+        list.addMember("3", true);
+        QCOMPARE(list.members(), QStringList({"1", "2", "1", "3"}));
+    }
+
+    void roomCombineGroups()
+    {
+        HRoot root;
+        auto *main = new HChassis;
+        set(main, "label", "Ballroom DSP");
+        root.addNode(main);
+        auto *group = new HRCGroup;
+        group->setId(QStringLiteral("01"));
+        set(group, "label", "Ballroom Partitions");
+        set(group, "comboCount", "2");
+        main->addNode(group);
+        QCOMPARE(group->groupNumber(), 1);
+        QCOMPARE(group->comboCount(), 2);
+
+        group->parseTarget(attributes({{"targetID", "205"}, {"roomNumber", "1"},
+                                       {"roomName", "Boardroom"}}),
+                           false);
+        group->parseTarget(attributes({{"targetID", "206"}, {"roomNumber", "2"},
+                                       {"roomName", "None"}}),
+                           false);
+        group->parseTarget(attributes({{"targetID", "207"}, {"roomNumber", "0"}}), false);
+        group->parseTarget(attributes({{"targetID", "208"}, {"roomName", "Lost"}}), false);
+        group->parseTarget(attributes({{"targetID", "205"}, {"roomNumber", "1"},
+                                       {"roomName", "Boardroom again"}}),
+                           true);
+        QCOMPARE(group->childCount(), 2);
+        HNode *boardroom = group->room(1);
+        QCOMPARE(boardroom->label(), QStringLiteral("Boardroom"));
+        QCOMPARE(boardroom->nodeID(), 205);
+        QVERIFY(boardroom->testFlag(HNode::InDesign));
+        QVERIFY(!boardroom->testFlag(HNode::Removable));
+        QCOMPARE(group->room(2)->label(), QStringLiteral("Room 2"));
+        QCOMPARE(group->room(3), nullptr);
+        QCOMPARE(boardroom->templatePath(), QStringLiteral(":/data/Korvel/RCRoom_0.xml"));
+
+        QStandardItemModel model;
+        root.buildModel(&model);
+        const QStandardItem *folder = model.item(model.rowCount() - 2);
+        QCOMPARE(folder->text(), QStringLiteral("RCGroups"));
+        QCOMPARE(outline(folder),
+                 QStringLiteral("RCGroups(Ballroom Partitions(Active Combinations, Combination "
+                                "Selector, Boardroom(Room, Room Name), Room 2(Room, Room Name)))"));
+        QCOMPARE(HTreeItems::nodeOf(folder->child(0)->child(2)), boardroom);
+
+        HRCGroup unnumbered;
+        unnumbered.setId(QStringLiteral("east"));
+        QCOMPARE(unnumbered.groupNumber(), 0);
+    }
+};
+
+QTEST_MAIN(tst_Blocks)
+#include "tst_blocks.moc"
