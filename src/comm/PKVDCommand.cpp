@@ -43,11 +43,6 @@ QString PKVDCommand::hex(int value)
     return QString::number(value, 16);
 }
 
-int PKVDCommand::slotNumber(const HNode *)
-{
-    return -1; // PENDING-SLOT
-}
-
 QString PKVDCommand::controlName(const TTransform *transform)
 {
     const CAttributes *attributes = transform->ownerAttributes();
@@ -216,7 +211,7 @@ QString PKVDCommand::query(const TTransform *transform, QString *problem)
         return command;
     }
     case LevelReport: {
-        const int slot = slotNumber(node);
+        const int slot = node->slotNumber();
         if (slot < 0) {
             *problem = QStringLiteral("Control \"%1\": the node \"%2\" has no card slot to ask for levels.")
                            .arg(controlName(transform), node->label());

@@ -3,7 +3,6 @@
 #include <QString>
 #include <QStringList>
 
-class HNode;
 class TTransform;
 
 // The text commands of the processors, endpoints and amplifiers: how a
@@ -75,6 +74,4 @@ private:
     // to, which addresses the parameter; null (with problem) when there is
     // no link or the value cannot stand in a command.
     static QString linkedName(const TTransform *transform, QString *problem);
-    // The card slot of an I/O node; -1 when it has none.
-    static int slotNumber(const HNode *node);
 };

@@ -2,6 +2,8 @@
 
 #include "CommTestUtil.h"
 
+#include "HChassis.h"
+#include "PKVDCommand.h"
 #include "PKVDProtocol.h"
 #include "PLevelReport.h"
 
@@ -16,6 +18,7 @@ private slots:
     void parse();
     void entrySelection_data();
     void entrySelection();
+    void queryNamesTheSlotInUpperCase();
     void reportReachesTheMetersOfItsSlot();
 };
 
@@ -113,23 +116,56 @@ void tst_LevelReports::entrySelection()
     QCOMPARE(PLevelReport::entryFor(&node, channel, entries), entry);
 }
 
+void tst_LevelReports::queryNamesTheSlotInUpperCase()
+{
+    HChassis device;
+    device.setTitle(QStringLiteral("XT-10C"));
+    auto *pstn = new HNode;
+    pstn->setTitle(QStringLiteral("PSTN In"));
+    QVERIFY(device.addNode(pstn));
+    Binding meter(QString(), 10, 1, 0, pstn);
+    QString problem;
+    QCOMPARE(PKVDCommand::query(&meter.transform, &problem), QStringLiteral("GL B"));
+    QCOMPARE(PKVDCommand::replyTag(QStringLiteral("GL B")), QStringLiteral("GL B "));
+
+    // A node without a slot cannot ask for levels.
+    Binding unplaced(QStringLiteral("Meter"), 10, 1);
+    QCOMPARE(PKVDCommand::query(&unplaced.transform, &problem), QString());
+    QVERIFY(problem.contains(QLatin1String("no card slot")));
+}
+
 void tst_LevelReports::reportReachesTheMetersOfItsSlot()
 {
-    // Meters of one card wait under the report's query; the slot is
-    // compared without regard to case, and malformed reports reach nobody.
-    PKVDProtocol protocol;
-    RawPeer peer;
-    peer.answer = [](const QByteArray &line) { return line == "SUB" ? QByteArray("SUB,no\r") : QByteArray(); };
-    auto client = openClient(&protocol, peer.port());
-    QTRY_VERIFY_WITH_TIMEOUT(client->isStreamingSet(), Timeout);
+    SimPeer sim;
+    HChassis device;
+    device.setTitle(QStringLiteral("XT-10C"));
+    device.setAttribute(QStringLiteral("ipaddress"), QStringLiteral("127.0.0.1"));
+    device.setAttribute(QStringLiteral("serialport"), QString::number(sim.port()));
+    auto *usb = new HNode;
+    usb->setTitle(QStringLiteral("USB In"));
+    QVERIFY(device.addNode(usb));
+    Binding left(QString(), 10, 1, 0, usb);
+    Binding right(QString(), 10, 2, 0, usb);
+    PProtocol *protocol = device.protocol();
 
-    HNode usb;
-    usb.setTitle(QStringLiteral("USB In"));
-    Binding left(QString(), 10, 1, 0, &usb);
-    Binding right(QString(), 10, 2, 0, &usb);
-    QVERIFY(!protocol.handleReply("GL B 1 4 100 0 [-1.0,-2.0,-3.0,-4.0]"));
-    protocol.queryNow(&left.transform);
-    protocol.queryNow(&right.transform);
+    device.setOnline(true);
+    QTRY_VERIFY_WITH_TIMEOUT(device.interface()->isConnected(), Timeout);
+    protocol->queryNow(&left.transform);
+    protocol->queryNow(&right.transform);
+    QTRY_VERIFY_WITH_TIMEOUT(!left.transform.replies.isEmpty() && !right.transform.replies.isEmpty(), Timeout);
+    bool isLevel = false;
+    const double level = left.transform.replies.first().toDouble(&isLevel);
+    QVERIFY(isLevel && level >= -60.0 && level <= 0.0);
+
+    // The slot is compared without regard to case; a malformed report
+    // reaches nobody.
+    QVERIFY(protocol->handleReply("GL a 9 4 100 0 [-1.0,-2.0,-3.0,-4.0]"));
+    QCOMPARE(left.transform.replies.last(), QStringLiteral("-1.0"));
+    QCOMPARE(right.transform.replies.last(), QStringLiteral("-2.0"));
+    const int received = int(left.transform.replies.size());
+    protocol->handleReply("GL A 9 4 100 [-5.0,-6.0,-7.0,-8.0]");
+    protocol->handleReply("GL A 9 3 100 0 [-5.0,-6.0,-7.0,-8.0]");
+    QCOMPARE(left.transform.replies.size(), received);
 }
 
 QTEST_GUILESS_MAIN(tst_LevelReports)
