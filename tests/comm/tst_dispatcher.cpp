@@ -25,6 +25,7 @@ private slots:
     void streamingWritesOnWithoutWaiting();
     void idleConnectionSchedulesNothing();
     void answerResetsTheErrorCount();
+    void shortWriteCountsAsAFailedAttempt();
 };
 
 void tst_Dispatcher::ackCompletesAnAcknowledgedCommand()
@@ -221,6 +222,31 @@ void tst_Dispatcher::answerResetsTheErrorCount()
     client->send("GA\"G\">2\r", IInterface::ReplyExpected, QStringLiteral("GA\"G\">2="), 4000);
     QTRY_COMPARE_WITH_TIMEOUT(protocol.lines.size(), 1, Timeout);
     QCOMPARE(client->sendErrorCount(), 0);
+}
+
+void tst_Dispatcher::shortWriteCountsAsAFailedAttempt()
+{
+    // A link that takes only part of each command: every write is a failed
+    // attempt, and the command is given up after the third.
+    ICountedQueue<ITcpClientThread::Record> records;
+    ICountedQueue<QByteArray> replies;
+    QList<QByteArray> writes;
+    ITcpClientThread dispatcher(&records, &replies, [&writes](const QByteArray &bytes) {
+        writes.append(bytes);
+        return qint64(bytes.size() - 1);
+    });
+    QSignalSpy errors(&dispatcher, &ITcpClientThread::messageError);
+    dispatcher.onStartMessageProcessing();
+    records.append({IInterface::AckExpected, "SA \"G\">1=1\r", QByteArray(), 4000});
+    records.append({IInterface::NoAnswer, "END\r", QByteArray(), 200});
+    dispatcher.schedule();
+
+    QTRY_COMPARE_WITH_TIMEOUT(writes.size(), 6, Timeout);
+    QCOMPARE(writes.mid(0, 3), QList<QByteArray>(3, "SA \"G\">1=1\r"));
+    QCOMPARE(writes.mid(3), QList<QByteArray>(3, "END\r"));
+    QCOMPARE(errors.count(), 6);
+    QTRY_VERIFY_WITH_TIMEOUT(!dispatcher.isPassScheduled(), Timeout);
+    QCOMPARE(dispatcher.state(), ITcpClientThread::Idle);
 }
 
 QTEST_GUILESS_MAIN(tst_Dispatcher)
