@@ -3,7 +3,6 @@
 #include "KvrLogging.h"
 #include "PProtocol.h"
 
-#include <QProcessEnvironment>
 #include <QTcpSocket>
 #include <QTime>
 
@@ -39,19 +38,12 @@ ITcpClient::ITcpClient(QObject *parent) : IInterface(parent)
 
     m_reconnectTimer.setInterval(ReconnectIntervalMs);
     connect(&m_reconnectTimer, &QTimer::timeout, this, &ITcpClient::retry);
-    m_hostCheckTimer.setSingleShot(true);
-    m_hostCheckTimer.setInterval(HostCheckIntervalMs);
-    connect(&m_hostCheckTimer, &QTimer::timeout, this, &ITcpClient::onHostStatusTimerTimesout);
+    connect(&m_hostCheck, &IHostCheck::hostUnreachable, this, &ITcpClient::hostUnreachable);
     m_connectTimer.setSingleShot(true);
     connect(&m_connectTimer, &QTimer::timeout, this, &ITcpClient::onConnectTimeout);
     m_tailTimer.setSingleShot(true);
     m_tailTimer.setInterval(TailFlushMs);
     connect(&m_tailTimer, &QTimer::timeout, this, &ITcpClient::flushTail);
-    m_pingWatchdog.setSingleShot(true);
-    m_pingWatchdog.setInterval(PingWatchdogMs);
-    connect(&m_pingWatchdog, &QTimer::timeout, &m_ping, &QProcess::kill);
-    connect(&m_ping, &QProcess::finished, this, &ITcpClient::onPingFinished);
-    connect(&m_ping, &QProcess::errorOccurred, this, &ITcpClient::onPingError);
 
     m_dispatcher->start();
 }
@@ -94,12 +86,9 @@ bool ITcpClient::close()
         emit quitMessageProcessing();
     m_reconnectTimer.stop();
     m_connectTimer.stop();
-    m_hostCheckTimer.stop();
+    m_hostCheck.stop();
     m_tailTimer.stop();
     m_tail.clear();
-    m_pingWatchdog.stop();
-    if (m_ping.state() != QProcess::NotRunning)
-        m_ping.kill();
     if (!m_socket)
         return false;
 
@@ -173,7 +162,7 @@ void ITcpClient::dataReady()
     const QByteArray bytes = m_socket->readAll();
     if (bytes.isEmpty())
         return;
-    m_hostCheckTimer.stop();
+    m_hostCheck.disarm();
     queueReplies(bytes);
 }
 
@@ -322,8 +311,8 @@ void ITcpClient::armHostCheck()
 
 void ITcpClient::startHostCheck()
 {
-    if (!m_hostCheckTimer.isActive())
-        m_hostCheckTimer.start();
+    m_hostCheck.setHost(m_host);
+    m_hostCheck.arm();
 }
 
 // --- connection state machine ------------------------------------------
@@ -494,48 +483,10 @@ void ITcpClient::startReconnectTimer()
 
 // --- host check ----------------------------------------------------------
 
-void ITcpClient::onHostStatusTimerTimesout()
-{
-    if (!m_socket || m_ping.state() != QProcess::NotRunning)
-        return;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
-    m_ping.setProcessEnvironment(environment);
-    ++m_hostChecks;
-    m_ping.start(m_pingProgram, {QStringLiteral("-n"), QStringLiteral("-c"), QStringLiteral("1"),
-                                 QStringLiteral("-W"), QStringLiteral("2"), m_host});
-    m_pingWatchdog.start();
-}
-
-void ITcpClient::onPingFinished(int exitCode, QProcess::ExitStatus exitStatus)
-{
-    m_pingWatchdog.stop();
-    if (!m_socket)
-        return;
-    if (exitStatus != QProcess::NormalExit || exitCode != 0)
-        hostUnreachable();
-    startHostCheck();
-}
-
-void ITcpClient::onPingError(QProcess::ProcessError processError)
-{
-    // A crash or the watchdog's kill ends in onPingFinished; only a ping
-    // that never started is handled here.
-    if (processError != QProcess::FailedToStart)
-        return;
-    m_pingWatchdog.stop();
-    if (!m_pingFailureLogged) {
-        qCWarning(lcComm) << "The host check cannot run" << m_pingProgram << ":" << m_ping.errorString();
-        m_pingFailureLogged = true;
-    }
-    if (m_socket)
-        startHostCheck();
-}
-
 void ITcpClient::hostUnreachable()
 {
     // Writing to a dead connection makes it fail, which the state machine
     // then handles.
-    qCDebug(lcComm) << "Host" << addressText() << "does not answer the host check";
-    send(QByteArrayLiteral("SUB\r"), Immediate, QStringLiteral("SUB"), 200);
+    if (m_socket)
+        send(QByteArrayLiteral("SUB\r"), Immediate, QStringLiteral("SUB"), 200);
 }

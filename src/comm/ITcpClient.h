@@ -1,13 +1,13 @@
 #pragma once
 
 #include "ICountedQueue.h"
+#include "IHostCheck.h"
 #include "IInterface.h"
 #include "ITcpClientThread.h"
 
 #include <QAbstractSocket>
 #include <QByteArray>
 #include <QHostAddress>
-#include <QProcess>
 #include <QStringList>
 #include <QTimer>
 
@@ -16,7 +16,7 @@ class QTcpSocket;
 // The TCP connection to one device. It connects without blocking, keeps
 // reconnecting every 1500 ms while the device is away, hands the queued
 // commands to its dispatcher, cuts the incoming bytes into reply lines, and
-// probes a connection that has fallen silent with the system ping.
+// has the host of a connection that fell silent after a write pinged.
 //
 // Its connection state machine: Idle → Connecting → Running; a lost
 // connection goes to Reconnecting, too many failed commands to Resetting
@@ -29,7 +29,6 @@ public:
     enum ConnectionState { Idle = 0, Connecting = 1, Running = 2, Reconnecting = 3, Resetting = 4 };
 
     static constexpr int ReconnectIntervalMs = 1500;
-    static constexpr int HostCheckIntervalMs = 30000;
     // Failed command attempts while Running after which the connection is
     // reset.
     static constexpr int MaxSendErrors = 13;
@@ -39,7 +38,6 @@ public:
     // An unterminated tail of the received bytes is taken as a reply once
     // the device has been quiet this long.
     static constexpr int TailFlushMs = 50;
-    static constexpr int PingWatchdogMs = 5000;
 
     explicit ITcpClient(QObject *parent = nullptr);
     ~ITcpClient() override;
@@ -69,16 +67,8 @@ public:
     int lastSocketError() const { return m_lastError; }
     ITcpClientThread *dispatcher() const { return m_dispatcher; }
 
-    // The host check: how long a connection may stay silent after a write
-    // before its host is pinged, and the program that pings (it is run as
-    // "<program> -n -c 1 -W 2 <address>" and judged by its exit status).
-    void setHostCheckInterval(int ms) { m_hostCheckTimer.setInterval(ms); }
-    int hostCheckInterval() const { return m_hostCheckTimer.interval(); }
-    bool isHostCheckArmed() const { return m_hostCheckTimer.isActive(); }
-    void setPingProgram(const QString &program) { m_pingProgram = program; }
-    // How many host checks have been run on this client.
-    int hostCheckCount() const { return m_hostChecks; }
-    QString pingProgram() const { return m_pingProgram; }
+    // Probes the host when the connection stays silent after a write.
+    IHostCheck *hostCheck() { return &m_hostCheck; }
 
     // Bytes received after the last complete reply, waiting for their line
     // end; and how long they wait for it before they count as a reply.
@@ -103,10 +93,8 @@ private slots:
     void stateChanged(QAbstractSocket::SocketState socketState);
     void onMessageSendError(const QByteArray &bytes);
     void onConnectTimeout();
-    void onHostStatusTimerTimesout();
-    void onPingFinished(int exitCode, QProcess::ExitStatus exitStatus);
-    void onPingError(QProcess::ProcessError processError);
     void flushTail();
+    void hostUnreachable();
 
 private:
     void connectSocket();
@@ -120,7 +108,6 @@ private:
     void startReconnectTimer();
     void queueReplies(const QByteArray &bytes);
     void resetStreaming();
-    void hostUnreachable();
 
     QTcpSocket *m_socket = nullptr;
     QString m_host;
@@ -129,18 +116,13 @@ private:
     int m_socketState = QAbstractSocket::UnconnectedState;
     ConnectionState m_state = Idle;
     QTimer m_reconnectTimer;
-    QTimer m_hostCheckTimer;
     QTimer m_connectTimer;
     QTimer m_tailTimer;
-    QTimer m_pingWatchdog;
     ICountedQueue<ITcpClientThread::Record> m_records;
     ICountedQueue<QByteArray> m_replies;
     ITcpClientThread *m_dispatcher = nullptr;
     QByteArray m_tail;
     quint8 m_streaming = 0;
     quint8 m_streamingSet = 0;
-    QProcess m_ping;
-    QString m_pingProgram = QStringLiteral("ping");
-    bool m_pingFailureLogged = false;
-    int m_hostChecks = 0;
+    IHostCheck m_hostCheck;
 };

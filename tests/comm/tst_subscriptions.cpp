@@ -94,7 +94,7 @@ void tst_Subscriptions::firstPollSubscribesOnceThenOnlyArmsTheHostCheck()
     PKVDProtocol protocol;
     auto client = runningClient(&protocol, peer.port(), true);
     QVERIFY(protocol.isSubscribed());
-    client->setHostCheckInterval(60000);
+    client->hostCheck()->setInterval(60000);
     peer.received.clear();
 
     Binding control(QStringLiteral("G"), 0, 1);
@@ -108,7 +108,7 @@ void tst_Subscriptions::firstPollSubscribesOnceThenOnlyArmsTheHostCheck()
     peer.received.clear();
     for (int i = 0; i < 3; ++i)
         QVERIFY(protocol.poll(&control.transform));
-    QVERIFY(client->isHostCheckArmed());
+    QVERIFY(client->hostCheck()->isArmed());
     QVERIFY(!client->dispatcher()->isPending("GA\"G\">1\r"));
     QVERIFY(!client->dispatcher()->isPassScheduled());
     QVERIFY(peer.received.isEmpty());

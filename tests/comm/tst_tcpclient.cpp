@@ -176,7 +176,7 @@ void tst_TcpClient::immediateModeWritesAtOnce()
     auto client = runningClient(&protocol, peer.port());
 
     QCOMPARE(client->send("SUB\r", IInterface::Immediate, QStringLiteral("SUB"), 200), 4u);
-    QVERIFY(client->isHostCheckArmed());
+    QVERIFY(client->hostCheck()->isArmed());
     QTRY_COMPARE_WITH_TIMEOUT(peer.received, QByteArray("SUB\r"), Timeout);
 }
 
@@ -294,8 +294,8 @@ void tst_TcpClient::hostCheckPingsAndProbesADeadHost()
     RawPeer peer;
     RecordingProtocol protocol;
     auto client = runningClient(&protocol, peer.port());
-    client->setPingProgram(writePingScript(dir, 1));
-    client->setHostCheckInterval(20);
+    client->hostCheck()->setProgram(writePingScript(dir, 1));
+    client->hostCheck()->setInterval(20);
 
     client->armHostCheck();
     QTRY_COMPARE_WITH_TIMEOUT(peer.received, QByteArray("SUB\r"), Timeout);
@@ -310,14 +310,14 @@ void tst_TcpClient::hostCheckLeavesAnAnsweringHostAlone()
     RawPeer peer;
     RecordingProtocol protocol;
     auto client = runningClient(&protocol, peer.port());
-    client->setPingProgram(writePingScript(dir, 0));
-    client->setHostCheckInterval(20);
+    client->hostCheck()->setProgram(writePingScript(dir, 0));
+    client->hostCheck()->setInterval(20);
 
     client->armHostCheck();
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath(QStringLiteral("called"))), Timeout);
     // The check is armed again once the ping has been judged.
-    QTRY_VERIFY_WITH_TIMEOUT(client->isHostCheckArmed(), Timeout);
-    client->setHostCheckInterval(60000);
+    QTRY_VERIFY_WITH_TIMEOUT(client->hostCheck()->isArmed(), Timeout);
+    client->hostCheck()->setInterval(60000);
     client->close();
     QVERIFY(peer.received.isEmpty());
 }
@@ -327,15 +327,15 @@ void tst_TcpClient::hostCheckSurvivesAMissingPing()
     RawPeer peer;
     RecordingProtocol protocol;
     auto client = runningClient(&protocol, peer.port());
-    client->setPingProgram(QStringLiteral("/nonexistent/ping"));
-    client->setHostCheckInterval(20);
+    client->hostCheck()->setProgram(QStringLiteral("/nonexistent/ping"));
+    client->hostCheck()->setInterval(20);
 
     // The warning is given once; the check goes on being armed.
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("The host check cannot run"));
     QTest::failOnWarning(QRegularExpression("The host check cannot run"));
     client->armHostCheck();
-    QTRY_VERIFY_WITH_TIMEOUT(client->hostCheckCount() >= 3, Timeout);
-    QTRY_VERIFY_WITH_TIMEOUT(client->isHostCheckArmed(), Timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(client->hostCheck()->count() >= 3, Timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(client->hostCheck()->isArmed(), Timeout);
     QVERIFY(peer.received.isEmpty());
     QVERIFY(client->isConnected());
 }
