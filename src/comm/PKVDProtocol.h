@@ -33,8 +33,7 @@ public:
     void queryNow(TTransform *transform) override;
     bool setOnline(bool online) override;
 
-    // No reply reaches transform from now on (its last control let go).
-    void forget(TTransform *transform);
+    void forget(TTransform *transform) override;
     const SMSubscriptionManager &subscriptions() const { return m_subscriptions; }
 
 private:

@@ -67,6 +67,8 @@ bool PProtocol::setOnline(bool)
     return false;
 }
 
+void PProtocol::forget(TTransform *) {}
+
 bool PProtocol::onOnlineStateChanged(bool online)
 {
     return setOnline(online);

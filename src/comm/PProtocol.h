@@ -33,6 +33,9 @@ public:
     virtual bool isSubscribed() const;
     virtual void queryNow(TTransform *transform);
     virtual bool setOnline(bool online);
+    // No reply reaches transform from now on: its last control let go of
+    // it. (A destroyed transform is forgotten by itself.)
+    virtual void forget(TTransform *transform);
 
     IInterface *interface() const;
     MModel *model() const { return m_model; }

@@ -302,14 +302,19 @@ void tst_Subscriptions::transformsThatGoAwayAreForgotten()
 
     auto deleted = std::make_unique<Binding>(QStringLiteral("G"), 0, 1);
     Binding released(QStringLiteral("G"), 0, 2);
+    Binding forgotten(QStringLiteral("G"), 0, 3);
     QVERIFY(protocol.poll(&deleted->transform));
     QVERIFY(protocol.poll(&released.transform));
+    QVERIFY(protocol.poll(&forgotten.transform));
     deleted.reset();
     released.transform.releaseUser();
+    protocol.forget(&forgotten.transform);
 
     QVERIFY(!protocol.handleReply("GA\"G\">1=3"));
     QVERIFY(!protocol.handleReply("GA\"G\">2=3"));
+    QVERIFY(!protocol.handleReply("GA\"G\">3=3"));
     QVERIFY(released.transform.replies.isEmpty());
+    QVERIFY(forgotten.transform.replies.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(tst_Subscriptions)
