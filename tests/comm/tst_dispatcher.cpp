@@ -14,8 +14,8 @@ class tst_Dispatcher : public QObject
     Q_OBJECT
 
 private slots:
-    void ackCompletesAnAcknowledgedCommand();
-    void nakGivesThreeWrites();
+    void acknowledge_data();
+    void acknowledge();
     void silenceGivesThreeWritesAndThreeTimeouts();
     void answerMustBeginWithTheTag();
     void lateAnswerIsRoutedNotTakenByTheNextCommand();
@@ -28,40 +28,35 @@ private slots:
     void shortWriteCountsAsAFailedAttempt();
 };
 
-void tst_Dispatcher::ackCompletesAnAcknowledgedCommand()
+void tst_Dispatcher::acknowledge_data()
 {
-    RawPeer peer;
-    peer.answer = [](const QByteArray &line) {
-        return line.startsWith("SA") ? QByteArray(1, Ack) : QByteArray();
-    };
-    RecordingProtocol protocol;
-    auto client = runningClient(&protocol, peer.port());
-    QSignalSpy errors(client->dispatcher(), &ITcpClientThread::messageError);
-
-    // A long answer time: the second command can only go out this soon
-    // because the ACK completed the first.
-    client->send("SA \"G\">1=1\r", IInterface::AckExpected, QString(), 4000);
-    client->send("SA \"G\">2=2\r", IInterface::AckExpected, QString(), 4000);
-    QTRY_VERIFY_WITH_TIMEOUT(peer.received.endsWith("SA \"G\">2=2\r"), 3000);
-    QCOMPARE(peer.count("SA \"G\">1=1\r"), 1);
-    QCOMPARE(errors.count(), 0);
+    QTest::addColumn<char>("answer");
+    QTest::addColumn<int>("writes");
+    QTest::addColumn<int>("failures");
+    QTest::newRow("ACK completes the command") << Ack << 1 << 0;
+    QTest::newRow("NAK: written three times, then dropped") << Nak << 3 << 3;
 }
 
-void tst_Dispatcher::nakGivesThreeWrites()
+void tst_Dispatcher::acknowledge()
 {
+    QFETCH(char, answer);
+    QFETCH(int, writes);
+    QFETCH(int, failures);
     RawPeer peer;
-    peer.answer = [](const QByteArray &line) {
-        return line.startsWith("SA") ? QByteArray(1, Nak) : QByteArray();
+    peer.answer = [answer](const QByteArray &line) {
+        return line.startsWith("SA") ? QByteArray(1, answer) : QByteArray();
     };
     RecordingProtocol protocol;
     auto client = runningClient(&protocol, peer.port());
     QSignalSpy errors(client->dispatcher(), &ITcpClientThread::messageError);
 
+    // A long answer time: what follows can only go out this soon because
+    // the answer byte settled the command.
     client->send("SA \"G\">1=1\r", IInterface::AckExpected, QString(), 4000);
     client->send("END\r", IInterface::NoAnswer, QString(), 200);
-    QTRY_VERIFY_WITH_TIMEOUT(peer.received.endsWith("END\r"), Timeout);
-    QCOMPARE(peer.count("SA \"G\">1=1\r"), 3);
-    QCOMPARE(errors.count(), 3);
+    QTRY_VERIFY_WITH_TIMEOUT(peer.received.endsWith("END\r"), 3000);
+    QCOMPARE(peer.count("SA \"G\">1=1\r"), writes);
+    QCOMPARE(errors.count(), failures);
     QVERIFY(protocol.timeouts.isEmpty());
 }
 
