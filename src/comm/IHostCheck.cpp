@@ -23,6 +23,8 @@ IHostCheck::IHostCheck(QObject *parent) : QObject(parent)
 IHostCheck::~IHostCheck()
 {
     stop();
+    // A killed ping ends at once; it is reaped here rather than left behind.
+    m_ping.waitForFinished(1000);
 }
 
 void IHostCheck::arm()

@@ -276,12 +276,12 @@ void tst_TcpClient::resynchronizing()
 
 QString tst_TcpClient::writePingScript(const QTemporaryDir &dir, int exitCode)
 {
-    // The stand-in for ping notes its arguments and locale, then answers
-    // with the exit status it was given.
+    // The stand-in for ping notes its arguments and locale (a line per
+    // run), then answers with the exit status it was given.
     const QString path = dir.filePath(QStringLiteral("ping"));
     QFile script(path);
     script.open(QIODevice::WriteOnly);
-    script.write("#!/bin/sh\necho \"$LC_ALL $*\" > \"" + dir.filePath(QStringLiteral("called")).toUtf8()
+    script.write("#!/bin/sh\necho \"$LC_ALL $*\" >> \"" + dir.filePath(QStringLiteral("called")).toUtf8()
                  + "\"\nexit " + QByteArray::number(exitCode) + "\n");
     script.close();
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -315,7 +315,7 @@ void tst_TcpClient::hostCheck()
         QVERIFY(peer.received.isEmpty());
     QFile called(dir.filePath(QStringLiteral("called")));
     QVERIFY(called.open(QIODevice::ReadOnly));
-    QCOMPARE(called.readAll().trimmed(), QByteArray("C -n -c 1 -W 2 127.0.0.1"));
+    QCOMPARE(called.readLine().trimmed(), QByteArray("C -n -c 1 -W 2 127.0.0.1"));
 }
 
 void tst_TcpClient::hostCheckSurvivesAMissingPing()
