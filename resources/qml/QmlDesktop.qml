@@ -68,6 +68,7 @@ Canvas {
         anchors.top: topRow.bottom
         anchors.bottom: bottomRow.top
         width: parent.width
+        onHeightChanged: canvas.reportSize()
     }
 
     Loader {
@@ -79,6 +80,24 @@ Canvas {
         source: canvas.rowUrl(canvas.bottomRowSource)
         z: 10
         onStatusChanged: if (status === Loader.Error) console.log("Error creating component at: " + source)
+    }
+
+    // The exit PIN dialog, opened when the setup menu's Exit needs a PIN.
+    Loader {
+        id: passcode
+        anchors.fill: parent
+        z: 60
+        active: false
+        source: "qrc:/qml/objects/QmlPasscodeDialog.qml"
+        onLoaded: intrf.setObject("ModalObject", item)
+    }
+    Connections {
+        target: passcode.item
+        function onClosed() { passcode.active = false }
+    }
+    Connections {
+        target: intrf
+        function onShowExitPasscodeDialog() { passcode.active = true }
     }
 
     Loader {

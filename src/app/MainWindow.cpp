@@ -2,6 +2,9 @@
 #include "ui_MainWindow.h"
 
 #include "KvrLogging.h"
+#include "MModel.h"
+#include "MQmlInterface.h"
+#include "WDelegate.h"
 #include "USettings.h"
 #include "VModeManager.h"
 #include "VQmlFrame.h"
@@ -25,6 +28,7 @@ const char *const MainWindow::TranslationFile = ":/Desktop/Admin/translators/tra
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
 {
+    m_startTimer.start();
     ui->setupUi(this);
 
     // A missing translation is installed anyway; it then has no effect.
@@ -38,11 +42,15 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     createMenus();
     createToolBar();
     createCentralArea();
+    createModel();
 
     connect(VModeManager::instance(), &VModeManager::modalChanged, this,
             &MainWindow::setModalActive);
 
     resizeToCanvas();
+    // A newcomer sees panels at once: the panel received last, else the
+    // built-in demonstration.
+    m_model->openFile(MModel::startupFile());
 }
 
 MainWindow::~MainWindow()
@@ -50,6 +58,11 @@ MainWindow::~MainWindow()
     delete m_fileMenu;
     delete m_toolsMenu;
     delete m_helpMenu;
+    // The model's document has items in the scene: it goes before the view.
+    delete m_model;
+    m_model = nullptr;
+    if (WDelegate::instance()->mainWindow() == this)
+        WDelegate::instance()->setMainWindow(nullptr);
     // The window container owns the view; deleting it deletes the view.
     delete m_container;
     m_view = nullptr;
@@ -77,7 +90,7 @@ QString MainWindow::windowTitleFor(const QString &path, bool withModel)
 
 void MainWindow::setTitleForPath(const QString &path)
 {
-    setWindowTitle(windowTitleFor(path, false));
+    setWindowTitle(windowTitleFor(path, m_model != nullptr));
 }
 
 QString MainWindow::helpFilePath()
@@ -171,6 +184,35 @@ void MainWindow::createCentralArea()
                                  {QStringLiteral("Exit"), tr("Exit")}});
     m_canvas.loadDesktop(m_view);
     m_splitter->addWidget(m_container);
+    // How long a start takes until the first panel is on screen.
+    // The signal may come from the render thread and arrive more than once.
+    connect(m_view, &QQuickWindow::frameSwapped, this, [this] {
+        if (m_startTimer.isValid() && m_model && m_model->currentPanel()) {
+            qCDebug(lcApp) << "First panel drawn" << m_startTimer.elapsed() << "ms after the window was created.";
+            m_startTimer.invalidate();
+        }
+    });
+}
+
+void MainWindow::createModel()
+{
+    m_model = new MModel;
+    connect(m_model, &MModel::resetQMLFocus, this, &MainWindow::resetQMLFocus);
+    connect(m_model, &MModel::enableConnection, this, &MainWindow::setConnectionEnabled);
+    connect(m_model, &MModel::warning, this, &MainWindow::showWarning);
+    m_model->setMainWindow(this);
+    m_model->setCanvas(&m_canvas);
+    if (m_view)
+        m_model->setQmlView(m_view);
+    m_model->initialize();
+    if (MQmlInterface *intrf = m_model->qmlInterface())
+        intrf->setProperty("rightClickEnable", false);
+    WDelegate::instance()->setMainWindow(this);
+}
+
+void MainWindow::showWarning(const QString &title, const QString &text)
+{
+    QMessageBox::warning(this, title, text);
 }
 
 void MainWindow::resizeToCanvas()
@@ -230,7 +272,7 @@ void MainWindow::goOffline()
 
 void MainWindow::openVC()
 {
-    if (!m_settings)
+    if (!m_model || !m_settings)
         return;
     cancelQmlDialog();
     const QString path = QFileDialog::getOpenFileName(
@@ -244,6 +286,9 @@ void MainWindow::openVC()
 void MainWindow::openFile(const QString &path)
 {
     goOffline();
+    if (!m_model->openFile(path))
+        return;
+    m_model->showPage(0);
     setTitleForPath(path);
     m_filePath = path;
     if (m_settings)
@@ -278,7 +323,10 @@ void MainWindow::connectionToggled(bool)
 
 void MainWindow::aboutVC()
 {
+    if (!m_model)
+        return;
     cancelQmlDialog();
+    QMessageBox::about(this, tr("About"), m_model->versionText());
     resetQMLFocus();
 }
 

@@ -2,10 +2,12 @@
 
 #include "CCanvas.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <QTranslator>
 
+class MModel;
 class QAction;
 class QApplication;
 class QMenu;
@@ -37,6 +39,7 @@ public:
     static QString helpFilePath();
 
     CCanvas &canvas() { return m_canvas; }
+    MModel *model() const { return m_model; }
     VQmlFrame *view() const { return m_view; }
     QString filePath() const { return m_filePath; }
     QSettings *settings() const { return m_settings; }
@@ -62,6 +65,7 @@ public slots:
     void aboutVC();
     void helpTopics();
     void setConnectionEnabled(bool enabled);
+    void showWarning(const QString &title, const QString &text);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -72,6 +76,7 @@ private:
     void createMenus();
     void createToolBar();
     void createCentralArea();
+    void createModel();
     void setTitleForPath(const QString &path);
     void setModalActive(bool active);
     void cancelQmlDialog();
@@ -89,6 +94,7 @@ private:
     QMenu *m_helpMenu = nullptr;
     QAction *m_aboutAction = nullptr;
     QAction *m_helpTopicsAction = nullptr;
+    MModel *m_model = nullptr;
     CCanvas m_canvas;
     QString m_filePath;
     QSettings *m_settings = nullptr;
@@ -97,4 +103,5 @@ private:
     QPointer<QWidget> m_container;
     QTranslator m_translator;
     bool m_connectionEnabled = false;
+    QElapsedTimer m_startTimer;
 };

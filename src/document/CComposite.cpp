@@ -178,6 +178,66 @@ void CComposite::bindNodes(const CNodeLocator &locator)
         c->bindNodes(locator);
 }
 
+void CComposite::activate(CControl *root)
+{
+    for (CControl *c : std::as_const(m_children))
+        c->activate(root);
+}
+
+void CComposite::deactivate()
+{
+    for (CControl *c : std::as_const(m_children))
+        c->deactivate();
+}
+
+void CComposite::createWidgets(WWidgetFactory *factory)
+{
+    m_widgetsCreated = factory != nullptr;
+    for (CControl *c : std::as_const(m_children))
+        c->createWidgets(factory);
+}
+
+void CComposite::destroyWidgets()
+{
+    m_widgetsCreated = false;
+    for (CControl *c : std::as_const(m_children))
+        c->destroyWidgets();
+}
+
+void CComposite::setWidgetsVisible(bool visible)
+{
+    for (CControl *c : std::as_const(m_children))
+        c->setWidgetsVisible(visible);
+}
+
+void CComposite::layoutWidgets(double scale, const QPointF &offset)
+{
+    for (CControl *c : std::as_const(m_children))
+        c->layoutWidgets(scale, offset);
+}
+
+QRectF CComposite::specBounds() const
+{
+    QRectF bounds;
+    for (const CControl *c : m_children) {
+        const QRectF r = c->specBounds();
+        if (!r.isNull())
+            bounds = bounds.isNull() ? r : bounds.united(r);
+    }
+    return bounds;
+}
+
+QRectF CComposite::boundingRect() const
+{
+    QRectF bounds;
+    for (const CControl *c : m_children) {
+        const QRectF r = c->boundingRect();
+        if (!r.isNull())
+            bounds = bounds.isNull() ? r : bounds.united(r);
+    }
+    return bounds;
+}
+
 bool CComposite::writeXml(XmlWriter &writer) const
 {
     const QString element = elementType();

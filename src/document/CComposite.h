@@ -61,6 +61,14 @@ public:
     QString iconPath() const;
 
     void bindNodes(const CNodeLocator &locator) override;
+    void activate(CControl *root) override;
+    void deactivate() override;
+    void createWidgets(WWidgetFactory *factory) override;
+    void destroyWidgets() override;
+    void setWidgetsVisible(bool visible) override;
+    void layoutWidgets(double scale, const QPointF &offset) override;
+    QRectF specBounds() const override;
+    QRectF boundingRect() const override;
     // Writes the element the composite was read as, with its children inside
     // the element of its type.
     bool writeXml(XmlWriter &writer) const override;

@@ -7,6 +7,9 @@
 #include "KvrLogging.h"
 #include "PProtocol.h"
 #include "TTransform.h"
+#include "TTransformFactory.h"
+#include "WWidget.h"
+#include "WWidgetFactory.h"
 #include "XmlPanelTags.h"
 #include "XmlWriter.h"
 
@@ -17,6 +20,26 @@ const QLatin1String NodeIdKey("nodeID");
 const QLatin1String NodeCategoryKey("nodeCategory");
 const QLatin1String ConnectionKey("connection");
 const QLatin1String IdKey("id");
+
+// Widget links at or above this number name a widget of a peer control.
+constexpr quint32 PeerLinkBase = 32768;
+
+// The rectangle a widget spec gives, when it gives one.
+bool specRect(const CWidgetSpec &spec, QRectF *rect)
+{
+    if (spec.value(QStringLiteral("backgroundFillMode")).trimmed().toInt() >= 0
+        && !spec.value(QStringLiteral("backgroundFillMode")).isEmpty())
+        return false;
+    bool okX = false, okY = false, okW = false, okH = false;
+    const double x = spec.value(QStringLiteral("x")).toDouble(&okX);
+    const double y = spec.value(QStringLiteral("y")).toDouble(&okY);
+    const double w = spec.value(QStringLiteral("width")).toDouble(&okW);
+    const double h = spec.value(QStringLiteral("height")).toDouble(&okH);
+    if (!(okX && okY && okW && okH) || w <= 0 || h <= 0)
+        return false;
+    *rect = QRectF(x, y, w, h);
+    return true;
+}
 } // namespace
 
 bool CControl::NodeReference::isEmpty() const
@@ -35,6 +58,8 @@ CControl::CControl(const QString &name, const QString &type, QObject *parent)
 
 CControl::~CControl()
 {
+    destroyWidgets();
+    deactivate();
     if (m_parentComposite)
         m_parentComposite->takeChild(this);
 }
@@ -180,4 +205,155 @@ bool CControl::addAttributeSetting(const QString &key, const QString &value)
     m_attributeSpec.append(key, value);
     m_attributes.setAttribute(key, value);
     return true;
+}
+
+// --- transform and widgets ----------------------------------------------------
+
+void CControl::activate(CControl *root)
+{
+    TTransform *transform = TTransformFactory::instance()->obtain(this);
+    if (!transform || m_attributes.link() == 0 || !root)
+        return;
+    CControl *linked = root->findById(m_attributes.link());
+    if (linked && linked != this && linked->transform())
+        transform->linkTo(linked->transform());
+}
+
+void CControl::deactivate()
+{
+    if (!m_transform)
+        return;
+    TTransform *transform = m_transform;
+    for (WWidget *w : widgets())
+        w->setTransform(nullptr);
+    m_transform = nullptr;
+    TTransformFactory::instance()->release(this, transform);
+}
+
+QList<WWidget *> CControl::widgets() const
+{
+    QList<WWidget *> live;
+    live.reserve(m_widgets.size());
+    for (const QPointer<WWidget> &w : m_widgets) {
+        if (w)
+            live << w;
+    }
+    return live;
+}
+
+WWidget *CControl::firstWidget() const
+{
+    const QList<WWidget *> live = widgets();
+    return live.value(0);
+}
+
+void CControl::createWidgets(WWidgetFactory *factory)
+{
+    if (m_widgetsCreated || !factory)
+        return;
+    m_widgetsCreated = true;
+    for (const CWidgetSpec &spec : std::as_const(m_widgetSpecs)) {
+        WWidget *widget = factory->createWidget(spec.element());
+        if (!widget) {
+            qCDebug(lcDocument) << "CControl::createWidgets - no widget for" << spec.element() << "of" << m_name;
+            continue;
+        }
+        widget->setNode(m_node);
+        widget->setControl(this);
+        widget->setCanvasItem(factory->parentItem());
+        widget->setType(spec.element());
+        for (const CWidgetSpec::Setting &setting : spec.settings())
+            widget->processProperty(setting.first, setting.second);
+        m_widgets << widget;
+        const QQuickItem *item = widget->item();
+        m_fileGeometry << QRectF(item->x(), item->y(), item->width(), item->height());
+    }
+    linkWidgets();
+    PProtocol *protocol = m_node ? m_node->protocol() : nullptr;
+    for (WWidget *w : widgets()) {
+        w->setTransform(m_transform);
+        w->setAttributes(m_attributes);
+        w->setProtocol(protocol);
+    }
+    for (WWidget *w : widgets())
+        w->completeSetup();
+}
+
+void CControl::linkWidgets()
+{
+    const QList<WWidget *> live = widgets();
+    for (WWidget *w : live) {
+        if (w->widgetId() == 0 || w->link() == 0 || w->link() >= PeerLinkBase)
+            continue;
+        for (WWidget *peer : live) {
+            if (peer != w && peer->widgetId() == w->link()) {
+                w->setLinkedWidget(peer);
+                break;
+            }
+        }
+    }
+}
+
+void CControl::destroyWidgets()
+{
+    for (WWidget *w : widgets()) {
+        w->detach();
+        w->destroy();
+        // The widget object lives inside its item.
+        delete w->item();
+    }
+    m_widgets.clear();
+    m_fileGeometry.clear();
+    m_widgetsCreated = false;
+}
+
+void CControl::setWidgetsVisible(bool visible)
+{
+    for (WWidget *w : widgets())
+        w->setItemVisible(visible);
+}
+
+void CControl::layoutWidgets(double scale, const QPointF &offset)
+{
+    for (int i = 0; i < m_widgets.size() && i < m_fileGeometry.size(); ++i) {
+        QQuickItem *item = m_widgets.at(i) ? m_widgets.at(i)->item() : nullptr;
+        if (!item)
+            continue;
+        const QRectF &g = m_fileGeometry.at(i);
+        item->setX(g.x() * scale + offset.x());
+        item->setY(g.y() * scale + offset.y());
+        item->setWidth(g.width() * scale);
+        item->setHeight(g.height() * scale);
+    }
+}
+
+QRectF CControl::specBounds() const
+{
+    QRectF bounds;
+    for (const CWidgetSpec &spec : m_widgetSpecs) {
+        QRectF r;
+        if (specRect(spec, &r))
+            bounds = bounds.isNull() ? r : bounds.united(r);
+    }
+    return bounds;
+}
+
+QRectF CControl::boundingRect() const
+{
+    QRectF bounds;
+    for (WWidget *w : widgets()) {
+        const QRectF r = w->geometry();
+        if (!r.isEmpty())
+            bounds = bounds.isNull() ? r : bounds.united(r);
+    }
+    return bounds;
+}
+
+QString CControl::labelText() const
+{
+    for (WWidget *w : widgets()) {
+        if (w->type() == QLatin1String("label"))
+            return w->itemProperty("text").toString();
+    }
+    return QString();
 }

@@ -6,12 +6,16 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QPointF>
+#include <QRectF>
 #include <QString>
 
 class CComposite;
 class CNodeLocator;
 class HNode;
 class TTransform;
+class WWidget;
+class WWidgetFactory;
 class XmlWriter;
 
 // A control of a panel: a leaf of the document tree. It names the hardware
@@ -96,6 +100,33 @@ public:
     virtual CControl *findById(quint32 id);
     virtual CControl *findByName(const QString &name, const QString &type = QString());
 
+    // Takes the control's transform from the transform factory (shared with
+    // the other controls of the same parameter) and follows its "link"
+    // attribute to the linked control's transform.
+    virtual void activate(CControl *root);
+    // Lets go of the transform; widgets forget it.
+    virtual void deactivate();
+
+    // The widgets, created from the specs once a scene exists. A panel's
+    // widgets are made the first time it is shown, so that opening a file
+    // never waits for the items of every panel.
+    QList<WWidget *> widgets() const;
+    WWidget *firstWidget() const;
+    bool hasWidgets() const { return m_widgetsCreated; }
+    virtual void createWidgets(WWidgetFactory *factory);
+    virtual void destroyWidgets();
+    virtual void setWidgetsVisible(bool visible);
+    // Places the widgets at their file geometry times scale, moved by
+    // offset; the file geometry is kept, so a new scale never drifts.
+    virtual void layoutWidgets(double scale, const QPointF &offset);
+    // The union of the widgets' rectangles as the file gives them (no items
+    // needed); backgrounds do not count.
+    virtual QRectF specBounds() const;
+    // The union of the live widgets' rectangles.
+    virtual QRectF boundingRect() const;
+    // The text of the control's first label widget.
+    QString labelText() const;
+
     const QList<CWidgetSpec> &widgetSpecs() const { return m_widgetSpecs; }
     const CWidgetSpec &attributeSpec() const { return m_attributeSpec; }
 
@@ -114,6 +145,8 @@ public:
 private:
     friend class CComposite;
 
+    void linkWidgets();
+
     QPointer<HNode> m_node;
     QString m_name;
     QString m_type;
@@ -125,4 +158,7 @@ private:
     NodeReference m_reference;
     QList<CWidgetSpec> m_widgetSpecs;
     CWidgetSpec m_attributeSpec;
+    QList<QPointer<WWidget>> m_widgets;
+    QList<QRectF> m_fileGeometry;
+    bool m_widgetsCreated = false;
 };

@@ -1,6 +1,8 @@
 #include "MQmlInterface.h"
 
 #include "KvrLogging.h"
+#include "MModel.h"
+#include "MProject.h"
 #include "VModeManager.h"
 #include "VQmlFrame.h"
 
@@ -30,6 +32,80 @@ void MQmlInterface::setSetupMenu(const QList<QPair<QString, QString>> &entries)
     for (const auto &entry : entries)
         m_setupMenu << QVariantMap{{QStringLiteral("key"), entry.first}, {QStringLiteral("text"), entry.second}};
     emit setupMenuDataChanged();
+}
+
+MModel *MQmlInterface::model() const
+{
+    return m_model;
+}
+
+void MQmlInterface::setModel(MModel *model)
+{
+    m_model = model;
+}
+
+QString MQmlInterface::getExitPIN() const
+{
+    return MProject::exitPin();
+}
+
+void MQmlInterface::canvasResize()
+{
+    if (m_model)
+        m_model->computeScales();
+}
+
+QString MQmlInterface::getVersionText() const
+{
+    return m_model ? m_model->versionText() : QString();
+}
+
+QString MQmlInterface::getFileVersionString() const
+{
+    return m_model ? m_model->fileVersion() : QString();
+}
+
+QString MQmlInterface::getProjectInfoString() const
+{
+    return m_model && m_model->project() ? m_model->project()->informationText() : QString();
+}
+
+QString MQmlInterface::getNetworkStatusString() const
+{
+    return m_model ? m_model->networkStatusText() : QString();
+}
+
+QString MQmlInterface::getMobileIPAddressString() const
+{
+    return m_model ? m_model->mobileAddressText() : QString();
+}
+
+QString MQmlInterface::getReceivePanelString() const
+{
+    return m_model ? tr("Waiting for a control panel at %1").arg(m_model->mobileAddressText()) : QString();
+}
+
+bool MQmlInterface::postCommand(const QString &target, const QString &data)
+{
+    if (!m_model)
+        return false;
+    if (target == QLatin1String("event")) {
+        if (data == QLatin1String("leftarrow"))
+            m_model->pageLeft();
+        else if (data == QLatin1String("rightarrow"))
+            m_model->pageRight();
+        else
+            return false;
+    } else if (target == QLatin1String("scene")) {
+        m_model->showSceneOrPanel(data);
+    } else if (target == QLatin1String("statusbar")) {
+        emit m_model->displayMessage(data);
+    } else if (target == QLatin1String("system")) {
+        m_model->setupMenuItem(data);
+    } else {
+        return false;
+    }
+    return true;
 }
 
 void MQmlInterface::setObject(const QString &name, QObject *object)

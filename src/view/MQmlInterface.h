@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QVariantList>
 
+class MModel;
 class VQmlFrame;
 
 // The one object that native code and QML share ("intrf" in QML). QML reads
@@ -23,13 +24,24 @@ public:
 
     VQmlFrame *view() const { return m_view; }
     void setView(VQmlFrame *view);
+    MModel *model() const;
+    void setModel(MModel *model);
 
     // Each entry is a command key and its display text; QML shows the text
     // and posts the key back with postCommand("system", key).
     QVariantList setupMenuData() const { return m_setupMenu; }
     void setSetupMenu(const QList<QPair<QString, QString>> &entries);
 
+    Q_INVOKABLE QString getExitPIN() const;
     Q_INVOKABLE void setObject(const QString &name, QObject *object);
+    Q_INVOKABLE void canvasResize();
+    Q_INVOKABLE QString getVersionText() const;
+    Q_INVOKABLE QString getFileVersionString() const;
+    Q_INVOKABLE QString getProjectInfoString() const;
+    Q_INVOKABLE QString getNetworkStatusString() const;
+    Q_INVOKABLE QString getMobileIPAddressString() const;
+    Q_INVOKABLE QString getReceivePanelString() const;
+    Q_INVOKABLE bool postCommand(const QString &target, const QString &data);
     Q_INVOKABLE int getAppFunction() const;
     Q_INVOKABLE QString getDesktopOrMobile() const;
 
@@ -52,6 +64,7 @@ public slots:
 
 private:
     QPointer<VQmlFrame> m_view;
+    QPointer<MModel> m_model;
     QVariantList m_setupMenu;
     QTimer m_exitTimer;
 };

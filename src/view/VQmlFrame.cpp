@@ -2,6 +2,9 @@
 
 #include "KvrLogging.h"
 #include "MQmlInterface.h"
+#include "WFrame.h"
+#include "WImage.h"
+#include "WLabel.h"
 
 #include <QQmlComponent>
 #include <QQmlContext>
@@ -30,6 +33,10 @@ void VQmlFrame::registerTypes()
         return;
     registered = true;
     qmlRegisterType<MQmlInterface>("mqmlinterface", 1, 0, "MQmlInterface");
+    qmlRegisterType<WWidget>("wwidget", 1, 0, "WWidget");
+    qmlRegisterType<WFrame>("wframe", 1, 0, "WFrame");
+    qmlRegisterType<WImage>("wimage", 1, 0, "WImage");
+    qmlRegisterType<WLabel>("wlabel", 1, 0, "WLabel");
 }
 
 bool VQmlFrame::registerTypesAndSetup()

@@ -1,4 +1,6 @@
 #include "MainWindow.h"
+#include "MModel.h"
+#include "CComposite.h"
 #include "USettings.h"
 #include "VQmlFrame.h"
 
@@ -12,6 +14,7 @@
 #include <QMessageBox>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -84,7 +87,11 @@ private slots:
         QVERIFY(w.goOnlineAction()->isCheckable());
         for (QAction *a : {w.openAction(), w.goOnlineAction(), w.sendAction()})
             QVERIFY2(!a->icon().isNull(), qPrintable(a->text()));
-        // Nothing to connect until a document is open.
+        // The demonstration panel is open at start: there is something to
+        // connect to; without a document there is not.
+        QVERIFY(w.goOnlineAction()->isEnabled());
+        QVERIFY(w.sendAction()->isEnabled());
+        w.model()->closeDocument();
         QVERIFY(!w.goOnlineAction()->isEnabled());
         QVERIFY(!w.sendAction()->isEnabled());
     }
@@ -114,13 +121,31 @@ private slots:
     {
         MainWindow w;
         w.setApplication(qApp);
-        QCOMPARE(w.windowTitle(), QStringLiteral("Korvel Remote admin"));
-        w.openFile(QStringLiteral("C:/x/Panel.cpz"));
-        QCOMPARE(w.filePath(), QStringLiteral("C:/x/Panel.cpz"));
+        // The first title names no file, though the demonstration is open.
+        QCOMPARE(w.windowTitle(), QStringLiteral("Korvel Remote admin - "));
+        QVERIFY(w.model()->document()->childCount() > 0);
+
+        QTemporaryDir dir;
+        const QString path = dir.path() + "/Conference.cpf";
+        QVERIFY(QFile::copy(QStringLiteral(KVR_TEST_DATA "/panels/Conference.cpf"), path));
+        w.openFile(path);
+        QCOMPARE(w.windowTitle(), QStringLiteral("Korvel Remote admin - Conference.cpf"));
+        QCOMPARE(w.filePath(), path);
         QSettings *settings = USettings::create();
-        QCOMPARE(settings->value(USettings::PanelsKey).toString(), QStringLiteral("C:/x/"));
+        QCOMPARE(settings->value(USettings::PanelsKey).toString(), dir.path() + "/");
         QCOMPARE(settings->organizationName(), QStringLiteral("Halvern"));
         QCOMPARE(settings->applicationName(), QStringLiteral("Korvel Remote admin 3.0"));
+
+        // A file that cannot be read: one warning naming it, nothing half
+        // open, title and folder unchanged.
+        QString message;
+        closeNextMessageBox(&message);
+        w.openFile(QStringLiteral("/nowhere/Missing.cpz"));
+        QVERIFY(message.contains(QStringLiteral("Missing.cpz")));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Korvel Remote admin - Conference.cpf"));
+        QCOMPARE(settings->value(USettings::PanelsKey).toString(), dir.path() + "/");
+        QCOMPARE(w.model()->document()->childCount(), 0);
+        QVERIFY(!w.goOnlineAction()->isEnabled());
         delete settings;
     }
 

@@ -562,7 +562,8 @@ private slots:
         QDirIterator it(QStringLiteral(":/data"), QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext())
             found << it.next().mid(QStringLiteral(":/data/").size());
-        QStringList expected = expectedTemplates() + kTables.keys();
+        // Beside the templates and tables the data holds the demonstration panel.
+        QStringList expected = expectedTemplates() + kTables.keys() + QStringList{QStringLiteral("Korvel/Demo.cpz")};
         found.sort();
         expected.sort();
         QCOMPARE(found, expected);

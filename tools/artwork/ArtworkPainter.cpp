@@ -102,6 +102,7 @@ bool ArtworkPainter::paintDialerKeys()
     const QColor ink("#231F20");
     bool ok = true;
     ok &= save(SkinArtwork::collections(ink), QStringLiteral("images/Collections.png"));
+    ok &= save(SkinArtwork::placeholderPicture(), QStringLiteral("images/default.png"));
     ok &= save(SkinArtwork::flash(ink), QStringLiteral("images/flash.png"));
     ok &= save(SkinArtwork::hold(ink), QStringLiteral("images/hold.png"));
     ok &= save(SkinArtwork::phone(QColor("#3DAE49")), QStringLiteral("images/phone.png"));

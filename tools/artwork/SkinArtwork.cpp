@@ -212,3 +212,60 @@ QImage SkinArtwork::collections(const QColor &ink)
     p.drawRoundedRect(QRectF(6, 24, 38, 30), 4, 4);
     return image;
 }
+
+QImage SkinArtwork::placeholderPicture()
+{
+    QImage image = blank(128, 96);
+    QPainter p(&image);
+    begin(p);
+    p.setPen(QPen(QColor("#A8AAAD"), 3));
+    p.setBrush(QColor("#F3F3F3"));
+    p.drawRoundedRect(QRectF(4, 4, 120, 88), 8, 8);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor("#F2B632"));
+    p.drawEllipse(QPointF(92, 28), 10, 10);
+    p.setBrush(QColor("#8BC34A"));
+    p.drawPolygon(QPolygonF{QPointF(14, 80), QPointF(48, 36), QPointF(74, 68), QPointF(88, 54), QPointF(114, 80)});
+    return image;
+}
+
+QImage SkinArtwork::roomPicture()
+{
+    QImage image(528, 300, QImage::Format_ARGB32_Premultiplied);
+    QPainter p(&image);
+    begin(p);
+    QLinearGradient wall(0, 0, 0, 300);
+    wall.setColorAt(0.0, QColor("#2E3A46"));
+    wall.setColorAt(1.0, QColor("#131A20"));
+    p.fillRect(image.rect(), wall);
+    // Stage and screen.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor("#1D98D5"));
+    p.drawRoundedRect(QRectF(164, 40, 200, 110), 6, 6);
+    p.setBrush(QColor("#E9F5FB"));
+    p.drawRect(QRectF(174, 50, 180, 90));
+    p.setBrush(QColor("#3A4753"));
+    p.drawRect(QRectF(0, 196, 528, 104));
+    // Loudspeakers left and right.
+    p.setBrush(QColor("#0E1318"));
+    for (qreal x : {84.0, 420.0}) {
+        p.drawRoundedRect(QRectF(x, 60, 24, 70), 4, 4);
+        p.setBrush(QColor("#5D6061"));
+        p.drawEllipse(QPointF(x + 12, 80), 7, 7);
+        p.drawEllipse(QPointF(x + 12, 108), 9, 9);
+        p.setBrush(QColor("#0E1318"));
+    }
+    // Rows of seats.
+    for (int row = 0; row < 3; ++row) {
+        p.setBrush(QColor(row == 0 ? "#8BC34A" : "#6B7F8C"));
+        const qreal y = 210 + row * 28;
+        for (int seat = 0; seat < 12; ++seat)
+            p.drawRoundedRect(QRectF(40 + seat * 38 + row * 6, y, 28, 18), 5, 5);
+    }
+    // Lectern with a microphone.
+    p.setBrush(QColor("#F2B632"));
+    p.drawRect(QRectF(384, 150, 34, 46));
+    p.setPen(QPen(QColor("#E9F5FB"), 3, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(401, 150), QPointF(396, 134));
+    return image;
+}

@@ -29,6 +29,10 @@ public:
     static QImage flash(const QColor &ink);
     static QImage backspace(const QColor &ink);
     static QImage collections(const QColor &ink);
+    // The picture an image control shows before it is given one.
+    static QImage placeholderPicture();
+    // The room picture of the demonstration panel.
+    static QImage roomPicture();
 
 private:
     static QImage blank(int width, int height);

@@ -38,6 +38,8 @@ Rectangle {
         horizontalAlignment: Text.AlignHCenter
         elide: Text.ElideRight
         color: intrf.toolBarTextColor
+        fontSizeMode: Text.HorizontalFit
+        minimumPixelSize: 10
         font.pixelSize: Math.max(10, parent.height * 0.34)
         font.bold: true
         text: intrf.headerTitle

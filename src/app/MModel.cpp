@@ -1,0 +1,590 @@
+#include "MModel.h"
+
+#include "CCanvas.h"
+#include "CComposite.h"
+#include "CPanelFile.h"
+#include "DQmlMessageDialog.h"
+#include "HRoot.h"
+#include "KvrLogging.h"
+#include "MProject.h"
+#include "MQmlInterface.h"
+#include "MainWindow.h"
+#include "UArchive.h"
+#include "USettings.h"
+#include "VModeManager.h"
+#include "VQmlFrame.h"
+#include "WDelegate.h"
+#include "WWidgetFactory.h"
+#include "XSkinHandler.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QNetworkInterface>
+#include <QQmlContext>
+#include <QQuickItem>
+#include <QSettings>
+#include <QStandardPaths>
+
+const char *const MModel::VersionNumber = "3.0.6.0";
+const char *const MModel::DemoFile = ":/data/Korvel/Demo.cpz";
+
+namespace {
+const QString ScenesType = QStringLiteral("Scenes");
+const QString ChassisCategory = QStringLiteral("Chassis");
+
+// The panels of a scene are its children of type "Controls".
+CComposite *asComposite(CControl *control)
+{
+    return qobject_cast<CComposite *>(control);
+}
+} // namespace
+
+MModel::MModel(QObject *parent) : QObject(parent)
+{
+    m_extraRefreshTimer.setSingleShot(true);
+    m_extraRefreshTimer.setInterval(100);
+    connect(&m_extraRefreshTimer, &QTimer::timeout, this, &MModel::onExtraRefreshTimerTimeout);
+}
+
+MModel::~MModel()
+{
+    // The document's widgets live in the scene; take them down while it
+    // still exists, then the trees.
+    if (m_document) {
+        m_document->destroyWidgets();
+        m_document->deactivate();
+    }
+    delete m_document;
+    delete m_hardware;
+    delete m_project;
+}
+
+MQmlInterface *MModel::qmlInterface() const
+{
+    return m_qml;
+}
+
+void MModel::setCanvas(CCanvas *canvas)
+{
+    m_canvas = canvas;
+}
+
+void MModel::setQmlView(VQmlFrame *view)
+{
+    m_view = view;
+    m_qml = view ? view->qmlInterface() : nullptr;
+    if (m_qml)
+        m_qml->setModel(this);
+}
+
+void MModel::initialize()
+{
+    if (!m_hardware)
+        m_hardware = new HRoot;
+    if (!m_document)
+        m_document = new CComposite(QString(), ScenesType);
+    if (!m_project)
+        m_project = new MProject;
+
+    m_pollTimer.stop();
+    m_pollTimer.setObjectName(QStringLiteral("polling"));
+    m_pollTimer.setInterval(250);
+    connect(&m_pollTimer, &QTimer::timeout, this, &MModel::doPolling, Qt::UniqueConnection);
+
+    // Widgets are made in the scene's context, under its canvas item.
+    WWidgetFactory *factory = WDelegate::instance()->factory();
+    factory->setModel(this);
+    if (m_view) {
+        factory->setContext(m_view->rootContext());
+        factory->setParent(controlArea());
+        QQuickItem *root = m_view->rootObject();
+        connect(this, &MModel::reloadCanvas, root, [root] { QMetaObject::invokeMethod(root, "reloadCanvas"); });
+        connect(this, &MModel::resetCanvas, root, [root] { QMetaObject::invokeMethod(root, "resetCanvas"); });
+    }
+    computeScales();
+    emit selectState(false);
+    emit ccpState(false);
+}
+
+// --- opening and closing -----------------------------------------------------------
+
+QString MModel::designsFolder()
+{
+    QSettings settings(QLatin1String(USettings::Organisation), QLatin1String(USettings::Application));
+    QString folder = settings.value(QLatin1String(USettings::DesignsKey)).toString();
+    // Never the file-system root: without a setting the received panels
+    // live in the program's own data folder.
+    if (folder.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/Designs");
+    folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
+        folder.chop(1);
+    return folder;
+}
+
+QString MModel::startupFile()
+{
+    const QString folder = designsFolder();
+    for (const char *name : {"/download.cpn", "/download.cpf"}) {
+        const QString path = folder + QLatin1String(name);
+        if (QFileInfo::exists(path))
+            return path;
+    }
+    return QLatin1String(DemoFile);
+}
+
+QString MModel::receiveTarget()
+{
+    return designsFolder() + QStringLiteral("/download.cpn");
+}
+
+QString MModel::fileNameOf(const QString &path)
+{
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? path : path.mid(slash + 1);
+}
+
+bool MModel::loadPanelFile(const QString &path, QString *reason)
+{
+    QString panelPath = path;
+    if (UArchive::isArchive(path)) {
+        UArchive *archive = UArchive::instance();
+        if (!archive->open(path)) {
+            *reason = tr("The file is not a readable control panel archive.");
+            return false;
+        }
+        panelPath = archive->memberPath(QStringLiteral(".cpf"));
+        if (panelPath.isEmpty()) {
+            *reason = tr("The archive holds no control panel file.");
+            return false;
+        }
+        const QString design = archive->memberPath(QStringLiteral(".kvp"));
+        if (design.isEmpty())
+            m_hardware->clearDesign();
+        else if (!m_hardware->loadDesign(design, m_project))
+            qCWarning(lcApp) << "The design project of" << path << "could not be read completely.";
+    }
+    CPanelFile file(m_document, m_canvas, m_project, m_hardware);
+    if (!file.read(panelPath)) {
+        *reason = file.errorString();
+        return false;
+    }
+    m_fileVersion = file.fileVersion();
+    return true;
+}
+
+bool MModel::openFile(const QString &path)
+{
+    if (!m_hardware || !m_document)
+        return false;
+    if (m_document->childCount() > 0 || !m_filePath.isEmpty())
+        closeDocument();
+
+    QString reason;
+    if (!loadPanelFile(path, &reason)) {
+        closeDocument();
+        emit warning(tr("Open Control Panel File"),
+                     tr("The file %1 could not be opened.\n\n%2").arg(QDir::toNativeSeparators(path), reason));
+        return false;
+    }
+    m_filePath = path;
+    m_document->setName(fileNameOf(path));
+    m_contentBounds = m_document->specBounds();
+    // Transforms for every control at once (cheap, and shared across
+    // panels); widgets wait until their panel is shown.
+    m_document->activate(m_document);
+
+    applySkin();
+    m_scene = asComposite(m_document->childAt(0));
+    m_panel = nullptr;
+    m_pageIndex = 0;
+    if (m_mainWindow)
+        m_mainWindow->resizeToCanvas();
+    refreshScene();
+    showPage(0);
+    m_modified = false;
+    emit enableConnection(m_document->findByType(QStringLiteral("Controls")) != nullptr);
+    return true;
+}
+
+void MModel::closeDocument()
+{
+    hidePanel();
+    if (m_document) {
+        m_document->destroyWidgets();
+        m_document->deactivate();
+        m_document->clear();
+    }
+    if (m_hardware)
+        m_hardware->clearDesign();
+    if (m_project)
+        m_project->clear();
+    m_scene = nullptr;
+    m_panel = nullptr;
+    m_pageIndex = 0;
+    m_filePath.clear();
+    m_contentBounds = QRectF();
+    emit selectState(false);
+    emit ccpState(false);
+    if (m_canvas)
+        m_canvas->reset();
+    emit resetCanvas();
+    emit reloadCanvas();
+    emit enableConnection(false);
+}
+
+// --- scenes and pages --------------------------------------------------------------
+
+CComposite *MModel::currentComposite() const
+{
+    return m_panel ? m_panel.data() : m_scene.data();
+}
+
+int MModel::pageCount() const
+{
+    return m_scene ? m_scene->childCount() : 0;
+}
+
+void MModel::hidePanel()
+{
+    if (!m_panel)
+        return;
+    m_panel->setStateRequestsEnabled(false);
+    m_panel->setWidgetsVisible(false);
+}
+
+void MModel::layoutPanel(CComposite *panel)
+{
+    if (!panel || !m_document)
+        return;
+    QPointF offset;
+    if (m_canvas && m_canvas->horizCenter() && !m_contentBounds.isNull())
+        offset.setX((m_rootWidth - (2.0 * m_contentBounds.x() + m_contentBounds.width()) * m_viewScale) / 2.0);
+    panel->layoutWidgets(m_viewScale, offset);
+}
+
+void MModel::showPanel(CComposite *panel, int index)
+{
+    if (!panel)
+        return;
+    if (panel != m_panel) {
+        hidePanel();
+        m_panel = panel;
+        if (!panel->hasWidgets())
+            panel->createWidgets(WDelegate::instance()->factory());
+        layoutPanel(panel);
+        panel->setWidgetsVisible(true);
+    }
+    m_pageIndex = index;
+    setQml("pageIndex", index);
+    setQml("pageCount", pageCount());
+    if (m_online) {
+        panel->setStateRequestsEnabled(true);
+        panel->requestState();
+    }
+    refreshScene();
+    emit resetQMLFocus();
+}
+
+void MModel::showPage(int index)
+{
+    if (!m_scene || index < 0 || index >= m_scene->childCount())
+        return;
+    showPanel(asComposite(m_scene->childAt(index)), index);
+}
+
+void MModel::pageLeft()
+{
+    if (m_pageIndex > 0)
+        showPage(m_pageIndex - 1);
+}
+
+void MModel::pageRight()
+{
+    if (m_pageIndex + 1 < pageCount())
+        showPage(m_pageIndex + 1);
+}
+
+CComposite *MModel::findPanel(const QString &name) const
+{
+    if (!m_document)
+        return nullptr;
+    for (CControl *sceneControl : m_document->children()) {
+        CComposite *scene = asComposite(sceneControl);
+        if (!scene)
+            continue;
+        if (CComposite *panel = asComposite(scene->child(name)))
+            return panel;
+    }
+    return nullptr;
+}
+
+bool MModel::showSceneOrPanel(const QString &name)
+{
+    if (!m_document)
+        return false;
+    if (CComposite *scene = asComposite(m_document->child(name))) {
+        m_scene = scene;
+        showPage(0);
+        return true;
+    }
+    CComposite *panel = findPanel(name);
+    if (!panel)
+        return false;
+    m_scene = panel->parentComposite();
+    showPanel(panel, m_scene ? m_scene->children().indexOf(panel) : 0);
+    return true;
+}
+
+void MModel::followLink(const QString &panelName)
+{
+    CComposite *previous = m_panel;
+    if (!showSceneOrPanel(panelName)) {
+        if (previous)
+            previous->setWidgetsVisible(true);
+        emit warning(tr("Warning"), tr("Error - No link has been defined for this region.\n\n"
+                                       "Please set a link using the properties panel."));
+    }
+    emit reloadCanvas();
+}
+
+// --- scene properties ----------------------------------------------------------------
+
+void MModel::setQml(const char *name, const QVariant &value)
+{
+    if (m_qml)
+        m_qml->setProperty(name, value);
+}
+
+QString MModel::headerText() const
+{
+    if (m_canvas && !m_canvas->text().isEmpty())
+        return m_canvas->text();
+    if (m_project && !m_project->facilityName().isEmpty()
+        && m_project->facilityName() != QLatin1String(MProject::DefaultFacility))
+        return m_project->facilityName();
+    return m_document ? QFileInfo(m_document->name()).completeBaseName() : QString();
+}
+
+void MModel::refreshScene()
+{
+    if (m_canvas) {
+        setQml("topRow", m_canvas->topRow());
+        setQml("bottomRow", m_canvas->bottomRow());
+    }
+    computeScales();
+    setQml("pageCount", pageCount());
+    setQml("pageIndex", m_pageIndex);
+    setQml("sceneTitle", m_panel ? m_panel->name() : (m_scene ? m_scene->name() : QString()));
+    setQml("headerTitle", headerText());
+}
+
+QQuickItem *MModel::controlArea() const
+{
+    QQuickItem *root = m_view ? m_view->rootObject() : nullptr;
+    if (!root)
+        return nullptr;
+    QQuickItem *area = root->findChild<QQuickItem *>(QStringLiteral("controlArea"));
+    return area ? area : root;
+}
+
+void MModel::computeScales()
+{
+    // Panels are laid out in the area between the tool bar and the status
+    // bar, whose rows a panel file may switch off.
+    QQuickItem *root = controlArea();
+    if (!m_qml || !root)
+        return;
+    float m = m_qml->property("maxControlHeight").toFloat();
+    const QRectF content = m_contentBounds;
+    if (content.height() > 0)
+        m = float(2.0 * content.y() + content.height());
+    const float previousScale = m_viewScale;
+    const double previousWidth = m_rootWidth;
+    m_rootWidth = root->width();
+    m_rootHeight = root->height();
+    if (m_rootHeight <= 0 || m <= 0)
+        return;
+    m_viewScale = float(m_rootHeight / m);
+    // Content scaled to the height must still fit the width, margins
+    // included, or its right-hand controls would be cut off.
+    const double contentWidth = content.isNull() ? 0.0 : 2.0 * content.x() + content.width();
+    if (contentWidth > 0 && m_rootWidth > 0 && contentWidth * m_viewScale > m_rootWidth)
+        m_viewScale = float(m_rootWidth / contentWidth);
+    setQml("viewScale", m_viewScale);
+    WDelegate::instance()->setAspect(m_canvas ? m_canvas->aspect() : 1.0f);
+    WDelegate::instance()->setViewScale(m_viewScale);
+    if (m_document && (m_viewScale != previousScale || m_rootWidth != previousWidth)) {
+        for (CControl *sceneControl : m_document->children()) {
+            if (CComposite *scene = asComposite(sceneControl)) {
+                for (CControl *panel : scene->children()) {
+                    if (panel->hasWidgets())
+                        layoutPanel(asComposite(panel));
+                }
+            }
+        }
+    }
+    setQml("textSize", int(12 * m_viewScale));
+    setQml("pixelScale", m_viewScale);
+}
+
+void MModel::applySkin()
+{
+    if (!m_canvas || !m_qml)
+        return;
+    m_appliedSkin = XSkinHandler::loadSkin(m_canvas->skin(), m_qml);
+    m_appliedAccent = XSkinHandler::loadAccent(m_canvas->accent(), m_qml);
+    // The skin names its red lamp; keep the lamp that the devices call for.
+    if (!m_connectIndicator.isEmpty())
+        interfaceStatusChanged(true);
+}
+
+bool MModel::getIsScaleMultiply() const
+{
+    return m_canvas ? m_canvas->multiplyScaleFactor() : true;
+}
+
+void MModel::onExtraRefreshTimerTimeout()
+{
+    refreshScene();
+}
+
+// --- online ------------------------------------------------------------------------------
+
+QString MModel::indicatorImage(int connected, int count)
+{
+    if (connected == 0)
+        return QStringLiteral("/indicator_red.png");
+    if (connected == count && count > 0)
+        return QStringLiteral("/indicator_grn.png");
+    return QStringLiteral("/indicator_ylw.png");
+}
+
+void MModel::doPolling()
+{
+    m_pollingActive = true;
+    if (CComposite *current = currentComposite()) {
+        current->setStateRequestsEnabled(true);
+        current->requestState();
+    }
+}
+
+void MModel::interfaceStatusChanged(bool)
+{
+    const QString skin = m_appliedSkin.isEmpty() && m_canvas ? m_canvas->skin() : m_appliedSkin;
+    m_connectIndicator = QStringLiteral("../../images/skins/") + skin + indicatorImage(0, 0);
+    setQml("connectInd", m_connectIndicator);
+    if (!m_receiveMode)
+        emit changedStatusIndicator();
+}
+
+void MModel::applicationStateChanged(Qt::ApplicationState state)
+{
+    // On the desktop another window taking the focus does not make the
+    // devices go quiet: the engineer often watches the panel beside other
+    // tools.
+    qCDebug(lcApp) << "Application state" << state;
+}
+
+void MModel::aboutToQuit()
+{
+    m_pollTimer.stop();
+}
+
+// --- setup menu ----------------------------------------------------------------------------
+
+QString MModel::versionText() const
+{
+    return tr("Version %1").arg(QLatin1String(VersionNumber)) + QStringLiteral("\n\n")
+           + tr("Korvel Remote admin shows and operates the control panels of Korvel installed "
+                "sound systems. \u00A9 Halvern Audio.");
+}
+
+QString MModel::mobileAddressText() const
+{
+    const QList<QNetworkInterface> interfaces = QNetworkInterface::allInterfaces();
+    if (interfaces.isEmpty())
+        return tr("No network interfaces found.");
+    for (const QNetworkInterface &interface : interfaces) {
+        const auto flags = interface.flags();
+        if (!(flags & QNetworkInterface::IsUp) || !(flags & QNetworkInterface::IsRunning)
+            || (flags & QNetworkInterface::IsLoopBack))
+            continue;
+        for (const QNetworkAddressEntry &entry : interface.addressEntries()) {
+            const QHostAddress address = entry.ip();
+            if (address.protocol() == QAbstractSocket::IPv4Protocol && !address.isLoopback()
+                && !address.isLinkLocal())
+                return address.toString();
+        }
+    }
+    return tr("No network connection detected.");
+}
+
+QString MModel::networkStatusText() const
+{
+    QString report;
+    QList<HNode *> devices;
+    if (m_hardware)
+        m_hardware->collectByCategory(ChassisCategory, devices);
+    for (HNode *device : std::as_const(devices)) {
+        if (device->title().contains(QLatin1String("PQX"))) {
+            qCDebug(lcApp) << "Skipping reporting on unsupported chassis: " << device->title();
+            continue;
+        }
+        report += device->label() + tr(" - Offline - Idle") + QStringLiteral("\n\n");
+    }
+    return report.isEmpty() ? tr("No network information available.") : report;
+}
+
+void MModel::showMessage(const QString &title, const QString &text)
+{
+    if (!m_view)
+        return;
+    DQmlMessageDialog *dialog = m_view->messageDialog();
+    dialog->setSource(QUrl(QLatin1String(DQmlMessageDialog::MessageDialogUrl)));
+    dialog->setTitle(title);
+    dialog->setText(text);
+    dialog->setButtonText(tr("OK"));
+    dialog->DoModal();
+}
+
+void MModel::showAbout()
+{
+    if (!m_view)
+        return;
+    DQmlMessageDialog *dialog = m_view->messageDialog();
+    dialog->setSource(QUrl(QLatin1String(DQmlMessageDialog::AboutDialogUrl)));
+    dialog->setTitle(tr("About Korvel Remote admin"));
+    dialog->setText(versionText());
+    dialog->setButtonText(tr("OK"));
+    dialog->DoModal();
+}
+
+void MModel::exitFromMenu()
+{
+    if (!m_qml)
+        return;
+    if (!MProject::exitPin().isEmpty())
+        emit m_qml->showExitPasscodeDialog();
+    else
+        m_qml->exitApplication();
+}
+
+void MModel::setupMenuItem(const QString &key)
+{
+    if (key == QLatin1String("IP Address"))
+        showMessage(tr("IP Address"), tr("Mobile IP Address:\n\n") + mobileAddressText());
+    else if (key == QLatin1String("Network Status"))
+        showMessage(tr("Network Status"), networkStatusText());
+    else if (key == QLatin1String("Project Information"))
+        showMessage(tr("Project Information"), m_project ? m_project->informationText() : QString());
+    else if (key == QLatin1String("About"))
+        showAbout();
+    else if (key == QLatin1String("Receive"))
+        showMessage(tr("Receive Control Panel..."), tr("Receiving panels from another station is not "
+                                                       "available in this version."));
+    else if (key == QLatin1String("Exit"))
+        exitFromMenu();
+    else
+        qCDebug(lcApp) << "Unknown setup menu entry" << key;
+}

@@ -1,0 +1,134 @@
+#pragma once
+
+#include <QPointer>
+#include <QQuickItem>
+#include <QRectF>
+#include <QString>
+#include <QVariant>
+
+class CAttributes;
+class CControl;
+class HNode;
+class PProtocol;
+class TTransform;
+class XmlWriter;
+
+// Base of every panel widget. A widget lives inside its QML file as the child
+// object "widget" of the file's root item, which it drives by property
+// names. It keeps its place inside its control as fractions of the control's
+// rectangle, reads and writes the shared settings, and is where user
+// gestures, values for the device and device reports meet.
+class WWidget : public QQuickItem
+{
+    Q_OBJECT
+public:
+    explicit WWidget(QQuickItem *parent = nullptr);
+    ~WWidget() override;
+
+    virtual void initialize(QQuickItem *item);
+    virtual void destroy();
+    virtual void setAttributes(const CAttributes &attributes);
+    virtual void completeSetup();
+    virtual void setCanvasItem(QQuickItem *item);
+    virtual bool writeXml(XmlWriter &writer);
+    virtual bool processProperty(const QString &name, const QString &value);
+    virtual void scaleGeometry(double factor, bool both);
+    virtual void moveBy(const QPointF &offset);
+    virtual void placeIn(const QRectF &rect);
+    virtual void resizeIn(const QRectF &oldRect, const QRectF &newRect);
+    virtual void reshape();
+    virtual void refresh();
+    virtual bool acceptDrop(const QString &text, const QString &data);
+    virtual void setText(const QString &text);
+    virtual void attachControl(CControl *control);
+    virtual CControl *siteControl() const;
+    virtual void setControl(CControl *control);
+    virtual void setNode(HNode *node);
+    virtual void setTransform(TTransform *transform);
+    virtual void setItemVisible(bool visible);
+    virtual void setTargetNode(HNode *node);
+    virtual QRectF geometry() const;
+    virtual bool isType(const QString &keyword) const;
+    virtual bool hasProperties() const;
+    virtual void editProperties(CAttributes *attributes);
+    virtual bool hasDisplayName() const;
+    virtual void dump() const;
+    virtual void enableConnectionIndicator(bool enable);
+    virtual void detach();
+    virtual void linkValue(WWidget *source);
+
+    QQuickItem *item() const { return m_item; }
+    void setItem(QQuickItem *item) { m_item = item; }
+    QString type() const { return m_type; }
+    void setType(const QString &type) { m_type = type; }
+    quint32 widgetId() const { return m_id; }
+    quint32 link() const { return m_link; }
+    QRectF fractions() const { return QRectF(m_fx, m_fy, m_fw, m_fh); }
+    WWidget *linkedWidget() const { return m_linkedWidget; }
+    void setLinkedWidget(WWidget *widget);
+    TTransform *transform() const { return m_transform; }
+    PProtocol *protocol() const { return m_protocol; }
+    void setProtocol(PProtocol *protocol);
+    HNode *node() const { return m_node; }
+    CControl *control() const { return m_control; }
+    bool isOutputEnabled() const { return m_outputEnabled; }
+    bool isLinking() const { return m_linking; }
+
+    // Tooltip and tree name: "<parent node> : <node>[:<band>]".
+    QString displayName() const;
+
+    // Item properties by name; nothing happens (and getters give empty
+    // values) without an item.
+    void setItemProperty(const char *name, const QVariant &value);
+    QVariant itemProperty(const char *name) const;
+    void setColorProperty(const char *name, const QString &text);
+    // "#AARRGGBB".
+    QString colorPropertyText(const char *name) const;
+    static QString toFileUrlText(const QString &path);
+
+    Q_INVOKABLE QString getToolTip(bool hover) const;
+
+public slots:
+    void outputValue(int value);
+    void outputChecked(bool state);
+    void outputCurrentIndex(int index);
+    void outputCurrentText(const QString &text);
+    void onTextChanged();
+    virtual void onOnlineStateChanged(bool online);
+
+protected:
+    // The geometry keys x, y, z, width, height; true when taken.
+    bool processRect(const QString &name, const QString &value);
+    bool processIdAndLink(const QString &name, const QString &value);
+    bool processFractions(const QString &name, const QString &value);
+    void writeSharedKeys(XmlWriter &writer) const;
+
+    // A value from the user may go to the device: not while a linked
+    // widget's value is being applied, nor while a device value is shown.
+    bool mayOutput() const;
+    // Stores nothing itself: the caller has already put the value into the
+    // transform; this hands it to the protocol.
+    bool sendTransform();
+    // Shows a device value without echoing it back, and mirrors it on the
+    // linked widget.
+    void showDeviceValue(const char *property, const QVariant &value);
+    // The mirror side: applies a peer's value unless it is already shown.
+    void applyLinkedValue(WWidget *source, const char *property, const QVariant &value);
+    void passToLinked();
+
+    QPointer<QQuickItem> m_item;
+    QString m_type;
+    double m_fx = 0.0;
+    double m_fy = 0.0;
+    double m_fw = 1.0;
+    double m_fh = 1.0;
+    quint32 m_id = 0;
+    quint32 m_link = 0;
+    bool m_linking = false;
+    bool m_outputEnabled = true;
+    WWidget *m_linkedWidget = nullptr;
+    TTransform *m_transform = nullptr;
+    PProtocol *m_protocol = nullptr;
+    HNode *m_node = nullptr;
+    CControl *m_control = nullptr;
+};

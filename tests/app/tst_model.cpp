@@ -1,0 +1,266 @@
+#include "CCanvas.h"
+#include "CComposite.h"
+#include "HRoot.h"
+#include "MModel.h"
+#include "MProject.h"
+#include "MQmlInterface.h"
+#include "VModeManager.h"
+#include "VQmlFrame.h"
+#include "WWidget.h"
+
+#include <QQuickItem>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+const char *const Demo = ":/data/Korvel/Demo.cpz";
+
+int distinctColours(const QImage &image)
+{
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 2)
+        for (int x = 0; x < image.width(); x += 2)
+            colours.insert(image.pixel(x, y) & 0xF0F0F0F0);
+    return colours.size();
+}
+} // namespace
+
+class tst_Model : public QObject
+{
+    Q_OBJECT
+private:
+    VQmlFrame *view = nullptr;
+    CCanvas canvas;
+    MModel *model = nullptr;
+    MQmlInterface *intrf = nullptr;
+
+    QVariant qml(const char *name) const { return intrf->property(name); }
+
+    void settle()
+    {
+        view->resize(canvas.width(), canvas.height());
+        QCoreApplication::processEvents();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        view = new VQmlFrame;
+        QVERIFY(view->registerTypesAndSetup());
+        QVERIFY(canvas.loadDesktop(view));
+        model = new MModel;
+        model->setCanvas(&canvas);
+        model->setQmlView(view);
+        model->initialize();
+        intrf = view->qmlInterface();
+        settle();
+        view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(view));
+    }
+    void cleanupTestCase()
+    {
+        delete model;
+        delete view;
+    }
+
+    void openingTheDemoSetsTheScene()
+    {
+        QSignalSpy enable(model, &MModel::enableConnection);
+        QVERIFY(model->openFile(Demo));
+        settle();
+        QCOMPARE(enable.last().first().toBool(), true);
+        QCOMPARE(model->document()->name(), QStringLiteral("Demo.cpz"));
+        QCOMPARE(model->currentScene()->name(), QStringLiteral("Main Room"));
+        QCOMPARE(model->currentPanel()->name(), QStringLiteral("Overview"));
+        QCOMPARE(qml("pageCount").toInt(), 3);
+        QCOMPARE(qml("pageIndex").toInt(), 0);
+        QCOMPARE(qml("sceneTitle").toString(), QStringLiteral("Overview"));
+        QCOMPARE(qml("headerTitle").toString(), QStringLiteral("Harbour Room"));
+        QVERIFY(qml("viewScale").toDouble() > 0.5);
+        QCOMPARE(qml("textSize").toInt(), int(12 * qml("viewScale").toFloat()));
+        QCOMPARE(qml("pixelScale").toDouble(), qml("viewScale").toDouble());
+        // The design inside the archive was read, and labels name the nodes.
+        QVERIFY(model->hardwareRoot()->findByCategory("Chassis"));
+        CControl *mainLevel = model->currentPanel()->child("Main Level");
+        QVERIFY(mainLevel && mainLevel->node());
+        QCOMPARE(mainLevel->labelText(), QStringLiteral("<b>Main Level</b>"));
+    }
+
+    void onlyShownPanelsHaveWidgets()
+    {
+        QVERIFY(model->openFile(Demo));
+        CComposite *scene = model->currentScene();
+        QVERIFY(scene->childAt(0)->hasWidgets());
+        QVERIFY(!scene->childAt(1)->hasWidgets());
+        model->showPage(1);
+        QVERIFY(scene->childAt(1)->hasWidgets());
+        // Going back hides, never rebuilds, the other panel.
+        WWidget *first = qobject_cast<CComposite *>(scene->childAt(1))->childAt(0)->firstWidget();
+        model->showPage(0);
+        QVERIFY(!first->item()->isVisible());
+        model->showPage(1);
+        QCOMPARE(qobject_cast<CComposite *>(scene->childAt(1))->childAt(0)->firstWidget(), first);
+        QVERIFY(first->item()->isVisible());
+    }
+
+    void pagesStopAtTheEnds()
+    {
+        QVERIFY(model->openFile(Demo));
+        QVERIFY(!intrf->postCommand("event", "leftarrow") || model->pageIndex() == 0);
+        QCOMPARE(model->pageIndex(), 0);
+        for (int i = 0; i < 5; ++i)
+            QVERIFY(intrf->postCommand("event", "rightarrow"));
+        QCOMPARE(model->pageIndex(), 2);
+        QCOMPARE(qml("pageIndex").toInt(), 2);
+        QCOMPARE(qml("sceneTitle").toString(), QStringLiteral("Music"));
+        QVERIFY(!intrf->postCommand("nothing", "x"));
+        QVERIFY(intrf->postCommand("scene", "Lobby"));
+        QCOMPARE(model->currentScene()->name(), QStringLiteral("Lobby"));
+        QCOMPARE(qml("pageCount").toInt(), 2);
+        QVERIFY(intrf->postCommand("scene", "Help"));
+        QCOMPARE(model->currentPanel()->name(), QStringLiteral("Help"));
+        QCOMPARE(model->pageIndex(), 1);
+    }
+
+    void aLinkToAMissingPanelKeepsTheCurrentOne()
+    {
+        QVERIFY(model->openFile(Demo));
+        model->showPage(1);
+        QSignalSpy warning(model, &MModel::warning);
+        model->followLink("Nowhere");
+        QCOMPARE(warning.count(), 1);
+        QVERIFY(warning.first().at(1).toString().startsWith("Error - No link has been defined"));
+        QCOMPARE(model->currentPanel()->name(), QStringLiteral("Microphones"));
+        model->followLink("Lobby");
+        QCOMPARE(model->currentPanel()->name(), QStringLiteral("Lobby"));
+    }
+
+    void aFileThatFailsLeavesNothingOpen()
+    {
+        QVERIFY(model->openFile(Demo));
+        QTemporaryDir dir;
+        QFile broken(dir.path() + "/Broken.cpf");
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("<KVD><Scenes><Scene name=\"A\">");
+        broken.close();
+        QSignalSpy warning(model, &MModel::warning);
+        QSignalSpy enable(model, &MModel::enableConnection);
+        QVERIFY(!model->openFile(broken.fileName()));
+        QCOMPARE(warning.count(), 1);
+        QVERIFY(warning.first().at(1).toString().contains("Broken.cpf"));
+        QCOMPARE(model->document()->childCount(), 0);
+        QVERIFY(!model->currentPanel());
+        QCOMPARE(enable.last().first().toBool(), false);
+        QVERIFY(model->hardwareRoot()->designFile().isEmpty());
+    }
+
+    void skinsAndAccents()
+    {
+        QTemporaryDir dir;
+        QFile in(QStringLiteral(KVR_TEST_DATA "/panels/Conference.cpf"));
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        QByteArray text = in.readAll();
+        // Keep only the canvas and an empty scene list: the skin is what matters.
+        const int scenes = text.indexOf("<Scenes>");
+        text = text.left(scenes) + "<Scenes>\n\t\t<Scene name=\"S\">\n\t\t\t<Panels>\n\t\t\t\t<Panel name=\"P\" type=\"complete\">\n\t\t\t\t\t<Controls/>\n\t\t\t\t</Panel>\n\t\t\t</Panels>\n\t\t</Scene>\n\t</Scenes>\n</KVD>\n";
+        QFile out(dir.path() + "/Dark.cpf");
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(text);
+        out.close();
+        QVERIFY(model->openFile(out.fileName()));
+        // Skin "Dark", accent "Teal", which does not exist: the default accent.
+        QCOMPARE(model->appliedSkin(), QStringLiteral("Dark"));
+        QCOMPARE(qml("canvasColor").value<QColor>(), QColor("#464949"));
+        QCOMPARE(qml("accentColor").value<QColor>(), QColor("#1D98D5"));
+        QVERIFY(qml("connectInd").toString().startsWith("../../images/skins/Dark/"));
+
+        canvas.setProperty("skin", "Sepia");
+        model->applySkin();
+        QCOMPARE(model->appliedSkin(), QStringLiteral("Light"));
+        QCOMPARE(qml("canvasColor").value<QColor>(), QColor("#FFFFFF"));
+    }
+
+    void setupMenuTexts()
+    {
+        QVERIFY(model->openFile(Demo));
+        const QString report = model->networkStatusText();
+        QVERIFY2(report.startsWith("Venue DSP"), qPrintable(report));
+        QVERIFY(report.endsWith("\n\n"));
+        const QString address = model->mobileAddressText();
+        QVERIFY(!address.startsWith("127."));
+        QVERIFY(intrf->getProjectInfoString().contains("Harbour Room"));
+        QVERIFY(intrf->getProjectInfoString().contains("Maren Solberg"));
+        QVERIFY(intrf->getVersionText().startsWith("Version 3.0.6.0\n\n"));
+        QCOMPARE(intrf->getAppFunction(), 3);
+
+        model->closeDocument();
+        QCOMPARE(model->networkStatusText(), QStringLiteral("No network information available."));
+    }
+
+    void theMessageDialogRunsInTheScene()
+    {
+        QVERIFY(model->openFile(Demo));
+        QString shown;
+        QTimer::singleShot(50, this, [&] {
+            auto *item = qobject_cast<QQuickItem *>(VModeManager::instance()->openModal());
+            QVERIFY(item);
+            shown = item->property("text").toString();
+            VModeManager::instance()->cancel();
+        });
+        QVERIFY(intrf->postCommand("system", "Project Information"));
+        QVERIFY(shown.contains("Harbour Room"));
+        QVERIFY(!VModeManager::instance()->isModalOpen());
+    }
+
+    void exitAsksForThePinWhenThereIsOne()
+    {
+        QSignalSpy pin(intrf, &MQmlInterface::showExitPasscodeDialog);
+        MProject::setExitPin("2468");
+        QVERIFY(intrf->postCommand("system", "Exit"));
+        QCOMPARE(pin.count(), 1);
+        // The scene asks for it; a wrong PIN keeps the program running.
+        QQuickItem *field = nullptr;
+        QTRY_VERIFY((field = view->rootObject()->findChild<QQuickItem *>("pinField")));
+        field->setProperty("text", "1111");
+        QMetaObject::invokeMethod(field, "accepted");
+        QVERIFY(view->rootObject()->findChild<QQuickItem *>("pinField"));
+        // Cancelling closes the dialog.
+        VModeManager::instance()->cancel();
+        QTRY_VERIFY(!view->rootObject()->findChild<QQuickItem *>("pinField"));
+        MProject::setExitPin(QString());
+    }
+
+    void indicatorRule()
+    {
+        QCOMPARE(MModel::indicatorImage(0, 2), QStringLiteral("/indicator_red.png"));
+        QCOMPARE(MModel::indicatorImage(1, 2), QStringLiteral("/indicator_ylw.png"));
+        QCOMPARE(MModel::indicatorImage(2, 2), QStringLiteral("/indicator_grn.png"));
+        QCOMPARE(MModel::indicatorImage(0, 0), QStringLiteral("/indicator_red.png"));
+    }
+
+    void startupFileRule()
+    {
+        QCOMPARE(MModel::startupFile(), QString::fromLatin1(MModel::DemoFile));
+        QVERIFY(!MModel::designsFolder().isEmpty());
+        QVERIFY(MModel::designsFolder() != QStringLiteral("/"));
+        QVERIFY(MModel::receiveTarget().endsWith("/download.cpn"));
+    }
+
+    void thePanelIsDrawnAndChangesBetweenPages()
+    {
+        QVERIFY(model->openFile(Demo));
+        settle();
+        const QImage first = view->grabWindow();
+        QVERIFY(distinctColours(first) > 20);
+        model->showPage(1);
+        const QImage second = view->grabWindow();
+        QVERIFY(distinctColours(second) > 10);
+        QVERIFY(first != second);
+    }
+};
+
+QTEST_MAIN(tst_Model)
+#include "tst_model.moc"

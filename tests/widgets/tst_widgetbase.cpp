@@ -1,0 +1,224 @@
+#include "CControl.h"
+#include "HBlock.h"
+#include "HComposite.h"
+#include "VQmlFrame.h"
+#include "WDelegate.h"
+#include "WFrame.h"
+#include "WImage.h"
+#include "WLabel.h"
+#include "WWidgetFactory.h"
+#include "XmlWriter.h"
+
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QTest>
+
+class tst_WidgetBase : public QObject
+{
+    Q_OBJECT
+private:
+    QQmlEngine *engine = nullptr;
+    QQuickItem *canvas = nullptr;
+    WWidgetFactory factory;
+
+    template <typename W>
+    W *create(const QString &keyword)
+    {
+        auto *w = qobject_cast<W *>(factory.createWidget(keyword));
+        if (w)
+            w->setType(keyword);
+        return w;
+    }
+    static QString written(WWidget *w)
+    {
+        QString out;
+        XmlWriter writer;
+        writer.setString(&out);
+        w->writeXml(writer);
+        writer.flush();
+        return out;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        VQmlFrame::registerTypes();
+        engine = new QQmlEngine(this);
+        // The widget files bind to the bridge object's colours and sizes.
+        QQmlComponent bridge(engine, QUrl("qrc:/qml/QmlInterface.qml"));
+        QObject *intrf = bridge.create();
+        QVERIFY2(intrf, qPrintable(bridge.errorString()));
+        intrf->setParent(this);
+        engine->rootContext()->setContextProperty("intrf", intrf);
+        canvas = new QQuickItem;
+        factory.setParent(canvas);
+        factory.setContext(engine->rootContext());
+    }
+    void cleanupTestCase()
+    {
+        delete canvas;
+    }
+
+    void keywordTable()
+    {
+        QCOMPARE(WWidgetFactory::qmlFileFor("slider"), QStringLiteral("qrc:/qmlcontrol/QmlFader.qml"));
+        QCOMPARE(WWidgetFactory::qmlFileFor("bounds"), QStringLiteral("qrc:/qmlcontrol/QmlBounds.qml"));
+        QVERIFY(WWidgetFactory::qmlFileFor("Button").isEmpty());
+        QVERIFY(!factory.createWidget("Label"));
+        QVERIFY(!factory.createWidget("dropsite"));
+        WWidget *label = factory.createWidget("label");
+        QVERIFY(qobject_cast<WLabel *>(label));
+        QCOMPARE(label->item()->parentItem(), canvas);
+        QVERIFY(qobject_cast<WFrame *>(factory.createWidget("bounds")));
+        QVERIFY(qobject_cast<WImage *>(factory.createWidget("image")));
+    }
+
+    void notReadyFactoryGivesNothing()
+    {
+        WWidgetFactory bare;
+        QVERIFY(!bare.createWidget("label"));
+    }
+
+    void fractions_data()
+    {
+        QTest::addColumn<QStringList>("settings");
+        QTest::addColumn<QRectF>("expected");
+        QTest::newRow("xfract alone keeps the right edge") << QStringList{"xfract", "0.25"} << QRectF(0.25, 0, 0.75, 1);
+        QTest::newRow("x and width") << QStringList{"xfract", "0.25", "widthfract", "0.5"} << QRectF(0.25, 0, 0.5, 1);
+        QTest::newRow("yfract alone keeps the bottom") << QStringList{"yfract", "0.125"} << QRectF(0, 0.125, 1, 0.875);
+        QTest::newRow("height first") << QStringList{"heightfract", "0.5", "yfract", "0.25"} << QRectF(0, 0.25, 1, 0.25);
+        QTest::newRow("unreadable is 0") << QStringList{"widthfract", "wide"} << QRectF(0, 0, 0, 1);
+    }
+    void fractions()
+    {
+        QFETCH(QStringList, settings);
+        QFETCH(QRectF, expected);
+        WLabel *w = create<WLabel>("label");
+        for (int i = 0; i + 1 < settings.size(); i += 2)
+            QVERIFY(w->processProperty(settings[i], settings[i + 1]));
+        QCOMPARE(w->fractions(), expected);
+        w->placeIn(QRectF(100, 200, 200, 40));
+        QCOMPARE(w->item()->x(), 100 + 200 * expected.x());
+        QCOMPARE(w->item()->width(), 200 * expected.width());
+        QCOMPARE(w->item()->y(), 200 + 40 * expected.y());
+    }
+
+    void geometryIdsAndWriting()
+    {
+        WFrame *f = create<WFrame>("frame");
+        QVERIFY(f->processProperty("x", "10.5"));
+        QVERIFY(f->processProperty("y", "20"));
+        QVERIFY(f->processProperty("width", "100"));
+        QVERIFY(f->processProperty("height", "50"));
+        QVERIFY(f->processProperty("z", "3"));
+        QVERIFY(f->processProperty("fieldcolor", "#80112233"));
+        QVERIFY(f->processProperty("bordercolor", "#FFA8AAAD"));
+        QVERIFY(f->processProperty("hasBorder", "1"));
+        QVERIFY(f->processProperty("shape", "box"));
+        // A frame takes only geometry: no numbers and no fractions.
+        QVERIFY(!f->processProperty("xfract", "0.5"));
+        QCOMPARE(f->item()->z(), 3.0);
+        const QString xml = written(f);
+        QCOMPARE(xml, QStringLiteral("<x>10.5</x>\n<y>20</y>\n<width>100</width>\n<height>50</height>\n<z>3</z>\n"
+                                     "<xfract>0</xfract>\n<yfract>0</yfract>\n<widthfract>1</widthfract>\n"
+                                     "<heightfract>1</heightfract>\n<shape>box</shape>\n<shadow>plain</shadow>\n"
+                                     "<fieldcolor>#80112233</fieldcolor>\n<bordercolor>#FFA8AAAD</bordercolor>\n"
+                                     "<borderwidth>1</borderwidth>\n<hasBorder>1</hasBorder>\n"));
+
+        WLabel *l = create<WLabel>("label");
+        QVERIFY(l->processProperty("id", "4"));
+        QVERIFY(l->processProperty("link", "4294967296"));
+        QVERIFY(l->processProperty("z", "x"));
+        QCOMPARE(l->widgetId(), 4u);
+        QCOMPARE(l->link(), 0u);
+        QVERIFY(written(l).startsWith("<id>4</id>\n<x>"));
+    }
+
+    void labelText()
+    {
+        HComposite room;
+        room.setLabel("Room");
+        auto *block = new HBlock;
+        block->setLabel("Gain 1");
+        QVERIFY(room.addNode(block));
+        CControl control("Level", "Slider");
+
+        WLabel *l = create<WLabel>("label");
+        l->setControl(&control);
+        l->setNode(block);
+        QVERIFY(l->processProperty("face", "italic"));
+        QVERIFY(l->processProperty("text", "*LABEL* level"));
+        QCOMPARE(l->item()->property("text").toString(), QStringLiteral("<i>Gain 1 level</i>"));
+        QCOMPARE(l->plainText(), QStringLiteral("Gain 1 level"));
+        QVERIFY(l->processProperty("align", "Center"));
+        QVERIFY(l->processProperty("scale", "2.0"));
+        QVERIFY(l->processProperty("xfract", "0.1"));
+        QCOMPARE(l->item()->property("sliderLabel").toBool(), true);
+        const QString xml = written(l);
+        QVERIFY(xml.contains("<text>Gain 1 level</text>\n<align>center</align>\n<face>italic</face>\n"));
+        QVERIFY(xml.contains("<scale>2</scale>"));
+
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Unexpected value for WLabel attribute name"));
+        QVERIFY(!l->processProperty("colour", "#FFFFFF"));
+    }
+
+    void displayNames()
+    {
+        HComposite room;
+        room.setLabel("Room");
+        auto *eq = new HBlock;
+        eq->setLabel("ToneEQ");
+        QVERIFY(room.addNode(eq));
+        CControl level2("Level 2", "Slider");
+        WLabel *l = create<WLabel>("label");
+        QCOMPARE(l->displayName(), QString());
+        l->setControl(&level2);
+        l->setNode(eq);
+        QCOMPARE(l->displayName(), QStringLiteral("Room : ToneEQ:Mid"));
+        QCOMPARE(l->getToolTip(false), QString());
+        QCOMPARE(l->getToolTip(true), QStringLiteral("Room : ToneEQ:Mid"));
+        CControl mute("Mute", "Button");
+        l->setControl(&mute);
+        QCOMPARE(l->displayName(), QStringLiteral("Room : ToneEQ"));
+    }
+
+    void imageBackground()
+    {
+        WImage *img = create<WImage>("image");
+        QCOMPARE(img->item()->property("path").toString(), QStringLiteral("../images/default.png"));
+        img->processProperty("x", "10");
+        img->processProperty("y", "20");
+        img->processProperty("width", "30");
+        img->processProperty("height", "40");
+        QVERIFY(img->processProperty("backgroundFillMode", "0"));
+        QVERIFY(img->isBackground());
+        QCOMPARE(img->geometry(), QRectF());
+        img->item()->setSize(QSizeF(300, 500));
+        QVERIFY(img->processProperty("backgroundFillMode", "-1"));
+        QCOMPARE(img->geometry(), QRectF(10, 20, 30, 40));
+    }
+
+    void scaleAndMove()
+    {
+        WFrame *f = create<WFrame>("frame");
+        f->processProperty("x", "10");
+        f->processProperty("y", "10");
+        f->processProperty("width", "20");
+        f->processProperty("height", "20");
+        f->scaleGeometry(2.0, false);
+        QCOMPARE(f->geometry(), QRectF(5, 20, 10, 40));
+        f->moveBy(QPointF(1, -1));
+        QCOMPARE(f->geometry(), QRectF(6, 19, 10, 40));
+    }
+
+    void uniqueIds()
+    {
+        const quint32 a = WDelegate::instance()->nextId();
+        const quint32 b = WDelegate::instance()->nextId();
+        QCOMPARE(b, a + 1);
+    }
+};
+
+QTEST_MAIN(tst_WidgetBase)
+#include "tst_widgetbase.moc"
