@@ -1,5 +1,7 @@
 #include "PProtocol.h"
 
+#include "IInterface.h"
+
 PProtocol::PProtocol(QObject *parent) : QObject(parent) {}
 
 PProtocol::~PProtocol() = default;
@@ -41,6 +43,11 @@ void PProtocol::setInterface(IInterface *interface)
     m_interface = interface;
 }
 
+IInterface *PProtocol::interface() const
+{
+    return m_interface;
+}
+
 void PProtocol::setModel(MModel *model)
 {
     m_model = model;
@@ -59,6 +66,8 @@ bool PProtocol::setOnline(bool)
 {
     return false;
 }
+
+void PProtocol::forget(TTransform *) {}
 
 bool PProtocol::onOnlineStateChanged(bool online)
 {

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 class IInterface;
@@ -32,17 +33,25 @@ public:
     virtual bool isSubscribed() const;
     virtual void queryNow(TTransform *transform);
     virtual bool setOnline(bool online);
+    // No reply reaches transform from now on: its last control let go of
+    // it. (A destroyed transform is forgotten by itself.)
+    virtual void forget(TTransform *transform);
 
-    IInterface *interface() const { return m_interface; }
+    IInterface *interface() const;
     MModel *model() const { return m_model; }
 
 signals:
     void onlineStateChanged(bool online);
+    // A value is about to be sent: the application model restarts its poll
+    // timer, so that no poll overtakes the user's change.
+    void aboutToSendValue();
 
 public slots:
     bool onOnlineStateChanged(bool online);
 
 protected:
-    IInterface *m_interface = nullptr;
+    // The chassis may delete its interface first: the guarded pointer turns
+    // null instead of dangling.
+    QPointer<IInterface> m_interface;
     MModel *m_model = nullptr;
 };

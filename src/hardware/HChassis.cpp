@@ -3,7 +3,11 @@
 #include "HCategories.h"
 #include "HFamilyTables.h"
 #include "HTreeItems.h"
+#include "IInterface.h"
+#include "IInterfaceFactory.h"
 #include "KvrLogging.h"
+#include "PProtocol.h"
+#include "PProtocolFactory.h"
 #include "XmlHandler.h"
 #include "XmlPanelTags.h"
 #include "XmlWriter.h"
@@ -31,6 +35,35 @@ QString withoutMainSuffix(QString label)
 HChassis::HChassis()
 {
     setFlag(Device);
+    // The protocol and the interface are QObject children of the chassis:
+    // they live as long as the device.
+    setProtocol(PProtocolFactory::instance().create(m_platform, this));
+}
+
+void HChassis::setUpInterface()
+{
+    if (m_interface || !protocol())
+        return;
+    m_interface = IInterfaceFactory::instance().create(
+        protocol(), m_ipAddress, IInterfaceFactory::portNumber(m_serialPort), this, this);
+}
+
+void HChassis::attributeChanged(const QString &name)
+{
+    if (name == QLatin1String("platform"))
+        setUpInterface();
+    else if (m_interface && name == QLatin1String("ipaddress"))
+        m_interface->setAddress(m_ipAddress);
+    else if (m_interface && name == QLatin1String("serialport"))
+        m_interface->setPort(IInterfaceFactory::portNumber(m_serialPort));
+}
+
+bool HChassis::setOnline(bool online)
+{
+    if (!online)
+        return m_interface && m_interface->close();
+    setUpInterface();
+    return m_interface && m_interface->open();
 }
 
 QString HChassis::category() const

@@ -9,9 +9,12 @@ class IInterface;
 // the device's cards and blocks, the project-wide objects when it is the
 // main processor, and the settings by which the program reaches the device.
 //
-// The device's protocol object (protocol(), shared with every node below)
-// and its TCP client (interface()) are given to it by the device
-// communication layer; until then a chassis has neither.
+// The device's protocol object (protocol(), shared with every node below) is
+// made for its family when the chassis is made. Its TCP client
+// (interface()) is set up when the panel file names the family, or at the
+// latest when the device goes online. The chassis owns both; every other
+// holder of the interface (the application model's interface group) only
+// links to it.
 class HChassis : public HComposite
 {
     Q_OBJECT
@@ -29,6 +32,10 @@ public:
     // The connection settings as a panel file names them: "title",
     // "ipaddress", "ipport", "monitorport", "serialport", "platform".
     void setAttribute(const QString &name, const QString &value) override;
+    // A setting was changed through setAttribute: "platform" sets the
+    // interface up; a new address or port reaches an interface that exists
+    // (and counts from its next connection).
+    void attributeChanged(const QString &name) override;
     // The settings that setAttribute takes, in the same order, as the
     // panel file's Connection element named by the connection key.
     bool writeXml(XmlWriter *writer) override;
@@ -56,6 +63,11 @@ public:
     QString serialPort() const { return m_serialPort; }
 
     IInterface *interface() const { return m_interface; }
+    // Online: sets the interface up when there is none and opens it (the
+    // connection follows without blocking); offline: closes it. Answers
+    // what the interface answers (open: connected at once; close: there was
+    // a connection to close).
+    bool setOnline(bool online);
     HBlockRegistry &blockRegistry() { return m_registry; }
     const HBlockRegistry &blockRegistry() const { return m_registry; }
 
@@ -63,6 +75,7 @@ private:
     // The member behind a connection setting's name; null for other names.
     QString *setting(const QString &name);
     void setFamily(const QString &deviceType);
+    void setUpInterface();
 
     IInterface *m_interface = nullptr;
     QString m_ipAddress;

@@ -1,0 +1,297 @@
+#include "ITcpClientThread.h"
+
+#include "IInterface.h"
+#include "KvrLogging.h"
+#include "PProtocol.h"
+
+#include <QTime>
+
+namespace {
+
+constexpr char Ack = 0x06;
+constexpr char Nak = 0x15;
+
+QString now()
+{
+    return QTime::currentTime().toString(QStringLiteral("H:mm:ss.zzz"));
+}
+
+} // namespace
+
+ITcpClientThread::ITcpClientThread(ICountedQueue<Record> *records,
+                                   ICountedQueue<QByteArray> *replies, Writer writer,
+                                   QObject *parent)
+    : QThread(parent), m_records(records), m_replies(replies), m_writer(std::move(writer))
+{
+    m_deadline.setSingleShot(true);
+    m_deadline.setInterval(200);
+    m_dispatchTimer.setSingleShot(true);
+    connect(&m_deadline, &QTimer::timeout, this, &ITcpClientThread::onDeadline);
+    connect(&m_dispatchTimer, &QTimer::timeout, this, &ITcpClientThread::onDispatch);
+}
+
+ITcpClientThread::~ITcpClientThread() = default;
+
+void ITcpClientThread::setProtocol(PProtocol *protocol)
+{
+    m_protocol = protocol;
+}
+
+bool ITcpClientThread::isPending(const QByteArray &data) const
+{
+    if ((m_state == Awaiting || m_state == WriteAgain) && m_current.data == data)
+        return true;
+    return m_records->containsIf([&data](const Record &record) { return record.data == data; });
+}
+
+void ITcpClientThread::schedule()
+{
+    if (!m_processing || m_dispatchTimer.isActive())
+        return;
+    const qint64 since = m_lastPass.isValid() ? m_lastPass.elapsed() : qint64(PassIntervalMs);
+    m_dispatchTimer.start(int(qMax<qint64>(0, PassIntervalMs - since)));
+}
+
+void ITcpClientThread::onStartMessageProcessing()
+{
+    clearQueues();
+    m_deadline.stop();
+    m_deadlinePassed = false;
+    m_state = Idle;
+    m_processing = true;
+    schedule();
+}
+
+void ITcpClientThread::onQuitMessageProcessing()
+{
+    m_processing = false;
+    m_dispatchTimer.stop();
+    m_deadline.stop();
+    m_deadlinePassed = false;
+    m_state = Idle;
+    clearQueues();
+}
+
+void ITcpClientThread::onReplyReady()
+{
+    // An answer ends the wait at once; anything else is routed with the
+    // next pass.
+    if (m_state == Awaiting && m_processing) {
+        m_dispatchTimer.stop();
+        onDispatch();
+    } else {
+        schedule();
+    }
+}
+
+void ITcpClientThread::onDeadline()
+{
+    m_deadlinePassed = true;
+    if (m_state == Awaiting)
+        onDispatch();
+}
+
+void ITcpClientThread::onDispatch()
+{
+    m_dispatchTimer.stop();
+    if (!m_processing)
+        return;
+    m_lastPass.restart();
+    switch (m_state) {
+    case Idle:
+        routeQueuedReplies();
+        if (m_processing && m_state == Idle)
+            takeNext();
+        break;
+    case Awaiting:
+        processReplies();
+        break;
+    case WriteAgain:
+        writeCurrent();
+        break;
+    }
+    if (m_processing && hasWork())
+        schedule();
+}
+
+bool ITcpClientThread::hasWork() const
+{
+    switch (m_state) {
+    case Idle:
+        return !m_records->isEmpty() || !m_replies->isEmpty();
+    case Awaiting:
+        // Streaming does not wait for answers when more is to be written.
+        return m_streaming && !m_records->isEmpty();
+    case WriteAgain:
+        return true;
+    }
+    return false;
+}
+
+void ITcpClientThread::takeNext()
+{
+    if (!m_records->tryTake(m_current))
+        return;
+    m_retries = 0;
+    writeCurrent();
+}
+
+void ITcpClientThread::writeCurrent()
+{
+    if (m_current.data.isEmpty()) {
+        m_state = Idle;
+        return;
+    }
+    const qint64 written = m_writer ? m_writer(m_current.data) : -1;
+    if (written != m_current.data.size()) {
+        qCDebug(lcComm) << "Short write:" << written << "of" << m_current.data.size() << "bytes";
+        fail();
+        return;
+    }
+    if (m_current.mode == IInterface::NoAnswer) {
+        m_state = Idle;
+        return;
+    }
+    m_state = Awaiting;
+    m_deadlinePassed = false;
+    m_deadline.start(int(m_current.timeoutMs));
+}
+
+void ITcpClientThread::processReplies()
+{
+    QByteArray reply;
+    while (m_processing && m_state == Awaiting && m_replies->tryTake(reply)) {
+        switch (judge(reply)) {
+        case Verdict::Answer:
+            complete();
+            emit messageAnswered();
+            break;
+        case Verdict::Failure:
+            fail();
+            break;
+        case Verdict::NotMine:
+            break;
+        }
+    }
+    if (!m_processing || m_state != Awaiting)
+        return;
+    if (m_streaming) {
+        // Streaming writes on without waiting: the next record, or the end
+        // of the wait, completes the current one; neither is a failure.
+        if (!m_records->isEmpty()) {
+            complete();
+            takeNext();
+        } else if (m_deadlinePassed) {
+            complete();
+        }
+    } else if (m_deadlinePassed) {
+        const QString tag = QString::fromUtf8(m_current.tag);
+        fail();
+        if (m_protocol)
+            m_protocol->replyTimeout(tag);
+    }
+}
+
+ITcpClientThread::Verdict ITcpClientThread::judge(const QByteArray &reply)
+{
+    if (m_streaming) {
+        deliver(reply);
+        return Verdict::Answer;
+    }
+    switch (m_current.mode) {
+    case IInterface::AckExpected:
+        return checkAcknowledge(reply);
+    case IInterface::ReplyExpected:
+        return acceptReply(reply);
+    default:
+        deliver(reply);
+        return Verdict::NotMine;
+    }
+}
+
+ITcpClientThread::Verdict ITcpClientThread::checkAcknowledge(const QByteArray &reply)
+{
+    if (reply.isEmpty())
+        return Verdict::Failure;
+    const char first = reply.at(0);
+    if (first == Ack) {
+        // Whatever came behind the ACK without a separator is a line of
+        // its own.
+        deliver(reply.mid(1));
+        return Verdict::Answer;
+    }
+    if (first == Nak) {
+        qCDebug(lcComm).noquote() << now() << "RECEIVED NAK, not ACK";
+        deliver(reply.mid(1));
+        return Verdict::Failure;
+    }
+    qCDebug(lcComm).noquote() << now() << "RECEIVED FIRST BYTE = " + QString(QLatin1Char(first))
+                                              + ", EXPECTED ACK";
+    // A text line is no acknowledgement: it is a pushed value or a late
+    // answer, and the command goes on waiting for its ACK.
+    deliver(reply);
+    return Verdict::NotMine;
+}
+
+ITcpClientThread::Verdict ITcpClientThread::acceptReply(const QByteArray &reply)
+{
+    int skip = 0;
+    bool refused = false;
+    while (skip < reply.size() && (reply.at(skip) == Ack || reply.at(skip) == Nak)) {
+        refused = refused || reply.at(skip) == Nak;
+        ++skip;
+    }
+    const QByteArray text = reply.mid(skip);
+    if (refused && text.isEmpty())
+        return Verdict::Failure;
+    if (m_current.tag.isEmpty() || (!text.isEmpty() && text.startsWith(m_current.tag))) {
+        deliver(text);
+        return Verdict::Answer;
+    }
+    // Not this command's answer: it still reaches the transforms that wait
+    // for it.
+    deliver(text);
+    return refused ? Verdict::Failure : Verdict::NotMine;
+}
+
+void ITcpClientThread::complete()
+{
+    m_deadline.stop();
+    m_deadlinePassed = false;
+    m_state = Idle;
+}
+
+void ITcpClientThread::fail()
+{
+    m_deadline.stop();
+    m_deadlinePassed = false;
+    m_state = m_retries++ < MaxWrites - 1 ? WriteAgain : Idle;
+    // Lines already received cannot answer the next write of the command.
+    routeQueuedReplies();
+    emit messageError(m_current.data);
+}
+
+void ITcpClientThread::routeQueuedReplies()
+{
+    QByteArray reply;
+    while (m_processing && m_replies->tryTake(reply))
+        deliver(reply);
+}
+
+void ITcpClientThread::deliver(const QByteArray &text)
+{
+    if (text.isEmpty() || !m_protocol)
+        return;
+    const QList<QByteArray> lines = text.split('\r');
+    for (const QByteArray &line : lines) {
+        if (!m_processing || !m_protocol)
+            return;
+        m_protocol->handleReply(line);
+    }
+}
+
+void ITcpClientThread::clearQueues()
+{
+    m_records->clear();
+    m_replies->clear();
+}

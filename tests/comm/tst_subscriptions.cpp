@@ -1,0 +1,321 @@
+// Subscriptions and polling: the "SUB" handshake, one subscription command
+// per parameter and connection, pushed values, who polls a shared
+// parameter, unsubscribing, and starting afresh after a reconnection.
+
+#include "CommTestUtil.h"
+
+#include "ITcpClient.h"
+#include "ITcpClientThread.h"
+#include "PKVDProtocol.h"
+
+using namespace commtest;
+
+namespace {
+
+// A raw device that takes subscriptions, confirms them and answers each
+// query with the value 1.
+QByteArray subscribingDevice(const QByteArray &line)
+{
+    if (line == "SUB")
+        return "SUB,yes\r";
+    if (line.startsWith("SUB \"") || line.startsWith("UNS \""))
+        return line + ",yes\r";
+    if (line.startsWith("GA"))
+        return line + "=1\r";
+    return QByteArray();
+}
+
+} // namespace
+
+class tst_Subscriptions : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void handshakeAnsweredYesStreams();
+    void handshakeAnsweredNoPolls();
+    void unansweredHandshakeLeavesPolling();
+    void firstPollSubscribesOnceThenOnlyArmsTheHostCheck();
+    void pushedValueReachesTheTransform();
+    void refusedSubscriptionIsPolled();
+    void parameterPolledBeforeTheHandshakeIsSubscribedLater();
+    void onlyTheFirstOfTwoControlsPolls();
+    void hiddenFirstControlDoesNotStarveTheShownOne();
+    void resynchronizingUnsubscribesWhatWasSubscribed();
+    void reconnectionShakesHandsAndSubscribesAgain();
+    void transformsThatGoAwayAreForgotten();
+};
+
+void tst_Subscriptions::handshakeAnsweredYesStreams()
+{
+    SimPeer sim;
+    PKVDProtocol protocol;
+    auto client = runningClient(&protocol, sim.port(), true);
+    QVERIFY(protocol.isSubscribed());
+    QCOMPARE(client->streaming(), quint8(1));
+    QVERIFY(client->dispatcher()->isStreaming());
+}
+
+void tst_Subscriptions::handshakeAnsweredNoPolls()
+{
+    SimFaults faults;
+    faults.noSubscribe = true;
+    SimPeer sim(faults);
+    PKVDProtocol protocol;
+    auto client = runningClient(&protocol, sim.port(), true);
+    QVERIFY(!protocol.isSubscribed());
+    QVERIFY(client->isStreamingSet());
+    QCOMPARE(client->streaming(), quint8(0));
+
+    Binding control(QStringLiteral("Gain 1"), 0, 1);
+    QVERIFY(protocol.poll(&control.transform));
+    QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, QStringList{"0.0"}, Timeout);
+}
+
+void tst_Subscriptions::unansweredHandshakeLeavesPolling()
+{
+    RawPeer peer;
+    peer.answer = [](const QByteArray &line) { return line.startsWith("GA") ? line + "=1\r" : QByteArray(); };
+    PKVDProtocol protocol;
+    auto client = openClient(&protocol, peer.port());
+    QTRY_COMPARE_WITH_TIMEOUT(peer.count("SUB\r"), 3, Timeout);
+
+    Binding control(QStringLiteral("Gain 1"), 0, 1);
+    QVERIFY(protocol.poll(&control.transform));
+    QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, QStringList{"1"}, Timeout);
+    QVERIFY(!protocol.isSubscribed());
+    QCOMPARE(peer.count("SUB \""), 0);
+}
+
+void tst_Subscriptions::firstPollSubscribesOnceThenOnlyArmsTheHostCheck()
+{
+    RawPeer peer;
+    peer.answer = subscribingDevice;
+    PKVDProtocol protocol;
+    auto client = runningClient(&protocol, peer.port(), true);
+    QVERIFY(protocol.isSubscribed());
+    client->hostCheck()->setInterval(60000);
+    peer.received.clear();
+
+    Binding control(QStringLiteral("G"), 0, 1);
+    QVERIFY(protocol.poll(&control.transform));
+    // The subscription, then one read of the current value once it is
+    // confirmed.
+    QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, QStringList{"1"}, Timeout);
+    QCOMPARE(peer.received, QByteArray("SUB \"GA\"G\">1\"\rGA\"G\">1\r"));
+    QVERIFY(protocol.subscriptions().isSubscribed(QStringLiteral("GA\"G\">1")));
+
+    peer.received.clear();
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(protocol.poll(&control.transform));
+    QVERIFY(client->hostCheck()->isArmed());
+    QVERIFY(!client->dispatcher()->isPending("GA\"G\">1\r"));
+    QVERIFY(!client->dispatcher()->isPassScheduled());
+    QVERIFY(peer.received.isEmpty());
+}
+
+void tst_Subscriptions::pushedValueReachesTheTransform()
+{
+    SimPeer sim;
+    PKVDProtocol protocol;
+    auto client = runningClient(&protocol, sim.port(), true);
+
+    Binding control(QStringLiteral("Gain 1"), 0, 1);
+    QVERIFY(protocol.poll(&control.transform));
+    QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, QStringList{"0.0"}, Timeout);
+
+    // Another station changes the value: the device pushes it.
+    QTcpSocket other;
+    other.connectToHost(QHostAddress::LocalHost, sim.port());
+    QVERIFY(other.waitForConnected(Timeout));
+    other.write("SA \"Gain 1\">1=-7.5\r");
+    QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, (QStringList{"0.0", "-7.5"}), Timeout);
+}
+
+void tst_Subscriptions::refusedSubscriptionIsPolled()
+{
+    RawPeer peer;
+    peer.answer = [](const QByteArray &line) {
+        if (line.startsWith("SUB \""))
+            return line + ",no\r";
+        return subscribingDevice(line);
+    };
+    PKVDProtocol protocol;
+    auto client = runningClient(&protocol, peer.port(), true);
+
+    Binding control(QStringLiteral("G"), 0, 1);
+    control.transform.setPollDivider(1);
+    QVERIFY(protocol.poll(&control.transform));
+    QTRY_COMPARE_WITH_TIMEOUT(peer.count("SUB \"GA\"G\">1\"\r"), 1, Timeout);
+    QTRY_VERIFY_WITH_TIMEOUT((protocol.poll(&control.transform), !control.transform.replies.isEmpty()), Timeout);
+    QCOMPARE(peer.count("SUB \"GA\"G\">1\"\r"), 1);
+}
+
+void tst_Subscriptions::parameterPolledBeforeTheHandshakeIsSubscribedLater()
+{
+    // The device takes its time with the handshake; a parameter polled in
+    // the meantime is queried, and subscribed once the answer is known.
+    RawPeer peer;
+    peer.answer = [](const QByteArray &line) { return line == "SUB" ? QByteArray() : subscribingDevice(line); };
+    PKVDProtocol protocol;
+    auto client = openClient(&protocol, peer.port());
+    QTRY_COMPARE_WITH_TIMEOUT(peer.count("SUB\r"), 1, Timeout);
+
+    Binding control(QStringLiteral("G"), 0, 1);
+    control.transform.setPollDivider(1);
+    QVERIFY(protocol.poll(&control.transform));
+    peer.send("SUB,yes\r");
+    QTRY_VERIFY_WITH_TIMEOUT(protocol.isSubscribed(), Timeout);
+    QTRY_VERIFY_WITH_TIMEOUT((protocol.poll(&control.transform),
+                              protocol.subscriptions().isSubscribed(QStringLiteral("GA\"G\">1"))),
+                             Timeout);
+    QCOMPARE(peer.count("SUB \"GA\"G\">1\"\r"), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(!control.transform.replies.isEmpty(), Timeout);
+}
+
+void tst_Subscriptions::onlyTheFirstOfTwoControlsPolls()
+{
+    RawPeer peer;
+    peer.answer = [](const QByteArray &line) { return line == "SUB" ? QByteArray("SUB,no\r") : QByteArray(); };
+    PKVDProtocol protocol;
+    auto client = runningClient(&protocol, peer.port(), true);
+    peer.received.clear();
+
+    HNode block;
+    block.setLabel(QStringLiteral("Gain 1"));
+    Binding fader(QString(), 0, 1, 0, &block);
+    Binding label(QString(), 0, 1, 0, &block);
+    QVERIFY(protocol.poll(&fader.transform));
+    QVERIFY(protocol.poll(&label.transform));
+    QTRY_COMPARE_WITH_TIMEOUT(peer.received, QByteArray("GA\"Gain 1\">1\r"), Timeout);
+
+    // One answer reaches both.
+    peer.send("GA\"Gain 1\">1=-2.0\r");
+    QTRY_COMPARE_WITH_TIMEOUT(label.transform.replies, QStringList{"-2.0"}, Timeout);
+    QCOMPARE(fader.transform.replies, QStringList{"-2.0"});
+    QCOMPARE(peer.count("GA\"Gain 1\">1\r"), 1);
+}
+
+void tst_Subscriptions::hiddenFirstControlDoesNotStarveTheShownOne()
+{
+    RawPeer peer;
+    peer.answer = [](const QByteArray &line) {
+        if (line == "SUB")
+            return QByteArray("SUB,no\r");
+        return line.startsWith("GA") ? line + "=1\r" : QByteArray();
+    };
+    PKVDProtocol protocol;
+    auto client = runningClient(&protocol, peer.port(), true);
+
+    HNode block;
+    block.setLabel(QStringLiteral("Gain 1"));
+    Binding hidden(QString(), 0, 1, 0, &block);
+    Binding shown(QString(), 0, 1, 0, &block);
+    hidden.transform.setPollDivider(1);
+    shown.transform.setPollDivider(1);
+    QVERIFY(protocol.poll(&hidden.transform));
+    QVERIFY(protocol.poll(&shown.transform));
+    QTRY_COMPARE_WITH_TIMEOUT(peer.count("GA\"Gain 1\">1\r"), 1, Timeout);
+
+    // The first registrant's panel is hidden now: only the shown control
+    // asks, and its parameter is still read every poll period.
+    QTRY_VERIFY_WITH_TIMEOUT((protocol.poll(&shown.transform), peer.count("GA\"Gain 1\">1\r") == 3), Timeout);
+}
+
+void tst_Subscriptions::resynchronizingUnsubscribesWhatWasSubscribed()
+{
+    RawPeer peer;
+    peer.answer = [](const QByteArray &line) {
+        if (line == "SUB \"GA\"Refused\">1\"")
+            return line + ",no\r";
+        if (line.startsWith("GRC"))
+            return line + ",[1,2]\r";
+        return subscribingDevice(line);
+    };
+    PKVDProtocol protocol;
+    auto client = runningClient(&protocol, peer.port(), true);
+
+    Binding gain(QStringLiteral("G"), 0, 1);
+    Binding refused(QStringLiteral("Refused"), 0, 1);
+    Binding rooms(QStringLiteral("Rooms"), 9);
+    rooms.transform.command = QStringLiteral("GRC 2\r");
+    QVERIFY(protocol.poll(&gain.transform));
+    QVERIFY(protocol.poll(&refused.transform));
+    QVERIFY(protocol.poll(&rooms.transform));
+    QTRY_VERIFY_WITH_TIMEOUT(!gain.transform.replies.isEmpty() && !rooms.transform.replies.isEmpty(), Timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(peer.received.contains("SUB \"GA\"Refused\">1\"\r"), Timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(!client->dispatcher()->isPassScheduled()
+                                 && client->dispatcher()->state() == ITcpClientThread::Idle,
+                             Timeout);
+    peer.received.clear();
+
+    client->resynchronize();
+    // Only what was subscribed is cancelled, named by its query; then the
+    // handshake runs again.
+    QTRY_VERIFY_WITH_TIMEOUT(peer.received.contains("SUB\r"), Timeout);
+    QCOMPARE(peer.count("UNS \"GA\"G\">1\"\r"), 1);
+    QCOMPARE(peer.count("UNS \"GRC 2\"\r"), 1);
+    QCOMPARE(peer.count("UNS"), 2);
+    QTRY_VERIFY_WITH_TIMEOUT(protocol.isSubscribed(), Timeout);
+    QCOMPARE(protocol.subscriptions().keyCount(), 0);
+}
+
+void tst_Subscriptions::reconnectionShakesHandsAndSubscribesAgain()
+{
+    auto sim = std::make_unique<SimPeer>();
+    const quint16 port = sim->port();
+    PKVDProtocol protocol;
+    auto client = runningClient(&protocol, port, true);
+
+    Binding control(QStringLiteral("Gain 1"), 0, 1);
+    QVERIFY(protocol.poll(&control.transform));
+    QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies.size(), 1, Timeout);
+
+    // The device goes away: offline, nothing subscribed any more.
+    sim.reset();
+    QTRY_VERIFY_WITH_TIMEOUT(!client->isConnected(), Timeout);
+    QVERIFY(!protocol.isSubscribed());
+    QCOMPARE(protocol.subscriptions().keyCount(), 0);
+
+    // It comes back with another value: the next poll subscribes again and
+    // reads it.
+    sim = std::make_unique<SimPeer>(SimFaults(), port);
+    QVERIFY(sim->listening);
+    QTRY_VERIFY_WITH_TIMEOUT(client->isConnected() && protocol.isSubscribed(), 3 * Timeout);
+    QTcpSocket other;
+    other.connectToHost(QHostAddress::LocalHost, port);
+    QVERIFY(other.waitForConnected(Timeout));
+    other.write("SA \"Gain 1\">1=-9.0\r");
+    QTRY_VERIFY_WITH_TIMEOUT(other.bytesAvailable() > 0, Timeout);
+
+    QVERIFY(protocol.poll(&control.transform));
+    QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies.last(), QStringLiteral("-9.0"), Timeout);
+    QVERIFY(protocol.subscriptions().isSubscribed(QStringLiteral("GA\"Gain 1\">1")));
+}
+
+void tst_Subscriptions::transformsThatGoAwayAreForgotten()
+{
+    PKVDProtocol protocol;
+    RawPeer peer;
+    peer.answer = [](const QByteArray &line) { return line == "SUB" ? QByteArray("SUB,no\r") : QByteArray(); };
+    auto client = runningClient(&protocol, peer.port(), true);
+
+    auto deleted = std::make_unique<Binding>(QStringLiteral("G"), 0, 1);
+    Binding released(QStringLiteral("G"), 0, 2);
+    Binding forgotten(QStringLiteral("G"), 0, 3);
+    QVERIFY(protocol.poll(&deleted->transform));
+    QVERIFY(protocol.poll(&released.transform));
+    QVERIFY(protocol.poll(&forgotten.transform));
+    deleted.reset();
+    released.transform.releaseUser();
+    protocol.forget(&forgotten.transform);
+
+    QVERIFY(!protocol.handleReply("GA\"G\">1=3"));
+    QVERIFY(!protocol.handleReply("GA\"G\">2=3"));
+    QVERIFY(!protocol.handleReply("GA\"G\">3=3"));
+    QVERIFY(released.transform.replies.isEmpty());
+    QVERIFY(forgotten.transform.replies.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(tst_Subscriptions)
+#include "tst_subscriptions.moc"

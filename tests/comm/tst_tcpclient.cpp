@@ -1,0 +1,340 @@
+// The TCP client: connecting without blocking, cutting the received bytes
+// into replies, the connection state machine with its reconnection, and
+// the host check.
+
+#include "CommTestUtil.h"
+
+#include "ITcpClient.h"
+#include "ITcpClientThread.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+using namespace commtest;
+
+namespace {
+
+// A protocol that also counts how often it is asked to resynchronise.
+class ResyncProtocol : public RecordingProtocol
+{
+public:
+    void resynchronize() override { ++resyncs; }
+    int resyncs = 0;
+};
+
+// A port on which nothing listens right now.
+quint16 freePort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+} // namespace
+
+class tst_TcpClient : public QObject
+{
+    Q_OBJECT
+
+private:
+    QString writePingScript(const QTemporaryDir &dir, int exitCode);
+
+private slots:
+    void sendWithoutSocketAnswersZero();
+    void replyFraming_data();
+    void replyFraming();
+    void unterminatedTailIsFlushedAfterSilence();
+    void statusTexts_data();
+    void statusTexts();
+    void connectingGoesOnline();
+    void immediateModeWritesAtOnce();
+    void closeReturnsAtOnceAndGoesOffline();
+    void reconnectsAfterTheDeviceClosed();
+    void retriesUntilTheDeviceIsBack();
+    void thirteenFailuresResetTheConnection();
+    void resynchronizing();
+    void hostCheck_data();
+    void hostCheck();
+    void hostCheckSurvivesAMissingPing();
+};
+
+void tst_TcpClient::sendWithoutSocketAnswersZero()
+{
+    ITcpClient client;
+    QCOMPARE(client.send("GA\"G\">1\r", IInterface::ReplyExpected, QStringLiteral("GA\"G\">1="), 200), 0u);
+    QCOMPARE(client.send("SUB\r", IInterface::Immediate, QStringLiteral("SUB"), 200), 0u);
+    QVERIFY(!client.dispatcher()->isPending("GA\"G\">1\r"));
+    QCOMPARE(client.connectionState(), int(ITcpClient::Idle));
+    QVERIFY(!client.close());
+}
+
+void tst_TcpClient::replyFraming_data()
+{
+    QTest::addColumn<QList<QByteArray>>("chunks");
+    QTest::addColumn<QList<QByteArray>>("lines");
+
+    QTest::newRow("two replies in one read") << QList<QByteArray>{"A;B;\r"} << QList<QByteArray>{"A", "B"};
+    QTest::newRow("one reply") << QList<QByteArray>{"A\r"} << QList<QByteArray>{"A"};
+    QTest::newRow("a lone CR yields nothing, the next line comes through")
+        << QList<QByteArray>{"\r", "C\r"} << QList<QByteArray>{"C"};
+    QTest::newRow("joined answers with CR before the separator")
+        << QList<QByteArray>{"GA\"G\">1=2\r;GA\"G\">2=3\r"} << QList<QByteArray>{"GA\"G\">1=2", "GA\"G\">2=3"};
+    QTest::newRow("acknowledges need no line end")
+        << QList<QByteArray>{QByteArray(1, Ack) + ';' + QByteArray(1, Ack)}
+        << QList<QByteArray>{QByteArray(1, Ack), QByteArray(1, Ack)};
+    QTest::newRow("a line split across two reads")
+        << QList<QByteArray>{"GA\"Gain 1\">1=", "-3.5\r"} << QList<QByteArray>{"GA\"Gain 1\">1=-3.5"};
+    QTest::newRow("a split at the separator")
+        << QList<QByteArray>{"S 0x1f", ";GG 1a,78\r"} << QList<QByteArray>{"S 0x1f", "GG 1a,78"};
+}
+
+void tst_TcpClient::replyFraming()
+{
+    QFETCH(QList<QByteArray>, chunks);
+    QFETCH(QList<QByteArray>, lines);
+    RawPeer peer;
+    RecordingProtocol protocol;
+    auto client = runningClient(&protocol, peer.port());
+    // Long enough that a slow machine does not cut a line the test splits.
+    client->setTailFlushInterval(2000);
+
+    for (const QByteArray &chunk : chunks) {
+        peer.send(chunk);
+        // The client has read the chunk when it holds it as its tail or has
+        // made a reply of it.
+        QTRY_VERIFY_WITH_TIMEOUT(!client->unterminatedTail().isEmpty() || !protocol.lines.isEmpty()
+                                     || chunk == "\r",
+                                 Timeout);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(protocol.lines, lines, Timeout);
+    QVERIFY(client->unterminatedTail().isEmpty());
+}
+
+void tst_TcpClient::unterminatedTailIsFlushedAfterSilence()
+{
+    RawPeer peer;
+    RecordingProtocol protocol;
+    auto client = runningClient(&protocol, peer.port());
+
+    peer.send("Z=1");
+    QTRY_COMPARE_WITH_TIMEOUT(protocol.lines, QList<QByteArray>{"Z=1"}, Timeout);
+    QVERIFY(client->unterminatedTail().isEmpty());
+}
+
+void tst_TcpClient::statusTexts_data()
+{
+    QTest::addColumn<int>("state");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("idle") << 0 << " - Offline - Idle";
+    QTest::newRow("connecting") << 1 << " - Offline - Connecting";
+    QTest::newRow("running") << 2 << " - Online - Running";
+    QTest::newRow("reconnecting") << 3 << " - Offline - Reconnecting";
+    QTest::newRow("resetting") << 4 << " - Offline - Resetting";
+    QTest::newRow("other") << 9 << " - Unknown State";
+}
+
+void tst_TcpClient::statusTexts()
+{
+    QFETCH(int, state);
+    QFETCH(QString, text);
+    QCOMPARE(ITcpClient::stateText(state), text);
+}
+
+void tst_TcpClient::connectingGoesOnline()
+{
+    RawPeer peer;
+    RecordingProtocol protocol;
+    ITcpClient client;
+    client.setProtocol(&protocol);
+    client.setAddress(QStringLiteral("127.0.0.1"));
+    client.setPort(peer.port());
+    QSignalSpy states(&client, &IInterface::interfaceStateChanged);
+    QSignalSpy active(&client, &ITcpClient::connectionActive);
+
+    QElapsedTimer clock;
+    clock.start();
+    client.open();
+    // Opening never waits for the connection.
+    QVERIFY(clock.elapsed() < 1000);
+    QVERIFY(client.connectionState() == ITcpClient::Connecting
+            || client.connectionState() == ITcpClient::Running);
+
+    QTRY_COMPARE_WITH_TIMEOUT(client.connectionState(), int(ITcpClient::Running), Timeout);
+    QVERIFY(client.isConnected());
+    QCOMPARE(client.statusText(), QStringLiteral(" - Online - Running"));
+    QCOMPARE(active.count(), 1);
+    QCOMPARE(states.last().at(0).toBool(), true);
+    QCOMPARE(protocol.onlineCalls, QList<bool>{true});
+    QVERIFY(client.dispatcher()->isProcessing());
+}
+
+void tst_TcpClient::immediateModeWritesAtOnce()
+{
+    RawPeer peer;
+    RecordingProtocol protocol;
+    auto client = runningClient(&protocol, peer.port());
+
+    QCOMPARE(client->send("SUB\r", IInterface::Immediate, QStringLiteral("SUB"), 200), 4u);
+    QVERIFY(client->hostCheck()->isArmed());
+    QTRY_COMPARE_WITH_TIMEOUT(peer.received, QByteArray("SUB\r"), Timeout);
+}
+
+void tst_TcpClient::closeReturnsAtOnceAndGoesOffline()
+{
+    RawPeer peer;
+    RecordingProtocol protocol;
+    auto client = runningClient(&protocol, peer.port());
+    QSignalSpy closed(client.get(), &IInterface::connectionClose);
+
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(client->close());
+    QVERIFY(clock.elapsed() < 1000);
+    QCOMPARE(client->connectionState(), int(ITcpClient::Idle));
+    QVERIFY(!client->isConnected());
+    QVERIFY(!client->hasSocket());
+    QCOMPARE(closed.count(), 1);
+    QCOMPARE(protocol.onlineCalls, (QList<bool>{true, false}));
+    QVERIFY(!client->dispatcher()->isProcessing());
+    QTRY_COMPARE_WITH_TIMEOUT(peer.socket()->state(), QAbstractSocket::UnconnectedState, Timeout);
+    // Offline on purpose: nothing is sent and no reconnection follows.
+    QCOMPARE(client->send("GA\"G\">1\r", IInterface::ReplyExpected, QString(), 200), 0u);
+    QCOMPARE(peer.connections(), 1);
+}
+
+void tst_TcpClient::reconnectsAfterTheDeviceClosed()
+{
+    RawPeer peer;
+    RecordingProtocol protocol;
+    auto client = runningClient(&protocol, peer.port());
+
+    peer.socket()->disconnectFromHost();
+    QTRY_VERIFY_WITH_TIMEOUT(!client->isConnected(), Timeout);
+    QCOMPARE(client->connectionState(), int(ITcpClient::Reconnecting));
+    QCOMPARE(client->statusText(), QStringLiteral(" - Offline - Reconnecting"));
+    QTRY_COMPARE_WITH_TIMEOUT(client->connectionState(), int(ITcpClient::Running), Timeout);
+    QCOMPARE(peer.connections(), 2);
+    QCOMPARE(protocol.onlineCalls, (QList<bool>{true, false, true}));
+}
+
+void tst_TcpClient::retriesUntilTheDeviceIsBack()
+{
+    const quint16 port = freePort();
+    RecordingProtocol protocol;
+    auto client = openClient(&protocol, port);
+    QTRY_COMPARE_WITH_TIMEOUT(client->connectionState(), int(ITcpClient::Reconnecting), Timeout);
+
+    QTcpServer device;
+    QVERIFY(device.listen(QHostAddress::LocalHost, port));
+    QTRY_COMPARE_WITH_TIMEOUT(client->connectionState(), int(ITcpClient::Running), Timeout);
+    QCOMPARE(protocol.onlineCalls, QList<bool>{true});
+}
+
+void tst_TcpClient::thirteenFailuresResetTheConnection()
+{
+    // Connected, but the device answers nothing: no socket event will ever
+    // come, and the failures alone must reset the connection.
+    RawPeer peer;
+    RecordingProtocol protocol;
+    auto client = runningClient(&protocol, peer.port());
+    QSignalSpy errors(client->dispatcher(), &ITcpClientThread::messageError);
+
+    for (int i = 0; i < 5; ++i) {
+        client->send("GA\"G\">" + QByteArray::number(i) + "\r", IInterface::ReplyExpected,
+                     QStringLiteral("GA\"G\">%1=").arg(i), 10);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(!client->isConnected(), Timeout);
+    QCOMPARE(errors.count(), ITcpClient::MaxSendErrors);
+    QCOMPARE(client->connectionState(), int(ITcpClient::Reconnecting));
+    QTRY_COMPARE_WITH_TIMEOUT(peer.sockets.first()->state(), QAbstractSocket::UnconnectedState, Timeout);
+
+    QTRY_COMPARE_WITH_TIMEOUT(client->connectionState(), int(ITcpClient::Running), Timeout);
+    QCOMPARE(peer.connections(), 2);
+    QCOMPARE(client->sendErrorCount(), 0);
+    QCOMPARE(protocol.onlineCalls, (QList<bool>{true, false, true}));
+}
+
+void tst_TcpClient::resynchronizing()
+{
+    RawPeer peer;
+    ResyncProtocol protocol;
+    auto client = runningClient(&protocol, peer.port());
+    client->setStreaming(1);
+    QVERIFY(client->isStreamingSet());
+
+    client->resynchronize();
+    QCOMPARE(protocol.resyncs, 1);
+    QVERIFY(!client->isStreamingSet());
+    QCOMPARE(client->streaming(), quint8(0));
+
+    client->close();
+    client->resynchronize();
+    QCOMPARE(protocol.resyncs, 1);
+    QCOMPARE(protocol.onlineCalls, (QList<bool>{true, false, false}));
+}
+
+QString tst_TcpClient::writePingScript(const QTemporaryDir &dir, int exitCode)
+{
+    // The stand-in for ping notes its arguments and locale (a line per
+    // run), then answers with the exit status it was given.
+    const QString path = dir.filePath(QStringLiteral("ping"));
+    QFile script(path);
+    script.open(QIODevice::WriteOnly);
+    script.write("#!/bin/sh\necho \"$LC_ALL $*\" >> \"" + dir.filePath(QStringLiteral("called")).toUtf8()
+                 + "\"\nexit " + QByteArray::number(exitCode) + "\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+void tst_TcpClient::hostCheck_data()
+{
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<bool>("probe");
+    QTest::newRow("host does not answer: the connection is probed") << 1 << true;
+    QTest::newRow("host answers: nothing is written") << 0 << false;
+}
+
+void tst_TcpClient::hostCheck()
+{
+    QFETCH(int, exitCode);
+    QFETCH(bool, probe);
+    QTemporaryDir dir;
+    RawPeer peer;
+    RecordingProtocol protocol;
+    auto client = runningClient(&protocol, peer.port());
+    client->hostCheck()->setProgram(writePingScript(dir, exitCode));
+    client->hostCheck()->setInterval(20);
+
+    client->armHostCheck();
+    // Each judged ping arms the check again.
+    QTRY_VERIFY_WITH_TIMEOUT(client->hostCheck()->count() >= 3, Timeout);
+    QTRY_COMPARE_WITH_TIMEOUT(peer.received.startsWith("SUB\r"), probe, Timeout);
+    if (!probe)
+        QVERIFY(peer.received.isEmpty());
+    QFile called(dir.filePath(QStringLiteral("called")));
+    QVERIFY(called.open(QIODevice::ReadOnly));
+    QCOMPARE(called.readLine().trimmed(), QByteArray("C -n -c 1 -W 2 127.0.0.1"));
+}
+
+void tst_TcpClient::hostCheckSurvivesAMissingPing()
+{
+    RawPeer peer;
+    RecordingProtocol protocol;
+    auto client = runningClient(&protocol, peer.port());
+    client->hostCheck()->setProgram(QStringLiteral("/nonexistent/ping"));
+    client->hostCheck()->setInterval(20);
+
+    // The warning is given once; the check goes on being armed.
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("The host check cannot run"));
+    QTest::failOnWarning(QRegularExpression("The host check cannot run"));
+    client->armHostCheck();
+    QTRY_VERIFY_WITH_TIMEOUT(client->hostCheck()->count() >= 3, Timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(client->hostCheck()->isArmed(), Timeout);
+    QVERIFY(peer.received.isEmpty());
+    QVERIFY(client->isConnected());
+}
+
+QTEST_GUILESS_MAIN(tst_TcpClient)
+#include "tst_tcpclient.moc"
