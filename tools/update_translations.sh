@@ -7,11 +7,16 @@ cd "$(dirname "$0")/.."
 /usr/lib/qt6/bin/lupdate -no-obsolete -locations none src resources/qml resources/qmlcontrol \
     -ts resources/translators/translate_en.ts
 python3 - <<'PY'
-import re, html
+import re
 path = "resources/translators/translate_en.ts"
 text = open(path, encoding="utf-8").read()
-def fill(m):
-    return m.group(1) + "<translation>" + m.group(2) + "</translation>"
-text = re.sub(r'(<source>(.*?)</source>\s*(?:<comment>.*?</comment>\s*)?)<translation type="unfinished">(?:</translation>)?(?:.*?</translation>)?', fill, text, flags=re.S)
+def fill(message):
+    block = message.group(0)
+    if 'type="unfinished"' not in block:
+        return block
+    source = re.search(r"<source>(.*?)</source>", block, flags=re.S).group(1)
+    return re.sub(r'<translation type="unfinished"(?:/>|>.*?</translation>)',
+                  lambda _: "<translation>" + source + "</translation>", block, flags=re.S)
+text = re.sub(r"<message>.*?</message>", fill, text, flags=re.S)
 open(path, "w", encoding="utf-8").write(text)
 PY

@@ -8,36 +8,78 @@
         <translation>Cannot open the control panel file %1: %2</translation>
     </message>
     <message>
+        <source>Cannot read the control panel file %1: %2</source>
+        <translation>Cannot read the control panel file %1: %2</translation>
+    </message>
+    <message>
         <source>the file is not well-formed XML (%1).</source>
         <translation>the file is not well-formed XML (%1).</translation>
     </message>
     <message>
+        <source>the file holds neither scenes nor a canvas.</source>
+        <translation>the file holds neither scenes nor a canvas.</translation>
+    </message>
+    <message>
         <source>Cannot write the control panel file %1: %2</source>
         <translation>Cannot write the control panel file %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>CSpecialControls</name>
+    <message>
+        <source>Label</source>
+        <translation>Label</translation>
     </message>
     <message>
         <source>Image</source>
         <translation>Image</translation>
     </message>
     <message>
+        <source>Frame</source>
+        <translation>Frame</translation>
+    </message>
+    <message>
         <source>Region</source>
         <translation>Region</translation>
     </message>
     <message>
+        <source>Setup Button</source>
+        <translation>Setup Button</translation>
+    </message>
+    <message>
         <source>Connection Indicator</source>
         <translation>Connection Indicator</translation>
+    </message>
+</context>
+<context>
+    <name>HCategories</name>
+    <message>
+        <source>Analog I/O</source>
+        <translation>Analog I/O</translation>
     </message>
     <message>
         <source>Digital I/O</source>
         <translation>Digital I/O</translation>
     </message>
     <message>
+        <source>PSTN I/O</source>
+        <translation>PSTN I/O</translation>
+    </message>
+    <message>
         <source>VoIP I/O</source>
         <translation>VoIP I/O</translation>
     </message>
     <message>
+        <source>USB I/O</source>
+        <translation>USB I/O</translation>
+    </message>
+    <message>
         <source>Dante I/O</source>
         <translation>Dante I/O</translation>
+    </message>
+    <message>
+        <source>Amp I/O</source>
+        <translation>Amp I/O</translation>
     </message>
 </context>
 <context>
@@ -47,8 +89,16 @@
         <translation>Groups</translation>
     </message>
     <message>
+        <source>ParameterSets</source>
+        <translation>ParameterSets</translation>
+    </message>
+    <message>
         <source>RCGroups</source>
         <translation>RCGroups</translation>
+    </message>
+    <message>
+        <source>ParameterSetLists</source>
+        <translation>ParameterSetLists</translation>
     </message>
 </context>
 <context>
@@ -57,9 +107,47 @@
         <source>Room %1</source>
         <translation>Room %1</translation>
     </message>
+</context>
+<context>
+    <name>ITcpClient</name>
+    <message>
+        <source> - Offline - Idle</source>
+        <translation> - Offline - Idle</translation>
+    </message>
+    <message>
+        <source> - Offline - Connecting</source>
+        <translation> - Offline - Connecting</translation>
+    </message>
+    <message>
+        <source> - Online - Running</source>
+        <translation> - Online - Running</translation>
+    </message>
+    <message>
+        <source> - Offline - Reconnecting</source>
+        <translation> - Offline - Reconnecting</translation>
+    </message>
+    <message>
+        <source> - Offline - Resetting</source>
+        <translation> - Offline - Resetting</translation>
+    </message>
+    <message>
+        <source> - Unknown State</source>
+        <translation> - Unknown State</translation>
+    </message>
+</context>
+<context>
+    <name>MModel</name>
+    <message>
+        <source>The file is not a readable control panel archive.</source>
+        <translation>The file is not a readable control panel archive.</translation>
+    </message>
     <message>
         <source>The archive holds no control panel file.</source>
         <translation>The archive holds no control panel file.</translation>
+    </message>
+    <message>
+        <source>Open Control Panel File</source>
+        <translation>Open Control Panel File</translation>
     </message>
     <message>
         <source>The file %1 could not be opened.
@@ -70,6 +158,10 @@
 %2</translation>
     </message>
     <message>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
         <source>Error - No link has been defined for this region.
 
 Please set a link using the properties panel.</source>
@@ -78,20 +170,40 @@ Please set a link using the properties panel.</source>
 Please set a link using the properties panel.</translation>
     </message>
     <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
         <source>Korvel Remote admin shows and operates the control panels of Korvel installed sound systems. © Halvern Audio.</source>
         <translation>Korvel Remote admin shows and operates the control panels of Korvel installed sound systems. © Halvern Audio.</translation>
+    </message>
+    <message>
+        <source>No network interfaces found.</source>
+        <translation>No network interfaces found.</translation>
     </message>
     <message>
         <source>No network connection detected.</source>
         <translation>No network connection detected.</translation>
     </message>
     <message>
+        <source> - Offline - Idle</source>
+        <translation> - Offline - Idle</translation>
+    </message>
+    <message>
         <source>No network information available.</source>
         <translation>No network information available.</translation>
     </message>
     <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
         <source>About Korvel Remote admin</source>
         <translation>About Korvel Remote admin</translation>
+    </message>
+    <message>
+        <source>IP Address</source>
+        <translation>IP Address</translation>
     </message>
     <message>
         <source>Mobile IP Address:
@@ -102,20 +214,43 @@ Please set a link using the properties panel.</translation>
 </translation>
     </message>
     <message>
+        <source>Network Status</source>
+        <translation>Network Status</translation>
+    </message>
+    <message>
         <source>Project Information</source>
         <translation>Project Information</translation>
     </message>
     <message>
+        <source>Receive Control Panel...</source>
+        <translation>Receive Control Panel...</translation>
+    </message>
+    <message>
         <source>Receiving panels from another station is not available in this version.</source>
         <translation>Receiving panels from another station is not available in this version.</translation>
+    </message>
+</context>
+<context>
+    <name>MProject</name>
+    <message>
+        <source>Facility</source>
+        <translation>Facility</translation>
     </message>
     <message>
         <source>Business Manager</source>
         <translation>Business Manager</translation>
     </message>
     <message>
+        <source>Engineer</source>
+        <translation>Engineer</translation>
+    </message>
+    <message>
         <source>Customer</source>
         <translation>Customer</translation>
+    </message>
+    <message>
+        <source>Comments</source>
+        <translation>Comments</translation>
     </message>
 </context>
 <context>
@@ -123,6 +258,13 @@ Please set a link using the properties panel.</translation>
     <message>
         <source>Waiting for a control panel at %1</source>
         <translation>Waiting for a control panel at %1</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Korvel Remote admin</source>
+        <translation>Korvel Remote admin</translation>
     </message>
     <message>
         <source>E&amp;xit</source>
@@ -152,57 +294,59 @@ Please set a link using the properties panel.</translation>
     </message>
     <message>
         <source>&amp;Open Remote app File...</source>
-        <translation>E&amp;xit</source>
-        <translation>E&amp;xit</translation>
+        <translation>&amp;Open Remote app File...</translation>
     </message>
     <message>
-        <source>&amp;Send to Mobile Device...</source>
-        <translation>&amp;Send to Mobile Device...</translation>
-    </message>
-    <message>
-        <source>&amp;Help Topics...</source>
-        <translation>&amp;Help Topics...</translation>
-    </message>
-    <message>
-        <source>&amp;Tools</source>
-        <translation>&amp;Tools</translation>
-    </message>
-    <message>
-        <source>Control Panel Files (*.cpz *.cpf )</source>
-        <translation>Control Panel Files (*.cpz *.cpf )</translation>
-    </message>
-    <message>
-        <source>The help file was not found:
-%1</source>
-        <translation>The help file was not found:
-%1</translation>
-    </message>
-    <message>
-        <source>&amp;Open Remote app File...</translation>
+        <source>&amp;Go Online...</source>
+        <translation>&amp;Go Online...</translation>
     </message>
     <message>
         <source>&amp;About Korvel Remote admin...</source>
         <translation>&amp;About Korvel Remote admin...</translation>
     </message>
     <message>
+        <source>&amp;File</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
         <source>&amp;Help</source>
         <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>IP Address...</source>
+        <translation>IP Address...</translation>
     </message>
     <message>
         <source>Network Status...</source>
         <translation>Network Status...</translation>
     </message>
     <message>
+        <source>Project Information...</source>
+        <translation>Project Information...</translation>
+    </message>
+    <message>
         <source>About Korvel Remote...</source>
         <translation>About Korvel Remote...</translation>
+    </message>
+    <message>
+        <source>Receive Control Panel...</source>
+        <translation>Receive Control Panel...</translation>
     </message>
     <message>
         <source>Exit</source>
         <translation>Exit</translation>
     </message>
     <message>
+        <source>Open Control Panel File</source>
+        <translation>Open Control Panel File</translation>
+    </message>
+    <message>
         <source>About</source>
         <translation>About</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Help</translation>
     </message>
     <message>
         <source>The help file could not be opened:
@@ -210,13 +354,28 @@ Please set a link using the properties panel.</translation>
         <translation>The help file could not be opened:
 %1</translation>
     </message>
+</context>
+<context>
+    <name>QmlPasscodeDialog</name>
+    <message>
+        <source>Exit PIN</source>
+        <translation>Exit PIN</translation>
+    </message>
     <message>
         <source>Enter the PIN of this project to leave the remote panel.</source>
         <translation>Enter the PIN of this project to leave the remote panel.</translation>
     </message>
     <message>
+        <source>Wrong PIN</source>
+        <translation>Wrong PIN</translation>
+    </message>
+    <message>
         <source>Cancel</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Exit</translation>
     </message>
 </context>
 <context>
@@ -225,12 +384,20 @@ Please set a link using the properties panel.</translation>
         <source>Warning</source>
         <translation>Warning</translation>
     </message>
+    <message>
+        <source>No properties for this control.</source>
+        <translation>No properties for this control.</translation>
+    </message>
 </context>
 <context>
     <name>XKVPHandler</name>
     <message>
         <source>Open Korvel Designer File Error</source>
         <translation>Open Korvel Designer File Error</translation>
+    </message>
+    <message>
+        <source>Korvel Remote builder cannot open this file. (version: </source>
+        <translation>Korvel Remote builder cannot open this file. (version: </translation>
     </message>
     <message>
         <source>)
