@@ -4,7 +4,11 @@
 #include "CComposite.h"
 #include "CPanelFile.h"
 #include "DQmlMessageDialog.h"
+#include "HChassis.h"
 #include "HRoot.h"
+#include "IComposite.h"
+#include "IInterface.h"
+#include "PProtocol.h"
 #include "KvrLogging.h"
 #include "MProject.h"
 #include "MQmlInterface.h"
@@ -48,6 +52,10 @@ MModel::MModel(QObject *parent) : QObject(parent)
 
 MModel::~MModel()
 {
+    // The interfaces belong to their devices; only the links go here.
+    if (m_interfaces)
+        m_interfaces->clear();
+    delete m_interfaces;
     // The document's widgets live in the scene; take them down while it
     // still exists, then the trees.
     if (m_document) {
@@ -81,6 +89,8 @@ void MModel::initialize()
 {
     if (!m_hardware)
         m_hardware = new HRoot;
+    if (!m_interfaces)
+        m_interfaces = new IComposite;
     if (!m_document)
         m_document = new CComposite(QString(), ScenesType);
     if (!m_project)
@@ -194,6 +204,7 @@ bool MModel::openFile(const QString &path)
     // panels); widgets wait until their panel is shown.
     m_document->activate(m_document);
 
+    rebuildInterfaces();
     applySkin();
     m_scene = asComposite(m_document->childAt(0));
     m_panel = nullptr;
@@ -209,6 +220,11 @@ bool MModel::openFile(const QString &path)
 
 void MModel::closeDocument()
 {
+    if (m_online)
+        setOnline(false);
+    // The interfaces go with their devices: unlink them first.
+    if (m_interfaces)
+        m_interfaces->clear();
     hidePanel();
     if (m_document) {
         m_document->destroyWidgets();
@@ -278,10 +294,8 @@ void MModel::showPanel(CComposite *panel, int index)
     m_pageIndex = index;
     setQml("pageIndex", index);
     setQml("pageCount", pageCount());
-    if (m_online) {
-        panel->setStateRequestsEnabled(true);
-        panel->requestState();
-    }
+    if (m_online)
+        startStateRequests();
     refreshScene();
     emit resetQMLFocus();
 }
@@ -460,6 +474,74 @@ QString MModel::indicatorImage(int connected, int count)
     return QStringLiteral("/indicator_ylw.png");
 }
 
+QList<HChassis *> MModel::devices() const
+{
+    QList<HNode *> nodes;
+    if (m_hardware)
+        m_hardware->collectByCategory(ChassisCategory, nodes);
+    QList<HChassis *> chassis;
+    for (HNode *node : std::as_const(nodes)) {
+        if (auto *c = qobject_cast<HChassis *>(node))
+            chassis << c;
+    }
+    return chassis;
+}
+
+void MModel::setOnline(bool online)
+{
+    if (!m_hardware)
+        return;
+    // Stored first: an interface that reports its state while it is being
+    // switched must already see the new intent.
+    m_online = online;
+    for (HChassis *chassis : devices()) {
+        chassis->setOnline(online);
+        IInterface *interface = chassis->interface();
+        if (!interface)
+            continue;
+        connect(interface, &IInterface::interfaceStateChanged, this, &MModel::interfaceStatusChanged,
+                Qt::UniqueConnection);
+        if (PProtocol *protocol = chassis->protocol()) {
+            // A value being sent postpones the next poll.
+            connect(protocol, &PProtocol::aboutToSendValue, &m_pollTimer, qOverload<>(&QTimer::start),
+                    Qt::UniqueConnection);
+        }
+    }
+    CComposite *current = currentComposite();
+    if (online) {
+        m_pollTimer.start(250);
+        m_pollingActive = true;
+        if (current)
+            current->setStateRequestsEnabled(true);
+    } else {
+        m_pollTimer.stop();
+        m_pollingActive = false;
+        if (current)
+            current->setStateRequestsEnabled(false);
+    }
+    interfaceStatusChanged(online);
+}
+
+void MModel::rebuildInterfaces()
+{
+    if (!m_hardware || !m_interfaces)
+        return;
+    m_interfaces->clear();
+    for (HChassis *chassis : devices()) {
+        if (IInterface *interface = chassis->interface())
+            m_interfaces->add(interface);
+    }
+    m_interfaces->notifyState();
+}
+
+void MModel::startStateRequests()
+{
+    if (CComposite *current = currentComposite()) {
+        current->setStateRequestsEnabled(true);
+        current->requestState();
+    }
+}
+
 void MModel::doPolling()
 {
     m_pollingActive = true;
@@ -471,8 +553,10 @@ void MModel::doPolling()
 
 void MModel::interfaceStatusChanged(bool)
 {
+    const int count = m_interfaces ? m_interfaces->count() : 0;
+    const int connected = m_interfaces ? m_interfaces->connectedCount() : 0;
     const QString skin = m_appliedSkin.isEmpty() && m_canvas ? m_canvas->skin() : m_appliedSkin;
-    m_connectIndicator = QStringLiteral("../../images/skins/") + skin + indicatorImage(0, 0);
+    m_connectIndicator = QStringLiteral("../../images/skins/") + skin + indicatorImage(connected, count);
     setQml("connectInd", m_connectIndicator);
     if (!m_receiveMode)
         emit changedStatusIndicator();
@@ -488,7 +572,9 @@ void MModel::applicationStateChanged(Qt::ApplicationState state)
 
 void MModel::aboutToQuit()
 {
-    m_pollTimer.stop();
+    // The window owns the model; quitting only takes the devices offline.
+    if (m_online)
+        setOnline(false);
 }
 
 // --- setup menu ----------------------------------------------------------------------------
@@ -531,7 +617,10 @@ QString MModel::networkStatusText() const
             qCDebug(lcApp) << "Skipping reporting on unsupported chassis: " << device->title();
             continue;
         }
-        report += device->label() + tr(" - Offline - Idle") + QStringLiteral("\n\n");
+        const auto *chassis = qobject_cast<const HChassis *>(device);
+        const IInterface *interface = chassis ? chassis->interface() : nullptr;
+        report += device->label() + (interface ? interface->statusText() : tr(" - Offline - Idle"))
+                  + QStringLiteral("\n\n");
     }
     return report.isEmpty() ? tr("No network information available.") : report;
 }

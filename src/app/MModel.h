@@ -10,7 +10,9 @@
 class CCanvas;
 #include "CComposite.h"
 class CControl;
+class HChassis;
 class HRoot;
+class IComposite;
 class MainWindow;
 class QQuickItem;
 class MProject;
@@ -73,6 +75,14 @@ public:
     // Online -------------------------------------------------------------
     bool isOnline() const { return m_online; }
     bool isPollingActive() const { return m_pollingActive; }
+    // Every device goes online or offline; online, the shown panel is polled
+    // every 250 ms.
+    void setOnline(bool online);
+    // The interfaces of the devices, in tree order; linked, not owned.
+    IComposite *interfaces() const { return m_interfaces; }
+    void rebuildInterfaces();
+    // Starts asking the shown panel's controls for their state.
+    void startStateRequests();
 
     // Scene properties ----------------------------------------------------
     void refreshScene();
@@ -124,10 +134,12 @@ private:
     void showAbout();
     void exitFromMenu();
     CComposite *findPanel(const QString &name) const;
+    QList<HChassis *> devices() const;
     QString headerText() const;
 
     QPointer<MQmlInterface> m_qml;
     HRoot *m_hardware = nullptr;
+    IComposite *m_interfaces = nullptr;
     CComposite *m_document = nullptr;
     MProject *m_project = nullptr;
     QTimer m_pollTimer;

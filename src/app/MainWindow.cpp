@@ -262,11 +262,14 @@ void MainWindow::cancelQmlDialog()
 
 bool MainWindow::isOnline() const
 {
-    return false;
+    return m_model && m_model->isOnline();
 }
 
 void MainWindow::goOffline()
 {
+    if (isOnline())
+        m_model->setOnline(false);
+    const QSignalBlocker blocker(m_goOnlineAction);
     m_goOnlineAction->setChecked(false);
 }
 
@@ -297,6 +300,8 @@ void MainWindow::openFile(const QString &path)
 
 void MainWindow::sendVC()
 {
+    if (!m_model)
+        return;
     cancelQmlDialog();
     goOffline();
     resetQMLFocus();
@@ -312,6 +317,14 @@ void MainWindow::exit()
 
 void MainWindow::toggleConnection()
 {
+    if (m_model) {
+        const bool online = !m_model->isOnline();
+        m_model->setOnline(online);
+        m_model->rebuildInterfaces();
+        if (online)
+            m_model->startStateRequests();
+    }
+    const QSignalBlocker blocker(m_goOnlineAction);
     m_goOnlineAction->setChecked(isOnline());
 }
 

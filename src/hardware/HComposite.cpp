@@ -207,7 +207,10 @@ bool HComposite::addNode(HNode *node)
         return false;
     }
     node->setParentNode(this);
-    node->setProtocol(protocol());
+    // A node speaks through its parent's protocol; a device brings its own,
+    // which a parent without one (the root) must not take away.
+    if (protocol())
+        node->setProtocol(protocol());
     m_children.append(node);
     return true;
 }

@@ -151,7 +151,7 @@ void HNode::parseProperty(const QXmlAttributes &atts)
 
 bool HNode::finishLoading()
 {
-    if (m_parent)
+    if (m_parent && m_parent->protocol())
         m_protocol = m_parent->protocol();
     return true;
 }

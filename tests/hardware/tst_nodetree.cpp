@@ -417,7 +417,11 @@ private slots:
         p.main->setProtocol(protocol);
         QCOMPARE(p.gain->protocol(), protocol);
         QCOMPARE(p.roomA->protocol(), protocol);
-        QCOMPARE(p.ampGain->protocol(), nullptr);
+        // Another device keeps speaking through its own protocol, also after
+        // it was attached under the root, which has none.
+        QVERIFY(p.amp->protocol());
+        QVERIFY(p.amp->protocol() != protocol);
+        QCOMPARE(p.ampGain->protocol(), p.amp->protocol());
 
         auto *late = make<HBlock>("Gain", "Late", 14);
         QVERIFY(p.main->addNode(late));

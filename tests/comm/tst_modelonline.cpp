@@ -1,0 +1,137 @@
+#include "CCanvas.h"
+#include "CComposite.h"
+#include "CommTestUtil.h"
+#include "HChassis.h"
+#include "HRoot.h"
+#include "IComposite.h"
+#include "MModel.h"
+#include "MQmlInterface.h"
+#include "UArchive.h"
+#include "UArchiveHeaderRecord.h"
+#include "VQmlFrame.h"
+
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+namespace {
+// An interface whose connected state the test sets.
+class StandInInterface : public IInterface
+{
+public:
+    void setConnected(bool connected)
+    {
+        m_connected = connected;
+        emit interfaceStateChanged(connected);
+    }
+};
+
+// The shipped demonstration archive with its device moved to port.
+QString demoOnPort(const QString &folder, quint16 port)
+{
+    UArchive source;
+    source.setArchiveRoot(folder + "/extract");
+    if (!source.open(QStringLiteral(":/data/Korvel/Demo.cpz")))
+        return QString();
+    UArchive target;
+    for (const UArchiveHeaderRecord *record : source.header().records()) {
+        QFile in(record->filePath());
+        if (!in.open(QIODevice::ReadOnly))
+            return QString();
+        QByteArray data = in.readAll();
+        data.replace("10055", QByteArray::number(port));
+        const QString copy = folder + record->name();
+        QFile out(copy);
+        if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size())
+            return QString();
+        out.close();
+        target.addFile(copy);
+    }
+    const QString path = folder + "/Demo.cpz";
+    return target.write(path) ? path : QString();
+}
+} // namespace
+
+class tst_ModelOnline : public QObject
+{
+    Q_OBJECT
+private:
+    VQmlFrame *view = nullptr;
+    CCanvas canvas;
+    MModel *model = nullptr;
+
+    QString indicator() const { return view->qmlInterface()->property("connectInd").toString(); }
+
+private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        view = new VQmlFrame;
+        QVERIFY(view->registerTypesAndSetup());
+        QVERIFY(canvas.loadDesktop(view));
+        model = new MModel;
+        model->setCanvas(&canvas);
+        model->setQmlView(view);
+        model->initialize();
+    }
+    void cleanupTestCase()
+    {
+        delete model;
+        delete view;
+    }
+
+    void indicatorFollowsTheConnectedCount()
+    {
+        model->closeDocument();
+        StandInInterface a, b;
+        model->interfaces()->add(&a);
+        model->interfaces()->add(&b);
+        model->interfaceStatusChanged(false);
+        QVERIFY(indicator().endsWith("/indicator_red.png"));
+        a.setConnected(true);
+        model->interfaceStatusChanged(true);
+        QVERIFY(indicator().endsWith("/indicator_ylw.png"));
+        b.setConnected(true);
+        model->interfaceStatusChanged(true);
+        QVERIFY(indicator().endsWith("/indicator_grn.png"));
+        model->interfaces()->clear();
+    }
+
+    void goingOnlineAgainstASimulatedDevice()
+    {
+        commtest::SimPeer sim;
+        QVERIFY(sim.listening);
+        QTemporaryDir dir;
+        const QString archive = demoOnPort(dir.path(), sim.port());
+        QVERIFY(!archive.isEmpty());
+        QVERIFY(model->openFile(archive));
+        auto *chassis = qobject_cast<HChassis *>(model->hardwareRoot()->findByCategory("Chassis"));
+        QVERIFY(chassis);
+        // The device keeps its own protocol under the root and hands it down.
+        QVERIFY(chassis->protocol());
+        QCOMPARE(model->currentPanel()->child("Main Level")->node()->protocol(), chassis->protocol());
+        QCOMPARE(model->interfaces()->count(), 1);
+        QVERIFY(indicator().endsWith("/indicator_red.png"));
+
+        model->setOnline(true);
+        model->rebuildInterfaces();
+        model->startStateRequests();
+        QTRY_VERIFY_WITH_TIMEOUT(indicator().endsWith("/indicator_grn.png"), commtest::Timeout);
+        QVERIFY(model->isPollingActive());
+        QVERIFY(model->networkStatusText().startsWith("Venue DSP - Online - Running"));
+
+        // Offline on purpose: the connection goes and never comes back.
+        model->setOnline(false);
+        QTRY_VERIFY_WITH_TIMEOUT(indicator().endsWith("/indicator_red.png"), commtest::Timeout);
+        QVERIFY(!model->isPollingActive());
+        QTest::qWait(1800);
+        QCOMPARE(model->interfaces()->connectedCount(), 0);
+        QCOMPARE(sim.device->connectionCount(), 0);
+
+        // Closing the document unlinks the interfaces before the devices go.
+        model->closeDocument();
+        QCOMPARE(model->interfaces()->count(), 0);
+    }
+};
+
+QTEST_MAIN(tst_ModelOnline)
+#include "tst_modelonline.moc"
