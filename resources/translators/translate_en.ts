@@ -283,10 +283,6 @@ Please set a link using the properties panel.</translation>
         <translation>&amp;Tools</translation>
     </message>
     <message>
-        <source>Control Panel Files (*.cpz *.cpf )</source>
-        <translation>Control Panel Files (*.cpz *.cpf )</translation>
-    </message>
-    <message>
         <source>The help file was not found:
 %1</source>
         <translation>The help file was not found:
@@ -353,6 +349,10 @@ Please set a link using the properties panel.</translation>
 %1</source>
         <translation>The help file could not be opened:
 %1</translation>
+    </message>
+    <message>
+        <source>Control Panel Files (*.cpz *.cpf *.CPZ *.CPF)</source>
+        <translation>Control Panel Files (*.cpz *.cpf *.CPZ *.CPF)</translation>
     </message>
 </context>
 <context>

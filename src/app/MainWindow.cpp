@@ -280,7 +280,9 @@ void MainWindow::openVC()
     cancelQmlDialog();
     const QString path = QFileDialog::getOpenFileName(
         this, tr("Open Control Panel File"), m_settings->value(QLatin1String(USettings::PanelsKey)).toString(),
-        tr("Control Panel Files (*.cpz *.cpf )"));
+        // Upper-case patterns too: file names from other systems keep their
+        // case and some native dialogs match patterns case-sensitively.
+        tr("Control Panel Files (*.cpz *.cpf *.CPZ *.CPF)"));
     if (!path.isEmpty())
         openFile(path);
     resetQMLFocus();

@@ -1,3 +1,4 @@
+#include "../ModelScene.h"
 #include "CCanvas.h"
 #include "CComposite.h"
 #include "HRoot.h"
@@ -32,7 +33,7 @@ class tst_Model : public QObject
     Q_OBJECT
 private:
     VQmlFrame *view = nullptr;
-    CCanvas canvas;
+    ModelScene scene;
     MModel *model = nullptr;
     MQmlInterface *intrf = nullptr;
 
@@ -40,30 +41,20 @@ private:
 
     void settle()
     {
-        view->resize(canvas.width(), canvas.height());
+        view->resize(scene.canvas.width(), scene.canvas.height());
         QCoreApplication::processEvents();
     }
 
 private slots:
     void initTestCase()
     {
-        QStandardPaths::setTestModeEnabled(true);
-        view = new VQmlFrame;
-        QVERIFY(view->registerTypesAndSetup());
-        QVERIFY(canvas.loadDesktop(view));
-        model = new MModel;
-        model->setCanvas(&canvas);
-        model->setQmlView(view);
-        model->initialize();
+        QVERIFY(scene.setUp());
+        view = scene.view;
+        model = scene.model;
         intrf = view->qmlInterface();
         settle();
         view->show();
         QVERIFY(QTest::qWaitForWindowExposed(view));
-    }
-    void cleanupTestCase()
-    {
-        delete model;
-        delete view;
     }
 
     void openingTheDemoSetsTheScene()
@@ -177,7 +168,7 @@ private slots:
         QCOMPARE(qml("accentColor").value<QColor>(), QColor("#1D98D5"));
         QVERIFY(qml("connectInd").toString().startsWith("../../images/skins/Dark/"));
 
-        canvas.setProperty("skin", "Sepia");
+        scene.canvas.setProperty("skin", "Sepia");
         model->applySkin();
         QCOMPARE(model->appliedSkin(), QStringLiteral("Light"));
         QCOMPARE(qml("canvasColor").value<QColor>(), QColor("#FFFFFF"));

@@ -1,3 +1,4 @@
+#include "../ModelScene.h"
 #include "CCanvas.h"
 #include "CComposite.h"
 #include "CommTestUtil.h"
@@ -55,8 +56,8 @@ class tst_ModelOnline : public QObject
 {
     Q_OBJECT
 private:
+    ModelScene scene;
     VQmlFrame *view = nullptr;
-    CCanvas canvas;
     MModel *model = nullptr;
 
     QString indicator() const { return view->qmlInterface()->property("connectInd").toString(); }
@@ -64,19 +65,9 @@ private:
 private slots:
     void initTestCase()
     {
-        QStandardPaths::setTestModeEnabled(true);
-        view = new VQmlFrame;
-        QVERIFY(view->registerTypesAndSetup());
-        QVERIFY(canvas.loadDesktop(view));
-        model = new MModel;
-        model->setCanvas(&canvas);
-        model->setQmlView(view);
-        model->initialize();
-    }
-    void cleanupTestCase()
-    {
-        delete model;
-        delete view;
+        QVERIFY(scene.setUp());
+        view = scene.view;
+        model = scene.model;
     }
 
     void indicatorFollowsTheConnectedCount()
