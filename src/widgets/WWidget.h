@@ -1,5 +1,10 @@
 #pragma once
 
+#include "CControl.h"
+#include "HNode.h"
+#include "PProtocol.h"
+#include "TTransform.h"
+
 #include <QPointer>
 #include <QQuickItem>
 #include <QRectF>
@@ -7,10 +12,6 @@
 #include <QVariant>
 
 class CAttributes;
-class CControl;
-class HNode;
-class PProtocol;
-class TTransform;
 class XmlWriter;
 
 // Base of every panel widget. A widget lives inside its QML file as the child
@@ -126,9 +127,10 @@ protected:
     quint32 m_link = 0;
     bool m_linking = false;
     bool m_outputEnabled = true;
-    WWidget *m_linkedWidget = nullptr;
-    TTransform *m_transform = nullptr;
-    PProtocol *m_protocol = nullptr;
-    HNode *m_node = nullptr;
-    CControl *m_control = nullptr;
+    // The objects a widget uses belong to others and may go first.
+    QPointer<WWidget> m_linkedWidget;
+    QPointer<TTransform> m_transform;
+    QPointer<PProtocol> m_protocol;
+    QPointer<HNode> m_node;
+    QPointer<CControl> m_control;
 };

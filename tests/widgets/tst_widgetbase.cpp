@@ -1,6 +1,8 @@
 #include "CControl.h"
 #include "HBlock.h"
 #include "HComposite.h"
+#include "PKVDProtocol.h"
+#include "TTransform.h"
 #include "VQmlFrame.h"
 #include "WDelegate.h"
 #include "WFrame.h"
@@ -13,6 +15,30 @@
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QTest>
+
+namespace {
+// A value widget built on the base the way the value kinds build theirs: its
+// QML item reports every change of "value" to outputValue, which sends only
+// what the user set, and it mirrors the value of the widget it is linked to.
+class ValueWidget : public WWidget
+{
+    Q_OBJECT
+public:
+    QList<int> sent;
+
+    void showFromDevice(int value) { showDeviceValue("value", value); }
+    void linkValue(WWidget *source) override { applyLinkedValue(source, "value", source->itemProperty("value")); }
+
+public slots:
+    void outputValue(int value)
+    {
+        if (!mayOutput())
+            return;
+        sent << value;
+        passToLinked();
+    }
+};
+} // namespace
 
 class tst_WidgetBase : public QObject
 {
@@ -30,6 +56,27 @@ private:
             w->setType(keyword);
         return w;
     }
+    // A value widget on an item of its own; it may send when online is set.
+    ValueWidget *valueWidget(bool online = true)
+    {
+        QQmlComponent component(engine);
+        component.setData("import QtQuick\nItem { property int value; property QtObject widget\n"
+                          "onValueChanged: if (widget) widget.outputValue(value) }",
+                          QUrl());
+        auto *w = new ValueWidget;
+        w->setParent(canvas);
+        w->setItem(qobject_cast<QQuickItem *>(component.create()));
+        w->item()->setParent(canvas);
+        w->item()->setProperty("widget", QVariant::fromValue<QObject *>(w));
+        if (online) {
+            w->setTransform(new TTransform(w));
+            w->setProtocol(new PKVDProtocol(w));
+        }
+        return w;
+    }
+    static void userSets(WWidget *w, int value) { w->item()->setProperty("value", value); }
+    static int shown(WWidget *w) { return w->itemProperty("value").toInt(); }
+
     static QString written(WWidget *w)
     {
         QString out;
@@ -217,6 +264,60 @@ private slots:
         const quint32 a = WDelegate::instance()->nextId();
         const quint32 b = WDelegate::instance()->nextId();
         QCOMPARE(b, a + 1);
+    }
+
+    void linkedValuesFlowWithoutEchoes()
+    {
+        ValueWidget *a = valueWidget();
+        ValueWidget *b = valueWidget();
+        a->setLinkedWidget(b);
+        b->setLinkedWidget(a);
+
+        // What the user sets goes out once; the peer only shows it.
+        userSets(a, 5);
+        QCOMPARE(a->sent, QList<int>{5});
+        QCOMPARE(shown(b), 5);
+        QVERIFY(b->sent.isEmpty());
+        QVERIFY(!b->isLinking());
+
+        // A device value is shown on both and sent by neither.
+        b->showFromDevice(7);
+        QCOMPARE(shown(b), 7);
+        QCOMPARE(shown(a), 7);
+        QCOMPARE(a->sent, QList<int>{5});
+        QVERIFY(b->sent.isEmpty());
+        QVERIFY(b->isOutputEnabled());
+
+        // A ring of three stops when the value comes round again.
+        ValueWidget *c = valueWidget();
+        b->setLinkedWidget(c);
+        c->setLinkedWidget(a);
+        userSets(a, 3);
+        QCOMPARE(shown(b), 3);
+        QCOMPARE(shown(c), 3);
+        QCOMPARE(a->sent, (QList<int>{5, 3}));
+        QVERIFY(b->sent.isEmpty() && c->sent.isEmpty());
+    }
+
+    void linkGuards()
+    {
+        ValueWidget *a = valueWidget();
+        a->setLinkedWidget(a);
+        QCOMPARE(a->linkedWidget(), nullptr);
+
+        // A peer that is gone is let go of.
+        ValueWidget *b = valueWidget();
+        a->setLinkedWidget(b);
+        delete b->item();
+        delete b;
+        QCOMPARE(a->linkedWidget(), nullptr);
+        userSets(a, 2);
+        QCOMPARE(a->sent, QList<int>{2});
+
+        // Without a transform and a protocol nothing goes out.
+        ValueWidget *offline = valueWidget(false);
+        userSets(offline, 4);
+        QVERIFY(offline->sent.isEmpty());
     }
 };
 
