@@ -199,7 +199,7 @@ bool MModel::openFile(const QString &path)
     }
     m_filePath = path;
     m_document->setName(fileNameOf(path));
-    m_contentBounds = m_document->specBounds();
+    m_contentBounds = m_document->recordBounds();
     // Transforms for every control at once (cheap, and shared across
     // panels); widgets wait until their panel is shown.
     m_document->activate(m_document);

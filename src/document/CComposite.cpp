@@ -216,11 +216,11 @@ void CComposite::layoutWidgets(double scale, const QPointF &offset)
         c->layoutWidgets(scale, offset);
 }
 
-QRectF CComposite::specBounds() const
+QRectF CComposite::recordBounds() const
 {
     QRectF bounds;
     for (const CControl *c : m_children) {
-        const QRectF r = c->specBounds();
+        const QRectF r = c->recordBounds();
         if (!r.isNull())
             bounds = bounds.isNull() ? r : bounds.united(r);
     }

@@ -67,7 +67,7 @@ public:
     void destroyWidgets() override;
     void setWidgetsVisible(bool visible) override;
     void layoutWidgets(double scale, const QPointF &offset) override;
-    QRectF specBounds() const override;
+    QRectF recordBounds() const override;
     QRectF boundingRect() const override;
     // Writes the element the composite was read as, with its children inside
     // the element of its type.

@@ -24,17 +24,17 @@ const QLatin1String IdKey("id");
 // Widget links at or above this number name a widget of a peer control.
 constexpr quint32 PeerLinkBase = 32768;
 
-// The rectangle a widget spec gives, when it gives one.
-bool specRect(const CWidgetSpec &spec, QRectF *rect)
+// The rectangle a widget record gives, when it gives one.
+bool recordRect(const CWidgetRecord &record, QRectF *rect)
 {
-    if (spec.value(QStringLiteral("backgroundFillMode")).trimmed().toInt() >= 0
-        && !spec.value(QStringLiteral("backgroundFillMode")).isEmpty())
+    if (record.value(QStringLiteral("backgroundFillMode")).trimmed().toInt() >= 0
+        && !record.value(QStringLiteral("backgroundFillMode")).isEmpty())
         return false;
     bool okX = false, okY = false, okW = false, okH = false;
-    const double x = spec.value(QStringLiteral("x")).toDouble(&okX);
-    const double y = spec.value(QStringLiteral("y")).toDouble(&okY);
-    const double w = spec.value(QStringLiteral("width")).toDouble(&okW);
-    const double h = spec.value(QStringLiteral("height")).toDouble(&okH);
+    const double x = record.value(QStringLiteral("x")).toDouble(&okX);
+    const double y = record.value(QStringLiteral("y")).toDouble(&okY);
+    const double w = record.value(QStringLiteral("width")).toDouble(&okW);
+    const double h = record.value(QStringLiteral("height")).toDouble(&okH);
     if (!(okX && okY && okW && okH) || w <= 0 || h <= 0)
         return false;
     *rect = QRectF(x, y, w, h);
@@ -132,8 +132,8 @@ bool CControl::writeXml(XmlWriter &writer) const
 
     const QString property = QLatin1String(XmlPanelTags::Property);
     writer.openElement(property, QLatin1String(XmlPanelTags::Widget));
-    for (const CWidgetSpec &spec : m_widgetSpecs)
-        spec.writeXml(writer);
+    for (const CWidgetRecord &record : m_widgetRecords)
+        record.writeXml(writer);
     writer.closeElement(property);
     writer.openElement(property, QLatin1String(XmlPanelTags::Attributes));
     m_attributes.writeXml(writer);
@@ -179,30 +179,30 @@ CControl *CControl::findByName(const QString &name, const QString &type)
     return m_name == name && (type.isEmpty() || m_type == type) ? this : nullptr;
 }
 
-void CControl::beginWidgetSpec(const QString &element)
+void CControl::beginWidgetRecord(const QString &element)
 {
-    m_widgetSpecs.append(CWidgetSpec(element));
+    m_widgetRecords.append(CWidgetRecord(element));
 }
 
 bool CControl::addWidgetSetting(const QString &key, const QString &value)
 {
-    if (m_widgetSpecs.isEmpty())
+    if (m_widgetRecords.isEmpty())
         return false;
-    m_widgetSpecs.last().append(key, value);
+    m_widgetRecords.last().append(key, value);
     return true;
 }
 
-void CControl::beginAttributeSpec(const QString &element)
+void CControl::beginAttributeRecord(const QString &element)
 {
-    m_attributeSpec = CWidgetSpec(element);
+    m_attributeRecord = CWidgetRecord(element);
     m_attributes.setKindFromElement(element);
 }
 
 bool CControl::addAttributeSetting(const QString &key, const QString &value)
 {
-    if (m_attributeSpec.element().isEmpty())
+    if (m_attributeRecord.element().isEmpty())
         return false;
-    m_attributeSpec.append(key, value);
+    m_attributeRecord.append(key, value);
     m_attributes.setAttribute(key, value);
     return true;
 }
@@ -252,17 +252,17 @@ void CControl::createWidgets(WWidgetFactory *factory)
     if (m_widgetsCreated || !factory)
         return;
     m_widgetsCreated = true;
-    for (const CWidgetSpec &spec : std::as_const(m_widgetSpecs)) {
-        WWidget *widget = factory->createWidget(spec.element());
+    for (const CWidgetRecord &record : std::as_const(m_widgetRecords)) {
+        WWidget *widget = factory->createWidget(record.element());
         if (!widget) {
-            qCDebug(lcDocument) << "CControl::createWidgets - no widget for" << spec.element() << "of" << m_name;
+            qCDebug(lcDocument) << "CControl::createWidgets - no widget for" << record.element() << "of" << m_name;
             continue;
         }
         widget->setNode(m_node);
         widget->setControl(this);
         widget->setCanvasItem(factory->parentItem());
-        widget->setType(spec.element());
-        for (const CWidgetSpec::Setting &setting : spec.settings())
+        widget->setType(record.element());
+        for (const CWidgetRecord::Setting &setting : record.settings())
             widget->processProperty(setting.first, setting.second);
         m_widgets << widget;
         const QQuickItem *item = widget->item();
@@ -327,12 +327,12 @@ void CControl::layoutWidgets(double scale, const QPointF &offset)
     }
 }
 
-QRectF CControl::specBounds() const
+QRectF CControl::recordBounds() const
 {
     QRectF bounds;
-    for (const CWidgetSpec &spec : m_widgetSpecs) {
+    for (const CWidgetRecord &record : m_widgetRecords) {
         QRectF r;
-        if (specRect(spec, &r))
+        if (recordRect(record, &r))
             bounds = bounds.isNull() ? r : bounds.united(r);
     }
     return bounds;

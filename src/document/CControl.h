@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CAttributes.h"
-#include "CWidgetSpec.h"
+#include "CWidgetRecord.h"
 
 #include <QList>
 #include <QObject>
@@ -21,9 +21,9 @@ class XmlWriter;
 // A control of a panel: a leaf of the document tree. It names the hardware
 // node whose parameter it operates, binds that parameter through its
 // attributes and keeps its widgets' settings as data: each element under its
-// "widget" property is one widget spec, in file order, until the widget layer
-// turns the specs into live widgets. The "range" or "list" element under its
-// "attributes" property is kept as read (the attribute spec) and converted
+// "widget" property is one widget record, in file order, until the widget layer
+// turns the records into live widgets. The "range" or "list" element under its
+// "attributes" property is kept as read (the attribute record) and converted
 // into its attributes.
 class CControl : public QObject
 {
@@ -82,7 +82,7 @@ public:
     // "block", "nodeID", "nodeCategory", "connection" and "id". False for
     // another key and for an id that is not a number from 1 to 2^32 - 1.
     bool setValue(const QString &key, const QString &value);
-    // Writes the Control element: the keys above, the widget specs and the
+    // Writes the Control element: the keys above, the widget records and the
     // attributes.
     virtual bool writeXml(XmlWriter &writer) const;
 
@@ -107,7 +107,7 @@ public:
     // Lets go of the transform; widgets forget it.
     virtual void deactivate();
 
-    // The widgets, created from the specs once a scene exists. A panel's
+    // The widgets, created from the records once a scene exists. A panel's
     // widgets are made the first time it is shown, so that opening a file
     // never waits for the items of every panel.
     QList<WWidget *> widgets() const;
@@ -121,24 +121,24 @@ public:
     virtual void layoutWidgets(double scale, const QPointF &offset);
     // The union of the widgets' rectangles as the file gives them (no items
     // needed); backgrounds do not count.
-    virtual QRectF specBounds() const;
+    virtual QRectF recordBounds() const;
     // The union of the live widgets' rectangles.
     virtual QRectF boundingRect() const;
     // The text of the control's first label widget.
     QString labelText() const;
 
-    const QList<CWidgetSpec> &widgetSpecs() const { return m_widgetSpecs; }
-    const CWidgetSpec &attributeSpec() const { return m_attributeSpec; }
+    const QList<CWidgetRecord> &widgetRecords() const { return m_widgetRecords; }
+    const CWidgetRecord &attributeRecord() const { return m_attributeRecord; }
 
     // Starts the next widget of the control; the settings that follow belong
     // to it.
-    void beginWidgetSpec(const QString &element);
+    void beginWidgetRecord(const QString &element);
     // Adds a setting to the widget begun last; false when none was begun.
     bool addWidgetSetting(const QString &key, const QString &value);
     // A control has one attribute element; beginning another replaces it.
     // A "range" or "list" element also sets the kind of the attributes.
-    void beginAttributeSpec(const QString &element);
-    // Keeps the setting in the attribute spec and hands it to the
+    void beginAttributeRecord(const QString &element);
+    // Keeps the setting in the attribute record and hands it to the
     // attributes; false when no attribute element was begun.
     bool addAttributeSetting(const QString &key, const QString &value);
 
@@ -156,8 +156,8 @@ private:
     CAttributes m_attributes;
     QPointer<TTransform> m_transform;
     NodeReference m_reference;
-    QList<CWidgetSpec> m_widgetSpecs;
-    CWidgetSpec m_attributeSpec;
+    QList<CWidgetRecord> m_widgetRecords;
+    CWidgetRecord m_attributeRecord;
     QList<QPointer<WWidget>> m_widgets;
     QList<QRectF> m_fileGeometry;
     bool m_widgetsCreated = false;

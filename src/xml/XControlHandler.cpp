@@ -189,12 +189,12 @@ void XControlHandler::startPropertyElement(const QString &element)
 {
     if (m_section == Section::Widget) {
         if (m_active)
-            m_active->beginWidgetSpec(element);
+            m_active->beginWidgetRecord(element);
         else if (m_controlDepth == 0)
             qCDebug(lcXml).noquote()
                 << "m_pActiveControl not defined while trying to processWidget( " + element + ")";
     } else if (m_section == Section::Attributes && m_active) {
-        m_active->beginAttributeSpec(element);
+        m_active->beginAttributeRecord(element);
     }
 }
 

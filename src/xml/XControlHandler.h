@@ -14,8 +14,8 @@ class MProject;
 
 // Reads control definitions and panel files, which share one vocabulary:
 // each <Control> of a <Controls> list becomes a CControl with its name and
-// type, one widget spec per element under its "widget" property and the
-// attribute spec (and attributes) of its "attributes" property.
+// type, one widget record per element under its "widget" property and the
+// attribute record (and attributes) of its "attributes" property.
 //
 // Templates: with a name filter only the controls of that name are taken;
 // an empty filter takes every control. The caller takes the controls it

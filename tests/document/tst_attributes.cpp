@@ -151,7 +151,7 @@ private slots:
     void writtenAttributesReadTheSame()
     {
         CControl original;
-        original.beginAttributeSpec("list");
+        original.beginAttributeRecord("list");
         for (const auto &[key, value] : QList<QPair<QString, QString>>{
                  {"index1", "3"}, {"index2", "1"}, {"struct", "0xFFFFFFFF"}, {"set", "0,1,2"},
                  {"format", "nn.nn"}, {"transform", "bin8"}, {"action", "SET"}, {"doNotPoll", "1"},
@@ -159,7 +159,7 @@ private slots:
             original.addAttributeSetting(key, value);
         const QString xml = writtenAttributes(original.attributes());
         CControl copy;
-        copy.beginAttributeSpec("list");
+        copy.beginAttributeRecord("list");
         QVERIFY(readPropertyLeaves("<a><Property>" + xml + "</Property></a>",
                                    [&](const QString &, const QString &key, const QString &text) {
                                        return copy.addAttributeSetting(key, text);
@@ -168,7 +168,7 @@ private slots:
         QCOMPARE(copy.attributes().structure(), 0xFFFFFFFFu);
         QCOMPARE(copy.attributes().precision(), 2);
         QVERIFY(copy.attributes().doNotPoll() && !copy.attributes().enableEdit());
-        QCOMPARE(copy.attributeSpec().value("set"), QString("0,1,2"));
+        QCOMPARE(copy.attributeRecord().value("set"), QString("0,1,2"));
     }
 
     void channelLabelAsksTheNode_data()

@@ -133,8 +133,8 @@ private slots:
         QCOMPARE(level->nodeReference().nodeID, 12);
         QCOMPARE(level->nodeReference().category, QString("Blocks"));
         QCOMPARE(level->nodeReference().connection, QString("Chassis|||3"));
-        QCOMPARE(level->widgetSpecs().size(), 4);
-        QCOMPARE(level->widgetSpecs().at(1).value("link"), QString("2"));
+        QCOMPARE(level->widgetRecords().size(), 4);
+        QCOMPARE(level->widgetRecords().at(1).value("link"), QString("2"));
         QCOMPARE(level->attributes().kind(), CAttributes::Range);
         QCOMPARE(level->attributes().maxLimit(), 12.0f);
         QCOMPARE(level->attributes().precision(), 1);
@@ -154,8 +154,8 @@ private slots:
         QList<CControl *> controls;
         collectControls(&doc.root, controls);
         for (const CControl *c : controls) {
-            for (const CWidgetSpec &spec : c->widgetSpecs())
-                keywords.insert(spec.element());
+            for (const CWidgetRecord &record : c->widgetRecords())
+                keywords.insert(record.element());
         }
         const QStringList expected = {"bounds", "button", "cmdbutton", "dialer", "droplist", "image", "frame",
                                       "label", "region", "panellink", "slider", "textedit", "textlink",
@@ -225,7 +225,7 @@ private slots:
         QCOMPARE(level->attributes().structure(), 31u);
         QCOMPARE(level->attributes().link(), 32u);
         QCOMPARE(level->attributes().precision(), 2);
-        QCOMPARE(level->widgetSpecs().at(1).value("text"), QString("Foyer Music"));
+        QCOMPARE(level->widgetRecords().at(1).value("text"), QString("Foyer Music"));
         CControl *mute = doc.root.findByName("Foyer Mute");
         QVERIFY(mute->attributes().actionReset() && !mute->attributes().actionSet());
         QVERIFY(mute->attributes().doNotPoll());
@@ -354,7 +354,7 @@ private slots:
         QVERIFY(archive.open(dir.filePath("Conference.cpz")));
         Document doc;
         QVERIFY(doc.file.read(archive.memberPath(".cpf")));
-        QCOMPARE(doc.root.findByName("Logo")->widgetSpecs().first().value("path"), QString("logo.png"));
+        QCOMPARE(doc.root.findByName("Logo")->widgetRecords().first().value("path"), QString("logo.png"));
         QVERIFY(QFile::exists(archive.memberUrl("logo.png").toLocalFile()));
         QCOMPARE(readAll(archive.memberPath(".kvp")), readAll(Panels + "/Conference.kvp"));
         QCOMPARE(doc.written(), readAll(Conference));

@@ -12,8 +12,8 @@ using Settings = QList<QPair<QString, QString>>;
 QStringList elements(const CControl *control)
 {
     QStringList result;
-    for (const CWidgetSpec &spec : control->widgetSpecs())
-        result << spec.element();
+    for (const CWidgetRecord &record : control->widgetRecords())
+        result << record.element();
     return result;
 }
 
@@ -36,8 +36,8 @@ private slots:
         QVERIFY(mute);
         QCOMPARE(mute->name(), QStringLiteral("Mute"));
         QCOMPARE(mute->type(), QStringLiteral("Button"));
-        QCOMPARE(mute->widgetSpecs().size(), 1);
-        const CWidgetSpec &button = mute->widgetSpecs().first();
+        QCOMPARE(mute->widgetRecords().size(), 1);
+        const CWidgetRecord &button = mute->widgetRecords().first();
         QCOMPARE(button.element(), QStringLiteral("button"));
         QCOMPARE(button.settings(), (Settings{{"x", "0"}, {"y", "0"}, {"width", "90"},
                                               {"height", "40"}, {"title", "*LABEL*"},
@@ -48,7 +48,7 @@ private slots:
         QCOMPARE(button.values(QStringLiteral("action")), (QStringList{"alternating", "none"}));
         QCOMPARE(button.value(QStringLiteral("image")), QString());
 
-        const CWidgetSpec &list = mute->attributeSpec();
+        const CWidgetRecord &list = mute->attributeRecord();
         QCOMPARE(list.element(), QStringLiteral("list"));
         QCOMPARE(list.value(QStringLiteral("index2")), QStringLiteral("2"));
         QCOMPARE(list.value(QStringLiteral("set")), QStringLiteral("F,O,T"));
@@ -67,14 +67,14 @@ private slots:
         QCOMPARE(level->type(), QStringLiteral("Slider"));
         // Two label elements are two widgets.
         QCOMPARE(elements(level), (QStringList{"frame", "slider", "label", "label"}));
-        QCOMPARE(level->widgetSpecs().at(2).value(QStringLiteral("text")),
+        QCOMPARE(level->widgetRecords().at(2).value(QStringLiteral("text")),
                  QString::fromUtf8("*LABEL* – Entrée"));
-        QCOMPARE(level->widgetSpecs().at(3).value(QStringLiteral("text")), QStringLiteral("*TITLE*"));
-        QCOMPARE(level->widgetSpecs().at(1).value(QStringLiteral("heightfract")), QStringLiteral("0.7"));
-        QCOMPARE(level->attributeSpec().element(), QStringLiteral("range"));
-        QCOMPARE(level->attributeSpec().value(QStringLiteral("units")), QStringLiteral("dB"));
-        QCOMPARE(level->attributeSpec().value(QStringLiteral("minLimit")), QStringLiteral("-100"));
-        QCOMPARE(controls.at(2)->widgetSpecs().first().value(QStringLiteral("ontext")),
+        QCOMPARE(level->widgetRecords().at(3).value(QStringLiteral("text")), QStringLiteral("*TITLE*"));
+        QCOMPARE(level->widgetRecords().at(1).value(QStringLiteral("heightfract")), QStringLiteral("0.7"));
+        QCOMPARE(level->attributeRecord().element(), QStringLiteral("range"));
+        QCOMPARE(level->attributeRecord().value(QStringLiteral("units")), QStringLiteral("dB"));
+        QCOMPARE(level->attributeRecord().value(QStringLiteral("minLimit")), QStringLiteral("-100"));
+        QCOMPARE(controls.at(2)->widgetRecords().first().value(QStringLiteral("ontext")),
                  QString::fromUtf8("180°"));
         qDeleteAll(controls);
     }
@@ -84,7 +84,7 @@ private slots:
         std::unique_ptr<CControl> invert(
             XControlHandler::readControl(Gain, QString::fromUtf8("Invert 180°")));
         QVERIFY(invert);
-        QCOMPARE(invert->attributeSpec().value(QStringLiteral("index2")), QStringLiteral("3"));
+        QCOMPARE(invert->attributeRecord().value(QStringLiteral("index2")), QStringLiteral("3"));
         QCOMPARE(XControlHandler::readControl(Gain, QStringLiteral("mute")), nullptr);
         QCOMPARE(XControlHandler::readControl(Gain, QStringLiteral("Mute ")), nullptr);
         QCOMPARE(XControlHandler::readControl(QStringLiteral(KVR_TEST_DATA "/templates/ZMP/Missing_0.xml"),
@@ -103,9 +103,9 @@ private slots:
             &handler));
         const QList<CControl *> controls = handler.takeControls();
         QCOMPARE(controls.size(), 1);
-        const CWidgetSpec &label = controls.first()->widgetSpecs().first();
+        const CWidgetRecord &label = controls.first()->widgetRecords().first();
         QCOMPARE(label.settings(), (Settings{{"text", "Mic 1 Name"}, {"edit", ""}}));
-        QCOMPARE(controls.first()->attributeSpec().value(QStringLiteral("units")), QStringLiteral("pct"));
+        QCOMPARE(controls.first()->attributeRecord().value(QStringLiteral("units")), QStringLiteral("pct"));
         qDeleteAll(controls);
     }
 
@@ -124,7 +124,7 @@ private slots:
         const QList<CControl *> controls = handler.takeControls();
         QCOMPARE(names(controls), QStringList{"Level"});
         QCOMPARE(elements(controls.first()), QStringList{"slider"});
-        QCOMPARE(controls.first()->widgetSpecs().first().settings(), (Settings{{"xfract", "0.1"}}));
+        QCOMPARE(controls.first()->widgetRecords().first().settings(), (Settings{{"xfract", "0.1"}}));
         qDeleteAll(controls);
     }
 
@@ -154,23 +154,23 @@ private slots:
         qDeleteAll(controls);
     }
 
-    void specValues()
+    void recordValues()
     {
-        CWidgetSpec spec(QStringLiteral("droplist"));
-        spec.append(QStringLiteral("item"), QStringLiteral("Mic"));
-        spec.append(QStringLiteral("item"), QStringLiteral("Line"));
-        spec.setValue(QStringLiteral("title"), QStringLiteral("Source"));
-        spec.setValue(QStringLiteral("item"), QStringLiteral("Mic 1"));
-        QCOMPARE(spec.settings(), (Settings{{"item", "Mic 1"}, {"item", "Line"}, {"title", "Source"}}));
-        QCOMPARE(spec.values(QStringLiteral("missing")), QStringList());
+        CWidgetRecord record(QStringLiteral("droplist"));
+        record.append(QStringLiteral("item"), QStringLiteral("Mic"));
+        record.append(QStringLiteral("item"), QStringLiteral("Line"));
+        record.setValue(QStringLiteral("title"), QStringLiteral("Source"));
+        record.setValue(QStringLiteral("item"), QStringLiteral("Mic 1"));
+        QCOMPARE(record.settings(), (Settings{{"item", "Mic 1"}, {"item", "Line"}, {"title", "Source"}}));
+        QCOMPARE(record.values(QStringLiteral("missing")), QStringList());
 
         CControl control;
         QVERIFY(!control.addWidgetSetting(QStringLiteral("x"), QStringLiteral("1")));
         QVERIFY(!control.addAttributeSetting(QStringLiteral("index1"), QStringLiteral("1")));
-        control.beginAttributeSpec(QStringLiteral("range"));
+        control.beginAttributeRecord(QStringLiteral("range"));
         QVERIFY(control.addAttributeSetting(QStringLiteral("index1"), QStringLiteral("1")));
-        control.beginAttributeSpec(QStringLiteral("list"));
-        QCOMPARE(control.attributeSpec().settings(), Settings());
+        control.beginAttributeRecord(QStringLiteral("list"));
+        QCOMPARE(control.attributeRecord().settings(), Settings());
     }
 };
 

@@ -1,13 +1,13 @@
-#include "CWidgetSpec.h"
+#include "CWidgetRecord.h"
 
 #include "XmlWriter.h"
 
-CWidgetSpec::CWidgetSpec(const QString &element)
+CWidgetRecord::CWidgetRecord(const QString &element)
     : m_element(element)
 {
 }
 
-QString CWidgetSpec::value(const QString &key) const
+QString CWidgetRecord::value(const QString &key) const
 {
     for (const Setting &s : m_settings) {
         if (s.first == key)
@@ -16,7 +16,7 @@ QString CWidgetSpec::value(const QString &key) const
     return QString();
 }
 
-QStringList CWidgetSpec::values(const QString &key) const
+QStringList CWidgetRecord::values(const QString &key) const
 {
     QStringList result;
     for (const Setting &s : m_settings) {
@@ -26,7 +26,7 @@ QStringList CWidgetSpec::values(const QString &key) const
     return result;
 }
 
-void CWidgetSpec::setValue(const QString &key, const QString &value)
+void CWidgetRecord::setValue(const QString &key, const QString &value)
 {
     for (Setting &s : m_settings) {
         if (s.first == key) {
@@ -37,12 +37,12 @@ void CWidgetSpec::setValue(const QString &key, const QString &value)
     append(key, value);
 }
 
-void CWidgetSpec::append(const QString &key, const QString &value)
+void CWidgetRecord::append(const QString &key, const QString &value)
 {
     m_settings.append(Setting(key, value));
 }
 
-bool CWidgetSpec::writeXml(XmlWriter &writer) const
+bool CWidgetRecord::writeXml(XmlWriter &writer) const
 {
     if (!writer.openElement(m_element))
         return false;

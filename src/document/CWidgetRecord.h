@@ -11,13 +11,13 @@ class XmlWriter;
 // read: the element's name ("slider", "label", "range", "list", ...) and its
 // key/value settings in file order. A key may stand more than once (a button
 // with two "action" keys keeps both).
-class CWidgetSpec
+class CWidgetRecord
 {
 public:
     using Setting = QPair<QString, QString>;
 
-    CWidgetSpec() = default;
-    explicit CWidgetSpec(const QString &element);
+    CWidgetRecord() = default;
+    explicit CWidgetRecord(const QString &element);
 
     QString element() const { return m_element; }
     void setElement(const QString &element) { m_element = element; }
