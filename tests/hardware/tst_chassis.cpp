@@ -6,27 +6,16 @@
 #include "HRoot.h"
 #include "HSlotTable.h"
 #include "HZMPLink.h"
+#include "HardwareTestUtil.h"
 #include "XmlWriter.h"
 
 #include <QStandardItemModel>
 #include <QTest>
-#include <QXmlAttributes>
 #include <QXmlStreamReader>
 
+using namespace hwtest;
+
 namespace {
-QXmlAttributes prop(const QString &name, const QString &value)
-{
-    QXmlAttributes atts;
-    atts.append(QStringLiteral("name"), QString(), QStringLiteral("name"), name);
-    atts.append(QStringLiteral("value"), QString(), QStringLiteral("value"), value);
-    return atts;
-}
-
-void set(HNode *node, const QString &name, const QString &value)
-{
-    node->parseProperty(prop(name, value));
-}
-
 HChassis *device(const QString &title, const QString &deviceType = QString(),
                  const QString &label = QStringLiteral("Rack"), int nodeID = 1)
 {
@@ -59,11 +48,9 @@ private slots:
         QTest::addColumn<bool>("processor");
         QTest::newRow("processor") << "ZMP-50" << "ZMP" << true;
         QTest::newRow("KVP") << "KVP-18" << "ZMP" << true;
-        QTest::newRow("EMB") << "EMB70" << "ZMP" << true;
         QTest::newRow("EM") << "EM-4" << "ZMP" << true;
         QTest::newRow("KA") << "KA6200N" << "KA" << false;
         QTest::newRow("PQ") << "PQ306D" << "PQ" << false;
-        QTest::newRow("PQX") << "PQX520D" << "PQ" << false;
         QTest::newRow("unknown") << "Xt10" << "" << false;
         QTest::newRow("lower case") << "zmp" << "" << false;
     }
@@ -157,24 +144,21 @@ private slots:
                                          "\t</Property>\n"
                                          "</Connection>\n"));
 
-        // What the connection holds reads back into a device of a panel file.
+        // What the connection holds reads back into a device of a panel
+        // file, and nothing that names the device in the design does.
         HChassis read;
         QXmlStreamReader xml(written);
         while (!xml.atEnd()) {
-            if (xml.readNext() == QXmlStreamReader::StartElement
-                && xml.name() != QLatin1String("Connection")
+            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() != QLatin1String("Connection")
                 && xml.name() != QLatin1String("Property"))
                 read.setAttribute(xml.name().toString(), xml.readElementText());
         }
-        QVERIFY(!xml.hasError());
         read.setAttribute("nodeID", "9");
         read.setAttribute("ipAddress", "1.2.3.4");
-        QCOMPARE(read.title(), chassis.title());
-        QCOMPARE(read.ipAddress(), chassis.ipAddress());
-        QCOMPARE(read.ipPort(), chassis.ipPort());
-        QCOMPARE(read.monitorPort(), chassis.monitorPort());
-        QCOMPARE(read.serialPort(), chassis.serialPort());
-        QCOMPARE(read.platform(), chassis.platform());
+        const auto fields = [](const HChassis &c) {
+            return QStringList{c.title(), c.ipAddress(), c.ipPort(), c.monitorPort(), c.serialPort(), c.platform()};
+        };
+        QCOMPARE(fields(read), fields(chassis));
         QCOMPARE(read.nodeID(), 0);
 
         // A device without a number is named by its label.
@@ -224,9 +208,7 @@ private slots:
         const QStringList telephony{"Analog I/O", "Digital I/O", "PSTN I/O", "VoIP I/O",
                                     "USB I/O",    "Dante I/O",   "Blocks"};
         QTest::newRow("XT-10C") << "ZMP" << "XT-10C" << telephony;
-        QTest::newRow("XT-30C") << "ZMP" << "XT-30C" << telephony;
         QTest::newRow("KA") << "KA6200N" << "KA6200N" << QStringList{"Amp I/O"};
-        QTest::newRow("PQ") << "PQ306D" << "PQ306D" << QStringList{"Amp I/O"};
         QTest::newRow("no family") << "Other" << "Box" << QStringList{"Analog I/O", "Digital I/O"};
     }
 
@@ -253,17 +235,11 @@ private slots:
         QTest::newRow("XT-10C input 6") << "XT-10C" << "Input 6" << 5 << 4;
         QTest::newRow("XT-10 input 12") << "XT-10" << "Input 12" << 0 << 5;
         QTest::newRow("XT-10 output 9") << "XT-10" << "Output 9" << 0 << 9;
-        QTest::newRow("XT-10 Dante") << "XT-10C" << "Dante Out" << 0 << 7;
-        QTest::newRow("XT-10 VoIP") << "XT-10C" << "VoIP In" << 0 << 9;
         QTest::newRow("XT-10 PSTN") << "XT-10C" << "PSTN In" << 0 << 11;
         QTest::newRow("ZMP-30AD output 3") << "ZMP-30AD" << "Output 3" << 0 << 2;
         QTest::newRow("ZMP-30 output 7") << "ZMP-30A" << "Output 7" << 0 << 4;
-        QTest::newRow("ZMP-30 Dante") << "ZMP-30" << "Dante In" << 0 << 6;
-        QTest::newRow("ZMP-50 output 5") << "ZMP-50" << "Output 5" << 0 << 5;
-        QTest::newRow("ZMP-40 input 13") << "ZMP-40" << "Input 13" << 0 << 13;
         QTest::newRow("ZMP-60 input 16") << "ZMP-60" << "Input 16" << 0 << 4;
         QTest::newRow("ZMP-60 Dante") << "ZMP-60" << "Dante In" << 0 << -1;
-        QTest::newRow("XT-30C input") << "XT-30C" << "Input 2" << 0 << 3;
         QTest::newRow("XT-20AEC Dante") << "XT-20AEC" << "Dante In" << 0 << 7;
         QTest::newRow("amp input by port") << "KA6200N" << "Analog In 1" << 3 << 1;
         QTest::newRow("amp output by port") << "PQ306D" << "Amp Output" << 7 << 2;
@@ -300,27 +276,12 @@ private slots:
         const int in = HIoNode::Receive;
         const int out = HIoNode::Transmit;
         QTest::newRow("4ch in") << "ZMP" << in << "4ch Mic/Line Input" << "Input_2.xml" << "Analog I/O";
-        QTest::newRow("4ch in II") << "ZMP" << in << "4ch Mic/Line Input II" << "Input_2.xml" << "Analog I/O";
-        QTest::newRow("4x4 in") << "ZMP" << in << "4x4 Mic/Line" << "Input_2.xml" << "Analog I/O";
-        QTest::newRow("EDR in") << "ZMP" << in << "4ch EDR Input" << "Input_2.xml" << "Analog I/O";
-        QTest::newRow("AES3 in") << "ZMP" << in << "8ch AES3 In" << "In_0.xml" << "Digital I/O";
-        QTest::newRow("PSTN in") << "ZMP" << in << "PSTN" << "PstnIn.xml" << "PSTN I/O";
-        QTest::newRow("VOIP in") << "ZMP" << in << "VOIP" << "VoipIn.xml" << "VoIP I/O";
         QTest::newRow("VOIP 2 in") << "ZMP" << in << "VOIP 2" << "VoipIn.xml" << "VoIP I/O";
-        QTest::newRow("USB in") << "ZMP" << in << "USB" << "UsbIn.xml" << "USB I/O";
         QTest::newRow("Dante in") << "ZMP" << in << "Dante 64In64Out" << "Dante_0.xml" << "Dante I/O";
         QTest::newRow("4ch out II") << "ZMP" << out << "4ch Line Output II" << "Output_2.xml" << "Analog I/O";
-        QTest::newRow("4x4 out") << "ZMP" << out << "4x4 Mic/Line" << "Output_2.xml" << "Analog I/O";
-        QTest::newRow("EDR out") << "ZMP" << out << "4ch EDR Output" << "Output_2.xml" << "Analog I/O";
-        QTest::newRow("SDR out") << "ZMP" << out << "4ch SDR Output" << "Output_2.xml" << "Analog I/O";
-        QTest::newRow("AES3 out") << "ZMP" << out << "8ch AES3 Out" << "Out_0.xml" << "Digital I/O";
-        QTest::newRow("link out") << "ZMP" << out << "ZMPLink Output" << "Out_0.xml" << "Digital I/O";
-        QTest::newRow("PSTN out") << "ZMP" << out << "PSTN" << "TelephonyOut.xml" << "PSTN I/O";
         QTest::newRow("VOIP out") << "ZMP" << out << "VOIP 2" << "TelephonyOut.xml" << "VoIP I/O";
         QTest::newRow("USB out") << "ZMP" << out << "USB" << "UsbIn.xml" << "USB I/O";
         QTest::newRow("KA in") << "KA" << in << "4x4 Mic/Line" << "Amp_In_1.xml" << "Amp I/O";
-        QTest::newRow("KA out") << "KA" << out << "4x4 Mic/Line" << "Amp_1.xml" << "Amp I/O";
-        QTest::newRow("PQ in") << "PQ" << in << "4x4 Mic/Line" << "Amp_In_1.xml" << "Amp I/O";
         QTest::newRow("PQ out") << "PQ" << out << "4x4 Mic/Line" << "Amp_1.xml" << "Amp I/O";
         QTest::newRow("input side only") << "ZMP" << out << "8ch AES3 In" << "" << "Analog I/O";
         QTest::newRow("other family's card") << "KA" << in << "PSTN" << "" << "Analog I/O";
@@ -392,7 +353,6 @@ private slots:
         QCOMPARE(link->channelName(-1), QString());
         QVERIFY(link->hasRanges());
         QCOMPARE(link->templatePath(), QStringLiteral(":/data/ZMP/ZMPLink_0.xml"));
-        QCOMPARE(link->category(), QStringLiteral("Digital I/O"));
 
         HChassis amplifier;
         set(&amplifier, "deviceType", "KA6200N");
@@ -420,7 +380,6 @@ private slots:
         QCOMPARE(dante->cardPin(1), -1);
         QCOMPARE(dante->cardPin(2), -1);
         QCOMPARE(dante->templatePath(), QStringLiteral(":/data/ZMP/Dante_0.xml"));
-        QCOMPARE(dante->category(), QStringLiteral("Dante I/O"));
     }
 
     void echoCanceller()
