@@ -9,6 +9,7 @@
 #include "CControl.h"
 #include "HNode.h"
 #include "ITcpClient.h"
+#include "ITcpClientThread.h"
 #include "PProtocol.h"
 #include "SimDevice.h"
 #include "SimDeviceInfo.h"
@@ -202,5 +203,24 @@ inline std::unique_ptr<ITcpClient> runningClient(PProtocol *protocol, quint16 po
         qWarning() << "the client did not come online";
     return client;
 }
+
+// A running client of protocol towards a raw peer that answers as given,
+// with a spy on the dispatcher's failures.
+template <class Protocol>
+struct Online
+{
+    explicit Online(std::function<QByteArray(const QByteArray &)> answer = {}, bool awaitHandshake = false)
+    {
+        peer.answer = std::move(answer);
+        client = runningClient(&protocol, peer.port(), awaitHandshake);
+        failures = std::make_unique<QSignalSpy>(client->dispatcher(), &ITcpClientThread::messageError);
+        peer.received.clear();
+    }
+
+    RawPeer peer;
+    Protocol protocol;
+    std::unique_ptr<ITcpClient> client;
+    std::unique_ptr<QSignalSpy> failures;
+};
 
 } // namespace commtest

@@ -4,10 +4,31 @@
 
 #include "CommTestUtil.h"
 
-#include "ITcpClient.h"
-#include "ITcpClientThread.h"
-
 using namespace commtest;
+
+namespace {
+
+using Client = Online<RecordingProtocol>;
+
+// Queues the query of parameter G>index, which waits wait ms for its answer.
+void query(Client &online, const QByteArray &name, int index, int wait)
+{
+    const QByteArray command = "GA\"" + name + "\">" + QByteArray::number(index);
+    online.client->send(command + '\r', IInterface::ReplyExpected, QString::fromLatin1(command + '='), wait);
+}
+
+// Queues a command that expects nothing; it goes out once all before it are done.
+void end(Client &online)
+{
+    online.client->send("END\r", IInterface::NoAnswer, QString(), 200);
+}
+
+bool ended(const Client &online)
+{
+    return online.peer.received.endsWith("END\r");
+}
+
+} // namespace
 
 class tst_Dispatcher : public QObject
 {
@@ -19,204 +40,142 @@ private slots:
     void silenceGivesThreeWritesAndThreeTimeouts();
     void answerMustBeginWithTheTag();
     void lateAnswerIsRoutedNotTakenByTheNextCommand();
-    void bytesBehindAnAckAreALineOfTheirOwn();
-    void pushedLineWhileIdleIsRouted();
     void identicalQueryIsQueuedOnce();
     void streamingWritesOnWithoutWaiting();
-    void idleConnectionSchedulesNothing();
-    void answerResetsTheErrorCount();
+    void answerResetsTheErrorsAndLeavesNothingScheduled();
     void shortWriteCountsAsAFailedAttempt();
 };
 
 void tst_Dispatcher::acknowledge_data()
 {
-    QTest::addColumn<char>("answer");
+    QTest::addColumn<QByteArray>("answer");
     QTest::addColumn<int>("writes");
-    QTest::addColumn<int>("failures");
-    QTest::newRow("ACK completes the command") << Ack << 1 << 0;
-    QTest::newRow("NAK: written three times, then dropped") << Nak << 3 << 3;
+    QTest::addColumn<QList<QByteArray>>("routed");
+    QTest::newRow("ACK completes the command") << QByteArray(1, Ack) << 1 << QList<QByteArray>();
+    QTest::newRow("NAK: written three times, then dropped") << QByteArray(1, Nak) << 3 << QList<QByteArray>();
+    QTest::newRow("bytes behind an ACK are a line of their own")
+        << QByteArray(1, Ack) + "GA\"G\">1=3\r" << 1 << QList<QByteArray>{"GA\"G\">1=3"};
 }
 
 void tst_Dispatcher::acknowledge()
 {
-    QFETCH(char, answer);
+    QFETCH(QByteArray, answer);
     QFETCH(int, writes);
-    QFETCH(int, failures);
-    RawPeer peer;
-    peer.answer = [answer](const QByteArray &line) {
-        return line.startsWith("SA") ? QByteArray(1, answer) : QByteArray();
-    };
-    RecordingProtocol protocol;
-    auto client = runningClient(&protocol, peer.port());
-    QSignalSpy errors(client->dispatcher(), &ITcpClientThread::messageError);
+    QFETCH(QList<QByteArray>, routed);
+    Client online([answer](const QByteArray &line) { return line.startsWith("SA") ? answer : QByteArray(); });
 
     // A long answer time: what follows can only go out this soon because
     // the answer byte settled the command.
-    client->send("SA \"G\">1=1\r", IInterface::AckExpected, QString(), 4000);
-    client->send("END\r", IInterface::NoAnswer, QString(), 200);
-    QTRY_VERIFY_WITH_TIMEOUT(peer.received.endsWith("END\r"), 3000);
-    QCOMPARE(peer.count("SA \"G\">1=1\r"), writes);
-    QCOMPARE(errors.count(), failures);
-    QVERIFY(protocol.timeouts.isEmpty());
+    online.client->send("SA \"G\">1=1\r", IInterface::AckExpected, QString(), 4000);
+    end(online);
+    QTRY_VERIFY_WITH_TIMEOUT(ended(online), 3000);
+    QCOMPARE(online.peer.count("SA \"G\">1=1\r"), writes);
+    QCOMPARE(online.failures->count(), answer.startsWith(Nak) ? 3 : 0);
+    QTRY_COMPARE_WITH_TIMEOUT(online.protocol.lines, routed, Timeout);
+    QVERIFY(online.protocol.timeouts.isEmpty());
 }
 
 void tst_Dispatcher::silenceGivesThreeWritesAndThreeTimeouts()
 {
-    RawPeer peer;
-    RecordingProtocol protocol;
-    auto client = runningClient(&protocol, peer.port());
-    QSignalSpy errors(client->dispatcher(), &ITcpClientThread::messageError);
-
-    client->send("GA\"G\">1\r", IInterface::ReplyExpected, QStringLiteral("GA\"G\">1="), 30);
-    client->send("END\r", IInterface::NoAnswer, QString(), 200);
-    QTRY_VERIFY_WITH_TIMEOUT(peer.received.endsWith("END\r"), Timeout);
-    QCOMPARE(peer.count("GA\"G\">1\r"), 3);
-    QCOMPARE(errors.count(), 3);
-    QCOMPARE(protocol.timeouts, QStringList(3, QStringLiteral("GA\"G\">1=")));
+    Client online;
+    query(online, "G", 1, 30);
+    end(online);
+    QTRY_VERIFY_WITH_TIMEOUT(ended(online), Timeout);
+    QCOMPARE(online.peer.count("GA\"G\">1\r"), 3);
+    QCOMPARE(online.failures->count(), 3);
+    QCOMPARE(online.protocol.timeouts, QStringList(3, QStringLiteral("GA\"G\">1=")));
 }
 
 void tst_Dispatcher::answerMustBeginWithTheTag()
 {
-    RawPeer peer;
-    RecordingProtocol protocol;
-    auto client = runningClient(&protocol, peer.port());
-    QSignalSpy errors(client->dispatcher(), &ITcpClientThread::messageError);
-
-    client->send("GA\"G\">1\r", IInterface::ReplyExpected, QStringLiteral("GA\"G\">1="), 4000);
-    client->send("END\r", IInterface::NoAnswer, QString(), 200);
-    QTRY_COMPARE_WITH_TIMEOUT(peer.count("GA\"G\">1\r"), 1, Timeout);
+    Client online;
+    query(online, "G", 1, 4000);
+    end(online);
+    QTRY_COMPARE_WITH_TIMEOUT(online.peer.count("GA\"G\">1\r"), 1, Timeout);
 
     // Another parameter's line is no answer: it is routed, and the command
     // goes on waiting.
-    peer.send("GA\"G\">2=7\r");
-    QTRY_COMPARE_WITH_TIMEOUT(protocol.lines, QList<QByteArray>{"GA\"G\">2=7"}, Timeout);
-    QVERIFY(!peer.received.endsWith("END\r"));
+    online.peer.send("GA\"G\">2=7\r");
+    QTRY_COMPARE_WITH_TIMEOUT(online.protocol.lines, QList<QByteArray>{"GA\"G\">2=7"}, Timeout);
+    QVERIFY(!ended(online));
 
-    peer.send("GA\"G\">1=5\r");
-    QTRY_VERIFY_WITH_TIMEOUT(peer.received.endsWith("END\r"), Timeout);
-    QCOMPARE(protocol.lines.last(), QByteArray("GA\"G\">1=5"));
-    QCOMPARE(peer.count("GA\"G\">1\r"), 1);
-    QCOMPARE(errors.count(), 0);
+    online.peer.send("GA\"G\">1=5\r");
+    QTRY_VERIFY_WITH_TIMEOUT(ended(online), Timeout);
+    QCOMPARE(online.protocol.lines.last(), QByteArray("GA\"G\">1=5"));
+    QCOMPARE(online.peer.count("GA\"G\">1\r"), 1);
+    QCOMPARE(online.failures->count(), 0);
 }
 
 void tst_Dispatcher::lateAnswerIsRoutedNotTakenByTheNextCommand()
 {
-    RawPeer peer;
-    RecordingProtocol protocol;
-    auto client = runningClient(&protocol, peer.port());
-    QSignalSpy errors(client->dispatcher(), &ITcpClientThread::messageError);
+    Client online;
+    query(online, "A", 1, 20);
+    query(online, "B", 1, 4000);
+    QTRY_COMPARE_WITH_TIMEOUT(online.peer.count("GA\"B\">1\r"), 1, Timeout);
+    QCOMPARE(online.failures->count(), 3);
 
-    client->send("GA\"A\">1\r", IInterface::ReplyExpected, QStringLiteral("GA\"A\">1="), 20);
-    client->send("GA\"B\">1\r", IInterface::ReplyExpected, QStringLiteral("GA\"B\">1="), 4000);
-    QTRY_COMPARE_WITH_TIMEOUT(peer.count("GA\"B\">1\r"), 1, Timeout);
-    QCOMPARE(errors.count(), 3);
-
-    peer.send("GA\"A\">1=late\r");
-    QTRY_COMPARE_WITH_TIMEOUT(protocol.lines, QList<QByteArray>{"GA\"A\">1=late"}, Timeout);
-    peer.send("GA\"B\">1=2\r");
-    QTRY_COMPARE_WITH_TIMEOUT(protocol.lines.size(), 2, Timeout);
-    QCOMPARE(peer.count("GA\"B\">1\r"), 1);
-    QCOMPARE(errors.count(), 3);
-}
-
-void tst_Dispatcher::bytesBehindAnAckAreALineOfTheirOwn()
-{
-    RawPeer peer;
-    RecordingProtocol protocol;
-    auto client = runningClient(&protocol, peer.port());
-    QSignalSpy errors(client->dispatcher(), &ITcpClientThread::messageError);
-
-    client->send("SA \"G\">1=3\r", IInterface::AckExpected, QString(), 4000);
-    QTRY_COMPARE_WITH_TIMEOUT(peer.count("SA \"G\">1=3\r"), 1, Timeout);
-    peer.send(QByteArray(1, Ack) + "GA\"G\">1=3\r");
-    QTRY_COMPARE_WITH_TIMEOUT(protocol.lines, QList<QByteArray>{"GA\"G\">1=3"}, Timeout);
-    client->send("END\r", IInterface::NoAnswer, QString(), 200);
-    QTRY_VERIFY_WITH_TIMEOUT(peer.received.endsWith("END\r"), Timeout);
-    QCOMPARE(errors.count(), 0);
-}
-
-void tst_Dispatcher::pushedLineWhileIdleIsRouted()
-{
-    RawPeer peer;
-    RecordingProtocol protocol;
-    auto client = runningClient(&protocol, peer.port());
-
-    peer.send("GA\"Gain 1\">1=-3.0\r");
-    QTRY_COMPARE_WITH_TIMEOUT(protocol.lines, QList<QByteArray>{"GA\"Gain 1\">1=-3.0"}, Timeout);
+    online.peer.send("GA\"A\">1=late\r");
+    QTRY_COMPARE_WITH_TIMEOUT(online.protocol.lines, QList<QByteArray>{"GA\"A\">1=late"}, Timeout);
+    online.peer.send("GA\"B\">1=2\r");
+    QTRY_COMPARE_WITH_TIMEOUT(online.protocol.lines.size(), 2, Timeout);
+    QCOMPARE(online.peer.count("GA\"B\">1\r"), 1);
+    QCOMPARE(online.failures->count(), 3);
 }
 
 void tst_Dispatcher::identicalQueryIsQueuedOnce()
 {
-    RawPeer peer;
-    RecordingProtocol protocol;
-    auto client = runningClient(&protocol, peer.port());
-
+    Client online;
+    RawPeer &peer = online.peer;
     for (int i = 0; i < 3; ++i)
-        client->send("GA\"G\">1\r", IInterface::ReplyExpected, QStringLiteral("GA\"G\">1="), 4000);
-    client->send("GA\"G\">2\r", IInterface::ReplyExpected, QStringLiteral("GA\"G\">2="), 4000);
+        query(online, "G", 1, 4000);
+    query(online, "G", 2, 4000);
     QTRY_COMPARE_WITH_TIMEOUT(peer.count("GA\"G\">1\r"), 1, Timeout);
     // Still waiting for its answer: asking again queues nothing.
-    client->send("GA\"G\">1\r", IInterface::ReplyExpected, QStringLiteral("GA\"G\">1="), 4000);
+    query(online, "G", 1, 4000);
     peer.send("GA\"G\">1=1\r");
     QTRY_COMPARE_WITH_TIMEOUT(peer.count("GA\"G\">2\r"), 1, Timeout);
     peer.send("GA\"G\">2=2\r");
-    QTRY_COMPARE_WITH_TIMEOUT(protocol.lines.size(), 2, Timeout);
+    QTRY_COMPARE_WITH_TIMEOUT(online.protocol.lines.size(), 2, Timeout);
     QCOMPARE(peer.count("GA\"G\">1\r"), 1);
 
     // Once answered, the same query goes out again.
-    client->send("GA\"G\">1\r", IInterface::ReplyExpected, QStringLiteral("GA\"G\">1="), 4000);
+    query(online, "G", 1, 4000);
     QTRY_COMPARE_WITH_TIMEOUT(peer.count("GA\"G\">1\r"), 2, Timeout);
 }
 
 void tst_Dispatcher::streamingWritesOnWithoutWaiting()
 {
-    RawPeer peer;
-    RecordingProtocol protocol;
-    auto client = runningClient(&protocol, peer.port());
-    client->setStreaming(1);
-    QSignalSpy errors(client->dispatcher(), &ITcpClientThread::messageError);
+    Client online;
+    online.client->setStreaming(1);
 
     // Nothing answers: each record is completed by the next one, or by the
     // end of its wait, and none of that is a failure.
-    client->send("SUB \"GA\"A\">1\"\r", IInterface::ReplyExpected, QStringLiteral("SUB \"GA\"A\">1\","), 4000);
-    client->send("SUB \"GA\"B\">1\"\r", IInterface::ReplyExpected, QStringLiteral("SUB \"GA\"B\">1\","), 30);
-    client->send("SA \"A\">1=1\r", IInterface::NoAnswer, QString(), 200);
-    QTRY_VERIFY_WITH_TIMEOUT(peer.received.endsWith("SA \"A\">1=1\r"), 2000);
-    QCOMPARE(peer.count("SUB \"GA\"A\">1\"\r"), 1);
-    QCOMPARE(peer.count("SUB \"GA\"B\">1\"\r"), 1);
-    QCOMPARE(errors.count(), 0);
-    QVERIFY(protocol.timeouts.isEmpty());
+    online.client->send("SUB \"GA\"A\">1\"\r", IInterface::ReplyExpected, QStringLiteral("SUB \"GA\"A\">1\","), 4000);
+    online.client->send("SUB \"GA\"B\">1\"\r", IInterface::ReplyExpected, QStringLiteral("SUB \"GA\"B\">1\","), 30);
+    end(online);
+    QTRY_VERIFY_WITH_TIMEOUT(ended(online), 2000);
+    QCOMPARE(online.peer.count("SUB \"GA\"A\">1\"\r"), 1);
+    QCOMPARE(online.peer.count("SUB \"GA\"B\">1\"\r"), 1);
+    QCOMPARE(online.failures->count(), 0);
+    QVERIFY(online.protocol.timeouts.isEmpty());
 
     // Whatever comes back in streaming reaches the protocol.
-    peer.send("GA\"A\">1=4\r");
-    QTRY_COMPARE_WITH_TIMEOUT(protocol.lines, QList<QByteArray>{"GA\"A\">1=4"}, Timeout);
+    online.peer.send("GA\"A\">1=4\r");
+    QTRY_COMPARE_WITH_TIMEOUT(online.protocol.lines, QList<QByteArray>{"GA\"A\">1=4"}, Timeout);
 }
 
-void tst_Dispatcher::idleConnectionSchedulesNothing()
+void tst_Dispatcher::answerResetsTheErrorsAndLeavesNothingScheduled()
 {
-    RawPeer peer;
-    peer.answer = [](const QByteArray &line) { return line + "=1\r"; };
-    RecordingProtocol protocol;
-    auto client = runningClient(&protocol, peer.port());
-
-    client->send("GA\"G\">1\r", IInterface::ReplyExpected, QStringLiteral("GA\"G\">1="), 4000);
-    QTRY_COMPARE_WITH_TIMEOUT(protocol.lines.size(), 1, Timeout);
-    QTRY_VERIFY_WITH_TIMEOUT(!client->dispatcher()->isPassScheduled(), Timeout);
-    QCOMPARE(client->dispatcher()->state(), ITcpClientThread::Idle);
-}
-
-void tst_Dispatcher::answerResetsTheErrorCount()
-{
-    RawPeer peer;
-    RecordingProtocol protocol;
-    auto client = runningClient(&protocol, peer.port());
-
-    client->send("GA\"G\">1\r", IInterface::ReplyExpected, QStringLiteral("GA\"G\">1="), 20);
-    QTRY_COMPARE_WITH_TIMEOUT(client->sendErrorCount(), 3, Timeout);
-    peer.answer = [](const QByteArray &line) { return line + "=1\r"; };
-    client->send("GA\"G\">2\r", IInterface::ReplyExpected, QStringLiteral("GA\"G\">2="), 4000);
-    QTRY_COMPARE_WITH_TIMEOUT(protocol.lines.size(), 1, Timeout);
-    QCOMPARE(client->sendErrorCount(), 0);
+    Client online;
+    query(online, "G", 1, 20);
+    QTRY_COMPARE_WITH_TIMEOUT(online.client->sendErrorCount(), 3, Timeout);
+    online.peer.answer = [](const QByteArray &line) { return line + "=1\r"; };
+    query(online, "G", 2, 4000);
+    QTRY_COMPARE_WITH_TIMEOUT(online.protocol.lines.size(), 1, Timeout);
+    QCOMPARE(online.client->sendErrorCount(), 0);
+    // An idle connection schedules nothing.
+    QTRY_VERIFY_WITH_TIMEOUT(!online.client->dispatcher()->isPassScheduled(), Timeout);
+    QCOMPARE(online.client->dispatcher()->state(), ITcpClientThread::Idle);
 }
 
 void tst_Dispatcher::shortWriteCountsAsAFailedAttempt()

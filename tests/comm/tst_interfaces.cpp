@@ -1,11 +1,13 @@
-// The interface group and the factories: a group links the interfaces of
-// the devices without owning them, and the factories make the right kinds.
+// A device's interface: made by the chassis for its family and settings,
+// owned by the chassis alone, linked into groups without being owned,
+// opened and closed as devices go online and offline.
 
 #include "CommTestUtil.h"
 
+#include "HChassis.h"
 #include "IComposite.h"
+#include "IIPAddress.h"
 #include "IInterfaceFactory.h"
-#include "ITcpClient.h"
 #include "PKVDProtocol.h"
 
 using namespace commtest;
@@ -15,13 +17,99 @@ class tst_Interfaces : public QObject
     Q_OBJECT
 
 private slots:
+    void chassisSetsItsInterfaceUp();
+    void chassisGoesOnlineAndOffline();
+    void deletingAnOnlineDeviceLeavesNothingDangling();
     void groupLinksWithoutOwning();
-    void groupForgetsADestroyedInterface();
     void groupOpensAndClosesEveryDevice();
-    void factoryMakesAConfiguredClient();
     void portNumbers_data();
     void portNumbers();
+    void addressOctets();
 };
+
+void tst_Interfaces::chassisSetsItsInterfaceUp()
+{
+    HChassis device;
+    QCOMPARE(device.protocol()->typeName(), QStringLiteral("KVD"));
+    auto *card = new HNode;
+    QVERIFY(device.addNode(card));
+    QCOMPARE(card->protocol(), device.protocol());
+    // Nothing connects before it is asked to.
+    QCOMPARE(device.interface(), nullptr);
+
+    device.setAttribute(QStringLiteral("ipaddress"), QStringLiteral("192.168.10.5"));
+    device.setAttribute(QStringLiteral("serialport"), QStringLiteral("10065"));
+    device.setAttribute(QStringLiteral("platform"), QStringLiteral("ZMP"));
+    device.attributeChanged(QStringLiteral("platform"));
+    auto *client = qobject_cast<ITcpClient *>(device.interface());
+    QVERIFY(client);
+    QCOMPARE(client->addressText(), QStringLiteral("192.168.10.5"));
+    QCOMPARE(client->port(), 10065);
+    QCOMPARE(client->protocol(), device.protocol());
+    QCOMPARE(device.protocol()->interface(), client);
+    QCOMPARE(client->hardwareNode(), &device);
+    QCOMPARE(client->connectionState(), int(ITcpClient::Idle));
+
+    // Set up once; later settings reach the same interface.
+    device.attributeChanged(QStringLiteral("platform"));
+    QCOMPARE(device.interface(), client);
+    device.setAttribute(QStringLiteral("ipaddress"), QStringLiteral("192.168.10.6"));
+    device.attributeChanged(QStringLiteral("ipaddress"));
+    device.setAttribute(QStringLiteral("serialport"), QStringLiteral("COM1"));
+    device.attributeChanged(QStringLiteral("serialport"));
+    QCOMPARE(client->addressText(), QStringLiteral("192.168.10.6"));
+    QCOMPARE(client->port(), 0);
+}
+
+void tst_Interfaces::chassisGoesOnlineAndOffline()
+{
+    SimPeer sim;
+    HChassis device;
+    device.setAttribute(QStringLiteral("ipaddress"), QStringLiteral("127.0.0.1"));
+    device.setAttribute(QStringLiteral("serialport"), QString::number(sim.port()));
+
+    // Online without a panel file's "platform": the interface is set up now.
+    device.setOnline(true);
+    QVERIFY(device.interface());
+    QTRY_VERIFY_WITH_TIMEOUT(device.interface()->isConnected(), Timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(device.protocol()->isSubscribed(), Timeout);
+    QCOMPARE(sim.device->connectionCount(), 1);
+
+    QVERIFY(device.setOnline(false));
+    QVERIFY(!device.interface()->isConnected());
+    QVERIFY(!device.protocol()->isSubscribed());
+    QTRY_COMPARE_WITH_TIMEOUT(sim.device->connectionCount(), 0, Timeout);
+
+    device.setOnline(true);
+    QTRY_VERIFY_WITH_TIMEOUT(device.interface()->isConnected(), Timeout);
+}
+
+void tst_Interfaces::deletingAnOnlineDeviceLeavesNothingDangling()
+{
+    SimPeer sim;
+    IComposite interfaces;
+    auto device = std::make_unique<HChassis>();
+    device->setAttribute(QStringLiteral("ipaddress"), QStringLiteral("127.0.0.1"));
+    device->setAttribute(QStringLiteral("serialport"), QString::number(sim.port()));
+    device->setOnline(true);
+    interfaces.add(device->interface());
+    QTRY_COMPARE_WITH_TIMEOUT(interfaces.connectedCount(), 1, Timeout);
+
+    // The document closes: the device and with it its interface go; the
+    // group only forgets it.
+    device.reset();
+    QCOMPARE(interfaces.count(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(sim.device->connectionCount(), 0, Timeout);
+    interfaces.clear(true);
+
+    // Whichever of protocol and interface goes first, nothing dangles.
+    PKVDProtocol protocol;
+    std::unique_ptr<IInterface> interface(
+        IInterfaceFactory::instance().create(&protocol, QStringLiteral("192.168.10.5"), 10055, nullptr));
+    QCOMPARE(protocol.interface(), interface.get());
+    interface.reset();
+    QCOMPARE(protocol.interface(), nullptr);
+}
 
 void tst_Interfaces::groupLinksWithoutOwning()
 {
@@ -36,31 +124,22 @@ void tst_Interfaces::groupLinksWithoutOwning()
         QCOMPARE(group.childAt(1), second.get());
         QCOMPARE(group.childAt(2), nullptr);
         QCOMPARE(group.childAt(-1), nullptr);
-
         group.remove(first.get());
         QCOMPARE(group.count(), 1);
+
+        // The device that owned it is deleted first, as when a document closes.
+        group.add(first.get());
+        first.reset();
+        QCOMPARE(group.count(), 1);
+        QCOMPARE(group.childAt(0), second.get());
+        // A closed client answers false: nothing was open.
+        QVERIFY(!group.close());
+        QCOMPARE(group.connectedCount(), 0);
         group.clear(true);
         QCOMPARE(group.count(), 0);
     }
-    // The group is gone; the interfaces belong to their devices still.
-    QCOMPARE(first->name(), QStringLiteral("TcpClient Interface"));
+    // The group is gone; the interface belongs to its device still.
     QCOMPARE(second->name(), QStringLiteral("TcpClient Interface"));
-}
-
-void tst_Interfaces::groupForgetsADestroyedInterface()
-{
-    IComposite group;
-    auto client = std::make_unique<ITcpClient>();
-    ITcpClient other;
-    group.add(client.get());
-    group.add(&other);
-    // The device that owned it is deleted first, as when a document closes.
-    client.reset();
-    QCOMPARE(group.count(), 1);
-    QCOMPARE(group.childAt(0), &other);
-    // A closed client answers false: nothing was open.
-    QVERIFY(!group.close());
-    QCOMPARE(group.connectedCount(), 0);
 }
 
 void tst_Interfaces::groupOpensAndClosesEveryDevice()
@@ -89,31 +168,10 @@ void tst_Interfaces::groupOpensAndClosesEveryDevice()
     QVERIFY(!firstProtocol.isSubscribed());
 }
 
-void tst_Interfaces::factoryMakesAConfiguredClient()
-{
-    PKVDProtocol protocol;
-    HNode chassis;
-    std::unique_ptr<IInterface> interface(IInterfaceFactory::instance().create(
-        &protocol, QStringLiteral("192.168.10.5"), 10055, &chassis));
-    auto *client = qobject_cast<ITcpClient *>(interface.get());
-    QVERIFY(client);
-    QCOMPARE(client->addressText(), QStringLiteral("192.168.10.5"));
-    QCOMPARE(client->port(), 10055);
-    QCOMPARE(client->protocol(), &protocol);
-    QCOMPARE(client->hardwareNode(), &chassis);
-    QCOMPARE(protocol.interface(), interface.get());
-    QCOMPARE(client->connectionState(), int(ITcpClient::Idle));
-
-    // Whoever goes first, nothing dangles.
-    interface.reset();
-    QCOMPARE(protocol.interface(), nullptr);
-}
-
 void tst_Interfaces::portNumbers_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("port");
-    QTest::newRow("default") << "10055" << 10055;
     QTest::newRow("blanks") << " 10065 " << 10065;
     QTest::newRow("not a number") << "COM3" << 0;
     QTest::newRow("empty") << "" << 0;
@@ -127,6 +185,22 @@ void tst_Interfaces::portNumbers()
     QFETCH(QString, text);
     QFETCH(int, port);
     QCOMPARE(IInterfaceFactory::portNumber(text), port);
+}
+
+void tst_Interfaces::addressOctets()
+{
+    IIPAddress ip(QStringLiteral("192.168.1.20"));
+    QCOMPARE(ip.octetCount(), 4);
+    QCOMPARE((QList<int>{ip.octet(0), ip.octet(1), ip.octet(2), ip.octet(3)}), (QList<int>{192, 168, 1, 20}));
+    QCOMPARE(ip.octet(4), -1);
+    QCOMPARE(ip.octet(-1), -1);
+    QVERIFY(ip.setOctet(0, 10));
+    QVERIFY(ip.setOctet(3, 254));
+    // Outside the four octets, or outside a byte, nothing changes.
+    QVERIFY(!ip.setOctet(4, 7));
+    QVERIFY(!ip.setOctet(-1, 7));
+    QVERIFY(!ip.setOctet(1, 256));
+    QCOMPARE(ip.toString(), QStringLiteral("10.168.1.254"));
 }
 
 QTEST_GUILESS_MAIN(tst_Interfaces)

@@ -25,6 +25,12 @@ QByteArray subscribingDevice(const QByteArray &line)
     return QByteArray();
 }
 
+// A raw device that refuses subscriptions and answers nothing else.
+QByteArray pollingOnly(const QByteArray &line)
+{
+    return line == "SUB" ? QByteArray("SUB,no\r") : QByteArray();
+}
+
 } // namespace
 
 class tst_Subscriptions : public QObject
@@ -32,44 +38,49 @@ class tst_Subscriptions : public QObject
     Q_OBJECT
 
 private slots:
-    void handshakeAnsweredYesStreams();
-    void handshakeAnsweredNoPolls();
+    void handshake_data();
+    void handshake();
     void unansweredHandshakeLeavesPolling();
     void firstPollSubscribesOnceThenOnlyArmsTheHostCheck();
-    void pushedValueReachesTheTransform();
     void refusedSubscriptionIsPolled();
     void parameterPolledBeforeTheHandshakeIsSubscribedLater();
-    void onlyTheFirstOfTwoControlsPolls();
-    void hiddenFirstControlDoesNotStarveTheShownOne();
+    void twoControlsOfOneParameter();
     void resynchronizingUnsubscribesWhatWasSubscribed();
     void reconnectionShakesHandsAndSubscribesAgain();
     void transformsThatGoAwayAreForgotten();
 };
 
-void tst_Subscriptions::handshakeAnsweredYesStreams()
+void tst_Subscriptions::handshake_data()
 {
-    SimPeer sim;
-    PKVDProtocol protocol;
-    auto client = runningClient(&protocol, sim.port(), true);
-    QVERIFY(protocol.isSubscribed());
-    QCOMPARE(client->streaming(), quint8(1));
-    QVERIFY(client->dispatcher()->isStreaming());
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("answered yes: streams") << false;
+    QTest::newRow("answered no: polls") << true;
 }
 
-void tst_Subscriptions::handshakeAnsweredNoPolls()
+void tst_Subscriptions::handshake()
 {
+    QFETCH(bool, refused);
     SimFaults faults;
-    faults.noSubscribe = true;
+    faults.noSubscribe = refused;
     SimPeer sim(faults);
     PKVDProtocol protocol;
     auto client = runningClient(&protocol, sim.port(), true);
-    QVERIFY(!protocol.isSubscribed());
-    QVERIFY(client->isStreamingSet());
-    QCOMPARE(client->streaming(), quint8(0));
+    QCOMPARE(protocol.isSubscribed(), !refused);
+    QCOMPARE(client->streaming(), quint8(refused ? 0 : 1));
+    QCOMPARE(client->dispatcher()->isStreaming(), !refused);
 
+    // Either way the value is read, and a value another station sets is
+    // pushed when subscribed.
     Binding control(QStringLiteral("Gain 1"), 0, 1);
     QVERIFY(protocol.poll(&control.transform));
     QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, QStringList{"0.0"}, Timeout);
+    if (refused)
+        return;
+    QTcpSocket other;
+    other.connectToHost(QHostAddress::LocalHost, sim.port());
+    QVERIFY(other.waitForConnected(Timeout));
+    other.write("SA \"Gain 1\">1=-7.5\r");
+    QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, (QStringList{"0.0", "-7.5"}), Timeout);
 }
 
 void tst_Subscriptions::unansweredHandshakeLeavesPolling()
@@ -89,13 +100,10 @@ void tst_Subscriptions::unansweredHandshakeLeavesPolling()
 
 void tst_Subscriptions::firstPollSubscribesOnceThenOnlyArmsTheHostCheck()
 {
-    RawPeer peer;
-    peer.answer = subscribingDevice;
-    PKVDProtocol protocol;
-    auto client = runningClient(&protocol, peer.port(), true);
+    Online<PKVDProtocol> online(subscribingDevice, true);
+    auto &[peer, protocol, client, failures] = online;
     QVERIFY(protocol.isSubscribed());
     client->hostCheck()->setInterval(60000);
-    peer.received.clear();
 
     Binding control(QStringLiteral("G"), 0, 1);
     QVERIFY(protocol.poll(&control.transform));
@@ -114,34 +122,13 @@ void tst_Subscriptions::firstPollSubscribesOnceThenOnlyArmsTheHostCheck()
     QVERIFY(peer.received.isEmpty());
 }
 
-void tst_Subscriptions::pushedValueReachesTheTransform()
-{
-    SimPeer sim;
-    PKVDProtocol protocol;
-    auto client = runningClient(&protocol, sim.port(), true);
-
-    Binding control(QStringLiteral("Gain 1"), 0, 1);
-    QVERIFY(protocol.poll(&control.transform));
-    QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, QStringList{"0.0"}, Timeout);
-
-    // Another station changes the value: the device pushes it.
-    QTcpSocket other;
-    other.connectToHost(QHostAddress::LocalHost, sim.port());
-    QVERIFY(other.waitForConnected(Timeout));
-    other.write("SA \"Gain 1\">1=-7.5\r");
-    QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, (QStringList{"0.0", "-7.5"}), Timeout);
-}
-
 void tst_Subscriptions::refusedSubscriptionIsPolled()
 {
-    RawPeer peer;
-    peer.answer = [](const QByteArray &line) {
-        if (line.startsWith("SUB \""))
-            return line + ",no\r";
-        return subscribingDevice(line);
-    };
-    PKVDProtocol protocol;
-    auto client = runningClient(&protocol, peer.port(), true);
+    Online<PKVDProtocol> online(
+        [](const QByteArray &line) { return line.startsWith("SUB \"") ? line + ",no\r" : subscribingDevice(line); },
+        true);
+    RawPeer &peer = online.peer;
+    PKVDProtocol &protocol = online.protocol;
 
     Binding control(QStringLiteral("G"), 0, 1);
     control.transform.setPollDivider(1);
@@ -173,49 +160,25 @@ void tst_Subscriptions::parameterPolledBeforeTheHandshakeIsSubscribedLater()
     QTRY_VERIFY_WITH_TIMEOUT(!control.transform.replies.isEmpty(), Timeout);
 }
 
-void tst_Subscriptions::onlyTheFirstOfTwoControlsPolls()
+void tst_Subscriptions::twoControlsOfOneParameter()
 {
-    RawPeer peer;
-    peer.answer = [](const QByteArray &line) { return line == "SUB" ? QByteArray("SUB,no\r") : QByteArray(); };
-    PKVDProtocol protocol;
-    auto client = runningClient(&protocol, peer.port(), true);
-    peer.received.clear();
-
-    HNode block;
-    block.setLabel(QStringLiteral("Gain 1"));
-    Binding fader(QString(), 0, 1, 0, &block);
-    Binding label(QString(), 0, 1, 0, &block);
-    QVERIFY(protocol.poll(&fader.transform));
-    QVERIFY(protocol.poll(&label.transform));
-    QTRY_COMPARE_WITH_TIMEOUT(peer.received, QByteArray("GA\"Gain 1\">1\r"), Timeout);
-
-    // One answer reaches both.
-    peer.send("GA\"Gain 1\">1=-2.0\r");
-    QTRY_COMPARE_WITH_TIMEOUT(label.transform.replies, QStringList{"-2.0"}, Timeout);
-    QCOMPARE(fader.transform.replies, QStringList{"-2.0"});
-    QCOMPARE(peer.count("GA\"Gain 1\">1\r"), 1);
-}
-
-void tst_Subscriptions::hiddenFirstControlDoesNotStarveTheShownOne()
-{
-    RawPeer peer;
-    peer.answer = [](const QByteArray &line) {
-        if (line == "SUB")
-            return QByteArray("SUB,no\r");
-        return line.startsWith("GA") ? line + "=1\r" : QByteArray();
-    };
-    PKVDProtocol protocol;
-    auto client = runningClient(&protocol, peer.port(), true);
-
+    Online<PKVDProtocol> online(
+        [](const QByteArray &line) { return line.startsWith("GA") ? line + "=1\r" : pollingOnly(line); }, true);
+    RawPeer &peer = online.peer;
+    PKVDProtocol &protocol = online.protocol;
     HNode block;
     block.setLabel(QStringLiteral("Gain 1"));
     Binding hidden(QString(), 0, 1, 0, &block);
     Binding shown(QString(), 0, 1, 0, &block);
     hidden.transform.setPollDivider(1);
     shown.transform.setPollDivider(1);
+
+    // Only the first polls; one answer reaches both.
     QVERIFY(protocol.poll(&hidden.transform));
     QVERIFY(protocol.poll(&shown.transform));
-    QTRY_COMPARE_WITH_TIMEOUT(peer.count("GA\"Gain 1\">1\r"), 1, Timeout);
+    QTRY_COMPARE_WITH_TIMEOUT(shown.transform.replies, QStringList{"1"}, Timeout);
+    QCOMPARE(hidden.transform.replies, QStringList{"1"});
+    QCOMPARE(peer.received, QByteArray("GA\"Gain 1\">1\r"));
 
     // The first registrant's panel is hidden now: only the shown control
     // asks, and its parameter is still read every poll period.
@@ -224,16 +187,14 @@ void tst_Subscriptions::hiddenFirstControlDoesNotStarveTheShownOne()
 
 void tst_Subscriptions::resynchronizingUnsubscribesWhatWasSubscribed()
 {
-    RawPeer peer;
-    peer.answer = [](const QByteArray &line) {
-        if (line == "SUB \"GA\"Refused\">1\"")
-            return line + ",no\r";
-        if (line.startsWith("GRC"))
-            return line + ",[1,2]\r";
-        return subscribingDevice(line);
-    };
-    PKVDProtocol protocol;
-    auto client = runningClient(&protocol, peer.port(), true);
+    Online<PKVDProtocol> online(
+        [](const QByteArray &line) {
+            if (line == "SUB \"GA\"Refused\">1\"")
+                return line + ",no\r";
+            return line.startsWith("GRC") ? line + ",[1,2]\r" : subscribingDevice(line);
+        },
+        true);
+    auto &[peer, protocol, client, failures] = online;
 
     Binding gain(QStringLiteral("G"), 0, 1);
     Binding refused(QStringLiteral("Refused"), 0, 1);
@@ -295,10 +256,8 @@ void tst_Subscriptions::reconnectionShakesHandsAndSubscribesAgain()
 
 void tst_Subscriptions::transformsThatGoAwayAreForgotten()
 {
-    PKVDProtocol protocol;
-    RawPeer peer;
-    peer.answer = [](const QByteArray &line) { return line == "SUB" ? QByteArray("SUB,no\r") : QByteArray(); };
-    auto client = runningClient(&protocol, peer.port(), true);
+    Online<PKVDProtocol> online(pollingOnly, true);
+    PKVDProtocol &protocol = online.protocol;
 
     auto deleted = std::make_unique<Binding>(QStringLiteral("G"), 0, 1);
     Binding released(QStringLiteral("G"), 0, 2);
