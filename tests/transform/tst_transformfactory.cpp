@@ -16,10 +16,9 @@ TTransformFactory *factory()
     return TTransformFactory::instance();
 }
 
-// A mute button of a panel, bound to a node as the document builds it.
-std::unique_ptr<CControl> button(HNode *node, const QString &keyword = QStringLiteral("chrL"),
-                                 const QString &name = QStringLiteral("Mute"),
-                                 const QString &type = QStringLiteral("Button"))
+// A button of a panel, bound to a node as the document builds it.
+std::unique_ptr<CControl> button(HNode *node, const QString &keyword = "chrL", const QString &name = "Mute",
+                                 const QString &type = "Button")
 {
     auto control = std::make_unique<CControl>(name, type);
     control->setNode(node);
@@ -32,172 +31,139 @@ std::unique_ptr<CControl> button(HNode *node, const QString &keyword = QStringLi
 class TstTransformFactory : public QObject
 {
     Q_OBJECT
-private slots:
-    void init();
-    void cleanup();
-    void keywords_data();
-    void keywords();
-    void sameParameterSharesOneTransform();
-    void otherParametersDoNotShare();
-    void misuseChangesNothing();
-    void destroyedControlsAreForgotten();
-    void destroyedOwnerHandsOverItsPlace();
-
-private:
     std::unique_ptr<HNode> m_gain;
     std::unique_ptr<HNode> m_mixer;
+
+private slots:
+    void init()
+    {
+        m_gain.reset(HNodeFactory().create(QStringLiteral("Gain")));
+        m_mixer.reset(HNodeFactory().create(QStringLiteral("Mixer")));
+    }
+    void cleanup() { QVERIFY(factory()->controls().isEmpty()); }
+
+    void keywords()
+    {
+        const QStringList kinds = {"Bin8", "Bin8", "StrV", "GrpV", "ChrL", "HexL", "StrL", "Text", "PassThrough"};
+        QCOMPARE(TTransformFactory::keywords().size(), kinds.size());
+        for (int i = 0; i < kinds.size(); ++i)
+            QCOMPARE(std::unique_ptr<TTransform>(factory()->create(TTransformFactory::keywords().at(i)))->typeName(),
+                     kinds.at(i));
+        // Keywords are exact.
+        for (const char *bad : {"Bin8", " strV", ""})
+            QCOMPARE(factory()->create(bad), nullptr);
+    }
+
+    void sameParameterSharesOneTransform()
+    {
+        auto first = button(m_gain.get());
+        auto second = button(m_gain.get());
+        TTransform *transform = factory()->obtain(first.get());
+        QVERIFY(transform);
+        QCOMPARE(factory()->obtain(second.get()), transform);
+        QCOMPARE(second->transform(), transform);
+        QCOMPARE(transform->userCount(), 2);
+        QCOMPARE(transform->node(), m_gain.get());
+        QCOMPARE(factory()->controls(), QList<CControl *>{first.get()});
+
+        QSignalSpy ready(second->transform(), &TTransform::replyValueReady);
+        first->transform()->receiveReply(QStringLiteral("T"));
+        QCOMPARE(second->transform()->replyText(), QStringLiteral("T"));
+        QCOMPARE(ready.count(), 1);
+
+        QPointer<TTransform> watched(transform);
+        factory()->release(first.get(), transform);
+        QCOMPARE(first->transform(), nullptr);
+        QCOMPARE(transform->userCount(), 1);
+        QVERIFY(transform->isLive());
+        QCOMPARE(transform->ownerAttributes(), &second->attributes());
+        QCOMPARE(factory()->controls(), QList<CControl *>{second.get()});
+
+        factory()->release(second.get(), transform);
+        QVERIFY(transform->userCount() == 0 && !transform->isLive());
+        // Gone on the next return to the event loop, not before.
+        QVERIFY(!watched.isNull());
+        QTRY_VERIFY_WITH_TIMEOUT(watched.isNull(), 2000);
+    }
+
+    void otherParametersDoNotShare()
+    {
+        auto first = button(m_gain.get());
+        std::unique_ptr<CControl> others[] = {button(m_mixer.get()), button(m_gain.get(), "chrL", "Polarity"),
+                                              button(m_gain.get(), "chrL", "Mute", "DropList")};
+        TTransform *transform = factory()->obtain(first.get());
+        for (auto &other : others) {
+            QVERIFY(factory()->obtain(other.get()));
+            QVERIFY(other->transform() != transform);
+            factory()->release(other.get(), other->transform());
+        }
+        QCOMPARE(transform->userCount(), 1);
+        factory()->release(first.get(), transform);
+    }
+
+    void misuseChangesNothing()
+    {
+        QCOMPARE(factory()->obtain(button(m_gain.get(), QString()).get()), nullptr);
+        QCOMPARE(factory()->obtain(button(m_gain.get(), "Bin8").get()), nullptr);
+        QVERIFY(factory()->controls().isEmpty());
+
+        auto control = button(m_gain.get());
+        TTransform *transform = factory()->obtain(control.get());
+        QCOMPARE(factory()->obtain(control.get()), transform);
+        TTransform stranger;
+        factory()->release(control.get(), &stranger);
+        factory()->release(nullptr, transform);
+        QCOMPARE(transform->userCount(), 1);
+        factory()->release(control.get(), transform);
+        factory()->release(control.get(), transform);
+        QCOMPARE(transform->userCount(), 0);
+    }
+
+    void destroyedControlsAreForgotten()
+    {
+        auto listed = button(m_gain.get());
+        factory()->addControl(listed.get());
+        factory()->addControl(listed.get());
+        QCOMPARE(factory()->controls().size(), 1);
+        listed.reset();
+        QVERIFY(factory()->controls().isEmpty());
+
+        // A control that goes without letting go of its transform.
+        auto holder = button(m_gain.get(), "grpV");
+        QPointer<TTransform> transform(factory()->obtain(holder.get()));
+        holder.reset();
+        QVERIFY(factory()->controls().isEmpty());
+        QVERIFY(transform && !transform->isLive());
+        QTRY_VERIFY_WITH_TIMEOUT(transform.isNull(), 2000);
+    }
+
+    void destroyedOwnerHandsOverItsPlace()
+    {
+        auto first = button(m_gain.get(), "strL");
+        auto second = button(m_gain.get(), "strL");
+        first->attributes().setIndex1(5);
+        TTransform *transform = factory()->obtain(first.get());
+        factory()->obtain(second.get());
+        QCOMPARE(transform->ownerAttributes(), &second->attributes());
+
+        // The control whose record the transform reads goes.
+        second.reset();
+        QCOMPARE(transform->index1(), 5);
+        QCOMPARE(transform->userCount(), 1);
+
+        // The registered control goes; a remaining user takes its place, so a
+        // later control of the same parameter still finds the transform.
+        auto third = button(m_gain.get(), "strL");
+        QCOMPARE(factory()->obtain(third.get()), transform);
+        first.reset();
+        QCOMPARE(factory()->controls(), QList<CControl *>{third.get()});
+        auto fourth = button(m_gain.get(), "strL");
+        QCOMPARE(factory()->obtain(fourth.get()), transform);
+        QCOMPARE(transform->userCount(), 2);
+        factory()->release(third.get(), transform);
+        factory()->release(fourth.get(), transform);
+    }
 };
-
-void TstTransformFactory::init()
-{
-    m_gain.reset(HNodeFactory().create(QStringLiteral("Gain")));
-    m_mixer.reset(HNodeFactory().create(QStringLiteral("Mixer")));
-}
-
-void TstTransformFactory::cleanup()
-{
-    QVERIFY(factory()->controls().isEmpty());
-}
-
-void TstTransformFactory::keywords_data()
-{
-    QTest::addColumn<QString>("keyword");
-    QTest::addColumn<QString>("kind");
-    const QStringList kinds = {"Bin8", "Bin8", "StrV", "GrpV", "ChrL", "HexL", "StrL", "Text", "PassThrough"};
-    for (int i = 0; i < kinds.size(); ++i) {
-        const QString keyword = TTransformFactory::keywords().at(i);
-        QTest::newRow(qPrintable(keyword)) << keyword << kinds.at(i);
-    }
-    QTest::newRow("Bin8") << "Bin8" << "";
-    QTest::newRow("passthrough") << "passthrough" << "";
-    QTest::newRow("padded") << " strV" << "";
-    QTest::newRow("empty") << "" << "";
-}
-
-void TstTransformFactory::keywords()
-{
-    QFETCH(QString, keyword);
-    QFETCH(QString, kind);
-    QCOMPARE(TTransformFactory::keywords().size(), 9);
-    std::unique_ptr<TTransform> transform(factory()->create(keyword));
-    QCOMPARE(transform ? transform->typeName() : QString(), kind);
-}
-
-void TstTransformFactory::sameParameterSharesOneTransform()
-{
-    auto first = button(m_gain.get());
-    auto second = button(m_gain.get());
-    TTransform *transform = factory()->obtain(first.get());
-    QVERIFY(transform);
-    QCOMPARE(factory()->obtain(second.get()), transform);
-    QCOMPARE(second->transform(), transform);
-    QCOMPARE(transform->userCount(), 2);
-    QCOMPARE(transform->node(), m_gain.get());
-    QCOMPARE(factory()->controls(), QList<CControl *>{first.get()});
-
-    QSignalSpy ready(second->transform(), &TTransform::replyValueReady);
-    first->transform()->receiveReply(QStringLiteral("T"));
-    QCOMPARE(second->transform()->replyText(), QStringLiteral("T"));
-    QCOMPARE(ready.count(), 1);
-
-    QPointer<TTransform> watched(transform);
-    factory()->release(first.get(), transform);
-    QCOMPARE(first->transform(), nullptr);
-    QCOMPARE(transform->userCount(), 1);
-    QVERIFY(transform->isLive());
-    QCOMPARE(transform->ownerAttributes(), &second->attributes());
-    QCOMPARE(factory()->controls(), QList<CControl *>{second.get()});
-
-    factory()->release(second.get(), transform);
-    QCOMPARE(transform->userCount(), 0);
-    QVERIFY(!transform->isLive());
-    // Gone on the next return to the event loop, not before.
-    QVERIFY(!watched.isNull());
-    QTRY_VERIFY_WITH_TIMEOUT(watched.isNull(), 2000);
-}
-
-void TstTransformFactory::otherParametersDoNotShare()
-{
-    auto first = button(m_gain.get());
-    std::unique_ptr<CControl> others[] = {
-        button(m_mixer.get()),
-        button(m_gain.get(), QStringLiteral("chrL"), QStringLiteral("Polarity")),
-        button(m_gain.get(), QStringLiteral("chrL"), QStringLiteral("Mute"), QStringLiteral("DropList")),
-    };
-    TTransform *transform = factory()->obtain(first.get());
-    for (auto &other : others) {
-        QVERIFY(factory()->obtain(other.get()));
-        QVERIFY(other->transform() != transform);
-        factory()->release(other.get(), other->transform());
-    }
-    QCOMPARE(transform->userCount(), 1);
-    factory()->release(first.get(), transform);
-}
-
-void TstTransformFactory::misuseChangesNothing()
-{
-    auto plain = button(m_gain.get(), QString());
-    auto unknown = button(m_gain.get(), QStringLiteral("Bin8"));
-    QCOMPARE(factory()->obtain(plain.get()), nullptr);
-    QCOMPARE(factory()->obtain(unknown.get()), nullptr);
-    QVERIFY(factory()->controls().isEmpty());
-
-    auto control = button(m_gain.get());
-    TTransform *transform = factory()->obtain(control.get());
-    QCOMPARE(factory()->obtain(control.get()), transform);
-    TTransform stranger;
-    factory()->release(control.get(), &stranger);
-    factory()->release(nullptr, transform);
-    QCOMPARE(transform->userCount(), 1);
-    factory()->release(control.get(), transform);
-    factory()->release(control.get(), transform);
-    QCOMPARE(transform->userCount(), 0);
-}
-
-void TstTransformFactory::destroyedControlsAreForgotten()
-{
-    auto listed = button(m_gain.get());
-    factory()->addControl(listed.get());
-    factory()->addControl(listed.get());
-    QCOMPARE(factory()->controls().size(), 1);
-    listed.reset();
-    QVERIFY(factory()->controls().isEmpty());
-
-    // A control that goes without letting go of its transform.
-    auto holder = button(m_gain.get(), QStringLiteral("grpV"));
-    QPointer<TTransform> transform(factory()->obtain(holder.get()));
-    holder.reset();
-    QVERIFY(factory()->controls().isEmpty());
-    QVERIFY(transform && !transform->isLive());
-    QTRY_VERIFY_WITH_TIMEOUT(transform.isNull(), 2000);
-}
-
-void TstTransformFactory::destroyedOwnerHandsOverItsPlace()
-{
-    auto first = button(m_gain.get(), QStringLiteral("strL"));
-    auto second = button(m_gain.get(), QStringLiteral("strL"));
-    first->attributes().setIndex1(5);
-    TTransform *transform = factory()->obtain(first.get());
-    factory()->obtain(second.get());
-    QCOMPARE(transform->ownerAttributes(), &second->attributes());
-
-    // The control whose record the transform reads goes.
-    second.reset();
-    QCOMPARE(transform->index1(), 5);
-    QCOMPARE(transform->userCount(), 1);
-
-    // The registered control goes; a remaining user takes its place, so a
-    // later control of the same parameter still finds the transform.
-    auto third = button(m_gain.get(), QStringLiteral("strL"));
-    QCOMPARE(factory()->obtain(third.get()), transform);
-    first.reset();
-    QCOMPARE(factory()->controls(), QList<CControl *>{third.get()});
-    auto fourth = button(m_gain.get(), QStringLiteral("strL"));
-    QCOMPARE(factory()->obtain(fourth.get()), transform);
-    QCOMPARE(transform->userCount(), 2);
-    factory()->release(third.get(), transform);
-    factory()->release(fourth.get(), transform);
-}
 
 QTEST_GUILESS_MAIN(TstTransformFactory)
 #include "tst_transformfactory.moc"

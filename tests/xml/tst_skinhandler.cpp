@@ -20,16 +20,6 @@ class tst_SkinHandler : public QObject
 {
     Q_OBJECT
 private slots:
-    void lists()
-    {
-        QCOMPARE(XSkinHandler::skinList(), (QStringList{"Light", "Dark"}));
-        QCOMPARE(XSkinHandler::accentList(),
-                 (QStringList{"Black", "Blue", "Green", "Pink", "Red", "White", "Yellow"}));
-        QFile list(":/skins/SkinList.txt");
-        QVERIFY(list.open(QIODevice::ReadOnly));
-        QCOMPARE(list.readAll(), QByteArray("Light\r\nDark\r\n"));
-    }
-
     void everySkinAndAccentLoadsAndItsImagesExist_data()
     {
         QTest::addColumn<QString>("name");
@@ -41,10 +31,9 @@ private slots:
         QFETCH(QString, name);
         QObject target;
         QCOMPARE(XSkinHandler::loadSkin(name, &target), name);
-        const QList<QByteArray> names = target.dynamicPropertyNames();
-        QVERIFY(!names.isEmpty());
+        QVERIFY(!target.dynamicPropertyNames().isEmpty());
         const QUrl base(QStringLiteral("qrc:/qml/objects/QmlToolBarObject.qml"));
-        for (const QByteArray &p : names) {
+        for (const QByteArray &p : target.dynamicPropertyNames()) {
             const QString value = target.property(p.constData()).toString();
             if (value.endsWith(".png")) {
                 const QString resource = QLatin1Char(':') + base.resolved(QUrl(value)).path();
@@ -62,7 +51,6 @@ private slots:
         QCOMPARE(prop(target, "canvasColor"), QStringLiteral("#464949"));
         QCOMPARE(XSkinHandler::loadAccent("Pink", &target), QStringLiteral("Pink"));
         QCOMPARE(prop(target, "accentColor"), QStringLiteral("#E91E63"));
-        QCOMPARE(prop(target, "downArrow"), QStringLiteral("../../images/skins/Accent/Pink/arrow_down.png"));
         QCOMPARE(prop(target, "muteOff"), QStringLiteral("../../images/skins/Accent/Pink/mute_on.png"));
         QCOMPARE(prop(target, "canvasColor"), QStringLiteral("#464949"));
         QCOMPARE(prop(target, "muteOn"), QStringLiteral("../../images/skins/Dark/mute_off.png"));
@@ -73,7 +61,6 @@ private slots:
         QObject target;
         QCOMPARE(XSkinHandler::loadSkin("Sepia", &target), QStringLiteral("Light"));
         QCOMPARE(prop(target, "canvasColor"), QStringLiteral("#FFFFFF"));
-        QCOMPARE(prop(target, "connectInd"), QStringLiteral("../../images/skins/Light/indicator_red.png"));
 
         // An unknown accent keeps the skin: it falls back to the default accent.
         QObject dark;

@@ -62,33 +62,20 @@ class tst_XmlHandler : public QObject
 {
     Q_OBJECT
 private slots:
-    void pathKeepsTwelveLevels()
-    {
-        RecordingHandler h;
-        QVERIFY(XmlHandler::parseData(nested(13), &h));
-        QCOMPARE(h.maxDepth, 13);
-        QCOMPARE(h.depthNow(), 0);
-        QCOMPARE(h.starts.at(11), QStringLiteral("e11"));
-        // The thirteenth level is counted but not kept: empty, no stray read.
-        QCOMPARE(h.starts.at(12), QString());
-        QCOMPARE(h.parents.at(12), QStringLiteral("e11"));
-        QCOMPARE(h.parents.at(0), QString());
-    }
-
-    void deepDocumentsNeverReadPastThePath()
+    void pathKeepsTwelveLevelsAndNeverReadsPastThem()
     {
         RecordingHandler h;
         QVERIFY(XmlHandler::parseData(nested(40), &h));
         QCOMPARE(h.maxDepth, 40);
-        QCOMPARE(h.starts.at(39), QString());
-        QCOMPARE(h.parents.at(39), QString());
-        QCOMPARE(h.pathAt(-1), QString());
-        QCOMPARE(h.pathAt(1000), QString());
-    }
+        QCOMPARE(h.depthNow(), 0);
+        QCOMPARE(h.parents.at(0), QString());
+        QCOMPARE(h.starts.at(11), QStringLiteral("e11"));
+        // Deeper levels are counted but not kept: empty, no stray read.
+        QCOMPARE(h.starts.at(12), QString());
+        QCOMPARE(h.parents.at(12), QStringLiteral("e11"));
+        QCOMPARE(h.starts.at(39) + h.parents.at(39), QString());
+        QCOMPARE(h.pathAt(-1) + h.pathAt(1000), QString());
 
-    void attributeValueByLocalName()
-    {
-        RecordingHandler h;
         QVERIFY(XmlHandler::parseData("<root><item name=\"Gain 1\" Name=\"other\"/></root>", &h));
         QCOMPARE(h.itemName, QStringLiteral("Gain 1/"));
     }
@@ -133,10 +120,8 @@ private slots:
     {
         QTest::addColumn<QString>("raw");
         QTest::addColumn<QString>("text");
-        QTest::newRow("empty") << "" << "";
         QTest::newRow("blanks only") << " \t\r\n " << "";
         QTest::newRow("runs collapse") << "\n  Level\t\t1 \n" << "Level 1";
-        QTest::newRow("token") << "Mic&sp;1" << "Mic 1";
         QTest::newRow("tokens are not simplified away") << "&sp;&sp;A" << "  A";
         QTest::newRow("token beside blanks") << "Mic &sp; 1" << "Mic   1";
         QTest::newRow("broken token") << "Mic&sp1" << "Mic&sp1";
