@@ -1,12 +1,13 @@
 import QtQuick
 import QtQuick.Controls
 
-// A drop-down list of entries over the scene. Each entry of the model is
-// either a text or an object with "key" and "text"; choosing one emits its
-// key (the text when there is no key).
+// A drop-down list of entries over the scene, under an optional title.
+// Each entry of the model is either a text or an object with "key" and
+// "text"; choosing one emits its key (the text when there is no key).
 Popup {
     id: popup
     property var model: []
+    property string title: ""
     signal chosen(string key)
 
     parent: Overlay.overlay
@@ -28,6 +29,18 @@ Popup {
     }
 
     contentItem: Column {
+        Text {
+            visible: popup.title !== ""
+            x: 14
+            width: popup.width - 28
+            topPadding: 8
+            bottomPadding: 8
+            elide: Text.ElideRight
+            color: intrf.menuTextColor
+            font.pixelSize: Math.max(12, intrf.menuTextSize * 1.1)
+            font.bold: true
+            text: popup.title
+        }
         Repeater {
             model: popup.model
             delegate: Rectangle {
@@ -35,7 +48,7 @@ Popup {
                 height: Math.max(30, entryText.implicitHeight + 16)
                 color: entryMouse.pressed ? Qt.lighter(intrf.accentColor, 1.6) : "transparent"
                 Rectangle {
-                    visible: index > 0
+                    visible: index > 0 || popup.title !== ""
                     width: parent.width - 16
                     x: 8
                     height: 1
