@@ -100,6 +100,7 @@ Item {
         active: button.isSetupButton
         function open() { if (item) item.open() }
         sourceComponent: QmlPopupList {
+            anchorItem: button
             title: qsTr("Setup")
             model: intrf.setupMenuData
             onChosen: function(key) { intrf.postCommand("system", key) }

@@ -10,9 +10,22 @@ Popup {
     property string title: ""
     signal chosen(string key)
 
+    // Opened from a button inside a panel, the list drops from that button
+    // (or rises over it near the bottom); else it hangs under the tool bar.
+    property Item anchorItem: null
+
     parent: Overlay.overlay
-    x: parent ? parent.width - width - 4 : 0
-    y: parent ? parent.height * intrf.toolBarHeightRatio : 0
+    x: !parent ? 0 : anchorItem ? placeX(anchorItem.x, anchorItem.width, width) : parent.width - width - 4
+    y: !parent ? 0 : anchorItem ? placeY(anchorItem.y, anchorItem.height, implicitHeight) : parent.height * intrf.toolBarHeightRatio
+
+    function placeX(anchorX, anchorWidth, ownWidth) {
+        var right = anchorItem.mapToItem(parent, anchorWidth, 0).x
+        return Math.max(4, Math.min(parent.width - ownWidth - 4, right - ownWidth))
+    }
+    function placeY(anchorY, anchorHeight, ownHeight) {
+        var top = anchorItem.mapToItem(parent, 0, 0).y
+        return top + anchorHeight + ownHeight <= parent.height ? top + anchorHeight : Math.max(4, top - ownHeight)
+    }
     width: parent ? Math.min(parent.width * 0.72, 240) : 200
     padding: 0
     modal: true
