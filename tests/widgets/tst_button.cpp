@@ -205,6 +205,29 @@ private slots:
         QCOMPARE(rig.button->isHeldOff(), !pressSends.isEmpty());
     }
 
+    void releaseKeepsThePressGuards_data()
+    {
+        QTest::addColumn<QString>("between");
+        QTest::addColumn<QStringList>("sent");
+        QTest::newRow("no press before") << "no press" << QStringList{};
+        QTest::newRow("transform let go") << "no transform" << QStringList{"1"};
+        QTest::newRow("protocol gone") << "no protocol" << QStringList{"1"};
+    }
+    void releaseKeepsThePressGuards()
+    {
+        QFETCH(QString, between);
+        QFETCH(QStringList, sent);
+        Rig rig(acting("sequence"), listOf("bin8"));
+        if (between != "no press")
+            rig.button->outputPressed();
+        if (between == "no transform")
+            rig.control.deactivate();
+        else if (between == "no protocol")
+            rig.button->setProtocol(nullptr);
+        rig.button->outputReleased();
+        QCOMPARE(rig.protocol.sent, sent);
+    }
+
     void pulseFlashEndsWhereItBegan()
     {
         Rig rig(acting("pulse"), listOf("chrL", "F,O,P"));
