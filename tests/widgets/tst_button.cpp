@@ -1,4 +1,5 @@
 #include "../ModelScene.h"
+#include "../XmlTestUtil.h"
 #include "CControl.h"
 #include "HBlock.h"
 #include "IComposite.h"
@@ -9,7 +10,6 @@
 #include "WButtonImages.h"
 #include "WDelegate.h"
 #include "WWidgetFactory.h"
-#include "XmlWriter.h"
 
 #include <QQuickItem>
 #include <QTest>
@@ -77,15 +77,7 @@ struct Rig
 
     TTransform *transform() const { return control.transform(); }
     QVariant shown(const char *property) const { return button->itemProperty(property); }
-    QString written() const
-    {
-        QString out;
-        XmlWriter writer;
-        writer.setString(&out);
-        button->writeXml(writer);
-        writer.flush();
-        return out;
-    }
+    QString written() const { return writtenXml(*button); }
 
     // Declared first, so that the control (and with it the button, which
     // releases a held press as it goes) is gone before them.

@@ -1,4 +1,5 @@
 #include "ButtonArtwork.h"
+#include "SkinArtwork.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -19,19 +20,25 @@ QPen roundPen(const QColor &c, qreal w)
     return QPen(c, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
-// Two keys behind the front one say "all of them".
-void drawKeyStack(QPainter &p, const QColor &ink, const QRectF &front)
+// The front key of the stack; two keys behind it say "all of them".
+const QRectF FrontKey(8, 22, 34, 34);
+
+QImage keyStack(const QColor &ink)
 {
+    QImage image = blank();
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
     p.setBrush(Qt::NoBrush);
     QColor back = ink;
     back.setAlphaF(0.45);
     p.setPen(roundPen(back, 3));
-    p.drawRoundedRect(front.translated(12, -12), 6, 6);
+    p.drawRoundedRect(FrontKey.translated(12, -12), 6, 6);
     back.setAlphaF(0.7);
     p.setPen(roundPen(back, 3));
-    p.drawRoundedRect(front.translated(6, -6), 6, 6);
+    p.drawRoundedRect(FrontKey.translated(6, -6), 6, 6);
     p.setPen(roundPen(ink, 3.5));
-    p.drawRoundedRect(front, 6, 6);
+    p.drawRoundedRect(FrontKey, 6, 6);
+    return image;
 }
 } // namespace
 
@@ -95,30 +102,16 @@ QImage ButtonArtwork::muteEngaged(const QColor &accent)
     p.setBrush(accent);
     p.drawEllipse(QPointF(32, 32), 29, 29);
 
-    QPainterPath body;
-    body.moveTo(13, 27);
-    body.lineTo(20, 27);
-    body.lineTo(30, 18);
-    body.lineTo(30, 46);
-    body.lineTo(20, 37);
-    body.lineTo(13, 37);
-    body.closeSubpath();
-    p.setPen(roundPen(ink, 2.5));
-    p.setBrush(ink);
-    p.drawPath(body);
-    p.setPen(roundPen(ink, 4.5));
-    p.drawLine(QPointF(37, 26), QPointF(49, 38));
-    p.drawLine(QPointF(49, 26), QPointF(37, 38));
+    // The skins' speaker, crossed out, on the disc.
+    p.drawImage(QRectF(11, 11, 42, 42), SkinArtwork::speaker(ink, false));
     return image;
 }
 
 QImage ButtonArtwork::setAll(const QColor &ink)
 {
-    QImage image = blank();
+    QImage image = keyStack(ink);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    const QRectF front(8, 22, 34, 34);
-    drawKeyStack(p, ink, front);
     p.setPen(roundPen(ink, 5));
     p.drawPolyline(QPolygonF{QPointF(15, 39), QPointF(22, 47), QPointF(35, 31)});
     return image;
@@ -126,11 +119,9 @@ QImage ButtonArtwork::setAll(const QColor &ink)
 
 QImage ButtonArtwork::resetAll(const QColor &ink)
 {
-    QImage image = blank();
+    QImage image = keyStack(ink);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    const QRectF front(8, 22, 34, 34);
-    drawKeyStack(p, ink, front);
     // An arrow turning back to the start.
     p.setPen(roundPen(ink, 4));
     p.setBrush(Qt::NoBrush);
