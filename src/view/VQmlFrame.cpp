@@ -5,6 +5,7 @@
 #include "WFrame.h"
 #include "WImage.h"
 #include "WLabel.h"
+#include "WRegion.h"
 
 #include <QQmlComponent>
 #include <QQmlContext>
@@ -37,6 +38,7 @@ void VQmlFrame::registerTypes()
     qmlRegisterType<WFrame>("wframe", 1, 0, "WFrame");
     qmlRegisterType<WImage>("wimage", 1, 0, "WImage");
     qmlRegisterType<WLabel>("wlabel", 1, 0, "WLabel");
+    qmlRegisterType<WRegion>("wregion", 1, 0, "WRegion");
 }
 
 bool VQmlFrame::registerTypesAndSetup()
