@@ -29,6 +29,14 @@ HRCGroup::~HRCGroup()
         m_model->unregisterGroup(this);
 }
 
+HRCGroup *HRCGroup::of(HNode *node)
+{
+    if (auto *group = qobject_cast<HRCGroup *>(node))
+        return group;
+    auto *room = qobject_cast<HRCRoom *>(node);
+    return room ? room->group() : nullptr;
+}
+
 QString HRCGroup::category() const
 {
     return rcGroupsCategory();
@@ -217,9 +225,19 @@ QString HRCGroup::roomColor(int roomNumber) const
     return info ? info->roomColor(groupNumber(), roomNumber) : RCCombo::noComboColor();
 }
 
+void HRCGroup::undoClick()
+{
+    HRCGroupInfo *info = model();
+    if (!info || m_beforeClick.number() != groupNumber())
+        return;
+    info->restore(m_beforeClick);
+    m_beforeClick = RCGroup();
+}
+
 void HRCGroup::onRoomControlClicked(int roomID)
 {
     HRCGroupInfo *info = model();
+    m_beforeClick = info ? info->group(groupNumber()) : RCGroup();
     const QString result = info ? info->click(groupNumber(), roomID, m_selectedCombo)
                                 : RCGroup::FailurePrefix
                                       + tr("The room-combine group %1 has no live model.").arg(m_id);

@@ -27,6 +27,10 @@ public:
     HRCGroup();
     ~HRCGroup() override;
 
+    // The group a room-combine control works on: the node itself, or the
+    // group of a room; null for any other node.
+    static HRCGroup *of(HNode *node);
+
     QString category() const override;
     QString templateFolder() const override;
     QStandardItem *findParentItem(QStandardItemModel *model, const QString &text) const override;
@@ -67,6 +71,9 @@ public:
     // tree with a model.
     RCGroup state() const;
     QString roomColor(int roomNumber) const;
+    // The last click could not be sent: its change is taken back, so that
+    // the panel does not show what the device was not told.
+    void undoClick();
 
 public slots:
     // The widget of a room was clicked: the room changes its combination,
@@ -102,6 +109,7 @@ private:
     quint64 m_exchange = 0;
     quint64 m_handledExchange = 0;
     QString m_handledLine;
+    RCGroup m_beforeClick;
     mutable QPointer<HRCGroupInfo> m_model;
     mutable bool m_registered = false;
 };

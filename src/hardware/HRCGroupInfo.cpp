@@ -179,6 +179,18 @@ QString HRCGroupInfo::click(int group, int room, int selectedSlot)
     return result;
 }
 
+void HRCGroupInfo::restore(const RCGroup &state)
+{
+    {
+        QWriteLocker locker(&m_lock);
+        const auto it = m_groups.find(state.number());
+        if (it == m_groups.end())
+            return;
+        it->setCombosOf(state);
+    }
+    emit combosChanged(state.number());
+}
+
 RCGroup HRCGroupInfo::group(int number) const
 {
     QReadLocker locker(&m_lock);

@@ -43,6 +43,10 @@ public:
     // the command for the device or RCGroup::FailurePrefix and the reason.
     QString click(int group, int room, int selectedSlot);
 
+    // Puts back the combinations of a copy taken earlier (a change the
+    // device was never told of is taken back).
+    void restore(const RCGroup &state);
+
     // A copy of the group's state; an empty group when it is not registered.
     RCGroup group(int number) const;
     QString roomColor(int group, int room) const;

@@ -176,6 +176,18 @@ QString RCGroup::click(int room, int selectedSlot)
     return text;
 }
 
+void RCGroup::setCombosOf(const RCGroup &other)
+{
+    for (RCCombo &combo : m_combos)
+        combo.setRooms({});
+    for (int slot = 0; slot < m_combos.size() && slot < other.m_combos.size(); ++slot) {
+        for (int room : other.m_combos.at(slot).rooms()) {
+            if (hasRoom(room) && comboOf(room) < 0)
+                m_combos[slot].addRoom(room);
+        }
+    }
+}
+
 QString RCGroup::command() const
 {
     QString combos;

@@ -55,6 +55,9 @@ public:
     // reason, in which case nothing changed.
     QString click(int room, int selectedSlot);
 
+    // Takes the combinations of other, as far as they fit the slots and rooms.
+    void setCombosOf(const RCGroup &other);
+
     // "SRC <group>,[a,b][c,d]\r": every combination of two or more rooms.
     QString command() const;
 

@@ -2,10 +2,13 @@
 
 #include "KvrLogging.h"
 #include "MQmlInterface.h"
+#include "WActiveCombo.h"
+#include "WComboSelection.h"
 #include "WFrame.h"
 #include "WImage.h"
 #include "WLabel.h"
 #include "WRegion.h"
+#include "WRoomSelection.h"
 
 #include <QQmlComponent>
 #include <QQmlContext>
@@ -39,6 +42,9 @@ void VQmlFrame::registerTypes()
     qmlRegisterType<WImage>("wimage", 1, 0, "WImage");
     qmlRegisterType<WLabel>("wlabel", 1, 0, "WLabel");
     qmlRegisterType<WRegion>("wregion", 1, 0, "WRegion");
+    qmlRegisterType<WActiveCombo>("wactivecombo", 1, 0, "WActiveCombo");
+    qmlRegisterType<WComboSelection>("wcomboselection", 1, 0, "WComboSelection");
+    qmlRegisterType<WRoomSelection>("wroomselection", 1, 0, "WRoomSelection");
 }
 
 bool VQmlFrame::registerTypesAndSetup()
