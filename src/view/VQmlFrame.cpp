@@ -5,6 +5,7 @@
 #include "WActiveCombo.h"
 #include "WButton.h"
 #include "WComboSelection.h"
+#include "WDropList.h"
 #include "WFrame.h"
 #include "WImage.h"
 #include "WLabel.h"
@@ -40,6 +41,7 @@ void VQmlFrame::registerTypes()
     qmlRegisterType<MQmlInterface>("mqmlinterface", 1, 0, "MQmlInterface");
     qmlRegisterType<WWidget>("wwidget", 1, 0, "WWidget");
     qmlRegisterType<WButton>("wbutton", 1, 0, "WButton");
+    qmlRegisterType<WDropList>("wdroplist", 1, 0, "WDropList");
     qmlRegisterType<WFrame>("wframe", 1, 0, "WFrame");
     qmlRegisterType<WImage>("wimage", 1, 0, "WImage");
     qmlRegisterType<WLabel>("wlabel", 1, 0, "WLabel");
