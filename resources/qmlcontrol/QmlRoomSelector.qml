@@ -30,7 +30,7 @@ Item {
         wrapMode: Text.WordWrap
         text: room.text
         color: intrf.textColor
-        font.pixelSize: Math.max(8, Math.min(room.height, room.width) * 0.12)
+        font.pixelSize: Math.max(8, Math.min(room.height * 0.09, room.width * 0.14))
         font.bold: wwidget.isSelected
     }
 
