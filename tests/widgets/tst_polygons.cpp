@@ -163,6 +163,9 @@ private slots:
         QVERIFY(qAbs(w->vertexBounds().width() - 100) < 1e-5);
         // Moving the item moves no vertex: they are the item's own.
         w->moveBy(QPointF(5, 5));
+        w->editWidget(Qt::Key_Left, false);
+        w->editWidget(Qt::Key_A, false);
+        QCOMPARE(w->item()->position(), QPointF(24, 35));
         QCOMPARE(w->vertices(), (Points{{0, 0}, {100, 0}, {50, 50}}));
         w->scaleGeometry(2.0, true);
         QCOMPARE(w->vertices(), (Points{{0, 0}, {200, 0}, {100, 100}}));

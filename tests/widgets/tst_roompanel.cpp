@@ -6,15 +6,19 @@
 #include "HRCGroup.h"
 #include "HRCRoom.h"
 #include "HRoot.h"
+#include "MQmlInterface.h"
 #include "PKVDProtocol.h"
 #include "TPassThrough.h"
 #include "UArchive.h"
 #include "WActiveCombo.h"
+#include "WDelegate.h"
+#include "WWidgetFactory.h"
 #include "WComboSelection.h"
 #include "WDropList.h"
 #include "WRoomSelection.h"
 
 #include <QColor>
+#include <QSignalSpy>
 #include <QQuickItem>
 #include <QTemporaryDir>
 
@@ -64,6 +68,18 @@ struct OtherStation
         return answer;
     }
     QTcpSocket socket;
+};
+
+// A protocol that takes what a widget sends, as an online device would.
+class Recorder : public PProtocol
+{
+public:
+    bool sendValue(TTransform *transform) override
+    {
+        sent.append(transform->valueText());
+        return true;
+    }
+    QStringList sent;
 };
 
 // A control of the room-combine group polling through the protocol, as the
@@ -170,6 +186,65 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!group->isAwaitingReply(), Timeout);
         walk();
         QTRY_COMPARE_WITH_TIMEOUT(online.peer.count("GRC 1\r"), 2, Timeout);
+    }
+
+    void offlineTapsErrorsAndSecondWidgets()
+    {
+        QTemporaryDir dir;
+        MModel *model = scene.model;
+        QVERIFY(model->openFile(partitionsArchive(dir.path(), 1)));
+        auto *hallA = widget<WRoomSelection>("Hall A");
+        auto *active = widget<WActiveCombo>("Active Combinations");
+        QVERIFY(hallA && active);
+        HRCGroup *group = hallA->room()->group();
+        const QString grey = hex("lightgray");
+
+        // Offline the device cannot be told: the tap is taken back.
+        QVERIFY(hallA->outputPressed(5, 5));
+        QCOMPARE(group->state().comboOf(1), -1);
+        QCOMPARE(colours({hallA}), QStringList{grey});
+
+        // A second widget of the same room: only the one tapped sends.
+        auto *second = qobject_cast<WRoomSelection *>(WDelegate::instance()->factory()->createWidget("roomselector"));
+        QVERIFY(second);
+        second->processProperty("width", "100");
+        second->processProperty("height", "100");
+        second->processProperty("polygon", "0,0 100,0 100,100 0,100");
+        second->setNode(hallA->room());
+        second->setTransform(hallA->transform());
+        Recorder tapped, other;
+        second->setProtocol(&tapped);
+        hallA->setProtocol(&other);
+        QVERIFY(second->outputPressed(50, 50));
+        QCOMPARE(tapped.sent, QStringList{"SRC 1,\r"});
+        QVERIFY(other.sent.isEmpty());
+        QCOMPARE(colours({hallA, second}), (QStringList{hex("crimson"), hex("crimson")}));
+
+        // Let go of its room, it follows it no more.
+        second->detach();
+        group->takeReply("GRC 1,[1,2]");
+        QCOMPARE(colours({hallA, second}), (QStringList{hex("crimson"), hex("crimson")}));
+        group->takeReply("GRC 1,[3,4]");
+        QCOMPARE(colours({hallA, second}), (QStringList{grey, hex("crimson")}));
+        delete second->item();
+
+        // A combination that is none: the tapped room's dialog tells why.
+        QSignalSpy warnings(model, &MModel::warning);
+        group->setSelectedCombo(7);
+        QVERIFY(hallA->outputPressed(5, 5));
+        QCOMPARE(warnings.count(), 1);
+        QCOMPARE(warnings.first().at(0).toString(), QStringLiteral("Room combining"));
+        QVERIFY(warnings.first().at(1).toString().startsWith("Combination 8 cannot be edited"));
+        QVERIFY(other.sent.isEmpty());
+
+        // Edited with nothing combined, the list shows where it is.
+        group->takeReply("GRC 1,");
+        QVERIFY(active->itemProperty("combos").toList().isEmpty());
+        scene.view->qmlInterface()->setProperty("editModeEnable", true);
+        QCOMPARE(active->itemProperty("combos").toList().size(), 1);
+        scene.view->qmlInterface()->setProperty("editModeEnable", false);
+        QVERIFY(active->itemProperty("combos").toList().isEmpty());
+        model->closeDocument();
     }
 
     void roomsAndListsOnline()
