@@ -1,4 +1,5 @@
 #include "../hardware/HardwareTestUtil.h"
+#include "WidgetTestUtil.h"
 #include "HBlock.h"
 #include "HChassis.h"
 #include "HGroup.h"
@@ -7,16 +8,10 @@
 #include "HRoot.h"
 #include "PProtocol.h"
 #include "TBin8.h"
-#include "VQmlFrame.h"
 #include "WDelegate.h"
 #include "WDropList.h"
-#include "WWidgetFactory.h"
-#include "XmlWriter.h"
 
 #include <QPointer>
-#include <QQmlComponent>
-#include <QQmlContext>
-#include <QQmlEngine>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -96,15 +91,13 @@ class tst_DropList : public QObject
 {
     Q_OBJECT
 private:
-    QQmlEngine *engine = nullptr;
-    QQuickItem *canvas = nullptr;
-    WWidgetFactory factory;
+    widgettest::WidgetScene scene;
     Design design;
     QTemporaryDir lists;
 
     WDropList *dropList(const QStringList &settings, HNode *node = nullptr)
     {
-        auto *w = qobject_cast<WDropList *>(factory.createWidget("droplist"));
+        auto *w = qobject_cast<WDropList *>(scene.factory.createWidget("droplist"));
         if (!w)
             return nullptr;
         w->setType("droplist");
@@ -123,36 +116,19 @@ private:
         return w;
     }
     static QString shownText(WWidget *w) { return w->itemProperty("currentText").toString(); }
-    static QString written(WWidget *w)
-    {
-        QString out;
-        XmlWriter writer;
-        writer.setString(&out);
-        w->writeXml(writer);
-        writer.flush();
-        return out;
-    }
+    static QString written(WWidget *w) { return widgettest::written(w); }
 
 private slots:
     void initTestCase()
     {
-        VQmlFrame::registerTypes();
-        engine = new QQmlEngine(this);
-        QQmlComponent bridge(engine, QUrl("qrc:/qml/QmlInterface.qml"));
-        QObject *intrf = bridge.create();
-        QVERIFY2(intrf, qPrintable(bridge.errorString()));
-        intrf->setParent(this);
-        engine->rootContext()->setContextProperty("intrf", intrf);
-        canvas = new QQuickItem;
-        factory.setParent(canvas);
-        factory.setContext(engine->rootContext());
+        QString error;
+        QVERIFY2(scene.setUp(&error), qPrintable(error));
         QFile file(lists.filePath("zones.txt"));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("Bar\n\n  Lounge  \nTerrace");
         file.close();
         WDelegate::instance()->setPath(lists.path());
     }
-    void cleanupTestCase() { delete canvas; }
 
     void entries_data()
     {
@@ -314,7 +290,7 @@ private slots:
         WDropList *w = online({"title", "*LABEL* source", "msg", "Low,Mid,High", "index", "5,7,9"}, design.selector,
                               &protocol);
         design.selector->setLabel("Stage");
-        QQmlComponent popups(engine, QUrl("qrc:/qml/objects/QmlPopupList.qml"));
+        QQmlComponent popups(scene.engine.get(), QUrl("qrc:/qml/objects/QmlPopupList.qml"));
         QPointer<QObject> first = popups.create();
         QVERIFY2(first, qPrintable(popups.errorString()));
         w->popupList(first);

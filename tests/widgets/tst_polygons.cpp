@@ -4,7 +4,7 @@
 #include "WDelegate.h"
 #include "WRegion.h"
 #include "WWidgetFactory.h"
-#include "XmlWriter.h"
+#include "WidgetTestUtil.h"
 
 #include <QFile>
 #include <QPointer>
@@ -34,15 +34,7 @@ private:
             w->processProperty(settings.at(i), settings.at(i + 1));
         return w;
     }
-    static QString written(WWidget *w)
-    {
-        QString out;
-        XmlWriter writer;
-        writer.setString(&out);
-        w->writeXml(writer);
-        writer.flush();
-        return out;
-    }
+    static QString written(WWidget *w) { return widgettest::written(w); }
     static Points modelOf(WWidget *w)
     {
         Points points;
