@@ -3,6 +3,7 @@
 #include "CCanvas.h"
 #include "CComposite.h"
 #include "CPanelFile.h"
+#include "DDownloadDialog.h"
 #include "DQmlMessageDialog.h"
 #include "HChassis.h"
 #include "HRoot.h"
@@ -12,6 +13,7 @@
 #include "KvrLogging.h"
 #include "MProject.h"
 #include "MQmlInterface.h"
+#include "MTransfer.h"
 #include "MainWindow.h"
 #include "UArchive.h"
 #include "USettings.h"
@@ -43,8 +45,10 @@ CComposite *asComposite(CControl *control)
 }
 } // namespace
 
-MModel::MModel(QObject *parent) : QObject(parent)
+MModel::MModel(QObject *parent) : QObject(parent), m_transfer(new MTransfer(this))
 {
+    connect(m_transfer, &MTransfer::warning, this, &MModel::warning);
+    connect(m_transfer, &MTransfer::message, this, &MModel::displayMessage);
     m_extraRefreshTimer.setSingleShot(true);
     m_extraRefreshTimer.setInterval(100);
     connect(&m_extraRefreshTimer, &QTimer::timeout, this, &MModel::onExtraRefreshTimerTimeout);
@@ -110,7 +114,18 @@ void MModel::initialize()
         QQuickItem *root = m_view->rootObject();
         connect(this, &MModel::reloadCanvas, root, [root] { QMetaObject::invokeMethod(root, "reloadCanvas"); });
         connect(this, &MModel::resetCanvas, root, [root] { QMetaObject::invokeMethod(root, "resetCanvas"); });
+        // The receive box's Cancel goes through the bridge object, as the
+        // scene's own dialogs do.
+        DQmlMessageDialog *dialog = m_view->messageDialog();
+        m_transfer->setReceiveBoxHost(dialog);
+        if (m_qml) {
+            connect(dialog, &DQmlMessageDialog::receiveModeDialogClosed, m_qml,
+                    &MQmlInterface::onReceiveModeDialogClosed, Qt::UniqueConnection);
+            connect(m_qml, &MQmlInterface::receiveDialogCanceled, m_transfer, &MTransfer::cancelReceive,
+                    Qt::UniqueConnection);
+        }
     }
+    m_transfer->setWindow(m_mainWindow);
     computeScales();
     emit selectState(false);
     emit ccpState(false);
@@ -174,11 +189,16 @@ bool MModel::loadPanelFile(const QString &path, QString *reason)
         else if (!m_hardware->loadDesign(design, m_project))
             qCWarning(lcApp) << "The design project of" << path << "could not be read completely.";
     }
-    CPanelFile file(m_document, m_canvas, m_project, m_hardware);
+    // The design project's information stands unless the panel file
+    // brings its own.
+    MProject panelProject;
+    CPanelFile file(m_document, m_canvas, &panelProject, m_hardware);
     if (!file.read(panelPath)) {
         *reason = file.errorString();
         return false;
     }
+    if (!panelProject.isEmpty())
+        *m_project = panelProject;
     m_fileVersion = file.fileVersion();
     return true;
 }
@@ -195,6 +215,8 @@ bool MModel::openFile(const QString &path)
         closeDocument();
         emit warning(tr("Open Control Panel File"),
                      tr("The file %1 could not be opened.\n\n%2").arg(QDir::toNativeSeparators(path), reason));
+        if (m_mainWindow)
+            m_mainWindow->resizeToCanvas();
         return false;
     }
     m_filePath = path;
@@ -214,8 +236,23 @@ bool MModel::openFile(const QString &path)
     refreshScene();
     showPage(0);
     m_modified = false;
-    emit enableConnection(m_document->findByType(QStringLiteral("Controls")) != nullptr);
+    emit enableConnection(hasControls());
+    emit documentChanged(path);
     return true;
+}
+
+bool MModel::hasControls() const
+{
+    if (!m_document)
+        return false;
+    for (CControl *sceneControl : m_document->children()) {
+        const CComposite *scene = asComposite(sceneControl);
+        for (CControl *panel : scene ? scene->children() : QList<CControl *>()) {
+            if (const CComposite *controls = asComposite(panel); controls && controls->childCount() > 0)
+                return true;
+        }
+    }
+    return false;
 }
 
 void MModel::closeDocument()
@@ -244,9 +281,16 @@ void MModel::closeDocument()
     emit ccpState(false);
     if (m_canvas)
         m_canvas->reset();
+    // Nothing of the closed file stays on the scene; the rows stay until
+    // the next file names its own.
+    setQml("headerTitle", QString());
+    setQml("sceneTitle", QString());
+    setQml("pageCount", 0);
+    setQml("pageIndex", 0);
     emit resetCanvas();
     emit reloadCanvas();
     emit enableConnection(false);
+    emit documentChanged(QString());
 }
 
 // --- scenes and pages --------------------------------------------------------------
@@ -339,7 +383,15 @@ bool MModel::showSceneOrPanel(const QString &name)
         return false;
     if (CComposite *scene = asComposite(m_document->child(name))) {
         m_scene = scene;
-        showPage(0);
+        if (scene->childCount() > 0) {
+            showPage(0);
+        } else {
+            // A scene without panels shows none, not the last scene's.
+            hidePanel();
+            m_panel = nullptr;
+            m_pageIndex = 0;
+            refreshScene();
+        }
         return true;
     }
     CComposite *panel = findPanel(name);
@@ -519,7 +571,9 @@ void MModel::setOnline(bool online)
         if (current)
             current->setStateRequestsEnabled(false);
     }
+    m_hardware->setOnline(online);
     interfaceStatusChanged(online);
+    emit onlineChanged(online);
 }
 
 void MModel::rebuildInterfaces()
@@ -558,7 +612,7 @@ void MModel::interfaceStatusChanged(bool)
     const QString skin = m_appliedSkin.isEmpty() && m_canvas ? m_canvas->skin() : m_appliedSkin;
     m_connectIndicator = QStringLiteral("../../images/skins/") + skin + indicatorImage(connected, count);
     setQml("connectInd", m_connectIndicator);
-    if (!m_receiveMode)
+    if (!m_transfer->isReceiving())
         emit changedStatusIndicator();
 }
 
@@ -572,7 +626,10 @@ void MModel::applicationStateChanged(Qt::ApplicationState state)
 
 void MModel::aboutToQuit()
 {
-    // The window owns the model; quitting only takes the devices offline.
+    // The window owns the model; quitting ends the transfers and takes the
+    // devices offline.
+    m_transfer->cancelReceive();
+    m_transfer->abortSend();
     if (m_online)
         setOnline(false);
 }
@@ -613,11 +670,12 @@ QString MModel::networkStatusText() const
     if (m_hardware)
         m_hardware->collectByCategory(ChassisCategory, devices);
     for (HNode *device : std::as_const(devices)) {
-        if (device->title().contains(QLatin1String("PQX"))) {
-            qCDebug(lcApp) << "Skipping reporting on unsupported chassis: " << device->title();
+        const auto *chassis = qobject_cast<const HChassis *>(device);
+        // The model, not the title: "ZMP-30 (PQX hall)" is a ZMP-30.
+        if (chassis && chassis->modelTitle().contains(QLatin1String("PQX"))) {
+            qCDebug(lcApp) << "Skipping reporting on unsupported chassis: " << device->label();
             continue;
         }
-        const auto *chassis = qobject_cast<const HChassis *>(device);
         const IInterface *interface = chassis ? chassis->interface() : nullptr;
         report += device->label() + (interface ? interface->statusText() : tr(" - Offline - Idle"))
                   + QStringLiteral("\n\n");
@@ -670,10 +728,65 @@ void MModel::setupMenuItem(const QString &key)
     else if (key == QLatin1String("About"))
         showAbout();
     else if (key == QLatin1String("Receive"))
-        showMessage(tr("Receive Control Panel..."), tr("Receiving panels from another station is not "
-                                                       "available in this version."));
+        receivePanel();
     else if (key == QLatin1String("Exit"))
         exitFromMenu();
     else
         qCDebug(lcApp) << "Unknown setup menu entry" << key;
+}
+
+// --- transfers -----------------------------------------------------------------------
+
+int MModel::sendToMobile()
+{
+    if (!m_document || !m_hardware || m_transfer->isBusy())
+        return 0;
+    // On the phone the setup menu is the only way out of a panel.
+    const bool toolBar = m_canvas
+                         && (m_canvas->topRow().contains(QLatin1String("ToolBar"))
+                             || m_canvas->bottomRow().contains(QLatin1String("ToolBar")));
+    if (!toolBar && !m_document->findByType(QStringLiteral("SettingsButton"))) {
+        emit warning(tr("Error: "), tr("The Canvas does not include a toolbar and a\nSetup Button was not found in "
+                                       "any of the panels.\nThe project must contain a Setup Button, or else\n"
+                                       "downloading a control panel will not be possible."));
+        return 0;
+    }
+    if (m_filePath.isEmpty() || m_modified) {
+        emit warning(tr("Warning"), tr("Please Save before Sending to Mobile Device"));
+        return 0;
+    }
+    DDownloadDialog dialog(m_mainWindow);
+    dialog.setAddress(m_transfer->mobileAddress());
+    if (dialog.exec() != QDialog::Accepted)
+        return 0;
+    m_transfer->setMobileAddress(dialog.address());
+    return m_transfer->send(m_filePath, dialog.address()) ? 1 : 0;
+}
+
+QString MModel::receiveBoxText() const
+{
+    return tr("Mobile IP Address:\n\n") + mobileAddressText()
+           + tr("\n\nWaiting for a control panel on port %1...").arg(m_transfer->port());
+}
+
+void MModel::receivePanel()
+{
+    if (m_transfer->isBusy()) {
+        qCDebug(lcApp) << "Receive mode is already running.";
+        return;
+    }
+    m_pollTimer.stop();
+    const QString target = receiveTarget();
+    if (m_transfer->receive(target, receiveBoxText())) {
+        closeDocument();
+        if (openFile(target)) {
+            showPage(0);
+            setOnline(true);
+            rebuildInterfaces();
+            startStateRequests();
+        }
+    } else if (m_online) {
+        m_pollTimer.start();
+    }
+    emit changedStatusIndicator();
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QHostAddress>
 #include <QObject>
 #include <QPointer>
 #include <QRectF>
@@ -17,6 +16,7 @@ class MainWindow;
 class QQuickItem;
 class MProject;
 class MQmlInterface;
+class MTransfer;
 class VQmlFrame;
 
 // The application model: owns the hardware tree, the document and the
@@ -40,11 +40,14 @@ public:
     HRoot *hardwareRoot() const { return m_hardware; }
     CComposite *document() const { return m_document; }
     MProject *project() const { return m_project; }
+    // Sending to mobile devices and receive mode.
+    MTransfer *transfer() const { return m_transfer; }
     MQmlInterface *qmlInterface() const;
 
     // Opening and closing ------------------------------------------------
     // Opens a control-panel file or archive; on failure the user is told
     // once, with the file and the reason, and no document stays open.
+    // documentChanged() follows either way.
     bool openFile(const QString &path);
     void closeDocument();
     QString filePath() const { return m_filePath; }
@@ -66,8 +69,8 @@ public:
     void showPage(int index);
     void pageLeft();
     void pageRight();
-    // A scene shows its first panel; a panel of any scene is shown in its
-    // scene. False when nothing has that name.
+    // A scene shows its first panel (none when it has none); a panel of any
+    // scene is shown in its scene. False when nothing has that name.
     bool showSceneOrPanel(const QString &name);
     // A panel link or region asks for the panel of that name.
     void followLink(const QString &panelName);
@@ -93,6 +96,18 @@ public:
     void applySkin();
     QString appliedSkin() const { return m_appliedSkin; }
 
+    // Transfers ------------------------------------------------------------
+    // Sends the open file, as it was opened (an archive whole), to the
+    // mobile device whose address the user gives; 1 when it arrived, 0
+    // otherwise.
+    int sendToMobile();
+    // Receive mode: waits for a panel file from another station; once one
+    // arrived and checked out, it is opened and the devices go online.
+    void receivePanel();
+    QString receiveBoxText() const;
+    // The document holds at least one control to operate.
+    bool hasControls() const;
+
     // Setup menu ------------------------------------------------------------
     void setupMenuItem(const QString &key);
     QString versionText() const;
@@ -115,6 +130,9 @@ signals:
     void changedStatusIndicator();
     // A failure the user must hear of; the window shows it in a box.
     void warning(const QString &title, const QString &text);
+    // The file now shown (empty when none is), after every open and close.
+    void documentChanged(const QString &path);
+    void onlineChanged(bool online);
 
 public slots:
     void doPolling();
@@ -159,9 +177,8 @@ private:
     QPointer<VQmlFrame> m_view;
     QString m_filePath;
     bool m_modified = false;
-    QHostAddress m_mobileAddress = QHostAddress(QStringLiteral("192.168.0.1"));
     QString m_fileVersion = QStringLiteral("3.0");
-    bool m_receiveMode = false;
+    MTransfer *m_transfer = nullptr;
     QString m_appliedSkin;
     QString m_appliedAccent;
     QString m_connectIndicator;

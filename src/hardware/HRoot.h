@@ -35,6 +35,14 @@ public:
     // OK button in a widget application, a warning line otherwise.
     virtual void reportWarning(const QString &title, const QString &text);
 
+    // The application model took the devices online or offline.
+    void setOnline(bool online);
+    bool isOnline() const { return m_online; }
+
+signals:
+    void onlineChanged(bool online);
+
 private:
     QString m_designFile;
+    bool m_online = false;
 };
