@@ -55,14 +55,17 @@ void ITcpSender::abort()
     dropSocket();
 }
 
-void ITcpSender::dropSocket()
+void ITcpSender::dropSocket(bool now)
 {
     if (!m_socket)
         return;
     QTcpSocket *socket = m_socket;
     m_socket = nullptr;
     socket->disconnect(this);
-    socket->abort();
+    // Inside the socket's own signals Qt still works on it: it goes when
+    // control is back in the event loop.
+    if (now)
+        socket->abort();
     socket->deleteLater();
 }
 
@@ -140,7 +143,7 @@ void ITcpSender::onDisconnected()
     }
     m_connected = false;
     m_closing = false;
-    dropSocket();
+    dropSocket(false);
     emit connectionClose();
 }
 
@@ -170,7 +173,7 @@ void ITcpSender::fail(const QString &reason)
     m_error = reason;
     m_connected = false;
     m_closing = false;
-    dropSocket();
+    dropSocket(false);
     qCDebug(lcComm) << "ITcpSender:" << reason;
     emit interfaceStateChanged(false);
 }

@@ -57,7 +57,7 @@ private slots:
 
 private:
     void fail(const QString &reason);
-    void dropSocket();
+    void dropSocket(bool now = true);
     bool closedCleanly() const;
 
     QTcpSocket *m_socket = nullptr;
