@@ -78,6 +78,8 @@ public:
     // Online -------------------------------------------------------------
     bool isOnline() const { return m_online; }
     bool isPollingActive() const { return m_pollingActive; }
+    // The 250 ms poll timer runs.
+    bool isPolling() const { return m_pollTimer.isActive(); }
     // Every device goes online or offline; online, the shown panel is polled
     // every 250 ms.
     void setOnline(bool online);
