@@ -25,7 +25,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QNetworkInterface>
 #include <QQmlContext>
 #include <QQuickItem>
 #include <QSettings>
@@ -45,10 +44,18 @@ CComposite *asComposite(CControl *control)
 }
 } // namespace
 
-MModel::MModel(QObject *parent) : QObject(parent), m_transfer(new MTransfer(this))
+MModel::MModel(QObject *parent) : QObject(parent), m_transfer(new MTransfer(this)), m_setupMenu(this)
 {
     connect(m_transfer, &MTransfer::warning, this, &MModel::warning);
     connect(m_transfer, &MTransfer::message, this, &MModel::displayMessage);
+    // Receive mode keeps the devices as they are but asks them nothing;
+    // ending without a file, polling goes on.
+    connect(m_transfer, &MTransfer::receivingChanged, this, [this](bool receiving) {
+        if (receiving)
+            m_pollTimer.stop();
+        else if (m_online)
+            m_pollTimer.start();
+    });
     m_extraRefreshTimer.setSingleShot(true);
     m_extraRefreshTimer.setInterval(100);
     connect(&m_extraRefreshTimer, &QTimer::timeout, this, &MModel::onExtraRefreshTimerTimeout);
@@ -634,107 +641,6 @@ void MModel::aboutToQuit()
         setOnline(false);
 }
 
-// --- setup menu ----------------------------------------------------------------------------
-
-QString MModel::versionText() const
-{
-    return tr("Version %1").arg(QLatin1String(VersionNumber)) + QStringLiteral("\n\n")
-           + tr("Korvel Remote admin shows and operates the control panels of Korvel installed "
-                "sound systems. \u00A9 Halvern Audio.");
-}
-
-QString MModel::mobileAddressText() const
-{
-    const QList<QNetworkInterface> interfaces = QNetworkInterface::allInterfaces();
-    if (interfaces.isEmpty())
-        return tr("No network interfaces found.");
-    for (const QNetworkInterface &interface : interfaces) {
-        const auto flags = interface.flags();
-        if (!(flags & QNetworkInterface::IsUp) || !(flags & QNetworkInterface::IsRunning)
-            || (flags & QNetworkInterface::IsLoopBack))
-            continue;
-        for (const QNetworkAddressEntry &entry : interface.addressEntries()) {
-            const QHostAddress address = entry.ip();
-            if (address.protocol() == QAbstractSocket::IPv4Protocol && !address.isLoopback()
-                && !address.isLinkLocal())
-                return address.toString();
-        }
-    }
-    return tr("No network connection detected.");
-}
-
-QString MModel::networkStatusText() const
-{
-    QString report;
-    QList<HNode *> devices;
-    if (m_hardware)
-        m_hardware->collectByCategory(ChassisCategory, devices);
-    for (HNode *device : std::as_const(devices)) {
-        const auto *chassis = qobject_cast<const HChassis *>(device);
-        // The model, not the title: "ZMP-30 (PQX hall)" is a ZMP-30.
-        if (chassis && chassis->modelTitle().contains(QLatin1String("PQX"))) {
-            qCDebug(lcApp) << "Skipping reporting on unsupported chassis: " << device->label();
-            continue;
-        }
-        const IInterface *interface = chassis ? chassis->interface() : nullptr;
-        report += device->label() + (interface ? interface->statusText() : tr(" - Offline - Idle"))
-                  + QStringLiteral("\n\n");
-    }
-    return report.isEmpty() ? tr("No network information available.") : report;
-}
-
-void MModel::showMessage(const QString &title, const QString &text)
-{
-    if (!m_view)
-        return;
-    DQmlMessageDialog *dialog = m_view->messageDialog();
-    dialog->setSource(QUrl(QLatin1String(DQmlMessageDialog::MessageDialogUrl)));
-    dialog->setTitle(title);
-    dialog->setText(text);
-    dialog->setButtonText(tr("OK"));
-    dialog->DoModal();
-}
-
-void MModel::showAbout()
-{
-    if (!m_view)
-        return;
-    DQmlMessageDialog *dialog = m_view->messageDialog();
-    dialog->setSource(QUrl(QLatin1String(DQmlMessageDialog::AboutDialogUrl)));
-    dialog->setTitle(tr("About Korvel Remote admin"));
-    dialog->setText(versionText());
-    dialog->setButtonText(tr("OK"));
-    dialog->DoModal();
-}
-
-void MModel::exitFromMenu()
-{
-    if (!m_qml)
-        return;
-    if (!MProject::exitPin().isEmpty())
-        emit m_qml->showExitPasscodeDialog();
-    else
-        m_qml->exitApplication();
-}
-
-void MModel::setupMenuItem(const QString &key)
-{
-    if (key == QLatin1String("IP Address"))
-        showMessage(tr("IP Address"), tr("Mobile IP Address:\n\n") + mobileAddressText());
-    else if (key == QLatin1String("Network Status"))
-        showMessage(tr("Network Status"), networkStatusText());
-    else if (key == QLatin1String("Project Information"))
-        showMessage(tr("Project Information"), m_project ? m_project->informationText() : QString());
-    else if (key == QLatin1String("About"))
-        showAbout();
-    else if (key == QLatin1String("Receive"))
-        receivePanel();
-    else if (key == QLatin1String("Exit"))
-        exitFromMenu();
-    else
-        qCDebug(lcApp) << "Unknown setup menu entry" << key;
-}
-
 // --- transfers -----------------------------------------------------------------------
 
 int MModel::sendToMobile()
@@ -763,30 +669,15 @@ int MModel::sendToMobile()
     return m_transfer->send(m_filePath, dialog.address()) ? 1 : 0;
 }
 
-QString MModel::receiveBoxText() const
-{
-    return tr("Mobile IP Address:\n\n") + mobileAddressText()
-           + tr("\n\nWaiting for a control panel on port %1...").arg(m_transfer->port());
-}
-
 void MModel::receivePanel()
 {
-    if (m_transfer->isBusy()) {
-        qCDebug(lcApp) << "Receive mode is already running.";
-        return;
-    }
-    m_pollTimer.stop();
     const QString target = receiveTarget();
-    if (m_transfer->receive(target, receiveBoxText())) {
-        closeDocument();
-        if (openFile(target)) {
-            showPage(0);
-            setOnline(true);
-            rebuildInterfaces();
-            startStateRequests();
-        }
-    } else if (m_online) {
-        m_pollTimer.start();
+    // The poll timer rests while receive mode waits (see initialize()).
+    if (m_transfer->receive(target, m_setupMenu.receiveBoxText()) && openFile(target)) {
+        showPage(0);
+        setOnline(true);
+        rebuildInterfaces();
+        startStateRequests();
     }
     emit changedStatusIndicator();
 }

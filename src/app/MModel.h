@@ -8,6 +8,7 @@
 
 class CCanvas;
 #include "CComposite.h"
+#include "MSetupMenu.h"
 class CControl;
 class HChassis;
 class HRoot;
@@ -43,6 +44,7 @@ public:
     // Sending to mobile devices and receive mode.
     MTransfer *transfer() const { return m_transfer; }
     MQmlInterface *qmlInterface() const;
+    VQmlFrame *qmlView() const { return m_view; }
 
     // Opening and closing ------------------------------------------------
     // Opens a control-panel file or archive; on failure the user is told
@@ -106,15 +108,15 @@ public:
     // Receive mode: waits for a panel file from another station; once one
     // arrived and checked out, it is opened and the devices go online.
     void receivePanel();
-    QString receiveBoxText() const;
     // The document holds at least one control to operate.
     bool hasControls() const;
 
     // Setup menu ------------------------------------------------------------
-    void setupMenuItem(const QString &key);
-    QString versionText() const;
-    QString mobileAddressText() const;
-    QString networkStatusText() const;
+    void setupMenuItem(const QString &key) { m_setupMenu.choose(key); }
+    QString versionText() const { return MSetupMenu::versionText(); }
+    QString mobileAddressText() const { return MSetupMenu::mobileAddressText(); }
+    QString networkStatusText() const { return m_setupMenu.networkStatusText(); }
+    QString receiveBoxText() const { return m_setupMenu.receiveBoxText(); }
     static QString fileNameOf(const QString &path);
     static QString indicatorImage(int connected, int count);
 
@@ -150,9 +152,6 @@ private:
     void layoutPanel(CComposite *panel);
     void setQml(const char *name, const QVariant &value);
     QQuickItem *controlArea() const;
-    void showMessage(const QString &title, const QString &text);
-    void showAbout();
-    void exitFromMenu();
     CComposite *findPanel(const QString &name) const;
     QList<HChassis *> devices() const;
     QString headerText() const;
@@ -181,6 +180,7 @@ private:
     bool m_modified = false;
     QString m_fileVersion = QStringLiteral("3.0");
     MTransfer *m_transfer = nullptr;
+    MSetupMenu m_setupMenu;
     QString m_appliedSkin;
     QString m_appliedAccent;
     QString m_connectIndicator;

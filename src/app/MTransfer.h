@@ -3,11 +3,11 @@
 #include <QHostAddress>
 #include <QObject>
 #include <QPointer>
+#include <QWidget>
 
 class DQmlMessageDialog;
 class ITcpSender;
 class QEventLoop;
-class QWidget;
 class PFileProtocol;
 
 // The panel transfers of the application model: sending the open file to a
