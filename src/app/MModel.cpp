@@ -222,8 +222,6 @@ bool MModel::openFile(const QString &path)
         closeDocument();
         emit warning(tr("Open Control Panel File"),
                      tr("The file %1 could not be opened.\n\n%2").arg(QDir::toNativeSeparators(path), reason));
-        if (m_mainWindow)
-            m_mainWindow->resizeToCanvas();
         return false;
     }
     m_filePath = path;
@@ -288,6 +286,8 @@ void MModel::closeDocument()
     emit ccpState(false);
     if (m_canvas)
         m_canvas->reset();
+    if (m_mainWindow)
+        m_mainWindow->resizeToCanvas();
     // Nothing of the closed file stays on the scene; the rows stay until
     // the next file names its own.
     setQml("headerTitle", QString());

@@ -97,11 +97,15 @@ bool MTransfer::connectSender(ITcpSender *sender, const QHostAddress &address)
     QEventLoop loop;
     connect(sender, &IInterface::interfaceStateChanged, &loop, &QEventLoop::quit);
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    if (!sender->open())
+    m_connectLoop = &loop;
+    if (!sender->open() && !m_sendAborted)
         loop.exec();
+    m_connectLoop = nullptr;
     QGuiApplication::restoreOverrideCursor();
-    if (sender->isConnected())
+    if (sender->isConnected() && !m_sendAborted)
         return true;
+    if (m_sendAborted)
+        return false;
     emit warning(tr("Connection"), tr("Could not connect to: ") + address.toString() + QStringLiteral("\n\n")
                                        + sender->errorString());
     return false;
@@ -117,6 +121,7 @@ bool MTransfer::send(const QString &path, const QHostAddress &address)
     if (!protocol)
         return false;
     setSending(true);
+    m_sendAborted = false;
     ITcpSender sender;
     sender.setProtocol(protocol.get());
     bool sent = false;
@@ -179,6 +184,11 @@ void MTransfer::report(const PFileProtocol &protocol, const QString &path, const
 
 void MTransfer::abortSend()
 {
+    if (!m_sending)
+        return;
+    m_sendAborted = true;
+    if (m_connectLoop)
+        m_connectLoop->quit();
     if (m_sendProtocol)
         m_sendProtocol->abort();
 }

@@ -87,6 +87,8 @@ private:
     bool m_receiving = false;
     quint16 m_listeningPort = 0;
     QPointer<PFileProtocol> m_sendProtocol;
+    QEventLoop *m_connectLoop = nullptr;
+    bool m_sendAborted = false;
     QEventLoop *m_receiveLoop = nullptr;
     bool m_receiveCancelled = false;
 };

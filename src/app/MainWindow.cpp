@@ -232,7 +232,6 @@ void MainWindow::showDocument(const QString &path)
 {
     setTitleForPath(path);
     m_filePath = path;
-    resizeToCanvas();
 }
 
 void MainWindow::resizeToCanvas()

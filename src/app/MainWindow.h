@@ -66,7 +66,7 @@ public slots:
     void helpTopics();
     void setConnectionEnabled(bool enabled);
     void showWarning(const QString &title, const QString &text);
-    // Title and size follow the file now shown.
+    // The title follows the file now shown.
     void showDocument(const QString &path);
 
 protected:
