@@ -31,11 +31,13 @@ DDownloadDialog::DDownloadDialog(QWidget *parent) : QDialog(parent)
         auto *field = new QSpinBox(group);
         field->setRange(0, 255);
         field->setButtonSymbols(QAbstractSpinBox::NoButtons);
-        field->setAlignment(Qt::AlignRight);
+        field->setAlignment(Qt::AlignCenter);
+        field->setFixedWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 16);
         field->setObjectName(QStringLiteral("field%1").arg(i + 1));
         fields->addWidget(field);
         *targets[i] = field;
     }
+    fields->addStretch(1);
     layout->addWidget(group);
 
     m_problem = new QLabel(this);

@@ -17,6 +17,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QProgressDialog>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -164,13 +165,10 @@ void MTransfer::report(const PFileProtocol &protocol, const QString &path, const
     const QString device = address.toString();
     switch (protocol.outcome()) {
     case PFileProtocol::Outcome::Sent:
-        emit message(tr("%1 was sent to %2 (%3 bytes).").arg(name, device).arg(protocol.bytesSent()));
+        emit message(tr("Sent %1 to %2.").arg(name, device));
         break;
     case PFileProtocol::Outcome::Aborted:
-        emit message(tr("Sending %1 to %2 was aborted after %3 of %4 bytes.")
-                         .arg(name, device)
-                         .arg(protocol.bytesSent())
-                         .arg(protocol.sendSize()));
+        emit message(tr("Aborted after %1 of %2 bytes.").arg(protocol.bytesSent()).arg(protocol.sendSize()));
         break;
     default:
         emit warning(tr("Send to Mobile Device"), tr("Sending %1 to %2 failed after %3 of %4 bytes.\n\n%5")
@@ -265,7 +263,12 @@ bool MTransfer::receive(const QString &target, const QString &boxText)
     m_receiveLoop = &loop;
     m_receiveCancelled = false;
     setReceiving(true, server.serverPort());
-    m_boxHost->showReceiveBox(title, boxText);
+    if (QMessageBox *box = m_boxHost->showReceiveBox(title, boxText); box && m_window) {
+        // The box has no parent, so that it blocks nothing: it is put over
+        // the window by hand.
+        box->adjustSize();
+        box->move(m_window->frameGeometry().center() - box->rect().center());
+    }
     if (!m_receiveCancelled)
         loop.exec();
     if (m_boxHost)
@@ -279,7 +282,7 @@ bool MTransfer::receive(const QString &target, const QString &boxText)
     if (end == End::Finished) {
         received = protocol->commitReceived(&MTransfer::isPanelContent);
         if (received)
-            emit message(tr("A control panel of %1 bytes was received.").arg(QFileInfo(target).size()));
+            emit message(tr("Received %1 (%2 bytes).").arg(QFileInfo(target).fileName()).arg(QFileInfo(target).size()));
         else
             emit warning(title, tr("The received file was not taken; %1 is unchanged.\n\n%2")
                                     .arg(QFileInfo(target).fileName(), protocol->errorString()));

@@ -232,7 +232,7 @@ private slots:
         w.sendAction()->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(phone.closed, transfertest::Timeout);
         QCOMPARE(phone.received, transfertest::readFile(":/data/Korvel/Demo.cpz"));
-        QVERIFY(w.statusBar()->currentMessage().contains("was sent to 127.0.0.1"));
+        QVERIFY(w.statusBar()->currentMessage().startsWith("Sent Demo.cpz to 127.0.0.1"));
     }
 
     void receiveModeHoldsTheActionsAndClosingEndsIt()
