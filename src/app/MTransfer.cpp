@@ -267,7 +267,9 @@ bool MTransfer::receive(const QString &target, const QString &boxText)
         // The box has no parent, so that it blocks nothing: it is put over
         // the window by hand.
         box->adjustSize();
-        box->move(m_window->frameGeometry().center() - box->rect().center());
+        QPoint place = m_window->frameGeometry().center() - box->rect().center();
+        place.setX(qMax(place.x(), m_window->frameGeometry().left()));
+        box->move(place);
     }
     if (!m_receiveCancelled)
         loop.exec();

@@ -1,6 +1,7 @@
 #include "../TransferPeers.h"
 #include "CComposite.h"
 #include "DDownloadDialog.h"
+#include "DQmlMessageDialog.h"
 #include "MModel.h"
 #include "MQmlInterface.h"
 #include "MTransfer.h"
@@ -242,16 +243,25 @@ private slots:
         MTransfer *transfer = w.model()->transfer();
         transfer->setPort(0);
         bool heldDuringReceive = false;
+        bool boxShown = false;
         connect(transfer, &MTransfer::receivingChanged, this, [&](bool receiving) {
             if (!receiving)
                 return;
             heldDuringReceive = !w.openAction()->isEnabled() && !w.sendAction()->isEnabled()
                                 && !w.goOnlineAction()->isEnabled() && w.exitAction()->isEnabled();
-            QTimer::singleShot(0, &w, [&w] { w.close(); });
+            // The box waits for the user, over the window.
+            QTimer::singleShot(0, &w, [&] {
+                QMessageBox *box = w.view()->messageDialog()->receiveBox();
+                boxShown = box && box->isVisible() && w.frameGeometry().contains(box->geometry().center());
+                QTest::qWait(200);
+                boxShown = boxShown && transfer->isReceiving();
+                w.close();
+            });
         });
         QTimer::singleShot(transfertest::Timeout, transfer, &MTransfer::cancelReceive);
         QVERIFY(w.model()->qmlInterface()->postCommand("system", "Receive"));
         QVERIFY(heldDuringReceive);
+        QVERIFY(boxShown);
         QVERIFY(!transfer->isReceiving());
         QVERIFY(w.openAction()->isEnabled());
         QVERIFY(w.sendAction()->isEnabled());
