@@ -252,9 +252,8 @@ private slots:
             // The box waits for the user, over the window.
             QTimer::singleShot(0, &w, [&] {
                 QMessageBox *box = w.view()->messageDialog()->receiveBox();
-                boxShown = box && box->isVisible() && w.frameGeometry().contains(box->geometry().center());
-                QTest::qWait(200);
-                boxShown = boxShown && transfer->isReceiving();
+                boxShown = box && box->isVisible() && w.frameGeometry().contains(box->geometry().center())
+                           && transfer->isReceiving();
                 w.close();
             });
         });
