@@ -22,7 +22,7 @@ void MSetupMenu::choose(const QString &key)
     else if (key == QLatin1String("Project Information"))
         showMessage(tr("Project Information"), m_model->project() ? m_model->project()->informationText() : QString());
     else if (key == QLatin1String("About"))
-        showAbout();
+        showMessage(tr("About Korvel Remote admin"), versionText(), DQmlMessageDialog::AboutDialogUrl);
     else if (key == QLatin1String("Receive"))
         m_model->receivePanel();
     else if (key == QLatin1String("Exit"))
@@ -84,28 +84,15 @@ QString MSetupMenu::receiveBoxText() const
            + tr("\n\nWaiting for a control panel on port %1...").arg(m_model->transfer()->port());
 }
 
-void MSetupMenu::showMessage(const QString &title, const QString &text) const
+void MSetupMenu::showMessage(const QString &title, const QString &text, const char *dialogUrl) const
 {
     VQmlFrame *view = m_model->qmlView();
     if (!view)
         return;
     DQmlMessageDialog *dialog = view->messageDialog();
-    dialog->setSource(QUrl(QLatin1String(DQmlMessageDialog::MessageDialogUrl)));
+    dialog->setSource(QUrl(QLatin1String(dialogUrl ? dialogUrl : DQmlMessageDialog::MessageDialogUrl)));
     dialog->setTitle(title);
     dialog->setText(text);
-    dialog->setButtonText(tr("OK"));
-    dialog->DoModal();
-}
-
-void MSetupMenu::showAbout() const
-{
-    VQmlFrame *view = m_model->qmlView();
-    if (!view)
-        return;
-    DQmlMessageDialog *dialog = view->messageDialog();
-    dialog->setSource(QUrl(QLatin1String(DQmlMessageDialog::AboutDialogUrl)));
-    dialog->setTitle(tr("About Korvel Remote admin"));
-    dialog->setText(versionText());
     dialog->setButtonText(tr("OK"));
     dialog->DoModal();
 }

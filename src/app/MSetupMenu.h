@@ -28,8 +28,8 @@ public:
     QString receiveBoxText() const;
 
 private:
-    void showMessage(const QString &title, const QString &text) const;
-    void showAbout() const;
+    // In the message dialog, or in the dialog of the QML file given.
+    void showMessage(const QString &title, const QString &text, const char *dialogUrl = nullptr) const;
     void exit() const;
 
     MModel *m_model;
