@@ -385,6 +385,17 @@ private slots:
         transfer->setPort(0);
     }
 
+    void withoutAReceiveBoxReceiveModeDoesNotStart()
+    {
+        // Nothing could cancel it.
+        MTransfer lonely;
+        lonely.setPort(0);
+        QSignalSpy receiving(&lonely, &MTransfer::receivingChanged);
+        QVERIFY(!lonely.receive(target(), "Waiting"));
+        QCOMPARE(receiving.count(), 0);
+        QVERIFY(!QFile::exists(target() + "t"));
+    }
+
     void quittingEndsReceiveMode()
     {
         QVERIFY(writeFile(target(), "old panel"));
