@@ -90,6 +90,11 @@ void MModel::setCanvas(CCanvas *canvas)
     m_canvas = canvas;
 }
 
+VQmlFrame *MModel::qmlView() const
+{
+    return m_view;
+}
+
 void MModel::setQmlView(VQmlFrame *view)
 {
     m_view = view;
