@@ -5,6 +5,10 @@
 #include "WFrame.h"
 #include "WImage.h"
 #include "WLabel.h"
+#include "WLevelButtons.h"
+#include "WMeter.h"
+#include "WMeterImage.h"
+#include "WSlider.h"
 
 #include <QQmlComponent>
 #include <QQmlContext>
@@ -37,6 +41,10 @@ void VQmlFrame::registerTypes()
     qmlRegisterType<WFrame>("wframe", 1, 0, "WFrame");
     qmlRegisterType<WImage>("wimage", 1, 0, "WImage");
     qmlRegisterType<WLabel>("wlabel", 1, 0, "WLabel");
+    qmlRegisterType<WSlider>("wslider", 1, 0, "WSlider");
+    qmlRegisterType<WLevelButtons>("wlevelbuttons", 1, 0, "WLevelButtons");
+    qmlRegisterType<WMeter>("wmeter", 1, 0, "WMeter");
+    qmlRegisterType<WMeterImage>("wmeterimage", 1, 0, "WMeterImage");
 }
 
 bool VQmlFrame::registerTypesAndSetup()
@@ -55,6 +63,7 @@ bool VQmlFrame::registerTypesAndSetup()
     m_interface->setView(this);
     QQmlContext *context = qmlEngine->rootContext();
     context->setContextProperty(QStringLiteral("intrf"), m_interface);
+    context->setContextProperty(QStringLiteral("MeterGaugeLocalValue"), &m_meterLocalization);
     context->setContextProperty(QStringLiteral("MsgBoxController"), &m_messageDialog);
     m_messageDialog.setContext(context);
     return true;

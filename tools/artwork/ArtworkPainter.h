@@ -19,6 +19,7 @@ private:
     bool paintSkins();
     bool paintDialerKeys();
     bool paintTreeIcons();
+    bool paintMeterLamps();
 
     QImage openFileIcon() const;
     QImage goOnlineIcon() const;
