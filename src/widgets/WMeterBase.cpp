@@ -165,15 +165,12 @@ void WMeterBase::setItemVisible(bool visible)
 {
     WWidget::setItemVisible(visible);
     m_shown = visible;
-    if (!m_online)
-        return;
-    if (visible) {
+    // Shown while online, the meter asks at once rather than a tick later.
+    if (visible && m_online)
         onSendDelayTimerTimeout();
-        updatePolling();
-    } else {
-        updatePolling();
+    updatePolling();
+    if (!visible)
         stopShowing(false);
-    }
 }
 
 // --- levels ----------------------------------------------------------------------
