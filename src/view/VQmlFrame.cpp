@@ -2,6 +2,7 @@
 
 #include "KvrLogging.h"
 #include "MQmlInterface.h"
+#include "WButton.h"
 #include "WFrame.h"
 #include "WImage.h"
 #include "WLabel.h"
@@ -38,6 +39,7 @@ void VQmlFrame::registerTypes()
     registered = true;
     qmlRegisterType<MQmlInterface>("mqmlinterface", 1, 0, "MQmlInterface");
     qmlRegisterType<WWidget>("wwidget", 1, 0, "WWidget");
+    qmlRegisterType<WButton>("wbutton", 1, 0, "WButton");
     qmlRegisterType<WFrame>("wframe", 1, 0, "WFrame");
     qmlRegisterType<WImage>("wimage", 1, 0, "WImage");
     qmlRegisterType<WLabel>("wlabel", 1, 0, "WLabel");
