@@ -90,6 +90,7 @@ void WMeterBase::destroy()
 {
     m_meterTimer.stop();
     stopShowing(false);
+    WWidget::destroy();
 }
 
 void WMeterBase::setTransform(TTransform *transform)

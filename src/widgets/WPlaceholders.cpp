@@ -25,8 +25,13 @@ QString WPlaceholders::fill(const QString &text, const HNode *node, const CContr
     if (text == QLatin1String(Title))
         return control ? control->name() : text;
     QString out = text;
-    if (node)
+    if (node) {
         out.replace(QLatin1String(Label), node->label());
+        // A text that begins with the node's name follows the node's own
+        // labels for its phone lines.
+        if (text.startsWith(QLatin1String(Label)))
+            out = HNode::applyPhoneLabels(out, node->phoneLabelsAlt());
+    }
     const QString channel = channelName.isEmpty() ? channelOf(node, control) : channelName;
     if (!channel.isEmpty())
         out.replace(QLatin1String(ChannelLabel), channel);

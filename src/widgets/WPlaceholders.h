@@ -7,8 +7,8 @@ class HNode;
 
 // The placeholders that templates put into the texts of faders, level
 // buttons and meters, filled in once all of a widget's settings are read:
-// "*LABEL*" is the node's name, "*CHLABEL*" the name of the control's
-// channel ("<number>-<label>" on channel groups), and a text that is exactly
+// "*LABEL*" is the node's name (a text that begins with it also takes the
+// node's phone line labels), "*CHLABEL*" the name of the control's channel ("<number>-<label>" on channel groups), and a text that is exactly
 // "*TITLE*" the control's name. A placeholder that cannot be filled (no node,
 // no channel) stays as it is, so the user sees what the template wanted.
 class WPlaceholders

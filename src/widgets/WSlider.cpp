@@ -17,21 +17,19 @@ const QLatin1String RotationKey("rotation");
 const QLatin1String Vertical("vertical");
 } // namespace
 
-WSlider::WSlider(QQuickItem *parent) : WWidget(parent)
+WSlider::WSlider(QQuickItem *parent) : WWidget(parent), m_holdOff(ReportHoldOffMs)
 {
     m_sendDelayTimer.setSingleShot(true);
     m_sendDelayTimer.setInterval(SendDelayMs);
     connect(&m_sendDelayTimer, &QTimer::timeout, this, &WSlider::onSendDelayTimerTimeout);
-    m_reportHoldOff.setSingleShot(true);
-    m_reportHoldOff.setInterval(ReportHoldOffMs);
-    connect(&m_reportHoldOff, &QTimer::timeout, this, &WSlider::onReportHoldOffEnded);
+    connect(&m_holdOff, &WHoldOff::reportDue, this, &WSlider::onReportDue);
 }
 
 void WSlider::destroy()
 {
     m_sendDelayTimer.stop();
-    m_reportHoldOff.stop();
     m_pending = NoPending;
+    WWidget::destroy();
 }
 
 void WSlider::setNode(HNode *node)
@@ -148,9 +146,19 @@ void WSlider::onSendDelayTimerTimeout()
         return;
     const float value = m_pending;
     m_pending = NoPending;
-    if (m_linking)
+    if (!m_linking)
+        commit(value, m_pendingPosition, sendsAfterDelay());
+    releaseHeldReport();
+}
+
+void WSlider::releaseHeldReport()
+{
+    if (!m_reportHeld || isSendPending())
         return;
-    commit(value, m_pendingPosition, sendsAfterDelay());
+    m_reportHeld = false;
+    // After a send the hold-off keeps it; otherwise it is shown now.
+    if (!m_holdOff.defer())
+        refresh();
 }
 
 void WSlider::commit(float value, int position, bool send)
@@ -165,11 +173,10 @@ void WSlider::commit(float value, int position, bool send)
     showValueText(position);
     if (!send)
         return;
-    if (!sendTransform()) {
+    if (!sendHeld(m_holdOff)) {
         restore(previous);
         return;
     }
-    m_reportHoldOff.start();
     passToLinked();
 }
 
@@ -186,10 +193,6 @@ void WSlider::restore(float previous)
     showPosition(position);
     passToLinked();
     m_outputEnabled = true;
-    if (m_reportHeld) {
-        m_reportHeld = false;
-        refresh();
-    }
 }
 
 // --- device reports and the linked widget -------------------------------------
@@ -198,10 +201,12 @@ void WSlider::refresh()
 {
     if (!item() || !transform() || transform()->replyText().isEmpty())
         return;
-    if (isHoldingReports()) {
+    if (isSendPending()) {
         m_reportHeld = true;
         return;
     }
+    if (m_holdOff.defer())
+        return;
     float value = 0.0f;
     transform()->replyValue(value);
     const int position = m_range.positionOf(value);
@@ -217,12 +222,10 @@ void WSlider::refresh()
     showDeviceValue("value", position);
 }
 
-void WSlider::onReportHoldOffEnded()
+void WSlider::onReportDue()
 {
-    if (!m_reportHeld)
-        return;
-    m_reportHeld = false;
-    // The held report may be older than the values sent since: ask again.
+    // The report kept may answer a query that left before the last value
+    // did (a poll crossing the drag): the device is asked again instead.
     if (protocol() && transform())
         protocol()->queryNow(transform());
 }
@@ -231,10 +234,12 @@ void WSlider::linkValue(WWidget *source)
 {
     if (source == this || !transform())
         return;
-    if (isHoldingReports()) {
+    if (isSendPending()) {
         m_reportHeld = true;
         return;
     }
+    if (m_holdOff.defer())
+        return;
     float value = 0.0f;
     transform()->value(value);
     if (hasValue() && m_range.same(value, m_current))

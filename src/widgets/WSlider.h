@@ -1,6 +1,7 @@
 #pragma once
 
 #include "WFaderRange.h"
+#include "WHoldOff.h"
 #include "WWidget.h"
 
 #include <QTimer>
@@ -45,7 +46,7 @@ public:
     float pending() const { return m_pending; }
     bool isSendPending() const { return m_sendDelayTimer.isActive(); }
     bool isSendNeeded() const { return m_sendNeeded; }
-    bool isHoldingReports() const { return isSendPending() || m_reportHoldOff.isActive(); }
+    bool isHoldingReports() const { return isSendPending() || m_holdOff.isActive(); }
 
 signals:
     void isToneEqControlChanged();
@@ -80,11 +81,13 @@ protected:
 private:
     void showPosition(int position);
     void restore(float previous);
-    void onReportHoldOffEnded();
+    // A report held back while a send waited, once that send is done.
+    void releaseHeldReport();
+    void onReportDue();
 
-    // Ends ReportHoldOffMs after the last value sent; a report held back
-    // meanwhile is read again then.
-    QTimer m_reportHoldOff;
+    // Open for ReportHoldOffMs after the last value sent.
+    WHoldOff m_holdOff;
+    // A report came while a send waited (before the hold-off opens).
     bool m_reportHeld = false;
     // The knob position shown, for putting it back after a failed send.
     int m_shownPosition = 0;
