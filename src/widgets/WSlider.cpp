@@ -199,13 +199,7 @@ void WSlider::restore(float previous)
 
 void WSlider::refresh()
 {
-    if (!item() || !transform() || transform()->replyText().isEmpty())
-        return;
-    if (isSendPending()) {
-        m_reportHeld = true;
-        return;
-    }
-    if (m_holdOff.defer())
+    if (!item() || !transform() || transform()->replyText().isEmpty() || holdsBack())
         return;
     float value = 0.0f;
     transform()->replyValue(value);
@@ -222,6 +216,15 @@ void WSlider::refresh()
     showDeviceValue("value", position);
 }
 
+bool WSlider::holdsBack()
+{
+    if (isSendPending()) {
+        m_reportHeld = true;
+        return true;
+    }
+    return m_holdOff.defer();
+}
+
 void WSlider::onReportDue()
 {
     // The report kept may answer a query that left before the last value
@@ -232,13 +235,7 @@ void WSlider::onReportDue()
 
 void WSlider::linkValue(WWidget *source)
 {
-    if (source == this || !transform())
-        return;
-    if (isSendPending()) {
-        m_reportHeld = true;
-        return;
-    }
-    if (m_holdOff.defer())
+    if (source == this || !transform() || holdsBack())
         return;
     float value = 0.0f;
     transform()->value(value);

@@ -81,6 +81,9 @@ protected:
 private:
     void showPosition(int position);
     void restore(float previous);
+    // True when a value from the device or the linked widget must wait: the
+    // user's own is on its way (and the report is noted for later).
+    bool holdsBack();
     // A report held back while a send waited, once that send is done.
     void releaseHeldReport();
     void onReportDue();

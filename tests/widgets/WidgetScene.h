@@ -14,6 +14,7 @@
 #include "VQmlFrame.h"
 #include "WWidget.h"
 #include "WWidgetFactory.h"
+#include "XmlWriter.h"
 
 #include <QQmlComponent>
 #include <QQmlContext>
@@ -153,6 +154,17 @@ inline void userMoves(WWidget *w, int position)
 inline int shown(const WWidget *w)
 {
     return w->itemProperty("value").toInt();
+}
+
+// What the widget writes into a panel file.
+inline QString written(WWidget *w)
+{
+    QString out;
+    XmlWriter writer;
+    writer.setString(&out);
+    w->writeXml(writer);
+    writer.flush();
+    return out;
 }
 
 } // namespace widgettest

@@ -9,7 +9,6 @@
 #include "IInterface.h"
 #include "WMeter.h"
 #include "WMeterImage.h"
-#include "XmlWriter.h"
 
 using namespace widgettest;
 
@@ -25,16 +24,6 @@ QStringList meterSettings(const QStringList &more = {})
     return QStringList{"x", "4", "y", "20", "height", "226", "minimum", "-60", "maximum", "0",
                        "colorBreakValue1", "-20", "colorBreakValue2", "-6"}
            + more;
-}
-
-QString written(WWidget *w)
-{
-    QString out;
-    XmlWriter writer;
-    writer.setString(&out);
-    w->writeXml(writer);
-    writer.flush();
-    return out;
 }
 } // namespace
 
