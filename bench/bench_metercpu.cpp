@@ -10,6 +10,7 @@
 #include "../tests/ModelScene.h"
 #include "CComposite.h"
 #include "HChassis.h"
+#include "HRoot.h"
 #include "IInterface.h"
 #include "UArchive.h"
 

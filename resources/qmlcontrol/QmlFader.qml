@@ -85,20 +85,20 @@ Item {
         width: fader.grooveWidth
         height: Math.max(0, fader.travel)
         radius: width / 2
-        color: fader.grooveColor
-        opacity: 0.85
+        // Above the knob a tone equaliser's groove is lit too.
+        color: wwidget.isToneEqControl ? intrf.accentColor : fader.grooveColor
+        opacity: wwidget.isToneEqControl ? 1.0 : 0.85
     }
 
-    // The lit part of the groove: above the knob for a tone equaliser, from
-    // the centre for a bipolar fader, from the bottom otherwise.
+    // The lit part of the groove: from the centre of a bipolar fader, from
+    // the bottom of any other, to the knob.
     Rectangle {
         x: groove.x
         width: groove.width
         radius: width / 2
         color: intrf.accentColor
-        y: wwidget.isToneEqControl ? groove.y : Math.min(fader.knobCentre, fader.restCentre)
-        height: wwidget.isToneEqControl ? Math.max(0, fader.knobCentre - groove.y)
-                                        : Math.abs(fader.restCentre - fader.knobCentre)
+        y: Math.min(fader.knobCentre, fader.restCentre)
+        height: Math.abs(fader.restCentre - fader.knobCentre)
     }
 
     Rectangle {

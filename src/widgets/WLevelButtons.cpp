@@ -70,7 +70,9 @@ bool WLevelButtons::sendsAfterDelay() const
 
 void WLevelButtons::showValueText(int position)
 {
-    const QString text = m_range.isPercent()
+    // Nothing known yet: a number would claim a level the device never gave.
+    const QString text = !hasValue() ? QStringLiteral("\u2013")
+                         : m_range.isPercent()
                              ? QString::number(std::lround(m_range.displayValue(position))) + QLatin1Char('%')
                              : QString::number(double(m_range.displayValue(position)), 'f', 1);
     setItemProperty("valueText", text);
