@@ -34,17 +34,22 @@ Item {
     function clamp01(v) {
         return Math.max(0, Math.min(1, v))
     }
-    // The scale step: the smallest of the usual steps that leaves room for
-    // its digits.
+    // The scale: a label at every multiple of the step, the step the
+    // smallest usual one that leaves at most six gaps. It depends on the
+    // range only, so that resizing never rebuilds the labels.
     readonly property real scaleStep: {
-        var steps = [1, 2, 3, 5, 6, 10, 12, 20, 30, 60, 100]
+        var steps = [1, 2, 3, 5, 6, 10, 12, 15, 20, 30, 50, 100, 200]
         for (var i = 0; i < steps.length; ++i) {
-            if (range > 0 && barLength * steps[i] / range >= digitSize * 1.5)
+            if (range > 0 && range / steps[i] <= 6)
                 return steps[i]
         }
         return range > 0 ? range : 1
     }
-    readonly property int scaleCount: range > 0 ? Math.floor(range / scaleStep + 0.001) + 1 : 0
+    readonly property real scaleTop: Math.floor(maximum / scaleStep + 0.001) * scaleStep
+    readonly property int scaleCount: range > 0 ? Math.floor((scaleTop - minimum) / scaleStep + 0.001) + 1 : 0
+    // Labels closer than their own height would overlap: then only the
+    // ticks are drawn.
+    readonly property bool roomForDigits: range > 0 && barLength * scaleStep / range >= digitSize * 1.2
 
     Text {
         visible: gauge.unitsHeight > 0
@@ -55,8 +60,7 @@ Item {
         color: gauge.textColor
         opacity: 0.8
         horizontalAlignment: Text.AlignRight
-        fontSizeMode: Text.HorizontalFit
-        minimumPixelSize: 5
+        elide: Text.ElideLeft
         font.pixelSize: gauge.digitSize * 0.9
     }
 
@@ -112,31 +116,42 @@ Item {
         color: intrf.accentColor
     }
 
+    // The scale: a tick at every label, and the labels as one text whose
+    // lines are as far apart as the ticks.
+    readonly property real tickSpacing: range > 0 ? bar.inner * scaleStep / range : 0
+    readonly property real firstTickY: barTop + 1 + bar.inner * (1 - clamp01((scaleTop - minimum) / range))
     Repeater {
         model: gauge.scaleCount
-        Item {
-            readonly property real level: gauge.maximum - index * gauge.scaleStep
-            readonly property real tickY: gauge.barTop + 1 + bar.inner * (1 - gauge.clamp01((level - gauge.minimum) / gauge.range))
-            Rectangle {
-                x: gauge.barWidth + 1
-                y: parent.tickY
-                width: Math.max(2, gauge.unit * 3)
-                height: 1
-                color: gauge.textColor
-                opacity: 0.6
-            }
-            Text {
-                x: gauge.barWidth + Math.max(3, gauge.unit * 4)
-                y: parent.tickY + MeterGaugeLocalValue.digitOffset * gauge.unit / 2 - 1
-                width: gauge.width - x
-                height: gauge.digitSize * 1.2
-                text: Math.round(parent.level)
-                color: gauge.textColor
-                horizontalAlignment: Text.AlignLeft
-                fontSizeMode: Text.HorizontalFit
-                minimumPixelSize: 5
-                font.pixelSize: gauge.digitSize
-            }
+        Rectangle {
+            x: gauge.barWidth + 1
+            y: gauge.firstTickY + index * gauge.tickSpacing
+            width: Math.max(2, gauge.unit * 3)
+            height: 1
+            color: gauge.textColor
+            opacity: 0.6
         }
+    }
+    FontMetrics {
+        id: digitMetrics
+        font: digits.font
+    }
+    Text {
+        id: digits
+        visible: gauge.roomForDigits
+        x: gauge.barWidth + Math.max(3, gauge.unit * 4)
+        // Each line's digits stand on their tick: the middle of a digit is
+        // this far below the top of its line.
+        y: gauge.firstTickY - (digitMetrics.ascent - digitMetrics.tightBoundingRect("0").height / 2)
+        text: {
+            var lines = []
+            for (var i = 0; i < gauge.scaleCount; ++i)
+                lines.push(Math.round(gauge.scaleTop - i * gauge.scaleStep))
+            return lines.join("\n")
+        }
+        color: gauge.textColor
+        font.pixelSize: gauge.digitSize
+        lineHeightMode: Text.FixedHeight
+        lineHeight: Math.max(1, gauge.tickSpacing)
+        verticalAlignment: Text.AlignTop
     }
 }

@@ -66,8 +66,9 @@ Item {
     // Scale marks beside the groove: five along the travel, the middle one
     // longer on a bipolar fader.
     Repeater {
-        model: fader.stuck ? 0 : 5
+        model: 5
         Rectangle {
+            visible: !fader.stuck
             readonly property bool middle: index === 2
             width: fader.width * (middle && fader.bipolar ? 0.34 : 0.2)
             height: 1

@@ -49,9 +49,9 @@ Item {
         horizontalAlignment: Text.AlignHCenter
         verticalAlignment: Text.AlignVCenter
         elide: Text.ElideRight
-        fontSizeMode: Text.HorizontalFit
-        minimumPixelSize: 5
-        font.pixelSize: Math.max(5, height * 0.8)
+        // Narrow enough for the meter's width, as far as a guess from the
+        // number of letters goes.
+        font.pixelSize: Math.max(5, Math.min(height * 0.8, width * 1.6 / Math.max(1, text.length)))
     }
 
     WMeter {
