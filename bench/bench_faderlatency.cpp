@@ -95,15 +95,24 @@ struct Rig
     qint64 arrivalOf(int position, int timeoutMs)
     {
         const QByteArray expected = command(position);
-        QElapsedTimer wait;
-        wait.start();
-        while (wait.elapsed() < timeoutMs) {
+        const auto arrived = [&]() -> qint64 {
             for (const auto &a : std::as_const(arrivals))
                 if (a.second == expected)
                     return a.first;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-        }
-        return -1;
+            return -1;
+        };
+        if (arrived() >= 0)
+            return arrived();
+        // The loop idles until a command comes in or the time is up.
+        QEventLoop loop;
+        QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+        const auto c = QObject::connect(sim.get(), &SimDevice::commandReceived, &loop, [&] {
+            if (arrived() >= 0)
+                loop.quit();
+        }, Qt::QueuedConnection);
+        loop.exec();
+        QObject::disconnect(c);
+        return arrived();
     }
 
     SimLog log;
@@ -176,9 +185,13 @@ void drag(WWidgetFactory &factory, QTextStream &out, bool streaming)
         if (++step == Moves)
             mover.stop();
     });
+    QEventLoop dragging;
+    QObject::connect(&mover, &QTimer::timeout, &dragging, [&] {
+        if (!mover.isActive())
+            dragging.quit();
+    }, Qt::QueuedConnection);
     mover.start();
-    while (mover.isActive())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    dragging.exec();
     const qint64 arrival = rig.arrivalOf(position, 60000);
     out << QStringLiteral("drag of %1 moves %2 ms apart, device answering 100 ms late, %3: ")
                .arg(Moves)
