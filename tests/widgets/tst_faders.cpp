@@ -53,6 +53,7 @@ private slots:
     void percentDisplay_data();
     void percentDisplay();
     void tenMovesInOneDelaySendOneValueTheLast();
+    void mouseAndWheelMoveTheKnob();
     void movedAwayAndBackSendsWhereTheKnobEnded();
     void reportMovesTheKnobAndIsNotSentBack();
     void reportUnderTheFingerWaitsAndIsReadAgain();
@@ -161,6 +162,46 @@ void tst_Faders::tenMovesInOneDelaySendOneValueTheLast()
     // Position -21 at half a dB a step.
     QCOMPARE(protocol.sent, QStringList{"-10.5"});
     QCOMPARE(w->current(), -10.5f);
+}
+
+void tst_Faders::mouseAndWheelMoveTheKnob()
+{
+    auto c = std::make_unique<PanelControl>(
+        scene, &gain, "Level", "Slider",
+        QList<Record>{{"slider", {"x", "20", "y", "20", "width", "40", "height", "260"}}}, levelAttributes());
+    auto *w = c->widget<WSlider>();
+    scene.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&scene.window));
+    report(w, "-30.0");
+    QQuickItem *item = w->item();
+    const double knobCentre = item->property("knobCentre").toDouble();
+    // Taken by the knob and drawn up a quarter of the travel: a quarter of
+    // the 144 positions, without a jump where it was taken.
+    const QPointF grip(item->width() / 2, knobCentre + 2);
+    const double quarter = item->property("travel").toDouble() / 4;
+    QTest::mousePress(&scene.window, Qt::LeftButton, {}, item->mapToScene(grip).toPoint());
+    QTest::mouseMove(&scene.window, item->mapToScene(grip - QPointF(0, quarter / 2)).toPoint());
+    QTest::mouseMove(&scene.window, item->mapToScene(grip - QPointF(0, quarter)).toPoint());
+    QTest::mouseRelease(&scene.window, Qt::LeftButton, {}, item->mapToScene(grip - QPointF(0, quarter)).toPoint());
+    QVERIFY2(qAbs(shown(w) - (-60 + 36)) <= 1, qPrintable(QString::number(shown(w))));
+    QTRY_COMPARE_WITH_TIMEOUT(protocol.sent.size(), 1, Timeout);
+    QCOMPARE(protocol.sent.first().toDouble(), shown(w) * 0.5);
+
+    // Two notches of the wheel up: two positions.
+    const int before = shown(w);
+    const QPointF at = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
+    QWheelEvent wheel(at, scene.window.mapToGlobal(at), QPoint(), QPoint(0, 240), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&scene.window, &wheel);
+    QCOMPARE(shown(w), before + 2);
+    QTRY_COMPARE_WITH_TIMEOUT(protocol.sent.size(), 2, Timeout);
+    QCOMPARE(protocol.sent.last().toDouble(), (before + 2) * 0.5);
+
+    // A track no longer than its knob leaves the knob at the bottom.
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("no longer than its knob"));
+    item->setHeight(6);
+    QCOMPARE(item->property("knobTop").toDouble(), 0.0);
+    scene.window.hide();
 }
 
 void tst_Faders::movedAwayAndBackSendsWhereTheKnobEnded()

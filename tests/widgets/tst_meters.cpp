@@ -252,9 +252,13 @@ void tst_Meters::lamps()
 {
     QFETCH(QString, reply);
     QFETCH(QString, path);
-    auto c = meter(&block, meterSettings({"imagesize", "0.8"}), "meterimage");
+    // The text names the channel given after it: placeholders are filled
+    // once every setting is read.
+    auto c = meter(&block, QStringList{"text", "*CHLABEL*"} + meterSettings({"imagesize", "0.8", "channelName", "Podium"}),
+                   "meterimage");
     auto *w = c->widget<WMeterImage>();
     QVERIFY(w);
+    QCOMPARE(w->itemProperty("text").toString(), QStringLiteral("Podium"));
     QCOMPARE(w->itemProperty("path").toString(), QString(WMeterImage::GreyLamp));
     w->transform()->setReplyText(reply);
     QCOMPARE(w->itemProperty("path").toString(), path);
