@@ -8,6 +8,7 @@
 //   bench_metercpu [path of kvrsim]     (default: ../kvrsim beside bench/)
 
 #include "../tests/ModelScene.h"
+#include "BenchDesign.h"
 #include "CComposite.h"
 #include "HChassis.h"
 #include "HRoot.h"
@@ -61,22 +62,12 @@ QString design(const QList<quint16> &ports)
     QTextStream s(&out);
     s << "<?xml version=\"1.0\" encoding=\"Windows-1252\"?>\n<Project version=\"4.6\">\n<Nodes>\n";
     for (int d = 1; d <= Devices; ++d) {
-        s << "<Node className=\"Halvern.Loom.Nodes.Devices.ZMP\" cardType=\"\" typeNumber=\"0\" portIndex=\"0\">\n"
-          << "<Property name=\"title\" value=\"ZMP-50" << (d == 1 ? " (Main)" : "") << "\" />\n"
-          << "<Property name=\"label\" value=\"DSP " << d << "\" />\n"
-          << "<Property name=\"nodeID\" value=\"" << d << "\" />\n"
-          << "<Property name=\"deviceType\" value=\"ZMP-50\" />\n"
-          << "<Property name=\"ipAddress\" value=\"127.0.0.1\" />\n"
-          << "<Property name=\"serialPortNumber\" value=\"" << ports.at(d - 1) << "\" />\n</Node>\n";
+        bench::writeDevice(s, d, QStringLiteral("127.0.0.1"), ports.at(d - 1));
         for (int m = 0; m < MetersPerDevice; ++m) {
             const bool input = m < 4;
             const int channel = input ? m + 1 : m - 3;
-            s << "<Node className=\"Halvern.Loom.Nodes." << (input ? "Input" : "Output") << "\" cardType=\""
-              << (input ? "4ch Mic/Line Input" : "4ch Line Output II") << "\" typeNumber=\"2\" portIndex=\""
-              << channel - 1 << "\">\n"
-              << "<Property name=\"title\" value=\"" << (input ? "Input " : "Output ") << channel << "\" />\n"
-              << "<Property name=\"label\" value=\"" << (input ? "In " : "Out ") << d << "." << channel << "\" />\n"
-              << "<Property name=\"nodeID\" value=\"" << 100 + m << "\" />\n</Node>\n";
+            bench::writeChannel(s, input, channel, QStringLiteral("%1 %2.%3").arg(input ? "In" : "Out").arg(d).arg(channel),
+                                100 + m);
         }
     }
     s << "</Nodes>\n</Project>\n";

@@ -5,6 +5,7 @@
 // controls as a commissioning panel does: ten faders, ten mute buttons, ten
 // drop lists and ten meters.
 
+#include "BenchDesign.h"
 #include "CCanvas.h"
 #include "CComposite.h"
 #include "MModel.h"
@@ -33,19 +34,9 @@ QString design()
     QTextStream s(&out);
     s << "<?xml version=\"1.0\" encoding=\"Windows-1252\"?>\n<Project version=\"4.6\">\n<Nodes>\n";
     for (int d = 1; d <= Devices; ++d) {
-        s << "<Node className=\"Halvern.Loom.Nodes.Devices.ZMP\" cardType=\"\" typeNumber=\"0\" portIndex=\"0\">\n"
-          << "<Property name=\"title\" value=\"ZMP-50" << (d == 1 ? " (Main)" : "") << "\" />\n"
-          << "<Property name=\"label\" value=\"DSP " << d << "\" />\n"
-          << "<Property name=\"nodeID\" value=\"" << d << "\" />\n"
-          << "<Property name=\"deviceType\" value=\"ZMP-50\" />\n"
-          << "<Property name=\"ipAddress\" value=\"10.0.0." << d << "\" />\n</Node>\n";
-        for (int i = 1; i <= InputsPerDevice; ++i) {
-            s << "<Node className=\"Halvern.Loom.Nodes.Input\" cardType=\"4ch Mic/Line Input\" typeNumber=\"2\" "
-              << "portIndex=\"" << i - 1 << "\">\n"
-              << "<Property name=\"title\" value=\"Input " << i << "\" />\n"
-              << "<Property name=\"label\" value=\"Mic " << d << "." << i << "\" />\n"
-              << "<Property name=\"nodeID\" value=\"" << 100 + i << "\" />\n</Node>\n";
-        }
+        bench::writeDevice(s, d, QStringLiteral("10.0.0.%1").arg(d));
+        for (int i = 1; i <= InputsPerDevice; ++i)
+            bench::writeChannel(s, true, i, QStringLiteral("Mic %1.%2").arg(d).arg(i), 100 + i);
         for (int b = 1; b <= BlocksPerDevice; ++b) {
             s << "<Node className=\"Halvern.Loom.Nodes.Gain\" typeNumber=\"0\" portIndex=\"0\">\n"
               << "<Property name=\"title\" value=\"Gain\" />\n"
