@@ -9,8 +9,12 @@
 #include "WFrame.h"
 #include "WImage.h"
 #include "WLabel.h"
+#include "WLevelButtons.h"
+#include "WMeter.h"
+#include "WMeterImage.h"
 #include "WRegion.h"
 #include "WRoomSelection.h"
+#include "WSlider.h"
 
 #include <QQmlComponent>
 #include <QQmlContext>
@@ -46,9 +50,13 @@ void VQmlFrame::registerTypes()
     qmlRegisterType<WImage>("wimage", 1, 0, "WImage");
     qmlRegisterType<WLabel>("wlabel", 1, 0, "WLabel");
     qmlRegisterType<WRegion>("wregion", 1, 0, "WRegion");
+    qmlRegisterType<WSlider>("wslider", 1, 0, "WSlider");
     qmlRegisterType<WActiveCombo>("wactivecombo", 1, 0, "WActiveCombo");
     qmlRegisterType<WComboSelection>("wcomboselection", 1, 0, "WComboSelection");
     qmlRegisterType<WRoomSelection>("wroomselection", 1, 0, "WRoomSelection");
+    qmlRegisterType<WLevelButtons>("wlevelbuttons", 1, 0, "WLevelButtons");
+    qmlRegisterType<WMeter>("wmeter", 1, 0, "WMeter");
+    qmlRegisterType<WMeterImage>("wmeterimage", 1, 0, "WMeterImage");
 }
 
 bool VQmlFrame::registerTypesAndSetup()
@@ -67,6 +75,7 @@ bool VQmlFrame::registerTypesAndSetup()
     m_interface->setView(this);
     QQmlContext *context = qmlEngine->rootContext();
     context->setContextProperty(QStringLiteral("intrf"), m_interface);
+    context->setContextProperty(QStringLiteral("MeterGaugeLocalValue"), &m_meterLocalization);
     context->setContextProperty(QStringLiteral("MsgBoxController"), &m_messageDialog);
     m_messageDialog.setContext(context);
     return true;

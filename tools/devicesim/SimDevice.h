@@ -45,6 +45,11 @@ public:
     // Carries out a command of a connection and queues its answer there.
     void execute(SimConnection *from, const SimCommand &command);
 
+signals:
+    // A command line as it arrived, with its terminator, before it is
+    // carried out: what a client really sent, for tests and benchmarks.
+    void commandReceived(int connectionId, const QByteArray &bytes);
+
 private slots:
     void onNewConnection();
     void onConnectionFinished(SimConnection *connection);
