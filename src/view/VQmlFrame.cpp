@@ -2,6 +2,7 @@
 
 #include "KvrLogging.h"
 #include "MQmlInterface.h"
+#include "WDialer.h"
 #include "WFrame.h"
 #include "WImage.h"
 #include "WLabel.h"
@@ -34,6 +35,7 @@ void VQmlFrame::registerTypes()
     registered = true;
     qmlRegisterType<MQmlInterface>("mqmlinterface", 1, 0, "MQmlInterface");
     qmlRegisterType<WWidget>("wwidget", 1, 0, "WWidget");
+    qmlRegisterType<WDialer>("wdialer", 1, 0, "WDialer");
     qmlRegisterType<WFrame>("wframe", 1, 0, "WFrame");
     qmlRegisterType<WImage>("wimage", 1, 0, "WImage");
     qmlRegisterType<WLabel>("wlabel", 1, 0, "WLabel");

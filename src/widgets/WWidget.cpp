@@ -111,6 +111,11 @@ bool WWidget::isType(const QString &keyword) const
     return keyword == m_type;
 }
 
+void WWidget::runCommand(const QString &command)
+{
+    qCDebug(lcWidgets) << "WWidget::runCommand: no use for" << command << "in" << m_type;
+}
+
 bool WWidget::hasProperties() const
 {
     return false;

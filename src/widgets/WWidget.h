@@ -50,6 +50,9 @@ public:
     virtual void setTargetNode(HNode *node);
     virtual QRectF geometry() const;
     virtual bool isType(const QString &keyword) const;
+    // The command hook: a command button hands its command text to the
+    // widget it is linked to. Only widgets that take commands act on it.
+    virtual void runCommand(const QString &command);
     virtual bool hasProperties() const;
     virtual void editProperties(CAttributes *attributes);
     virtual bool hasDisplayName() const;
