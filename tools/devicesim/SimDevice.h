@@ -3,6 +3,7 @@
 #include "SimDeviceInfo.h"
 #include "SimFaults.h"
 #include "SimLevelMeter.h"
+#include "SimPhoneLines.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -45,6 +46,9 @@ public:
     // Carries out a command of a connection and queues its answer there.
     void execute(SimConnection *from, const SimCommand &command);
 
+    // The device's telephone lines.
+    SimPhoneLines &phoneLines() { return m_phones; }
+
 private slots:
     void onNewConnection();
     void onConnectionFinished(SimConnection *connection);
@@ -53,6 +57,7 @@ private:
     QString valueOf(const QString &key) const;
     void store(const QString &key, const QString &value);
     void subscribe(SimConnection *from, const SimCommand &command);
+    bool executePhone(SimConnection *from, const SimCommand &command);
 
     SimDeviceInfo m_info;
     SimFaults m_faults;
@@ -63,6 +68,7 @@ private:
     QList<SimConnection *> m_connections;
     QHash<QString, QString> m_values;
     SimLevelMeter m_meter;
+    SimPhoneLines m_phones;
     QElapsedTimer m_clock;
     quint64 m_reportSequence = 0;
     int m_nextConnectionId = 1;

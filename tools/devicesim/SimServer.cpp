@@ -19,6 +19,11 @@ bool SimServer::start(const QList<SimDeviceInfo> &devices, const QHostAddress &a
     for (const SimDeviceInfo &info : devices) {
         auto *device = new SimDevice(info, m_faults, m_log, this);
         m_devices.append(device);
+        device->phoneLines().setSettings(m_phoneSettings);
+        for (const QString &name : std::as_const(m_pstnLines))
+            device->phoneLines().declare(name, SimPhoneLine::Kind::Pstn);
+        for (const QString &name : std::as_const(m_voipLines))
+            device->phoneLines().declare(name, SimPhoneLine::Kind::Voip);
         if (!device->listen(address, error)) {
             stop();
             return false;
@@ -31,4 +36,30 @@ void SimServer::stop()
 {
     qDeleteAll(m_devices);
     m_devices.clear();
+}
+
+void SimServer::addPhoneLines(const QStringList &pstnLines, const QStringList &voipLines)
+{
+    m_pstnLines += pstnLines;
+    m_voipLines += voipLines;
+}
+
+int SimServer::ring(const QString &blockName, const QString &caller)
+{
+    int count = 0;
+    for (SimDevice *device : std::as_const(m_devices)) {
+        if (SimPhoneLine *line = device->phoneLines().find(blockName))
+            count += line->ring(caller) ? 1 : 0;
+    }
+    return count;
+}
+
+int SimServer::hangUp(const QString &blockName)
+{
+    int count = 0;
+    for (SimDevice *device : std::as_const(m_devices)) {
+        if (SimPhoneLine *line = device->phoneLines().find(blockName))
+            count += line->farEndHangUp() ? 1 : 0;
+    }
+    return count;
 }
