@@ -3,9 +3,11 @@
 #include "KvrLogging.h"
 #include "MQmlInterface.h"
 #include "WDialer.h"
+#include "WDropSite.h"
 #include "WFrame.h"
 #include "WImage.h"
 #include "WLabel.h"
+#include "WPanelLink.h"
 
 #include <QQmlComponent>
 #include <QQmlContext>
@@ -36,9 +38,11 @@ void VQmlFrame::registerTypes()
     qmlRegisterType<MQmlInterface>("mqmlinterface", 1, 0, "MQmlInterface");
     qmlRegisterType<WWidget>("wwidget", 1, 0, "WWidget");
     qmlRegisterType<WDialer>("wdialer", 1, 0, "WDialer");
+    qmlRegisterType<WDropSite>("wdropsite", 1, 0, "WDropSite");
     qmlRegisterType<WFrame>("wframe", 1, 0, "WFrame");
     qmlRegisterType<WImage>("wimage", 1, 0, "WImage");
     qmlRegisterType<WLabel>("wlabel", 1, 0, "WLabel");
+    qmlRegisterType<WPanelLink>("wpanellink", 1, 0, "WPanelLink");
 }
 
 bool VQmlFrame::registerTypesAndSetup()

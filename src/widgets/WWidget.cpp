@@ -1,6 +1,7 @@
 #include "WWidget.h"
 
 #include "CAttributes.h"
+#include "CComposite.h"
 #include "CControl.h"
 #include "HNode.h"
 #include "KvrLogging.h"
@@ -146,6 +147,26 @@ void WWidget::linkValue(WWidget *source)
 
 void WWidget::onOnlineStateChanged(bool) {}
 
+void WWidget::bindToPanel(CComposite *panel)
+{
+    if (m_link <= PeerLinkBase || !panel || !m_control)
+        return;
+    const quint32 peerId = m_link - PeerLinkBase;
+    const QString block = m_control->currentReference().block;
+    for (CControl *peer : panel->children()) {
+        if (peer == m_control || peer->currentReference().block != block)
+            continue;
+        for (WWidget *w : peer->widgets()) {
+            if (w->widgetId() == peerId) {
+                setLinkedWidget(w);
+                return;
+            }
+        }
+    }
+    qCDebug(lcWidgets) << "WWidget::bindToPanel: no widget" << peerId << "of a control of" << block << "for"
+                       << m_control->name();
+}
+
 // --- item properties -------------------------------------------------------
 
 void WWidget::setItemProperty(const char *name, const QVariant &value)
@@ -260,11 +281,15 @@ bool WWidget::processProperty(const QString &name, const QString &value)
 
 void WWidget::writeSharedKeys(XmlWriter &writer) const
 {
+    writeSharedKeys(writer, m_item ? QRectF(m_item->x(), m_item->y(), m_item->width(), m_item->height()) : QRectF());
+}
+
+void WWidget::writeSharedKeys(XmlWriter &writer, const QRectF &g) const
+{
     if (m_id != 0)
         writer.writeElement(QStringLiteral("id"), uint(m_id));
     if (m_link != 0)
         writer.writeElement(QStringLiteral("link"), uint(m_link));
-    const QRectF g = m_item ? QRectF(m_item->x(), m_item->y(), m_item->width(), m_item->height()) : QRectF();
     writer.writeElement(QStringLiteral("x"), float(g.x()));
     writer.writeElement(QStringLiteral("y"), float(g.y()));
     writer.writeElement(QStringLiteral("width"), float(g.width()));

@@ -12,6 +12,7 @@
 #include <QVariant>
 
 class CAttributes;
+class CComposite;
 class XmlWriter;
 
 // Base of every panel widget. A widget lives inside its QML file as the child
@@ -60,6 +61,11 @@ public:
     virtual void enableConnectionIndicator(bool enable);
     virtual void detach();
     virtual void linkValue(WWidget *source);
+    // Once every widget of the panel exists: a link above PeerLinkBase names
+    // widget (link - PeerLinkBase) of a peer control, another control of the
+    // panel bound to the same block (a speed-dial key and its dialer).
+    virtual void bindToPanel(CComposite *panel);
+    static constexpr quint32 PeerLinkBase = 32768;
 
     QQuickItem *item() const { return m_item; }
     void setItem(QQuickItem *item) { m_item = item; }
@@ -106,6 +112,8 @@ protected:
     bool processIdAndLink(const QString &name, const QString &value);
     bool processFractions(const QString &name, const QString &value);
     void writeSharedKeys(XmlWriter &writer) const;
+    // The same, with the geometry given instead of the item's.
+    void writeSharedKeys(XmlWriter &writer, const QRectF &geometry) const;
 
     // A value from the user may go to the device: not while a linked
     // widget's value is being applied, nor while a device value is shown.
