@@ -8,6 +8,7 @@
 #include "WImage.h"
 #include "WLabel.h"
 #include "WPanelLink.h"
+#include "WTextEdit.h"
 
 #include <QQmlComponent>
 #include <QQmlContext>
@@ -43,6 +44,7 @@ void VQmlFrame::registerTypes()
     qmlRegisterType<WImage>("wimage", 1, 0, "WImage");
     qmlRegisterType<WLabel>("wlabel", 1, 0, "WLabel");
     qmlRegisterType<WPanelLink>("wpanellink", 1, 0, "WPanelLink");
+    qmlRegisterType<WTextEdit>("wtextedit", 1, 0, "WTextEdit");
 }
 
 bool VQmlFrame::registerTypesAndSetup()
