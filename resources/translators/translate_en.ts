@@ -356,6 +356,13 @@ Please set a link using the properties panel.</translation>
     </message>
 </context>
 <context>
+    <name>QmlButton</name>
+    <message>
+        <source>Setup</source>
+        <translation>Setup</translation>
+    </message>
+</context>
+<context>
     <name>QmlPasscodeDialog</name>
     <message>
         <source>Exit PIN</source>
@@ -376,6 +383,37 @@ Please set a link using the properties panel.</translation>
     <message>
         <source>Exit</source>
         <translation>Exit</translation>
+    </message>
+</context>
+<context>
+    <name>WButtonImages</name>
+    <message>
+        <source>Mute/Unmute</source>
+        <translation>Mute/Unmute</translation>
+    </message>
+    <message>
+        <source>Green LED</source>
+        <translation>Green LED</translation>
+    </message>
+    <message>
+        <source>Setup Icon</source>
+        <translation>Setup Icon</translation>
+    </message>
+    <message>
+        <source>Connection Status Icon</source>
+        <translation>Connection Status Icon</translation>
+    </message>
+    <message>
+        <source>Set All</source>
+        <translation>Set All</translation>
+    </message>
+    <message>
+        <source>Reset All</source>
+        <translation>Reset All</translation>
+    </message>
+    <message>
+        <source>Custom</source>
+        <translation>Custom</translation>
     </message>
 </context>
 <context>

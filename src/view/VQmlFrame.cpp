@@ -2,12 +2,17 @@
 
 #include "KvrLogging.h"
 #include "MQmlInterface.h"
+#include "WButton.h"
 #include "WDialer.h"
 #include "WDropSite.h"
 #include "WFrame.h"
 #include "WImage.h"
 #include "WLabel.h"
+#include "WLevelButtons.h"
+#include "WMeter.h"
+#include "WMeterImage.h"
 #include "WPanelLink.h"
+#include "WSlider.h"
 #include "WTextEdit.h"
 
 #include <QQmlComponent>
@@ -38,13 +43,18 @@ void VQmlFrame::registerTypes()
     registered = true;
     qmlRegisterType<MQmlInterface>("mqmlinterface", 1, 0, "MQmlInterface");
     qmlRegisterType<WWidget>("wwidget", 1, 0, "WWidget");
+    qmlRegisterType<WButton>("wbutton", 1, 0, "WButton");
     qmlRegisterType<WDialer>("wdialer", 1, 0, "WDialer");
     qmlRegisterType<WDropSite>("wdropsite", 1, 0, "WDropSite");
     qmlRegisterType<WFrame>("wframe", 1, 0, "WFrame");
     qmlRegisterType<WImage>("wimage", 1, 0, "WImage");
     qmlRegisterType<WLabel>("wlabel", 1, 0, "WLabel");
     qmlRegisterType<WPanelLink>("wpanellink", 1, 0, "WPanelLink");
+    qmlRegisterType<WSlider>("wslider", 1, 0, "WSlider");
     qmlRegisterType<WTextEdit>("wtextedit", 1, 0, "WTextEdit");
+    qmlRegisterType<WLevelButtons>("wlevelbuttons", 1, 0, "WLevelButtons");
+    qmlRegisterType<WMeter>("wmeter", 1, 0, "WMeter");
+    qmlRegisterType<WMeterImage>("wmeterimage", 1, 0, "WMeterImage");
 }
 
 bool VQmlFrame::registerTypesAndSetup()
@@ -63,6 +73,7 @@ bool VQmlFrame::registerTypesAndSetup()
     m_interface->setView(this);
     QQmlContext *context = qmlEngine->rootContext();
     context->setContextProperty(QStringLiteral("intrf"), m_interface);
+    context->setContextProperty(QStringLiteral("MeterGaugeLocalValue"), &m_meterLocalization);
     context->setContextProperty(QStringLiteral("MsgBoxController"), &m_messageDialog);
     m_messageDialog.setContext(context);
     return true;

@@ -85,6 +85,7 @@ void WDialer::initialize(QQuickItem *) {}
 
 void WDialer::destroy()
 {
+    WWidget::destroy();
     stopCallTimers();
     m_statusTimer.stop();
     m_queryTypeToggleTimer.stop();

@@ -94,6 +94,6 @@ QString WImagePath::resolve(const QString &path, const Context &context, const Q
     }
     qCWarning(lcWidgets).noquote() << "The image" << text
                                    << "is neither built in, nor in the open archive, nor beside the panel "
-                                      "file; the default image is shown.";
+                                      "file; it is not used.";
     return fallback;
 }

@@ -119,13 +119,18 @@ void WTextEdit::onTextChanged()
         show(m_lastText);
         return;
     }
-    store(value);
-    const bool sent = mayOutput() && sendTransform();
     const QString previous = m_lastText;
+    store(value);
+    if (!mayOutput() || !sendTransform()) {
+        // The panel never shows what the device was not told: the field and
+        // the transform go back to the value from before.
+        double before = 0.0;
+        if (readNumber(previous, &before))
+            store(m_percent && ranged ? m_minimum + before * (m_maximum - m_minimum) / 100.0 : before);
+        show(previous);
+        return;
+    }
     show(text);
-    // Only a value that left counts as sent; another try may send it.
-    if (!sent)
-        m_lastText = previous;
     passToLinked();
 }
 

@@ -1,5 +1,5 @@
 #include "../ModelScene.h"
-#include "../widgets/WidgetTestUtil.h"
+#include "../widgets/WidgetScene.h"
 #include "CComposite.h"
 #include "CommTestUtil.h"
 #include "HChassis.h"

@@ -1,4 +1,5 @@
-#include "WidgetTestUtil.h"
+#include "../XmlTestUtil.h"
+#include "WidgetScene.h"
 
 #include "CAttributes.h"
 #include "TText.h"
@@ -92,7 +93,7 @@ private:
     }
 
 private slots:
-    void initTestCase() { QVERIFY(scene.setUp()); }
+    void initTestCase() { QVERIFY(scene.setUp() && scene.show(QSize(600, 700))); }
 
     void stateWords_data()
     {
@@ -350,7 +351,7 @@ private slots:
                                 {"title", "*LABEL*"}});
         QCOMPARE(d->primaryColor(), QColor("#2060a0"));
         QVERIFY(d->alwaysShowCallAndEnd());
-        const QString xml = widgettest::written(d);
+        const QString xml = writtenXml(*d);
         QVERIFY2(xml.contains("<title>*LABEL*</title>\n<primaryColor>#FF2060A0</primaryColor>\n"
                               "<secondaryColorRed>#FFC03030</secondaryColorRed>\n"),
                  qPrintable(xml));

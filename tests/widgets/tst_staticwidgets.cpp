@@ -1,5 +1,6 @@
 #include "../ModelScene.h"
-#include "WidgetTestUtil.h"
+#include "../XmlTestUtil.h"
+#include "WidgetScene.h"
 
 #include "CComposite.h"
 #include "HBlock.h"
@@ -121,7 +122,7 @@ private slots:
         QFETCH(QString, path);
         QFETCH(QString, shown);
         if (shown.isEmpty())
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("the default image is shown"));
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("it is not used"));
         const QString expected = shown == "=" ? path
                                  : shown.isEmpty()
                                      ? QString("fallback")
@@ -145,10 +146,10 @@ private slots:
         // The designer's own path names the member the archive carries.
         QCOMPARE(WImagePath::resolve("C:\\Design\\Hotel\\logo.png", context, "fallback"), member);
         QCOMPARE(WImagePath::resolve("/home/eng/logo.png", context, "fallback"), member);
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("the default image is shown"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("it is not used"));
         QCOMPARE(WImagePath::resolve("http://example.com/logo.png", context, "fallback"), QString("fallback"));
         // Without a plain panel file nothing beside it counts.
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("the default image is shown"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("it is not used"));
         QCOMPARE(WImagePath::resolve("pic.png", context, "fallback"), QString("fallback"));
     }
 
@@ -208,7 +209,7 @@ private slots:
         QCOMPARE(link->target(), QStringLiteral("Boardroom/Call"));
         QCOMPARE(link->item()->property("buttonMode").toBool(), true);
         QCOMPARE(link->item()->property("imageValid").toBool(), false);
-        const QString xml = widgettest::written(link);
+        const QString xml = writtenXml(*link);
         QVERIFY2(xml.contains("<text>Boardroom</text>\n<path>Boardroom/Call</path>\n<image></image>\n"
                               "<imagepath></imagepath>\n<imagevalid>Text</imagevalid>\n<buttonmode>Button</buttonmode>\n"
                               "<hasBorder>1</hasBorder>\n<keepImageInBounds>1</keepImageInBounds>"),
@@ -283,7 +284,7 @@ private slots:
         QTRY_VERIFY(!panel->child("Source Select"));
         QCOMPARE(dropped->recordBounds(), QRectF(10, 10, 200, 120));
         QCOMPARE(site->widgetId(), dropped->id());
-        QVERIFY(widgettest::written(site).contains(QString("<child>%1</child>").arg(dropped->id())));
+        QVERIFY(writtenXml(*site).contains(QString("<child>%1</child>").arg(dropped->id())));
 
         // Clearing gives the place back.
         QMetaObject::invokeMethod(site, "clear");
@@ -291,7 +292,7 @@ private slots:
         QCOMPARE(site->widgetId(), 0u);
         QCOMPARE(site->item()->property("enableDrop").toBool(), true);
         QCOMPARE(site->item()->property("label").toString(), QStringLiteral("<i>Source</i>"));
-        QVERIFY(!widgettest::written(site).contains("<child>"));
+        QVERIFY(!writtenXml(*site).contains("<child>"));
         QTRY_VERIFY(!panel->child("Input Select"));
         QVERIFY(scene.model->isModified());
         {

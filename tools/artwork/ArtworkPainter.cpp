@@ -1,4 +1,6 @@
 #include "ArtworkPainter.h"
+#include "ButtonArtwork.h"
+#include "MeterArtwork.h"
 #include "SkinArtwork.h"
 #include "TreeIconArtwork.h"
 
@@ -57,7 +59,9 @@ bool ArtworkPainter::paintAll()
     ok &= save(sendToDeviceIcon(), QStringLiteral("images/SendToDevice.png"));
     ok &= paintSkins();
     ok &= paintDialerKeys();
+    ok &= paintLamps();
     ok &= paintTreeIcons();
+    ok &= paintMeterLamps();
     QTextStream(stdout) << m_written << " images written below " << m_root << '\n';
     return ok;
 }
@@ -78,7 +82,10 @@ bool ArtworkPainter::paintSkins()
         ok &= save(SkinArtwork::indicator(QColor("#D0342C"), skin.ring), dir + "indicator_red.png");
         ok &= save(SkinArtwork::indicator(QColor("#F2B632"), skin.ring), dir + "indicator_ylw.png");
         ok &= save(SkinArtwork::indicator(QColor("#3DAE49"), skin.ring), dir + "indicator_grn.png");
-        ok &= save(SkinArtwork::speaker(skin.muted, false), dir + "mute_off.png");
+        // The button of a live channel: a plain speaker in the skin's grey.
+        ok &= save(SkinArtwork::speaker(skin.muted, true), dir + "mute_off.png");
+        ok &= save(ButtonArtwork::setAll(skin.ink), dir + "setAll.png");
+        ok &= save(ButtonArtwork::resetAll(skin.ink), dir + "resetAll.png");
         ok &= save(SkinArtwork::logo(QStringLiteral("HALVERN"), skin.logoInk, QColor("#1D98D5")),
                    dir + "logo_halvern.png");
         ok &= save(SkinArtwork::logo(QStringLiteral("KORVEL"), skin.logoInk, QColor("#8BC34A")),
@@ -92,7 +99,7 @@ bool ArtworkPainter::paintSkins()
     for (const auto &accent : accents) {
         const QString dir = QStringLiteral("images/skins/Accent/%1/").arg(QLatin1String(accent.first));
         ok &= save(SkinArtwork::arrowDown(accent.second), dir + "arrow_down.png");
-        ok &= save(SkinArtwork::speaker(accent.second, true), dir + "mute_on.png");
+        ok &= save(ButtonArtwork::muteEngaged(accent.second), dir + "mute_on.png");
     }
     return ok;
 }
@@ -112,6 +119,18 @@ bool ArtworkPainter::paintDialerKeys()
     return ok;
 }
 
+bool ArtworkPainter::paintLamps()
+{
+    const QColor green("#35D04F");
+    const QColor red("#F0382B");
+    bool ok = true;
+    ok &= save(ButtonArtwork::lamp(green, true), QStringLiteral("images/ledOn.png"));
+    ok &= save(ButtonArtwork::lamp(green, false), QStringLiteral("images/ledOffGreen.png"));
+    ok &= save(ButtonArtwork::lamp(red, false), QStringLiteral("images/ledOffRed.png"));
+    ok &= save(ButtonArtwork::lamp(red, true), QStringLiteral("images/ledRed.png"));
+    return ok;
+}
+
 bool ArtworkPainter::paintTreeIcons()
 {
     bool ok = true;
@@ -127,6 +146,17 @@ bool ArtworkPainter::paintTreeIcons()
     ok &= save(TreeIconArtwork::panel(1), QStringLiteral("images/CompletePanel.png"));
     ok &= save(TreeIconArtwork::panel(2), QStringLiteral("images/TemplatePanel.png"));
     ok &= save(TreeIconArtwork::panel(3), QStringLiteral("images/CustomPanel.png"));
+    return ok;
+}
+
+bool ArtworkPainter::paintMeterLamps()
+{
+    // The zone colours of the bar meter.
+    bool ok = true;
+    ok &= save(MeterArtwork::lamp(QColor("#C3C3C3"), false), QStringLiteral("images/meterGrey.png"));
+    ok &= save(MeterArtwork::lamp(QColor("#21f321"), true), QStringLiteral("images/meterGreen.png"));
+    ok &= save(MeterArtwork::lamp(QColor("#fff780"), true), QStringLiteral("images/meterYellow.png"));
+    ok &= save(MeterArtwork::lamp(QColor("#ff8000"), true), QStringLiteral("images/meterOrange.png"));
     return ok;
 }
 

@@ -18,7 +18,9 @@ private:
 
     bool paintSkins();
     bool paintDialerKeys();
+    bool paintLamps();
     bool paintTreeIcons();
+    bool paintMeterLamps();
 
     QImage openFileIcon() const;
     QImage goOnlineIcon() const;

@@ -49,6 +49,11 @@ public:
     // The device's telephone lines.
     SimPhoneLines &phoneLines() { return m_phones; }
 
+signals:
+    // A command line as it arrived, with its terminator, before it is
+    // carried out: what a client really sent, for tests and benchmarks.
+    void commandReceived(int connectionId, const QByteArray &bytes);
+
 private slots:
     void onNewConnection();
     void onConnectionFinished(SimConnection *connection);
