@@ -3,6 +3,7 @@
 #include "KvrLogging.h"
 #include "MQmlInterface.h"
 #include "WButton.h"
+#include "WCmdButton.h"
 #include "WDialer.h"
 #include "WDropSite.h"
 #include "WFrame.h"
@@ -14,6 +15,7 @@
 #include "WPanelLink.h"
 #include "WSlider.h"
 #include "WTextEdit.h"
+#include "WTextLink.h"
 
 #include <QQmlComponent>
 #include <QQmlContext>
@@ -44,6 +46,7 @@ void VQmlFrame::registerTypes()
     qmlRegisterType<MQmlInterface>("mqmlinterface", 1, 0, "MQmlInterface");
     qmlRegisterType<WWidget>("wwidget", 1, 0, "WWidget");
     qmlRegisterType<WButton>("wbutton", 1, 0, "WButton");
+    qmlRegisterType<WCmdButton>("wcmdbutton", 1, 0, "WCmdButton");
     qmlRegisterType<WDialer>("wdialer", 1, 0, "WDialer");
     qmlRegisterType<WDropSite>("wdropsite", 1, 0, "WDropSite");
     qmlRegisterType<WFrame>("wframe", 1, 0, "WFrame");
@@ -52,6 +55,7 @@ void VQmlFrame::registerTypes()
     qmlRegisterType<WPanelLink>("wpanellink", 1, 0, "WPanelLink");
     qmlRegisterType<WSlider>("wslider", 1, 0, "WSlider");
     qmlRegisterType<WTextEdit>("wtextedit", 1, 0, "WTextEdit");
+    qmlRegisterType<WTextLink>("wtextlink", 1, 0, "WTextLink");
     qmlRegisterType<WLevelButtons>("wlevelbuttons", 1, 0, "WLevelButtons");
     qmlRegisterType<WMeter>("wmeter", 1, 0, "WMeter");
     qmlRegisterType<WMeterImage>("wmeterimage", 1, 0, "WMeterImage");

@@ -56,13 +56,18 @@ private:
         }
         return nullptr;
     }
-    void click(WDialer *d, const char *key)
+    void clickItem(QQuickItem *item)
     {
-        QQuickItem *item = widgettest::findItem(d->item(), QLatin1String(key));
-        QVERIFY2(item && item->isVisible(), key);
+        QVERIFY(item && item->isVisible());
         scene.view->grabWindow();
         const QPointF at = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
         QTest::mouseClick(scene.view, Qt::LeftButton, Qt::NoModifier, at.toPoint());
+    }
+    void click(WDialer *d, const char *key) { clickItem(widgettest::findItem(d->item(), QLatin1String(key))); }
+    void clickKey(const char *control)
+    {
+        CControl *c = scene.model->currentPanel()->child(QLatin1String(control));
+        clickItem(c && c->firstWidget() ? c->firstWidget()->item() : nullptr);
     }
     void type(WDialer *d, const QString &number)
     {
@@ -123,6 +128,43 @@ private slots:
         QCOMPARE(d->dialerState(), int(WDialer::State_HangUp));
         QCOMPARE(d->displayText(), QString());
         QTRY_COMPARE_WITH_TIMEOUT(d->statusText(), QString(), CallTimeout);
+    }
+
+    // A speed-dial key next to a dialer dials its number, and during a call
+    // sends it as tones.
+    void speedDial()
+    {
+        WDialer *d = dialer("Desk Phone");
+        CControl *key = scene.model->currentPanel()->child("Housekeeping");
+        QVERIFY(key && key->firstWidget());
+        QCOMPARE(key->firstWidget()->linkedWidget(), d);
+        clickKey("Housekeeping");
+        QCOMPARE(d->displayText(), QStringLiteral("9100"));
+        QTRY_COMPARE_WITH_TIMEOUT(d->dialerState(), int(WDialer::State_Active), CallTimeout);
+        QCOMPARE(d->idString(), QStringLiteral("9100"));
+        click(d, "callEndKey");
+        QTRY_COMPARE_WITH_TIMEOUT(d->dialerState(), int(WDialer::State_HangUp), CallTimeout);
+
+        QSignalSpy commands(sim.device.get(), &SimDevice::commandReceived);
+        WDialer *sip = dialer("SIP Phone");
+        clickKey("Conference PIN");
+        QTRY_COMPARE_WITH_TIMEOUT(sip->dialerState(), int(WDialer::State_Outgoing), CallTimeout);
+        clickKey("Conference PIN");
+        click(sip, "endKey");
+        QTRY_COMPARE_WITH_TIMEOUT(sip->dialerState(), int(WDialer::State_HangUp), CallTimeout);
+        QStringList sent;
+        for (const QList<QVariant> &c : std::as_const(commands))
+            sent << QString::fromUtf8(c.at(1).toByteArray());
+        const QString prefix = "SA \"SIP Receive\">16=";
+        QStringList expected{prefix + "CALL 4711#\r"};
+        for (const char *k : {"4", "7", "1", "1", "#"})
+            expected << prefix + "DIGIT " + k + "\r";
+        expected << prefix + "END\r";
+        QStringList keys;
+        for (const QString &line : std::as_const(sent))
+            if (line.startsWith(prefix))
+                keys << line;
+        QCOMPARE(keys, expected);
     }
 
     void incomingAcceptedAndDeclined()
