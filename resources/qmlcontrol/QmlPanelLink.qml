@@ -39,7 +39,8 @@ Item {
         horizontalAlignment: link.horizontalAlignment
         verticalAlignment: Text.AlignVCenter
         elide: Text.ElideRight
-        fontSizeMode: link.autoSize ? Text.Fit : Text.FixedSize
+        // A long text shrinks to its link rather than run out of it.
+        fontSizeMode: link.autoSize ? Text.Fit : Text.HorizontalFit
         minimumPixelSize: 6
         // Never taller than a fifth of the panel.
         font.pixelSize: Math.max(6, Math.min(link.height * 0.5 * link.textScale,

@@ -44,13 +44,13 @@ struct BoxAnswer
     QStringList texts;
 };
 
-// The conference panels with their design in one archive.
-QString conferenceArchive(const QString &folder)
+// A panel file of tests/data/panels with its design in one archive.
+QString archiveOf(const QString &folder, const QString &name)
 {
     UArchive archive;
-    for (const char *name : {"/panels/Conference.cpf", "/panels/Conference.kvp"})
-        archive.addFile(QStringLiteral(KVR_TEST_DATA) + QLatin1String(name));
-    const QString path = folder + QStringLiteral("/Conference.cpz");
+    for (const char *extension : {".cpf", ".kvp"})
+        archive.addFile(QStringLiteral(KVR_TEST_DATA "/panels/") + name + QLatin1String(extension));
+    const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".cpz");
     return archive.write(path) ? path : QString();
 }
 
@@ -202,41 +202,50 @@ private slots:
 
     void panelLinks()
     {
-        QVERIFY(scene.model->openFile(KVR_TEST_DATA "/panels/Conference.cpf"));
-        QVERIFY(scene.model->showSceneOrPanel("Hall Link"));
-        auto *link = widgetOf<WPanelLink>(scene.model->currentPanel()->child("To Boardroom"));
-        QVERIFY(link);
-        QCOMPARE(link->target(), QStringLiteral("Boardroom/Call"));
-        QCOMPARE(link->item()->property("buttonMode").toBool(), true);
-        QCOMPARE(link->item()->property("imageValid").toBool(), false);
-        const QString xml = writtenXml(*link);
-        QVERIFY2(xml.contains("<text>Boardroom</text>\n<path>Boardroom/Call</path>\n<image></image>\n"
-                              "<imagepath></imagepath>\n<imagevalid>Text</imagevalid>\n<buttonmode>Button</buttonmode>\n"
-                              "<hasBorder>1</hasBorder>\n<keepImageInBounds>1</keepImageInBounds>"),
+        QVERIFY(scene.model->openFile(archiveOf(dir.path(), "Links")));
+        CComposite *levels = scene.model->currentPanel();
+        QCOMPARE(levels->name(), QStringLiteral("Levels"));
+        auto *stage = widgetOf<WPanelLink>(levels->child("To Stage"));
+        auto *lobby = widgetOf<WPanelLink>(levels->child("To Lobby"));
+        auto *phones = widgetOf<WPanelLink>(levels->child("To Phones"));
+        QVERIFY(stage && lobby && phones);
+        QCOMPARE(stage->item()->property("buttonMode").toBool(), true);
+        QCOMPARE(lobby->item()->property("buttonMode").toBool(), false);
+        QCOMPARE(lobby->item()->property("text").toString(), QStringLiteral("<u>Lobby</u>"));
+        QCOMPARE(phones->item()->property("imageValid").toBool(), true);
+        QCOMPARE(phones->item()->property("imagePath").toString(), QStringLiteral("../images/phone.png"));
+        const QString xml = writtenXml(*phones);
+        QVERIFY2(xml.contains("<text>Phones</text>\n<path>Lobby/Phones</path>\n<image>phone</image>\n"
+                              "<imagepath>../images/phone.png</imagepath>\n<imagevalid>Image</imagevalid>\n"
+                              "<buttonmode>Button</buttonmode>\n<hasBorder>1</hasBorder>\n"
+                              "<keepImageInBounds>1</keepImageInBounds>"),
                  qPrintable(xml));
+        QVERIFY(writtenXml(*lobby).contains("<imagevalid>Text</imagevalid>\n<buttonmode>Blank</buttonmode>"));
 
-        QMetaObject::invokeMethod(link, "selectPanel");
-        QVERIFY(link->isJumpPending());
-        QTRY_COMPARE_WITH_TIMEOUT(scene.model->currentPanel()->name(), QStringLiteral("Call"), 2000);
-        QCOMPARE(scene.model->currentScene()->name(), QStringLiteral("Boardroom"));
+        // A click jumps once the click is over, to the panel of that scene.
+        QMetaObject::invokeMethod(phones, "selectPanel");
+        QVERIFY(phones->isJumpPending());
+        QCOMPARE(scene.model->currentPanel(), levels);
+        QTRY_COMPARE_WITH_TIMEOUT(scene.model->currentPanel()->name(), QStringLiteral("Phones"), 2000);
+        QCOMPARE(scene.model->currentScene()->name(), QStringLiteral("Lobby"));
 
         // A link to a panel that is not there warns and stays.
-        QVERIFY(scene.model->showSceneOrPanel("Hall Link"));
-        QVERIFY(link->processProperty("path", "Boardroom/Nowhere"));
+        QVERIFY(scene.model->showSceneOrPanel("Hall/Levels"));
         QSignalSpy warnings(scene.model, &MModel::warning);
-        QMetaObject::invokeMethod(link, "selectPanel");
+        QMetaObject::invokeMethod(widgetOf<WPanelLink>(levels->child("Nowhere")), "selectPanel");
         QTRY_COMPARE_WITH_TIMEOUT(warnings.count(), 1, 2000);
-        QCOMPARE(scene.model->currentPanel()->name(), QStringLiteral("Hall Link"));
+        QCOMPARE(scene.model->currentPanel(), levels);
 
         // A panel given to the link names it and becomes its target.
-        link->setTargetPanel(scene.model->document()->findByName("Hall Overview"));
-        QCOMPARE(link->target(), QStringLiteral("Main Hall/Hall Overview"));
-        QCOMPARE(link->item()->property("text").toString(), QStringLiteral("Hall Overview"));
+        stage->setTargetPanel(scene.model->document()->findByName("Welcome"));
+        QCOMPARE(stage->target(), QStringLiteral("Lobby/Welcome"));
+        QCOMPARE(stage->item()->property("text").toString(), QStringLiteral("Welcome"));
+        scene.model->closeDocument();
     }
 
     void dropSites()
     {
-        QVERIFY(scene.model->openFile(conferenceArchive(dir.path())));
+        QVERIFY(scene.model->openFile(archiveOf(dir.path(), "Conference")));
         QVERIFY(scene.model->showSceneOrPanel("Sources"));
         CComposite *panel = scene.model->currentPanel();
         auto *site = widgetOf<WDropSite>(panel->child("Site 1"));
