@@ -85,6 +85,15 @@ public slots:
 protected:
     // A press that never saw its release is released.
     void finishGesture() override;
+    // The guards of a press and a release: item, transform, protocol, a
+    // value to send, and an action that sends.
+    bool maySend() const;
+    // Stores value in the transform and sends it; a send that did not
+    // happen leaves the hold-off as it was.
+    bool send(int value);
+    void showChecked(bool checked);
+    // The model of the scene, for skins and the connection lamp.
+    MModel *model() const;
 
 private:
     // A text as the file gives it; substituted for showing unless it came
@@ -100,11 +109,6 @@ private:
         QString key;
     };
 
-    bool maySend() const;
-    // Stores value in the transform and sends it; a send that did not
-    // happen leaves the hold-off as it was.
-    bool send(int value);
-    void showChecked(bool checked);
     void setAction(int code);
     void storeText(Text &text, const QString &value, bool substitute);
     void applyTexts();
@@ -114,7 +118,6 @@ private:
     void applyImage(const Image &image);
     void deriveLogicChannel();
     void applyChannel();
-    MModel *model() const;
 
     bool m_checked = false;
     bool m_checkedAtPress = false;
