@@ -1,4 +1,6 @@
 #include "SimConsole.h"
+#include "SimDevice.h"
+#include "SimLog.h"
 #include "SimDeviceInfo.h"
 #include "SimDeviceSource.h"
 #include "SimPhoneLine.h"
@@ -114,17 +116,20 @@ private slots:
 
     void consoleLines()
     {
-        SimConsole console;
-        QStringList seen;
-        console.addCommand("ring", "ring LINE [CALLER]", [&seen](const QStringList &arguments) {
-            seen = arguments;
-            return QStringLiteral("ok");
-        });
-        QCOMPARE(console.run("ring \"Phone Receive\" Front Desk"), QStringLiteral("ok"));
-        QCOMPARE(seen, (QStringList{"Phone Receive", "Front", "Desk"}));
-        QVERIFY(console.run("set x").startsWith("unknown command \"set\""));
-        QVERIFY(console.run("help").contains("ring LINE [CALLER]"));
-        QCOMPARE(console.run("   "), QString());
+        SimLog log;
+        log.setQuiet(true);
+        SimDevice device(SimDeviceInfo(), SimFaults(), &log);
+        device.phoneLines().declare("Phone Receive", SimPhoneLine::Kind::Pstn);
+        SimConsole console({&device});
+        QCOMPARE(console.execute("ring \"Phone Receive\" Front  Desk"), QStringLiteral("ok"));
+        QCOMPARE(device.phoneLines().find("Phone Receive")->statusText(), QStringLiteral("INCOMING&Front Desk"));
+        QCOMPARE(console.execute("ring \"Phone Receive\" Lobby"),
+                 QStringLiteral("error: a call is already waiting on \"Phone Receive\""));
+        QCOMPARE(console.execute("hangup \"Phone Receive\""), QStringLiteral("ok"));
+        QCOMPARE(console.execute("hangup \"Phone Receive\""), QStringLiteral("error: no call on \"Phone Receive\""));
+        QCOMPARE(console.execute("hangup Phone Receive"), QStringLiteral("error: hangup needs a line: hangup LINE"));
+        QCOMPARE(console.execute("ring Nowhere"), QStringLiteral("error: no phone line \"Nowhere\""));
+        QVERIFY(console.execute("dial 5").startsWith("error: unknown command \"dial\""));
     }
 
     // The simulator as a program: a call rings at start, the far end hangs
@@ -139,7 +144,7 @@ private slots:
         const auto waitFor = [&](const QByteArray &text) {
             return QTest::qWaitFor([&] { return (out += sim.readAllStandardOutput()).contains(text); }, Timeout);
         };
-        QVERIFY(waitFor("ringing on \"SIP Receive\" (1 line(s))\n"));
+        QVERIFY(waitFor("kvrsim: ring \"SIP Receive\": ok\n"));
         const QRegularExpressionMatch port = QRegularExpression("listening on 127\\.0\\.0\\.1:(\\d+)").match(out);
         QVERIFY(port.hasMatch());
 
@@ -156,12 +161,13 @@ private slots:
         };
         QCOMPARE(status(), QByteArray("GA\"SIP Receive\">16=\"INCOMING\"&\"Front Desk\"\r"));
 
+        out.clear();
         sim.write("hangup \"SIP Receive\"\n");
-        QVERIFY(waitFor("the far end hung up on \"SIP Receive\""));
+        QVERIFY(waitFor("ok\n"));
         QCOMPARE(status(), QByteArray("GA\"SIP Receive\">16=\"IDLE\"\r"));
         sim.write("ring \"SIP Receive\" Lobby 2\nring Nowhere\nring\n");
-        QVERIFY(waitFor("ring needs a line"));
-        QVERIFY(out.contains("no phone line \"Nowhere\" free to ring"));
+        QVERIFY(waitFor("error: ring needs a line"));
+        QVERIFY(out.contains("error: no phone line \"Nowhere\"\n"));
         QCOMPARE(status(), QByteArray("GA\"SIP Receive\">16=\"INCOMING\"&\"Lobby 2\"\r"));
 
         // Dialer commands are acknowledged; others on the line refused.

@@ -1,50 +1,40 @@
 #pragma once
 
-#include <QMap>
+#include <QList>
 #include <QObject>
-#include <QStringList>
-
-#include <functional>
+#include <QString>
 
 class QSocketNotifier;
+class SimDevice;
 
-// Commands typed on the simulator's standard input, one per line: a command
-// word and its arguments, an argument with blanks in double quotes, e.g.
-//   ring "Phone Receive" Front Desk 201
-// Every line is answered with one line (answered()).
+// The simulator's standard input: one command a line, for tests and people
+// who want a device to change by itself while clients are connected.
+//   ring <line> [<caller>]   a call from caller arrives on the telephone line
+//                            of that block (in double quotes when it has
+//                            blanks) on every device that has one
+//   hangup <line>            the far end of that line's call hangs up
+// Each line is answered on standard output with "ok" or "error: " and the
+// reason.
 class SimConsole : public QObject
 {
     Q_OBJECT
 public:
-    // Gets the arguments after the word; gives the answer.
-    using Handler = std::function<QString(const QStringList &arguments)>;
-
-    explicit SimConsole(QObject *parent = nullptr);
+    explicit SimConsole(const QList<SimDevice *> &devices, QObject *parent = nullptr);
     ~SimConsole() override;
 
-    void addCommand(const QString &word, const QString &usage, Handler handler);
-    // Reads lines from the file descriptor (standard input by default) from
-    // now on; stops at its end.
-    bool start(int fd = 0);
-    // Carries out one line and gives its answer.
-    QString run(const QString &line);
-
-signals:
-    void answered(const QString &text);
+    // Starts reading standard input; false when it cannot be watched.
+    bool watchStandardInput();
+    // Carries out one line; the answer as it is printed.
+    QString execute(const QString &line);
 
 private slots:
     void onReadable();
 
 private:
-    struct Command
-    {
-        QString usage;
-        Handler handler;
-    };
+    QString phoneCall(const QString &word, const QStringList &arguments);
 
-    QMap<QString, Command> m_commands;
+    QList<SimDevice *> m_devices;
     QSocketNotifier *m_notifier = nullptr;
-    int m_fd = -1;
-    QByteArray m_pending;
+    QByteArray m_input;
     bool m_discarding = false; // inside an over-long line
 };

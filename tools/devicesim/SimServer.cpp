@@ -43,23 +43,3 @@ void SimServer::addPhoneLines(const QStringList &pstnLines, const QStringList &v
     m_pstnLines += pstnLines;
     m_voipLines += voipLines;
 }
-
-int SimServer::ring(const QString &blockName, const QString &caller)
-{
-    int count = 0;
-    for (SimDevice *device : std::as_const(m_devices)) {
-        if (SimPhoneLine *line = device->phoneLines().find(blockName))
-            count += line->ring(caller) ? 1 : 0;
-    }
-    return count;
-}
-
-int SimServer::hangUp(const QString &blockName)
-{
-    int count = 0;
-    for (SimDevice *device : std::as_const(m_devices)) {
-        if (SimPhoneLine *line = device->phoneLines().find(blockName))
-            count += line->farEndHangUp() ? 1 : 0;
-    }
-    return count;
-}

@@ -32,11 +32,6 @@ public:
     // top of those its design gives it. Applied by start().
     void setPhoneSettings(const SimPhoneSettings &settings) { m_phoneSettings = settings; }
     void addPhoneLines(const QStringList &pstnLines, const QStringList &voipLines);
-    // A call from caller arrives on the line of that block name on every
-    // device that has one; the number of lines rung.
-    int ring(const QString &blockName, const QString &caller);
-    // The far end of the line's call hangs up; the number of lines concerned.
-    int hangUp(const QString &blockName);
 
 private:
     SimFaults m_faults;

@@ -68,36 +68,16 @@ int main(int argc, char *argv[])
         out << "kvrsim: device " << device->info().nodeId << ' ' << device->info().displayName()
             << " listening on " << device->address().toString() << ':' << device->port() << '\n';
     }
-    const auto ring = [&server](const QString &line, const QString &caller) {
-        const int count = server.ring(line, caller);
-        return count > 0 ? QStringLiteral("ringing on \"%1\" (%2 line(s))").arg(line).arg(count)
-                         : QStringLiteral("no phone line \"%1\" free to ring").arg(line);
-    };
-    for (const auto &call : options.rings)
-        out << "kvrsim: " << ring(call.first, call.second) << '\n';
+    // Calls from the far end, typed while the simulator runs (and those
+    // asked for at start).
+    SimConsole console(server.devices());
+    for (const auto &call : options.rings) {
+        out << "kvrsim: ring \"" << call.first << "\": "
+            << console.execute(QStringLiteral("ring \"%1\" %2").arg(call.first, call.second)) << '\n';
+    }
     out.flush();
-
-    // Calls from the far end, typed while the simulator runs.
-    SimConsole console;
-    console.addCommand(QStringLiteral("ring"), QStringLiteral("ring LINE [CALLER]"),
-                       [&ring](const QStringList &arguments) {
-                           if (arguments.isEmpty())
-                               return QStringLiteral("ring needs a line: ring LINE [CALLER]");
-                           return ring(arguments.first(), arguments.mid(1).join(QLatin1Char(' ')));
-                       });
-    console.addCommand(QStringLiteral("hangup"), QStringLiteral("hangup LINE"),
-                       [&server](const QStringList &arguments) {
-                           if (arguments.size() != 1)
-                               return QStringLiteral("hangup needs a line: hangup LINE");
-                           return server.hangUp(arguments.first()) > 0
-                                      ? QStringLiteral("the far end hung up on \"%1\"").arg(arguments.first())
-                                      : QStringLiteral("no call on \"%1\"").arg(arguments.first());
-                       });
-    QObject::connect(&console, &SimConsole::answered, &app, [&out](const QString &answer) {
-        out << "kvrsim: " << answer << '\n';
-        out.flush();
-    });
-    console.start();
+    if (!console.watchStandardInput())
+        err << "kvrsim: cannot read standard input; the console is off.\n";
 
     const int result = QCoreApplication::exec();
     log.close();
