@@ -102,6 +102,18 @@ private slots:
         QCOMPARE(protocol.sent, (QStringList{"5.0", "5.0"}));
     }
 
+    void withoutAFaderItShowsReports()
+    {
+        PanelControl c(scene, &gain, "Level", "Slider",
+                       {{"textedit", {"id", "2", "x", "60", "y", "10", "width", "80", "height", "30"}}},
+                       levelAttributes());
+        auto *edit = c.widget<WTextEdit>();
+        edit->transform()->setReplyText("-3.5");
+        QCOMPARE(shownText(edit), QStringLiteral("-3.5"));
+        type(edit, "-3.50 dB");
+        QVERIFY(protocol.sent.isEmpty());
+    }
+
     void linkedWithItsFaderWithoutEchoes()
     {
         auto c = level();
