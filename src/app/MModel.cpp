@@ -20,7 +20,9 @@
 #include "VModeManager.h"
 #include "VQmlFrame.h"
 #include "WDelegate.h"
+#include "WDropSite.h"
 #include "WWidgetFactory.h"
+#include "XControlHandler.h"
 #include "XSkinHandler.h"
 
 #include <QDir>
@@ -78,6 +80,12 @@ MModel::~MModel()
     delete m_document;
     delete m_hardware;
     delete m_project;
+}
+
+VQmlFrame *MModel::qmlView() const
+{
+    // Out of line: includers of this header need not know the view.
+    return m_view;
 }
 
 MQmlInterface *MModel::qmlInterface() const
@@ -395,6 +403,16 @@ bool MModel::showSceneOrPanel(const QString &name)
 {
     if (!m_document)
         return false;
+    // Links name a panel of a particular scene as "Scene/Panel".
+    const int slash = int(name.indexOf(QLatin1Char('/')));
+    if (slash > 0) {
+        CComposite *scene = asComposite(m_document->child(name.left(slash)));
+        if (CComposite *panel = scene ? asComposite(scene->child(name.mid(slash + 1))) : nullptr) {
+            m_scene = scene;
+            showPanel(panel, scene->children().indexOf(panel));
+            return true;
+        }
+    }
     if (CComposite *scene = asComposite(m_document->child(name))) {
         m_scene = scene;
         if (scene->childCount() > 0) {
@@ -426,6 +444,54 @@ void MModel::followLink(const QString &panelName)
                                        "Please set a link using the properties panel."));
     }
     emit reloadCanvas();
+}
+
+// --- editing -----------------------------------------------------------------------
+
+bool MModel::dropOnSite(WWidget *site, const QString &text, const QString &data)
+{
+    CControl *siteControl = site ? site->control() : nullptr;
+    CComposite *panel = siteControl ? siteControl->parentComposite() : nullptr;
+    if (!panel || !site->acceptDrop(text, data))
+        return false;
+    HNode *node = WDropSite::draggedNode(m_hardware, data);
+    CControl *made = node ? XControlHandler::readControl(node->templatePath(), text) : nullptr;
+    if (!made) {
+        qCWarning(lcApp) << "The template of" << text << "gives no control; nothing was dropped.";
+        return false;
+    }
+    made->setNode(node);
+    made->placeFileGeometry(siteControl->recordBounds());
+    panel->addChild(made);
+    made->activate(m_document);
+    if (panel->hasWidgets()) {
+        made->createWidgets(WDelegate::instance()->factory());
+        layoutPanel(panel);
+        made->setWidgetsVisible(panel == m_panel);
+    }
+    site->attachControl(made);
+    m_modified = true;
+    emit enableConnection(true);
+    if (m_mainWindow)
+        m_mainWindow->resizeToCanvas();
+    return true;
+}
+
+void MModel::removeControl(CControl *control)
+{
+    CComposite *composite = control ? control->parentComposite() : nullptr;
+    if (!composite)
+        return;
+    control->destroyWidgets();
+    control->deactivate();
+    composite->takeChild(control);
+    // It may be the control whose gesture led here.
+    control->deleteLater();
+    m_modified = true;
+    if (m_document && !m_document->findByType(QStringLiteral("Controls")))
+        emit enableConnection(false);
+    if (m_mainWindow)
+        m_mainWindow->resizeToCanvas();
 }
 
 // --- scene properties ----------------------------------------------------------------

@@ -86,12 +86,58 @@ public:
         return true;
     }
 
+    // Shows the window, for tests that click on what they made.
+    bool show(const QSize &size)
+    {
+        window.resize(size);
+        window.setColor(QColor(QStringLiteral("#262626")));
+        window.show();
+        return QTest::qWaitForWindowExposed(&window);
+    }
+
+    // A widget made by the factory alone, with settings as a file gives them.
+    template <typename W>
+    W *create(const QString &keyword, const QList<QPair<QString, QString>> &settings = {})
+    {
+        auto *w = qobject_cast<W *>(factory.createWidget(keyword));
+        if (!w)
+            return nullptr;
+        w->setType(keyword);
+        for (const auto &setting : settings)
+            w->processProperty(setting.first, setting.second);
+        return w;
+    }
+
+    // A real mouse click at the middle of an item.
+    void click(QQuickItem *item)
+    {
+        // Rendering lays out what was made or changed since the last frame.
+        window.grabWindow();
+        const QPointF at = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
+        QTest::mouseClick(&window, Qt::LeftButton, Qt::NoModifier, at.toPoint());
+    }
+
     QQmlEngine engine;
     std::unique_ptr<QObject> intrf;
     MeterGaugeLocalization gauge;
     QQuickWindow window;
     WWidgetFactory factory;
 };
+
+// The visual descendant of root with the object name (Repeater items are
+// visual children only).
+inline QQuickItem *findItem(QQuickItem *root, const QString &name)
+{
+    if (!root)
+        return nullptr;
+    for (QQuickItem *child : root->childItems()) {
+        if (child->objectName() == name)
+            return child;
+        if (QQuickItem *found = findItem(child, name))
+            return found;
+    }
+    return nullptr;
+}
 
 // One widget's record: its element and its settings, in file order.
 struct Record
