@@ -2,8 +2,8 @@
 //
 // A control-panel archive opened and extracted into a work folder of its
 // own. Whatever the archive holds, nothing may be written outside the work
-// folder, a refused archive leaves the work folder empty, and every member
-// lands where its record says.
+// folder, a refused archive leaves the work folder empty, every member lands
+// where its record says, and no more is extracted than the bounds allow.
 
 #include "FuzzSupport.h"
 #include "UArchive.h"
@@ -51,10 +51,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             fuzz::violated("a refused archive left files behind", extracted.join(QLatin1Char(' ')));
         return 0;
     }
+    qint64 total = 0;
     for (const UArchiveHeaderRecord *record : archive.header().records()) {
-        if (record->filePath() != work + record->name() || !QFileInfo(record->filePath()).isFile())
+        const QFileInfo file(record->filePath());
+        if (record->filePath() != work + record->name() || (file.exists() && !file.isFile()))
             fuzz::violated("a member is not where its record says", record->filePath());
+        total += file.size();
     }
+    if (archive.header().records().size() > qsizetype(UArchiveHeader::MaxMembers)
+        || total > UArchiveHeader::MaxTotalBytes)
+        fuzz::violated("an archive beyond the bounds was extracted");
     archive.memberPath(QStringLiteral(".cpf"));
     archive.memberUrl(QStringLiteral("logo.png"));
     return 0;
