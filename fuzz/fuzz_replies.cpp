@@ -127,6 +127,10 @@ void framed(Bench &bench, const QByteArray &stream, int readSize)
     for (qsizetype at = 0; at < stream.size(); at += readSize) {
         bench.client.queueReplies(stream.mid(at, readSize));
         dispatcher->onDispatch();
+        // A device that never ends its lines must not make the client
+        // hoard what it sends.
+        if (bench.client.unterminatedTail().size() > 65536)
+            fuzz::violated("the client keeps an unbounded tail");
     }
     fuzz::settle();
     dispatcher->onDispatch();
