@@ -111,6 +111,12 @@ struct Bench
     {
         link.setStreaming(0);
         protocol.setOnline(true);
+        pollAgain();
+    }
+
+    // The next poll cycle: a device that took the handshake is subscribed to.
+    void pollAgain()
+    {
         for (const auto &control : controls) {
             if (TTransform *transform = control->transform()) {
                 protocol.poll(transform);
@@ -169,7 +175,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray stream = fuzz::bytes(data + 1, size - 1);
     bench.pollAll();
     framed(bench, stream, (how & 0x0F) == 0 ? int(stream.size()) + 1 : how & 0x0F);
-    bench.pollAll();
+    // The same lines again, as confirmations of the subscriptions that the
+    // handshake allowed and as values the device pushes.
+    bench.pollAgain();
     matched(bench, stream, (how >> 4) % 3, how & 0x80);
+    // A command that went unanswered, named by the first line, and the
+    // device dropped and taken up again.
+    bench.protocol.replyTimeout(QString::fromUtf8(stream.left(stream.indexOf('\r'))));
+    bench.protocol.resynchronize();
     return 0;
 }
