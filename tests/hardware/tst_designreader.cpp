@@ -323,6 +323,22 @@ private slots:
         QVERIFY(!gain->testFlag(HNode::InDesign));
         QVERIFY(byLabel(root, "Ballroom Level")->testFlag(HNode::InDesign));
 
+        // Two nodes of one file that look alike each find their own again.
+        QByteArray twice = readFile(Designs + "lobby_42.kvp");
+        for (const QByteArray &label : {QByteArray("Lobby DSP"), QByteArray("Lobby Music")}) {
+            const int start = twice.lastIndexOf("<Node ", twice.indexOf("value=\"" + label + "\""));
+            const int end = twice.indexOf("</Node>", start) + 7;
+            twice.insert(end, "\n" + twice.mid(start, end - start));
+        }
+        RecordingRoot alike;
+        const QString alikePath = writeDesign(dir, "alike.kvp", twice);
+        QVERIFY(alike.loadDesign(alikePath));
+        const int alikeCount = allNodes(&alike).size();
+        QVERIFY(alike.loadDesign(alikePath));
+        QCOMPARE(allNodes(&alike).size(), alikeCount);
+        for (const HNode *node : allNodes(&alike))
+            QVERIFY2(node->testFlag(HNode::InDesign), qPrintable(node->label()));
+
         // A cleared tree reads the next design afresh.
         root.clearDesign();
         QCOMPARE(root.children().size(), 0);
