@@ -39,7 +39,15 @@ public:
     // The live room-combine model of the design's groups.
     HRCGroupInfo *rcGroupInfo() { return &m_rcGroupInfo; }
 
+    // The application model took the devices online or offline.
+    void setOnline(bool online);
+    bool isOnline() const { return m_online; }
+
+signals:
+    void onlineChanged(bool online);
+
 private:
     QString m_designFile;
     HRCGroupInfo m_rcGroupInfo;
+    bool m_online = false;
 };
