@@ -90,6 +90,13 @@ void MModel::setCanvas(CCanvas *canvas)
     m_canvas = canvas;
 }
 
+VQmlFrame *MModel::qmlView() const
+{
+    // Out of line: the view's class is only declared in the header, which
+    // files that never see the view include too.
+    return m_view;
+}
+
 void MModel::setQmlView(VQmlFrame *view)
 {
     m_view = view;
