@@ -52,8 +52,9 @@ run_target() {
     local dict=()
     [ -f fuzz/dict/"$t".dict ] && dict=(-dict=fuzz/dict/"$t".dict)
     # A run stops at its first crash, leak or hang and leaves the input in
-    # the artifacts (forking to go on past it costs most of the speed).
-    nice -n 19 $build/fuzz/fuzz_"$t" "$corpus" "${dict[@]}" -max_total_time="$seconds" -timeout=10 \
+    # the artifacts (forking to go on past it costs most of the speed). The
+    # generous time-out keeps a busy machine's stalls from counting as hangs.
+    nice -n 19 $build/fuzz/fuzz_"$t" "$corpus" "${dict[@]}" -max_total_time="$seconds" -timeout=60 \
         -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts/" \
         >$build/logs/"$t".log 2>&1 || true
 }
