@@ -92,8 +92,6 @@ void MModel::setCanvas(CCanvas *canvas)
 
 VQmlFrame *MModel::qmlView() const
 {
-    // Out of line: the view's class is only declared in the header, which
-    // files that never see the view include too.
     return m_view;
 }
 
