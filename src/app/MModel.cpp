@@ -157,7 +157,7 @@ void MModel::initialize()
 
 QString MModel::designsFolder()
 {
-    QSettings settings(QLatin1String(USettings::Organisation), QLatin1String(USettings::Application));
+    QSettings settings{QLatin1String(USettings::Organisation), QLatin1String(USettings::Application)};
     QString folder = settings.value(QLatin1String(USettings::DesignsKey)).toString();
     // Never the file-system root: without a setting the received panels
     // live in the program's own data folder.
