@@ -551,15 +551,20 @@ void MModel::doPolling()
     }
 }
 
-void MModel::interfaceStatusChanged(bool)
+void MModel::interfaceStatusChanged(bool isConnected)
 {
     const int count = m_interfaces ? m_interfaces->count() : 0;
     const int connected = m_interfaces ? m_interfaces->connectedCount() : 0;
     const QString skin = m_appliedSkin.isEmpty() && m_canvas ? m_canvas->skin() : m_appliedSkin;
     m_connectIndicator = QStringLiteral("../../images/skins/") + skin + indicatorImage(connected, count);
     setQml("connectInd", m_connectIndicator);
-    if (!m_receiveMode)
-        emit changedStatusIndicator();
+    if (m_receiveMode)
+        return;
+    emit changedStatusIndicator();
+    // A device lost while the program stays online is connected again;
+    // going offline on purpose reports false too, and must not.
+    if (!isConnected && m_online && m_interfaces)
+        m_interfaces->reconnect();
 }
 
 void MModel::applicationStateChanged(Qt::ApplicationState state)

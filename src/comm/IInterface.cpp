@@ -27,6 +27,13 @@ quint32 IInterface::send(const QByteArray &, int, const QString &, quint32)
     return 0;
 }
 
+quint32 IInterface::sendSet(const QByteArray &data, const QByteArray &, quint32 timeoutMs)
+{
+    return send(data, AckExpected, QString(), timeoutMs);
+}
+
+void IInterface::reconnect() {}
+
 void IInterface::notifyState()
 {
     emit interfaceStateChanged(m_connected);

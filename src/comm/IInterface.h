@@ -35,6 +35,13 @@ public:
     // Queues data (or writes it at once in Immediate mode); the answer is
     // the number of bytes written at once, 0 for a queued command.
     virtual quint32 send(const QByteArray &data, int mode, const QString &tag, quint32 timeoutMs);
+    // Queues a set command, which the device acknowledges; a set of the same
+    // parameter that still waits to be written takes the newer bytes in its
+    // place instead. An empty parameter queues the command as it is.
+    virtual quint32 sendSet(const QByteArray &data, const QByteArray &parameter, quint32 timeoutMs);
+    // Asked when a connection is lost while the program stays online: the
+    // interface makes sure that it is trying to connect again.
+    virtual void reconnect();
     virtual void notifyState();
     virtual QString statusText() const;
     virtual void dump() const;

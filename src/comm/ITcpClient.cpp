@@ -3,8 +3,15 @@
 #include "KvrLogging.h"
 #include "PProtocol.h"
 
+#include <QScopedValueRollback>
 #include <QTcpSocket>
 #include <QTime>
+
+#if defined(Q_OS_LINUX)
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#endif
 
 namespace {
 
@@ -12,6 +19,11 @@ constexpr char Ack = 0x06;
 constexpr char Nak = 0x15;
 // A device that never ends its lines must not make the client hoard bytes.
 constexpr int MaxTailBytes = 65536;
+// TCP keep-alive: the first probe after this many seconds of silence, then
+// one a second, and the connection is dropped after three unanswered ones.
+constexpr int KeepAliveIdleS = 2;
+constexpr int KeepAliveIntervalS = 1;
+constexpr int KeepAliveCount = 3;
 
 bool onlyAcknowledgeBytes(const QByteArray &bytes)
 {
@@ -26,8 +38,9 @@ bool onlyAcknowledgeBytes(const QByteArray &bytes)
 
 ITcpClient::ITcpClient(QObject *parent) : IInterface(parent)
 {
-    m_dispatcher = new ITcpClientThread(&m_records, &m_replies,
-                                        [this](const QByteArray &bytes) { return writeForDispatcher(bytes); });
+    m_dispatcher = new ITcpClientThread(&m_records, &m_replies, [this](const QByteArray &bytes, bool awaitsAnswer) {
+        return writeForDispatcher(bytes, awaitsAnswer);
+    });
     connect(this, &ITcpClient::startMessageProcessing, m_dispatcher,
             &ITcpClientThread::onStartMessageProcessing);
     connect(this, &ITcpClient::quitMessageProcessing, m_dispatcher,
@@ -35,6 +48,7 @@ ITcpClient::ITcpClient(QObject *parent) : IInterface(parent)
     connect(this, &ITcpClient::replyReady, m_dispatcher, &ITcpClientThread::onReplyReady);
     connect(m_dispatcher, &ITcpClientThread::messageError, this, &ITcpClient::onMessageSendError);
     connect(m_dispatcher, &ITcpClientThread::messageAnswered, this, [this] { m_sendErrors = 0; });
+    connect(m_dispatcher, &ITcpClientThread::deadlineReached, this, &ITcpClient::onDeadlineReached);
 
     m_reconnectTimer.setInterval(ReconnectIntervalMs);
     connect(&m_reconnectTimer, &QTimer::timeout, this, &ITcpClient::retry);
@@ -43,7 +57,9 @@ ITcpClient::ITcpClient(QObject *parent) : IInterface(parent)
     connect(&m_connectTimer, &QTimer::timeout, this, &ITcpClient::onConnectTimeout);
     m_tailTimer.setSingleShot(true);
     m_tailTimer.setInterval(TailFlushMs);
-    connect(&m_tailTimer, &QTimer::timeout, this, &ITcpClient::flushTail);
+    connect(&m_tailTimer, &QTimer::timeout, this, &ITcpClient::onTailQuiet);
+    m_linkTimer.setInterval(LinkCheckMs);
+    connect(&m_linkTimer, &QTimer::timeout, this, &ITcpClient::checkLink);
 
     m_dispatcher->start();
 }
@@ -58,8 +74,15 @@ ITcpClient::~ITcpClient()
 
 bool ITcpClient::open()
 {
+    const QScopedValueRollback<bool> switching(m_switching, true);
     if (m_socket)
         close();
+    if (QHostAddress(m_host).isNull() || m_port <= 0) {
+        qCWarning(lcComm).noquote() << QStringLiteral("Cannot connect to \"%1\" port %2: not an IP address and port.")
+                                           .arg(m_host)
+                                           .arg(m_port);
+        return false;
+    }
     m_socket = new QTcpSocket(this);
     connect(m_socket, &QTcpSocket::connected, this, &ITcpClient::onConnected);
     connect(m_socket, &QTcpSocket::disconnected, this, &ITcpClient::onDisconnected);
@@ -68,7 +91,11 @@ bool ITcpClient::open()
     connect(m_socket, &QTcpSocket::stateChanged, this, &ITcpClient::stateChanged);
     m_lastError = -1;
     connectSocket();
-    return m_socket && m_socket->state() == QAbstractSocket::ConnectedState;
+    // Connecting does not block: the answer is whether an attempt is under
+    // way (or, rarely, already made); how it ends is told by
+    // interfaceStateChanged. An attempt that failed at once is tried again
+    // by the reconnect timer.
+    return m_socket && m_socket->state() != QAbstractSocket::UnconnectedState;
 }
 
 void ITcpClient::connectSocket()
@@ -82,13 +109,17 @@ void ITcpClient::connectSocket()
 
 bool ITcpClient::close()
 {
+    const QScopedValueRollback<bool> switching(m_switching, true);
     if (m_dispatcher->isProcessing())
         emit quitMessageProcessing();
     m_reconnectTimer.stop();
     m_connectTimer.stop();
     m_hostCheck.stop();
     m_tailTimer.stop();
+    m_linkTimer.stop();
     m_tail.clear();
+    // Offline on purpose: what was not sent is not wanted any more.
+    m_carried.clear();
     if (!m_socket)
         return false;
 
@@ -141,16 +172,37 @@ quint32 ITcpClient::send(const QByteArray &data, int mode, const QString &tag, q
     // A query that is already on its way need not go twice.
     if (mode == ReplyExpected && m_dispatcher->isPending(data))
         return 0;
-    m_records.append({mode, data, tag.toUtf8(), timeoutMs});
-    m_dispatcher->schedule();
+    enqueue({mode, data, tag.toUtf8(), timeoutMs, QByteArray()});
     return 0;
 }
 
-qint64 ITcpClient::writeForDispatcher(const QByteArray &bytes)
+quint32 ITcpClient::sendSet(const QByteArray &data, const QByteArray &parameter, quint32 timeoutMs)
+{
+    if (!m_socket)
+        return 0;
+    enqueue({AckExpected, data, QByteArray(), timeoutMs, parameter});
+    return 0;
+}
+
+void ITcpClient::enqueue(const ITcpClientThread::Record &record)
+{
+    // A fader dragged towards a slow device would otherwise queue a set
+    // every few milliseconds and the device would lag seconds behind the
+    // hand: only the newest value of a parameter that waits is kept, in
+    // the place of the first.
+    if (m_dispatcher->replaceQueuedSet(record))
+        return;
+    m_records.append(record);
+    m_dispatcher->schedule();
+}
+
+qint64 ITcpClient::writeForDispatcher(const QByteArray &bytes, bool awaitsAnswer)
 {
     if (!m_socket || m_socket->state() != QAbstractSocket::ConnectedState)
         return -1;
     const qint64 written = m_socket->write(bytes);
+    if (written > 0 && awaitsAnswer && !m_unansweredSince.isValid())
+        m_unansweredSince.start();
     startHostCheck();
     return written;
 }
@@ -163,6 +215,8 @@ void ITcpClient::dataReady()
     if (bytes.isEmpty())
         return;
     m_hostCheck.disarm();
+    m_lastReceived.start();
+    m_unansweredSince.invalidate();
     queueReplies(bytes);
 }
 
@@ -199,13 +253,30 @@ void ITcpClient::queueReplies(const QByteArray &bytes)
         emit replyReady();
 }
 
+void ITcpClient::onTailQuiet()
+{
+    // Bytes that may be the beginning of the awaited answer are not cut off
+    // for a pause in the middle of a line (-1 of -12.5 reads as a value
+    // too): they wait for the command's deadline.
+    if (m_dispatcher->mayBeginAwaitedReply(m_tail))
+        return;
+    flushTail();
+    emit replyReady();
+}
+
+void ITcpClient::onDeadlineReached()
+{
+    // A device that does not end its lines has had all the time there is.
+    flushTail();
+}
+
 void ITcpClient::flushTail()
 {
+    m_tailTimer.stop();
     if (m_tail.isEmpty())
         return;
     m_replies.append(m_tail);
     m_tail.clear();
-    emit replyReady();
 }
 
 QString ITcpClient::stateText(int state)
@@ -282,21 +353,19 @@ void ITcpClient::setStreaming(quint8 streaming)
 {
     m_streaming = streaming;
     m_streamingSet = 1;
-    m_dispatcher->setStreaming(streaming != 0);
 }
 
 void ITcpClient::resetStreaming()
 {
     m_streaming = 0;
     m_streamingSet = 0;
-    m_dispatcher->setStreaming(false);
 }
 
 void ITcpClient::resynchronize()
 {
     if (!m_protocol)
         return;
-    m_streamingSet = 0;
+    resetStreaming();
     if (m_socketState == QAbstractSocket::UnconnectedState)
         m_protocol->setOnline(false);
     else
@@ -305,14 +374,29 @@ void ITcpClient::resynchronize()
 
 void ITcpClient::armHostCheck()
 {
-    if (m_socket)
-        startHostCheck();
+    startHostCheck();
 }
 
 void ITcpClient::startHostCheck()
 {
+    // Only a running connection is checked: one that is down is being
+    // connected again anyway.
+    if (!m_socket || m_state != Running)
+        return;
     m_hostCheck.setHost(m_host);
     m_hostCheck.arm();
+}
+
+void ITcpClient::reconnect()
+{
+    if (m_switching)
+        return;
+    if (!m_socket) {
+        open();
+        return;
+    }
+    if (!m_connected && m_socket->state() == QAbstractSocket::UnconnectedState)
+        startReconnectTimer();
 }
 
 // --- connection state machine ------------------------------------------
@@ -321,7 +405,24 @@ void ITcpClient::onConnected()
 {
     m_socketState = QAbstractSocket::ConnectedState;
     m_connectTimer.stop();
+    tuneSocket();
     step();
+}
+
+void ITcpClient::tuneSocket()
+{
+    // The kernel's own check of a silent peer, for the stretches in which
+    // the client itself writes nothing.
+    m_socket->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+    m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+#if defined(Q_OS_LINUX)
+    const int fd = int(m_socket->socketDescriptor());
+    if (fd >= 0) {
+        setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &KeepAliveIdleS, sizeof KeepAliveIdleS);
+        setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &KeepAliveIntervalS, sizeof KeepAliveIntervalS);
+        setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &KeepAliveCount, sizeof KeepAliveCount);
+    }
+#endif
 }
 
 void ITcpClient::onDisconnected()
@@ -402,7 +503,6 @@ void ITcpClient::step()
         break;
     case Reconnecting:
         if (connected) {
-            startHostCheck();
             m_reconnectTimer.stop();
             enterRunning();
         } else if (!m_socket) {
@@ -420,6 +520,7 @@ void ITcpClient::stepRunning()
     if (m_sendErrors >= MaxSendErrors) {
         m_state = Resetting;
         m_sendErrors = 0;
+        carryUnconfirmedSets();
         emit quitMessageProcessing();
         stepResetting();
         return;
@@ -432,6 +533,7 @@ void ITcpClient::stepRunning()
     } else {
         m_state = Idle;
     }
+    carryUnconfirmedSets();
     goOffline();
     emit quitMessageProcessing();
 }
@@ -453,13 +555,29 @@ void ITcpClient::enterRunning()
 {
     m_state = Running;
     m_connected = true;
-    m_sendErrors = 0;
     m_connectTimer.stop();
+    startConnectionState();
     emit interfaceStateChanged(true);
     emit startMessageProcessing();
     emit connectionActive();
     if (m_protocol)
         m_protocol->setOnline(true);
+    sendCarriedSets();
+}
+
+void ITcpClient::startConnectionState()
+{
+    // Nothing of the last connection speaks for this one: whether the
+    // device streams is asked again, errors, bytes and silence count anew.
+    m_sendErrors = 0;
+    resetStreaming();
+    m_tail.clear();
+    m_tailTimer.stop();
+    m_replies.clear();
+    m_lastReceived.start();
+    m_unansweredSince.invalidate();
+    if (m_protocol && !m_protocol->probeCommand().isEmpty())
+        m_linkTimer.start();
 }
 
 void ITcpClient::goOffline()
@@ -467,12 +585,34 @@ void ITcpClient::goOffline()
     const bool wasOnline = m_connected;
     m_connected = false;
     m_sendErrors = 0;
+    m_linkTimer.stop();
+    m_hostCheck.stop();
+    resetStreaming();
     emit interfaceStateChanged(false);
-    if (wasOnline) {
-        resetStreaming();
-        if (m_protocol)
-            m_protocol->setOnline(false);
+    if (wasOnline && m_protocol)
+        m_protocol->setOnline(false);
+}
+
+void ITcpClient::carryUnconfirmedSets()
+{
+    const QList<ITcpClientThread::Record> sets = m_dispatcher->takeUnconfirmedSets();
+    for (const ITcpClientThread::Record &set : sets) {
+        const auto same = std::find_if(m_carried.begin(), m_carried.end(), [&set](const auto &carried) {
+            return !set.parameter.isEmpty() && carried.parameter == set.parameter;
+        });
+        if (same != m_carried.end())
+            same->data = set.data;
+        else
+            m_carried.append(set);
     }
+}
+
+void ITcpClient::sendCarriedSets()
+{
+    const QList<ITcpClientThread::Record> carried = m_carried;
+    m_carried.clear();
+    for (const ITcpClientThread::Record &set : carried)
+        enqueue(set);
 }
 
 void ITcpClient::startReconnectTimer()
@@ -481,12 +621,40 @@ void ITcpClient::startReconnectTimer()
         m_reconnectTimer.start();
 }
 
+// --- link check ----------------------------------------------------------
+
+void ITcpClient::checkLink()
+{
+    if (m_state != Running || !m_protocol)
+        return;
+    if (m_unansweredSince.isValid() && m_unansweredSince.elapsed() >= m_linkDeadlineMs) {
+        qCWarning(lcComm).noquote() << QStringLiteral("The device at %1 has answered nothing for %2 ms; the "
+                                                      "connection is reset.")
+                                           .arg(addressText())
+                                           .arg(m_unansweredSince.elapsed());
+        m_state = Resetting;
+        carryUnconfirmedSets();
+        emit quitMessageProcessing();
+        stepResetting();
+        return;
+    }
+    const QByteArray probe = m_protocol->probeCommand();
+    if (probe.isEmpty() || m_unansweredSince.isValid() || m_lastReceived.elapsed() < ProbeAfterMs)
+        return;
+    QByteArray tag = probe;
+    while (tag.endsWith('\r'))
+        tag.chop(1);
+    send(probe, ReplyExpected, QString::fromUtf8(tag), ProbeTimeoutMs);
+}
+
 // --- host check ----------------------------------------------------------
 
 void ITcpClient::hostUnreachable()
 {
     // Writing to a dead connection makes it fail, which the state machine
-    // then handles.
-    if (m_socket)
-        send(QByteArrayLiteral("SUB\r"), Immediate, QStringLiteral("SUB"), 200);
+    // then handles; the probe's answer is awaited like any other.
+    if (m_socket && m_protocol && !m_protocol->probeCommand().isEmpty()) {
+        if (m_socket->write(m_protocol->probeCommand()) > 0 && !m_unansweredSince.isValid())
+            m_unansweredSince.start();
+    }
 }

@@ -7,6 +7,7 @@
 
 #include <QAbstractSocket>
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QStringList>
 #include <QTimer>
@@ -19,9 +20,18 @@ class QTcpSocket;
 // has the host of a connection that fell silent after a write pinged.
 //
 // Its connection state machine: Idle → Connecting → Running; a lost
-// connection goes to Reconnecting, too many failed commands to Resetting
-// and on to Reconnecting. Entering Running puts the protocol online (it
-// shakes hands and subscribes again); leaving it puts the protocol offline.
+// connection goes to Reconnecting, too many failed commands or a device
+// gone silent to Resetting and on to Reconnecting. Entering Running puts the
+// protocol online (it shakes hands and subscribes again); leaving it puts
+// the protocol offline. Every connection starts from the same clean state;
+// only the set commands the device had not yet acknowledged are carried
+// over to the next, so that no change the user made is lost.
+//
+// A device that loses power or its cable leaves the connection open and
+// silent, and a device that streams its changes is asked nothing for long
+// stretches: while the protocol names a probe command, the client sends it
+// once the device has been quiet for a while, and a device that leaves a
+// command unanswered for LinkDeadlineMs is taken as gone.
 class ITcpClient : public IInterface
 {
     Q_OBJECT
@@ -37,7 +47,13 @@ public:
     static constexpr int CloseGraceMs = 500;
     // An unterminated tail of the received bytes is taken as a reply once
     // the device has been quiet this long.
-    static constexpr int TailFlushMs = 50;
+    static constexpr int TailFlushMs = 200;
+    // The device is probed after this much silence...
+    static constexpr int ProbeAfterMs = 1000;
+    static constexpr quint32 ProbeTimeoutMs = 500;
+    // ...and taken as gone when a command has had no answer for this long.
+    static constexpr int LinkDeadlineMs = 3000;
+    static constexpr int LinkCheckMs = 250;
 
     explicit ITcpClient(QObject *parent = nullptr);
     ~ITcpClient() override;
@@ -47,6 +63,8 @@ public:
     void ensureOpen() override;
     void shutdown() override;
     quint32 send(const QByteArray &data, int mode, const QString &tag, quint32 timeoutMs) override;
+    quint32 sendSet(const QByteArray &data, const QByteArray &parameter, quint32 timeoutMs) override;
+    void reconnect() override;
     QString statusText() const override;
     void dump() const override;
     QString name() const override;
@@ -74,6 +92,11 @@ public:
     // end; and how long they wait for it before they count as a reply.
     QByteArray unterminatedTail() const { return m_tail; }
     void setTailFlushInterval(int ms) { m_tailTimer.setInterval(ms); }
+    // How long the device may leave a command unanswered before the
+    // connection is taken as lost.
+    void setLinkDeadline(int ms) { m_linkDeadlineMs = ms; }
+    // Set commands waiting to be sent again on the next connection.
+    int carriedSetCount() const { return int(m_carried.size()); }
 
     // The status text of a connection state.
     static QString stateText(int state);
@@ -93,12 +116,20 @@ private slots:
     void stateChanged(QAbstractSocket::SocketState socketState);
     void onMessageSendError(const QByteArray &bytes);
     void onConnectTimeout();
-    void flushTail();
+    void onTailQuiet();
+    void onDeadlineReached();
     void hostUnreachable();
+    void checkLink();
 
 private:
     void connectSocket();
-    qint64 writeForDispatcher(const QByteArray &bytes);
+    qint64 writeForDispatcher(const QByteArray &bytes, bool awaitsAnswer);
+    void flushTail();
+    void tuneSocket();
+    void carryUnconfirmedSets();
+    void sendCarriedSets();
+    void startConnectionState();
+    void enqueue(const ITcpClientThread::Record &record);
     void startHostCheck();
     void step();
     void stepRunning();
@@ -118,6 +149,14 @@ private:
     QTimer m_reconnectTimer;
     QTimer m_connectTimer;
     QTimer m_tailTimer;
+    QTimer m_linkTimer;
+    QElapsedTimer m_lastReceived;
+    QElapsedTimer m_unansweredSince; // invalid while every write has had an answer
+    int m_linkDeadlineMs = LinkDeadlineMs;
+    QList<ITcpClientThread::Record> m_carried;
+    // Inside open() or close(): the offline report they give must not make
+    // a listener open the client again halfway.
+    bool m_switching = false;
     ICountedQueue<ITcpClientThread::Record> m_records;
     ICountedQueue<QByteArray> m_replies;
     ITcpClientThread *m_dispatcher = nullptr;

@@ -31,6 +31,11 @@ void TTransform::value(unsigned char &out) const
     out = 0;
 }
 
+bool TTransform::hasSendableValue() const
+{
+    return true;
+}
+
 QString TTransform::valueText() const
 {
     return QString();
