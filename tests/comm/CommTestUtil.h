@@ -96,7 +96,9 @@ public:
         onlineCalls.append(online);
         return true;
     }
+    QByteArray probeCommand() const override { return probe; }
 
+    QByteArray probe; // none unless a test sets one
     QList<QByteArray> lines;
     QStringList timeouts;
     QList<bool> onlineCalls;

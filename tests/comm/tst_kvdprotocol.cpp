@@ -7,6 +7,9 @@
 #include "PKVDProtocol.h"
 #include "PProtocolFactory.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 using namespace commtest;
 
 namespace {
@@ -44,7 +47,8 @@ private slots:
     void replyReachesOnlyTheMatchingIndexes();
     void repliesOfEveryForm();
     void movedAddressNoLongerAnswers();
-    void streamingSetsAreNotAcknowledged();
+    void streamingSetsAreAcknowledged();
+    void queuedSetsOfOneParameterMerge();
     void offlineSendsNothing();
     void factory();
 };
@@ -274,20 +278,73 @@ void tst_KVDProtocol::movedAddressNoLongerAnswers()
     QCOMPARE(control.transform.replies, QStringList{"T"});
 }
 
-void tst_KVDProtocol::streamingSetsAreNotAcknowledged()
+void tst_KVDProtocol::streamingSetsAreAcknowledged()
 {
+    // A set that the device refuses is written again while it streams too,
+    // rather than lost without a word.
+    int sets = 0;
     Online<PKVDProtocol> online(
-        [](const QByteArray &line) { return line == "SUB" ? QByteArray("SUB,yes\r") : QByteArray(); }, true);
+        [&sets](const QByteArray &line) {
+            if (line == "SUB")
+                return QByteArray("SUB,yes\r");
+            return QByteArray(1, ++sets == 1 ? Nak : Ack);
+        },
+        true);
     PKVDProtocol &protocol = online.protocol;
-    QVERIFY(protocol.isSubscribed());
     QCOMPARE(online.client->streaming(), quint8(1));
     Binding control(QStringLiteral("Gain"), 0, 1);
     control.transform.setValueText(QStringLiteral("1"));
     QVERIFY(protocol.sendValue(&control.transform));
-    control.transform.setValueText(QStringLiteral("2"));
-    QVERIFY(protocol.sendValue(&control.transform));
-    QTRY_VERIFY_WITH_TIMEOUT(online.peer.received.endsWith("SA \"Gain\">1=1\rSA \"Gain\">1=2\r"), 2000);
-    QCOMPARE(online.failures->count(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(sets, 2, Timeout);
+    QCOMPARE(online.peer.received, QByteArray("SA \"Gain\">1=1\rSA \"Gain\">1=1\r"));
+    QTRY_COMPARE_WITH_TIMEOUT(online.client->dispatcher()->state(), ITcpClientThread::Idle, Timeout);
+    QCOMPARE(online.failures->count(), 1);
+}
+
+void tst_KVDProtocol::queuedSetsOfOneParameterMerge()
+{
+    // A slow device: while the first set waits for its ACK, newer values of
+    // the same parameter take the place of the one queued; the order of
+    // the parameters stays.
+    QTemporaryDir dir;
+    SimFaults faults;
+    faults.delayMs = 100;
+    SimPeer sim(faults);
+    QVERIFY(sim.listening);
+    QString error;
+    QVERIFY2(sim.log.openFile(dir.filePath(QStringLiteral("sim.log")), &error), qPrintable(error));
+    PKVDProtocol protocol;
+    auto client = runningClient(&protocol, sim.port(), true);
+    HNode block;
+    block.setLabel(QStringLiteral("G"));
+    Binding a(QString(), 0, 1, 0, &block);
+    Binding b(QString(), 0, 2, 0, &block);
+    QFile log(dir.filePath(QStringLiteral("sim.log")));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QStringList arrived;
+    const auto readArrivals = [&] {
+        for (const QByteArray &line : log.readAll().split('\n')) {
+            const int at = int(line.indexOf("< SA "));
+            if (at >= 0)
+                arrived << QString::fromUtf8(line.mid(at + 5));
+        }
+        return int(arrived.size());
+    };
+    const auto move = [&protocol](Binding &binding, int value) {
+        binding.transform.setValueText(QString::number(value));
+        QVERIFY(protocol.sendValue(&binding.transform));
+    };
+    move(a, 1);
+    QTRY_COMPARE_WITH_TIMEOUT(readArrivals(), 1, Timeout);
+    move(a, 2);
+    move(b, 1);
+    move(a, 3);
+    move(b, 2);
+    move(a, 4);
+    QTRY_COMPARE_WITH_TIMEOUT(readArrivals(), 3, Timeout);
+    QTRY_COMPARE_WITH_TIMEOUT(client->dispatcher()->state(), ITcpClientThread::Idle, Timeout);
+    readArrivals();
+    QCOMPARE(arrived, (QStringList{"\"G\">1=1", "\"G\">1=4", "\"G\">2=2"}));
 }
 
 void tst_KVDProtocol::offlineSendsNothing()

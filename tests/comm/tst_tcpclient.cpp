@@ -269,6 +269,7 @@ void tst_TcpClient::hostCheck()
     QTemporaryDir dir;
     Online<RecordingProtocol> online;
     auto &client = online.client;
+    online.protocol.probe = "SUB\r";
     client->hostCheck()->setProgram(exitCode < 0 ? QStringLiteral("/nonexistent/ping") : writePingScript(dir, exitCode));
     client->hostCheck()->setInterval(20);
     if (exitCode < 0) {

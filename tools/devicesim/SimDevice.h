@@ -10,6 +10,7 @@
 #include <QList>
 #include <QObject>
 #include <QTcpServer>
+#include <QTimer>
 
 class SimCommand;
 class SimConnection;
@@ -45,14 +46,29 @@ public:
     // Carries out a command of a connection and queues its answer there.
     void execute(SimConnection *from, const SimCommand &command);
 
+    // Changes the value that query reads, as a person at the device would:
+    // subscribed connections get the new value pushed. False with a message
+    // in error when query is no query.
+    bool setParameter(const QString &query, const QString &value, QString *error);
+    // The value that query reads now (null when query is no query).
+    QString parameter(const QString &query) const;
+    // For ms milliseconds the device answers nothing on the connections it
+    // has and takes no new ones, then it is back with its values.
+    void goSilent(int ms);
+    bool isSilent() const { return m_silentTimer.isActive(); }
+
 private slots:
     void onNewConnection();
     void onConnectionFinished(SimConnection *connection);
+    void restart();
+    void comeBack();
 
 private:
     QString valueOf(const QString &key) const;
     void store(const QString &key, const QString &value);
     void subscribe(SimConnection *from, const SimCommand &command);
+    void closeConnections();
+    bool listenAgain();
 
     SimDeviceInfo m_info;
     SimFaults m_faults;
@@ -66,4 +82,7 @@ private:
     QElapsedTimer m_clock;
     quint64 m_reportSequence = 0;
     int m_nextConnectionId = 1;
+    QTimer m_restartTimer;
+    QTimer m_silentTimer;
+    QTimer m_backTimer;
 };

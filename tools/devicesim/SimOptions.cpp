@@ -44,6 +44,10 @@ SimOptions::Outcome SimOptions::parse(const QStringList &arguments)
         {QStringLiteral("delay"), QStringLiteral("Delay every answer by MS milliseconds."), QStringLiteral("MS")},
         {QStringLiteral("refuse"), QStringLiteral("Close every connection as soon as it is accepted.")},
         {QStringLiteral("no-subscribe"), QStringLiteral("Refuse the subscription handshake and subscriptions.")},
+        {QStringLiteral("silent-after"), QStringLiteral("After N commands a connection stays open and answers nothing."), QStringLiteral("N")},
+        {QStringLiteral("stall-after"), QStringLiteral("After N commands a connection stops reading its socket."), QStringLiteral("N")},
+        {QStringLiteral("split-replies"), QStringLiteral("Write every answer in two pieces, 80 ms apart.")},
+        {QStringLiteral("restart-every"), QStringLiteral("Close everything and listen again after a pause, every S seconds."), QStringLiteral("S")},
     });
     const QCommandLineOption help = parser.addHelpOption();
 
@@ -83,7 +87,10 @@ SimOptions::Outcome SimOptions::parse(const QStringList &arguments)
         || !readNumber(parser, QStringLiteral("drop-every"), 1, 1000000, &faults.dropEvery, &m_message)
         || !readNumber(parser, QStringLiteral("nak-every"), 1, 1000000, &faults.nakEvery, &m_message)
         || !readNumber(parser, QStringLiteral("close-after"), 1, 1000000, &faults.closeAfter, &m_message)
-        || !readNumber(parser, QStringLiteral("delay"), 0, 600000, &faults.delayMs, &m_message))
+        || !readNumber(parser, QStringLiteral("delay"), 0, 600000, &faults.delayMs, &m_message)
+        || !readNumber(parser, QStringLiteral("silent-after"), 1, 1000000, &faults.silentAfter, &m_message)
+        || !readNumber(parser, QStringLiteral("stall-after"), 1, 1000000, &faults.stallAfter, &m_message)
+        || !readNumber(parser, QStringLiteral("restart-every"), 1, 86400, &faults.restartEveryS, &m_message))
         return Outcome::Error;
     if (parser.isSet(QStringLiteral("bind")))
         bindAddress = parser.value(QStringLiteral("bind"));
@@ -95,6 +102,7 @@ SimOptions::Outcome SimOptions::parse(const QStringList &arguments)
     quiet = parser.isSet(QStringLiteral("quiet"));
     faults.refuse = parser.isSet(QStringLiteral("refuse"));
     faults.noSubscribe = parser.isSet(QStringLiteral("no-subscribe"));
+    faults.splitReplies = parser.isSet(QStringLiteral("split-replies"));
     if (designFile.isEmpty() && ports.isEmpty())
         ports.append(SimDeviceInfo::DefaultPort);
     return Outcome::Run;
