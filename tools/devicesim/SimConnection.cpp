@@ -162,6 +162,8 @@ void SimConnection::handleLine(const QByteArray &line)
 {
     ++m_commandCount;
     m_log->write(source(), QLatin1String("< ") + SimLog::printable(line));
+    if (m_faults.silentAfter > 0 && m_commandCount > m_faults.silentAfter)
+        setSilent(true);
     if (m_silent) {
         // Read and forgotten.
     } else if (isDue(m_faults.dropEvery, m_commandCount)) {
@@ -176,8 +178,6 @@ void SimConnection::handleLine(const QByteArray &line)
         m_log->write(source(), QStringLiteral("closing after %1 commands (fault)").arg(m_commandCount));
         m_closing = true;
     }
-    if (m_faults.silentAfter > 0 && m_commandCount == m_faults.silentAfter)
-        setSilent(true);
     if (m_faults.stallAfter > 0 && m_commandCount == m_faults.stallAfter)
         stall();
 }
