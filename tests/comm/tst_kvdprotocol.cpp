@@ -6,6 +6,7 @@
 
 #include "PKVDProtocol.h"
 #include "PProtocolFactory.h"
+#include "TTransformFactory.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -44,6 +45,8 @@ private slots:
     void sendIndexesAddressSetCommands();
     void unsafeNamesAreRefused_data();
     void unsafeNamesAreRefused();
+    void unsendableValuesAreRefused_data();
+    void unsendableValuesAreRefused();
     void replyReachesOnlyTheMatchingIndexes();
     void repliesOfEveryForm();
     void movedAddressNoLongerAnswers();
@@ -201,6 +204,70 @@ void tst_KVDProtocol::unsafeNamesAreRefused()
     good.transform.setValueText(QStringLiteral("2"));
     QVERIFY(online.protocol.sendValue(&good.transform));
     QTRY_COMPARE_WITH_TIMEOUT(online.peer.received, QByteArray("SA \"Gain\">1=2\r"), Timeout);
+}
+
+void tst_KVDProtocol::unsendableValuesAreRefused_data()
+{
+    QTest::addColumn<QString>("keyword");
+    QTest::addColumn<QString>("set");
+    QTest::addColumn<int>("index");     // the list index set, or -1
+    QTest::addColumn<QString>("value"); // else the value text set
+    QTest::addColumn<QString>("sent");  // empty: refused
+
+    QTest::newRow("list index past the list") << "chrL" << "F,O,T" << 5 << "" << "";
+    QTest::newRow("list entry") << "chrL" << "F,O,T" << 2 << "" << "T";
+    QTest::newRow("code table index past the codes") << "hexL" << "41,42" << 2 << "" << "";
+    QTest::newRow("code table NUL") << "hexL" << "41,0,e9" << 1 << "" << "";
+    QTest::newRow("code table past ASCII") << "hexL" << "41,0,e9" << 2 << "" << "";
+    QTest::newRow("code table letter") << "hexL" << "41,0,e9" << 0 << "" << "A";
+    QTest::newRow("text list slot past eight") << "strL" << "Low,Mid,High" << 9 << "" << "";
+    QTest::newRow("level nan") << "strV" << "" << -1 << "nan" << "";
+    QTest::newRow("level -inf") << "strV" << "" << -1 << "-inf" << "";
+    QTest::newRow("level") << "strV" << "" << -1 << "-12.5" << "-12.5";
+    QTest::newRow("NUL in a text") << "text" << "" << -1 << QString("A") + QChar(0) << "";
+}
+
+void tst_KVDProtocol::unsendableValuesAreRefused()
+{
+    QFETCH(QString, keyword);
+    QFETCH(QString, set);
+    QFETCH(int, index);
+    QFETCH(QString, value);
+    QFETCH(QString, sent);
+    Polled online;
+    Binding control(QStringLiteral("Gain"), 0, 1);
+    control.attributes.setSet(set);
+    std::unique_ptr<TTransform> transform(TTransformFactory::instance()->create(keyword));
+    QVERIFY(transform);
+    transform->setOwnerAttributes(&control.attributes);
+    transform->setNode(control.node);
+    transform->configure();
+    if (index >= 0)
+        transform->setValue(static_cast<unsigned char>(index));
+    else
+        transform->setValueText(value);
+    if (sent.isEmpty()) {
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Control \"Control of Gain\": .*nothing was sent")));
+        QVERIFY(!online.protocol.sendValue(transform.get()));
+    } else {
+        QVERIFY(online.protocol.sendValue(transform.get()));
+    }
+    // Only what can be sent reaches the device, and what comes next.
+    Binding next(QStringLiteral("Next"), 0, 1);
+    next.transform.setValueText(QStringLiteral("0"));
+    QVERIFY(online.protocol.sendValue(&next.transform));
+    const QByteArray expected = (sent.isEmpty() ? QByteArray() : "SA \"Gain\">1=" + sent.toUtf8() + "\r") + "SA \"Next\">1=0\r";
+    QTRY_COMPARE_WITH_TIMEOUT(online.peer.received, expected, Timeout);
+
+    // A level that comes back as no finite number is not taken.
+    if (keyword == QLatin1String("strV")) {
+        QSignalSpy replies(transform.get(), &TTransform::replyValueReady);
+        transform->receiveReply(QStringLiteral("nan"));
+        transform->receiveReply(QStringLiteral("-inf"));
+        transform->receiveReply(QStringLiteral("-12."));
+        QCOMPARE(replies.count(), 1);
+        QCOMPARE(transform->replyText(), QStringLiteral("-12."));
+    }
 }
 
 void tst_KVDProtocol::replyReachesOnlyTheMatchingIndexes()

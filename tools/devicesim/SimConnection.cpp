@@ -82,13 +82,9 @@ void SimConnection::setSilent(bool silent)
     if (m_silent == silent)
         return;
     m_silent = silent;
+    // What was answered before still leaves; nothing more is answered.
     m_log->write(source(), silent ? QStringLiteral("silent from now on (fault)")
                                   : QStringLiteral("answering again"));
-    if (silent) {
-        m_batch.clear();
-        m_delayed.clear();
-        m_delayTimer.stop();
-    }
 }
 
 void SimConnection::stall()

@@ -54,6 +54,8 @@ public:
     // behind a switch that keeps the link up).
     void setSilent(bool silent);
     bool isSilent() const { return m_silent; }
+    // Writes held back by --delay.
+    int delayedCount() const { return int(m_delayed.size()); }
 
 signals:
     void finished(SimConnection *connection);

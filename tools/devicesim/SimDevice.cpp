@@ -13,6 +13,8 @@ SimDevice::SimDevice(const SimDeviceInfo &info, const SimFaults &faults, SimLog 
 {
     m_clock.start();
     connect(&m_server, &QTcpServer::newConnection, this, &SimDevice::onNewConnection);
+    // Up for S seconds, away for the pause, up again for S seconds...
+    m_restartTimer.setSingleShot(true);
     m_restartTimer.setInterval(m_faults.restartEveryS * 1000);
     connect(&m_restartTimer, &QTimer::timeout, this, &SimDevice::restart);
     m_silentTimer.setSingleShot(true);
@@ -68,6 +70,14 @@ void SimDevice::closeConnections()
     }
 }
 
+int SimDevice::delayedCount() const
+{
+    int count = 0;
+    for (const SimConnection *connection : m_connections)
+        count += connection->delayedCount();
+    return count;
+}
+
 void SimDevice::restart()
 {
     // Like a power cycle: every connection goes, and for a moment nothing
@@ -89,6 +99,8 @@ bool SimDevice::listenAgain()
         return false;
     }
     m_log->write(source(), QStringLiteral("listening again"));
+    if (m_faults.restartEveryS > 0)
+        m_restartTimer.start();
     return true;
 }
 

@@ -39,6 +39,8 @@ public:
     quint16 port() const { return m_port; }
     QHostAddress address() const { return m_address; }
     int connectionCount() const { return int(m_connections.size()); }
+    // Answers and pushes that wait for their delay, on all connections.
+    int delayedCount() const;
 
     // The log's name of the device, or of one of its connections.
     QString source(int connectionId = 0) const;
