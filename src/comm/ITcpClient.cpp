@@ -49,6 +49,8 @@ ITcpClient::ITcpClient(QObject *parent) : IInterface(parent)
     connect(m_dispatcher, &ITcpClientThread::messageError, this, &ITcpClient::onMessageSendError);
     connect(m_dispatcher, &ITcpClientThread::messageAnswered, this, [this] { m_sendErrors = 0; });
     connect(m_dispatcher, &ITcpClientThread::deadlineReached, this, &ITcpClient::onDeadlineReached);
+    connect(m_dispatcher, &ITcpClientThread::setUnanswered, this,
+            [this](const ITcpClientThread::Record &set) { mergeSet(m_unanswered, set); });
 
     m_reconnectTimer.setInterval(ReconnectIntervalMs);
     connect(&m_reconnectTimer, &QTimer::timeout, this, &ITcpClient::retry);
@@ -120,6 +122,7 @@ bool ITcpClient::close()
     m_tail.clear();
     // Offline on purpose: what was not sent is not wanted any more.
     m_carried.clear();
+    m_unanswered.clear();
     if (!m_socket)
         return false;
 
@@ -217,6 +220,8 @@ void ITcpClient::dataReady()
     m_hostCheck.disarm();
     m_lastReceived.start();
     m_unansweredSince.invalidate();
+    // The device is there: a set it let pass unanswered was its own affair.
+    m_unanswered.clear();
     queueReplies(bytes);
 }
 
@@ -595,16 +600,23 @@ void ITcpClient::goOffline()
 
 void ITcpClient::carryUnconfirmedSets()
 {
-    const QList<ITcpClientThread::Record> sets = m_dispatcher->takeUnconfirmedSets();
-    for (const ITcpClientThread::Record &set : sets) {
-        const auto same = std::find_if(m_carried.begin(), m_carried.end(), [&set](const auto &carried) {
-            return !set.parameter.isEmpty() && carried.parameter == set.parameter;
-        });
-        if (same != m_carried.end())
-            same->data = set.data;
-        else
-            m_carried.append(set);
-    }
+    // Sets that went unanswered before the link was found dead were never
+    // carried out either; they are older than those still queued.
+    const QList<ITcpClientThread::Record> sets = m_unanswered + m_dispatcher->takeUnconfirmedSets();
+    m_unanswered.clear();
+    for (const ITcpClientThread::Record &set : sets)
+        mergeSet(m_carried, set);
+}
+
+void ITcpClient::mergeSet(QList<ITcpClientThread::Record> &sets, const ITcpClientThread::Record &set)
+{
+    const auto same = std::find_if(sets.begin(), sets.end(), [&set](const ITcpClientThread::Record &other) {
+        return !set.parameter.isEmpty() && other.parameter == set.parameter;
+    });
+    if (same != sets.end())
+        same->data = set.data;
+    else
+        sets.append(set);
 }
 
 void ITcpClient::sendCarriedSets()

@@ -127,6 +127,7 @@ private:
     void flushTail();
     void tuneSocket();
     void carryUnconfirmedSets();
+    static void mergeSet(QList<ITcpClientThread::Record> &sets, const ITcpClientThread::Record &set);
     void sendCarriedSets();
     void startConnectionState();
     void enqueue(const ITcpClientThread::Record &record);
@@ -154,6 +155,8 @@ private:
     QElapsedTimer m_unansweredSince; // invalid while every write has had an answer
     int m_linkDeadlineMs = LinkDeadlineMs;
     QList<ITcpClientThread::Record> m_carried;
+    // Sets given up unanswered since the device last sent anything.
+    QList<ITcpClientThread::Record> m_unanswered;
     // Inside open() or close(): the offline report they give must not make
     // a listener open the client again halfway.
     bool m_switching = false;

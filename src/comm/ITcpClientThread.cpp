@@ -186,6 +186,7 @@ void ITcpClientThread::writeCurrent()
     }
     m_state = Awaiting;
     m_deadlinePassed = false;
+    m_written.start();
     m_deadline.start(int(m_current.timeoutMs));
 }
 
@@ -282,7 +283,10 @@ void ITcpClientThread::fail(bool timedOut)
     // Lines already received cannot answer the next write of the command.
     routeQueuedReplies();
     const QString tag = QString::fromUtf8(m_current.tag);
+    const Record given = m_current;
     emit messageError(m_current.data);
+    if (m_processing && m_state == Idle && timedOut && given.mode == IInterface::AckExpected)
+        emit setUnanswered(given);
     // The protocol hears of every unanswered or refused attempt of a
     // command that waits for a reply (a refused subscription is polled).
     // The failure may have reset the connection: what failed on the old one

@@ -74,6 +74,10 @@ public:
     QList<Record> takeUnconfirmedSets();
     // Whether a pass is due; an idle connection schedules none.
     bool isPassScheduled() const { return m_dispatchTimer.isActive(); }
+    // How long the current command has waited for its answer since it was
+    // last written, and how long it may; -1 while nothing waits.
+    qint64 awaitedMs() const { return m_state == Awaiting ? m_written.elapsed() : -1; }
+    quint32 currentTimeoutMs() const { return m_current.timeoutMs; }
     // A record was queued: a pass runs soon, but never sooner than the pass
     // interval after the last one.
     void schedule();
@@ -86,6 +90,9 @@ signals:
     // The current command's time is up; bytes still waiting for their line
     // end are to be taken as they are before its answer is judged.
     void deadlineReached();
+    // A set command was given up because its last write had no answer at
+    // all: on a link that has died it was never carried out.
+    void setUnanswered(const ITcpClientThread::Record &record);
 
 public slots:
     void onStartMessageProcessing();
@@ -127,4 +134,5 @@ private:
     QTimer m_deadline;
     QTimer m_dispatchTimer;
     QElapsedTimer m_lastPass;
+    QElapsedTimer m_written;
 };

@@ -314,10 +314,14 @@ void tst_TcpClient::silentDeviceIsFoundWhileStreaming()
     QVERIFY(protocol.poll(&control.transform));
     QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, QStringList{"0.0"}, Timeout);
     QCOMPARE(client->sendErrorCount(), 0);
+    // The user's change goes into the silence; it is not lost with the link.
+    control.transform.setValueText(QStringLiteral("-3.0"));
+    QVERIFY(protocol.sendValue(&control.transform));
 
     QTRY_VERIFY_WITH_TIMEOUT(!client->isConnected(), 2 * Timeout);
     QVERIFY(!states.isEmpty() && !states.last().at(0).toBool());
     QTRY_VERIFY_WITH_TIMEOUT(client->isConnected() && protocol.isSubscribed(), 2 * Timeout);
+    QTRY_COMPARE_WITH_TIMEOUT(sim.device->parameter(QStringLiteral("GA\"Gain 1\">1")), QStringLiteral("-3.0"), Timeout);
 }
 
 void tst_TcpClient::unconfirmedSetIsSentOnTheNextConnection()
