@@ -3,6 +3,7 @@
 // drawn panel, then page flips to panels never shown and to panels shown
 // before. Prints the figures and the peak memory.
 
+#include "BenchFiles.h"
 #include "CCanvas.h"
 #include "CComposite.h"
 #include "MModel.h"
@@ -23,29 +24,6 @@ constexpr int Devices = 40;
 constexpr int Panels = 60;
 constexpr int ControlsPerPanel = 40;
 constexpr int BlocksPerDevice = 60;
-
-QString design()
-{
-    QString out;
-    QTextStream s(&out);
-    s << "<?xml version=\"1.0\" encoding=\"Windows-1252\"?>\n<Project version=\"4.6\">\n<Nodes>\n";
-    for (int d = 1; d <= Devices; ++d) {
-        s << "<Node className=\"Halvern.Loom.Nodes.Devices.ZMP\" cardType=\"\" typeNumber=\"0\" portIndex=\"0\">\n"
-          << "<Property name=\"title\" value=\"ZMP-50" << (d == 1 ? " (Main)" : "") << "\" />\n"
-          << "<Property name=\"label\" value=\"DSP " << d << "\" />\n"
-          << "<Property name=\"nodeID\" value=\"" << d << "\" />\n"
-          << "<Property name=\"deviceType\" value=\"ZMP-50\" />\n"
-          << "<Property name=\"ipAddress\" value=\"10.0.0." << d << "\" />\n</Node>\n";
-        for (int b = 1; b <= BlocksPerDevice; ++b) {
-            s << "<Node className=\"Halvern.Loom.Nodes.Gain\" typeNumber=\"0\" portIndex=\"0\">\n"
-              << "<Property name=\"title\" value=\"Gain\" />\n"
-              << "<Property name=\"label\" value=\"Gain " << d << "." << b << "\" />\n"
-              << "<Property name=\"nodeID\" value=\"" << (1000 + b) << "\" />\n</Node>\n";
-        }
-    }
-    s << "</Nodes>\n</Project>\n";
-    return out;
-}
 
 QString panelFile()
 {
@@ -84,27 +62,6 @@ QString panelFile()
     return out;
 }
 
-bool writeText(const QString &path, const QString &text, const char *encoding)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    f.write(QByteArray(encoding) == "latin1" ? text.toLatin1() : text.toUtf8());
-    return true;
-}
-
-long peakKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return -1;
-}
-
 // Runs work, then waits until the scene has drawn a frame.
 qint64 timeToFrame(VQmlFrame &view, const std::function<void()> &work)
 {
@@ -137,7 +94,11 @@ int main(int argc, char *argv[])
     const QString cpf = dir.path() + "/Large.cpf";
     const QString cpz = dir.path() + "/Large.cpz";
     UArchive packer;
-    if (!writeText(kvp, design(), "latin1") || !writeText(cpf, panelFile(), "utf8") || !packer.addFile(cpf)
+    const auto connection = [](int d) {
+        return QStringLiteral("<Property name=\"ipAddress\" value=\"10.0.0.%1\" />\n").arg(d);
+    };
+    if (!bench::writeText(kvp, bench::design(Devices, BlocksPerDevice, connection), true)
+        || !bench::writeText(cpf, panelFile(), false) || !packer.addFile(cpf)
         || !packer.addFile(kvp) || !packer.write(cpz)) {
         QTextStream(stderr) << "cannot write the test archive\n";
         return 1;
@@ -157,7 +118,7 @@ int main(int argc, char *argv[])
     view.resize(canvas.width(), canvas.height());
     view.show();
     timeToFrame(view, [] {});
-    const long before = peakKiB();
+    const long before = bench::statusKiB("VmHWM");
 
     const qint64 open = timeToFrame(view, [&] { model.openFile(cpz); });
     int bound = 0;
@@ -177,6 +138,6 @@ int main(int argc, char *argv[])
         << *std::max_element(fresh.begin(), fresh.end()) << " ms\n";
     out << "page flip to a panel shown before: median " << median(revisit) << " ms, max "
         << *std::max_element(revisit.begin(), revisit.end()) << " ms\n";
-    out << "peak memory: " << peakKiB() / 1024 << " MiB (" << before / 1024 << " MiB before opening)\n";
+    out << "peak memory: " << bench::statusKiB("VmHWM") / 1024 << " MiB (" << before / 1024 << " MiB before opening)\n";
     return 0;
 }

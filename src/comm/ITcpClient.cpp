@@ -523,11 +523,7 @@ void ITcpClient::step()
 void ITcpClient::stepRunning()
 {
     if (m_sendErrors >= MaxSendErrors) {
-        m_state = Resetting;
-        m_sendErrors = 0;
-        carryUnconfirmedSets();
-        emit quitMessageProcessing();
-        stepResetting();
+        resetLink();
         return;
     }
     if (m_lastError == QAbstractSocket::RemoteHostClosedError) {
@@ -541,6 +537,15 @@ void ITcpClient::stepRunning()
     carryUnconfirmedSets();
     goOffline();
     emit quitMessageProcessing();
+}
+
+void ITcpClient::resetLink()
+{
+    m_state = Resetting;
+    m_sendErrors = 0;
+    carryUnconfirmedSets();
+    emit quitMessageProcessing();
+    stepResetting();
 }
 
 void ITcpClient::stepResetting()
@@ -644,10 +649,7 @@ void ITcpClient::checkLink()
                                                       "connection is reset.")
                                            .arg(addressText())
                                            .arg(m_unansweredSince.elapsed());
-        m_state = Resetting;
-        carryUnconfirmedSets();
-        emit quitMessageProcessing();
-        stepResetting();
+        resetLink();
         return;
     }
     const QByteArray probe = m_protocol->probeCommand();

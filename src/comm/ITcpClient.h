@@ -52,7 +52,7 @@ public:
     static constexpr int ProbeAfterMs = 1000;
     static constexpr quint32 ProbeTimeoutMs = 500;
     // ...and taken as gone when a command has had no answer for this long.
-    static constexpr int LinkDeadlineMs = 3000;
+    static constexpr int LinkDeadlineMs = 2500;
     static constexpr int LinkCheckMs = 250;
 
     explicit ITcpClient(QObject *parent = nullptr);
@@ -135,6 +135,9 @@ private:
     void step();
     void stepRunning();
     void stepResetting();
+    // The connection is given up (too many failures, a device gone
+    // silent): cut, and connected afresh.
+    void resetLink();
     void enterRunning();
     void goOffline();
     void startReconnectTimer();

@@ -188,6 +188,13 @@ QList<SMSubscriptionManager::Record> SMSubscriptionManager::recordsFor(const QSt
     return live;
 }
 
+int SMSubscriptionManager::pendingLongerThan(int ms) const
+{
+    return int(std::count_if(m_entries.cbegin(), m_entries.cend(), [ms](const Entry &entry) {
+        return entry.subscription == Subscription::Pending && entry.pendingSince.elapsed() > ms;
+    }));
+}
+
 bool SMSubscriptionManager::isSubscribed(const QString &query) const
 {
     const auto it = m_entries.constFind(PKVDCommand::routingKey(query));

@@ -82,6 +82,8 @@ public:
     void reset(bool unsubscribe);
 
     int keyCount() const { return int(m_entries.size()); }
+    // Subscriptions that have waited for the device's answer longer than ms.
+    int pendingLongerThan(int ms) const;
     bool isSubscribed(const QString &query) const;
 
 public slots:
