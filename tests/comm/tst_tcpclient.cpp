@@ -208,8 +208,11 @@ void tst_TcpClient::closeReturnsAtOnceAndGoesOffline()
     QCOMPARE(protocol.onlineCalls, (QList<bool>{true, false}));
     QVERIFY(!client->dispatcher()->isProcessing());
     QTRY_COMPARE_WITH_TIMEOUT(peer.socket()->state(), QAbstractSocket::UnconnectedState, Timeout);
-    // Offline on purpose: nothing is sent and no reconnection follows.
+    // Offline on purpose: nothing is sent, nothing is pinged and no
+    // reconnection follows.
     QCOMPARE(client->send("GA\"G\">1\r", IInterface::ReplyExpected, QString(), 200), 0u);
+    client->armHostCheck();
+    QVERIFY(!client->hostCheck()->isArmed());
     QCOMPARE(peer.connections(), 1);
 }
 
@@ -219,10 +222,16 @@ void tst_TcpClient::reconnectsAfterTheDeviceClosed()
     RecordingProtocol protocol;
     auto client = runningClient(&protocol, peer.port());
 
+    client->armHostCheck();
+    QVERIFY(client->hostCheck()->isArmed());
     peer.socket()->disconnectFromHost();
     QTRY_VERIFY_WITH_TIMEOUT(!client->isConnected(), Timeout);
     QCOMPARE(client->connectionState(), int(ITcpClient::Reconnecting));
     QCOMPARE(client->statusText(), QStringLiteral(" - Offline - Reconnecting"));
+    // A device that is away is not pinged: it is being connected again.
+    QVERIFY(!client->hostCheck()->isArmed());
+    client->armHostCheck();
+    QVERIFY(!client->hostCheck()->isArmed());
     QTRY_COMPARE_WITH_TIMEOUT(client->connectionState(), int(ITcpClient::Running), Timeout);
     QCOMPARE(peer.connections(), 2);
     QCOMPARE(protocol.onlineCalls, (QList<bool>{true, false, true}));
