@@ -77,6 +77,13 @@ bool PKVDProtocol::sendValue(TTransform *transform)
 
 bool PKVDProtocol::poll(TTransform *transform)
 {
+    if (!transform || !transform->ownerAttributes() || !transform->node())
+        return false;
+    // A device that is away has nothing to be asked now. That is no failure
+    // of the control: the panel's walk, which a failure stops until its
+    // next round, goes on to the controls of the devices that are there.
+    if (interface() && !interface()->isConnected())
+        return true;
     if (!canAddress(transform))
         return false;
     const QString query = queryFor(transform);
