@@ -9,7 +9,7 @@
 
 // The element an object writes with its writeXml(XmlWriter &).
 template <class Owner>
-QString writtenXml(const Owner &owner)
+QString writtenXml(Owner &&owner)
 {
     QString out;
     XmlWriter writer;

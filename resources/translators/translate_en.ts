@@ -107,6 +107,10 @@
         <source>Room %1</source>
         <translation>Room %1</translation>
     </message>
+    <message>
+        <source>The room-combine group %1 has no live model.</source>
+        <translation>The room-combine group %1 has no live model.</translation>
+    </message>
 </context>
 <context>
     <name>ITcpClient</name>
@@ -356,6 +360,20 @@ Please set a link using the properties panel.</translation>
     </message>
 </context>
 <context>
+    <name>QmlActiveRoomCombo</name>
+    <message>
+        <source>No rooms combined</source>
+        <translation>No rooms combined</translation>
+    </message>
+</context>
+<context>
+    <name>QmlButton</name>
+    <message>
+        <source>Setup</source>
+        <translation>Setup</translation>
+    </message>
+</context>
+<context>
     <name>QmlPasscodeDialog</name>
     <message>
         <source>Exit PIN</source>
@@ -376,6 +394,73 @@ Please set a link using the properties panel.</translation>
     <message>
         <source>Exit</source>
         <translation>Exit</translation>
+    </message>
+</context>
+<context>
+    <name>RCGroup</name>
+    <message>
+        <source>Room-combine group %1 is not known.</source>
+        <translation>Room-combine group %1 is not known.</translation>
+    </message>
+    <message>
+        <source>Room %1 is not a room of group %2.</source>
+        <translation>Room %1 is not a room of group %2.</translation>
+    </message>
+    <message>
+        <source>Combination %1 cannot be edited: group %2 has %3 combinations.</source>
+        <translation>Combination %1 cannot be edited: group %2 has %3 combinations.</translation>
+    </message>
+</context>
+<context>
+    <name>WActiveCombo</name>
+    <message>
+        <source>Room A %1 Room B</source>
+        <translation>Room A %1 Room B</translation>
+    </message>
+</context>
+<context>
+    <name>WButtonImages</name>
+    <message>
+        <source>Mute/Unmute</source>
+        <translation>Mute/Unmute</translation>
+    </message>
+    <message>
+        <source>Green LED</source>
+        <translation>Green LED</translation>
+    </message>
+    <message>
+        <source>Setup Icon</source>
+        <translation>Setup Icon</translation>
+    </message>
+    <message>
+        <source>Connection Status Icon</source>
+        <translation>Connection Status Icon</translation>
+    </message>
+    <message>
+        <source>Set All</source>
+        <translation>Set All</translation>
+    </message>
+    <message>
+        <source>Reset All</source>
+        <translation>Reset All</translation>
+    </message>
+    <message>
+        <source>Custom</source>
+        <translation>Custom</translation>
+    </message>
+</context>
+<context>
+    <name>WDropList</name>
+    <message>
+        <source>Set %1</source>
+        <translation>Set %1</translation>
+    </message>
+</context>
+<context>
+    <name>WRoomSelection</name>
+    <message>
+        <source>Room combining</source>
+        <translation>Room combining</translation>
     </message>
 </context>
 <context>

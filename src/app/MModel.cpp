@@ -56,6 +56,8 @@ MModel::~MModel()
     if (m_interfaces)
         m_interfaces->clear();
     delete m_interfaces;
+    // Devices still online report going offline as the tree goes below.
+    m_interfaces = nullptr;
     // The document's widgets live in the scene; take them down while it
     // still exists, then the trees.
     if (m_document) {

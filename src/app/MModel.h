@@ -92,6 +92,10 @@ public:
     // remembers what was applied (an unknown skin falls back to "Light").
     void applySkin();
     QString appliedSkin() const { return m_appliedSkin; }
+    QString appliedAccent() const { return m_appliedAccent; }
+    // The connection lamp's image path as last set ("...indicator_grn.png");
+    // empty before the first change of the devices' state.
+    QString statusIndicator() const { return m_connectIndicator; }
 
     // Setup menu ------------------------------------------------------------
     void setupMenuItem(const QString &key);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "HComposite.h"
+#include "HRCGroupInfo.h"
 
 class MProject;
 
@@ -35,6 +36,10 @@ public:
     // OK button in a widget application, a warning line otherwise.
     virtual void reportWarning(const QString &title, const QString &text);
 
+    // The live room-combine model of the design's groups.
+    HRCGroupInfo *rcGroupInfo() { return &m_rcGroupInfo; }
+
 private:
     QString m_designFile;
+    HRCGroupInfo m_rcGroupInfo;
 };

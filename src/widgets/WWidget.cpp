@@ -6,6 +6,7 @@
 #include "KvrLogging.h"
 #include "PProtocol.h"
 #include "TTransform.h"
+#include "WHoldOff.h"
 #include "XmlWriter.h"
 
 #include <QColor>
@@ -40,7 +41,14 @@ WWidget::WWidget(QQuickItem *parent) : QQuickItem(parent) {}
 WWidget::~WWidget() = default;
 
 void WWidget::initialize(QQuickItem *) {}
-void WWidget::destroy() {}
+
+// A widget that goes while pressed ends its press first. Subclasses that
+// override destroy() call this one.
+void WWidget::destroy()
+{
+    cancelGesture();
+}
+
 void WWidget::setAttributes(const CAttributes &) {}
 void WWidget::completeSetup() {}
 void WWidget::setCanvasItem(QQuickItem *) {}
@@ -94,6 +102,9 @@ void WWidget::setLinkedWidget(WWidget *widget)
 
 void WWidget::setItemVisible(bool visible)
 {
+    // A panel flipped away under the finger releases what it held.
+    if (!visible)
+        cancelGesture();
     setItemProperty("visible", visible);
 }
 
@@ -131,7 +142,7 @@ void WWidget::dump() const
     qCDebug(lcWidgets) << m_type << m_item;
 }
 
-void WWidget::enableConnectionIndicator(bool) {}
+void WWidget::enableConnectionIndicator(MModel *) {}
 void WWidget::detach() {}
 
 void WWidget::linkValue(WWidget *source)
@@ -326,12 +337,41 @@ void WWidget::moveBy(const QPointF &offset)
 
 bool WWidget::mayOutput() const
 {
-    return !m_linking && m_outputEnabled && m_transform && m_protocol;
+    return m_item && !m_linking && m_outputEnabled && m_transform && m_protocol;
 }
 
 bool WWidget::sendTransform()
 {
     return m_protocol && m_transform && m_protocol->sendValue(m_transform);
+}
+
+bool WWidget::sendHeld(WHoldOff &holdOff)
+{
+    if (!sendTransform())
+        return false;
+    holdOff.start();
+    return true;
+}
+
+bool WWidget::endGesture()
+{
+    const bool wasActive = m_gestureActive;
+    m_gestureActive = false;
+    return wasActive;
+}
+
+void WWidget::cancelGesture()
+{
+    if (m_gestureActive)
+        finishGesture();
+    m_gestureActive = false;
+}
+
+void WWidget::finishGesture() {}
+
+void WWidget::outputCanceled()
+{
+    cancelGesture();
 }
 
 void WWidget::passToLinked()

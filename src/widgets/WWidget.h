@@ -12,6 +12,8 @@
 #include <QVariant>
 
 class CAttributes;
+class MModel;
+class WHoldOff;
 class XmlWriter;
 
 // Base of every panel widget. A widget lives inside its QML file as the child
@@ -54,7 +56,8 @@ public:
     virtual void editProperties(CAttributes *attributes);
     virtual bool hasDisplayName() const;
     virtual void dump() const;
-    virtual void enableConnectionIndicator(bool enable);
+    // Lets a status lamp follow the model's connection indicator.
+    virtual void enableConnectionIndicator(MModel *model);
     virtual void detach();
     virtual void linkValue(WWidget *source);
 
@@ -96,6 +99,9 @@ public slots:
     void outputCurrentText(const QString &text);
     void onTextChanged();
     virtual void onOnlineStateChanged(bool online);
+    // QML: a press ended without a release (the mouse grab was lost, the
+    // item was hidden or disabled under the finger).
+    void outputCanceled();
 
 protected:
     // The geometry keys x, y, z, width, height; true when taken.
@@ -104,12 +110,33 @@ protected:
     bool processFractions(const QString &name, const QString &value);
     void writeSharedKeys(XmlWriter &writer) const;
 
-    // A value from the user may go to the device: not while a linked
-    // widget's value is being applied, nor while a device value is shown.
+    // A value from the user may go to the device: only with an item, a
+    // transform and a protocol, not while a linked widget's value is being
+    // applied, nor while a device value is shown.
     bool mayOutput() const;
     // Stores nothing itself: the caller has already put the value into the
     // transform; this hands it to the protocol.
     bool sendTransform();
+    // As sendTransform, and a value that left opens holdOff, so that the
+    // device's echo of an older value does not undo the user's change. A
+    // value that did not leave (offline, no interface, no attributes) opens
+    // nothing: the caller shows the state from before the change again, so
+    // that the panel never shows what the device was not told.
+    bool sendHeld(WHoldOff &holdOff);
+
+    // A gesture (a press, a drag) that the widget accepted and that has not
+    // ended yet. One that never ends by itself (the panel is flipped, the
+    // item is hidden or disabled, the mouse grab is lost, the widget goes)
+    // is ended as if released, so that no device is left half way through
+    // a press: cancelGesture() calls finishGesture() for it.
+    void beginGesture() { m_gestureActive = true; }
+    // Ends the gesture; false when none was active.
+    bool endGesture();
+    bool isGestureActive() const { return m_gestureActive; }
+    void cancelGesture();
+    // Completes an unfinished gesture the way its release would. Base:
+    // nothing.
+    virtual void finishGesture();
     // Shows a device value without echoing it back, and mirrors it on the
     // linked widget.
     void showDeviceValue(const char *property, const QVariant &value);
@@ -127,6 +154,7 @@ protected:
     quint32 m_link = 0;
     bool m_linking = false;
     bool m_outputEnabled = true;
+    bool m_gestureActive = false;
     // The objects a widget uses belong to others and may go first.
     QPointer<WWidget> m_linkedWidget;
     QPointer<TTransform> m_transform;

@@ -1,4 +1,5 @@
 #include "ArtworkPainter.h"
+#include "ButtonArtwork.h"
 #include "SkinArtwork.h"
 #include "TreeIconArtwork.h"
 
@@ -57,6 +58,7 @@ bool ArtworkPainter::paintAll()
     ok &= save(sendToDeviceIcon(), QStringLiteral("images/SendToDevice.png"));
     ok &= paintSkins();
     ok &= paintDialerKeys();
+    ok &= paintLamps();
     ok &= paintTreeIcons();
     QTextStream(stdout) << m_written << " images written below " << m_root << '\n';
     return ok;
@@ -78,7 +80,10 @@ bool ArtworkPainter::paintSkins()
         ok &= save(SkinArtwork::indicator(QColor("#D0342C"), skin.ring), dir + "indicator_red.png");
         ok &= save(SkinArtwork::indicator(QColor("#F2B632"), skin.ring), dir + "indicator_ylw.png");
         ok &= save(SkinArtwork::indicator(QColor("#3DAE49"), skin.ring), dir + "indicator_grn.png");
-        ok &= save(SkinArtwork::speaker(skin.muted, false), dir + "mute_off.png");
+        // The button of a live channel: a plain speaker in the skin's grey.
+        ok &= save(SkinArtwork::speaker(skin.muted, true), dir + "mute_off.png");
+        ok &= save(ButtonArtwork::setAll(skin.ink), dir + "setAll.png");
+        ok &= save(ButtonArtwork::resetAll(skin.ink), dir + "resetAll.png");
         ok &= save(SkinArtwork::logo(QStringLiteral("HALVERN"), skin.logoInk, QColor("#1D98D5")),
                    dir + "logo_halvern.png");
         ok &= save(SkinArtwork::logo(QStringLiteral("KORVEL"), skin.logoInk, QColor("#8BC34A")),
@@ -92,7 +97,7 @@ bool ArtworkPainter::paintSkins()
     for (const auto &accent : accents) {
         const QString dir = QStringLiteral("images/skins/Accent/%1/").arg(QLatin1String(accent.first));
         ok &= save(SkinArtwork::arrowDown(accent.second), dir + "arrow_down.png");
-        ok &= save(SkinArtwork::speaker(accent.second, true), dir + "mute_on.png");
+        ok &= save(ButtonArtwork::muteEngaged(accent.second), dir + "mute_on.png");
     }
     return ok;
 }
@@ -109,6 +114,18 @@ bool ArtworkPainter::paintDialerKeys()
     ok &= save(SkinArtwork::backspace(ink), QStringLiteral("images/ic_backspace.png"));
     ok &= save(SkinArtwork::speaker(QColor("#808285"), false), QStringLiteral("images/mute_off.png"));
     ok &= save(SkinArtwork::speaker(QColor("#1D98D5"), true), QStringLiteral("images/mute_on.png"));
+    return ok;
+}
+
+bool ArtworkPainter::paintLamps()
+{
+    const QColor green("#35D04F");
+    const QColor red("#F0382B");
+    bool ok = true;
+    ok &= save(ButtonArtwork::lamp(green, true), QStringLiteral("images/ledOn.png"));
+    ok &= save(ButtonArtwork::lamp(green, false), QStringLiteral("images/ledOffGreen.png"));
+    ok &= save(ButtonArtwork::lamp(red, false), QStringLiteral("images/ledOffRed.png"));
+    ok &= save(ButtonArtwork::lamp(red, true), QStringLiteral("images/ledRed.png"));
     return ok;
 }
 

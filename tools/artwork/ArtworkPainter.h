@@ -18,6 +18,7 @@ private:
 
     bool paintSkins();
     bool paintDialerKeys();
+    bool paintLamps();
     bool paintTreeIcons();
 
     QImage openFileIcon() const;
