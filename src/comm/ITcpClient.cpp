@@ -15,24 +15,11 @@
 
 namespace {
 
-constexpr char Ack = 0x06;
-constexpr char Nak = 0x15;
-// A device that never ends its lines must not make the client hoard bytes.
-constexpr int MaxTailBytes = 65536;
 // TCP keep-alive: the first probe after this many seconds of silence, then
 // one a second, and the connection is dropped after three unanswered ones.
 constexpr int KeepAliveIdleS = 2;
 constexpr int KeepAliveIntervalS = 1;
 constexpr int KeepAliveCount = 3;
-
-bool onlyAcknowledgeBytes(const QByteArray &bytes)
-{
-    for (const char c : bytes) {
-        if (c != Ack && c != Nak)
-            return false;
-    }
-    return true;
-}
 
 } // namespace
 
@@ -57,11 +44,9 @@ ITcpClient::ITcpClient(QObject *parent) : IInterface(parent)
     connect(&m_hostCheck, &IHostCheck::hostUnreachable, this, &ITcpClient::hostUnreachable);
     m_connectTimer.setSingleShot(true);
     connect(&m_connectTimer, &QTimer::timeout, this, &ITcpClient::onConnectTimeout);
-    m_tailTimer.setSingleShot(true);
-    m_tailTimer.setInterval(TailFlushMs);
-    connect(&m_tailTimer, &QTimer::timeout, this, &ITcpClient::onTailQuiet);
-    m_linkTimer.setInterval(LinkCheckMs);
-    connect(&m_linkTimer, &QTimer::timeout, this, &ITcpClient::checkLink);
+    connect(&m_framer, &IReplyFramer::quiet, this, &ITcpClient::onTailQuiet);
+    connect(&m_linkWatch, &ILinkWatch::probeDue, this, &ITcpClient::sendProbe);
+    connect(&m_linkWatch, &ILinkWatch::linkDead, this, &ITcpClient::onLinkDead);
 
     m_dispatcher->start();
 }
@@ -117,9 +102,8 @@ bool ITcpClient::close()
     m_reconnectTimer.stop();
     m_connectTimer.stop();
     m_hostCheck.stop();
-    m_tailTimer.stop();
-    m_linkTimer.stop();
-    m_tail.clear();
+    m_framer.clear();
+    m_linkWatch.stop();
     // Offline on purpose: what was not sent is not wanted any more.
     m_carried.clear();
     m_unanswered.clear();
@@ -204,8 +188,8 @@ qint64 ITcpClient::writeForDispatcher(const QByteArray &bytes, bool awaitsAnswer
     if (!m_socket || m_socket->state() != QAbstractSocket::ConnectedState)
         return -1;
     const qint64 written = m_socket->write(bytes);
-    if (written > 0 && awaitsAnswer && !m_unansweredSince.isValid())
-        m_unansweredSince.start();
+    if (written > 0 && awaitsAnswer)
+        m_linkWatch.noteAwaitedWrite();
     startHostCheck();
     return written;
 }
@@ -218,43 +202,13 @@ void ITcpClient::dataReady()
     if (bytes.isEmpty())
         return;
     m_hostCheck.disarm();
-    m_lastReceived.start();
-    m_unansweredSince.invalidate();
+    m_linkWatch.noteReceived();
     // The device is there: a set it let pass unanswered was its own affair.
     m_unanswered.clear();
-    queueReplies(bytes);
-}
-
-void ITcpClient::queueReplies(const QByteArray &bytes)
-{
-    // Replies end with CR, and several replies in one write are separated
-    // by ";". A reply may arrive in pieces: the unterminated tail waits for
-    // the next read, or for a short silence.
-    m_tail += bytes;
-    int start = 0;
-    bool queued = false;
-    for (int i = 0; i < m_tail.size(); ++i) {
-        const char c = m_tail.at(i);
-        if (c != '\r' && c != ';')
-            continue;
-        if (i > start) {
-            m_replies.append(m_tail.mid(start, i - start));
-            queued = true;
-        }
-        start = i + 1;
-    }
-    m_tail.remove(0, start);
-    // ACK and NAK come without a line end: they are complete as they are.
-    if ((!m_tail.isEmpty() && onlyAcknowledgeBytes(m_tail)) || m_tail.size() > MaxTailBytes) {
-        m_replies.append(m_tail);
-        m_tail.clear();
-        queued = true;
-    }
-    if (m_tail.isEmpty())
-        m_tailTimer.stop();
-    else
-        m_tailTimer.start();
-    if (queued)
+    const QList<QByteArray> replies = m_framer.feed(bytes);
+    for (const QByteArray &reply : replies)
+        m_replies.append(reply);
+    if (!replies.isEmpty())
         emit replyReady();
 }
 
@@ -263,7 +217,7 @@ void ITcpClient::onTailQuiet()
     // Bytes that may be the beginning of the awaited answer are not cut off
     // for a pause in the middle of a line (-1 of -12.5 reads as a value
     // too): they wait for the command's deadline.
-    if (m_dispatcher->mayBeginAwaitedReply(m_tail))
+    if (m_dispatcher->mayBeginAwaitedReply(m_framer.tail()))
         return;
     flushTail();
     emit replyReady();
@@ -277,11 +231,9 @@ void ITcpClient::onDeadlineReached()
 
 void ITcpClient::flushTail()
 {
-    m_tailTimer.stop();
-    if (m_tail.isEmpty())
-        return;
-    m_replies.append(m_tail);
-    m_tail.clear();
+    const QByteArray tail = m_framer.takeTail();
+    if (!tail.isEmpty())
+        m_replies.append(tail);
 }
 
 QString ITcpClient::stateText(int state)
@@ -581,13 +533,10 @@ void ITcpClient::startConnectionState()
     // device streams is asked again, errors, bytes and silence count anew.
     m_sendErrors = 0;
     resetStreaming();
-    m_tail.clear();
-    m_tailTimer.stop();
+    m_framer.clear();
     m_replies.clear();
-    m_lastReceived.start();
-    m_unansweredSince.invalidate();
     if (m_protocol && !m_protocol->probeCommand().isEmpty())
-        m_linkTimer.start();
+        m_linkWatch.start();
 }
 
 void ITcpClient::goOffline()
@@ -595,7 +544,7 @@ void ITcpClient::goOffline()
     const bool wasOnline = m_connected;
     m_connected = false;
     m_sendErrors = 0;
-    m_linkTimer.stop();
+    m_linkWatch.stop();
     m_hostCheck.stop();
     resetStreaming();
     emit interfaceStateChanged(false);
@@ -638,22 +587,23 @@ void ITcpClient::startReconnectTimer()
         m_reconnectTimer.start();
 }
 
-// --- link check ----------------------------------------------------------
+// --- link watch ----------------------------------------------------------
 
-void ITcpClient::checkLink()
+void ITcpClient::onLinkDead(qint64 unansweredMs)
 {
-    if (m_state != Running || !m_protocol)
+    if (m_state != Running)
         return;
-    if (m_unansweredSince.isValid() && m_unansweredSince.elapsed() >= m_linkDeadlineMs) {
-        qCWarning(lcComm).noquote() << QStringLiteral("The device at %1 has answered nothing for %2 ms; the "
-                                                      "connection is reset.")
-                                           .arg(addressText())
-                                           .arg(m_unansweredSince.elapsed());
-        resetLink();
-        return;
-    }
-    const QByteArray probe = m_protocol->probeCommand();
-    if (probe.isEmpty() || m_unansweredSince.isValid() || m_lastReceived.elapsed() < ProbeAfterMs)
+    qCWarning(lcComm).noquote() << QStringLiteral("The device at %1 has answered nothing for %2 ms; the "
+                                                  "connection is reset.")
+                                       .arg(addressText())
+                                       .arg(unansweredMs);
+    resetLink();
+}
+
+void ITcpClient::sendProbe()
+{
+    const QByteArray probe = m_protocol ? m_protocol->probeCommand() : QByteArray();
+    if (m_state != Running || probe.isEmpty())
         return;
     QByteArray tag = probe;
     while (tag.endsWith('\r'))
@@ -668,7 +618,7 @@ void ITcpClient::hostUnreachable()
     // Writing to a dead connection makes it fail, which the state machine
     // then handles; the probe's answer is awaited like any other.
     if (m_socket && m_protocol && !m_protocol->probeCommand().isEmpty()) {
-        if (m_socket->write(m_protocol->probeCommand()) > 0 && !m_unansweredSince.isValid())
-            m_unansweredSince.start();
+        if (m_socket->write(m_protocol->probeCommand()) > 0)
+            m_linkWatch.noteAwaitedWrite();
     }
 }

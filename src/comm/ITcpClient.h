@@ -3,11 +3,12 @@
 #include "ICountedQueue.h"
 #include "IHostCheck.h"
 #include "IInterface.h"
+#include "ILinkWatch.h"
+#include "IReplyFramer.h"
 #include "ITcpClientThread.h"
 
 #include <QAbstractSocket>
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QStringList>
 #include <QTimer>
@@ -27,11 +28,9 @@ class QTcpSocket;
 // only the set commands the device had not yet acknowledged are carried
 // over to the next, so that no change the user made is lost.
 //
-// A device that loses power or its cable leaves the connection open and
-// silent, and a device that streams its changes is asked nothing for long
-// stretches: while the protocol names a probe command, the client sends it
-// once the device has been quiet for a while, and a device that leaves a
-// command unanswered for LinkDeadlineMs is taken as gone.
+// While the protocol names a probe command, the link is watched (ILinkWatch):
+// a quiet device is probed, and one that leaves a command unanswered for a
+// few seconds is taken as gone and the connection reset.
 class ITcpClient : public IInterface
 {
     Q_OBJECT
@@ -45,15 +44,7 @@ public:
     // How long a closing connection may take to say goodbye before it is
     // cut.
     static constexpr int CloseGraceMs = 500;
-    // An unterminated tail of the received bytes is taken as a reply once
-    // the device has been quiet this long.
-    static constexpr int TailFlushMs = 200;
-    // The device is probed after this much silence...
-    static constexpr int ProbeAfterMs = 1000;
     static constexpr quint32 ProbeTimeoutMs = 500;
-    // ...and taken as gone when a command has had no answer for this long.
-    static constexpr int LinkDeadlineMs = 2500;
-    static constexpr int LinkCheckMs = 250;
 
     explicit ITcpClient(QObject *parent = nullptr);
     ~ITcpClient() override;
@@ -90,11 +81,8 @@ public:
 
     // Bytes received after the last complete reply, waiting for their line
     // end; and how long they wait for it before they count as a reply.
-    QByteArray unterminatedTail() const { return m_tail; }
-    void setTailFlushInterval(int ms) { m_tailTimer.setInterval(ms); }
-    // How long the device may leave a command unanswered before the
-    // connection is taken as lost.
-    void setLinkDeadline(int ms) { m_linkDeadlineMs = ms; }
+    QByteArray unterminatedTail() const { return m_framer.tail(); }
+    void setTailFlushInterval(int ms) { m_framer.setQuietInterval(ms); }
     // Set commands waiting to be sent again on the next connection.
     int carriedSetCount() const { return int(m_carried.size()); }
 
@@ -119,7 +107,8 @@ private slots:
     void onTailQuiet();
     void onDeadlineReached();
     void hostUnreachable();
-    void checkLink();
+    void sendProbe();
+    void onLinkDead(qint64 unansweredMs);
 
 private:
     void connectSocket();
@@ -141,7 +130,6 @@ private:
     void enterRunning();
     void goOffline();
     void startReconnectTimer();
-    void queueReplies(const QByteArray &bytes);
     void resetStreaming();
 
     QTcpSocket *m_socket = nullptr;
@@ -152,11 +140,8 @@ private:
     ConnectionState m_state = Idle;
     QTimer m_reconnectTimer;
     QTimer m_connectTimer;
-    QTimer m_tailTimer;
-    QTimer m_linkTimer;
-    QElapsedTimer m_lastReceived;
-    QElapsedTimer m_unansweredSince; // invalid while every write has had an answer
-    int m_linkDeadlineMs = LinkDeadlineMs;
+    IReplyFramer m_framer;
+    ILinkWatch m_linkWatch;
     QList<ITcpClientThread::Record> m_carried;
     // Sets given up unanswered since the device last sent anything.
     QList<ITcpClientThread::Record> m_unanswered;
@@ -166,7 +151,6 @@ private:
     ICountedQueue<ITcpClientThread::Record> m_records;
     ICountedQueue<QByteArray> m_replies;
     ITcpClientThread *m_dispatcher = nullptr;
-    QByteArray m_tail;
     quint8 m_streaming = 0;
     quint8 m_streamingSet = 0;
     IHostCheck m_hostCheck;
