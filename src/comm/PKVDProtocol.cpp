@@ -70,8 +70,10 @@ bool PKVDProtocol::sendValue(TTransform *transform)
     // A set is acknowledged whether the device streams or not: a set that
     // was lost or refused is written again instead of being forgotten.
     const int structure = int(transform->ownerAttributes()->structure());
-    for (const QString &command : commands)
-        link->sendSet(command.toUtf8(), PKVDCommand::settingKey(structure, command).toUtf8(), ReplyTimeoutMs);
+    for (const QString &command : commands) {
+        const QString parameter = transform->mergesQueuedSets() ? PKVDCommand::settingKey(structure, command) : QString();
+        link->sendSet(command.toUtf8(), parameter.toUtf8(), ReplyTimeoutMs);
+    }
     return true;
 }
 

@@ -36,6 +36,11 @@ bool TTransform::hasSendableValue() const
     return true;
 }
 
+bool TTransform::mergesQueuedSets() const
+{
+    return false;
+}
+
 QString TTransform::valueText() const
 {
     return QString();

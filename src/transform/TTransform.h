@@ -37,6 +37,10 @@ public:
     // index outside the list, a code the device cannot be sent, a number
     // that is not finite.
     virtual bool hasSendableValue() const;
+    // Whether only the newest of several values that wait to be sent
+    // matters (a level dragged towards a slow device), rather than every
+    // change (a press and its release).
+    virtual bool mergesQueuedSets() const;
     virtual void replyValue(int &out) const;
     virtual void replyValue(float &out) const;
     virtual void replyValue(unsigned char &out) const;

@@ -371,8 +371,9 @@ void tst_KVDProtocol::streamingSetsAreAcknowledged()
 void tst_KVDProtocol::queuedSetsOfOneParameterMerge()
 {
     // A slow device: while the first set waits for its ACK, newer values of
-    // the same parameter take the place of the one queued; the order of
-    // the parameters stays.
+    // the same level take the place of the one queued; the order of the
+    // parameters stays, and every change of a state (a press and its
+    // release) goes out.
     QTemporaryDir dir;
     SimFaults faults;
     faults.delayMs = 100;
@@ -386,6 +387,9 @@ void tst_KVDProtocol::queuedSetsOfOneParameterMerge()
     block.setLabel(QStringLiteral("G"));
     Binding a(QString(), 0, 1, 0, &block);
     Binding b(QString(), 0, 2, 0, &block);
+    Binding c(QString(), 0, 3, 0, &block);
+    a.transform.level = true;
+    b.transform.level = true;
     QFile log(dir.filePath(QStringLiteral("sim.log")));
     QVERIFY(log.open(QIODevice::ReadOnly));
     QStringList arrived;
@@ -408,10 +412,12 @@ void tst_KVDProtocol::queuedSetsOfOneParameterMerge()
     move(a, 3);
     move(b, 2);
     move(a, 4);
-    QTRY_COMPARE_WITH_TIMEOUT(readArrivals(), 3, Timeout);
+    move(c, 1);
+    move(c, 0);
+    QTRY_COMPARE_WITH_TIMEOUT(readArrivals(), 5, Timeout);
     QTRY_COMPARE_WITH_TIMEOUT(client->dispatcher()->state(), ITcpClientThread::Idle, Timeout);
     readArrivals();
-    QCOMPARE(arrived, (QStringList{"\"G\">1=1", "\"G\">1=4", "\"G\">2=2"}));
+    QCOMPARE(arrived, (QStringList{"\"G\">1=1", "\"G\">1=4", "\"G\">2=2", "\"G\">3=1", "\"G\">3=0"}));
 }
 
 void tst_KVDProtocol::offlineSendsNothing()
