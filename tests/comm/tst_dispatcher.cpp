@@ -193,8 +193,8 @@ void tst_Dispatcher::shortWriteCountsAsAFailedAttempt()
     });
     QSignalSpy errors(&dispatcher, &ITcpClientThread::messageError);
     dispatcher.onStartMessageProcessing();
-    records.append({IInterface::AckExpected, "SA \"G\">1=1\r", QByteArray(), 4000});
-    records.append({IInterface::NoAnswer, "END\r", QByteArray(), 200});
+    records.append({IInterface::AckExpected, "SA \"G\">1=1\r", QByteArray(), 4000, QByteArray()});
+    records.append({IInterface::NoAnswer, "END\r", QByteArray(), 200, QByteArray()});
     dispatcher.schedule();
 
     QTRY_COMPARE_WITH_TIMEOUT(writes.size(), 6, Timeout);
