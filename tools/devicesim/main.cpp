@@ -12,7 +12,8 @@
 
 // kvrsim: serves simulated devices until SIGINT or SIGTERM. One line per
 // device on standard output tells where it listens; the traffic log goes to
-// standard error or the --log file. Exit codes: 0 after a signal, 1 when the
+// standard error or the --log file. Lines on standard input change the
+// devices from outside (SimConsole). Exit codes: 0 after a signal, 1 when the
 // devices cannot be served, 2 for a wrong command line.
 int main(int argc, char *argv[])
 {
@@ -76,6 +77,10 @@ int main(int argc, char *argv[])
             << console.execute(QStringLiteral("ring \"%1\" %2").arg(call.first, call.second)) << '\n';
     }
     out.flush();
+    if (!console.watchStandardInput())
+        err << "kvrsim: cannot read standard input; the console is off.\n";
+
+    SimConsole console(server.devices());
     if (!console.watchStandardInput())
         err << "kvrsim: cannot read standard input; the console is off.\n";
 
