@@ -69,18 +69,14 @@ int main(int argc, char *argv[])
         out << "kvrsim: device " << device->info().nodeId << ' ' << device->info().displayName()
             << " listening on " << device->address().toString() << ':' << device->port() << '\n';
     }
-    // Calls from the far end, typed while the simulator runs (and those
-    // asked for at start).
+    // Values, silences and calls from the far end, typed while the simulator
+    // runs (and the calls asked for at start).
     SimConsole console(server.devices());
     for (const auto &call : options.rings) {
         out << "kvrsim: ring \"" << call.first << "\": "
             << console.execute(QStringLiteral("ring \"%1\" %2").arg(call.first, call.second)) << '\n';
     }
     out.flush();
-    if (!console.watchStandardInput())
-        err << "kvrsim: cannot read standard input; the console is off.\n";
-
-    SimConsole console(server.devices());
     if (!console.watchStandardInput())
         err << "kvrsim: cannot read standard input; the console is off.\n";
 
