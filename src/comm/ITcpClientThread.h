@@ -66,6 +66,9 @@ signals:
     void messageError(const QByteArray &bytes);
     // The current command got its answer.
     void messageAnswered();
+    // The device refused a write of the current command with NAK (the
+    // write still counts as failed, see messageError).
+    void messageRefused(const QByteArray &bytes);
 
 public slots:
     void onStartMessageProcessing();

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "CheckFinding.h"
+#include "CheckImages.h"
+#include "CNodeLocator.h"
+
+#include <QList>
+#include <QString>
+
+class CComposite;
+class CControl;
+class CheckDocument;
+class CWidgetRecord;
+class HChassis;
+class HNode;
+
+// Reads an opened panel file for what will not work, panel by panel: each
+// control's node, template parameter and transform, each widget's QML file,
+// links and images, the ids the file repeats, and the devices' addresses.
+class CheckPanels
+{
+public:
+    explicit CheckPanels(CheckDocument *document);
+
+    QList<CheckFinding> run();
+
+    // The devices of a hardware tree, in tree order.
+    static QList<HChassis *> devices(HNode *root);
+    // The panel a link names: a panel of that name in any scene, the first
+    // panel of the scene of that name, or the panel "Scene/Panel"; null
+    // when the document holds none.
+    static CComposite *linkTarget(CComposite *document, const QString &name);
+
+    // The place of a control in its document, for findings.
+    static CheckFinding findingAt(const CControl *control, CheckFinding::Kind kind, const QString &message);
+
+private:
+    void checkControl(CControl *control);
+    void checkBinding(const CControl *control, CheckFinding *finding);
+    void checkParameter(const CControl *control);
+    void checkWidget(const CControl *control, const CWidgetRecord &record);
+    void checkLink(const CControl *control, const CWidgetRecord &record);
+    void checkImage(const CControl *control, const CWidgetRecord &record, const QString &key, const QString &path);
+    void checkRepeatedIds();
+    void checkDevices();
+    void add(const CheckFinding &finding) { m_findings.append(finding); }
+
+    CheckDocument *m_document;
+    CNodeLocator m_locator;
+    CheckImages m_images;
+    QList<CheckFinding> m_findings;
+};
