@@ -80,3 +80,27 @@ bool CheckDocument::open(const QString &path)
     m_hardware->buildModel(&m_model);
     return true;
 }
+
+quint32 CheckDocument::storedId(const CControl *control) const
+{
+    for (const CPanelFile::RepeatedId &repeated : m_repeatedIds) {
+        if (repeated.control == control)
+            return repeated.storedId;
+    }
+    return control->id();
+}
+
+CheckFinding CheckDocument::findingAt(const CControl *control, CheckFinding::Kind kind, const QString &message) const
+{
+    CheckFinding finding;
+    finding.kind = kind;
+    finding.control = control->name();
+    finding.controlId = storedId(control);
+    if (const CComposite *panel = control->parentComposite()) {
+        finding.panel = panel->name();
+        if (const CComposite *scene = panel->parentComposite())
+            finding.scene = scene->name();
+    }
+    finding.message = message;
+    return finding;
+}

@@ -2,6 +2,7 @@
 
 #include "CComposite.h"
 #include "CPanelFile.h"
+#include "CheckFinding.h"
 #include "HRoot.h"
 #include "UArchive.h"
 
@@ -42,6 +43,12 @@ public:
     // when there is none).
     QString designProblem() const { return m_designProblem; }
     const QList<CPanelFile::RepeatedId> &repeatedIds() const { return m_repeatedIds; }
+    // The id the file stores for a control. The reader gives a control that
+    // repeats an earlier one's id a new one, but whoever reads the file
+    // knows it by the stored id.
+    quint32 storedId(const CControl *control) const;
+    // A finding about a control, placed at its scene and panel.
+    CheckFinding findingAt(const CControl *control, CheckFinding::Kind kind, const QString &message) const;
 
 private:
     // The tree of the design, whose warnings are kept for the report.

@@ -66,7 +66,7 @@ void CheckOnline::collectQuestions(QList<CheckFinding> *findings)
         const QString query = PKVDCommand::query(transform, &problem);
         if (query.isEmpty()) {
             if (!problem.isEmpty())
-                findings->append(CheckPanels::findingAt(control, CheckFinding::Unchecked, problem));
+                findings->append(m_document->findingAt(control, CheckFinding::Unchecked, problem));
             continue;
         }
         for (Asker &asker : m_askers) {
@@ -191,7 +191,7 @@ void CheckOnline::report(const Asker &asker, QList<CheckFinding> *findings)
         if (!question.note.isEmpty())
             message += QStringLiteral(": ") + question.note;
         for (const CControl *control : asker.controls.value(i)) {
-            CheckFinding finding = CheckPanels::findingAt(control, kind, message);
+            CheckFinding finding = m_document->findingAt(control, kind, message);
             finding.device = device.label;
             finding.connection = device.connection;
             finding.details.insert(QStringLiteral("query"), question.query);

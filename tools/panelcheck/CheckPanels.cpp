@@ -94,19 +94,9 @@ CComposite *CheckPanels::linkTarget(CComposite *document, const QString &name)
     return scene ? asComposite(scene->child(name.mid(slash + 1))) : nullptr;
 }
 
-CheckFinding CheckPanels::findingAt(const CControl *control, CheckFinding::Kind kind, const QString &message)
+CheckFinding CheckPanels::findingAt(const CControl *control, CheckFinding::Kind kind, const QString &message) const
 {
-    CheckFinding finding;
-    finding.kind = kind;
-    finding.control = control->name();
-    finding.controlId = control->id();
-    if (const CComposite *panel = control->parentComposite()) {
-        finding.panel = panel->name();
-        if (const CComposite *scene = panel->parentComposite())
-            finding.scene = scene->name();
-    }
-    finding.message = message;
-    return finding;
+    return m_document->findingAt(control, kind, message);
 }
 
 QList<CheckFinding> CheckPanels::run()
@@ -270,6 +260,7 @@ void CheckPanels::checkRepeatedIds()
     for (const CPanelFile::RepeatedId &repeated : m_document->repeatedIds()) {
         if (!repeated.control)
             continue;
+        // The first control with the id kept it.
         const CControl *holder = m_document->document()->findById(repeated.storedId);
         QString message = QStringLiteral("stores the id %1, which an earlier control has").arg(repeated.storedId);
         if (holder) {
@@ -278,9 +269,7 @@ void CheckPanels::checkRepeatedIds()
                           .arg(repeated.storedId)
                           .arg(quoted(holder->name()), at.scene, at.panel);
         }
-        CheckFinding finding = findingAt(repeated.control, CheckFinding::DuplicateId, message);
-        finding.details.insert(QStringLiteral("storedId"), qint64(repeated.storedId));
-        add(finding);
+        add(findingAt(repeated.control, CheckFinding::DuplicateId, message));
     }
 }
 

@@ -31,9 +31,6 @@ public:
     // when the document holds none.
     static CComposite *linkTarget(CComposite *document, const QString &name);
 
-    // The place of a control in its document, for findings.
-    static CheckFinding findingAt(const CControl *control, CheckFinding::Kind kind, const QString &message);
-
 private:
     void checkControl(CControl *control);
     void checkBinding(const CControl *control, CheckFinding *finding);
@@ -44,6 +41,7 @@ private:
     void checkRepeatedIds();
     void checkDevices();
     void add(const CheckFinding &finding) { m_findings.append(finding); }
+    CheckFinding findingAt(const CControl *control, CheckFinding::Kind kind, const QString &message) const;
 
     CheckDocument *m_document;
     CNodeLocator m_locator;
