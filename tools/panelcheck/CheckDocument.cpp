@@ -104,3 +104,25 @@ CheckFinding CheckDocument::findingAt(const CControl *control, CheckFinding::Kin
     finding.message = message;
     return finding;
 }
+
+QList<CComposite *> CheckDocument::panels() const
+{
+    QList<CComposite *> panels;
+    for (CControl *scene : m_document.children()) {
+        if (const auto *composite = qobject_cast<CComposite *>(scene)) {
+            for (CControl *panel : composite->children()) {
+                if (auto *panelComposite = qobject_cast<CComposite *>(panel))
+                    panels.append(panelComposite);
+            }
+        }
+    }
+    return panels;
+}
+
+QList<CControl *> CheckDocument::controls() const
+{
+    QList<CControl *> controls;
+    for (const CComposite *panel : panels())
+        controls += panel->children();
+    return controls;
+}

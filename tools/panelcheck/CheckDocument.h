@@ -37,6 +37,10 @@ public:
     QString panelFolder() const;
 
     CComposite *document() { return &m_document; }
+    // The panels of every scene, and the controls of every panel, in file
+    // order.
+    QList<CComposite *> panels() const;
+    QList<CControl *> controls() const;
     HRoot *hardware() { return m_hardware.get(); }
     bool hasDesign() const { return m_hasDesign; }
     // Why the design project was not read completely; empty when it was (or

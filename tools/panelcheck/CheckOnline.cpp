@@ -3,7 +3,6 @@
 #include "CheckDocument.h"
 #include "CheckPanels.h"
 #include "CheckProbe.h"
-#include "CComposite.h"
 #include "HChassis.h"
 #include "PKVDCommand.h"
 #include "PProtocol.h"
@@ -17,16 +16,6 @@ QString quoted(const QString &text)
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
-// Every control of the panels, in file order.
-QList<CControl *> panelControls(CComposite *document)
-{
-    QList<CControl *> controls;
-    for (CControl *scene : document->children()) {
-        for (CControl *panel : qobject_cast<CComposite *>(scene)->children())
-            controls += qobject_cast<CComposite *>(panel)->children();
-    }
-    return controls;
-}
 } // namespace
 
 CheckOnline::CheckOnline(CheckDocument *document, int timeLimitMs, QObject *parent)
@@ -55,7 +44,7 @@ QString CheckOnline::stateKeyword(DeviceState state)
 
 void CheckOnline::collectQuestions(QList<CheckFinding> *findings)
 {
-    for (const CControl *control : panelControls(m_document->document())) {
+    for (const CControl *control : m_document->controls()) {
         const TTransform *transform = control->transform();
         HNode *node = control->node();
         auto *chassis = node ? qobject_cast<HChassis *>(node->firstWithFlags(HNode::Device)) : nullptr;

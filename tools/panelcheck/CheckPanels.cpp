@@ -108,14 +108,8 @@ QList<CheckFinding> CheckPanels::run()
         finding.message = m_document->designProblem();
         add(finding);
     }
-    for (CControl *sceneControl : m_document->document()->children()) {
-        CComposite *scene = asComposite(sceneControl);
-        for (CControl *panelControl : scene ? scene->children() : QList<CControl *>()) {
-            CComposite *panel = asComposite(panelControl);
-            for (CControl *control : panel ? panel->children() : QList<CControl *>())
-                checkControl(control);
-        }
-    }
+    for (CControl *control : m_document->controls())
+        checkControl(control);
     checkRepeatedIds();
     checkDevices();
     return m_findings;

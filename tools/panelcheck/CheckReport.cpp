@@ -43,13 +43,10 @@ void CheckReport::describe(CheckDocument *document)
     m_archive = document->archive() != nullptr;
     m_design = document->hasDesign();
     m_scenes = document->document()->childCount();
-    for (CControl *sceneControl : document->document()->children()) {
-        const auto *scene = qobject_cast<CComposite *>(sceneControl);
-        for (CControl *panel : scene->children()) {
-            ++m_panels;
-            m_controls += qobject_cast<CComposite *>(panel)->childCount();
-            m_panelOrder.append(qMakePair(scene->name(), panel->name()));
-        }
+    for (const CComposite *panel : document->panels()) {
+        ++m_panels;
+        m_controls += panel->childCount();
+        m_panelOrder.append(qMakePair(panel->parentComposite()->name(), panel->name()));
     }
     m_devices.clear();
     for (const HChassis *chassis : CheckPanels::devices(document->hardware())) {
