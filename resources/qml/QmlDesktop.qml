@@ -12,29 +12,32 @@ Canvas {
     height: 522
 
     readonly property string minToolBar: "qrc:/qml/objects/QmlMinToolBarObject.qml"
-    property string topRowSource: intrf.topRow
-    property string bottomRowSource: intrf.bottomRow
+    // Bound, never assigned: the rows always follow the paths that the
+    // bridge object holds for the open file.
+    readonly property string topRowSource: intrf.topRow
+    readonly property string bottomRowSource: intrf.bottomRow
 
     function rowUrl(path) {
         return (path === "" || path === "?") ? "" : path
     }
 
-    // Takes the row paths from the bridge object again.
-    function resetCanvas() {
-        topRowSource = intrf.topRow
-        bottomRowSource = intrf.bottomRow
+    function reloadRow(row) {
+        row.active = false
+        row.active = true
     }
 
-    // Reloads both rows; a minimal tool bar or a missing status bar depends
-    // on the bottom row, so the top row follows it.
+    // Shows the rows afresh from the bridge object's paths.
+    function resetCanvas() {
+        reloadRow(topRow)
+        reloadRow(bottomRow)
+    }
+
+    // Reloads the bottom row; a minimal tool bar or a missing status bar
+    // depends on it, so the top row then follows.
     function reloadCanvas() {
-        resetCanvas()
-        bottomRow.active = false
-        bottomRow.active = true
-        if (topRowSource === minToolBar || bottomRowSource === "?") {
-            topRow.active = false
-            topRow.active = true
-        }
+        reloadRow(bottomRow)
+        if (topRowSource === minToolBar || bottomRowSource === "?")
+            reloadRow(topRow)
     }
 
     function reportSize() {

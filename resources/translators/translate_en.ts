@@ -52,6 +52,37 @@
     </message>
 </context>
 <context>
+    <name>DDownloadDialog</name>
+    <message>
+        <source>Send to Mobile Device</source>
+        <translation>Send to Mobile Device</translation>
+    </message>
+    <message>
+        <source>1) Configure wireless network for PC and mobile device.</source>
+        <translation>1) Configure wireless network for PC and mobile device.</translation>
+    </message>
+    <message>
+        <source>2) Select Receive... from Setup menu on mobile device.</source>
+        <translation>2) Select Receive... from Setup menu on mobile device.</translation>
+    </message>
+    <message>
+        <source>3) Enter IP address shown on mobile device in fields below.</source>
+        <translation>3) Enter IP address shown on mobile device in fields below.</translation>
+    </message>
+    <message>
+        <source>4) Click OK.</source>
+        <translation>4) Click OK.</translation>
+    </message>
+    <message>
+        <source>Mobile Device IP Address</source>
+        <translation>Mobile Device IP Address</translation>
+    </message>
+    <message>
+        <source>%1 is not the address of a single device. Enter the address that the mobile device shows.</source>
+        <translation>%1 is not the address of a single device. Enter the address that the mobile device shows.</translation>
+    </message>
+</context>
+<context>
     <name>HCategories</name>
     <message>
         <source>Analog I/O</source>
@@ -107,6 +138,10 @@
         <source>Room %1</source>
         <translation>Room %1</translation>
     </message>
+    <message>
+        <source>The room-combine group %1 has no live model.</source>
+        <translation>The room-combine group %1 has no live model.</translation>
+    </message>
 </context>
 <context>
     <name>ITcpClient</name>
@@ -133,6 +168,24 @@
     <message>
         <source> - Unknown State</source>
         <translation> - Unknown State</translation>
+    </message>
+</context>
+<context>
+    <name>ITcpSender</name>
+    <message>
+        <source>No answer within %1 ms.</source>
+        <translation>No answer within %1 ms.</translation>
+    </message>
+    <message>
+        <source>The device closed the connection.</source>
+        <translation>The device closed the connection.</translation>
+    </message>
+</context>
+<context>
+    <name>ITcpServer</name>
+    <message>
+        <source>The received bytes could not be stored.</source>
+        <translation>The received bytes could not be stored.</translation>
     </message>
 </context>
 <context>
@@ -170,64 +223,22 @@ Please set a link using the properties panel.</source>
 Please set a link using the properties panel.</translation>
     </message>
     <message>
-        <source>Version %1</source>
-        <translation>Version %1</translation>
+        <source>Error: </source>
+        <translation>Error: </translation>
     </message>
     <message>
-        <source>Korvel Remote admin shows and operates the control panels of Korvel installed sound systems. © Halvern Audio.</source>
-        <translation>Korvel Remote admin shows and operates the control panels of Korvel installed sound systems. © Halvern Audio.</translation>
+        <source>The Canvas does not include a toolbar and a
+Setup Button was not found in any of the panels.
+The project must contain a Setup Button, or else
+downloading a control panel will not be possible.</source>
+        <translation>The Canvas does not include a toolbar and a
+Setup Button was not found in any of the panels.
+The project must contain a Setup Button, or else
+downloading a control panel will not be possible.</translation>
     </message>
     <message>
-        <source>No network interfaces found.</source>
-        <translation>No network interfaces found.</translation>
-    </message>
-    <message>
-        <source>No network connection detected.</source>
-        <translation>No network connection detected.</translation>
-    </message>
-    <message>
-        <source> - Offline - Idle</source>
-        <translation> - Offline - Idle</translation>
-    </message>
-    <message>
-        <source>No network information available.</source>
-        <translation>No network information available.</translation>
-    </message>
-    <message>
-        <source>OK</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>About Korvel Remote admin</source>
-        <translation>About Korvel Remote admin</translation>
-    </message>
-    <message>
-        <source>IP Address</source>
-        <translation>IP Address</translation>
-    </message>
-    <message>
-        <source>Mobile IP Address:
-
-</source>
-        <translation>Mobile IP Address:
-
-</translation>
-    </message>
-    <message>
-        <source>Network Status</source>
-        <translation>Network Status</translation>
-    </message>
-    <message>
-        <source>Project Information</source>
-        <translation>Project Information</translation>
-    </message>
-    <message>
-        <source>Receive Control Panel...</source>
-        <translation>Receive Control Panel...</translation>
-    </message>
-    <message>
-        <source>Receiving panels from another station is not available in this version.</source>
-        <translation>Receiving panels from another station is not available in this version.</translation>
+        <source>Please Save before Sending to Mobile Device</source>
+        <translation>Please Save before Sending to Mobile Device</translation>
     </message>
 </context>
 <context>
@@ -254,10 +265,153 @@ Please set a link using the properties panel.</translation>
     </message>
 </context>
 <context>
-    <name>MQmlInterface</name>
+    <name>MSetupMenu</name>
     <message>
-        <source>Waiting for a control panel at %1</source>
-        <translation>Waiting for a control panel at %1</translation>
+        <source>IP Address</source>
+        <translation>IP Address</translation>
+    </message>
+    <message>
+        <source>Mobile IP Address:
+
+</source>
+        <translation>Mobile IP Address:
+
+</translation>
+    </message>
+    <message>
+        <source>Network Status</source>
+        <translation>Network Status</translation>
+    </message>
+    <message>
+        <source>Project Information</source>
+        <translation>Project Information</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>Korvel Remote admin shows and operates the control panels of Korvel installed sound systems. © Halvern Audio.</source>
+        <translation>Korvel Remote admin shows and operates the control panels of Korvel installed sound systems. © Halvern Audio.</translation>
+    </message>
+    <message>
+        <source>No network interfaces found.</source>
+        <translation>No network interfaces found.</translation>
+    </message>
+    <message>
+        <source>No network connection detected.</source>
+        <translation>No network connection detected.</translation>
+    </message>
+    <message>
+        <source> - Offline - Idle</source>
+        <translation> - Offline - Idle</translation>
+    </message>
+    <message>
+        <source>No network information available.</source>
+        <translation>No network information available.</translation>
+    </message>
+    <message>
+        <source>
+
+Waiting for a control panel on port %1...</source>
+        <translation>
+
+Waiting for a control panel on port %1...</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>About Korvel Remote admin</source>
+        <translation>About Korvel Remote admin</translation>
+    </message>
+</context>
+<context>
+    <name>MTransfer</name>
+    <message>
+        <source>Connection</source>
+        <translation>Connection</translation>
+    </message>
+    <message>
+        <source>Could not connect to: </source>
+        <translation>Could not connect to: </translation>
+    </message>
+    <message>
+        <source>Sending to Mobile Device...</source>
+        <translation>Sending to Mobile Device...</translation>
+    </message>
+    <message>
+        <source>Abort</source>
+        <translation>Abort</translation>
+    </message>
+    <message>
+        <source>Send to Mobile Device</source>
+        <translation>Send to Mobile Device</translation>
+    </message>
+    <message>
+        <source>Sent %1 to %2.</source>
+        <translation>Sent %1 to %2.</translation>
+    </message>
+    <message>
+        <source>Aborted after %1 of %2 bytes.</source>
+        <translation>Aborted after %1 of %2 bytes.</translation>
+    </message>
+    <message>
+        <source>Sending %1 to %2 failed after %3 of %4 bytes.
+
+%5</source>
+        <translation>Sending %1 to %2 failed after %3 of %4 bytes.
+
+%5</translation>
+    </message>
+    <message>
+        <source>The file is neither a control panel file nor a complete control panel archive.</source>
+        <translation>The file is neither a control panel file nor a complete control panel archive.</translation>
+    </message>
+    <message>
+        <source>The archive holds no control panel file.</source>
+        <translation>The archive holds no control panel file.</translation>
+    </message>
+    <message>
+        <source>Receive Control Panel...</source>
+        <translation>Receive Control Panel...</translation>
+    </message>
+    <message>
+        <source>Cannot create the folder %1 for received panels.</source>
+        <translation>Cannot create the folder %1 for received panels.</translation>
+    </message>
+    <message>
+        <source>Cannot listen for control panels on port %1:
+
+%2
+
+Another program may be using the port.</source>
+        <translation>Cannot listen for control panels on port %1:
+
+%2
+
+Another program may be using the port.</translation>
+    </message>
+    <message>
+        <source>Received %1 (%2 bytes).</source>
+        <translation>Received %1 (%2 bytes).</translation>
+    </message>
+    <message>
+        <source>The received file was not taken; %1 is unchanged.
+
+%2</source>
+        <translation>The received file was not taken; %1 is unchanged.
+
+%2</translation>
+    </message>
+    <message>
+        <source>Receiving failed; %1 is unchanged.
+
+%2</source>
+        <translation>Receiving failed; %1 is unchanged.
+
+%2</translation>
     </message>
 </context>
 <context>
@@ -356,6 +510,68 @@ Please set a link using the properties panel.</translation>
     </message>
 </context>
 <context>
+    <name>PFileProtocol</name>
+    <message>
+        <source>There is no connection to the mobile device.</source>
+        <translation>There is no connection to the mobile device.</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>Cannot read %1: %2</translation>
+    </message>
+    <message>
+        <source>The mobile device took nothing for %1 seconds.</source>
+        <translation>The mobile device took nothing for %1 seconds.</translation>
+    </message>
+    <message>
+        <source>The program is ending.</source>
+        <translation>The program is ending.</translation>
+    </message>
+    <message>
+        <source>The connection to the mobile device is gone.</source>
+        <translation>The connection to the mobile device is gone.</translation>
+    </message>
+    <message>
+        <source>Cannot read the file: %1</source>
+        <translation>Cannot read the file: %1</translation>
+    </message>
+    <message>
+        <source>The connection took %1 of %2 bytes.</source>
+        <translation>The connection took %1 of %2 bytes.</translation>
+    </message>
+    <message>
+        <source>Sending was aborted.</source>
+        <translation>Sending was aborted.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>Cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>More than %1 arrived; a control panel is never that large.</source>
+        <translation>More than %1 arrived; a control panel is never that large.</translation>
+    </message>
+    <message>
+        <source>Nothing is being received.</source>
+        <translation>Nothing is being received.</translation>
+    </message>
+    <message>
+        <source>Nothing was received.</source>
+        <translation>Nothing was received.</translation>
+    </message>
+    <message>
+        <source>Cannot replace %1: %2</source>
+        <translation>Cannot replace %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>QmlActiveRoomCombo</name>
+    <message>
+        <source>No rooms combined</source>
+        <translation>No rooms combined</translation>
+    </message>
+</context>
+<context>
     <name>QmlButton</name>
     <message>
         <source>Setup</source>
@@ -383,6 +599,28 @@ Please set a link using the properties panel.</translation>
     <message>
         <source>Exit</source>
         <translation>Exit</translation>
+    </message>
+</context>
+<context>
+    <name>RCGroup</name>
+    <message>
+        <source>Room-combine group %1 is not known.</source>
+        <translation>Room-combine group %1 is not known.</translation>
+    </message>
+    <message>
+        <source>Room %1 is not a room of group %2.</source>
+        <translation>Room %1 is not a room of group %2.</translation>
+    </message>
+    <message>
+        <source>Combination %1 cannot be edited: group %2 has %3 combinations.</source>
+        <translation>Combination %1 cannot be edited: group %2 has %3 combinations.</translation>
+    </message>
+</context>
+<context>
+    <name>WActiveCombo</name>
+    <message>
+        <source>Room A %1 Room B</source>
+        <translation>Room A %1 Room B</translation>
     </message>
 </context>
 <context>
@@ -414,6 +652,20 @@ Please set a link using the properties panel.</translation>
     <message>
         <source>Custom</source>
         <translation>Custom</translation>
+    </message>
+</context>
+<context>
+    <name>WDropList</name>
+    <message>
+        <source>Set %1</source>
+        <translation>Set %1</translation>
+    </message>
+</context>
+<context>
+    <name>WRoomSelection</name>
+    <message>
+        <source>Room combining</source>
+        <translation>Room combining</translation>
     </message>
 </context>
 <context>

@@ -39,6 +39,17 @@ QMessageBox *DQmlMessageDialog::showReceiveBox(const QString &title, const QStri
     return m_messageBox;
 }
 
+void DQmlMessageDialog::closeReceiveBox()
+{
+    if (!m_messageBox)
+        return;
+    QMessageBox *box = m_messageBox;
+    m_messageBox = nullptr;
+    box->disconnect(this);
+    box->hide();
+    box->deleteLater();
+}
+
 bool DQmlMessageDialog::createItem()
 {
     if (!m_context || !m_context->engine())

@@ -34,6 +34,9 @@ public:
 
     Q_INVOKABLE void showMessageBox(const QString &title, const QString &text);
     Q_INVOKABLE QMessageBox *showReceiveBox(const QString &title, const QString &text);
+    // Takes the receive box away without counting it as cancelled.
+    void closeReceiveBox();
+    QMessageBox *receiveBox() const { return m_messageBox; }
 
     int DoModal();
 

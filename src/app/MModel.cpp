@@ -3,6 +3,7 @@
 #include "CCanvas.h"
 #include "CComposite.h"
 #include "CPanelFile.h"
+#include "DDownloadDialog.h"
 #include "DQmlMessageDialog.h"
 #include "HChassis.h"
 #include "HRoot.h"
@@ -12,6 +13,7 @@
 #include "KvrLogging.h"
 #include "MProject.h"
 #include "MQmlInterface.h"
+#include "MTransfer.h"
 #include "MainWindow.h"
 #include "UArchive.h"
 #include "USettings.h"
@@ -23,7 +25,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QNetworkInterface>
 #include <QQmlContext>
 #include <QQuickItem>
 #include <QSettings>
@@ -43,8 +44,18 @@ CComposite *asComposite(CControl *control)
 }
 } // namespace
 
-MModel::MModel(QObject *parent) : QObject(parent)
+MModel::MModel(QObject *parent) : QObject(parent), m_transfer(new MTransfer(this)), m_setupMenu(this)
 {
+    connect(m_transfer, &MTransfer::warning, this, &MModel::warning);
+    connect(m_transfer, &MTransfer::message, this, &MModel::displayMessage);
+    // Receive mode keeps the devices as they are but asks them nothing;
+    // ending without a file, polling goes on.
+    connect(m_transfer, &MTransfer::receivingChanged, this, [this](bool receiving) {
+        if (receiving)
+            m_pollTimer.stop();
+        else if (m_online)
+            m_pollTimer.start();
+    });
     m_extraRefreshTimer.setSingleShot(true);
     m_extraRefreshTimer.setInterval(100);
     connect(&m_extraRefreshTimer, &QTimer::timeout, this, &MModel::onExtraRefreshTimerTimeout);
@@ -112,7 +123,18 @@ void MModel::initialize()
         QQuickItem *root = m_view->rootObject();
         connect(this, &MModel::reloadCanvas, root, [root] { QMetaObject::invokeMethod(root, "reloadCanvas"); });
         connect(this, &MModel::resetCanvas, root, [root] { QMetaObject::invokeMethod(root, "resetCanvas"); });
+        // The receive box's Cancel goes through the bridge object, as the
+        // scene's own dialogs do.
+        DQmlMessageDialog *dialog = m_view->messageDialog();
+        m_transfer->setReceiveBoxHost(dialog);
+        if (m_qml) {
+            connect(dialog, &DQmlMessageDialog::receiveModeDialogClosed, m_qml,
+                    &MQmlInterface::onReceiveModeDialogClosed, Qt::UniqueConnection);
+            connect(m_qml, &MQmlInterface::receiveDialogCanceled, m_transfer, &MTransfer::cancelReceive,
+                    Qt::UniqueConnection);
+        }
     }
+    m_transfer->setWindow(m_mainWindow);
     computeScales();
     emit selectState(false);
     emit ccpState(false);
@@ -176,11 +198,16 @@ bool MModel::loadPanelFile(const QString &path, QString *reason)
         else if (!m_hardware->loadDesign(design, m_project))
             qCWarning(lcApp) << "The design project of" << path << "could not be read completely.";
     }
-    CPanelFile file(m_document, m_canvas, m_project, m_hardware);
+    // The design project's information stands unless the panel file
+    // brings its own.
+    MProject panelProject;
+    CPanelFile file(m_document, m_canvas, &panelProject, m_hardware);
     if (!file.read(panelPath)) {
         *reason = file.errorString();
         return false;
     }
+    if (!panelProject.isEmpty())
+        *m_project = panelProject;
     m_fileVersion = file.fileVersion();
     return true;
 }
@@ -216,8 +243,23 @@ bool MModel::openFile(const QString &path)
     refreshScene();
     showPage(0);
     m_modified = false;
-    emit enableConnection(m_document->findByType(QStringLiteral("Controls")) != nullptr);
+    emit enableConnection(hasControls());
+    emit documentChanged(path);
     return true;
+}
+
+bool MModel::hasControls() const
+{
+    if (!m_document)
+        return false;
+    for (CControl *sceneControl : m_document->children()) {
+        const CComposite *scene = asComposite(sceneControl);
+        for (CControl *panel : scene ? scene->children() : QList<CControl *>()) {
+            if (const CComposite *controls = asComposite(panel); controls && controls->childCount() > 0)
+                return true;
+        }
+    }
+    return false;
 }
 
 void MModel::closeDocument()
@@ -246,9 +288,18 @@ void MModel::closeDocument()
     emit ccpState(false);
     if (m_canvas)
         m_canvas->reset();
+    if (m_mainWindow)
+        m_mainWindow->resizeToCanvas();
+    // Nothing of the closed file stays on the scene; the rows stay until
+    // the next file names its own.
+    setQml("headerTitle", QString());
+    setQml("sceneTitle", QString());
+    setQml("pageCount", 0);
+    setQml("pageIndex", 0);
     emit resetCanvas();
     emit reloadCanvas();
     emit enableConnection(false);
+    emit documentChanged(QString());
 }
 
 // --- scenes and pages --------------------------------------------------------------
@@ -341,7 +392,15 @@ bool MModel::showSceneOrPanel(const QString &name)
         return false;
     if (CComposite *scene = asComposite(m_document->child(name))) {
         m_scene = scene;
-        showPage(0);
+        if (scene->childCount() > 0) {
+            showPage(0);
+        } else {
+            // A scene without panels shows none, not the last scene's.
+            hidePanel();
+            m_panel = nullptr;
+            m_pageIndex = 0;
+            refreshScene();
+        }
         return true;
     }
     CComposite *panel = findPanel(name);
@@ -521,7 +580,9 @@ void MModel::setOnline(bool online)
         if (current)
             current->setStateRequestsEnabled(false);
     }
+    m_hardware->setOnline(online);
     interfaceStatusChanged(online);
+    emit onlineChanged(online);
 }
 
 void MModel::rebuildInterfaces()
@@ -560,7 +621,7 @@ void MModel::interfaceStatusChanged(bool)
     const QString skin = m_appliedSkin.isEmpty() && m_canvas ? m_canvas->skin() : m_appliedSkin;
     m_connectIndicator = QStringLiteral("../../images/skins/") + skin + indicatorImage(connected, count);
     setQml("connectInd", m_connectIndicator);
-    if (!m_receiveMode)
+    if (!m_transfer->isReceiving())
         emit changedStatusIndicator();
 }
 
@@ -574,108 +635,51 @@ void MModel::applicationStateChanged(Qt::ApplicationState state)
 
 void MModel::aboutToQuit()
 {
-    // The window owns the model; quitting only takes the devices offline.
+    // The window owns the model; quitting ends the transfers and takes the
+    // devices offline.
+    m_transfer->cancelReceive();
+    m_transfer->abortSend();
     if (m_online)
         setOnline(false);
 }
 
-// --- setup menu ----------------------------------------------------------------------------
+// --- transfers -----------------------------------------------------------------------
 
-QString MModel::versionText() const
+int MModel::sendToMobile()
 {
-    return tr("Version %1").arg(QLatin1String(VersionNumber)) + QStringLiteral("\n\n")
-           + tr("Korvel Remote admin shows and operates the control panels of Korvel installed "
-                "sound systems. \u00A9 Halvern Audio.");
-}
-
-QString MModel::mobileAddressText() const
-{
-    const QList<QNetworkInterface> interfaces = QNetworkInterface::allInterfaces();
-    if (interfaces.isEmpty())
-        return tr("No network interfaces found.");
-    for (const QNetworkInterface &interface : interfaces) {
-        const auto flags = interface.flags();
-        if (!(flags & QNetworkInterface::IsUp) || !(flags & QNetworkInterface::IsRunning)
-            || (flags & QNetworkInterface::IsLoopBack))
-            continue;
-        for (const QNetworkAddressEntry &entry : interface.addressEntries()) {
-            const QHostAddress address = entry.ip();
-            if (address.protocol() == QAbstractSocket::IPv4Protocol && !address.isLoopback()
-                && !address.isLinkLocal())
-                return address.toString();
-        }
+    if (!m_document || !m_hardware || m_transfer->isBusy())
+        return 0;
+    // On the phone the setup menu is the only way out of a panel.
+    const bool toolBar = m_canvas
+                         && (m_canvas->topRow().contains(QLatin1String("ToolBar"))
+                             || m_canvas->bottomRow().contains(QLatin1String("ToolBar")));
+    if (!toolBar && !m_document->findByType(QStringLiteral("SettingsButton"))) {
+        emit warning(tr("Error: "), tr("The Canvas does not include a toolbar and a\nSetup Button was not found in "
+                                       "any of the panels.\nThe project must contain a Setup Button, or else\n"
+                                       "downloading a control panel will not be possible."));
+        return 0;
     }
-    return tr("No network connection detected.");
-}
-
-QString MModel::networkStatusText() const
-{
-    QString report;
-    QList<HNode *> devices;
-    if (m_hardware)
-        m_hardware->collectByCategory(ChassisCategory, devices);
-    for (HNode *device : std::as_const(devices)) {
-        if (device->title().contains(QLatin1String("PQX"))) {
-            qCDebug(lcApp) << "Skipping reporting on unsupported chassis: " << device->title();
-            continue;
-        }
-        const auto *chassis = qobject_cast<const HChassis *>(device);
-        const IInterface *interface = chassis ? chassis->interface() : nullptr;
-        report += device->label() + (interface ? interface->statusText() : tr(" - Offline - Idle"))
-                  + QStringLiteral("\n\n");
+    if (m_filePath.isEmpty() || m_modified) {
+        emit warning(tr("Warning"), tr("Please Save before Sending to Mobile Device"));
+        return 0;
     }
-    return report.isEmpty() ? tr("No network information available.") : report;
+    DDownloadDialog dialog(m_mainWindow);
+    dialog.setAddress(m_transfer->mobileAddress());
+    if (dialog.exec() != QDialog::Accepted)
+        return 0;
+    m_transfer->setMobileAddress(dialog.address());
+    return m_transfer->send(m_filePath, dialog.address()) ? 1 : 0;
 }
 
-void MModel::showMessage(const QString &title, const QString &text)
+void MModel::receivePanel()
 {
-    if (!m_view)
-        return;
-    DQmlMessageDialog *dialog = m_view->messageDialog();
-    dialog->setSource(QUrl(QLatin1String(DQmlMessageDialog::MessageDialogUrl)));
-    dialog->setTitle(title);
-    dialog->setText(text);
-    dialog->setButtonText(tr("OK"));
-    dialog->DoModal();
-}
-
-void MModel::showAbout()
-{
-    if (!m_view)
-        return;
-    DQmlMessageDialog *dialog = m_view->messageDialog();
-    dialog->setSource(QUrl(QLatin1String(DQmlMessageDialog::AboutDialogUrl)));
-    dialog->setTitle(tr("About Korvel Remote admin"));
-    dialog->setText(versionText());
-    dialog->setButtonText(tr("OK"));
-    dialog->DoModal();
-}
-
-void MModel::exitFromMenu()
-{
-    if (!m_qml)
-        return;
-    if (!MProject::exitPin().isEmpty())
-        emit m_qml->showExitPasscodeDialog();
-    else
-        m_qml->exitApplication();
-}
-
-void MModel::setupMenuItem(const QString &key)
-{
-    if (key == QLatin1String("IP Address"))
-        showMessage(tr("IP Address"), tr("Mobile IP Address:\n\n") + mobileAddressText());
-    else if (key == QLatin1String("Network Status"))
-        showMessage(tr("Network Status"), networkStatusText());
-    else if (key == QLatin1String("Project Information"))
-        showMessage(tr("Project Information"), m_project ? m_project->informationText() : QString());
-    else if (key == QLatin1String("About"))
-        showAbout();
-    else if (key == QLatin1String("Receive"))
-        showMessage(tr("Receive Control Panel..."), tr("Receiving panels from another station is not "
-                                                       "available in this version."));
-    else if (key == QLatin1String("Exit"))
-        exitFromMenu();
-    else
-        qCDebug(lcApp) << "Unknown setup menu entry" << key;
+    const QString target = receiveTarget();
+    // The poll timer rests while receive mode waits (see initialize()).
+    if (m_transfer->receive(target, m_setupMenu.receiveBoxText()) && openFile(target)) {
+        showPage(0);
+        setOnline(true);
+        rebuildInterfaces();
+        startStateRequests();
+    }
+    emit changedStatusIndicator();
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QHostAddress>
 #include <QObject>
 #include <QPointer>
 #include <QRectF>
@@ -9,6 +8,7 @@
 
 class CCanvas;
 #include "CComposite.h"
+#include "MSetupMenu.h"
 class CControl;
 class HChassis;
 class HRoot;
@@ -17,6 +17,7 @@ class MainWindow;
 class QQuickItem;
 class MProject;
 class MQmlInterface;
+class MTransfer;
 class VQmlFrame;
 
 // The application model: owns the hardware tree, the document and the
@@ -40,11 +41,15 @@ public:
     HRoot *hardwareRoot() const { return m_hardware; }
     CComposite *document() const { return m_document; }
     MProject *project() const { return m_project; }
+    // Sending to mobile devices and receive mode.
+    MTransfer *transfer() const { return m_transfer; }
     MQmlInterface *qmlInterface() const;
+    VQmlFrame *qmlView() const { return m_view; }
 
     // Opening and closing ------------------------------------------------
     // Opens a control-panel file or archive; on failure the user is told
     // once, with the file and the reason, and no document stays open.
+    // documentChanged() follows either way.
     bool openFile(const QString &path);
     void closeDocument();
     QString filePath() const { return m_filePath; }
@@ -66,8 +71,8 @@ public:
     void showPage(int index);
     void pageLeft();
     void pageRight();
-    // A scene shows its first panel; a panel of any scene is shown in its
-    // scene. False when nothing has that name.
+    // A scene shows its first panel (none when it has none); a panel of any
+    // scene is shown in its scene. False when nothing has that name.
     bool showSceneOrPanel(const QString &name);
     // A panel link or region asks for the panel of that name.
     void followLink(const QString &panelName);
@@ -75,6 +80,8 @@ public:
     // Online -------------------------------------------------------------
     bool isOnline() const { return m_online; }
     bool isPollingActive() const { return m_pollingActive; }
+    // The 250 ms poll timer runs.
+    bool isPolling() const { return m_pollTimer.isActive(); }
     // Every device goes online or offline; online, the shown panel is polled
     // every 250 ms.
     void setOnline(bool online);
@@ -97,11 +104,23 @@ public:
     // empty before the first change of the devices' state.
     QString statusIndicator() const { return m_connectIndicator; }
 
+    // Transfers ------------------------------------------------------------
+    // Sends the open file, as it was opened (an archive whole), to the
+    // mobile device whose address the user gives; 1 when it arrived, 0
+    // otherwise.
+    int sendToMobile();
+    // Receive mode: waits for a panel file from another station; once one
+    // arrived and checked out, it is opened and the devices go online.
+    void receivePanel();
+    // The document holds at least one control to operate.
+    bool hasControls() const;
+
     // Setup menu ------------------------------------------------------------
-    void setupMenuItem(const QString &key);
-    QString versionText() const;
-    QString mobileAddressText() const;
-    QString networkStatusText() const;
+    void setupMenuItem(const QString &key) { m_setupMenu.choose(key); }
+    QString versionText() const { return MSetupMenu::versionText(); }
+    QString mobileAddressText() const { return MSetupMenu::mobileAddressText(); }
+    QString networkStatusText() const { return m_setupMenu.networkStatusText(); }
+    QString receiveBoxText() const { return m_setupMenu.receiveBoxText(); }
     static QString fileNameOf(const QString &path);
     static QString indicatorImage(int connected, int count);
 
@@ -119,6 +138,9 @@ signals:
     void changedStatusIndicator();
     // A failure the user must hear of; the window shows it in a box.
     void warning(const QString &title, const QString &text);
+    // The file now shown (empty when none is), after every open and close.
+    void documentChanged(const QString &path);
+    void onlineChanged(bool online);
 
 public slots:
     void doPolling();
@@ -134,9 +156,6 @@ private:
     void layoutPanel(CComposite *panel);
     void setQml(const char *name, const QVariant &value);
     QQuickItem *controlArea() const;
-    void showMessage(const QString &title, const QString &text);
-    void showAbout();
-    void exitFromMenu();
     CComposite *findPanel(const QString &name) const;
     QList<HChassis *> devices() const;
     QString headerText() const;
@@ -163,9 +182,9 @@ private:
     QPointer<VQmlFrame> m_view;
     QString m_filePath;
     bool m_modified = false;
-    QHostAddress m_mobileAddress = QHostAddress(QStringLiteral("192.168.0.1"));
     QString m_fileVersion = QStringLiteral("3.0");
-    bool m_receiveMode = false;
+    MTransfer *m_transfer = nullptr;
+    MSetupMenu m_setupMenu;
     QString m_appliedSkin;
     QString m_appliedAccent;
     QString m_connectIndicator;

@@ -102,6 +102,16 @@ QString MProject::facilityName() const
     return field(FacilitySection, NameKey);
 }
 
+bool MProject::isEmpty() const
+{
+    const QString facility = fieldId(FacilitySection, NameKey);
+    for (auto it = m_fields.cbegin(); it != m_fields.cend(); ++it) {
+        if (!it.value().isEmpty() && !(it.key() == facility && it.value() == QLatin1String(DefaultFacility)))
+            return false;
+    }
+    return true;
+}
+
 bool MProject::writeXml(XmlWriter &writer) const
 {
     if (!writer.openElement(QLatin1String(ElementName)))

@@ -36,6 +36,8 @@ public:
     QString field(const QString &section, const QString &key) const;
 
     QString facilityName() const;
+    // No field holds anything but the default facility name.
+    bool isEmpty() const;
 
     // Writes the Project element, its sections and keys in the file's order.
     bool writeXml(XmlWriter &writer) const;

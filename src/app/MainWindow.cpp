@@ -4,6 +4,7 @@
 #include "KvrLogging.h"
 #include "MModel.h"
 #include "MQmlInterface.h"
+#include "MTransfer.h"
 #include "WDelegate.h"
 #include "USettings.h"
 #include "VModeManager.h"
@@ -20,6 +21,7 @@
 #include <QMessageBox>
 #include <QSettings>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
 
@@ -30,6 +32,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
 {
     m_startTimer.start();
     ui->setupUi(this);
+    // The window's size is fixed: a grip would promise otherwise.
+    statusBar()->setSizeGripEnabled(false);
 
     // A missing translation is installed anyway; it then has no effect.
     if (!m_translator.load(QLatin1String(TranslationFile)))
@@ -200,6 +204,15 @@ void MainWindow::createModel()
     connect(m_model, &MModel::resetQMLFocus, this, &MainWindow::resetQMLFocus);
     connect(m_model, &MModel::enableConnection, this, &MainWindow::setConnectionEnabled);
     connect(m_model, &MModel::warning, this, &MainWindow::showWarning);
+    connect(m_model, &MModel::documentChanged, this, &MainWindow::showDocument);
+    connect(m_model, &MModel::onlineChanged, this, [this](bool online) {
+        const QSignalBlocker blocker(m_goOnlineAction);
+        m_goOnlineAction->setChecked(online);
+    });
+    connect(m_model, &MModel::displayMessage, statusBar(), [this](const QString &text) {
+        statusBar()->showMessage(text);
+    });
+    connect(m_model->transfer(), &MTransfer::busyChanged, this, &MainWindow::setTransferActive);
     m_model->setMainWindow(this);
     m_model->setCanvas(&m_canvas);
     if (m_view)
@@ -215,6 +228,12 @@ void MainWindow::showWarning(const QString &title, const QString &text)
     QMessageBox::warning(this, title, text);
 }
 
+void MainWindow::showDocument(const QString &path)
+{
+    setTitleForPath(path);
+    m_filePath = path;
+}
+
 void MainWindow::resizeToCanvas()
 {
     if (!m_view)
@@ -223,8 +242,12 @@ void MainWindow::resizeToCanvas()
     auto *toolBar = findChild<QToolBar *>(QStringLiteral("mainToolBar"));
     if (!bar || !toolBar)
         return;
-    const QSize fixed(m_canvas.width() + 2,
-                      m_canvas.height() + bar->sizeHint().height() + toolBar->sizeHint().height() + 4);
+    // The status bar takes its height from the central area: counted, it
+    // leaves the canvas whole, page arrows and all.
+    auto *status = findChild<QStatusBar *>(QStringLiteral("statusBar"));
+    const int statusHeight = status && !status->isHidden() ? status->sizeHint().height() : 0;
+    const QSize fixed(m_canvas.width() + 2, m_canvas.height() + bar->sizeHint().height()
+                                                + toolBar->sizeHint().height() + statusHeight + 4);
     resize(fixed);
     setMinimumSize(fixed);
     setMaximumSize(fixed);
@@ -241,8 +264,10 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    // A QML dialog's local loop must end before the window goes.
+    // A QML dialog's or a transfer's local loop must end before the window
+    // goes.
     cancelQmlDialog();
+    endTransfers();
     goOffline();
     event->accept();
 }
@@ -294,8 +319,6 @@ void MainWindow::openFile(const QString &path)
     if (!m_model->openFile(path))
         return;
     m_model->showPage(0);
-    setTitleForPath(path);
-    m_filePath = path;
     if (m_settings)
         m_settings->setValue(QLatin1String(USettings::PanelsKey), path.left(path.lastIndexOf(QLatin1Char('/')) + 1));
 }
@@ -306,12 +329,20 @@ void MainWindow::sendVC()
         return;
     cancelQmlDialog();
     goOffline();
+    m_model->sendToMobile();
     resetQMLFocus();
+}
+
+void MainWindow::endTransfers()
+{
+    if (m_model)
+        m_model->aboutToQuit();
 }
 
 void MainWindow::exit()
 {
     cancelQmlDialog();
+    endTransfers();
     resetQMLFocus();
     goOffline();
     QCoreApplication::exit(0);
@@ -361,20 +392,30 @@ void MainWindow::helpTopics()
 void MainWindow::setConnectionEnabled(bool enabled)
 {
     m_connectionEnabled = enabled;
-    if (!VModeManager::instance()->isModalOpen()) {
-        m_goOnlineAction->setEnabled(enabled);
-        m_sendAction->setEnabled(enabled);
-    }
+    updateActions();
 }
 
 void MainWindow::setModalActive(bool active)
 {
-    // While a QML dialog runs its local loop, the caller of that dialog is
+    m_modalActive = active;
+    updateActions();
+}
+
+void MainWindow::setTransferActive(bool active)
+{
+    m_transferActive = active;
+    updateActions();
+}
+
+void MainWindow::updateActions()
+{
+    // While a QML dialog or a transfer runs its local loop, its caller is
     // still on the stack: nothing here may close the document under it.
-    // Exit stays available; it cancels the dialog first.
-    m_openAction->setEnabled(!active);
-    m_aboutAction->setEnabled(!active);
-    m_helpTopicsAction->setEnabled(!active);
-    m_goOnlineAction->setEnabled(!active && m_connectionEnabled);
-    m_sendAction->setEnabled(!active && m_connectionEnabled);
+    // Exit stays available; it cancels the dialog or the transfer first.
+    const bool blocked = m_modalActive || m_transferActive;
+    m_openAction->setEnabled(!blocked);
+    m_aboutAction->setEnabled(!m_modalActive);
+    m_helpTopicsAction->setEnabled(!m_modalActive);
+    m_goOnlineAction->setEnabled(!blocked && m_connectionEnabled);
+    m_sendAction->setEnabled(!blocked && m_connectionEnabled);
 }

@@ -66,6 +66,8 @@ public slots:
     void helpTopics();
     void setConnectionEnabled(bool enabled);
     void showWarning(const QString &title, const QString &text);
+    // The title follows the file now shown.
+    void showDocument(const QString &path);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -79,7 +81,10 @@ private:
     void createModel();
     void setTitleForPath(const QString &path);
     void setModalActive(bool active);
+    void setTransferActive(bool active);
+    void updateActions();
     void cancelQmlDialog();
+    void endTransfers();
     void goOffline();
     bool isOnline() const;
 
@@ -103,5 +108,7 @@ private:
     QPointer<QWidget> m_container;
     QTranslator m_translator;
     bool m_connectionEnabled = false;
+    bool m_modalActive = false;
+    bool m_transferActive = false;
     QElapsedTimer m_startTimer;
 };

@@ -5,7 +5,8 @@
 class QSettings;
 
 // The program's only configuration: the platform settings store of the
-// organisation and application below, with three folder keys.
+// organisation and application below, with three folder keys and the
+// address of the mobile device that panels were last sent to.
 class USettings
 {
 public:
@@ -14,6 +15,7 @@ public:
     static const char *const PanelsKey;
     static const char *const DesignsKey;
     static const char *const ArchiveKey;
+    static const char *const MobileAddressKey;
 
     // A new store on the program's settings; the caller owns it.
     static QSettings *create();

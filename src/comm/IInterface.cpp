@@ -27,6 +27,11 @@ quint32 IInterface::send(const QByteArray &, int, const QString &, quint32)
     return 0;
 }
 
+bool IInterface::waitForBytesWritten(int)
+{
+    return false;
+}
+
 void IInterface::notifyState()
 {
     emit interfaceStateChanged(m_connected);

@@ -35,6 +35,9 @@ public:
     // Queues data (or writes it at once in Immediate mode); the answer is
     // the number of bytes written at once, 0 for a queued command.
     virtual quint32 send(const QByteArray &data, int mode, const QString &tag, quint32 timeoutMs);
+    // Blocks until the bytes handed over have left for the peer; false
+    // without a connection or when the time ran out.
+    virtual bool waitForBytesWritten(int ms);
     virtual void notifyState();
     virtual QString statusText() const;
     virtual void dump() const;

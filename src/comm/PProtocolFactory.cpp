@@ -1,5 +1,6 @@
 #include "PProtocolFactory.h"
 
+#include "PFileProtocol.h"
 #include "PKVDProtocol.h"
 
 #include <QStringList>
@@ -12,6 +13,8 @@ PProtocolFactory &PProtocolFactory::instance()
 
 PProtocol *PProtocolFactory::create(const QString &family, QObject *parent) const
 {
+    if (family == QLatin1String("File"))
+        return new PFileProtocol(parent);
     static const QStringList deviceFamilies = {QStringLiteral("Korvel"), QStringLiteral("ZMP"),
                                                QStringLiteral("KA"), QStringLiteral("PQ")};
     for (const QString &prefix : deviceFamilies) {

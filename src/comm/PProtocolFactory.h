@@ -12,8 +12,8 @@ public:
     static PProtocolFactory &instance();
 
     // A family that begins with "Korvel", "ZMP", "KA" or "PQ" (exactly so)
-    // speaks the device protocol; anything else gives null. The panel
-    // transfer protocol ("File") comes with the transfer to mobile devices.
+    // speaks the device protocol; "File" gives the panel transfer protocol;
+    // anything else gives null.
     PProtocol *create(const QString &family, QObject *parent = nullptr) const;
 
 private:

@@ -73,3 +73,11 @@ void HRoot::reportWarning(const QString &title, const QString &text)
     else
         qCWarning(lcHardware).noquote() << title << ":" << text;
 }
+
+void HRoot::setOnline(bool online)
+{
+    if (online == m_online)
+        return;
+    m_online = online;
+    emit onlineChanged(online);
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "HComposite.h"
+#include "HRCGroupInfo.h"
 
 class MProject;
 
@@ -35,6 +36,18 @@ public:
     // OK button in a widget application, a warning line otherwise.
     virtual void reportWarning(const QString &title, const QString &text);
 
+    // The live room-combine model of the design's groups.
+    HRCGroupInfo *rcGroupInfo() { return &m_rcGroupInfo; }
+
+    // The application model took the devices online or offline.
+    void setOnline(bool online);
+    bool isOnline() const { return m_online; }
+
+signals:
+    void onlineChanged(bool online);
+
 private:
     QString m_designFile;
+    HRCGroupInfo m_rcGroupInfo;
+    bool m_online = false;
 };

@@ -82,7 +82,7 @@ QString MQmlInterface::getMobileIPAddressString() const
 
 QString MQmlInterface::getReceivePanelString() const
 {
-    return m_model ? tr("Waiting for a control panel at %1").arg(m_model->mobileAddressText()) : QString();
+    return m_model ? m_model->receiveBoxText() : QString();
 }
 
 bool MQmlInterface::postCommand(const QString &target, const QString &data)
@@ -141,5 +141,9 @@ void MQmlInterface::onReceiveModeDialogClosed()
 
 void MQmlInterface::exitApplication()
 {
+    // The devices go offline and the transfers end while the event loop
+    // still runs to see them off.
+    if (m_model)
+        m_model->aboutToQuit();
     m_exitTimer.start();
 }

@@ -2,10 +2,15 @@
 
 #include "KvrLogging.h"
 #include "MQmlInterface.h"
+#include "WActiveCombo.h"
 #include "WButton.h"
+#include "WComboSelection.h"
+#include "WDropList.h"
 #include "WFrame.h"
 #include "WImage.h"
 #include "WLabel.h"
+#include "WRegion.h"
+#include "WRoomSelection.h"
 
 #include <QQmlComponent>
 #include <QQmlContext>
@@ -36,9 +41,14 @@ void VQmlFrame::registerTypes()
     qmlRegisterType<MQmlInterface>("mqmlinterface", 1, 0, "MQmlInterface");
     qmlRegisterType<WWidget>("wwidget", 1, 0, "WWidget");
     qmlRegisterType<WButton>("wbutton", 1, 0, "WButton");
+    qmlRegisterType<WDropList>("wdroplist", 1, 0, "WDropList");
     qmlRegisterType<WFrame>("wframe", 1, 0, "WFrame");
     qmlRegisterType<WImage>("wimage", 1, 0, "WImage");
     qmlRegisterType<WLabel>("wlabel", 1, 0, "WLabel");
+    qmlRegisterType<WRegion>("wregion", 1, 0, "WRegion");
+    qmlRegisterType<WActiveCombo>("wactivecombo", 1, 0, "WActiveCombo");
+    qmlRegisterType<WComboSelection>("wcomboselection", 1, 0, "WComboSelection");
+    qmlRegisterType<WRoomSelection>("wroomselection", 1, 0, "WRoomSelection");
 }
 
 bool VQmlFrame::registerTypesAndSetup()

@@ -1,6 +1,11 @@
-#include "MainWindow.h"
-#include "MModel.h"
+#include "../TransferPeers.h"
 #include "CComposite.h"
+#include "DDownloadDialog.h"
+#include "DQmlMessageDialog.h"
+#include "MModel.h"
+#include "MQmlInterface.h"
+#include "MTransfer.h"
+#include "MainWindow.h"
 #include "USettings.h"
 #include "VQmlFrame.h"
 
@@ -12,7 +17,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QQuickItem>
 #include <QSettings>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QStatusBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -90,22 +99,28 @@ private slots:
         // The demonstration panel is open at start: there is something to
         // connect to; without a document there is not.
         QVERIFY(w.goOnlineAction()->isEnabled());
-        QVERIFY(w.sendAction()->isEnabled());
         w.model()->closeDocument();
         QVERIFY(!w.goOnlineAction()->isEnabled());
         QVERIFY(!w.sendAction()->isEnabled());
     }
 
-    void fixedSizeFollowsCanvas()
+    void fixedSizeShowsTheWholeCanvas()
     {
         MainWindow w;
         QVERIFY(w.view());
         w.show();
-        const int menu = w.findChild<QMenuBar *>("menuBar")->sizeHint().height();
-        const int tools = w.findChild<QToolBar *>("mainToolBar")->sizeHint().height();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.width(), w.canvas().width() + 2);
-        QCOMPARE(w.height(), w.canvas().height() + menu + tools + 4);
         QCOMPARE(w.minimumSize(), w.maximumSize());
+        // The canvas ends above the status bar: the page arrows and dots at
+        // its bottom are not cut off.
+        auto *splitter = w.findChild<QSplitter *>();
+        QCOMPARE(splitter->size(), QSize(w.canvas().width(), w.canvas().height()));
+        const int canvasBottom = splitter->mapTo(&w, QPoint(0, splitter->height())).y();
+        QVERIFY(w.statusBar()->isVisible());
+        QVERIFY2(canvasBottom <= w.statusBar()->geometry().top(),
+                 qPrintable(QStringLiteral("%1 > %2").arg(canvasBottom).arg(w.statusBar()->geometry().top())));
+        QVERIFY(canvasBottom <= w.centralWidget()->geometry().bottom() + 1);
 
         // A larger screen grows the window with it; the user cannot resize it.
         w.canvas().setSize(12.0f);
@@ -130,6 +145,7 @@ private slots:
         QVERIFY(QFile::copy(QStringLiteral(KVR_TEST_DATA "/panels/Conference.cpf"), path));
         w.openFile(path);
         QCOMPARE(w.windowTitle(), QStringLiteral("Korvel Remote admin - Conference.cpf"));
+        const int chrome = w.height() - w.canvas().height();
         QCOMPARE(w.filePath(), path);
         QSettings *settings = USettings::create();
         QCOMPARE(settings->value(USettings::PanelsKey).toString(), dir.path() + "/");
@@ -137,12 +153,16 @@ private slots:
         QCOMPARE(settings->applicationName(), QStringLiteral("Korvel Remote admin 3.0"));
 
         // A file that cannot be read: one warning naming it, nothing half
-        // open, title and folder unchanged.
+        // open; the title and the size describe what is shown: nothing. The
+        // folder stays.
         QString message;
         closeNextMessageBox(&message);
         w.openFile(QStringLiteral("/nowhere/Missing.cpz"));
         QVERIFY(message.contains(QStringLiteral("Missing.cpz")));
-        QCOMPARE(w.windowTitle(), QStringLiteral("Korvel Remote admin - Conference.cpf"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Korvel Remote admin - "));
+        QVERIFY(w.filePath().isEmpty());
+        QCOMPARE(w.canvas().aspect(), CCanvas::DefaultAspect);
+        QCOMPARE(w.size(), QSize(w.canvas().width() + 2, w.canvas().height() + chrome));
         QCOMPARE(settings->value(USettings::PanelsKey).toString(), dir.path() + "/");
         QCOMPARE(w.model()->document()->childCount(), 0);
         QVERIFY(!w.goOnlineAction()->isEnabled());
@@ -175,6 +195,85 @@ private slots:
         QCOMPARE(catcher.urls, QList<QUrl>{QUrl::fromLocalFile(path)});
         QFile::remove(path);
         QDesktopServices::unsetUrlHandler("file");
+    }
+
+    void aSecondFileShowsItsOwnRows()
+    {
+        MainWindow w;
+        w.show();
+        w.openFile(QStringLiteral(KVR_TEST_DATA "/panels/Foyer.cpf"));
+        QQuickItem *root = w.view()->rootObject();
+        QTRY_VERIFY(!root->findChild<QQuickItem *>("setupButton"));
+        w.openFile(QStringLiteral(KVR_TEST_DATA "/panels/Conference.cpf"));
+        QTRY_VERIFY(root->findChild<QQuickItem *>("setupButton"));
+        QTRY_VERIFY(root->findChild<QQuickItem *>("topRow")->height() > 0);
+    }
+
+    void sendSendsTheOpenFile()
+    {
+        MainWindow w;
+        transfertest::ListeningPeer phone;
+        QVERIFY(phone.listen());
+        w.model()->transfer()->setPort(phone.port());
+        QVERIFY(w.sendAction()->isEnabled());
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, this, [] {
+            if (auto *dialog = qobject_cast<DDownloadDialog *>(QApplication::activeModalWidget())) {
+                const int octets[] = {127, 0, 0, 1};
+                for (int i = 1; i <= 4; ++i)
+                    dialog->field(i)->setValue(octets[i - 1]);
+                dialog->finalize();
+            }
+        });
+        closer.start(20);
+        QTimer::singleShot(transfertest::Timeout, &closer, [] {
+            if (QWidget *modal = QApplication::activeModalWidget())
+                modal->close();
+        });
+        w.sendAction()->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(phone.closed, transfertest::Timeout);
+        QCOMPARE(phone.received, transfertest::readFile(":/data/Korvel/Demo.cpz"));
+        QVERIFY(w.statusBar()->currentMessage().startsWith("Sent Demo.cpz to 127.0.0.1"));
+    }
+
+    void receiveModeHoldsTheActionsAndClosingEndsIt()
+    {
+        MainWindow w;
+        w.show();
+        MTransfer *transfer = w.model()->transfer();
+        transfer->setPort(0);
+        bool heldDuringReceive = false;
+        bool boxShown = false;
+        connect(transfer, &MTransfer::receivingChanged, this, [&](bool receiving) {
+            if (!receiving)
+                return;
+            heldDuringReceive = !w.openAction()->isEnabled() && !w.sendAction()->isEnabled()
+                                && !w.goOnlineAction()->isEnabled() && w.exitAction()->isEnabled();
+            // The box waits for the user, over the window.
+            QTimer::singleShot(0, &w, [&] {
+                QMessageBox *box = w.view()->messageDialog()->receiveBox();
+                boxShown = box && box->isVisible() && w.frameGeometry().contains(box->geometry().center())
+                           && transfer->isReceiving();
+                w.close();
+            });
+        });
+        QTimer::singleShot(transfertest::Timeout, transfer, &MTransfer::cancelReceive);
+        QVERIFY(w.model()->qmlInterface()->postCommand("system", "Receive"));
+        QVERIFY(heldDuringReceive);
+        QVERIFY(boxShown);
+        QVERIFY(!transfer->isReceiving());
+        QVERIFY(w.openAction()->isEnabled());
+        QVERIFY(w.sendAction()->isEnabled());
+    }
+
+    void goOnlineFollowsTheModel()
+    {
+        MainWindow w;
+        w.model()->closeDocument();
+        w.model()->setOnline(true);
+        QVERIFY(w.goOnlineAction()->isChecked());
+        w.model()->setOnline(false);
+        QVERIFY(!w.goOnlineAction()->isChecked());
     }
 
     void closingUnchecksGoOnline()

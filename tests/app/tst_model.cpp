@@ -1,10 +1,12 @@
 #include "../ModelScene.h"
 #include "CCanvas.h"
 #include "CComposite.h"
+#include "HChassis.h"
 #include "HRoot.h"
 #include "MModel.h"
 #include "MProject.h"
 #include "MQmlInterface.h"
+#include "UArchive.h"
 #include "VModeManager.h"
 #include "VQmlFrame.h"
 #include "WWidget.h"
@@ -16,7 +18,21 @@
 #include <QTest>
 
 namespace {
+constexpr int Timeout = 10000;
 const char *const Demo = ":/data/Korvel/Demo.cpz";
+const QString Fixtures = QStringLiteral(KVR_TEST_DATA "/archive");
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
 
 int distinctColours(const QImage &image)
 {
@@ -146,6 +162,104 @@ private slots:
         QVERIFY(!model->currentPanel());
         QCOMPARE(enable.last().first().toBool(), false);
         QVERIFY(model->hardwareRoot()->designFile().isEmpty());
+    }
+
+    void theDesignsProjectInformationStaysUnlessThePanelHasIts_data()
+    {
+        QTest::addColumn<bool>("panelHasProject");
+        QTest::addColumn<QString>("facility");
+        QTest::newRow("panel without project") << false << "Harbour View Hotel";
+        QTest::newRow("panel with its own") << true << "Lobby Panel";
+    }
+    void theDesignsProjectInformationStaysUnlessThePanelHasIts()
+    {
+        QFETCH(bool, panelHasProject);
+        QFETCH(QString, facility);
+        QTemporaryDir dir;
+        QByteArray panel = readAll(Fixtures + "/Lobby.cpf");
+        const int begin = panel.indexOf("\t<Project>");
+        const int end = panel.indexOf("</Project>") + int(qstrlen("</Project>\n"));
+        if (panelHasProject)
+            panel.replace("<name>Harbour View Hotel</name>", "<name>Lobby Panel</name>");
+        else
+            panel.remove(begin, end - begin);
+        QVERIFY(writeAll(dir.path() + "/Lobby.cpf", panel));
+        UArchive packer;
+        packer.setArchiveRoot(dir.path());
+        QVERIFY(packer.addFile(dir.path() + "/Lobby.cpf"));
+        QVERIFY(packer.addFile(Fixtures + "/Lobby.kvp"));
+        QVERIFY(packer.write(dir.path() + "/Lobby.cpz"));
+        QVERIFY(model->openFile(dir.path() + "/Lobby.cpz"));
+        QCOMPARE(model->project()->facilityName(), facility);
+        MProject::setExitPin(QString());
+    }
+
+    void scenesWithoutPanelsAndPanelsWithoutControls()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.path() + "/Sparse.cpf";
+        QVERIFY(writeAll(path, "<?xml version=\"1.0\"?>\n<KVD>\n\t<Scenes>\n"
+                               "\t\t<Scene name=\"A\">\n\t\t\t<Panels>\n"
+                               "\t\t\t\t<Panel name=\"P\" type=\"complete\">\n\t\t\t\t\t<Controls/>\n"
+                               "\t\t\t\t</Panel>\n\t\t\t</Panels>\n\t\t</Scene>\n"
+                               "\t\t<Scene name=\"B\">\n\t\t\t<Panels/>\n\t\t</Scene>\n"
+                               "\t</Scenes>\n</KVD>\n"));
+        QVERIFY(model->openFile(Demo));
+        QSignalSpy enable(model, &MModel::enableConnection);
+        QVERIFY(model->openFile(path));
+        // Nothing to operate: nothing to go online with or to send.
+        QCOMPARE(enable.last().first().toBool(), false);
+        QCOMPARE(model->currentPanel()->name(), QStringLiteral("P"));
+        QVERIFY(intrf->postCommand("scene", "B"));
+        QCOMPARE(model->currentScene()->name(), QStringLiteral("B"));
+        QVERIFY(!model->currentPanel());
+        QCOMPARE(qml("pageCount").toInt(), 0);
+        QCOMPARE(qml("sceneTitle").toString(), QStringLiteral("B"));
+    }
+
+    void theRootAndTheWindowHearOfOnlineChanges()
+    {
+        model->closeDocument();
+        QSignalSpy root(model->hardwareRoot(), &HRoot::onlineChanged);
+        QSignalSpy online(model, &MModel::onlineChanged);
+        model->setOnline(true);
+        model->setOnline(false);
+        QCOMPARE(root.count(), 2);
+        QCOMPARE(root.at(0).first().toBool(), true);
+        QCOMPARE(root.at(1).first().toBool(), false);
+        QCOMPARE(online.count(), 2);
+        QVERIFY(!model->hardwareRoot()->isOnline());
+    }
+
+    void theNetworkReportSkipsPqxModelsOnly()
+    {
+        model->closeDocument();
+        const QList<QPair<QString, QString>> devices = {
+            {"PQX520D", "Amp Rack"}, {"ZMP-30 (PQX hall)", "Hall DSP"}, {"PQX540D (Main)", "Main Amp"}};
+        for (const auto &[title, label] : devices) {
+            auto *chassis = new HChassis;
+            chassis->setTitle(title);
+            chassis->setLabel(label);
+            model->hardwareRoot()->addNode(chassis);
+        }
+        QCOMPARE(model->networkStatusText(), QStringLiteral("Hall DSP - Offline - Idle\n\n"));
+        model->closeDocument();
+    }
+
+    void exitFromTheSetupMenuGoesOfflineWhileTheLoopRuns()
+    {
+        model->closeDocument();
+        model->setOnline(true);
+        bool offlineInLoop = false;
+        connect(model, &MModel::onlineChanged, this, [&](bool online) {
+            offlineInLoop = !online && QThread::currentThread()->loopLevel() > 0;
+        });
+        QTimer::singleShot(0, this, [this] { intrf->postCommand("system", "Exit"); });
+        QTimer::singleShot(Timeout, this, [] { QCoreApplication::exit(1); });
+        QCOMPARE(QCoreApplication::exec(), 0);
+        disconnect(model, &MModel::onlineChanged, this, nullptr);
+        QVERIFY(offlineInLoop);
+        QVERIFY(!model->isOnline());
     }
 
     void skinsAndAccents()

@@ -43,7 +43,9 @@ private slots:
         QVERIFY(node);
         QCOMPARE(QString::fromLatin1(node->metaObject()->className()), className);
         QCOMPARE(node->category(), category);
-        QCOMPARE(node->colour(), QStringLiteral("black"));
+        // A room shows the colour of its combination; out of one it is grey.
+        QCOMPARE(node->colour(), typeName == QLatin1String("RCRoom") ? QStringLiteral("lightgray")
+                                                                    : QStringLiteral("black"));
         QCOMPARE(node->testFlag(HNode::Device), category == QLatin1String("Chassis"));
         QVERIFY(node->testFlag(HNode::Removable));
     }

@@ -1,4 +1,5 @@
 #include "CControl.h"
+#include "WidgetTestUtil.h"
 #include "HBlock.h"
 #include "HComposite.h"
 #include "PKVDProtocol.h"
@@ -44,9 +45,10 @@ class tst_WidgetBase : public QObject
 {
     Q_OBJECT
 private:
+    widgettest::WidgetScene scene;
     QQmlEngine *engine = nullptr;
     QQuickItem *canvas = nullptr;
-    WWidgetFactory factory;
+    WWidgetFactory &factory = scene.factory;
 
     template <typename W>
     W *create(const QString &keyword)
@@ -77,34 +79,15 @@ private:
     static void userSets(WWidget *w, int value) { w->item()->setProperty("value", value); }
     static int shown(WWidget *w) { return w->itemProperty("value").toInt(); }
 
-    static QString written(WWidget *w)
-    {
-        QString out;
-        XmlWriter writer;
-        writer.setString(&out);
-        w->writeXml(writer);
-        writer.flush();
-        return out;
-    }
+    static QString written(WWidget *w) { return widgettest::written(w); }
 
 private slots:
     void initTestCase()
     {
-        VQmlFrame::registerTypes();
-        engine = new QQmlEngine(this);
-        // The widget files bind to the bridge object's colours and sizes.
-        QQmlComponent bridge(engine, QUrl("qrc:/qml/QmlInterface.qml"));
-        QObject *intrf = bridge.create();
-        QVERIFY2(intrf, qPrintable(bridge.errorString()));
-        intrf->setParent(this);
-        engine->rootContext()->setContextProperty("intrf", intrf);
-        canvas = new QQuickItem;
-        factory.setParent(canvas);
-        factory.setContext(engine->rootContext());
-    }
-    void cleanupTestCase()
-    {
-        delete canvas;
+        QString error;
+        QVERIFY2(scene.setUp(&error), qPrintable(error));
+        engine = scene.engine.get();
+        canvas = scene.canvas.get();
     }
 
     void keywordTable()

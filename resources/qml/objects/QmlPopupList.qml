@@ -8,7 +8,11 @@ Popup {
     id: popup
     property var model: []
     property string title: ""
+    // The entry shown as chosen; -1 for none.
+    property int index: -1
     signal chosen(string key)
+    // The place of the chosen entry, before the list closes.
+    signal listClick(int index)
 
     // Opened from a button inside a panel, the list drops from that button
     // (or rises over it near the bottom); else it hangs under the tool bar.
@@ -59,7 +63,8 @@ Popup {
             delegate: Rectangle {
                 width: popup.width
                 height: Math.max(30, entryText.implicitHeight + 16)
-                color: entryMouse.pressed ? Qt.lighter(intrf.accentColor, 1.6) : "transparent"
+                color: entryMouse.pressed ? Qt.lighter(intrf.accentColor, 1.6)
+                                          : index === popup.index ? Qt.lighter(intrf.accentColor, 1.9) : "transparent"
                 Rectangle {
                     visible: index > 0 || popup.title !== ""
                     width: parent.width - 16
@@ -81,6 +86,7 @@ Popup {
                     id: entryMouse
                     anchors.fill: parent
                     onClicked: {
+                        popup.listClick(index)
                         popup.close()
                         popup.chosen(popup.keyOf(modelData))
                     }

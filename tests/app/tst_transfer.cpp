@@ -1,0 +1,415 @@
+#include "../ModelScene.h"
+#include "../TransferPeers.h"
+#include "CComposite.h"
+#include "DDownloadDialog.h"
+#include "DQmlMessageDialog.h"
+#include "MQmlInterface.h"
+#include "MTransfer.h"
+#include "USettings.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProcess>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+#include <memory>
+
+using namespace transfertest;
+
+namespace {
+const char *const Demo = ":/data/Korvel/Demo.cpz";
+const QString Foyer = QStringLiteral(KVR_TEST_DATA "/panels/Foyer.cpf");
+
+// Runs work on the dialog of type T once it is the active modal window;
+// whatever modal window is still open after the time is rejected, so a
+// test never hangs on a dialog. The watch ends with the context.
+template <typename T>
+void whenModal(QObject *context, std::function<void(T *)> work)
+{
+    auto *poll = new QTimer(context);
+    auto *fallback = new QTimer(context);
+    QObject::connect(poll, &QTimer::timeout, context, [poll, fallback, work] {
+        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget())) {
+            poll->deleteLater();
+            fallback->deleteLater();
+            work(dialog);
+        }
+    });
+    QObject::connect(fallback, &QTimer::timeout, context, [poll, fallback] {
+        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+            dialog->reject();
+        poll->deleteLater();
+        fallback->deleteLater();
+    });
+    poll->start(20);
+    fallback->setSingleShot(true);
+    fallback->start(Timeout);
+}
+} // namespace
+
+// Sending the open file to a phone and receive mode, through the model as
+// the window and the scene drive them, with real peers on loopback.
+class tst_Transfer : public QObject
+{
+    Q_OBJECT
+private:
+    // The settings, the designs folder and the archive folder live here, so
+    // that nothing of a run is left in the user's own.
+    QTemporaryDir home;
+    QTemporaryDir dir;
+    ModelScene scene;
+    MModel *model = nullptr;
+    MTransfer *transfer = nullptr;
+
+    QString target() const { return MModel::receiveTarget(); }
+
+    // Runs receive mode from the setup menu; started() runs once it
+    // listens. A receive that never ends is cancelled, failing the test.
+    void receive(const std::function<void()> &started)
+    {
+        QMetaObject::Connection link = connect(transfer, &MTransfer::receivingChanged, this,
+                                               [started](bool receiving) {
+                                                   if (receiving)
+                                                       started();
+                                               });
+        QObject guard;
+        QTimer::singleShot(Timeout, &guard, [this] { transfer->cancelReceive(); });
+        QVERIFY(scene.view->qmlInterface()->postCommand("system", "Receive"));
+        disconnect(link);
+        QVERIFY(!transfer->isReceiving());
+        QVERIFY(!scene.view->messageDialog()->receiveBox());
+        QVERIFY(!QFile::exists(target() + "t"));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("HOME", home.path().toLocal8Bit());
+        QVERIFY(scene.setUp());
+        model = scene.model;
+        transfer = model->transfer();
+        QSettings settings(USettings::Organisation, USettings::Application);
+        settings.setValue(USettings::DesignsKey, dir.path());
+        settings.setValue(USettings::ArchiveKey, home.path());
+        transfer->setPort(0);
+    }
+
+    void sendsTheFileAsItWasOpened()
+    {
+        QVERIFY(model->openFile(Demo));
+        ListeningPeer phone;
+        QVERIFY(phone.listen());
+        transfer->setPort(phone.port());
+        QSignalSpy message(model, &MModel::displayMessage);
+        QString label, button;
+        connect(transfer, &MTransfer::sendProgress, this, [&] {
+            if (auto *progress = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget())) {
+                label = progress->findChild<QLabel *>()->text();
+                button = progress->findChild<QPushButton *>()->text();
+            }
+        });
+        QVERIFY(transfer->send(model->filePath(), QHostAddress::LocalHost));
+        disconnect(transfer, &MTransfer::sendProgress, this, nullptr);
+        QCOMPARE(label, QStringLiteral("Sending to Mobile Device..."));
+        QCOMPARE(button, QStringLiteral("Abort"));
+        // The phone gets the archive, design and images included, not the
+        // panel file taken out of it.
+        QTRY_VERIFY_WITH_TIMEOUT(phone.closed, Timeout);
+        QCOMPARE(phone.received, readFile(Demo));
+        QVERIFY(message.last().first().toString().startsWith("Sent Demo.cpz to 127.0.0.1"));
+        QVERIFY(!transfer->isBusy());
+    }
+
+    void abortInTheProgressDialogStopsTheSend()
+    {
+        const QString path = dir.filePath("large.cpz");
+        QVERIFY(writeFile(path, QByteArray(4 << 20, 'k')));
+        ListeningPeer phone;
+        QVERIFY(phone.listen());
+        transfer->setPort(phone.port());
+        QSignalSpy message(model, &MModel::displayMessage);
+        connect(transfer, &MTransfer::sendProgress, this, [](qint64 sent) {
+            if (sent == 0)
+                return;
+            auto *progress = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget());
+            if (progress)
+                QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton);
+        });
+        QVERIFY(!transfer->send(path, QHostAddress::LocalHost));
+        disconnect(transfer, &MTransfer::sendProgress, this, nullptr);
+        QVERIFY(message.last().first().toString().startsWith("Aborted after 4096 of 4194304 bytes"));
+        QTRY_VERIFY_WITH_TIMEOUT(phone.closed, Timeout);
+        QVERIFY(phone.received.size() < 4 << 20);
+    }
+
+    void noConnectionIsSaidWithTheAddress()
+    {
+        transfer->setPort(freePort());
+        QSignalSpy warning(model, &MModel::warning);
+        QVERIFY(!transfer->send(Demo, QHostAddress::LocalHost));
+        QCOMPARE(warning.count(), 1);
+        QCOMPARE(warning.first().at(0).toString(), QStringLiteral("Connection"));
+        QVERIFY(warning.first().at(1).toString().startsWith("Could not connect to: 127.0.0.1"));
+    }
+
+    void sendIsRefusedWithoutASetupMenuOrWhenModified_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("modified");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("no tool bar, no setup button")
+            << Foyer << false << "Error: " << "The Canvas does not include a toolbar and a\nSetup Button";
+        QTest::newRow("edited, not saved") << Demo << true << "Warning" << "Please Save before Sending to Mobile Device";
+        QTest::newRow("no file open") << QString() << false << "Warning" << "Please Save before Sending to Mobile Device";
+    }
+    void sendIsRefusedWithoutASetupMenuOrWhenModified()
+    {
+        QFETCH(QString, file);
+        QFETCH(bool, modified);
+        QFETCH(QString, title);
+        QFETCH(QString, text);
+        QVERIFY(model->openFile(Demo));
+        if (file.isEmpty())
+            model->closeDocument();
+        else
+            QVERIFY(model->openFile(file));
+        model->setModified(modified);
+        bool dialogShown = false;
+        QObject watch;
+        whenModal<DDownloadDialog>(&watch, [&](DDownloadDialog *dialog) {
+            dialogShown = true;
+            dialog->reject();
+        });
+        QSignalSpy warning(model, &MModel::warning);
+        QCOMPARE(model->sendToMobile(), 0);
+        QCOMPARE(warning.count(), 1);
+        QCOMPARE(warning.first().at(0).toString(), title);
+        QVERIFY(warning.first().at(1).toString().startsWith(text));
+        QVERIFY(!dialogShown);
+    }
+
+    void theAddressDialogSendsToTheAddressGivenAndRemembersIt()
+    {
+        QVERIFY(model->openFile(Demo));
+        ListeningPeer phone;
+        QVERIFY(phone.listen());
+        transfer->setPort(phone.port());
+        transfer->setMobileAddress(QHostAddress("192.168.0.1"));
+        QList<int> shown;
+        bool refusedNoAddress = false;
+        QObject watch;
+        whenModal<DDownloadDialog>(&watch, [&](DDownloadDialog *dialog) {
+            for (int i = 1; i <= 4; ++i)
+                shown << dialog->field(i)->value();
+            for (int i = 1; i <= 4; ++i)
+                dialog->field(i)->setValue(0);
+            dialog->finalize();
+            refusedNoAddress = dialog->isVisible() && dialog->findChild<QLabel *>("problem")->isVisible();
+            const int octets[] = {127, 0, 0, 1};
+            for (int i = 1; i <= 4; ++i)
+                dialog->field(i)->setValue(octets[i - 1]);
+            dialog->finalize();
+        });
+        QCOMPARE(model->sendToMobile(), 1);
+        QCOMPARE(shown, (QList<int>{192, 168, 0, 1}));
+        QVERIFY(refusedNoAddress);
+        QTRY_VERIFY_WITH_TIMEOUT(phone.closed, Timeout);
+        QCOMPARE(phone.received, readFile(Demo));
+        // Kept for the next run.
+        QCOMPARE(MTransfer().mobileAddress(), QHostAddress(QHostAddress::LocalHost));
+    }
+
+    void addressesNoDeviceHasAreRefused_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<bool>("usable");
+        QTest::newRow("0.0.0.0") << "0.0.0.0" << false;
+        QTest::newRow("broadcast") << "255.255.255.255" << false;
+        QTest::newRow("multicast") << "224.0.0.1" << false;
+        QTest::newRow("phone") << "192.168.0.1" << true;
+        QTest::newRow("top of the range") << "223.255.255.254" << true;
+    }
+    void addressesNoDeviceHasAreRefused()
+    {
+        QFETCH(QString, address);
+        QFETCH(bool, usable);
+        QCOMPARE(DDownloadDialog::addressProblem(QHostAddress(address)).isEmpty(), usable);
+        // Every octet survives the fields.
+        DDownloadDialog dialog;
+        dialog.setAddress(QHostAddress(address));
+        quint32 fields = 0;
+        for (int i = 1; i <= 4; ++i)
+            fields = fields << 8 | quint32(dialog.field(i)->value());
+        QCOMPARE(QHostAddress(fields), QHostAddress(address));
+    }
+
+    void receivesAPanelAndOpensIt_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<bool>("viaNetcat");
+        QTest::newRow("panel file") << Foyer << false;
+        QTest::newRow("archive through nc") << QString(Demo) << true;
+    }
+    void receivesAPanelAndOpensIt()
+    {
+        QFETCH(QString, source);
+        QFETCH(bool, viaNetcat);
+        const QString nc = netcat();
+        if (viaNetcat && nc.isEmpty())
+            QSKIP("nc is not installed");
+        const QByteArray bytes = readFile(source);
+        QVERIFY(writeFile(target(), "old panel"));
+        const QString sendPath = dir.filePath("outgoing");
+        QVERIFY(writeFile(sendPath, bytes));
+        QProcess sender;
+        std::unique_ptr<StreamingPeer> peer;
+        receive([&] {
+            if (viaNetcat) {
+                sender.setStandardInputFile(sendPath);
+                sender.start(nc, {"-N", "127.0.0.1", QString::number(transfer->listeningPort())});
+            } else {
+                peer = std::make_unique<StreamingPeer>(bytes);
+                peer->start(transfer->listeningPort());
+            }
+        });
+        QCOMPARE(readFile(target()), bytes);
+        QCOMPARE(model->filePath(), target());
+        QCOMPARE(model->document()->name(), QStringLiteral("download.cpn"));
+        QVERIFY(model->isOnline());
+        QVERIFY(model->isPolling());
+        model->setOnline(false);
+        if (viaNetcat)
+            QVERIFY(sender.waitForFinished(Timeout));
+    }
+
+    void aBadReceiveKeepsTheOldFile_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("nothing") << QByteArray() << "Nothing was received.";
+        QTest::newRow("XML of something else")
+            << QByteArray("<?xml version=\"1.0\"?>\n<html><body>Hello</body></html>\n") << "neither scenes nor a canvas";
+        QTest::newRow("truncated archive") << readFile(Demo).left(3000) << "complete control panel archive";
+        QTest::newRow("random bytes") << pattern(5000) << "complete control panel archive";
+    }
+    void aBadReceiveKeepsTheOldFile()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        QVERIFY(writeFile(target(), "old panel"));
+        QVERIFY(model->openFile(Foyer));
+        QSignalSpy warning(model, &MModel::warning);
+        std::unique_ptr<StreamingPeer> peer;
+        receive([&] {
+            peer = std::make_unique<StreamingPeer>(bytes);
+            peer->start(transfer->listeningPort());
+        });
+        QCOMPARE(readFile(target()), QByteArray("old panel"));
+        QCOMPARE(warning.count(), 1);
+        QVERIFY2(warning.first().at(1).toString().contains(reason), qPrintable(warning.first().at(1).toString()));
+        // What was open stays open.
+        QCOMPARE(model->filePath(), Foyer);
+    }
+
+    void cancellingMidwayKeepsTheOldFile()
+    {
+        QVERIFY(writeFile(target(), "old panel"));
+        QSignalSpy warning(model, &MModel::warning);
+        StreamingPeer peer(readFile(Demo), 2000);
+        receive([&] {
+            peer.start(transfer->listeningPort());
+            QTimer::singleShot(0, this, [&] {
+                QTRY_VERIFY_WITH_TIMEOUT(peer.stopped() && QFile::exists(target() + "t"), Timeout);
+                QMessageBox *box = scene.view->messageDialog()->receiveBox();
+                QVERIFY(box && box->isVisible());
+                box->button(QMessageBox::Cancel)->click();
+            });
+        });
+        QCOMPARE(readFile(target()), QByteArray("old panel"));
+        QCOMPARE(warning.count(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(peer.disconnected, Timeout);
+    }
+
+    void receiveModeRunsOnceAtATime()
+    {
+        int listened = 0;
+        quint16 firstPort = 0;
+        connect(transfer, &MTransfer::receivingChanged, this, [&](bool receiving) { listened += receiving; });
+        receive([&] {
+            firstPort = transfer->listeningPort();
+            // A second Receive while the first waits is turned away, and
+            // the first still listens where it did.
+            QTimer::singleShot(0, this, [&] {
+                QVERIFY(scene.view->qmlInterface()->postCommand("system", "Receive"));
+                QVERIFY(transfer->isReceiving());
+                QCOMPARE(transfer->listeningPort(), firstPort);
+                QTcpSocket probe;
+                probe.connectToHost(QHostAddress::LocalHost, firstPort);
+                QVERIFY(probe.waitForConnected(Timeout));
+                probe.abort();
+                transfer->cancelReceive();
+            });
+        });
+        QCOMPARE(listened, 1);
+        // Once it has ended, receive mode starts again.
+        receive([&] { transfer->cancelReceive(); });
+        QCOMPARE(listened, 2);
+        disconnect(transfer, &MTransfer::receivingChanged, this, nullptr);
+    }
+
+    void aTakenPortIsSaidAndPollingGoesOn()
+    {
+        QTcpServer holder;
+        QVERIFY(holder.listen(QHostAddress::AnyIPv4, 0));
+        transfer->setPort(holder.serverPort());
+        model->closeDocument();
+        model->setOnline(true);
+        QSignalSpy warning(model, &MModel::warning);
+        QSignalSpy receiving(transfer, &MTransfer::receivingChanged);
+        QVERIFY(scene.view->qmlInterface()->postCommand("system", "Receive"));
+        QCOMPARE(receiving.count(), 0);
+        QCOMPARE(warning.count(), 1);
+        QVERIFY(warning.first().at(1).toString().contains(QString::number(holder.serverPort())));
+        QVERIFY(warning.first().at(1).toString().contains("in use"));
+        QVERIFY(model->isPolling());
+        model->setOnline(false);
+        transfer->setPort(0);
+    }
+
+    void withoutAReceiveBoxReceiveModeDoesNotStart()
+    {
+        // Nothing could cancel it.
+        MTransfer lonely;
+        lonely.setPort(0);
+        QSignalSpy receiving(&lonely, &MTransfer::receivingChanged);
+        QVERIFY(!lonely.receive(target(), "Waiting"));
+        QCOMPARE(receiving.count(), 0);
+        QVERIFY(!QFile::exists(target() + "t"));
+    }
+
+    void quittingEndsReceiveMode()
+    {
+        QVERIFY(writeFile(target(), "old panel"));
+        StreamingPeer peer(readFile(Demo), 2000);
+        receive([&] {
+            peer.start(transfer->listeningPort());
+            QTimer::singleShot(0, this, [&] {
+                QTRY_VERIFY_WITH_TIMEOUT(peer.stopped(), Timeout);
+                model->aboutToQuit();
+            });
+        });
+        QCOMPARE(readFile(target()), QByteArray("old panel"));
+    }
+};
+
+QTEST_MAIN(tst_Transfer)
+#include "tst_transfer.moc"

@@ -1,0 +1,295 @@
+#include "../TransferPeers.h"
+#include "ITcpSender.h"
+#include "ITcpServer.h"
+#include "PFileProtocol.h"
+#include "PProtocolFactory.h"
+
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+using namespace transfertest;
+
+// The file protocol on real loopback sockets: sending through the plain
+// sender to listening peers (ours and netcat), receiving through the
+// receive server from streaming peers, and what becomes of the target.
+class tst_FileTransfer : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir dir;
+
+    QString file(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = dir.filePath(name);
+        return writeFile(path, bytes) ? path : QString();
+    }
+
+    // A sender connected to the port, or null.
+    std::unique_ptr<ITcpSender> connectedSender(quint16 port)
+    {
+        auto sender = std::make_unique<ITcpSender>();
+        sender->setAddress(QStringLiteral("127.0.0.1"));
+        sender->setPort(port);
+        sender->open();
+        if (!QTest::qWaitFor([&] { return sender->isConnected() || !sender->errorString().isEmpty(); }, Timeout))
+            return nullptr;
+        return sender->isConnected() ? std::move(sender) : nullptr;
+    }
+
+    // Sends with a fallback that aborts a send which never ends, so a
+    // broken send fails the test instead of hanging it.
+    static bool sendBounded(PFileProtocol &protocol, const QString &path)
+    {
+        QTimer::singleShot(30000, &protocol, &PFileProtocol::abort);
+        return protocol.sendFile(path);
+    }
+
+private slots:
+    void factoryMakesTheFileProtocol()
+    {
+        std::unique_ptr<PProtocol> protocol(PProtocolFactory::instance().create("File"));
+        QVERIFY(qobject_cast<PFileProtocol *>(protocol.get()));
+        QCOMPARE(protocol->typeName(), QStringLiteral("File"));
+        QVERIFY(!PProtocolFactory::instance().create("file"));
+    }
+
+    void sendsTheWholeFileInPieces_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QList<qint64>>("progress");
+        QTest::newRow("10000 bytes") << 10000 << QList<qint64>{0, 4096, 8192, 10000};
+        QTest::newRow("one piece exactly") << 4096 << QList<qint64>{0, 4096};
+        QTest::newRow("empty file") << 0 << QList<qint64>{0};
+    }
+    void sendsTheWholeFileInPieces()
+    {
+        QFETCH(int, size);
+        QFETCH(QList<qint64>, progress);
+        const QByteArray bytes = pattern(size);
+        const QString path = file("send.cpz", bytes);
+        ListeningPeer phone;
+        QVERIFY(phone.listen());
+        auto sender = connectedSender(phone.port());
+        QVERIFY(sender);
+
+        PFileProtocol protocol;
+        protocol.setInterface(sender.get());
+        QList<qint64> seen;
+        connect(&protocol, &PFileProtocol::sendProgress, this, [&](qint64 sent, qint64 total) {
+            seen << sent;
+            QCOMPARE(total, qint64(size));
+        });
+        QVERIFY(sendBounded(protocol, path));
+        QCOMPARE(protocol.outcome(), PFileProtocol::Outcome::Sent);
+        QCOMPARE(seen, progress);
+        QCOMPARE(protocol.bytesSent(), qint64(size));
+        // The end of the stream is the end of the file.
+        QTRY_VERIFY_WITH_TIMEOUT(phone.closed, Timeout);
+        QCOMPARE(phone.received, bytes);
+        QCOMPARE(phone.connections, 1);
+    }
+
+    void sendsToNetcat()
+    {
+        const QString nc = netcat();
+        if (nc.isEmpty())
+            QSKIP("nc is not installed");
+        const QByteArray bytes = pattern(10000);
+        const QString path = file("nc.cpz", bytes);
+        const quint16 port = freePort();
+        QVERIFY(port);
+        QProcess listener;
+        listener.setStandardInputFile(QProcess::nullDevice());
+        listener.setStandardOutputFile(dir.filePath("nc.out"));
+        listener.start(nc, {"-l", "127.0.0.1", QString::number(port)});
+        QVERIFY(listener.waitForStarted());
+        // nc listens a moment after it started: try until it answers.
+        std::unique_ptr<ITcpSender> sender;
+        QVERIFY(QTest::qWaitFor([&] { return (sender = connectedSender(port)) != nullptr; }, Timeout));
+        PFileProtocol protocol;
+        protocol.setInterface(sender.get());
+        QVERIFY(sendBounded(protocol, path));
+        QVERIFY(listener.waitForFinished(Timeout));
+        QCOMPARE(readFile(dir.filePath("nc.out")), bytes);
+    }
+
+    void sendEndsOnAbortAndOnFaultyPeers_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("abortAtFirstPiece");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<int>("size");
+        QTest::newRow("abort midway") << int(ListeningPeer::Read) << true << int(PFileProtocol::Outcome::Aborted)
+                                      << (1 << 20);
+        QTest::newRow("phone closes at once") << int(ListeningPeer::CloseAtOnce) << false
+                                              << int(PFileProtocol::Outcome::Failed) << (1 << 20);
+        // Larger than what the kernel buffers on loopback, so that a peer
+        // that reads nothing stops the send.
+        QTest::newRow("phone stops reading") << int(ListeningPeer::StopReading) << false
+                                             << int(PFileProtocol::Outcome::Failed) << (16 << 20);
+    }
+    void sendEndsOnAbortAndOnFaultyPeers()
+    {
+        QFETCH(int, mode);
+        QFETCH(bool, abortAtFirstPiece);
+        QFETCH(int, outcome);
+        QFETCH(int, size);
+        const QString path = file("big.cpz", QByteArray(size, 'k'));
+        ListeningPeer phone{ListeningPeer::Mode(mode)};
+        QVERIFY(phone.listen());
+        auto sender = connectedSender(phone.port());
+        QVERIFY(sender);
+
+        PFileProtocol protocol;
+        protocol.setInterface(sender.get());
+        protocol.setStallTimeout(300);
+        if (abortAtFirstPiece) {
+            connect(&protocol, &PFileProtocol::sendProgress, &protocol, [&](qint64 sent) {
+                if (sent > 0)
+                    protocol.abort();
+            });
+        }
+        QVERIFY(!sendBounded(protocol, path));
+        QCOMPARE(int(protocol.outcome()), outcome);
+        QVERIFY(protocol.bytesSent() < qint64(size));
+        QVERIFY(!protocol.errorString().isEmpty());
+        if (abortAtFirstPiece) {
+            // Nothing more is written after the Abort.
+            QCOMPARE(protocol.bytesSent(), qint64(PFileProtocol::PieceBytes));
+            QTRY_VERIFY_WITH_TIMEOUT(phone.closed, Timeout);
+            QVERIFY(phone.received.size() <= PFileProtocol::PieceBytes);
+        }
+    }
+
+    void sendNeedsAConnectionAndAFile()
+    {
+        PFileProtocol protocol;
+        QVERIFY(!protocol.sendFile(file("x.cpz", "x")));
+        QCOMPARE(protocol.outcome(), PFileProtocol::Outcome::Failed);
+
+        ListeningPeer phone;
+        QVERIFY(phone.listen());
+        auto sender = connectedSender(phone.port());
+        QVERIFY(sender);
+        protocol.setInterface(sender.get());
+        QVERIFY(!protocol.sendFile(dir.filePath("missing.cpz")));
+        QVERIFY(protocol.errorString().contains("missing.cpz"));
+
+        // Nothing connects on a port that nobody listens on, and the
+        // failure comes without a wait.
+        ITcpSender lonely;
+        lonely.setAddress("127.0.0.1");
+        lonely.setPort(freePort());
+        QVERIFY(!lonely.waitForBytesWritten(0));
+        QSignalSpy state(&lonely, &IInterface::interfaceStateChanged);
+        lonely.open();
+        QTRY_COMPARE_WITH_TIMEOUT(state.count(), 1, Timeout);
+        QCOMPARE(state.first().first().toBool(), false);
+        QVERIFY(!lonely.errorString().isEmpty());
+    }
+
+    void serverTakesOneSenderToTheEnd()
+    {
+        const QString target = dir.filePath("download.cpn");
+        PFileProtocol protocol;
+        ITcpServer server;
+        server.setProtocol(&protocol);
+        QVERIFY(server.open());
+        protocol.setInterface(&server);
+        QVERIFY(protocol.receiveFile(target));
+        QCOMPARE(protocol.temporaryPath(), target + "t");
+        QSignalSpy ended(&server, &IInterface::connectionClose);
+        QSignalSpy failed(&server, &ITcpServer::receiveFailed);
+
+        const QByteArray bytes = pattern(300000);
+        StreamingPeer first(bytes, 100000);
+        first.start(server.serverPort());
+        QTRY_COMPARE_WITH_TIMEOUT(protocol.bytesReceived(), qint64(100000), Timeout);
+        // A second sender while the first is sending is turned away.
+        StreamingPeer second("intruder");
+        second.start(server.serverPort());
+        QTRY_VERIFY_WITH_TIMEOUT(second.disconnected, Timeout);
+        QCOMPARE(protocol.bytesReceived(), qint64(100000));
+
+        first.resume();
+        QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, Timeout);
+        QCOMPARE(failed.count(), 0);
+        QCOMPARE(protocol.bytesReceived(), qint64(bytes.size()));
+        QVERIFY(protocol.commitReceived({}));
+        QCOMPARE(readFile(target), bytes);
+        QVERIFY(!QFile::exists(target + "t"));
+        server.close();
+    }
+
+    void serverCutsAStreamPastTheLimit()
+    {
+        const QString target = file("limit.cpn", "old panel");
+        PFileProtocol protocol;
+        protocol.setReceiveLimit(100000);
+        ITcpServer server;
+        server.setProtocol(&protocol);
+        QVERIFY(server.open());
+        QVERIFY(protocol.receiveFile(target));
+        QSignalSpy failed(&server, &ITcpServer::receiveFailed);
+        StreamingPeer flood(pattern(400000));
+        flood.start(server.serverPort());
+        QTRY_COMPARE_WITH_TIMEOUT(failed.count(), 1, Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(flood.disconnected, Timeout);
+        QVERIFY(protocol.bytesReceived() <= 100000);
+        QVERIFY(!protocol.commitReceived({}));
+        QVERIFY(protocol.errorString().startsWith("More than"));
+        QCOMPARE(readFile(target), QByteArray("old panel"));
+        QVERIFY(!QFile::exists(target + "t"));
+    }
+
+    void theTargetIsReplacedOnlyByACheckedFile_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("passesCheck");
+        QTest::addColumn<bool>("committed");
+        QTest::newRow("a checked file") << QByteArray("new panel") << true << true;
+        QTest::newRow("nothing received") << QByteArray() << true << false;
+        QTest::newRow("refused by the check") << QByteArray("<html/>") << false << false;
+    }
+    void theTargetIsReplacedOnlyByACheckedFile()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, passesCheck);
+        QFETCH(bool, committed);
+        const QString target = file("commit.cpn", "old panel");
+        PFileProtocol protocol;
+        QVERIFY(!protocol.handleReply("early"));
+        QVERIFY(protocol.receiveFile(target));
+        if (!bytes.isEmpty())
+            QVERIFY(protocol.handleReply(bytes));
+        QString checked;
+        const auto check = [&](const QString &path, QString *reason) {
+            checked = path;
+            *reason = "no panel";
+            return passesCheck;
+        };
+        QCOMPARE(protocol.commitReceived(check), committed);
+        QCOMPARE(readFile(target), committed ? bytes : QByteArray("old panel"));
+        QVERIFY(!QFile::exists(target + "t"));
+        QCOMPARE(checked.isEmpty(), bytes.isEmpty());
+        if (!committed)
+            QVERIFY(!protocol.errorString().isEmpty());
+    }
+
+    void listeningOnATakenPortFails()
+    {
+        QTcpServer holder;
+        QVERIFY(holder.listen(QHostAddress::AnyIPv4, 0));
+        ITcpServer server;
+        server.setPort(holder.serverPort());
+        QVERIFY(!server.open());
+        QVERIFY(!server.isListening());
+        QVERIFY(!server.errorString().isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_FileTransfer)
+#include "tst_filetransfer.moc"

@@ -1,0 +1,328 @@
+#include "HChassis.h"
+#include "HRCGroup.h"
+#include "HRCGroupInfo.h"
+#include "HRCRoom.h"
+#include "HRoot.h"
+#include "HardwareTestUtil.h"
+#include "TPassThrough.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <QThread>
+
+using namespace hwtest;
+
+namespace {
+using Combos = QList<QList<int>>;
+
+// A design with one room-combine group numbered 2: rooms 1 to 4 and the
+// given number of combination slots, under the main processor.
+struct Ballroom
+{
+    explicit Ballroom(int slotCount = 2, const QString &id = QStringLiteral("2"))
+    {
+        auto *main = new HChassis;
+        root.addNode(main);
+        group = new HRCGroup;
+        group->setId(id);
+        set(group, "comboCount", QString::number(slotCount));
+        main->addNode(group);
+        for (int room = 1; room <= 4; ++room)
+            group->parseTarget(attributes({{"targetID", QString::number(200 + room)},
+                                           {"roomNumber", QString::number(room)},
+                                           {"roomName", QStringLiteral("Hall %1").arg(QChar('A' + room - 1))}}),
+                               false);
+        group->finishLoading();
+    }
+
+    HRCGroupInfo *info() { return root.rcGroupInfo(); }
+    HRCRoom *room(int number) { return qobject_cast<HRCRoom *>(group->room(number)); }
+    Combos combos()
+    {
+        Combos rooms;
+        const RCGroup state = group->state();
+        for (const RCCombo &combo : state.combos())
+            rooms.append(combo.rooms());
+        return rooms;
+    }
+    // Makes the state by answers and clicks: a number is a click on that
+    // room, "s<n>" selects slot n, anything else is an answer.
+    void play(const QStringList &steps)
+    {
+        for (const QString &step : steps) {
+            bool isRoom = false;
+            const int room = step.toInt(&isRoom);
+            if (isRoom)
+                group->onRoomControlClicked(room);
+            else if (step.startsWith('s'))
+                group->setSelectedCombo(step.mid(1).toInt());
+            else
+                info()->applyAnswer(step);
+        }
+    }
+
+    HRoot root;
+    HRCGroup *group = nullptr;
+};
+} // namespace
+
+class tst_RoomCombining : public QObject
+{
+    Q_OBJECT
+private slots:
+    void answers_data()
+    {
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("applied");
+        QTest::addColumn<Combos>("after");
+
+        const QStringList pairs{"GRC 2,[1,2][3,4]"};
+        const Combos kept{{1, 2}, {3, 4}};
+        QTest::newRow("two pairs") << QStringList() << "GRC 2,[1,2][3,4]" << true << kept;
+        QTest::newRow("line end dropped") << QStringList() << "GRC 2,[1,3]\r" << true << Combos{{1, 3}, {}};
+        QTest::newRow("no bracket dissolves") << pairs << "GRC 2," << true << Combos{{}, {}};
+        QTest::newRow("listed the other way round keeps the slots") << pairs << "GRC 2,[3,4][1,2]" << true << kept;
+        QTest::newRow("a joining room keeps the slot") << pairs << "GRC 2,[1,2,3]" << true << Combos{{1, 2, 3}, {}};
+        QTest::newRow("a room built alone survives")
+            << QStringList{"s1", "3"} << "GRC 2,[1,2]" << true << Combos{{1, 2}, {3}};
+        QTest::newRow("a room built alone joins what the device reports")
+            << QStringList{"s1", "3"} << "GRC 2,[3,4]" << true << Combos{{}, {3, 4}};
+        QTest::newRow("group in decimal with zero") << QStringList() << "GRC 02,[1,2]" << true << Combos{{1, 2}, {}};
+
+        QTest::newRow("no comma") << pairs << "GRC 2[1,2]" << false << kept;
+        QTest::newRow("group 0") << pairs << "GRC 0,[1,2]" << false << kept;
+        QTest::newRow("unknown group") << pairs << "GRC 5,[1,2]" << false << kept;
+        QTest::newRow("three fields") << pairs << "GRC 2 3,[1,2]" << false << kept;
+        QTest::newRow("another word") << pairs << "SRC 2,[1,2]" << false << kept;
+        QTest::newRow("unclosed") << pairs << "GRC 2,[1,2][3,4" << false << kept;
+        QTest::newRow("closed twice") << pairs << "GRC 2,[1,2]]" << false << kept;
+        QTest::newRow("junk after") << pairs << "GRC 2,[1,2]x" << false << kept;
+        QTest::newRow("room not a number") << pairs << "GRC 2,[1,x]" << false << kept;
+        QTest::newRow("empty room") << pairs << "GRC 2,[1,]" << false << kept;
+        QTest::newRow("negative room") << pairs << "GRC 2,[-1,2]" << false << kept;
+        QTest::newRow("room outside the group") << pairs << "GRC 2,[1,9]" << false << kept;
+        QTest::newRow("room twice") << pairs << "GRC 2,[1,2][2,3]" << false << kept;
+        QTest::newRow("a megabyte") << pairs << "GRC 2," + QString("[1,2]").repeated(200000) << false << kept;
+    }
+    void answers()
+    {
+        QFETCH(QStringList, before);
+        QFETCH(QString, answer);
+        QFETCH(bool, applied);
+        QFETCH(Combos, after);
+        Ballroom hall;
+        hall.play(before);
+        QSignalSpy changed(hall.group, &HNode::updateComboColorList);
+        QCOMPARE(hall.info()->applyAnswer(answer), applied);
+        QCOMPARE(hall.combos(), after);
+        QCOMPARE(changed.count(), applied ? 1 : 0);
+    }
+
+    void moreCombinationsThanSlots()
+    {
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression("^RCGroup::setCombos: Combo count mismatch; too many new combos "));
+        Ballroom one(1);
+        QVERIFY(one.info()->applyAnswer("GRC 2,[1,2][3,4]"));
+        QCOMPARE(one.combos(), (Combos{{1, 2}}));
+    }
+
+    void clicks_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<Combos>("after");
+
+        QTest::newRow("one room is no combination") << QStringList{"1"} << "SRC 2,\r" << Combos{{1}, {}};
+        QTest::newRow("two rooms join") << QStringList{"1", "2"} << "SRC 2,[1,2]\r" << Combos{{1, 2}, {}};
+        QTest::newRow("clicked again it leaves") << QStringList{"1", "2", "3", "3"} << "SRC 2,[1,2]\r"
+                                                 << Combos{{1, 2}, {}};
+        QTest::newRow("it moves to the selected combination")
+            << QStringList{"GRC 2,[1,2][3,4]", "s1", "1"} << "SRC 2,[3,4,1]\r" << Combos{{2}, {3, 4, 1}};
+        QTest::newRow("a combination left alone is not sent")
+            << QStringList{"GRC 2,[1,2][3,4]", "s1", "3"} << "SRC 2,[1,2]\r" << Combos{{1, 2}, {4}};
+    }
+    void clicks()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, command);
+        QFETCH(Combos, after);
+        Ballroom hall;
+        QSignalSpy sent(hall.group, &HNode::sendMessage);
+        QSignalSpy colour(hall.group, &HNode::updateRoomColor);
+        hall.play(steps);
+        QVERIFY(!sent.isEmpty());
+        QCOMPARE(sent.last().at(0).toString(), command);
+        const int room = steps.last().toInt();
+        QCOMPARE(sent.last().at(1).toInt(), room);
+        QCOMPARE(colour.count(), sent.count());
+        QCOMPARE(hall.combos(), after);
+        const int slot = hall.group->state().comboOf(room);
+        QCOMPARE(colour.last().at(0).toString(), slot < 0 ? QString("lightgray") : slot == 0 ? "crimson" : "orange");
+    }
+
+    void clickThatCannotBeSentChangesNothing_data()
+    {
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<int>("room");
+        QTest::newRow("selection past the slots") << 2 << 1;
+        QTest::newRow("negative selection") << -1 << 3;
+        QTest::newRow("room of another group") << 0 << 7;
+    }
+    void clickThatCannotBeSentChangesNothing()
+    {
+        QFETCH(int, selected);
+        QFETCH(int, room);
+        Ballroom hall;
+        hall.play({"GRC 2,[1,2]"});
+        hall.group->setSelectedCombo(selected);
+        QSignalSpy sent(hall.group, &HNode::sendMessage);
+        QSignalSpy error(hall.group, &HNode::showErrorDialog);
+        hall.group->onRoomControlClicked(room);
+        QCOMPARE(sent.count(), 0);
+        QCOMPARE(error.count(), 1);
+        const QString text = error.first().at(0).toString();
+        QVERIFY(!text.isEmpty() && !text.startsWith("FAILURE::"));
+        QCOMPARE(error.first().at(1).toInt(), room);
+        QCOMPARE(hall.combos(), (Combos{{1, 2}, {}}));
+    }
+
+    void colourTable()
+    {
+        Ballroom hall(10);
+        const QStringList expected{"crimson", "orange", "yellow", "lime",    "skyblue",
+                                   "cyan",    "orchid", "sienna", "crimson", "orange"};
+        const RCGroup state = hall.group->state();
+        for (int slot = 0; slot < expected.size(); ++slot)
+            QCOMPARE(state.combos().at(slot).color(), expected.at(slot));
+        QCOMPARE(hall.room(1)->colour(), QStringLiteral("lightgray"));
+        hall.play({"GRC 2,[1,2]"});
+        QCOMPARE(hall.room(2)->colour(), QStringLiteral("crimson"));
+        HRCRoom orphan;
+        orphan.setRoomNumber(1);
+        QCOMPARE(orphan.colour(), QStringLiteral("lightgray"));
+    }
+
+    void pollingAtMostOncePerPeriod()
+    {
+        Ballroom hall(2, "02");
+        HRCRoom *room = hall.room(3);
+        QVERIFY(!room->isAwaitingReply());
+        QCOMPARE(room->pollCommand(), QStringLiteral("GRC 2\r"));
+        QVERIFY(hall.group->isAwaitingReply());
+        QVERIFY(room->isAwaitingReply());
+
+        // The pass-through transform of any of the group's controls is not
+        // due while the answer period runs.
+        TPassThrough transform;
+        transform.setNode(hall.room(1));
+        transform.setPollDivider(1);
+        QVERIFY(!transform.pollDue());
+        QTRY_VERIFY_WITH_TIMEOUT(!hall.group->isAwaitingReply(), 3000);
+        QVERIFY(transform.pollDue());
+
+        Ballroom unnumbered(2, "east");
+        QCOMPARE(unnumbered.group->pollCommand(), QString());
+        QVERIFY(!unnumbered.group->isAwaitingReply());
+
+        HRCRoom orphan;
+        QVERIFY(!orphan.isAwaitingReply());
+        QCOMPARE(orphan.pollCommand(), QString());
+        orphan.takeReply("GRC 2,[1,2]");
+        QCOMPARE(orphan.replyText(), QString());
+    }
+
+    void answersReachTheGroupOnce()
+    {
+        Ballroom hall;
+        QSignalSpy ready(hall.room(1), &HNode::queryResponseReady);
+        hall.room(1)->pollCommand();
+        // The protocol hands the line to each control that waits for it.
+        hall.room(1)->takeReply("GRC 2,[1,2]");
+        hall.room(2)->takeReply("GRC 2,[1,2]");
+        hall.group->takeReply("GRC 2,[1,2]");
+        QCOMPARE(ready.count(), 1);
+        QCOMPARE(hall.group->replyText(), QStringLiteral("GRC 2,[1,2]"));
+        QCOMPARE(hall.combos(), (Combos{{1, 2}, {}}));
+    }
+
+    void answerAskedBeforeAClickIsPassedOver()
+    {
+        Ballroom hall;
+        hall.group->pollCommand();
+        hall.group->onRoomControlClicked(1);
+        hall.group->onRoomControlClicked(2);
+        // Asked before the clicks: it still tells no combination.
+        hall.group->takeReply("GRC 2,");
+        QCOMPARE(hall.combos(), (Combos{{1, 2}, {}}));
+        hall.group->pollCommand();
+        hall.group->takeReply("GRC 2,[1,2]");
+        QCOMPARE(hall.combos(), (Combos{{1, 2}, {}}));
+        // Later answers are the device's word again.
+        hall.group->pollCommand();
+        hall.group->takeReply("GRC 2,");
+        QCOMPARE(hall.combos(), (Combos{{}, {}}));
+    }
+
+    void roomsRelayOnlyTheirOwnRoom()
+    {
+        Ballroom hall;
+        QSignalSpy sentToOne(hall.room(1), &HNode::sendMessage);
+        QSignalSpy sentToTwo(hall.room(2), &HNode::sendMessage);
+        QSignalSpy colourOfTwo(hall.room(2), &HNode::updateRoomColor);
+        QSignalSpy listOfTwo(hall.room(2), &HNode::updateComboColorList);
+        hall.room(1)->click();
+        QCOMPARE(sentToOne.count(), 1);
+        QCOMPARE(sentToOne.first().at(0).toString(), QStringLiteral("SRC 2,\r"));
+        QCOMPARE(sentToTwo.count(), 0);
+        QCOMPARE(colourOfTwo.count(), 0);
+        QCOMPARE(listOfTwo.count(), 1);
+    }
+
+    void noSignalUnderTheLock()
+    {
+        Ballroom hall;
+        HRCGroupInfo *info = hall.info();
+        // A reader on another thread gets the model at once while the
+        // signals are handled; with the write lock still held it would wait.
+        int checks = 0;
+        int blocked = 0;
+        QList<QThread *> readers;
+        const auto check = [&] {
+            QThread *reader = QThread::create([info] { info->group(2); });
+            readers.append(reader);
+            reader->start();
+            ++checks;
+            blocked += reader->wait(2000) ? 0 : 1;
+        };
+        connect(hall.group, &HNode::updateComboColorList, this, check);
+        connect(hall.group, &HNode::sendMessage, this, check);
+        hall.play({"GRC 2,[1,2]", "3"});
+        // A reader that was kept waiting gets the lock once the signal is done.
+        for (QThread *reader : readers) {
+            reader->wait();
+            delete reader;
+        }
+        QCOMPARE(checks, 3);
+        QCOMPARE(blocked, 0);
+    }
+
+    void designRegistersItsGroups()
+    {
+        HRoot root;
+        QVERIFY(root.loadDesign(KVR_TEST_DATA "/designs/harbour_hotel.kvp"));
+        HRCGroupInfo *info = root.rcGroupInfo();
+        QVERIFY(info->contains(1));
+        QVERIFY(!info->contains(7));
+        QVERIFY(info->applyAnswer("GRC 1,[1,3]"));
+        QCOMPARE(info->group(1).combos().at(0).rooms(), (QList<int>{1, 3}));
+        QCOMPARE(info->group(1).roomName(3), QStringLiteral("Room 3"));
+        QVERIFY(!info->applyAnswer("GRC 1,[1,4]"));
+        root.clearDesign();
+        QVERIFY(!info->contains(1));
+    }
+};
+
+QTEST_MAIN(tst_RoomCombining)
+#include "tst_roomcombining.moc"
