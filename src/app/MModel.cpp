@@ -85,6 +85,12 @@ MQmlInterface *MModel::qmlInterface() const
     return m_qml;
 }
 
+// Out of line: the guarded pointer needs the view's whole class.
+VQmlFrame *MModel::qmlView() const
+{
+    return m_view;
+}
+
 void MModel::setCanvas(CCanvas *canvas)
 {
     m_canvas = canvas;

@@ -44,7 +44,7 @@ public:
     // Sending to mobile devices and receive mode.
     MTransfer *transfer() const { return m_transfer; }
     MQmlInterface *qmlInterface() const;
-    VQmlFrame *qmlView() const { return m_view; }
+    VQmlFrame *qmlView() const;
 
     // Opening and closing ------------------------------------------------
     // Opens a control-panel file or archive; on failure the user is told

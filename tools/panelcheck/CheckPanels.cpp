@@ -185,13 +185,17 @@ void CheckPanels::checkParameter(const CControl *control)
 void CheckPanels::checkWidget(const CControl *control, const CWidgetRecord &record)
 {
     const QString element = record.element();
-    const QString file = WWidgetFactory::qmlFileFor(element);
-    QString problem;
-    if (file.isEmpty())
-        problem = QStringLiteral("no widget kind is called %1").arg(quoted(element));
-    else if (!QFile::exists(QLatin1Char(':') + QUrl(file).path()))
-        problem = QStringLiteral("the QML file %1 of the widget kind %2 is not built in").arg(file, quoted(element));
-    if (!problem.isEmpty()) {
+    auto known = m_qmlProblems.constFind(element);
+    if (known == m_qmlProblems.constEnd()) {
+        const QString file = WWidgetFactory::qmlFileFor(element);
+        QString problem;
+        if (file.isEmpty())
+            problem = QStringLiteral("no widget kind is called %1").arg(quoted(element));
+        else if (!QFile::exists(QLatin1Char(':') + QUrl(file).path()))
+            problem = QStringLiteral("the QML file %1 of the widget kind %2 is not built in").arg(file, quoted(element));
+        known = m_qmlProblems.insert(element, problem);
+    }
+    if (const QString &problem = *known; !problem.isEmpty()) {
         CheckFinding finding = findingAt(control, CheckFinding::NoQml, problem);
         finding.widget = element;
         add(finding);

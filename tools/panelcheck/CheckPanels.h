@@ -4,6 +4,7 @@
 #include "CheckImages.h"
 #include "CNodeLocator.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -47,4 +48,6 @@ private:
     CNodeLocator m_locator;
     CheckImages m_images;
     QList<CheckFinding> m_findings;
+    // Per widget kind: why it has no QML, or empty when it has.
+    QHash<QString, QString> m_qmlProblems;
 };
