@@ -123,7 +123,9 @@ void CheckPanels::checkControl(CControl *control)
         CheckFinding finding = findingAt(control, CheckFinding::Unbound, QString());
         checkBinding(control, &finding);
         add(finding);
-    } else if (control->node() && !isSpecial(control)) {
+    } else if (control->node() && !attributes.transform().isEmpty() && !isSpecial(control)) {
+        // Only a control with a transform operates a parameter; one that
+        // is bound only to show its node's name needs none.
         checkParameter(control);
     }
 
