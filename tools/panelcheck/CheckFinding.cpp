@@ -35,6 +35,11 @@ QString CheckFinding::keyword(Kind kind)
     return QString();
 }
 
+QString CheckFinding::quoted(const QString &text)
+{
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
 QJsonObject CheckFinding::toJson() const
 {
     QJsonObject object;

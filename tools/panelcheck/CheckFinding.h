@@ -43,6 +43,8 @@ struct CheckFinding
 
     // The stable keyword of a kind ("unbound", "no-parameter", ...).
     static QString keyword(Kind kind);
+    // A name as the messages quote it.
+    static QString quoted(const QString &text);
     bool isDeviceFinding() const { return scene.isEmpty() && panel.isEmpty() && control.isEmpty(); }
     QJsonObject toJson() const;
 };

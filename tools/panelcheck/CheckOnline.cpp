@@ -11,11 +11,7 @@
 #include <QTimer>
 
 namespace {
-QString quoted(const QString &text)
-{
-    return QLatin1Char('"') + text + QLatin1Char('"');
-}
-
+constexpr auto quoted = &CheckFinding::quoted;
 } // namespace
 
 CheckOnline::CheckOnline(CheckDocument *document, int timeLimitMs, QObject *parent)

@@ -2,7 +2,6 @@
 
 #include "CheckDocument.h"
 #include "CComposite.h"
-#include "CParameter.h"
 #include "CSpecialControls.h"
 #include "HChassis.h"
 #include "IInterfaceFactory.h"
@@ -16,14 +15,11 @@
 #include <memory>
 
 namespace {
+constexpr auto quoted = &CheckFinding::quoted;
+
 CComposite *asComposite(CControl *control)
 {
     return qobject_cast<CComposite *>(control);
-}
-
-QString quoted(const QString &text)
-{
-    return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
 QJsonObject referenceJson(const CControl::NodeReference &reference)
@@ -153,11 +149,13 @@ void CheckPanels::checkBinding(const CControl *control, CheckFinding *finding)
     if (!m_document->hasDesign()) {
         why = QStringLiteral("the file brings no design project");
     } else if (const HNode *device = m_locator.device(reference.connection)) {
+        const QString labelled = reference.block.isEmpty()
+                                     ? QString()
+                                     : QStringLiteral(" and none labelled %1").arg(quoted(reference.block));
         why = QStringLiteral("device %1 has no %2 node of nodeID %3%4")
                   .arg(quoted(device->label()), quoted(reference.category))
                   .arg(reference.nodeID)
-                  .arg(reference.block.isEmpty() ? QString()
-                                                 : QStringLiteral(" and none labelled %1").arg(quoted(reference.block)));
+                  .arg(labelled);
     } else {
         why = QStringLiteral("no device of the design has the connection %1").arg(quoted(reference.connection));
     }
@@ -194,7 +192,8 @@ void CheckPanels::checkWidget(const CControl *control, const CWidgetRecord &reco
         if (file.isEmpty())
             problem = QStringLiteral("no widget kind is called %1").arg(quoted(element));
         else if (!QFile::exists(QLatin1Char(':') + QUrl(file).path()))
-            problem = QStringLiteral("the QML file %1 of the widget kind %2 is not built in").arg(file, quoted(element));
+            problem = QStringLiteral("the QML file %1 of the widget kind %2 is not built in")
+                          .arg(file, quoted(element));
         known = m_qmlProblems.insert(element, problem);
     }
     if (const QString &problem = *known; !problem.isEmpty()) {

@@ -87,9 +87,9 @@ void CheckProbe::onStateChanged(bool connected)
 {
     if (m_finished)
         return;
-    // The client tells of every connection attempt that fails: a device
-    // that turns one away, or lets it time out, is not serving, and waiting
-    // for it would only spend the time limit.
+    // The client reports the device offline when a connection attempt
+    // fails: a device that turns one away, or lets it time out, is not
+    // serving, and waiting for it would only spend the time limit.
     if (!connected && !m_connected) {
         stop(m_wasConnected ? QStringLiteral("the device dropped the connection and took no new one")
                             : QStringLiteral("the device took no connection"));

@@ -11,10 +11,7 @@
 #include <QMap>
 
 namespace {
-QString quoted(const QString &text)
-{
-    return QLatin1Char('"') + text + QLatin1Char('"');
-}
+constexpr auto quoted = &CheckFinding::quoted;
 
 QString findingLine(const CheckFinding &finding)
 {

@@ -28,7 +28,8 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Lists per panel the controls of a control-panel file or archive that will not work, and why."));
-    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("The control-panel archive (.cpz) or file (.cpf)."));
+    parser.addPositionalArgument(QStringLiteral("file"),
+                                 QStringLiteral("The control-panel archive (.cpz) or file (.cpf)."));
     const QCommandLineOption online(QStringLiteral("online"),
                                     QStringLiteral("Also go online to every device and ask it for every parameter."));
     const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Write the report as JSON."));
