@@ -1,7 +1,9 @@
 // Opens a large control-panel archive (60 panels, 2,400 controls bound to 40
 // devices) the way the program does, and times the open up to the first
 // drawn panel, then page flips to panels never shown and to panels shown
-// before. Prints the figures and the peak memory.
+// before. Prints the figures and the peak memory. Each panel holds value
+// controls as a commissioning panel does: ten faders, ten mute buttons, ten
+// drop lists and ten meters.
 
 #include "BenchLargeArchive.h"
 #include "CCanvas.h"

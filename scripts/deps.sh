@@ -6,7 +6,8 @@ KVR_PACKAGES="cmake ninja-build g++ zlib1g-dev \
   qml6-module-qtquick-window qml6-module-qtquick-dialogs qml6-module-qtquick-shapes \
   qml6-module-qtqml qml6-module-qtquick-templates qml6-module-qtqml-workerscript \
   qml6-module-qtqml-models qt6-qpa-plugins fonts-dejavu-core \
-  xvfb xauth xdotool imagemagick libgl1-mesa-dri libxml2-utils iputils-ping"
+  xvfb xauth xdotool imagemagick libgl1-mesa-dri libxml2-utils iputils-ping \
+  clang libclang-rt-14-dev"
 
 kvr_install_missing() {
     local missing=""

@@ -9,6 +9,8 @@ Item {
     property int backgroundFillMode: -1
     property real imageOpacity: 1.0
     property int maxCachedImageWidth: 2048
+    // A background fills its panel, behind the controls.
+    anchors.fill: backgroundFillMode >= 0 ? parent : undefined
 
     Image {
         anchors.fill: parent

@@ -579,6 +579,53 @@ Another program may be using the port.</translation>
     </message>
 </context>
 <context>
+    <name>QmlDialer</name>
+    <message>
+        <source>Redial</source>
+        <translation>Redial</translation>
+    </message>
+    <message>
+        <source>Resume</source>
+        <translation>Resume</translation>
+    </message>
+    <message>
+        <source>Hold</source>
+        <translation>Hold</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>Flash</source>
+        <translation>Flash</translation>
+    </message>
+    <message>
+        <source>Accept</source>
+        <translation>Accept</translation>
+    </message>
+    <message>
+        <source>Decline</source>
+        <translation>Decline</translation>
+    </message>
+    <message>
+        <source>End + Accept</source>
+        <translation>End + Accept</translation>
+    </message>
+    <message>
+        <source>Hold + Accept</source>
+        <translation>Hold + Accept</translation>
+    </message>
+    <message>
+        <source>Call</source>
+        <translation>Call</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>End</translation>
+    </message>
+</context>
+<context>
     <name>QmlPasscodeDialog</name>
     <message>
         <source>Exit PIN</source>
@@ -655,10 +702,74 @@ Another program may be using the port.</translation>
     </message>
 </context>
 <context>
+    <name>WDialer</name>
+    <message>
+        <source>UNKNOWN</source>
+        <translation>UNKNOWN</translation>
+    </message>
+    <message>
+        <source>Call Ended</source>
+        <translation>Call Ended</translation>
+    </message>
+    <message>
+        <source>Active</source>
+        <translation>Active</translation>
+    </message>
+    <message>
+        <source>Incoming</source>
+        <translation>Incoming</translation>
+    </message>
+    <message>
+        <source>Active + Incoming</source>
+        <translation>Active + Incoming</translation>
+    </message>
+    <message>
+        <source>Dialing</source>
+        <translation>Dialing</translation>
+    </message>
+    <message>
+        <source>Busy</source>
+        <translation>Busy</translation>
+    </message>
+    <message>
+        <source>Hold</source>
+        <translation>Hold</translation>
+    </message>
+</context>
+<context>
     <name>WDropList</name>
     <message>
         <source>Set %1</source>
         <translation>Set %1</translation>
+    </message>
+</context>
+<context>
+    <name>WDropSite</name>
+    <message>
+        <source>Title</source>
+        <translation>Title</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Cannot drop a </source>
+        <translation>Cannot drop a </translation>
+    </message>
+    <message>
+        <source> on a </source>
+        <translation> on a </translation>
+    </message>
+    <message>
+        <source> site.</source>
+        <translation> site.</translation>
+    </message>
+    <message>
+        <source>There is already a control in this location.
+Do you want to overwrite?</source>
+        <translation>There is already a control in this location.
+Do you want to overwrite?</translation>
     </message>
 </context>
 <context>

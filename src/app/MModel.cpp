@@ -20,7 +20,9 @@
 #include "VModeManager.h"
 #include "VQmlFrame.h"
 #include "WDelegate.h"
+#include "WDropSite.h"
 #include "WWidgetFactory.h"
+#include "XControlHandler.h"
 #include "XSkinHandler.h"
 
 #include <QDir>
@@ -80,15 +82,15 @@ MModel::~MModel()
     delete m_project;
 }
 
+VQmlFrame *MModel::qmlView() const
+{
+    // Out of line: includers of this header need not know the view.
+    return m_view;
+}
+
 MQmlInterface *MModel::qmlInterface() const
 {
     return m_qml;
-}
-
-// Out of line: the guarded pointer needs the view's whole class.
-VQmlFrame *MModel::qmlView() const
-{
-    return m_view;
 }
 
 void MModel::setCanvas(CCanvas *canvas)
@@ -150,7 +152,7 @@ void MModel::initialize()
 
 QString MModel::designsFolder()
 {
-    QSettings settings(QLatin1String(USettings::Organisation), QLatin1String(USettings::Application));
+    QSettings settings{QLatin1String(USettings::Organisation), QLatin1String(USettings::Application)};
     QString folder = settings.value(QLatin1String(USettings::DesignsKey)).toString();
     // Never the file-system root: without a setting the received panels
     // live in the program's own data folder.
@@ -396,6 +398,16 @@ bool MModel::showSceneOrPanel(const QString &name)
 {
     if (!m_document)
         return false;
+    // Links name a panel of a particular scene as "Scene/Panel".
+    const int slash = int(name.indexOf(QLatin1Char('/')));
+    if (slash > 0) {
+        CComposite *scene = asComposite(m_document->child(name.left(slash)));
+        if (CComposite *panel = scene ? asComposite(scene->child(name.mid(slash + 1))) : nullptr) {
+            m_scene = scene;
+            showPanel(panel, scene->children().indexOf(panel));
+            return true;
+        }
+    }
     if (CComposite *scene = asComposite(m_document->child(name))) {
         m_scene = scene;
         if (scene->childCount() > 0) {
@@ -427,6 +439,54 @@ void MModel::followLink(const QString &panelName)
                                        "Please set a link using the properties panel."));
     }
     emit reloadCanvas();
+}
+
+// --- editing -----------------------------------------------------------------------
+
+bool MModel::dropOnSite(WWidget *site, const QString &text, const QString &data)
+{
+    CControl *siteControl = site ? site->control() : nullptr;
+    CComposite *panel = siteControl ? siteControl->parentComposite() : nullptr;
+    if (!panel || !site->acceptDrop(text, data))
+        return false;
+    HNode *node = WDropSite::draggedNode(m_hardware, data);
+    CControl *made = node ? XControlHandler::readControl(node->templatePath(), text) : nullptr;
+    if (!made) {
+        qCWarning(lcApp) << "The template of" << text << "gives no control; nothing was dropped.";
+        return false;
+    }
+    made->setNode(node);
+    made->placeFileGeometry(siteControl->recordBounds());
+    panel->addChild(made);
+    made->activate(m_document);
+    if (panel->hasWidgets()) {
+        made->createWidgets(WDelegate::instance()->factory());
+        layoutPanel(panel);
+        made->setWidgetsVisible(panel == m_panel);
+    }
+    site->attachControl(made);
+    m_modified = true;
+    emit enableConnection(true);
+    if (m_mainWindow)
+        m_mainWindow->resizeToCanvas();
+    return true;
+}
+
+void MModel::removeControl(CControl *control)
+{
+    CComposite *composite = control ? control->parentComposite() : nullptr;
+    if (!composite)
+        return;
+    control->destroyWidgets();
+    control->deactivate();
+    composite->takeChild(control);
+    // It may be the control whose gesture led here.
+    control->deleteLater();
+    m_modified = true;
+    if (m_document && !m_document->findByType(QStringLiteral("Controls")))
+        emit enableConnection(false);
+    if (m_mainWindow)
+        m_mainWindow->resizeToCanvas();
 }
 
 // --- scene properties ----------------------------------------------------------------

@@ -19,6 +19,7 @@ class MProject;
 class MQmlInterface;
 class MTransfer;
 class VQmlFrame;
+class WWidget;
 
 // The application model: owns the hardware tree, the document and the
 // project information of the open control-panel file, shows its scenes and
@@ -72,10 +73,20 @@ public:
     void pageLeft();
     void pageRight();
     // A scene shows its first panel (none when it has none); a panel of any
-    // scene is shown in its scene. False when nothing has that name.
+    // scene is shown in its scene, and "Scene/Panel" names the panel of that
+    // scene. False when nothing has that name.
     bool showSceneOrPanel(const QString &name);
     // A panel link or region asks for the panel of that name.
     void followLink(const QString &panelName);
+
+    // Editing ---------------------------------------------------------------
+    // A drag from the hardware tree (text: the parameter, data: its node, as
+    // WDropSite::dragData gives it) lands on a drop site: when the site takes
+    // it, the parameter's control is made from its template in the site's
+    // place, and the site holds it. False when nothing was placed.
+    bool dropOnSite(WWidget *site, const QString &text, const QString &data);
+    // The control leaves the canvas (a drop site lets go of it).
+    void removeControl(CControl *control);
 
     // Online -------------------------------------------------------------
     bool isOnline() const { return m_online; }

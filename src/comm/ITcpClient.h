@@ -74,6 +74,10 @@ public:
     // end; and how long they wait for it before they count as a reply.
     QByteArray unterminatedTail() const { return m_tail; }
     void setTailFlushInterval(int ms) { m_tailTimer.setInterval(ms); }
+    // Cuts bytes as the socket delivered them into reply lines and queues
+    // them for the dispatcher. Public so that the framing can be fed from
+    // memory, without a connection.
+    void queueReplies(const QByteArray &bytes);
 
     // The status text of a connection state.
     static QString stateText(int state);
@@ -106,7 +110,6 @@ private:
     void enterRunning();
     void goOffline();
     void startReconnectTimer();
-    void queueReplies(const QByteArray &bytes);
     void resetStreaming();
 
     QTcpSocket *m_socket = nullptr;

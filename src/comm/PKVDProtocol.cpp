@@ -82,11 +82,11 @@ bool PKVDProtocol::poll(TTransform *transform)
     if (query.isEmpty())
         return false;
     const int structure = int(transform->ownerAttributes()->structure());
-    if (structure == PKVDCommand::LevelReport)
-        return sendLevelQuery(transform, query);
     // A parameter that several controls show is queried once per period of
     // the control that polls it.
     const int quietMs = PollTickMs * qMax(1, transform->pollDivider()) - PollTickMs / 2;
+    if (structure == PKVDCommand::LevelReport)
+        return sendLevelQuery(transform, query, quietMs);
     const QString tag = m_subscriptions.subscribe(query, structure, transform, quietMs);
     if (tag == SMSubscriptionManager::PollTag)
         m_subscriptions.sendQuery(query);
@@ -97,18 +97,21 @@ bool PKVDProtocol::poll(TTransform *transform)
     return true;
 }
 
-bool PKVDProtocol::sendLevelQuery(TTransform *transform, const QString &query)
+bool PKVDProtocol::sendLevelQuery(TTransform *transform, const QString &query, int shareMs)
 {
-    // Levels change all the time: a report is always asked for, never
-    // subscribed to.
+    // Levels change all the time: a report is asked for, never subscribed
+    // to. One report holds the whole card, so the meters of a card share
+    // the one that another of them asked for a moment ago.
     m_subscriptions.addRoute(query, PKVDCommand::LevelReport, transform);
+    if (shareMs > 0 && m_subscriptions.queriedWithin(query, shareMs))
+        return true;
     qCDebug(lcComm).noquote() << QTime::currentTime().toString(QStringLiteral("H:mm:ss.zzz"))
                               << " sendStruct10, msg = " + query;
     m_subscriptions.sendQuery(query);
     return true;
 }
 
-void PKVDProtocol::queryNow(TTransform *transform)
+void PKVDProtocol::queryNow(TTransform *transform, int shareMs)
 {
     if (!transform) {
         qCWarning(lcComm) << "TTransform is not provided for Meter Status";
@@ -125,7 +128,8 @@ void PKVDProtocol::queryNow(TTransform *transform)
         return;
     const int structure = int(transform->ownerAttributes()->structure());
     if (structure == PKVDCommand::LevelReport) {
-        sendLevelQuery(transform, query);
+        // A tick of the meter's own period, less the slack of its timer.
+        sendLevelQuery(transform, query, shareMs - LevelShareSlackMs);
         return;
     }
     m_subscriptions.addRoute(query, structure, transform);

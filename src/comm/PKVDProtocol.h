@@ -18,6 +18,8 @@ public:
     // The application model's poll cycle; a transform is due every
     // pollDivider() cycles.
     static constexpr int PollTickMs = 250;
+    // A meter's own period less this much still counts as the same tick.
+    static constexpr int LevelShareSlackMs = 25;
 
     explicit PKVDProtocol(QObject *parent = nullptr);
     ~PKVDProtocol() override;
@@ -30,7 +32,7 @@ public:
     void setInterface(IInterface *interface) override;
     void resynchronize() override;
     bool isSubscribed() const override;
-    void queryNow(TTransform *transform) override;
+    void queryNow(TTransform *transform, int shareMs = 0) override;
     bool setOnline(bool online) override;
 
     void forget(TTransform *transform) override;
@@ -44,7 +46,7 @@ private:
     // The transform's query; empty, with a warning where one helps, when
     // there is none.
     QString queryFor(const TTransform *transform) const;
-    bool sendLevelQuery(TTransform *transform, const QString &query);
+    bool sendLevelQuery(TTransform *transform, const QString &query, int shareMs);
     void deliver(const SMSubscriptionManager::Record &record, const QString &line) const;
     void deliverLevels(const QList<SMSubscriptionManager::Record> &records, const QString &line) const;
 

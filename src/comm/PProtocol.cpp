@@ -60,7 +60,7 @@ bool PProtocol::isSubscribed() const
     return false;
 }
 
-void PProtocol::queryNow(TTransform *) {}
+void PProtocol::queryNow(TTransform *, int) {}
 
 bool PProtocol::setOnline(bool)
 {

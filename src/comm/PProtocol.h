@@ -31,7 +31,9 @@ public:
     virtual void setModel(MModel *model);
     virtual void resynchronize();
     virtual bool isSubscribed() const;
-    virtual void queryNow(TTransform *transform);
+    // Asks for the transform's value at once. A level report asked for by
+    // another meter of the same card within shareMs serves this one too.
+    virtual void queryNow(TTransform *transform, int shareMs = 0);
     virtual bool setOnline(bool online);
     // No reply reaches transform from now on: its last control let go of
     // it. (A destroyed transform is forgotten by itself.)

@@ -90,6 +90,12 @@ void SMSubscriptionManager::markQueried(const QString &query)
         it->lastQuery.start();
 }
 
+bool SMSubscriptionManager::queriedWithin(const QString &query, int ms) const
+{
+    const auto it = m_entries.constFind(PKVDCommand::routingKey(query));
+    return it != m_entries.constEnd() && it->lastQuery.isValid() && it->lastQuery.elapsed() < ms;
+}
+
 void SMSubscriptionManager::sendQuery(const QString &query)
 {
     markQueried(query);

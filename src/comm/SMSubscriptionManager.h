@@ -52,6 +52,8 @@ public:
     void addRoute(const QString &query, int structure, TTransform *transform);
     // A query for this key went out now.
     void markQueried(const QString &query);
+    // A query for this key went out less than ms ago.
+    bool queriedWithin(const QString &query, int ms) const;
 
     // Sends query, expecting an answer that begins with its reply tag.
     void sendQuery(const QString &query);

@@ -69,6 +69,10 @@ public:
     void setIndex2(int index) { m_index2 = index; }
     void setSet(const QString &set) { m_set = set; }
     void setFormat(const QString &format);
+    // A display in percent shows whole numbers whatever the format says.
+    void setPrecision(int precision) { m_precision = precision; }
+    void setMinLimit(float limit) { m_minLimit = limit; }
+    void setMaxLimit(float limit) { m_maxLimit = limit; }
     void setTransform(const QString &keyword) { m_transform = keyword; }
     void setUnits(const QString &units) { m_units = units; }
     void setStructure(quint32 structure) { m_struct = structure; }

@@ -1,5 +1,7 @@
 #include "CComposite.h"
 
+#include "WWidget.h"
+
 #include "XmlPanelTags.h"
 #include "XmlWriter.h"
 
@@ -195,6 +197,11 @@ void CComposite::createWidgets(WWidgetFactory *factory)
     m_widgetsCreated = factory != nullptr;
     for (CControl *c : std::as_const(m_children))
         c->createWidgets(factory);
+    // Widgets that refer to other controls of the panel find them now.
+    for (CControl *c : std::as_const(m_children)) {
+        for (WWidget *w : c->widgets())
+            w->bindToPanel(this);
+    }
 }
 
 void CComposite::destroyWidgets()

@@ -22,7 +22,8 @@ const QLatin1String ConnectionKey("connection");
 const QLatin1String IdKey("id");
 
 // Widget links at or above this number name a widget of a peer control.
-constexpr quint32 PeerLinkBase = 32768;
+constexpr quint32 PeerLinkBase = WWidget::PeerLinkBase;
+const QLatin1String DropSiteElement("dropsite");
 
 // The rectangle a widget record gives, when it gives one.
 bool recordRect(const CWidgetRecord &record, QRectF *rect)
@@ -253,7 +254,9 @@ void CControl::createWidgets(WWidgetFactory *factory)
         return;
     m_widgetsCreated = true;
     for (const CWidgetRecord &record : std::as_const(m_widgetRecords)) {
-        WWidget *widget = factory->createWidget(record.element());
+        // A drop site is no widget of the keyword table: the canvas makes it.
+        WWidget *widget = record.element() == DropSiteElement ? factory->createDropSite()
+                                                               : factory->createWidget(record.element());
         if (!widget) {
             qCDebug(lcDocument) << "CControl::createWidgets - no widget for" << record.element() << "of" << m_name;
             continue;
@@ -347,6 +350,31 @@ QRectF CControl::boundingRect() const
             bounds = bounds.isNull() ? r : bounds.united(r);
     }
     return bounds;
+}
+
+void CControl::placeFileGeometry(const QRectF &target)
+{
+    const QRectF from = recordBounds();
+    if (from.isEmpty() || target.isEmpty())
+        return;
+    const double sx = target.width() / from.width();
+    const double sy = target.height() / from.height();
+    const auto map = [&](const QRectF &r) {
+        return QRectF(target.x() + (r.x() - from.x()) * sx, target.y() + (r.y() - from.y()) * sy, r.width() * sx,
+                      r.height() * sy);
+    };
+    for (CWidgetRecord &record : m_widgetRecords) {
+        QRectF r;
+        if (!recordRect(record, &r))
+            continue;
+        const QRectF placed = map(r);
+        record.setValue(QStringLiteral("x"), QString::number(placed.x()));
+        record.setValue(QStringLiteral("y"), QString::number(placed.y()));
+        record.setValue(QStringLiteral("width"), QString::number(placed.width()));
+        record.setValue(QStringLiteral("height"), QString::number(placed.height()));
+    }
+    for (QRectF &g : m_fileGeometry)
+        g = map(g);
 }
 
 QString CControl::labelText() const

@@ -126,6 +126,12 @@ public:
     virtual QRectF boundingRect() const;
     // The text of the control's first label widget.
     QString labelText() const;
+    // Moves and stretches the widgets' file geometry so that the control
+    // fills target (a drop site's place), in the records too.
+    void placeFileGeometry(const QRectF &target);
+    // The control of the drop site that holds this one; null when none.
+    CControl *holder() const { return m_holder; }
+    void setHolder(CControl *holder) { m_holder = holder; }
 
     const QList<CWidgetRecord> &widgetRecords() const { return m_widgetRecords; }
     const CWidgetRecord &attributeRecord() const { return m_attributeRecord; }
@@ -155,6 +161,7 @@ private:
     CComposite *m_parentComposite = nullptr;
     CAttributes m_attributes;
     QPointer<TTransform> m_transform;
+    QPointer<CControl> m_holder;
     NodeReference m_reference;
     QList<CWidgetRecord> m_widgetRecords;
     CWidgetRecord m_attributeRecord;

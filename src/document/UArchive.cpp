@@ -53,11 +53,15 @@ bool UArchive::open(const QString &path)
     m_header.setWorkFolder(workFolder());
     if (!m_header.read(file))
         return false;
-    // Leftovers that cannot be removed are overwritten or left beside the
-    // members; only a folder that cannot be made stops the extraction.
-    if (!m_header.emptyWorkFolder() && !QFileInfo(m_header.workFolder()).isDir()) {
-        clear();
-        return false;
+    // Leftovers that cannot be removed are replaced or left beside the
+    // members; only a folder that cannot be made, or one that is still a
+    // link, stops the extraction.
+    if (!m_header.emptyWorkFolder()) {
+        const QFileInfo folder(m_header.workFolder());
+        if (!folder.isDir() || folder.isSymLink() || folder.isJunction()) {
+            clear();
+            return false;
+        }
     }
     if (!m_header.extract(file)) {
         qCWarning(lcDocument) << "The archive" << path << "is corrupt; nothing was opened.";

@@ -27,7 +27,8 @@ public:
 
     // Reads the header and extracts every member into an emptied work folder.
     // False for a file that is not an archive or is truncated or corrupt; a
-    // header that does not hold together leaves the open archive as it was.
+    // header that does not hold together, or breaks the bounds and naming
+    // rules of UArchiveHeader::read, leaves the open archive as it was.
     bool open(const QString &path);
     QString path() const { return m_path; }
     const UArchiveHeader &header() const { return m_header; }

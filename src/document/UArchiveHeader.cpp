@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
+#include <QRegularExpression>
+#include <QSet>
 #include <limits>
 #include <memory>
 #include <vector>
@@ -20,6 +22,13 @@ bool UArchiveHeader::emptyWorkFolder() const
 {
     if (m_workFolder.isEmpty())
         return false;
+    // A work folder that is itself a link is replaced by a folder of our
+    // own: emptying it would empty whatever it points to.
+    const QFileInfo self(m_workFolder);
+    if ((self.isSymLink() || self.isJunction()) && !QFile::remove(m_workFolder)) {
+        qCWarning(lcDocument) << "The archive folder" << m_workFolder << "is a link that cannot be removed.";
+        return false;
+    }
     QDir folder(m_workFolder);
     bool ok = true;
     const QFileInfoList entries =
@@ -88,6 +97,10 @@ bool UArchiveHeader::read(QIODevice &archive)
         qCWarning(lcDocument) << "The archive claims" << count << "members in" << fileSize << "bytes.";
         return false;
     }
+    if (count > MaxMembers) {
+        qCWarning(lcDocument) << "The archive holds" << count << "members; at most" << MaxMembers << "are read.";
+        return false;
+    }
     std::vector<std::unique_ptr<UArchiveHeaderRecord>> parsed;
     for (quint32 i = 0; i < count; ++i) {
         auto record = std::make_unique<UArchiveHeaderRecord>(this);
@@ -103,10 +116,22 @@ bool UArchiveHeader::read(QIODevice &archive)
         record->setFilePath(m_workFolder + record->name());
         parsed.push_back(std::move(record));
     }
+    qint64 total = 0;
+    QList<const UArchiveHeaderRecord *> checked;
     for (const auto &record : parsed) {
-        if (!record->checkBlock(archive))
+        quint32 length = 0;
+        if (!record->checkBlock(archive, &length))
             return false;
+        total += length;
+        checked.append(record.get());
     }
+    if (total > MaxTotalBytes) {
+        qCWarning(lcDocument) << "The archive's members would take" << total << "bytes; at most" << MaxTotalBytes
+                              << "are extracted.";
+        return false;
+    }
+    if (namesCollide(checked))
+        return false;
     clear();
     for (auto &record : parsed)
         m_records.append(record.release());
@@ -116,7 +141,7 @@ bool UArchiveHeader::read(QIODevice &archive)
 bool UArchiveHeader::extract(QIODevice &archive) const
 {
     for (const UArchiveHeaderRecord *record : m_records) {
-        if (!record->extract(archive))
+        if (!record->extract(archive, m_workFolder))
             return false;
     }
     return true;
@@ -143,17 +168,45 @@ bool UArchiveHeader::write(QIODevice &archive)
     return true;
 }
 
+bool UArchiveHeader::namesCollide(const QList<const UArchiveHeaderRecord *> &records)
+{
+    QSet<QString> files;
+    QSet<QString> folders;
+    for (const UArchiveHeaderRecord *record : records) {
+        const QString name = record->name().toCaseFolded();
+        bool collides = files.contains(name) || folders.contains(name);
+        for (qsizetype slash = name.indexOf(QLatin1Char('/'), 1); slash > 0 && !collides;
+             slash = name.indexOf(QLatin1Char('/'), slash + 1)) {
+            const QString folder = name.left(slash);
+            collides = files.contains(folder);
+            folders.insert(folder);
+        }
+        if (collides) {
+            qCWarning(lcDocument) << "Archive member" << record->name()
+                                  << "meets another member of the same name or folder; nothing was opened.";
+            return true;
+        }
+        files.insert(name);
+    }
+    return false;
+}
+
 bool UArchiveHeader::isSafeMemberName(const QString &name)
 {
     if (!name.startsWith(QLatin1Char('/')))
         return false;
+    static const QString Forbidden = QStringLiteral("\\:<>\"|?*");
     for (const QChar c : name) {
-        if (c.unicode() < 0x20 || c == QLatin1Char('\\') || c == QLatin1Char(':'))
+        if (c.unicode() < 0x20 || Forbidden.contains(c))
             return false;
     }
+    static const QRegularExpression Device(QStringLiteral("^(con|prn|aux|nul|com[0-9]|lpt[0-9])(\\..*)?$"),
+                                           QRegularExpression::CaseInsensitiveOption);
     const QStringList segments = name.mid(1).split(QLatin1Char('/'));
     for (const QString &segment : segments) {
-        if (segment.isEmpty() || segment == QLatin1String(".") || segment == QLatin1String(".."))
+        // "." and ".." end in a dot as well.
+        if (segment.isEmpty() || segment.endsWith(QLatin1Char('.')) || segment.endsWith(QLatin1Char(' '))
+            || Device.match(segment).hasMatch())
             return false;
     }
     return true;

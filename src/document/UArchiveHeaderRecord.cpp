@@ -111,19 +111,19 @@ bool UArchiveHeaderRecord::plausibleBlock(quint32 length) const
     return true;
 }
 
-bool UArchiveHeaderRecord::checkBlock(QIODevice &archive) const
+bool UArchiveHeaderRecord::checkBlock(QIODevice &archive, quint32 *length) const
 {
+    *length = 0;
     if (m_size == 0)
         return true;
     // The record's bounds were checked on reading: a block of four bytes or
     // more can always be read from.
-    quint32 length = 0;
-    if (m_size >= 4 && (!archive.seek(m_offset) || !readWord(archive, &length)))
+    if (m_size >= 4 && (!archive.seek(m_offset) || !readWord(archive, length)))
         return false;
-    return plausibleBlock(length);
+    return plausibleBlock(*length);
 }
 
-bool UArchiveHeaderRecord::extract(QIODevice &archive) const
+bool UArchiveHeaderRecord::extract(QIODevice &archive, const QString &workFolder) const
 {
     QByteArray data;
     if (m_size > 0) {
@@ -140,9 +140,31 @@ bool UArchiveHeaderRecord::extract(QIODevice &archive) const
             return false;
         }
     }
-    QDir().mkpath(QFileInfo(m_filePath).absolutePath());
+    if (!m_filePath.startsWith(workFolder + QLatin1Char('/')))
+        return false;
+    // Each folder on the way and the file itself must be entries of the work
+    // folder: a link there (left behind, or put there while we work) is
+    // never followed.
+    const QStringList segments = m_filePath.mid(workFolder.size() + 1).split(QLatin1Char('/'));
+    QString path = workFolder;
+    for (int i = 0; i < segments.size(); ++i) {
+        path += QLatin1Char('/') + segments.at(i);
+        const QFileInfo entry(path);
+        if (entry.isSymLink() || entry.isJunction()) {
+            qCWarning(lcDocument) << "Archive member" << m_name << "would be written through the link" << path
+                                  << "- nothing was opened.";
+            return false;
+        }
+        if (i + 1 < segments.size() && !entry.isDir())
+            QDir().mkdir(path);
+    }
+    // A leftover that could not be removed before is replaced, never
+    // written into: it may be a second name of a file elsewhere. NewOnly
+    // refuses whatever appears at the path in the meantime, links included.
+    if (QFileInfo::exists(m_filePath))
+        QFile::remove(m_filePath);
     QFile file(m_filePath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
         qCWarning(lcDocument) << "Cannot create" << m_filePath << "- archive member skipped:"
                               << file.errorString();
         return true;

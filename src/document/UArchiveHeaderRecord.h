@@ -48,12 +48,15 @@ public:
 
     // Checks the block's declared length before anything is extracted: a
     // block of 1 to 3 bytes, or one that claims more than MaxMemberBytes or
-    // more than its compressed bytes could ever expand to, is refused.
-    bool checkBlock(QIODevice &archive) const;
-    // Uncompresses the block to filePath, creating its folder. False when
-    // the block is corrupt; a file that cannot be created is skipped with a
-    // warning and counts as done.
-    bool extract(QIODevice &archive) const;
+    // more than its compressed bytes could ever expand to, is refused. The
+    // length the block declares goes to length.
+    bool checkBlock(QIODevice &archive, quint32 *length) const;
+    // Uncompresses the block to a new file at filePath, creating its
+    // folders below workFolder. False when the block is corrupt or a link
+    // lies on the way from workFolder to the file (it is never followed);
+    // a file that cannot be created is skipped with a warning and counts as
+    // done.
+    bool extract(QIODevice &archive, const QString &workFolder) const;
     // Compresses the file at filePath into a block at the device's position
     // and takes that position and the block's size. A file that cannot be
     // opened gives an empty block; a file too large to be read back, or a

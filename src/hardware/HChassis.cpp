@@ -183,7 +183,7 @@ HNode *HChassis::findCounterpart(HNode *otherTree)
     const QString label = withoutMainSuffix(m_label);
     for (HNode *device : std::as_const(devices)) {
         if (device->nodeID() == m_nodeID && device->index() == m_index
-            && withoutMainSuffix(device->label()) == label)
+            && withoutMainSuffix(device->label()) == label && !device->testFlag(InDesign))
             return device;
     }
     return nullptr;

@@ -42,7 +42,8 @@ public:
     // A device is kept only when its family's Chassis.dict lists its model.
     bool finishLoading() override;
     // The device of otherTree with the same device number, index and label;
-    // " (Main)" after either label does not count.
+    // " (Main)" after either label does not count. As for every node, one
+    // already marked InDesign is passed over.
     HNode *findCounterpart(HNode *otherTree) override;
     bool registerNode(HNode *node) override;
     void dump() const override;

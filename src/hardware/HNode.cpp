@@ -386,7 +386,7 @@ HNode *HNode::findCounterpart(HNode *otherTree)
     otherTree->collectNodes(category(), candidates);
     for (HNode *node : std::as_const(candidates)) {
         if (node->nodeID() == m_nodeID && node->title() == m_title && node->typenum() == m_typenum
-            && node->index() == m_index && node->id() == m_id)
+            && node->index() == m_index && node->id() == m_id && !node->testFlag(InDesign))
             return node;
     }
     return nullptr;

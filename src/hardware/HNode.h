@@ -135,7 +135,10 @@ public:
     virtual QString templateFolder() const;
     // The node of otherTree that stands for the same thing: same category,
     // node id, title, type number, index and design-project id (groups and
-    // sets of one kind differ only by their id).
+    // sets of one kind differ only by their id). A node already marked
+    // InDesign is passed over: while a design is read again, it was found
+    // for an earlier node of the file, and two nodes of a file that look
+    // alike must each find their own.
     virtual HNode *findCounterpart(HNode *otherTree);
     virtual QString category() const { return QString(); }
     virtual void setParentNode(HNode *node);

@@ -48,14 +48,6 @@ TTransformFactory *TTransformFactory::instance()
     return &factory;
 }
 
-QStringList TTransformFactory::keywords()
-{
-    QStringList list;
-    for (const Kind &kind : Kinds)
-        list.append(QLatin1String(kind.keyword));
-    return list;
-}
-
 TTransform *TTransformFactory::create(const QString &keyword) const
 {
     for (const Kind &kind : Kinds) {

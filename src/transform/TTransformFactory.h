@@ -4,7 +4,7 @@
 #include <QList>
 #include <QMetaObject>
 #include <QObject>
-#include <QStringList>
+#include <QString>
 
 class CAttributes;
 class CControl;
@@ -30,9 +30,6 @@ class TTransformFactory : public QObject
 public:
     static TTransformFactory *instance();
 
-    // The keywords in the order they are compared: exactly and
-    // case-sensitively.
-    static QStringList keywords();
     // A new transform owned by the caller, or null for any other keyword.
     TTransform *create(const QString &keyword) const;
 

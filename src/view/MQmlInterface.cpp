@@ -5,6 +5,7 @@
 #include "MProject.h"
 #include "VModeManager.h"
 #include "VQmlFrame.h"
+#include "WWidget.h"
 
 #include <QCoreApplication>
 #include <QQuickItem>
@@ -106,6 +107,12 @@ bool MQmlInterface::postCommand(const QString &target, const QString &data)
         return false;
     }
     return true;
+}
+
+bool MQmlInterface::dropSite(const QString &text, const QString &data, QObject *site)
+{
+    auto *widget = qobject_cast<WWidget *>(site);
+    return m_model && widget && m_model->dropOnSite(widget, text, data);
 }
 
 void MQmlInterface::setObject(const QString &name, QObject *object)

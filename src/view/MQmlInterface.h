@@ -42,6 +42,8 @@ public:
     Q_INVOKABLE QString getMobileIPAddressString() const;
     Q_INVOKABLE QString getReceivePanelString() const;
     Q_INVOKABLE bool postCommand(const QString &target, const QString &data);
+    // A drag from the hardware tree dropped on a drop site (edit mode).
+    Q_INVOKABLE bool dropSite(const QString &text, const QString &data, QObject *site);
     Q_INVOKABLE int getAppFunction() const;
     Q_INVOKABLE QString getDesktopOrMobile() const;
 

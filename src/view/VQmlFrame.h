@@ -8,6 +8,7 @@
 #include <QQuickView>
 
 #include "MQmlInterface.h"
+#include "MeterGaugeLocalization.h"
 class QQmlComponent;
 
 // The Qt Quick window that the main window embeds. It registers the
@@ -38,4 +39,5 @@ private:
     DQmlMessageDialog m_messageDialog;
     QQmlComponent *m_interfaceComponent = nullptr;
     QPointer<MQmlInterface> m_interface;
+    MeterGaugeLocalization m_meterLocalization;
 };

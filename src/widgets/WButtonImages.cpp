@@ -1,6 +1,6 @@
 #include "WButtonImages.h"
 
-#include "WImage.h"
+#include "WImagePath.h"
 
 #include <QFile>
 #include <QUrl>
@@ -53,7 +53,8 @@ QString WButtonImages::resolve(const QString &key, const QString &skin, const QS
             return QStringLiteral("../images/skins/Accent/%1/").arg(accent) + file;
         }
     }
-    return WImage::resolveImage(key);
+    // Any other key is a path, and only a safe one is used.
+    return WImagePath::resolve(key, QString());
 }
 
 bool WButtonImages::exists(const QString &path)

@@ -16,13 +16,14 @@ public:
     QRectF geometry() const override;
 
     bool isBackground() const { return itemProperty("backgroundFillMode").toInt() >= 0; }
-
-    // Where a panel file's image path points: a member of the open archive
-    // when there is one of that name, else the path itself.
-    static QString resolveImage(const QString &path);
+    // The place the image keeps for when it stops being a background; null
+    // when there is none.
+    QRectF savedGeometry() const;
 
 private:
     void setBackgroundFillMode(int mode);
+    // A geometry key of a background goes to the kept place.
+    bool keepRect(const QString &name, const QString &value);
 
     QString m_path;
     QRectF m_savedGeometry = QRectF(-999, -999, -999, -999);

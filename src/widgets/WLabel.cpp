@@ -3,6 +3,7 @@
 #include "CControl.h"
 #include "HNode.h"
 #include "KvrLogging.h"
+#include "WRichText.h"
 #include "XmlWriter.h"
 
 namespace {
@@ -53,17 +54,21 @@ QString WLabel::substitutePlaceholders(const QString &text) const
         qCWarning(lcWidgets) << "Null parent found when processing WLabel";
         return text;
     }
-    QString out = text;
-    if (node()) {
-        out.replace(QLatin1String("*LABEL*"), node()->label());
-        out.replace(QLatin1String("*TITLE*"), node()->title());
+    if (!node()) {
+        // An unbound control keeps its text as the designer wrote it.
+        qCDebug(lcWidgets) << "WLabel: no node to name in" << text;
+        return text;
     }
+    // Names are plain text inside rich text.
+    QString out = text;
+    out.replace(QLatin1String("*LABEL*"), WRichText::escape(node()->label()));
+    out.replace(QLatin1String("*TITLE*"), WRichText::escape(node()->title()));
     return out;
 }
 
 void WLabel::setText(const QString &text)
 {
-    setItemProperty("text", text);
+    setItemProperty("text", WRichText::sanitize(text));
 }
 
 QString WLabel::plainText() const
@@ -100,7 +105,7 @@ bool WLabel::processLabelKey(const QString &name, const QString &value)
 {
     if (name == QLatin1String("text")) {
         const QString currentFace = face();
-        setItemProperty("text", substitutePlaceholders(value));
+        setItemProperty("text", substitutePlaceholders(WRichText::sanitize(value)));
         applyFace(currentFace);
     } else if (name == QLatin1String("align")) {
         setItemProperty("horizontalAlignment", alignmentFor(value));
@@ -138,9 +143,10 @@ bool WLabel::processProperty(const QString &name, const QString &value)
     return false;
 }
 
-void WLabel::writeLabelKeys(XmlWriter &writer) const
+void WLabel::writeLabelKeys(XmlWriter &writer, bool withText) const
 {
-    writer.writeElement(QStringLiteral("text"), plainText());
+    if (withText)
+        writer.writeElement(QStringLiteral("text"), plainText());
     writer.writeElement(QStringLiteral("align"), alignmentWord(itemProperty("horizontalAlignment").toInt()));
     writer.writeElement(QStringLiteral("face"), face());
     writer.writeElement(QStringLiteral("color"), colorPropertyText("textColor"));

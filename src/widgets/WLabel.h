@@ -21,7 +21,8 @@ public:
 protected:
     // The label's own keys; false when the name is none of them.
     bool processLabelKey(const QString &name, const QString &value);
-    void writeLabelKeys(XmlWriter &writer) const;
+    // Without the text when a subclass writes it among its own keys.
+    void writeLabelKeys(XmlWriter &writer, bool withText = true) const;
 
 private:
     QString substitutePlaceholders(const QString &text) const;

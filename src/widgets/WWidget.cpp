@@ -1,6 +1,7 @@
 #include "WWidget.h"
 
 #include "CAttributes.h"
+#include "CComposite.h"
 #include "CControl.h"
 #include "HNode.h"
 #include "KvrLogging.h"
@@ -122,6 +123,11 @@ bool WWidget::isType(const QString &keyword) const
     return keyword == m_type;
 }
 
+void WWidget::runCommand(const QString &command)
+{
+    qCDebug(lcWidgets) << "WWidget::runCommand: no use for" << command << "in" << m_type;
+}
+
 bool WWidget::hasProperties() const
 {
     return false;
@@ -151,6 +157,26 @@ void WWidget::linkValue(WWidget *source)
 }
 
 void WWidget::onOnlineStateChanged(bool) {}
+
+void WWidget::bindToPanel(CComposite *panel)
+{
+    if (m_link <= PeerLinkBase || !panel || !m_control)
+        return;
+    const quint32 peerId = m_link - PeerLinkBase;
+    const QString block = m_control->currentReference().block;
+    for (CControl *peer : panel->children()) {
+        if (peer == m_control || peer->currentReference().block != block)
+            continue;
+        for (WWidget *w : peer->widgets()) {
+            if (w->widgetId() == peerId) {
+                setLinkedWidget(w);
+                return;
+            }
+        }
+    }
+    qCDebug(lcWidgets) << "WWidget::bindToPanel: no widget" << peerId << "of a control of" << block << "for"
+                       << m_control->name();
+}
 
 // --- item properties -------------------------------------------------------
 
@@ -266,11 +292,15 @@ bool WWidget::processProperty(const QString &name, const QString &value)
 
 void WWidget::writeSharedKeys(XmlWriter &writer) const
 {
+    writeSharedKeys(writer, m_item ? QRectF(m_item->x(), m_item->y(), m_item->width(), m_item->height()) : QRectF());
+}
+
+void WWidget::writeSharedKeys(XmlWriter &writer, const QRectF &g) const
+{
     if (m_id != 0)
         writer.writeElement(QStringLiteral("id"), uint(m_id));
     if (m_link != 0)
         writer.writeElement(QStringLiteral("link"), uint(m_link));
-    const QRectF g = m_item ? QRectF(m_item->x(), m_item->y(), m_item->width(), m_item->height()) : QRectF();
     writer.writeElement(QStringLiteral("x"), float(g.x()));
     writer.writeElement(QStringLiteral("y"), float(g.y()));
     writer.writeElement(QStringLiteral("width"), float(g.width()));

@@ -12,6 +12,7 @@
 #include <QVariant>
 
 class CAttributes;
+class CComposite;
 class MModel;
 class WHoldOff;
 class XmlWriter;
@@ -52,6 +53,9 @@ public:
     virtual void setTargetNode(HNode *node);
     virtual QRectF geometry() const;
     virtual bool isType(const QString &keyword) const;
+    // The command hook: a command button hands its command text to the
+    // widget it is linked to. Only widgets that take commands act on it.
+    virtual void runCommand(const QString &command);
     virtual bool hasProperties() const;
     virtual void editProperties(CAttributes *attributes);
     virtual bool hasDisplayName() const;
@@ -60,6 +64,11 @@ public:
     virtual void enableConnectionIndicator(MModel *model);
     virtual void detach();
     virtual void linkValue(WWidget *source);
+    // Once every widget of the panel exists: a link above PeerLinkBase names
+    // widget (link - PeerLinkBase) of a peer control, another control of the
+    // panel bound to the same block (a speed-dial key and its dialer).
+    virtual void bindToPanel(CComposite *panel);
+    static constexpr quint32 PeerLinkBase = 32768;
 
     QQuickItem *item() const { return m_item; }
     void setItem(QQuickItem *item) { m_item = item; }
@@ -109,6 +118,8 @@ protected:
     bool processIdAndLink(const QString &name, const QString &value);
     bool processFractions(const QString &name, const QString &value);
     void writeSharedKeys(XmlWriter &writer) const;
+    // The same, with the geometry given instead of the item's.
+    void writeSharedKeys(XmlWriter &writer, const QRectF &geometry) const;
 
     // A value from the user may go to the device: only with an item, a
     // transform and a protocol, not while a linked widget's value is being

@@ -1,6 +1,7 @@
 #include "WWidgetFactory.h"
 
 #include "KvrLogging.h"
+#include "WDropSite.h"
 #include "WWidget.h"
 
 #include <QQmlComponent>
@@ -134,8 +135,16 @@ QQuickItem *WWidgetFactory::createItem(const QUrl &url)
 WWidget *WWidgetFactory::createWidget(const QString &keyword)
 {
     const QString file = qmlFileFor(keyword);
-    if (file.isEmpty())
-        return nullptr;
+    return file.isEmpty() ? nullptr : createFrom(file);
+}
+
+WWidget *WWidgetFactory::createDropSite()
+{
+    return createFrom(QLatin1String(WDropSite::QmlFile));
+}
+
+WWidget *WWidgetFactory::createFrom(const QString &file)
+{
     QQuickItem *item = createItem(QUrl(file));
     if (!item)
         return nullptr;

@@ -31,12 +31,17 @@ public:
     virtual void setModel(MModel *model);
     virtual MModel *model() const;
 
+    // The drop site of a template panel, which the keyword table does not
+    // make; null as createWidget gives it.
+    WWidget *createDropSite();
+
     // Creates the root item of a QML file under the parent item; null with
     // the reason on the debug output when that fails.
     QQuickItem *createItem(const QUrl &url);
 
 private:
     QQmlComponent *componentFor(const QUrl &url);
+    WWidget *createFrom(const QString &file);
 
     QPointer<QQuickItem> m_parentItem;
     QPointer<QQmlContext> m_context;

@@ -165,7 +165,8 @@ QString XmlWriter::escape(const QString &text)
 {
     QString out;
     out.reserve(text.size());
-    for (const QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
         switch (c.unicode()) {
         case '&':
         case '<':
@@ -173,8 +174,21 @@ QString XmlWriter::escape(const QString &text)
         case '"':
             out += QStringLiteral("&#%1;").arg(c.unicode());
             break;
-        default:
+        case '\t':
+        case '\n':
+        case '\r':
             out += c;
+            break;
+        default:
+            // The reader lets references to characters that XML cannot
+            // hold pass ("&#1;"); written out as they are, they would make
+            // the whole file unreadable, so they are left out.
+            if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+                out += c;
+                out += text.at(++i);
+            } else if (c.unicode() >= 0x20 && !c.isSurrogate() && c.unicode() != 0xFFFE && c.unicode() != 0xFFFF) {
+                out += c;
+            }
         }
     }
     return out;

@@ -36,7 +36,9 @@ public:
     bool writeElement(const QString &tag, float value);
     bool flush();
 
-    // & < > and " become "&#" code ";" (& is &#38;).
+    // & < > and " become "&#" code ";" (& is &#38;). Characters that an
+    // XML file cannot hold (control characters other than tab and line
+    // ends, U+FFFE, U+FFFF, unpaired surrogates) are left out.
     static QString escape(const QString &text);
 
 private:

@@ -1,4 +1,5 @@
 #include "UArchive.h"
+#include "UArchiveHeader.h"
 #include "UArchiveHeaderRecord.h"
 #include "USettings.h"
 
@@ -147,15 +148,18 @@ private slots:
         QTEST(UArchive::isArchive(tmp("file")), "archive");
     }
 
-    void namesLeavingTheWorkFolderAreSkipped_data()
+    void unsafeNamesAreSkipped_data()
     {
         QTest::addColumn<QString>("name");
+        // Names that leave the work folder, and names that Windows would
+        // store under another name or as a device.
         for (const char *name : {"/../x", "..\\x", "/..\\x", "C:/x", "/C:/x", "x", "", "//x", "/a/../../x", "/./x",
-                                 "/a/", "\\\\server\\x", "/x\ty"})
+                                 "/a/", "\\\\server\\x", "/x\ty", "/CON", "/img/aux.png", "/Com1.txt", "/x.",
+                                 "/x /y", "/a?b", "/a*b", "/a|b", "/a\"b", "/a<b>"})
             QTest::newRow(name) << QString::fromLatin1(name);
     }
 
-    void namesLeavingTheWorkFolderAreSkipped()
+    void unsafeNamesAreSkipped()
     {
         QFETCH(QString, name);
         QVERIFY(writeAll(tmp("hostile.cpz"), archiveOf({{name, qCompress("owned")}, {"/p.cpf", qCompress("<KVD/>")}})));
@@ -199,6 +203,90 @@ private slots:
         QCOMPARE(m_archive->path(), QString());
         QVERIFY(m_archive->header().records().isEmpty());
         QCOMPARE(treeOf(work()), QStringList());
+    }
+
+    void collidingOrOversizedArchivesKeepTheOpenArchive_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray good = qCompress("<KVD/>");
+        QTest::newRow("same name twice") << archiveOf({{"/p.cpf", good}, {"/p.cpf", good}});
+        QTest::newRow("names differing in case") << archiveOf({{"/Logo.png", good}, {"/logo.png", good}});
+        QTest::newRow("file, then a folder of its name") << archiveOf({{"/images", good}, {"/images/logo.png", good}});
+        QTest::newRow("folder, then a file of its name") << archiveOf({{"/images/a/logo.png", good}, {"/IMAGES/a", good}});
+        QList<QPair<QString, QByteArray>> many;
+        for (int i = 0; i < 1025; ++i)
+            many.append({QStringLiteral("/m%1").arg(i), QByteArray()});
+        QTest::newRow("1025 members") << archiveOf(many);
+        // Three records share one block that declares 180 MiB: 540 MiB in
+        // all, each member within its own bound.
+        const QByteArray block = be32(180u << 20) + QByteArray((180 << 20) / 1000, 'x');
+        QByteArray shared = QByteArray::fromHex("1000000000000003");
+        for (const char *name : {"/a", "/b", "/c"})
+            shared += be32(2) + utf16le(name) + be32(8 + 3 * 16) + be32(block.size());
+        QTest::newRow("540 MiB in all") << shared + block;
+    }
+
+    void collidingOrOversizedArchivesKeepTheOpenArchive()
+    {
+        QFETCH(QByteArray, bytes);
+        QVERIFY(writeAll(tmp("open.cpz"), archiveOf({{"/open.cpf", qCompress("<KVD/>")}})));
+        QVERIFY(m_archive->open(tmp("open.cpz")));
+        QVERIFY(writeAll(tmp("hostile.cpz"), bytes));
+        QLoggingCategory::setFilterRules("kvr.document.warning=false");
+        QVERIFY(!m_archive->open(tmp("hostile.cpz")));
+        QLoggingCategory::setFilterRules(QString());
+        QCOMPARE(m_archive->path(), tmp("open.cpz"));
+        QCOMPARE(treeOf(work()), QStringList({"open.cpf"}));
+    }
+
+    void aThousandAndTwentyFourMembersOpen()
+    {
+        QList<QPair<QString, QByteArray>> members;
+        for (int i = 0; i < 1024; ++i)
+            members.append({QStringLiteral("/m%1").arg(i), QByteArray()});
+        QVERIFY(writeAll(tmp("full.cpz"), archiveOf(members)));
+        QVERIFY(m_archive->open(tmp("full.cpz")));
+        QCOMPARE(treeOf(work()).size(), 1024);
+    }
+
+    void aWorkFolderThatIsALinkIsReplaced()
+    {
+        QVERIFY(writeAll(tmp("outside/precious.txt"), "mine"));
+        QVERIFY(QDir().mkpath(tmp("root")));
+        QVERIFY(QFile::link(tmp("outside"), work()));
+        QVERIFY(writeAll(tmp("a.cpz"), archiveOf({{"/panel.cpf", qCompress("<KVD/>")}})));
+        QVERIFY(m_archive->open(tmp("a.cpz")));
+        QVERIFY(!QFileInfo(work()).isSymLink());
+        QCOMPARE(treeOf(work()), QStringList({"panel.cpf"}));
+        QCOMPARE(treeOf(tmp("outside")), QStringList({"precious.txt"}));
+    }
+
+    void extractionNeverFollowsALink_data()
+    {
+        QTest::addColumn<QString>("link");
+        QTest::newRow("the member's folder") << "images";
+        QTest::newRow("the member itself") << "images/logo.png";
+    }
+
+    void extractionNeverFollowsALink()
+    {
+        // Planted after the folder was emptied, as another program could.
+        QFETCH(QString, link);
+        QVERIFY(writeAll(tmp("a.cpz"), archiveOf({{"/images/logo.png", qCompress("png")}})));
+        QFile file(tmp("a.cpz"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        UArchiveHeader header;
+        header.setWorkFolder(work());
+        QVERIFY(header.read(file));
+        QVERIFY(header.emptyWorkFolder());
+        QVERIFY(writeAll(tmp("outside/logo.png"), "mine"));
+        QVERIFY(QDir().mkpath(work() + "/images"));
+        QVERIFY(QDir(work()).removeRecursively() && QDir().mkpath(QFileInfo(work() + "/" + link).path()));
+        QVERIFY(QFile::link(link == "images" ? tmp("outside") : tmp("outside/logo.png"), work() + "/" + link));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("through the link"));
+        QVERIFY(!header.extract(file));
+        QCOMPARE(readAll(tmp("outside/logo.png")), QByteArray("mine"));
+        QCOMPARE(treeOf(tmp("outside")), QStringList({"logo.png"}));
     }
 
     void truncationsAreRefusedAndKeepTheOpenArchive()

@@ -326,20 +326,6 @@ private slots:
         QVERIFY(!p.roomA->testFlag(HNode::Checked));
     }
 
-    void clearingTheDesignMark()
-    {
-        Project p;
-        for (HNode *node : {static_cast<HNode *>(&p.root), static_cast<HNode *>(p.main),
-                            static_cast<HNode *>(p.rooms), static_cast<HNode *>(p.roomA)})
-            node->setFlag(HNode::InDesign);
-        p.root.clearState(true);
-        QVERIFY(p.root.testFlag(HNode::InDesign));
-        QVERIFY(!p.main->testFlag(HNode::InDesign));
-        QVERIFY(!p.roomA->testFlag(HNode::InDesign));
-        p.root.clearState(false);
-        QVERIFY(!p.root.testFlag(HNode::InDesign));
-    }
-
     void pruneUncheckedKeepsCheckedAndFixedNodes()
     {
         Project p;

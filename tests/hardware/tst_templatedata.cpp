@@ -109,13 +109,27 @@ QString resourcePath(const QString &relative)
     return QStringLiteral(":/data/") + relative;
 }
 
-QStringList shippedTemplates()
+// The templates the program ships, as the file list of the templates names
+// them.
+QStringList listedTemplates()
 {
     QStringList files;
-    QDirIterator it(QStringLiteral(":/data"), {QStringLiteral("*.xml")}, QDir::Files,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << it.next().mid(QStringLiteral(":/data/").size());
+    const auto add = [&files](const char *folder, std::initializer_list<const char *> names) {
+        for (const char *name : names)
+            files << QString::fromLatin1(folder) + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".xml");
+    };
+    add("ZMP", {"AMM-GainShare_0", "AMM-Gated_0", "ConferenceRoomRouter_0", "ConferenceRoomRouter_01",
+                "Conference Room Router_0", "Conference Room Router_01", "Dante_0", "Dante_01", "ZMPLink_0",
+                "ZMPLink_01", "Gain_0", "Gain_01", "GeneralPurposeRoomCombiner_0", "GeneralPurposeRoomCombiner_01",
+                "In_0", "In_01", "Input_2", "Input_21", "LogicInput_0", "LogicOutput_0", "Logic_1", "Out_0", "Out_01",
+                "Output_2", "Output_21", "PstnIn", "PstnIn1", "Selector_0", "Selector_1", "Selector_2", "Selector_3",
+                "Selector_4", "Selector_5", "Selector_6", "StandardRoomCombiner_0", "StandardRoomCombiner_01",
+                "TelephonyOut", "TelephonyOut1", "ToneEQ_0", "ToneEQ_01", "UsbIn", "UsbIn1", "VirtualGPI_0",
+                "VirtualGPO_0", "VoipIn", "VoipIn1"});
+    for (const char *family : {"KA", "PQ"})
+        add(family, {"Amp_1", "Amp_11", "Amp_In_1", "Amp_In_11", "Analog_1", "Analog_11"});
+    add("Korvel", {"Group_0", "Group_01", "Group_1", "Group_11", "Group_2", "Group_3", "PSetList_0", "ParamList_0",
+                   "ParamSet_0", "RCGroup_0", "RCRoom_0"});
     files.sort();
     return files;
 }
@@ -123,7 +137,7 @@ QStringList shippedTemplates()
 void addTemplateRows()
 {
     QTest::addColumn<QString>("relative");
-    for (const QString &relative : shippedTemplates())
+    for (const QString &relative : listedTemplates())
         QTest::newRow(qPrintable(relative)) << relative;
 }
 } // namespace
@@ -132,6 +146,16 @@ class tst_TemplateData : public QObject
 {
     Q_OBJECT
 private slots:
+    void theListedTemplatesAreShipped()
+    {
+        QStringList shipped;
+        QDirIterator it(QStringLiteral(":/data"), {QStringLiteral("*.xml")}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            shipped << it.next().mid(QStringLiteral(":/data/").size());
+        shipped.sort();
+        QCOMPARE(shipped, listedTemplates());
+    }
+
     void templateIsWellFormed_data() { addTemplateRows(); }
 
     void templateIsWellFormed()

@@ -213,20 +213,44 @@ private slots:
         QCOMPARE(l->displayName(), QStringLiteral("Room : ToneEQ"));
     }
 
+    void imageBackground_data()
+    {
+        QTest::addColumn<QStringList>("settings"); // key, value, ... after x 10 y 20 width 30 height 40
+        QTest::addColumn<bool>("background");
+        QTest::addColumn<QRectF>("geometry");      // while no background
+        QTest::addColumn<QString>("writtenPlace");
+        const QString place = "<x>10</x>\n<y>20</y>\n<width>30</width>\n<height>40</height>";
+        QTest::newRow("background and back") << QStringList{"backgroundFillMode", "0", "backgroundFillMode", "-1"}
+                                             << false << QRectF(10, 20, 30, 40) << place;
+        // A second mode must not keep the filled place as the image's own.
+        QTest::newRow("two modes") << QStringList{"backgroundFillMode", "0", "backgroundFillMode", "2",
+                                                  "backgroundFillMode", "-1"}
+                                   << false << QRectF(10, 20, 30, 40) << place;
+        // -1 from the file restores nothing that was never saved.
+        QTest::newRow("no background") << QStringList{"backgroundFillMode", "-1"} << false << QRectF(10, 20, 30, 40)
+                                       << place;
+        QTest::newRow("written as a background") << QStringList{"backgroundFillMode", "1"} << true << QRectF()
+                                                 << place;
+        QTest::newRow("place given after the mode")
+            << QStringList{"backgroundFillMode", "0", "x", "50", "width", "60"} << true << QRectF()
+            << "<x>50</x>\n<y>20</y>\n<width>60</width>\n<height>40</height>";
+    }
     void imageBackground()
     {
+        QFETCH(QStringList, settings);
+        QFETCH(bool, background);
+        QFETCH(QRectF, geometry);
+        QFETCH(QString, writtenPlace);
         WImage *img = create<WImage>("image");
         QCOMPARE(img->item()->property("path").toString(), QStringLiteral("../images/default.png"));
-        img->processProperty("x", "10");
-        img->processProperty("y", "20");
-        img->processProperty("width", "30");
-        img->processProperty("height", "40");
-        QVERIFY(img->processProperty("backgroundFillMode", "0"));
-        QVERIFY(img->isBackground());
-        QCOMPARE(img->geometry(), QRectF());
-        img->item()->setSize(QSizeF(300, 500));
-        QVERIFY(img->processProperty("backgroundFillMode", "-1"));
-        QCOMPARE(img->geometry(), QRectF(10, 20, 30, 40));
+        const QStringList place{"x", "10", "y", "20", "width", "30", "height", "40"};
+        for (int i = 0; i + 1 < place.size(); i += 2)
+            QVERIFY(img->processProperty(place[i], place[i + 1]));
+        for (int i = 0; i + 1 < settings.size(); i += 2)
+            QVERIFY(img->processProperty(settings[i], settings[i + 1]));
+        QCOMPARE(img->isBackground(), background);
+        QCOMPARE(img->geometry(), geometry);
+        QVERIFY2(written(img).contains(writtenPlace), qPrintable(written(img)));
     }
 
     void scaleAndMove()

@@ -20,11 +20,17 @@ class tst_SkinHandler : public QObject
 {
     Q_OBJECT
 private slots:
+    void theListsNameTheShippedSkins()
+    {
+        QCOMPARE(XSkinHandler::skinList(), QStringList({"Light", "Dark"}));
+        QCOMPARE(XSkinHandler::accentList(), QStringList({"Black", "Blue", "Green", "Pink", "Red", "White", "Yellow"}));
+    }
+
     void everySkinAndAccentLoadsAndItsImagesExist_data()
     {
         QTest::addColumn<QString>("name");
-        for (const QString &n : XSkinHandler::skinList() + XSkinHandler::accentList())
-            QTest::newRow(qPrintable(n)) << n;
+        for (const char *n : {"Light", "Dark", "Black", "Blue", "Green", "Pink", "Red", "White", "Yellow"})
+            QTest::newRow(n) << n;
     }
     void everySkinAndAccentLoadsAndItsImagesExist()
     {

@@ -56,9 +56,24 @@ private slots:
                                      "<Next>\n"));
     }
 
-    void escapingIsNotRepeated()
+    void escape_data()
     {
-        QCOMPARE(XmlWriter::escape(QStringLiteral("&&#38;")), QStringLiteral("&#38;&#38;#38;"));
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("not repeated") << "&&#38;" << "&#38;&#38;#38;";
+        // What the reader takes from "&#1;" and the like cannot stand in a
+        // file; tab and line ends can, and so can a character beyond the
+        // basic plane.
+        QTest::newRow("control characters") << QString("a\x01" "b\x1f\tc\r\n") << "ab\tc\r\n";
+        QTest::newRow("non-characters") << QString("a") + QChar(0xFFFE) + QChar(0xFFFF) + "b" << "ab";
+        QTest::newRow("lone surrogates") << QString("a") + QChar(0xD800) + "b" + QChar(0xDC00) << "ab";
+        QTest::newRow("surrogate pair") << QString::fromUtf8("\xF0\x9F\x8E\xA4") << QString::fromUtf8("\xF0\x9F\x8E\xA4");
+    }
+
+    void escape()
+    {
+        QFETCH(QString, text);
+        QTEST(XmlWriter::escape(text), "written");
     }
 
     void prefixForm()

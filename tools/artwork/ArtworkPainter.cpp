@@ -1,5 +1,6 @@
 #include "ArtworkPainter.h"
 #include "ButtonArtwork.h"
+#include "MeterArtwork.h"
 #include "SkinArtwork.h"
 #include "TreeIconArtwork.h"
 
@@ -60,6 +61,7 @@ bool ArtworkPainter::paintAll()
     ok &= paintDialerKeys();
     ok &= paintLamps();
     ok &= paintTreeIcons();
+    ok &= paintMeterLamps();
     QTextStream(stdout) << m_written << " images written below " << m_root << '\n';
     return ok;
 }
@@ -144,6 +146,17 @@ bool ArtworkPainter::paintTreeIcons()
     ok &= save(TreeIconArtwork::panel(1), QStringLiteral("images/CompletePanel.png"));
     ok &= save(TreeIconArtwork::panel(2), QStringLiteral("images/TemplatePanel.png"));
     ok &= save(TreeIconArtwork::panel(3), QStringLiteral("images/CustomPanel.png"));
+    return ok;
+}
+
+bool ArtworkPainter::paintMeterLamps()
+{
+    // The zone colours of the bar meter.
+    bool ok = true;
+    ok &= save(MeterArtwork::lamp(QColor("#C3C3C3"), false), QStringLiteral("images/meterGrey.png"));
+    ok &= save(MeterArtwork::lamp(QColor("#21f321"), true), QStringLiteral("images/meterGreen.png"));
+    ok &= save(MeterArtwork::lamp(QColor("#fff780"), true), QStringLiteral("images/meterYellow.png"));
+    ok &= save(MeterArtwork::lamp(QColor("#ff8000"), true), QStringLiteral("images/meterOrange.png"));
     return ok;
 }
 

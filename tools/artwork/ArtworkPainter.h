@@ -20,6 +20,7 @@ private:
     bool paintDialerKeys();
     bool paintLamps();
     bool paintTreeIcons();
+    bool paintMeterLamps();
 
     QImage openFileIcon() const;
     QImage goOnlineIcon() const;

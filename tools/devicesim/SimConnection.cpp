@@ -103,6 +103,8 @@ void SimConnection::onReadyRead()
         if (end < 0)
             break;
         const QByteArray line = m_input.left(end);
+        if (!m_discarding && !line.isEmpty())
+            emit m_device->commandReceived(m_id, m_input.left(end + 1));
         m_input.remove(0, end + 1);
         if (m_discarding) {
             m_discarding = false;

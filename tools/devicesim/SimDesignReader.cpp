@@ -105,6 +105,7 @@ void SimDesignReader::startNode(const QXmlAttributes &atts)
     if (!ok)
         m_portIndex = -1;
     m_title.clear();
+    m_label.clear();
     m_nodeDepth = depth;
     if (isDeviceKind(m_kind)) {
         m_node = NodeKind::Device;
@@ -126,8 +127,11 @@ void SimDesignReader::readProperty(const QXmlAttributes &atts)
         m_title = value;
         return;
     }
-    if (m_node != NodeKind::Device)
+    if (m_node != NodeKind::Device) {
+        if (name == QLatin1String("label"))
+            m_label = value;
         return;
+    }
     if (name == QLatin1String("nodeID"))
         m_device.nodeId = value.toInt();
     else if (name == QLatin1String("label"))
@@ -173,6 +177,12 @@ void SimDesignReader::finishCard()
     if (m_devices.isEmpty())
         return;
     SimDeviceInfo &device = m_devices.last();
+    // The receive node of a telephone card carries its dialer.
+    const QString block = m_label.isEmpty() ? m_title : m_label;
+    if (m_kind == QLatin1String("PstnRx"))
+        device.pstnLines.append(block);
+    else if (m_kind == QLatin1String("VoipRx"))
+        device.voipLines.append(block);
     const int slot = SimCardSlots::slotNumber(device.model, m_title, m_portIndex);
     const int entries = SimCardSlots::levelEntries(m_kind, m_cardType, device.model);
     if (slot < 0 || entries <= 0)

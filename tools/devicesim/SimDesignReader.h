@@ -47,6 +47,7 @@ private:
     QString m_kind;
     QString m_cardType;
     QString m_title;
+    QString m_label;
     int m_portIndex = -1;
     QString m_portText;
     bool m_portGiven = false;

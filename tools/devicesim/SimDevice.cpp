@@ -13,6 +13,17 @@ SimDevice::SimDevice(const SimDeviceInfo &info, const SimFaults &faults, SimLog 
 {
     m_clock.start();
     connect(&m_server, &QTcpServer::newConnection, this, &SimDevice::onNewConnection);
+    connect(&m_phones, &SimPhoneLines::changed, this,
+            [this](const QString &key, const QString &status, SimPhoneLine *line) {
+                // Lines declared before the device listens start quietly.
+                if (m_server.isListening())
+                    m_log->write(source(), QStringLiteral("phone line \"%1\": %2").arg(line->blockName(), status));
+                store(key, status);
+            });
+    for (const QString &name : info.pstnLines)
+        m_phones.declare(name, SimPhoneLine::Kind::Pstn);
+    for (const QString &name : info.voipLines)
+        m_phones.declare(name, SimPhoneLine::Kind::Voip);
 }
 
 SimDevice::~SimDevice()
@@ -107,8 +118,25 @@ void SimDevice::subscribe(SimConnection *from, const SimCommand &command)
     from->queueLine(command.text() + (accepted ? QLatin1String(",yes") : QLatin1String(",no")));
 }
 
+bool SimDevice::executePhone(SimConnection *from, const SimCommand &command)
+{
+    SimPhoneLine *line = m_phones.lineForSet(command);
+    if (!line)
+        return false;
+    if (!SimPhoneLine::isCommand(command.value())) {
+        m_log->write(from->source(), QStringLiteral("no command of a phone line"));
+        from->queueNak();
+        return true;
+    }
+    from->queueAck();
+    line->command(command.value());
+    return true;
+}
+
 void SimDevice::execute(SimConnection *from, const SimCommand &command)
 {
+    if (executePhone(from, command))
+        return;
     switch (command.kind()) {
     case SimCommand::Kind::Invalid:
         m_log->write(from->source(), QStringLiteral("command not understood"));

@@ -3,6 +3,7 @@
 #include "SimDeviceInfo.h"
 #include "SimFaults.h"
 #include "SimLevelMeter.h"
+#include "SimPhoneLines.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -45,6 +46,14 @@ public:
     // Carries out a command of a connection and queues its answer there.
     void execute(SimConnection *from, const SimCommand &command);
 
+    // The device's telephone lines.
+    SimPhoneLines &phoneLines() { return m_phones; }
+
+signals:
+    // A command line as it arrived, with its terminator, before it is
+    // carried out: what a client really sent, for tests and benchmarks.
+    void commandReceived(int connectionId, const QByteArray &bytes);
+
 private slots:
     void onNewConnection();
     void onConnectionFinished(SimConnection *connection);
@@ -53,6 +62,7 @@ private:
     QString valueOf(const QString &key) const;
     void store(const QString &key, const QString &value);
     void subscribe(SimConnection *from, const SimCommand &command);
+    bool executePhone(SimConnection *from, const SimCommand &command);
 
     SimDeviceInfo m_info;
     SimFaults m_faults;
@@ -63,6 +73,7 @@ private:
     QList<SimConnection *> m_connections;
     QHash<QString, QString> m_values;
     SimLevelMeter m_meter;
+    SimPhoneLines m_phones;
     QElapsedTimer m_clock;
     quint64 m_reportSequence = 0;
     int m_nextConnectionId = 1;

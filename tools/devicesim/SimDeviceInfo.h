@@ -2,6 +2,7 @@
 
 #include <QMap>
 #include <QString>
+#include <QStringList>
 
 // What the simulator knows of one device: who it is, where it listens and,
 // when it comes from a design project, how many level meters each card slot
@@ -19,6 +20,8 @@ public:
     QString address;   // the address the design gives; shown, never bound
     int port = DefaultPort;
     QMap<int, int> levelEntries; // card slot → entries of its level report
+    QStringList pstnLines;       // block names of its telephone interfaces
+    QStringList voipLines;
 
     int levelEntryCount(int slot) const;
     // "label (model)", or what of it is known.

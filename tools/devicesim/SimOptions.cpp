@@ -44,6 +44,11 @@ SimOptions::Outcome SimOptions::parse(const QStringList &arguments)
         {QStringLiteral("delay"), QStringLiteral("Delay every answer by MS milliseconds."), QStringLiteral("MS")},
         {QStringLiteral("refuse"), QStringLiteral("Close every connection as soon as it is accepted.")},
         {QStringLiteral("no-subscribe"), QStringLiteral("Refuse the subscription handshake and subscriptions.")},
+        {QStringLiteral("pstn-line"), QStringLiteral("Give every device a PSTN line on block NAME (repeatable)."), QStringLiteral("NAME")},
+        {QStringLiteral("voip-line"), QStringLiteral("Give every device a VoIP line on block NAME (repeatable)."), QStringLiteral("NAME")},
+        {QStringLiteral("ring"), QStringLiteral("Let a call from CALLER ring on line NAME at start (repeatable)."), QStringLiteral("NAME[=CALLER]")},
+        {QStringLiteral("phone-busy"), QStringLiteral("Calls to NUMBER find it engaged (repeatable)."), QStringLiteral("NUMBER")},
+        {QStringLiteral("phone-step"), QStringLiteral("Each automatic step of a call takes MS milliseconds (default 1500)."), QStringLiteral("MS")},
     });
     const QCommandLineOption help = parser.addHelpOption();
 
@@ -83,8 +88,21 @@ SimOptions::Outcome SimOptions::parse(const QStringList &arguments)
         || !readNumber(parser, QStringLiteral("drop-every"), 1, 1000000, &faults.dropEvery, &m_message)
         || !readNumber(parser, QStringLiteral("nak-every"), 1, 1000000, &faults.nakEvery, &m_message)
         || !readNumber(parser, QStringLiteral("close-after"), 1, 1000000, &faults.closeAfter, &m_message)
-        || !readNumber(parser, QStringLiteral("delay"), 0, 600000, &faults.delayMs, &m_message))
+        || !readNumber(parser, QStringLiteral("delay"), 0, 600000, &faults.delayMs, &m_message)
+        || !readNumber(parser, QStringLiteral("phone-step"), 1, 600000, &phone.stepMs, &m_message))
         return Outcome::Error;
+    pstnLines = parser.values(QStringLiteral("pstn-line"));
+    voipLines = parser.values(QStringLiteral("voip-line"));
+    phone.busyNumbers = parser.values(QStringLiteral("phone-busy"));
+    for (const QString &text : parser.values(QStringLiteral("ring"))) {
+        const int equals = text.indexOf(QLatin1Char('='));
+        const QString line = equals < 0 ? text : text.left(equals);
+        if (line.trimmed().isEmpty()) {
+            m_message = QStringLiteral("--ring needs the name of a line, not \"%1\".").arg(text);
+            return Outcome::Error;
+        }
+        rings.append({line, equals < 0 ? QString() : text.mid(equals + 1)});
+    }
     if (parser.isSet(QStringLiteral("bind")))
         bindAddress = parser.value(QStringLiteral("bind"));
     if (QHostAddress(bindAddress).isNull()) {

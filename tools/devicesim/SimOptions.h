@@ -2,8 +2,10 @@
 
 #include "SimDeviceInfo.h"
 #include "SimFaults.h"
+#include "SimPhoneLine.h"
 
 #include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
@@ -20,6 +22,10 @@ public:
     QString logFile;
     bool quiet = false;
     SimFaults faults;
+    SimPhoneSettings phone;
+    QStringList pstnLines;                 // telephone lines of every device, by block name
+    QStringList voipLines;
+    QList<QPair<QString, QString>> rings;  // calls ringing at start: line, caller
 
     // Reads arguments (the program name first). Help: the usage text is in
     // message; Error: what is wrong, in one line.

@@ -19,6 +19,11 @@ bool SimServer::start(const QList<SimDeviceInfo> &devices, const QHostAddress &a
     for (const SimDeviceInfo &info : devices) {
         auto *device = new SimDevice(info, m_faults, m_log, this);
         m_devices.append(device);
+        device->phoneLines().setSettings(m_phoneSettings);
+        for (const QString &name : std::as_const(m_pstnLines))
+            device->phoneLines().declare(name, SimPhoneLine::Kind::Pstn);
+        for (const QString &name : std::as_const(m_voipLines))
+            device->phoneLines().declare(name, SimPhoneLine::Kind::Voip);
         if (!device->listen(address, error)) {
             stop();
             return false;
@@ -31,4 +36,10 @@ void SimServer::stop()
 {
     qDeleteAll(m_devices);
     m_devices.clear();
+}
+
+void SimServer::addPhoneLines(const QStringList &pstnLines, const QStringList &voipLines)
+{
+    m_pstnLines += pstnLines;
+    m_voipLines += voipLines;
 }

@@ -2,6 +2,7 @@
 
 #include "SimDeviceInfo.h"
 #include "SimFaults.h"
+#include "SimPhoneLine.h"
 
 #include <QHostAddress>
 #include <QList>
@@ -27,8 +28,16 @@ public:
 
     const QList<SimDevice *> &devices() const { return m_devices; }
 
+    // Telephone lines: how they behave, and the lines every device has on
+    // top of those its design gives it. Applied by start().
+    void setPhoneSettings(const SimPhoneSettings &settings) { m_phoneSettings = settings; }
+    void addPhoneLines(const QStringList &pstnLines, const QStringList &voipLines);
+
 private:
     SimFaults m_faults;
     SimLog *m_log;
     QList<SimDevice *> m_devices;
+    SimPhoneSettings m_phoneSettings;
+    QStringList m_pstnLines;
+    QStringList m_voipLines;
 };

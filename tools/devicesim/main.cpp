@@ -1,3 +1,4 @@
+#include "SimConsole.h"
 #include "SimDevice.h"
 #include "SimDeviceSource.h"
 #include "SimLog.h"
@@ -47,6 +48,8 @@ int main(int argc, char *argv[])
     }
 
     SimServer server(options.faults, &log);
+    server.setPhoneSettings(options.phone);
+    server.addPhoneLines(options.pstnLines, options.voipLines);
     if (!server.start(devices, QHostAddress(options.bindAddress), &error)) {
         err << "kvrsim: " << error << '\n';
         return 1;
@@ -65,7 +68,16 @@ int main(int argc, char *argv[])
         out << "kvrsim: device " << device->info().nodeId << ' ' << device->info().displayName()
             << " listening on " << device->address().toString() << ':' << device->port() << '\n';
     }
+    // Calls from the far end, typed while the simulator runs (and those
+    // asked for at start).
+    SimConsole console(server.devices());
+    for (const auto &call : options.rings) {
+        out << "kvrsim: ring \"" << call.first << "\": "
+            << console.execute(QStringLiteral("ring \"%1\" %2").arg(call.first, call.second)) << '\n';
+    }
     out.flush();
+    if (!console.watchStandardInput())
+        err << "kvrsim: cannot read standard input; the console is off.\n";
 
     const int result = QCoreApplication::exec();
     log.close();

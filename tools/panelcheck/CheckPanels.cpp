@@ -7,6 +7,7 @@
 #include "IInterfaceFactory.h"
 #include "TTransform.h"
 #include "TTransformFactory.h"
+#include "WButtonImages.h"
 #include "WWidgetFactory.h"
 
 #include <QFile>
@@ -58,8 +59,9 @@ void appendDevices(HNode *node, QList<HChassis *> *devices)
 CheckPanels::CheckPanels(CheckDocument *document)
     : m_document(document)
     , m_locator(document->hardware())
-    , m_images(document->archive(), document->panelFolder())
 {
+    m_images.archive = document->archive();
+    m_images.panelFolder = document->panelFolder();
 }
 
 QList<HChassis *> CheckPanels::devices(HNode *root)
@@ -215,6 +217,8 @@ void CheckPanels::checkWidget(const CControl *control, const CWidgetRecord &reco
             else
                 checkImage(control, record, QStringLiteral("imagepath"), path);
         }
+    } else if (element == QLatin1String("button")) {
+        checkButtonImages(control, record);
     } else if (element == QLatin1String("cmdbutton")) {
         // A command button names a built-in image by its bare name.
         QString path = record.value(QStringLiteral("onimage")).trimmed();
@@ -238,10 +242,28 @@ void CheckPanels::checkLink(const CControl *control, const CWidgetRecord &record
     add(finding);
 }
 
+bool CheckPanels::isAvailable(const QString &path) const
+{
+    return path.trimmed().isEmpty() || !WImagePath::resolve(path, m_images, QString()).isEmpty();
+}
+
+void CheckPanels::checkButtonImages(const CControl *control, const CWidgetRecord &record)
+{
+    // A key names a picture of the skin (any skin has them all) or is a
+    // path itself.
+    for (const char *key : {"onimage", "offimage", "partialImage"}) {
+        const QString value = record.value(QLatin1String(key)).trimmed();
+        if (value.isEmpty() || WButtonImages::exists(WButtonImages::resolve(value, QStringLiteral("Light"),
+                                                                            QStringLiteral("Blue"))))
+            continue;
+        checkImage(control, record, QLatin1String(key), value);
+    }
+}
+
 void CheckPanels::checkImage(const CControl *control, const CWidgetRecord &record, const QString &key,
                              const QString &path)
 {
-    if (m_images.isAvailable(path))
+    if (isAvailable(path))
         return;
     const QString where = m_document->archive() ? QStringLiteral("in the archive")
                                                 : QStringLiteral("beside the panel file");

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "CheckFinding.h"
-#include "CheckImages.h"
 #include "CNodeLocator.h"
+#include "WImagePath.h"
 
 #include <QHash>
 #include <QList>
@@ -39,6 +39,10 @@ private:
     void checkWidget(const CControl *control, const CWidgetRecord &record);
     void checkLink(const CControl *control, const CWidgetRecord &record);
     void checkImage(const CControl *control, const CWidgetRecord &record, const QString &key, const QString &path);
+    void checkButtonImages(const CControl *control, const CWidgetRecord &record);
+    // Whether the widgets can show the image at path: a built-in one, a
+    // member of the archive, or a file beside a plain panel file.
+    bool isAvailable(const QString &path) const;
     void checkRepeatedIds();
     void checkDevices();
     void add(const CheckFinding &finding) { m_findings.append(finding); }
@@ -46,7 +50,7 @@ private:
 
     CheckDocument *m_document;
     CNodeLocator m_locator;
-    CheckImages m_images;
+    WImagePath::Context m_images;
     QList<CheckFinding> m_findings;
     // Per widget kind: why it has no QML, or empty when it has.
     QHash<QString, QString> m_qmlProblems;

@@ -19,9 +19,11 @@ int main(int argc, char *argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kvrcheck"));
-    // The readers' traces are for the program's developers, and the
-    // clients' socket errors are in the report.
-    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false\nkvr.comm.warning=false"));
+    // The readers' traces are for the program's developers; the clients'
+    // socket errors and the images the widgets would not find are in the
+    // report.
+    QLoggingCategory::setFilterRules(
+        QStringLiteral("*.debug=false\n*.info=false\nkvr.comm.warning=false\nkvr.widgets.warning=false"));
     QTextStream out(stdout);
     QTextStream err(stderr);
 

@@ -1,0 +1,216 @@
+#pragma once
+
+// The widget tests' scene: a QML engine with the context the widget files
+// read (the bridge object, the meter layout constants), an offscreen window
+// whose content item is the canvas, and controls made the way a panel file
+// makes them: widget records and an attribute list, bound to a node, with
+// their widgets created by the factory.
+
+#include "CControl.h"
+#include "HNode.h"
+#include "MeterGaugeLocalization.h"
+#include "PProtocol.h"
+#include "TTransform.h"
+#include "VQmlFrame.h"
+#include "WWidget.h"
+#include "WWidgetFactory.h"
+#include "XmlWriter.h"
+
+#include <QQmlComponent>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QtTest>
+
+#include <memory>
+
+namespace widgettest {
+
+constexpr int Timeout = 5000;
+
+// A protocol that takes every value (or refuses them all) and counts the
+// reads it is asked for.
+class RecordingProtocol : public PProtocol
+{
+public:
+    bool sendValue(TTransform *transform) override
+    {
+        if (!accept)
+            return false;
+        sent << transform->valueText();
+        return true;
+    }
+    bool isSubscribed() const override { return subscribed; }
+    void queryNow(TTransform *, int) override { ++queries; }
+
+    QStringList sent;
+    bool accept = true;
+    bool subscribed = false;
+    int queries = 0;
+};
+
+// A widget standing in for the numeric text edit a fader links to: it
+// notes what the shared transform held each time the fader passed a value.
+class LinkedEdit : public WWidget
+{
+public:
+    void linkValue(WWidget *source) override
+    {
+        if (source == this || !transform())
+            return;
+        float v = 0;
+        transform()->value(v);
+        seen << v;
+    }
+    QList<float> seen;
+};
+
+class WidgetScene
+{
+public:
+    bool setUp()
+    {
+        VQmlFrame::registerTypes();
+        QQmlComponent bridge(&engine, QUrl("qrc:/qml/QmlInterface.qml"));
+        intrf.reset(bridge.create());
+        if (!intrf) {
+            qWarning() << bridge.errorString();
+            return false;
+        }
+        engine.rootContext()->setContextProperty("intrf", intrf.get());
+        engine.rootContext()->setContextProperty("MeterGaugeLocalValue", &gauge);
+        window.resize(400, 400);
+        factory.setParent(window.contentItem());
+        factory.setContext(engine.rootContext());
+        return true;
+    }
+
+    // Shows the window, for tests that click on what they made.
+    bool show(const QSize &size)
+    {
+        window.resize(size);
+        window.setColor(QColor(QStringLiteral("#262626")));
+        window.show();
+        return QTest::qWaitForWindowExposed(&window);
+    }
+
+    // A widget made by the factory alone, with settings as a file gives them.
+    template <typename W>
+    W *create(const QString &keyword, const QList<QPair<QString, QString>> &settings = {})
+    {
+        auto *w = qobject_cast<W *>(factory.createWidget(keyword));
+        if (!w)
+            return nullptr;
+        w->setType(keyword);
+        for (const auto &setting : settings)
+            w->processProperty(setting.first, setting.second);
+        return w;
+    }
+
+    // A real mouse click at the middle of an item.
+    void click(QQuickItem *item)
+    {
+        // Rendering lays out what was made or changed since the last frame.
+        window.grabWindow();
+        const QPointF at = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
+        QTest::mouseClick(&window, Qt::LeftButton, Qt::NoModifier, at.toPoint());
+    }
+
+    QQmlEngine engine;
+    std::unique_ptr<QObject> intrf;
+    MeterGaugeLocalization gauge;
+    QQuickWindow window;
+    WWidgetFactory factory;
+};
+
+// The visual descendant of root with the object name (Repeater items are
+// visual children only).
+inline QQuickItem *findItem(QQuickItem *root, const QString &name)
+{
+    if (!root)
+        return nullptr;
+    for (QQuickItem *child : root->childItems()) {
+        if (child->objectName() == name)
+            return child;
+        if (QQuickItem *found = findItem(child, name))
+            return found;
+    }
+    return nullptr;
+}
+
+// One widget's record: its element and its settings, in file order.
+struct Record
+{
+    QString element;
+    QStringList settings; // key, value, key, value ...
+};
+
+// A control as a panel file gives it, bound to node and activated, with its
+// widgets made.
+class PanelControl
+{
+public:
+    PanelControl(WidgetScene &scene, HNode *node, const QString &name, const QString &type,
+                 const QList<Record> &records, const QStringList &attributes,
+                 const QString &attributeElement = QStringLiteral("range"))
+        : control(name, type)
+    {
+        control.setNode(node);
+        for (const Record &record : records) {
+            control.beginWidgetRecord(record.element);
+            for (int i = 0; i + 1 < record.settings.size(); i += 2)
+                control.addWidgetSetting(record.settings.at(i), record.settings.at(i + 1));
+        }
+        control.beginAttributeRecord(attributeElement);
+        for (int i = 0; i + 1 < attributes.size(); i += 2)
+            control.addAttributeSetting(attributes.at(i), attributes.at(i + 1));
+        control.activate(&control);
+        control.createWidgets(&scene.factory);
+    }
+
+    template <typename W>
+    W *widget() const
+    {
+        for (WWidget *w : control.widgets()) {
+            if (auto *found = qobject_cast<W *>(w))
+                return found;
+        }
+        return nullptr;
+    }
+
+    CControl control;
+};
+
+// The attributes of a level in dB, as the gain templates give them.
+inline QStringList levelAttributes(const QString &minimum = "-60", const QString &maximum = "12",
+                                   const QString &step = "0.5", const QString &units = "dB")
+{
+    return {"index1", "1", "struct", "0", "minLimit", "-60", "maxLimit", "12", "minimum", minimum,
+            "maximum", maximum, "step", step, "units", units, "format", "nn.n", "transform", "strV"};
+}
+
+// What a user's move of the knob does: QML sets the position while in its
+// user mode.
+inline void userMoves(WWidget *w, int position)
+{
+    QMetaObject::invokeMethod(w->item(), "userMoves", Q_ARG(QVariant, position));
+}
+
+inline int shown(const WWidget *w)
+{
+    return w->itemProperty("value").toInt();
+}
+
+// What the widget writes into a panel file.
+inline QString written(WWidget *w)
+{
+    QString out;
+    XmlWriter writer;
+    writer.setString(&out);
+    w->writeXml(writer);
+    writer.flush();
+    return out;
+}
+
+} // namespace widgettest

@@ -1,0 +1,414 @@
+#include "../XmlTestUtil.h"
+#include "WidgetScene.h"
+
+#include "CAttributes.h"
+#include "TText.h"
+#include "WDialer.h"
+
+using widgettest::RecordingProtocol;
+
+namespace {
+const QList<QPair<QString, QString>> KeypadGeometry = {
+    {"x", "10"}, {"y", "10"}, {"width", "260"}, {"height", "420"}};
+
+// A dialer as its control sets it up: a text transform, the call type of
+// its template and a protocol that records the commands.
+struct Line
+{
+    WDialer *dialer = nullptr;
+    TText transform;
+    RecordingProtocol protocol;
+    CAttributes attributes;
+
+    void setUp(WDialer *d, const QString &callType)
+    {
+        dialer = d;
+        attributes.setAttribute("callType", callType);
+        dialer->setTransform(&transform);
+        dialer->setAttributes(attributes);
+        dialer->setProtocol(&protocol);
+    }
+    ~Line()
+    {
+        if (dialer)
+            delete dialer->item();
+    }
+    void report(const QString &reply) { transform.setReplyText(reply); }
+    // Plays gestures as the QML keys make them: "digit:5", "held:0",
+    // "callOrEnd", "call" (the separate call key), "hold", "flash", ...
+    void play(const QStringList &gestures)
+    {
+        for (const QString &g : gestures) {
+            const QString arg = g.section(':', 1);
+            const QString what = g.section(':', 0, 0);
+            if (what == "digit")
+                emit dialer->digit(arg);
+            else if (what == "held")
+                emit dialer->digitHeld(arg);
+            else if (what == "callOrEnd")
+                emit dialer->callOrEnd(false);
+            else if (what == "call")
+                emit dialer->callOrEnd(true);
+            else if (what == "hold")
+                emit dialer->hold();
+            else if (what == "flash")
+                emit dialer->addCallOrFlash();
+            else if (what == "accept")
+                emit dialer->accept();
+            else if (what == "endAndAccept")
+                emit dialer->endAndAccept();
+            else if (what == "holdAndAccept")
+                emit dialer->holdAndAccept();
+            else if (what == "declineAndStayActive")
+                emit dialer->declineAndStayActive();
+            else if (what == "backspace")
+                emit dialer->backspace();
+            else if (what == "backspaceHeld")
+                emit dialer->backspaceHeld();
+            else if (what == "directory")
+                emit dialer->directory();
+            else
+                QFAIL(qPrintable("unknown gesture " + g));
+        }
+    }
+};
+} // namespace
+
+class tst_Dialer : public QObject
+{
+    Q_OBJECT
+private:
+    widgettest::WidgetScene scene;
+
+    WDialer *newDialer(const QList<QPair<QString, QString>> &settings = KeypadGeometry)
+    {
+        return scene.create<WDialer>("dialer", settings);
+    }
+    QQuickItem *key(WDialer *d, const char *name)
+    {
+        QQuickItem *found = widgettest::findItem(d->item(), QLatin1String(name));
+        if (!found)
+            qWarning() << "no item" << name;
+        return found;
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(scene.setUp() && scene.show(QSize(600, 700))); }
+
+    void stateWords_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("reply");
+        QTest::addColumn<int>("state");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("identity");
+        const int A = WDialer::State_Active;
+        QTest::newRow("IDLE is hang-up") << "ACTIVE" << "IDLE" << int(WDialer::State_HangUp) << "Call Ended" << "";
+        QTest::newRow("HANGUP") << "DIALTONE" << "HANGUP" << int(WDialer::State_HangUp) << "" << "";
+        QTest::newRow("quoted word") << "" << "\"ACTIVE\"" << A << "Active" << "";
+        QTest::newRow("quoted fields") << "" << "\"INCOMING\"&\"Front Desk 201\"" << int(WDialer::State_Incoming)
+                                       << "Incoming" << "Front Desk 201";
+        QTest::newRow("caller unknown") << "" << "INCOMING" << int(WDialer::State_Incoming) << "Incoming" << "UNKNOWN";
+        QTest::newRow("second caller") << "ACTIVE&Lobby" << "ACTIVE_INCOMING&Kitchen"
+                                       << int(WDialer::State_ActiveIncoming) << "Active + Incoming" << "Kitchen";
+        QTest::newRow("outgoing") << "" << "OUTGOING" << int(WDialer::State_Outgoing) << "Dialing" << "";
+        QTest::newRow("ring back") << "" << "RINGBACK&5551234" << int(WDialer::State_RingBack) << "Dialing"
+                                   << "5551234";
+        QTest::newRow("dialing") << "" << "DIALING" << int(WDialer::State_Dialing) << "Dialing" << "";
+        QTest::newRow("dial tone") << "" << "DIALTONE" << int(WDialer::State_DialTone) << "Dialing" << "";
+        QTest::newRow("busy") << "" << "BUSY" << int(WDialer::State_Busy) << "Busy" << "";
+        QTest::newRow("hold keeps the party") << "ACTIVE&Lobby" << "HOLD" << int(WDialer::State_Hold) << "Hold"
+                                              << "Lobby";
+        // Answers that carry no state leave everything as it was.
+        QTest::newRow("ERROR") << "ACTIVE&Lobby" << "ERROR" << A << "Active" << "Lobby";
+        QTest::newRow("empty") << "ACTIVE&Lobby" << "" << A << "Active" << "Lobby";
+        QTest::newRow("quotes only") << "ACTIVE&Lobby" << "\"\"" << A << "Active" << "Lobby";
+        QTest::newRow("unknown word") << "ACTIVE&Lobby" << "RINGING" << A << "Active" << "Lobby";
+        QTest::newRow("lower case") << "ACTIVE&Lobby" << "hangup" << A << "Active" << "Lobby";
+        QTest::newRow("unbalanced quotes") << "ACTIVE&Lobby" << "\"HANGUP" << A << "Active" << "Lobby";
+        QTest::newRow("very long") << "ACTIVE&Lobby" << "HANGUP&" + QString(400, 'x') << A << "Active" << "Lobby";
+    }
+    void stateWords()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, reply);
+        QFETCH(int, state);
+        QFETCH(QString, status);
+        QFETCH(QString, identity);
+        Line line;
+        line.setUp(newDialer(), "PSTN");
+        if (!before.isEmpty())
+            line.report(before);
+        line.report(reply);
+        QCOMPARE(line.dialer->dialerState(), state);
+        QCOMPARE(line.dialer->statusText(), status);
+        QCOMPARE(line.dialer->idString(), identity);
+        QCOMPARE(line.dialer->isHoldActive(), state == WDialer::State_Hold);
+        // Every answer, taken or not, is the last report: the next query
+        // waits for the full period again.
+        QVERIFY(line.dialer->isStatusTimerRunning());
+        QVERIFY(line.protocol.sent.isEmpty());
+    }
+
+    void callTimers()
+    {
+        Line line;
+        line.setUp(newDialer(), "PSTN");
+        WDialer *d = line.dialer;
+        const auto tick = [d](int seconds) {
+            for (int i = 0; i < seconds; ++i)
+                d->onCallDurationTimerTimeOut();
+        };
+
+        line.report("RINGBACK&5551234");
+        QVERIFY(!d->isCallTimerRunning());
+        QCOMPARE(d->callTime(), QString());
+        line.report("ACTIVE&5551234");
+        QVERIFY(d->isCallTimerRunning());
+        QCOMPARE(d->callTime(), QStringLiteral("0:00"));
+        tick(65);
+        QCOMPARE(d->callTime(), QStringLiteral("1:05"));
+        // Hold and a second caller belong to the same call.
+        line.report("HOLD");
+        line.report("ACTIVE_INCOMING&Kitchen");
+        line.report("ACTIVE");
+        QVERIFY(d->isCallTimerRunning());
+        tick(3596);
+        QCOMPARE(d->callTime(), QStringLiteral("1:01:01"));
+
+        // An ended call from hold says so, and clears the display.
+        emit d->digit("7");
+        line.report("HOLD");
+        line.report("HANGUP");
+        QCOMPARE(d->statusText(), QStringLiteral("Call Ended"));
+        QVERIFY(!d->isCallTimerRunning());
+        QVERIFY(d->isCallEndedTimerRunning());
+        QCOMPARE(d->idString(), QString());
+        QCOMPARE(d->displayText(), QString());
+        QTRY_COMPARE_WITH_TIMEOUT(d->statusText(), QString(), 4 * WDialer::CallEndedMs);
+
+        // A new call counts from 0; a state change ends "Call Ended" at once
+        // and its timer shows nothing stale later.
+        line.report("ACTIVE");
+        QCOMPARE(d->callSeconds(), 0);
+        line.report("HANGUP");
+        line.report("DIALTONE");
+        QVERIFY(!d->isCallEndedTimerRunning());
+        QCOMPARE(d->statusText(), QStringLiteral("Dialing"));
+        // Busy ending is no ended call.
+        line.report("BUSY");
+        line.report("HANGUP");
+        QCOMPARE(d->statusText(), QString());
+        QVERIFY(!d->isCallEndedTimerRunning());
+    }
+
+    void statusQueries()
+    {
+        Line line;
+        line.setUp(newDialer(), "VoIP");
+        WDialer *d = line.dialer;
+        QVERIFY(!d->isStatusTimerRunning());
+        emit line.protocol.onlineStateChanged(true);
+        QVERIFY(d->isStatusTimerRunning());
+        QCOMPARE(d->statusTimerInterval(), WDialer::StatusQueryMs);
+
+        // A query whose answer is lost must not end the queries.
+        d->onStatusUpdateTimeout();
+        QCOMPARE(line.protocol.queries, 1);
+        QVERIFY(d->isStatusTimerRunning());
+
+        // After a key the answer is asked for sooner, for a while.
+        emit d->digit("4");
+        QCOMPARE(d->statusTimerInterval(), WDialer::FollowUpQueryMs);
+        d->onQueryTypeToggleTimerTimeout();
+        QCOMPARE(d->statusTimerInterval(), WDialer::StatusQueryMs);
+
+        line.report("ACTIVE");
+        QVERIFY(d->isCallTimerRunning());
+        emit line.protocol.onlineStateChanged(false);
+        QVERIFY(!d->isStatusTimerRunning());
+        QVERIFY(!d->isCallTimerRunning());
+        QCOMPARE(d->dialerState(), int(WDialer::State_HangUp));
+        QCOMPARE(d->statusText(), QString());
+    }
+
+    void keys_data()
+    {
+        QTest::addColumn<QString>("callType");
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QStringList>("gestures");
+        QTest::addColumn<QStringList>("commands");
+        QTest::newRow("dial a number") << "PSTN" << "" << QStringList{"digit:5", "digit:5", "digit:1", "callOrEnd"}
+                                       << QStringList{"DIGIT 5", "DIGIT 5", "DIGIT 1", "CALL 551"};
+        QTest::newRow("off hook") << "PSTN" << "HANGUP" << QStringList{"callOrEnd"} << QStringList{"CALL"};
+        QTest::newRow("held 0 is +") << "VoIP" << "" << QStringList{"held:0", "held:7"}
+                                     << QStringList{"DIGIT +", "DIGIT 7"};
+        QTest::newRow("no key of a keypad") << "VoIP" << "" << QStringList{"digit:A", "digit:12"} << QStringList{};
+        QTest::newRow("backspace") << "PSTN" << "" << QStringList{"backspace", "digit:9", "backspace", "backspaceHeld"}
+                                   << QStringList{"DIGIT 9", "BACKSPACE", "CLEAR"};
+        QTest::newRow("end a call") << "PSTN" << "ACTIVE" << QStringList{"callOrEnd"} << QStringList{"END"};
+        QTest::newRow("end ring back") << "VoIP" << "RINGBACK" << QStringList{"callOrEnd"} << QStringList{"END"};
+        QTest::newRow("call key in a call") << "PSTN" << "ACTIVE" << QStringList{"call"} << QStringList{};
+        QTest::newRow("tones in a call") << "PSTN" << "ACTIVE" << QStringList{"digit:#"} << QStringList{"DIGIT #"};
+        QTest::newRow("accept") << "PSTN" << "INCOMING" << QStringList{"accept"} << QStringList{"ACCEPT"};
+        QTest::newRow("decline") << "VoIP" << "INCOMING" << QStringList{"callOrEnd"} << QStringList{"DECLINE"};
+        QTest::newRow("PSTN flash") << "PSTN" << "ACTIVE" << QStringList{"flash"} << QStringList{"FLASH"};
+        QTest::newRow("VoIP adds a call") << "VoIP" << "ACTIVE" << QStringList{"flash"} << QStringList{"ADD"};
+        QTest::newRow("hold") << "PSTN" << "ACTIVE" << QStringList{"hold"} << QStringList{"HOLD"};
+        QTest::newRow("resume") << "VoIP" << "HOLD" << QStringList{"hold"} << QStringList{"RESUME"};
+        QTest::newRow("second call") << "VoIP" << "ACTIVE_INCOMING"
+                                     << QStringList{"endAndAccept", "holdAndAccept", "declineAndStayActive"}
+                                     << QStringList{"ENDACCEPT", "HOLDACCEPT", "DECLINE"};
+        QTest::newRow("redial") << "PSTN" << ""
+                                << QStringList{"digit:3", "callOrEnd", "directory", "callOrEnd"}
+                                << QStringList{"DIGIT 3", "CALL 3", "CALL 3"};
+    }
+    void keys()
+    {
+        QFETCH(QString, callType);
+        QFETCH(QString, state);
+        QFETCH(QStringList, gestures);
+        QFETCH(QStringList, commands);
+        Line line;
+        line.setUp(newDialer(), callType);
+        if (!state.isEmpty())
+            line.report(state);
+        // The redial row hangs up between its calls.
+        if (QByteArray(QTest::currentDataTag()) == "redial") {
+            line.play(gestures.mid(0, 2));
+            line.report("ACTIVE");
+            line.report("HANGUP");
+            line.play(gestures.mid(2));
+        } else {
+            line.play(gestures);
+        }
+        QCOMPARE(line.protocol.sent, commands);
+    }
+
+    void numberLengthAndSpeedDial()
+    {
+        Line line;
+        line.setUp(newDialer(), "PSTN");
+        WDialer *d = line.dialer;
+        for (int i = 0; i < WDialer::MaxDigits + 3; ++i)
+            emit d->digit(QString::number(i % 10));
+        QCOMPARE(d->displayText().size(), WDialer::MaxDigits);
+        QCOMPARE(line.protocol.sent.size(), WDialer::MaxDigits);
+        emit d->clear();
+
+        // A speed-dial key calls its number, and during a call sends it as
+        // tones; a command that is no number does nothing.
+        line.protocol.sent.clear();
+        d->runCommand("not a number");
+        d->runCommand(" 9 100 ");
+        QCOMPARE(d->displayText(), QStringLiteral("9100"));
+        QCOMPARE(line.protocol.sent, QStringList{"CALL 9100"});
+        line.report("ACTIVE&9100");
+        line.protocol.sent.clear();
+        d->runCommand("12#");
+        QCOMPARE(line.protocol.sent, (QStringList{"DIGIT 1", "DIGIT 2", "DIGIT #"}));
+
+        // Offline the keys still type, but nothing goes anywhere.
+        Line offline;
+        offline.setUp(newDialer(), "PSTN");
+        offline.dialer->setProtocol(nullptr);
+        emit offline.dialer->digit("5");
+        QCOMPARE(offline.dialer->displayText(), QStringLiteral("5"));
+    }
+
+    void keepsItsProportions()
+    {
+        WDialer *d = newDialer();
+        QVERIFY(d->isAspectRatioCorrectionActive());
+        QCOMPARE(d->adjustHeight(840), 520.0);
+        QCOMPARE(d->adjustWidth(130), 210.0);
+        d->placeIn(QRectF(0, 0, 520, 420));
+        QCOMPARE(d->geometry(), QRectF(130, 0, 260, 420));
+        d->placeIn(QRectF(0, 0, 260, 840));
+        QCOMPARE(d->geometry(), QRectF(0, 210, 260, 420));
+        // Scaling keeps the proportions whatever is asked, and no factor of
+        // zero or less touches it.
+        d->scaleGeometry(0.5, false);
+        QCOMPARE(d->geometry(), QRectF(0, 105, 130, 210));
+        d->scaleGeometry(0.0, true);
+        d->scaleGeometry(-2.0, true);
+        QCOMPARE(d->geometry(), QRectF(0, 105, 130, 210));
+
+        // Without a size there are no proportions to keep.
+        WDialer *bare = newDialer({});
+        QVERIFY(!bare->isAspectRatioCorrectionActive());
+        QCOMPARE(bare->adjustHeight(100), 100.0);
+        delete d->item();
+        delete bare->item();
+    }
+
+    void fileKeys()
+    {
+        WDialer *d = newDialer({{"primaryColor", "#ff2060a0"},
+                                {"secondaryColorRed", "#ffc03030"},
+                                {"secondaryColorBlue", "blue-ish"},
+                                {"alwaysShowCallAndEnd", "1"},
+                                {"title", "*LABEL*"}});
+        QCOMPARE(d->primaryColor(), QColor("#2060a0"));
+        QVERIFY(d->alwaysShowCallAndEnd());
+        const QString xml = writtenXml(*d);
+        QVERIFY2(xml.contains("<title>*LABEL*</title>\n<primaryColor>#FF2060A0</primaryColor>\n"
+                              "<secondaryColorRed>#FFC03030</secondaryColorRed>\n"),
+                 qPrintable(xml));
+        // A colour that is no colour keeps the one there was.
+        QVERIFY(xml.contains("<secondaryColorBlue>#FF2F6FC0</secondaryColorBlue>\n"
+                             "<alwaysShowCallAndEnd>1</alwaysShowCallAndEnd>"));
+        delete d->item();
+    }
+
+    void qmlKeys_data()
+    {
+        QTest::addColumn<QString>("callType");
+        QTest::addColumn<bool>("alwaysShow");
+        QTest::addColumn<bool>("separateKeys");
+        QTest::addColumn<QString>("flashLabel");
+        QTest::newRow("PSTN") << "PSTN" << false << false << "Flash";
+        QTest::newRow("PSTN with both keys") << "PSTN" << true << true << "Flash";
+        QTest::newRow("VoIP") << "VoIP" << false << true << "Add";
+    }
+    void qmlKeys()
+    {
+        QFETCH(QString, callType);
+        QFETCH(bool, alwaysShow);
+        QFETCH(bool, separateKeys);
+        QFETCH(QString, flashLabel);
+        // A key that calls what the widget lacks shows up as a QML error.
+        QTest::failOnWarning(QRegularExpression("TypeError|ReferenceError|is not a function"));
+        auto settings = KeypadGeometry;
+        settings << qMakePair(QStringLiteral("alwaysShowCallAndEnd"), QString(alwaysShow ? "1" : "0"));
+        Line line;
+        line.setUp(newDialer(settings), callType);
+        WDialer *d = line.dialer;
+
+        scene.click(key(d, "key2"));
+        scene.click(key(d, "keyHash"));
+        QCOMPARE(d->displayText(), QStringLiteral("2#"));
+        QCOMPARE(key(d, "displayLine")->property("text").toString(), QStringLiteral("2#"));
+        QCOMPARE(key(d, "callKey")->isVisible(), separateKeys);
+        QCOMPARE(key(d, "endKey")->isVisible(), separateKeys);
+        QCOMPARE(key(d, "callEndKey")->isVisible(), !separateKeys);
+        QCOMPARE(key(d, "flashKey")->property("label").toString(), flashLabel);
+        scene.click(key(d, separateKeys ? "callKey" : "callEndKey"));
+
+        line.report("ACTIVE&Lobby");
+        QCOMPARE(key(d, "displayLine")->property("text").toString(), QStringLiteral("Lobby"));
+        scene.click(key(d, "holdKey"));
+        line.report("HOLD");
+        QCOMPARE(key(d, "holdKey")->property("label").toString(), QStringLiteral("Resume"));
+        scene.click(key(d, separateKeys ? "endKey" : "callEndKey"));
+
+        line.report("INCOMING&Front Desk");
+        QVERIFY(key(d, "acceptKey")->isVisible());
+        QVERIFY(!key(d, "callEndKey")->isVisible() && !key(d, "callKey")->isVisible());
+        scene.click(key(d, "declineKey"));
+        QCOMPARE(line.protocol.sent, (QStringList{"DIGIT 2", "DIGIT #", "CALL 2#", "HOLD", "END", "DECLINE"}));
+    }
+};
+
+QTEST_MAIN(tst_Dialer)
+#include "tst_dialer.moc"
