@@ -68,17 +68,20 @@ int main(int argc, char *argv[])
     if (!QFileInfo(tool).isExecutable())
         return 0;
     times.clear();
+    int exitCode = -1;
     for (int run = 0; run < Runs; ++run) {
         QElapsedTimer timer;
         timer.start();
         QProcess check;
         check.start(tool, {cpz});
-        if (!check.waitForFinished(60000) || check.exitCode() != 0) {
-            QTextStream(stderr) << "kvrcheck did not find the archive clean\n";
+        // 0 or 1: the archive was read and checked.
+        if (!check.waitForFinished(60000) || check.exitStatus() != QProcess::NormalExit || check.exitCode() > 1) {
+            QTextStream(stderr) << "kvrcheck could not check the archive\n";
             return 1;
         }
+        exitCode = check.exitCode();
         times << timer.elapsed();
     }
-    out << "kvrcheck, start to exit: " << figures(times) << "\n";
+    out << "kvrcheck, start to exit: " << figures(times) << " (exit code " << exitCode << ")\n";
     return 0;
 }
