@@ -133,7 +133,7 @@ void CheckOnline::report(const Asker &asker, QList<CheckFinding> *findings)
     } else if (!probe->wasConnected()) {
         device.state = DeviceState::Absent;
         deviceFinding.kind = CheckFinding::DeviceAbsent;
-        deviceFinding.message = QStringLiteral("device %1 takes no connection; %2 of its parameters were not asked")
+        deviceFinding.message = QStringLiteral("device %1 takes no connection (parameters not asked: %2)")
                                     .arg(where)
                                     .arg(device.notAsked);
     } else if (device.asked > 0 && device.answered + device.refused == 0) {
