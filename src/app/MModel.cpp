@@ -98,11 +98,6 @@ void MModel::setCanvas(CCanvas *canvas)
     m_canvas = canvas;
 }
 
-VQmlFrame *MModel::qmlView() const
-{
-    return m_view;
-}
-
 void MModel::setQmlView(VQmlFrame *view)
 {
     m_view = view;
