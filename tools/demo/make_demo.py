@@ -4,7 +4,7 @@ conference venue (Demo.kvp) and its control panel (Demo.cpf). Pack them, with
 the room picture, into resources/data/Korvel/Demo.cpz with the archive tool:
 
     python3 tools/demo/make_demo.py
-    build/kvrarchive pack resources/data/Korvel/Demo.cpz \
+    build/tools/archive/kvrarchive pack resources/data/Korvel/Demo.cpz \
         tools/demo/Demo.cpf tools/demo/Demo.kvp tools/demo/harbour_room.png
 
 Options: --out DIR writes the two files elsewhere, --skin Dark gives the
