@@ -680,7 +680,7 @@ void MModel::doPolling()
     }
 }
 
-void MModel::interfaceStatusChanged(bool)
+void MModel::interfaceStatusChanged(bool isConnected)
 {
     const int count = m_interfaces ? m_interfaces->count() : 0;
     const int connected = m_interfaces ? m_interfaces->connectedCount() : 0;
@@ -689,6 +689,10 @@ void MModel::interfaceStatusChanged(bool)
     setQml("connectInd", m_connectIndicator);
     if (!m_transfer->isReceiving())
         emit changedStatusIndicator();
+    // A device lost while the program stays online is connected again;
+    // going offline on purpose reports false too, and must not.
+    if (!isConnected && m_online && m_interfaces)
+        m_interfaces->reconnect();
 }
 
 void MModel::applicationStateChanged(Qt::ApplicationState state)

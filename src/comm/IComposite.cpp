@@ -64,6 +64,12 @@ void IComposite::armHostCheck()
         child->armHostCheck();
 }
 
+void IComposite::reconnect()
+{
+    for (IInterface *child : std::as_const(m_children))
+        child->reconnect();
+}
+
 int IComposite::connectedCount() const
 {
     return int(std::count_if(m_children.cbegin(), m_children.cend(),

@@ -24,6 +24,7 @@ public:
     void dump() const override;
     void resynchronize() override;
     void armHostCheck() override;
+    void reconnect() override;
 
     int count() const { return int(m_children.size()); }
     int connectedCount() const;

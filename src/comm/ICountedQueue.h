@@ -36,6 +36,29 @@ public:
 
     bool isEmpty() const { return m_permits.available() == 0; }
     int size() const { return m_permits.available(); }
+    // The first entry that passes test, to be changed in place; null when
+    // there is none.
+    template<typename Test>
+    T *findIf(Test test)
+    {
+        const auto it = std::find_if(m_entries.begin(), m_entries.end(), test);
+        return it != m_entries.end() ? &*it : nullptr;
+    }
+    // Takes out every entry that passes test, in order.
+    template<typename Test>
+    QList<T> takeIf(Test test)
+    {
+        QList<T> taken;
+        for (auto it = m_entries.begin(); it != m_entries.end();) {
+            if (test(*it) && m_permits.tryAcquire()) {
+                taken.append(*it);
+                it = m_entries.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        return taken;
+    }
     template<typename Test>
     bool containsIf(Test test) const
     {

@@ -40,8 +40,10 @@ void IHostCheck::stop()
     m_timer.stop();
     m_watchdog.stop();
     // Its end is ignored now; nothing waits for it.
-    if (m_ping.state() != QProcess::NotRunning)
+    if (m_ping.state() != QProcess::NotRunning) {
+        m_stopped = true;
         m_ping.kill();
+    }
 }
 
 void IHostCheck::onTimeout()
@@ -57,13 +59,32 @@ void IHostCheck::onTimeout()
 void IHostCheck::onFinished(int exitCode, QProcess::ExitStatus exitStatus)
 {
     m_watchdog.stop();
-    if (!m_enabled)
+    const bool stopped = m_stopped;
+    m_stopped = false;
+    if (!m_enabled || stopped) {
+        // Armed again while the stopped ping was ending: its wait starts
+        // now that the ping is gone.
+        if (m_enabled)
+            arm();
         return;
-    if (exitStatus != QProcess::NormalExit || exitCode != 0) {
+    }
+    // ping: 0 a reply came, 1 none came, anything else it could not try.
+    if (exitStatus == QProcess::NormalExit && exitCode == 1) {
         qCDebug(lcComm) << "Host" << m_host << "does not answer the host check";
         emit hostUnreachable();
+    } else if (exitStatus != QProcess::NormalExit || exitCode != 0) {
+        noteFailure(QStringLiteral("ended with status %1").arg(exitStatus == QProcess::NormalExit ? exitCode : -1));
     }
     arm();
+}
+
+void IHostCheck::noteFailure(const QString &what)
+{
+    if (m_failureLogged)
+        return;
+    qCWarning(lcComm).noquote() << "The host check cannot run" << m_program << ":" << what
+                                << "- the host is not judged by it.";
+    m_failureLogged = true;
 }
 
 void IHostCheck::onError(QProcess::ProcessError processError)
@@ -73,10 +94,8 @@ void IHostCheck::onError(QProcess::ProcessError processError)
     if (processError != QProcess::FailedToStart)
         return;
     m_watchdog.stop();
-    if (!m_failureLogged) {
-        qCWarning(lcComm) << "The host check cannot run" << m_program << ":" << m_ping.errorString();
-        m_failureLogged = true;
-    }
+    m_stopped = false;
+    noteFailure(m_ping.errorString());
     if (m_enabled)
         arm();
 }

@@ -8,9 +8,11 @@
 // Finds out whether the host of a connection that has fallen silent still
 // answers. Once armed, it waits (30 s unless set otherwise) and then runs
 // the system ping once, "<program> -n -c 1 -W 2 <host>" with the C locale,
-// and judges it by its exit status: anything but a clean 0, or no end
-// within a few seconds, reports the host unreachable. Then it arms itself
-// again, until it is stopped.
+// and judges it by its exit status: 1 (no reply) reports the host
+// unreachable. A ping that cannot run or tell (any other status, a crash,
+// no end within a few seconds) says nothing about the host: it is noted
+// once and reports nothing. Then the check arms itself again, until it is
+// stopped; a ping that was stopped is never judged.
 class IHostCheck : public QObject
 {
     Q_OBJECT
@@ -36,6 +38,7 @@ public:
     bool isArmed() const { return m_timer.isActive(); }
     // How many pings have been started.
     int count() const { return m_count; }
+    bool isPinging() const { return m_ping.state() != QProcess::NotRunning; }
 
 signals:
     void hostUnreachable();
@@ -46,6 +49,9 @@ private slots:
     void onError(QProcess::ProcessError processError);
 
 private:
+    // Says once that the ping program is of no use here.
+    void noteFailure(const QString &what);
+
     QTimer m_timer;
     QTimer m_watchdog;
     QProcess m_ping;
@@ -53,5 +59,6 @@ private:
     QString m_host;
     bool m_enabled = false;
     bool m_failureLogged = false;
+    bool m_stopped = false; // the running ping was killed by stop()
     int m_count = 0;
 };

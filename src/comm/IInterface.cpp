@@ -32,6 +32,13 @@ bool IInterface::waitForBytesWritten(int)
     return false;
 }
 
+quint32 IInterface::sendSet(const QByteArray &data, const QByteArray &, quint32 timeoutMs)
+{
+    return send(data, AckExpected, QString(), timeoutMs);
+}
+
+void IInterface::reconnect() {}
+
 void IInterface::notifyState()
 {
     emit interfaceStateChanged(m_connected);

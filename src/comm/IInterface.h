@@ -38,6 +38,13 @@ public:
     // Blocks until the bytes handed over have left for the peer; false
     // without a connection or when the time ran out.
     virtual bool waitForBytesWritten(int ms);
+    // Queues a set command, which the device acknowledges; a set of the same
+    // parameter that still waits to be written takes the newer bytes in its
+    // place instead. An empty parameter queues the command as it is.
+    virtual quint32 sendSet(const QByteArray &data, const QByteArray &parameter, quint32 timeoutMs);
+    // Asked when a connection is lost while the program stays online: the
+    // interface makes sure that it is trying to connect again.
+    virtual void reconnect();
     virtual void notifyState();
     virtual QString statusText() const;
     virtual void dump() const;

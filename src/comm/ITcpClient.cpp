@@ -3,31 +3,31 @@
 #include "KvrLogging.h"
 #include "PProtocol.h"
 
+#include <QScopedValueRollback>
 #include <QTcpSocket>
 #include <QTime>
 
+#if defined(Q_OS_LINUX)
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#endif
+
 namespace {
 
-constexpr char Ack = 0x06;
-constexpr char Nak = 0x15;
-// A device that never ends its lines must not make the client hoard bytes.
-constexpr int MaxTailBytes = 65536;
-
-bool onlyAcknowledgeBytes(const QByteArray &bytes)
-{
-    for (const char c : bytes) {
-        if (c != Ack && c != Nak)
-            return false;
-    }
-    return true;
-}
+// TCP keep-alive: the first probe after this many seconds of silence, then
+// one a second, and the connection is dropped after three unanswered ones.
+constexpr int KeepAliveIdleS = 2;
+constexpr int KeepAliveIntervalS = 1;
+constexpr int KeepAliveCount = 3;
 
 } // namespace
 
 ITcpClient::ITcpClient(QObject *parent) : IInterface(parent)
 {
-    m_dispatcher = new ITcpClientThread(&m_records, &m_replies,
-                                        [this](const QByteArray &bytes) { return writeForDispatcher(bytes); });
+    m_dispatcher = new ITcpClientThread(&m_records, &m_replies, [this](const QByteArray &bytes, bool awaitsAnswer) {
+        return writeForDispatcher(bytes, awaitsAnswer);
+    });
     connect(this, &ITcpClient::startMessageProcessing, m_dispatcher,
             &ITcpClientThread::onStartMessageProcessing);
     connect(this, &ITcpClient::quitMessageProcessing, m_dispatcher,
@@ -35,15 +35,18 @@ ITcpClient::ITcpClient(QObject *parent) : IInterface(parent)
     connect(this, &ITcpClient::replyReady, m_dispatcher, &ITcpClientThread::onReplyReady);
     connect(m_dispatcher, &ITcpClientThread::messageError, this, &ITcpClient::onMessageSendError);
     connect(m_dispatcher, &ITcpClientThread::messageAnswered, this, [this] { m_sendErrors = 0; });
+    connect(m_dispatcher, &ITcpClientThread::deadlineReached, this, &ITcpClient::onDeadlineReached);
+    connect(m_dispatcher, &ITcpClientThread::setUnanswered, this,
+            [this](const ITcpClientThread::Record &set) { mergeSet(m_unanswered, set); });
 
     m_reconnectTimer.setInterval(ReconnectIntervalMs);
     connect(&m_reconnectTimer, &QTimer::timeout, this, &ITcpClient::retry);
     connect(&m_hostCheck, &IHostCheck::hostUnreachable, this, &ITcpClient::hostUnreachable);
     m_connectTimer.setSingleShot(true);
     connect(&m_connectTimer, &QTimer::timeout, this, &ITcpClient::onConnectTimeout);
-    m_tailTimer.setSingleShot(true);
-    m_tailTimer.setInterval(TailFlushMs);
-    connect(&m_tailTimer, &QTimer::timeout, this, &ITcpClient::flushTail);
+    connect(&m_framer, &IReplyFramer::quiet, this, &ITcpClient::onTailQuiet);
+    connect(&m_linkWatch, &ILinkWatch::probeDue, this, &ITcpClient::sendProbe);
+    connect(&m_linkWatch, &ILinkWatch::linkDead, this, &ITcpClient::onLinkDead);
 
     m_dispatcher->start();
 }
@@ -58,8 +61,15 @@ ITcpClient::~ITcpClient()
 
 bool ITcpClient::open()
 {
+    const QScopedValueRollback<bool> switching(m_switching, true);
     if (m_socket)
         close();
+    if (QHostAddress(m_host).isNull() || m_port <= 0) {
+        qCWarning(lcComm).noquote() << QStringLiteral("Cannot connect to \"%1\" port %2: not an IP address and port.")
+                                           .arg(m_host)
+                                           .arg(m_port);
+        return false;
+    }
     m_socket = new QTcpSocket(this);
     connect(m_socket, &QTcpSocket::connected, this, &ITcpClient::onConnected);
     connect(m_socket, &QTcpSocket::disconnected, this, &ITcpClient::onDisconnected);
@@ -68,7 +78,11 @@ bool ITcpClient::open()
     connect(m_socket, &QTcpSocket::stateChanged, this, &ITcpClient::stateChanged);
     m_lastError = -1;
     connectSocket();
-    return m_socket && m_socket->state() == QAbstractSocket::ConnectedState;
+    // Connecting does not block: the answer is whether an attempt is under
+    // way (or, rarely, already made); how it ends is told by
+    // interfaceStateChanged. An attempt that failed at once is tried again
+    // by the reconnect timer.
+    return m_socket && m_socket->state() != QAbstractSocket::UnconnectedState;
 }
 
 void ITcpClient::connectSocket()
@@ -82,13 +96,17 @@ void ITcpClient::connectSocket()
 
 bool ITcpClient::close()
 {
+    const QScopedValueRollback<bool> switching(m_switching, true);
     if (m_dispatcher->isProcessing())
         emit quitMessageProcessing();
     m_reconnectTimer.stop();
     m_connectTimer.stop();
     m_hostCheck.stop();
-    m_tailTimer.stop();
-    m_tail.clear();
+    m_framer.clear();
+    m_linkWatch.stop();
+    // Offline on purpose: what was not sent is not wanted any more.
+    m_carried.clear();
+    m_unanswered.clear();
     if (!m_socket)
         return false;
 
@@ -141,16 +159,37 @@ quint32 ITcpClient::send(const QByteArray &data, int mode, const QString &tag, q
     // A query that is already on its way need not go twice.
     if (mode == ReplyExpected && m_dispatcher->isPending(data))
         return 0;
-    m_records.append({mode, data, tag.toUtf8(), timeoutMs});
-    m_dispatcher->schedule();
+    enqueue({mode, data, tag.toUtf8(), timeoutMs, QByteArray()});
     return 0;
 }
 
-qint64 ITcpClient::writeForDispatcher(const QByteArray &bytes)
+quint32 ITcpClient::sendSet(const QByteArray &data, const QByteArray &parameter, quint32 timeoutMs)
+{
+    if (!m_socket)
+        return 0;
+    enqueue({AckExpected, data, QByteArray(), timeoutMs, parameter});
+    return 0;
+}
+
+void ITcpClient::enqueue(const ITcpClientThread::Record &record)
+{
+    // A fader dragged towards a slow device would otherwise queue a set
+    // every few milliseconds and the device would lag seconds behind the
+    // hand: only the newest value of a parameter that waits is kept, in
+    // the place of the first.
+    if (m_dispatcher->replaceQueuedSet(record))
+        return;
+    m_records.append(record);
+    m_dispatcher->schedule();
+}
+
+qint64 ITcpClient::writeForDispatcher(const QByteArray &bytes, bool awaitsAnswer)
 {
     if (!m_socket || m_socket->state() != QAbstractSocket::ConnectedState)
         return -1;
     const qint64 written = m_socket->write(bytes);
+    if (written > 0 && awaitsAnswer)
+        m_linkWatch.noteAwaitedWrite();
     startHostCheck();
     return written;
 }
@@ -163,49 +202,43 @@ void ITcpClient::dataReady()
     if (bytes.isEmpty())
         return;
     m_hostCheck.disarm();
+    m_linkWatch.noteReceived();
+    // The device is there: a set it let pass unanswered was its own affair.
+    m_unanswered.clear();
     queueReplies(bytes);
 }
 
 void ITcpClient::queueReplies(const QByteArray &bytes)
 {
-    // Replies end with CR, and several replies in one write are separated
-    // by ";". A reply may arrive in pieces: the unterminated tail waits for
-    // the next read, or for a short silence.
-    m_tail += bytes;
-    int start = 0;
-    bool queued = false;
-    for (int i = 0; i < m_tail.size(); ++i) {
-        const char c = m_tail.at(i);
-        if (c != '\r' && c != ';')
-            continue;
-        if (i > start) {
-            m_replies.append(m_tail.mid(start, i - start));
-            queued = true;
-        }
-        start = i + 1;
-    }
-    m_tail.remove(0, start);
-    // ACK and NAK come without a line end: they are complete as they are.
-    if ((!m_tail.isEmpty() && onlyAcknowledgeBytes(m_tail)) || m_tail.size() > MaxTailBytes) {
-        m_replies.append(m_tail);
-        m_tail.clear();
-        queued = true;
-    }
-    if (m_tail.isEmpty())
-        m_tailTimer.stop();
-    else
-        m_tailTimer.start();
-    if (queued)
+    const QList<QByteArray> replies = m_framer.feed(bytes);
+    for (const QByteArray &reply : replies)
+        m_replies.append(reply);
+    if (!replies.isEmpty())
         emit replyReady();
+}
+
+void ITcpClient::onTailQuiet()
+{
+    // Bytes that may be the beginning of the awaited answer are not cut off
+    // for a pause in the middle of a line (-1 of -12.5 reads as a value
+    // too): they wait for the command's deadline.
+    if (m_dispatcher->mayBeginAwaitedReply(m_framer.tail()))
+        return;
+    flushTail();
+    emit replyReady();
+}
+
+void ITcpClient::onDeadlineReached()
+{
+    // A device that does not end its lines has had all the time there is.
+    flushTail();
 }
 
 void ITcpClient::flushTail()
 {
-    if (m_tail.isEmpty())
-        return;
-    m_replies.append(m_tail);
-    m_tail.clear();
-    emit replyReady();
+    const QByteArray tail = m_framer.takeTail();
+    if (!tail.isEmpty())
+        m_replies.append(tail);
 }
 
 QString ITcpClient::stateText(int state)
@@ -282,21 +315,19 @@ void ITcpClient::setStreaming(quint8 streaming)
 {
     m_streaming = streaming;
     m_streamingSet = 1;
-    m_dispatcher->setStreaming(streaming != 0);
 }
 
 void ITcpClient::resetStreaming()
 {
     m_streaming = 0;
     m_streamingSet = 0;
-    m_dispatcher->setStreaming(false);
 }
 
 void ITcpClient::resynchronize()
 {
     if (!m_protocol)
         return;
-    m_streamingSet = 0;
+    resetStreaming();
     if (m_socketState == QAbstractSocket::UnconnectedState)
         m_protocol->setOnline(false);
     else
@@ -305,14 +336,29 @@ void ITcpClient::resynchronize()
 
 void ITcpClient::armHostCheck()
 {
-    if (m_socket)
-        startHostCheck();
+    startHostCheck();
 }
 
 void ITcpClient::startHostCheck()
 {
+    // Only a running connection is checked: one that is down is being
+    // connected again anyway.
+    if (!m_socket || m_state != Running)
+        return;
     m_hostCheck.setHost(m_host);
     m_hostCheck.arm();
+}
+
+void ITcpClient::reconnect()
+{
+    if (m_switching)
+        return;
+    if (!m_socket) {
+        open();
+        return;
+    }
+    if (!m_connected && m_socket->state() == QAbstractSocket::UnconnectedState)
+        startReconnectTimer();
 }
 
 // --- connection state machine ------------------------------------------
@@ -321,7 +367,24 @@ void ITcpClient::onConnected()
 {
     m_socketState = QAbstractSocket::ConnectedState;
     m_connectTimer.stop();
+    tuneSocket();
     step();
+}
+
+void ITcpClient::tuneSocket()
+{
+    // The kernel's own check of a silent peer, for the stretches in which
+    // the client itself writes nothing.
+    m_socket->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+    m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+#if defined(Q_OS_LINUX)
+    const int fd = int(m_socket->socketDescriptor());
+    if (fd >= 0) {
+        setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &KeepAliveIdleS, sizeof KeepAliveIdleS);
+        setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &KeepAliveIntervalS, sizeof KeepAliveIntervalS);
+        setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &KeepAliveCount, sizeof KeepAliveCount);
+    }
+#endif
 }
 
 void ITcpClient::onDisconnected()
@@ -402,7 +465,6 @@ void ITcpClient::step()
         break;
     case Reconnecting:
         if (connected) {
-            startHostCheck();
             m_reconnectTimer.stop();
             enterRunning();
         } else if (!m_socket) {
@@ -418,10 +480,7 @@ void ITcpClient::step()
 void ITcpClient::stepRunning()
 {
     if (m_sendErrors >= MaxSendErrors) {
-        m_state = Resetting;
-        m_sendErrors = 0;
-        emit quitMessageProcessing();
-        stepResetting();
+        resetLink();
         return;
     }
     if (m_lastError == QAbstractSocket::RemoteHostClosedError) {
@@ -432,8 +491,18 @@ void ITcpClient::stepRunning()
     } else {
         m_state = Idle;
     }
+    carryUnconfirmedSets();
     goOffline();
     emit quitMessageProcessing();
+}
+
+void ITcpClient::resetLink()
+{
+    m_state = Resetting;
+    m_sendErrors = 0;
+    carryUnconfirmedSets();
+    emit quitMessageProcessing();
+    stepResetting();
 }
 
 void ITcpClient::stepResetting()
@@ -453,13 +522,26 @@ void ITcpClient::enterRunning()
 {
     m_state = Running;
     m_connected = true;
-    m_sendErrors = 0;
     m_connectTimer.stop();
+    startConnectionState();
     emit interfaceStateChanged(true);
     emit startMessageProcessing();
     emit connectionActive();
     if (m_protocol)
         m_protocol->setOnline(true);
+    sendCarriedSets();
+}
+
+void ITcpClient::startConnectionState()
+{
+    // Nothing of the last connection speaks for this one: whether the
+    // device streams is asked again, errors, bytes and silence count anew.
+    m_sendErrors = 0;
+    resetStreaming();
+    m_framer.clear();
+    m_replies.clear();
+    if (m_protocol && !m_protocol->probeCommand().isEmpty())
+        m_linkWatch.start();
 }
 
 void ITcpClient::goOffline()
@@ -467,12 +549,41 @@ void ITcpClient::goOffline()
     const bool wasOnline = m_connected;
     m_connected = false;
     m_sendErrors = 0;
+    m_linkWatch.stop();
+    m_hostCheck.stop();
+    resetStreaming();
     emit interfaceStateChanged(false);
-    if (wasOnline) {
-        resetStreaming();
-        if (m_protocol)
-            m_protocol->setOnline(false);
-    }
+    if (wasOnline && m_protocol)
+        m_protocol->setOnline(false);
+}
+
+void ITcpClient::carryUnconfirmedSets()
+{
+    // Sets that went unanswered before the link was found dead were never
+    // carried out either; they are older than those still queued.
+    const QList<ITcpClientThread::Record> sets = m_unanswered + m_dispatcher->takeUnconfirmedSets();
+    m_unanswered.clear();
+    for (const ITcpClientThread::Record &set : sets)
+        mergeSet(m_carried, set);
+}
+
+void ITcpClient::mergeSet(QList<ITcpClientThread::Record> &sets, const ITcpClientThread::Record &set)
+{
+    const auto same = std::find_if(sets.begin(), sets.end(), [&set](const ITcpClientThread::Record &other) {
+        return !set.parameter.isEmpty() && other.parameter == set.parameter;
+    });
+    if (same != sets.end())
+        same->data = set.data;
+    else
+        sets.append(set);
+}
+
+void ITcpClient::sendCarriedSets()
+{
+    const QList<ITcpClientThread::Record> carried = m_carried;
+    m_carried.clear();
+    for (const ITcpClientThread::Record &set : carried)
+        enqueue(set);
 }
 
 void ITcpClient::startReconnectTimer()
@@ -481,12 +592,38 @@ void ITcpClient::startReconnectTimer()
         m_reconnectTimer.start();
 }
 
+// --- link watch ----------------------------------------------------------
+
+void ITcpClient::onLinkDead(qint64 unansweredMs)
+{
+    if (m_state != Running)
+        return;
+    qCWarning(lcComm).noquote() << QStringLiteral("The device at %1 has answered nothing for %2 ms; the "
+                                                  "connection is reset.")
+                                       .arg(addressText())
+                                       .arg(unansweredMs);
+    resetLink();
+}
+
+void ITcpClient::sendProbe()
+{
+    const QByteArray probe = m_protocol ? m_protocol->probeCommand() : QByteArray();
+    if (m_state != Running || probe.isEmpty())
+        return;
+    QByteArray tag = probe;
+    while (tag.endsWith('\r'))
+        tag.chop(1);
+    send(probe, ReplyExpected, QString::fromUtf8(tag), ProbeTimeoutMs);
+}
+
 // --- host check ----------------------------------------------------------
 
 void ITcpClient::hostUnreachable()
 {
     // Writing to a dead connection makes it fail, which the state machine
-    // then handles.
-    if (m_socket)
-        send(QByteArrayLiteral("SUB\r"), Immediate, QStringLiteral("SUB"), 200);
+    // then handles; the probe's answer is awaited like any other.
+    if (m_socket && m_protocol && !m_protocol->probeCommand().isEmpty()) {
+        if (m_socket->write(m_protocol->probeCommand()) > 0)
+            m_linkWatch.noteAwaitedWrite();
+    }
 }

@@ -3,6 +3,8 @@
 #include "ICountedQueue.h"
 #include "IHostCheck.h"
 #include "IInterface.h"
+#include "ILinkWatch.h"
+#include "IReplyFramer.h"
 #include "ITcpClientThread.h"
 
 #include <QAbstractSocket>
@@ -19,9 +21,16 @@ class QTcpSocket;
 // has the host of a connection that fell silent after a write pinged.
 //
 // Its connection state machine: Idle → Connecting → Running; a lost
-// connection goes to Reconnecting, too many failed commands to Resetting
-// and on to Reconnecting. Entering Running puts the protocol online (it
-// shakes hands and subscribes again); leaving it puts the protocol offline.
+// connection goes to Reconnecting, too many failed commands or a device
+// gone silent to Resetting and on to Reconnecting. Entering Running puts the
+// protocol online (it shakes hands and subscribes again); leaving it puts
+// the protocol offline. Every connection starts from the same clean state;
+// only the set commands the device had not yet acknowledged are carried
+// over to the next, so that no change the user made is lost.
+//
+// While the protocol names a probe command, the link is watched (ILinkWatch):
+// a quiet device is probed, and one that leaves a command unanswered for a
+// few seconds is taken as gone and the connection reset.
 class ITcpClient : public IInterface
 {
     Q_OBJECT
@@ -35,9 +44,7 @@ public:
     // How long a closing connection may take to say goodbye before it is
     // cut.
     static constexpr int CloseGraceMs = 500;
-    // An unterminated tail of the received bytes is taken as a reply once
-    // the device has been quiet this long.
-    static constexpr int TailFlushMs = 50;
+    static constexpr quint32 ProbeTimeoutMs = 500;
 
     explicit ITcpClient(QObject *parent = nullptr);
     ~ITcpClient() override;
@@ -47,6 +54,8 @@ public:
     void ensureOpen() override;
     void shutdown() override;
     quint32 send(const QByteArray &data, int mode, const QString &tag, quint32 timeoutMs) override;
+    quint32 sendSet(const QByteArray &data, const QByteArray &parameter, quint32 timeoutMs) override;
+    void reconnect() override;
     QString statusText() const override;
     void dump() const override;
     QString name() const override;
@@ -72,8 +81,10 @@ public:
 
     // Bytes received after the last complete reply, waiting for their line
     // end; and how long they wait for it before they count as a reply.
-    QByteArray unterminatedTail() const { return m_tail; }
-    void setTailFlushInterval(int ms) { m_tailTimer.setInterval(ms); }
+    QByteArray unterminatedTail() const { return m_framer.tail(); }
+    void setTailFlushInterval(int ms) { m_framer.setQuietInterval(ms); }
+    // Set commands waiting to be sent again on the next connection.
+    int carriedSetCount() const { return int(m_carried.size()); }
     // Cuts bytes as the socket delivered them into reply lines and queues
     // them for the dispatcher. Public so that the framing can be fed from
     // memory, without a connection.
@@ -97,16 +108,29 @@ private slots:
     void stateChanged(QAbstractSocket::SocketState socketState);
     void onMessageSendError(const QByteArray &bytes);
     void onConnectTimeout();
-    void flushTail();
+    void onTailQuiet();
+    void onDeadlineReached();
     void hostUnreachable();
+    void sendProbe();
+    void onLinkDead(qint64 unansweredMs);
 
 private:
     void connectSocket();
-    qint64 writeForDispatcher(const QByteArray &bytes);
+    qint64 writeForDispatcher(const QByteArray &bytes, bool awaitsAnswer);
+    void flushTail();
+    void tuneSocket();
+    void carryUnconfirmedSets();
+    static void mergeSet(QList<ITcpClientThread::Record> &sets, const ITcpClientThread::Record &set);
+    void sendCarriedSets();
+    void startConnectionState();
+    void enqueue(const ITcpClientThread::Record &record);
     void startHostCheck();
     void step();
     void stepRunning();
     void stepResetting();
+    // The connection is given up (too many failures, a device gone
+    // silent): cut, and connected afresh.
+    void resetLink();
     void enterRunning();
     void goOffline();
     void startReconnectTimer();
@@ -120,11 +144,17 @@ private:
     ConnectionState m_state = Idle;
     QTimer m_reconnectTimer;
     QTimer m_connectTimer;
-    QTimer m_tailTimer;
+    IReplyFramer m_framer;
+    ILinkWatch m_linkWatch;
+    QList<ITcpClientThread::Record> m_carried;
+    // Sets given up unanswered since the device last sent anything.
+    QList<ITcpClientThread::Record> m_unanswered;
+    // Inside open() or close(): the offline report they give must not make
+    // a listener open the client again halfway.
+    bool m_switching = false;
     ICountedQueue<ITcpClientThread::Record> m_records;
     ICountedQueue<QByteArray> m_replies;
     ITcpClientThread *m_dispatcher = nullptr;
-    QByteArray m_tail;
     quint8 m_streaming = 0;
     quint8 m_streamingSet = 0;
     IHostCheck m_hostCheck;

@@ -44,6 +44,36 @@ bool ITcpClientThread::isPending(const QByteArray &data) const
     return m_records->containsIf([&data](const Record &record) { return record.data == data; });
 }
 
+bool ITcpClientThread::replaceQueuedSet(const Record &record)
+{
+    if (record.parameter.isEmpty())
+        return false;
+    Record *queued = m_records->findIf([&record](const Record &other) {
+        return other.parameter == record.parameter && other.mode == record.mode;
+    });
+    if (!queued)
+        return false;
+    queued->data = record.data;
+    return true;
+}
+
+bool ITcpClientThread::mayBeginAwaitedReply(const QByteArray &bytes) const
+{
+    if (m_state != Awaiting || m_current.mode != IInterface::ReplyExpected || m_current.tag.isEmpty())
+        return false;
+    return bytes.startsWith(m_current.tag) || m_current.tag.startsWith(bytes);
+}
+
+QList<ITcpClientThread::Record> ITcpClientThread::takeUnconfirmedSets()
+{
+    const auto isSet = [](const Record &record) { return record.mode == IInterface::AckExpected; };
+    QList<Record> sets;
+    if ((m_state == Awaiting || m_state == WriteAgain) && isSet(m_current))
+        sets.append(m_current);
+    sets += m_records->takeIf(isSet);
+    return sets;
+}
+
 void ITcpClientThread::schedule()
 {
     if (!m_processing || m_dispatchTimer.isActive())
@@ -86,6 +116,7 @@ void ITcpClientThread::onReplyReady()
 
 void ITcpClientThread::onDeadline()
 {
+    emit deadlineReached();
     m_deadlinePassed = true;
     if (m_state == Awaiting)
         onDispatch();
@@ -120,8 +151,8 @@ bool ITcpClientThread::hasWork() const
     case Idle:
         return !m_records->isEmpty() || !m_replies->isEmpty();
     case Awaiting:
-        // Streaming does not wait for answers when more is to be written.
-        return m_streaming && !m_records->isEmpty();
+        // The answer or the deadline ends the wait.
+        return false;
     case WriteAgain:
         return true;
     }
@@ -142,7 +173,8 @@ void ITcpClientThread::writeCurrent()
         m_state = Idle;
         return;
     }
-    const qint64 written = m_writer ? m_writer(m_current.data) : -1;
+    const bool awaitsAnswer = m_current.mode != IInterface::NoAnswer;
+    const qint64 written = m_writer ? m_writer(m_current.data, awaitsAnswer) : -1;
     if (written != m_current.data.size()) {
         qCDebug(lcComm) << "Short write:" << written << "of" << m_current.data.size() << "bytes";
         fail();
@@ -154,6 +186,7 @@ void ITcpClientThread::writeCurrent()
     }
     m_state = Awaiting;
     m_deadlinePassed = false;
+    m_written.start();
     m_deadline.start(int(m_current.timeoutMs));
 }
 
@@ -173,31 +206,12 @@ void ITcpClientThread::processReplies()
             break;
         }
     }
-    if (!m_processing || m_state != Awaiting)
-        return;
-    if (m_streaming) {
-        // Streaming writes on without waiting: the next record, or the end
-        // of the wait, completes the current one; neither is a failure.
-        if (!m_records->isEmpty()) {
-            complete();
-            takeNext();
-        } else if (m_deadlinePassed) {
-            complete();
-        }
-    } else if (m_deadlinePassed) {
-        const QString tag = QString::fromUtf8(m_current.tag);
-        fail();
-        if (m_protocol)
-            m_protocol->replyTimeout(tag);
-    }
+    if (m_processing && m_state == Awaiting && m_deadlinePassed)
+        fail(true);
 }
 
 ITcpClientThread::Verdict ITcpClientThread::judge(const QByteArray &reply)
 {
-    if (m_streaming) {
-        deliver(reply);
-        return Verdict::Answer;
-    }
     switch (m_current.mode) {
     case IInterface::AckExpected:
         return checkAcknowledge(reply);
@@ -261,14 +275,24 @@ void ITcpClientThread::complete()
     m_state = Idle;
 }
 
-void ITcpClientThread::fail()
+void ITcpClientThread::fail(bool timedOut)
 {
     m_deadline.stop();
     m_deadlinePassed = false;
     m_state = m_retries++ < MaxWrites - 1 ? WriteAgain : Idle;
     // Lines already received cannot answer the next write of the command.
     routeQueuedReplies();
+    const QString tag = QString::fromUtf8(m_current.tag);
+    const Record given = m_current;
     emit messageError(m_current.data);
+    if (m_processing && m_state == Idle && timedOut && given.mode == IInterface::AckExpected)
+        emit setUnanswered(given);
+    // The protocol hears of every unanswered or refused attempt of a
+    // command that waits for a reply (a refused subscription is polled).
+    // The failure may have reset the connection: what failed on the old one
+    // must not reach the protocol of the next.
+    if (m_processing && m_protocol && (timedOut || !tag.isEmpty()))
+        m_protocol->replyTimeout(tag);
 }
 
 void ITcpClientThread::routeQueuedReplies()

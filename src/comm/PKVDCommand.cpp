@@ -7,6 +7,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace {
 
 const QString ParameterQuery = QStringLiteral("GA");
@@ -25,9 +27,12 @@ QString withoutLineEnd(QString text)
     return text;
 }
 
-bool hasLineEnd(const QString &text)
+// A line end would end the command early; a NUL or another control byte
+// means nothing to a device and may cut the command in its firmware.
+bool hasControlCharacter(const QString &text)
 {
-    return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
+    return std::any_of(text.cbegin(), text.cend(),
+                       [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
 }
 
 // "GL" on its own or followed by white space: a level report or its query.
@@ -54,19 +59,18 @@ QString PKVDCommand::controlName(const TTransform *transform)
 bool PKVDCommand::isSafeName(const QString &name)
 {
     for (const QChar c : name) {
-        if (c == QLatin1Char('"') || c == QLatin1Char('=') || c == QLatin1Char(';')
-            || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+        if (c == QLatin1Char('"') || c == QLatin1Char('=') || c == QLatin1Char(';'))
             return false;
     }
-    return true;
+    return !hasControlCharacter(name);
 }
 
 QString PKVDCommand::checkedName(const TTransform *transform, const QString &name, QString *problem)
 {
     if (isSafeName(name))
         return name.isNull() ? QStringLiteral("") : name;
-    *problem = QStringLiteral("Control \"%1\": the name \"%2\" holds a double quote, \"=\", \";\" or a line "
-                              "end and cannot be sent to the device; nothing was sent.")
+    *problem = QStringLiteral("Control \"%1\": the name \"%2\" holds a double quote, \"=\", \";\", a line "
+                              "end or a control character and cannot be sent to the device; nothing was sent.")
                    .arg(controlName(transform), name);
     return QString();
 }
@@ -131,9 +135,18 @@ QStringList PKVDCommand::setCommands(const TTransform *transform, QString *probl
         return {};
     const QString value = transform->valueText();
     const int structure = int(attributes->structure());
-    if (structure != Passthrough && hasLineEnd(value)) {
-        *problem = QStringLiteral("Control \"%1\": the value holds a line end and cannot be sent to the "
-                                  "device; nothing was sent.")
+    // A list index outside the list reads as "?", a table code as NUL or a
+    // byte past ASCII, a level as "nan": none of them is a value the
+    // device knows.
+    if (!transform->hasSendableValue()) {
+        *problem = QStringLiteral("Control \"%1\": its value \"%2\" is not one the device can take; nothing "
+                                  "was sent.")
+                       .arg(controlName(transform), QString(value).replace(QChar(0), QLatin1String("\\0")));
+        return {};
+    }
+    if (structure != Passthrough && hasControlCharacter(value)) {
+        *problem = QStringLiteral("Control \"%1\": the value holds a line end or a control character and "
+                                  "cannot be sent to the device; nothing was sent.")
                        .arg(controlName(transform));
         return {};
     }
@@ -165,9 +178,9 @@ QStringList PKVDCommand::setCommands(const TTransform *transform, QString *probl
             const QString command = withoutLineEnd(part);
             if (command.isEmpty())
                 continue;
-            if (hasLineEnd(command)) {
-                *problem = QStringLiteral("Control \"%1\": a command holds a line end inside; nothing "
-                                          "was sent.")
+            if (hasControlCharacter(command)) {
+                *problem = QStringLiteral("Control \"%1\": a command holds a line end or a control "
+                                          "character inside; nothing was sent.")
                                .arg(controlName(transform));
                 return {};
             }
@@ -202,7 +215,7 @@ QString PKVDCommand::query(const TTransform *transform, QString *problem)
         return GroupNumberQuery + hex(transform->index1());
     case Passthrough: {
         const QString command = withoutLineEnd(transform->pollCommand());
-        if (hasLineEnd(command)) {
+        if (hasControlCharacter(command)) {
             *problem = QStringLiteral("Control \"%1\": the poll command holds a line end inside; nothing "
                                       "was sent.")
                            .arg(controlName(transform));
@@ -222,6 +235,20 @@ QString PKVDCommand::query(const TTransform *transform, QString *problem)
     default:
         return QString();
     }
+}
+
+QString PKVDCommand::settingKey(int structure, const QString &command)
+{
+    if (structure == Passthrough)
+        return QString();
+    if (structure == Status)
+        return QStringLiteral("SS ");
+    // The value follows the first "=" (parameters) or "," (groups); names
+    // never hold either.
+    const int equals = command.indexOf(QLatin1Char('='));
+    const int comma = command.indexOf(QLatin1Char(','));
+    const int end = isParameterFamily(structure) ? equals : comma;
+    return end >= 0 ? command.left(end + 1) : QString();
 }
 
 QString PKVDCommand::replyTag(const QString &query)

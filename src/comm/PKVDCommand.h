@@ -57,8 +57,14 @@ public:
     // The routing key of an answer or pushed line.
     static QString replyKey(const QString &line);
 
-    // Whether name can stand in a command: a double quote, "=", ";" or a
-    // line end would end the name, the command or the reply early.
+    // The parameter that a set command of structure changes, as the start
+    // of the command that names it ("SA \"G\">1=", "SG 1a,", "SS "); empty
+    // for ready-made commands, which are not merged.
+    static QString settingKey(int structure, const QString &command);
+
+    // Whether name can stand in a command: a double quote, "=", ";", a
+    // line end or another control character would end the name, the
+    // command or the reply early, or mean nothing to the device.
     static bool isSafeName(const QString &name);
 
 private:

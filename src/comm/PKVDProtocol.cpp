@@ -2,7 +2,7 @@
 
 #include "CAttributes.h"
 #include "HNode.h"
-#include "ITcpClient.h"
+#include "IInterface.h"
 #include "KvrLogging.h"
 #include "PKVDCommand.h"
 #include "PLevelReport.h"
@@ -67,15 +67,25 @@ bool PKVDProtocol::sendValue(TTransform *transform)
     }
     emit aboutToSendValue();
     IInterface *link = interface();
-    // While the device streams, set commands are not acknowledged.
-    const int mode = link->streaming() ? IInterface::NoAnswer : IInterface::AckExpected;
-    for (const QString &command : commands)
-        link->send(command.toUtf8(), mode, QString(), ReplyTimeoutMs);
+    // A set is acknowledged whether the device streams or not: a set that
+    // was lost or refused is written again instead of being forgotten.
+    const int structure = int(transform->ownerAttributes()->structure());
+    for (const QString &command : commands) {
+        const QString parameter = transform->mergesQueuedSets() ? PKVDCommand::settingKey(structure, command) : QString();
+        link->sendSet(command.toUtf8(), parameter.toUtf8(), ReplyTimeoutMs);
+    }
     return true;
 }
 
 bool PKVDProtocol::poll(TTransform *transform)
 {
+    if (!transform || !transform->ownerAttributes() || !transform->node())
+        return false;
+    // A device that is away has nothing to be asked now. That is no failure
+    // of the control: the panel's walk, which a failure stops until its
+    // next round, goes on to the controls of the devices that are there.
+    if (interface() && !interface()->isConnected())
+        return true;
     if (!canAddress(transform))
         return false;
     const QString query = queryFor(transform);
@@ -231,9 +241,11 @@ void PKVDProtocol::deliverLevels(const QList<SMSubscriptionManager::Record> &rec
 void PKVDProtocol::replyTimeout(const QString &tag)
 {
     IInterface *link = interface();
-    // A device that never answers the handshake before it runs is taken as
-    // one that does not stream.
-    if (tag == SMSubscriptionManager::SubTag && link && link->connectionState() != ITcpClient::Running)
+    // A device that does not answer the handshake is polled on this
+    // connection (a later "yes" still turns streaming on). Once the answer
+    // is known, a "SUB" that goes unanswered is the link probe, whose
+    // failure the interface handles.
+    if (tag == SMSubscriptionManager::SubTag && link && link->isConnected() && !link->isStreamingSet())
         link->setStreaming(0);
     m_subscriptions.handleTimeout(tag);
 }
@@ -273,4 +285,10 @@ bool PKVDProtocol::setOnline(bool online)
 void PKVDProtocol::forget(TTransform *transform)
 {
     m_subscriptions.forget(transform);
+}
+
+QByteArray PKVDProtocol::probeCommand() const
+{
+    // The handshake: every device answers it, whether it streams or not.
+    return QByteArrayLiteral("SUB\r");
 }

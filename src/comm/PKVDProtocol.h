@@ -36,6 +36,7 @@ public:
     bool setOnline(bool online) override;
 
     void forget(TTransform *transform) override;
+    QByteArray probeCommand() const override;
     const SMSubscriptionManager &subscriptions() const { return m_subscriptions; }
 
 private:

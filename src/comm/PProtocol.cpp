@@ -69,6 +69,11 @@ bool PProtocol::setOnline(bool)
 
 void PProtocol::forget(TTransform *) {}
 
+QByteArray PProtocol::probeCommand() const
+{
+    return QByteArray();
+}
+
 bool PProtocol::onOnlineStateChanged(bool online)
 {
     return setOnline(online);

@@ -38,6 +38,11 @@ public:
     // No reply reaches transform from now on: its last control let go of
     // it. (A destroyed transform is forgotten by itself.)
     virtual void forget(TTransform *transform);
+    // A cheap command (with its line end) that the device always answers
+    // with a line beginning with the command itself: the interface sends it
+    // to find out whether a quiet device is still there. Empty: the link
+    // is not probed.
+    virtual QByteArray probeCommand() const;
 
     IInterface *interface() const;
     MModel *model() const { return m_model; }

@@ -39,11 +39,11 @@ SMSubscriptionManager::Entry &SMSubscriptionManager::entryFor(const QString &que
     return *it;
 }
 
-void SMSubscriptionManager::addRecord(Entry &entry, int structure, TTransform *transform)
+bool SMSubscriptionManager::addRecord(Entry &entry, int structure, TTransform *transform)
 {
     for (const Record &record : std::as_const(entry.records)) {
         if (record.transform == transform && record.structure == structure)
-            return;
+            return false;
     }
     // A transform waits for one parameter: when its address moved (a
     // control addressed through a linked value), the old one's answers are
@@ -60,18 +60,33 @@ void SMSubscriptionManager::addRecord(Entry &entry, int structure, TTransform *t
     entry.records.append({structure, transform, transform});
     connect(transform, &QObject::destroyed, this, &SMSubscriptionManager::onTransformDestroyed,
             Qt::UniqueConnection);
+    return true;
 }
 
 QString SMSubscriptionManager::subscribe(const QString &query, int structure, TTransform *transform,
                                          int quietMs)
 {
     Entry &entry = entryFor(query);
-    addRecord(entry, structure, transform);
+    const bool joined = addRecord(entry, structure, transform);
+    if (m_enabled && entry.subscription == Subscription::Pending
+        && entry.pendingSince.elapsed() >= PendingDeadlineMs) {
+        qCDebug(lcComm) << "The subscription to" << entry.query << "was never confirmed; it is polled";
+        entry.subscription = Subscription::Refused;
+    }
     if (m_enabled && entry.subscription != Subscription::Refused) {
-        if (entry.subscription != Subscription::None)
+        switch (entry.subscription) {
+        case Subscription::None:
+            entry.subscription = Subscription::Pending;
+            entry.pendingSince.start();
+            return SubTag;
+        case Subscription::Made:
+            // The device pushes only what changes: a newcomer reads the
+            // value once. (One that joins a pending subscription gets the
+            // read that follows the confirmation.)
+            return joined ? PollTag : QString();
+        default:
             return QString();
-        entry.subscription = Subscription::Pending;
-        return SubTag;
+        }
     }
     if (entry.lastQuery.isValid() && entry.lastQuery.elapsed() < quietMs)
         return QString();
@@ -177,6 +192,13 @@ QList<SMSubscriptionManager::Record> SMSubscriptionManager::recordsFor(const QSt
             live.append(record);
     }
     return live;
+}
+
+int SMSubscriptionManager::pendingLongerThan(int ms) const
+{
+    return int(std::count_if(m_entries.cbegin(), m_entries.cend(), [ms](const Entry &entry) {
+        return entry.subscription == Subscription::Pending && entry.pendingSince.elapsed() > ms;
+    }));
 }
 
 bool SMSubscriptionManager::isSubscribed(const QString &query) const

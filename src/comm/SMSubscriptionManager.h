@@ -20,6 +20,11 @@ class TTransform;
 // device confirms it). While it does not, a key is polled whenever a shown
 // control asks for it and no query for it went out within the last poll
 // period, so a control on a hidden panel never starves the one that is seen.
+//
+// A control that joins a parameter whose subscription is made has its value
+// read once, since the device only pushes changes. A subscription that the
+// device neither confirms nor refuses within PendingDeadlineMs is not
+// waited for: the parameter is polled.
 class SMSubscriptionManager : public QObject
 {
     Q_OBJECT
@@ -28,6 +33,9 @@ public:
     static const QString SubTag;  // the subscription command
     static const QString PollTag; // the query
     static const QString UnsTag;
+    // The dispatcher writes a subscription three times before it gives up;
+    // this leaves it room for that on a slow device.
+    static constexpr int PendingDeadlineMs = 2000;
 
     struct Record
     {
@@ -76,6 +84,8 @@ public:
     void reset(bool unsubscribe);
 
     int keyCount() const { return int(m_entries.size()); }
+    // Subscriptions that have waited for the device's answer longer than ms.
+    int pendingLongerThan(int ms) const;
     bool isSubscribed(const QString &query) const;
 
 public slots:
@@ -95,12 +105,14 @@ private:
         QList<Record> records;
         Subscription subscription = Subscription::None;
         QElapsedTimer lastQuery;
+        QElapsedTimer pendingSince;
     };
 
     Entry &entryFor(const QString &query);
     // Drops the records of the transform that is (or was) object.
     void forgetObject(const QObject *object);
-    void addRecord(Entry &entry, int structure, TTransform *transform);
+    // False when the transform was already registered there.
+    bool addRecord(Entry &entry, int structure, TTransform *transform);
     static QString subjectOf(const QString &line);
 
     QPointer<IInterface> m_interface;

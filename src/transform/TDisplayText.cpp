@@ -46,6 +46,11 @@ void TDisplayText::setDisplayValue(float value)
     m_displayText = QString::number(value, 'f', m_decimals);
 }
 
+bool TDisplayText::mergesQueuedSets() const
+{
+    return true;
+}
+
 QString TDisplayText::displayText() const
 {
     return m_percent ? m_displayText + QLatin1Char('%') : m_displayText;

@@ -21,6 +21,8 @@ public:
     void replyValue(unsigned char &out) const override;
     void setDisplayValue(float value) override;
     QString displayText() const override;
+    // A level: the newest value is the one that counts.
+    bool mergesQueuedSets() const override;
 
     int decimals() const { return m_decimals; }
     bool isPercent() const { return m_percent; }

@@ -40,6 +40,11 @@ QString THexL::valueText() const
     return QString(QChar(m_table[m_valueIndex]));
 }
 
+bool THexL::hasSendableValue() const
+{
+    return m_valueIndex < m_count && m_table[m_valueIndex] >= 0x20 && m_table[m_valueIndex] < 0x7f;
+}
+
 QString THexL::replyText() const
 {
     return QStringLiteral("?");

@@ -30,6 +30,9 @@ public:
     // One character with the entry's code; "?" for an index past the
     // entries read.
     QString valueText() const override;
+    // The character goes out as one byte: only the printable ASCII codes
+    // of the entries read can be sent.
+    bool hasSendableValue() const override;
     QString replyText() const override;
     QString typeName() const override;
 

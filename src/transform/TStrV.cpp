@@ -1,5 +1,32 @@
 #include "TStrV.h"
 
+#include "KvrLogging.h"
+
+#include <QRegularExpression>
+
+#include <cmath>
+
+namespace {
+
+bool readsAsFiniteNumber(const QString &text)
+{
+    bool ok = false;
+    const double number = text.trimmed().toDouble(&ok);
+    return ok && std::isfinite(number);
+}
+
+// "nan", "-inf", "Infinity": what printing a float that is no number gives.
+bool readsAsNonFiniteNumber(const QString &text)
+{
+    static const QRegularExpression nonFinite(QStringLiteral("^[+-]?(nan|inf(inity)?)$"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    bool ok = false;
+    const double number = text.trimmed().toDouble(&ok);
+    return (ok && !std::isfinite(number)) || nonFinite.match(text.trimmed()).hasMatch();
+}
+
+} // namespace
+
 TStrV::TStrV(QObject *parent) : TDisplayText(parent) {}
 
 void TStrV::setValue(int value)
@@ -15,6 +42,20 @@ void TStrV::setValue(float value)
 void TStrV::setValue(unsigned char value)
 {
     m_valueText = QString::number(value);
+}
+
+void TStrV::setReplyText(const QString &text)
+{
+    if (!readsAsFiniteNumber(text)) {
+        qCDebug(lcTransform) << "StrV - reply that is no finite number ignored:" << text;
+        return;
+    }
+    TDisplayText::setReplyText(text);
+}
+
+bool TStrV::hasSendableValue() const
+{
+    return !readsAsNonFiniteNumber(m_valueText);
 }
 
 QString TStrV::typeName() const

@@ -13,6 +13,10 @@ public:
     // Always one decimal, whatever the display format says.
     void setValue(float value) override;
     void setValue(unsigned char value) override;
+    // A reply that does not read as a finite number ("nan", "inf", a cut or
+    // garbled line) is ignored: the last value stays.
+    void setReplyText(const QString &text) override;
+    bool hasSendableValue() const override;
     QString typeName() const override;
 
 protected:

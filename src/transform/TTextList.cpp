@@ -31,6 +31,11 @@ void TTextList::setReplyText(const QString &text)
     emit replyValueReady();
 }
 
+bool TTextList::hasSendableValue() const
+{
+    return m_valueIndex < m_entries.size();
+}
+
 QString TTextList::valueText() const
 {
     return entryAt(m_valueIndex);

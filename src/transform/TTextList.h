@@ -16,6 +16,7 @@ public:
     void setValueText(const QString &text) override;
     void setReplyText(const QString &text) override;
     QString valueText() const override;
+    bool hasSendableValue() const override;
     QString replyText() const override;
 
     QStringList entries() const { return m_entries; }

@@ -31,6 +31,16 @@ void TTransform::value(unsigned char &out) const
     out = 0;
 }
 
+bool TTransform::hasSendableValue() const
+{
+    return true;
+}
+
+bool TTransform::mergesQueuedSets() const
+{
+    return false;
+}
+
 QString TTransform::valueText() const
 {
     return QString();

@@ -33,6 +33,14 @@ public:
     virtual void value(float &out) const;
     virtual void value(unsigned char &out) const;
     virtual QString valueText() const;
+    // Whether valueText() is a value the device can take: false for a list
+    // index outside the list, a code the device cannot be sent, a number
+    // that is not finite.
+    virtual bool hasSendableValue() const;
+    // Whether only the newest of several values that wait to be sent
+    // matters (a level dragged towards a slow device), rather than every
+    // change (a press and its release).
+    virtual bool mergesQueuedSets() const;
     virtual void replyValue(int &out) const;
     virtual void replyValue(float &out) const;
     virtual void replyValue(unsigned char &out) const;

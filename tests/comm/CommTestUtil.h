@@ -47,7 +47,9 @@ public:
     void receiveReply(const QString &text) override { setReplyText(text); }
     QString replyText() const override { return m_reply; }
     QString pollCommand() const override { return command; }
+    bool mergesQueuedSets() const override { return level; }
 
+    bool level = false; // a level's queued sets merge, a state's do not
     QStringList replies;
     QString command; // the poll command of a pass-through control
 
@@ -96,7 +98,9 @@ public:
         onlineCalls.append(online);
         return true;
     }
+    QByteArray probeCommand() const override { return probe; }
 
+    QByteArray probe; // none unless a test sets one
     QList<QByteArray> lines;
     QStringList timeouts;
     QList<bool> onlineCalls;

@@ -41,7 +41,7 @@ private slots:
     void answerMustBeginWithTheTag();
     void lateAnswerIsRoutedNotTakenByTheNextCommand();
     void identicalQueryIsQueuedOnce();
-    void streamingWritesOnWithoutWaiting();
+    void streamingStillWaitsForEachAnswer();
     void answerResetsTheErrorsAndLeavesNothingScheduled();
     void shortWriteCountsAsAFailedAttempt();
 };
@@ -143,25 +143,27 @@ void tst_Dispatcher::identicalQueryIsQueuedOnce()
     QTRY_COMPARE_WITH_TIMEOUT(peer.count("GA\"G\">1\r"), 2, Timeout);
 }
 
-void tst_Dispatcher::streamingWritesOnWithoutWaiting()
+void tst_Dispatcher::streamingStillWaitsForEachAnswer()
 {
+    // A device that pushes its changes: a pushed line is routed and answers
+    // nothing; a subscription whose acknowledgement never comes fails like
+    // any command, and the protocol hears of it.
     Client online;
     online.client->setStreaming(1);
-
-    // Nothing answers: each record is completed by the next one, or by the
-    // end of its wait, and none of that is a failure.
-    online.client->send("SUB \"GA\"A\">1\"\r", IInterface::ReplyExpected, QStringLiteral("SUB \"GA\"A\">1\","), 4000);
-    online.client->send("SUB \"GA\"B\">1\"\r", IInterface::ReplyExpected, QStringLiteral("SUB \"GA\"B\">1\","), 30);
+    const QString tag = QStringLiteral("SUB \"GA\"A\">1\",");
+    online.client->send("SUB \"GA\"A\">1\"\r", IInterface::ReplyExpected, tag, 4000);
     end(online);
-    QTRY_VERIFY_WITH_TIMEOUT(ended(online), 2000);
-    QCOMPARE(online.peer.count("SUB \"GA\"A\">1\"\r"), 1);
-    QCOMPARE(online.peer.count("SUB \"GA\"B\">1\"\r"), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(online.peer.count("SUB \"GA\"A\">1\"\r"), 1, Timeout);
+    online.peer.send("GA\"B\">1=4\r");
+    QTRY_COMPARE_WITH_TIMEOUT(online.protocol.lines, QList<QByteArray>{"GA\"B\">1=4"}, Timeout);
+    QVERIFY(!ended(online));
+    online.peer.send("SUB \"GA\"A\">1\",yes\r");
+    QTRY_VERIFY_WITH_TIMEOUT(ended(online), Timeout);
     QCOMPARE(online.failures->count(), 0);
-    QVERIFY(online.protocol.timeouts.isEmpty());
 
-    // Whatever comes back in streaming reaches the protocol.
-    online.peer.send("GA\"A\">1=4\r");
-    QTRY_COMPARE_WITH_TIMEOUT(online.protocol.lines, QList<QByteArray>{"GA\"A\">1=4"}, Timeout);
+    online.client->send("SUB \"GA\"C\">1\"\r", IInterface::ReplyExpected, tag, 20);
+    QTRY_COMPARE_WITH_TIMEOUT(online.protocol.timeouts.size(), 3, Timeout);
+    QCOMPARE(online.peer.count("SUB \"GA\"C\">1\"\r"), 3);
 }
 
 void tst_Dispatcher::answerResetsTheErrorsAndLeavesNothingScheduled()
@@ -185,14 +187,14 @@ void tst_Dispatcher::shortWriteCountsAsAFailedAttempt()
     ICountedQueue<ITcpClientThread::Record> records;
     ICountedQueue<QByteArray> replies;
     QList<QByteArray> writes;
-    ITcpClientThread dispatcher(&records, &replies, [&writes](const QByteArray &bytes) {
+    ITcpClientThread dispatcher(&records, &replies, [&writes](const QByteArray &bytes, bool) {
         writes.append(bytes);
         return qint64(bytes.size() - 1);
     });
     QSignalSpy errors(&dispatcher, &ITcpClientThread::messageError);
     dispatcher.onStartMessageProcessing();
-    records.append({IInterface::AckExpected, "SA \"G\">1=1\r", QByteArray(), 4000});
-    records.append({IInterface::NoAnswer, "END\r", QByteArray(), 200});
+    records.append({IInterface::AckExpected, "SA \"G\">1=1\r", QByteArray(), 4000, QByteArray()});
+    records.append({IInterface::NoAnswer, "END\r", QByteArray(), 200, QByteArray()});
     dispatcher.schedule();
 
     QTRY_COMPARE_WITH_TIMEOUT(writes.size(), 6, Timeout);

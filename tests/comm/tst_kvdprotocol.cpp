@@ -6,6 +6,10 @@
 
 #include "PKVDProtocol.h"
 #include "PProtocolFactory.h"
+#include "TTransformFactory.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 using namespace commtest;
 
@@ -41,10 +45,13 @@ private slots:
     void sendIndexesAddressSetCommands();
     void unsafeNamesAreRefused_data();
     void unsafeNamesAreRefused();
+    void unsendableValuesAreRefused_data();
+    void unsendableValuesAreRefused();
     void replyReachesOnlyTheMatchingIndexes();
     void repliesOfEveryForm();
     void movedAddressNoLongerAnswers();
-    void streamingSetsAreNotAcknowledged();
+    void streamingSetsAreAcknowledged();
+    void queuedSetsOfOneParameterMerge();
     void offlineSendsNothing();
     void factory();
 };
@@ -199,6 +206,70 @@ void tst_KVDProtocol::unsafeNamesAreRefused()
     QTRY_COMPARE_WITH_TIMEOUT(online.peer.received, QByteArray("SA \"Gain\">1=2\r"), Timeout);
 }
 
+void tst_KVDProtocol::unsendableValuesAreRefused_data()
+{
+    QTest::addColumn<QString>("keyword");
+    QTest::addColumn<QString>("set");
+    QTest::addColumn<int>("index");     // the list index set, or -1
+    QTest::addColumn<QString>("value"); // else the value text set
+    QTest::addColumn<QString>("sent");  // empty: refused
+
+    QTest::newRow("list index past the list") << "chrL" << "F,O,T" << 5 << "" << "";
+    QTest::newRow("list entry") << "chrL" << "F,O,T" << 2 << "" << "T";
+    QTest::newRow("code table index past the codes") << "hexL" << "41,42" << 2 << "" << "";
+    QTest::newRow("code table NUL") << "hexL" << "41,0,e9" << 1 << "" << "";
+    QTest::newRow("code table past ASCII") << "hexL" << "41,0,e9" << 2 << "" << "";
+    QTest::newRow("code table letter") << "hexL" << "41,0,e9" << 0 << "" << "A";
+    QTest::newRow("text list slot past eight") << "strL" << "Low,Mid,High" << 9 << "" << "";
+    QTest::newRow("level nan") << "strV" << "" << -1 << "nan" << "";
+    QTest::newRow("level -inf") << "strV" << "" << -1 << "-inf" << "";
+    QTest::newRow("level") << "strV" << "" << -1 << "-12.5" << "-12.5";
+    QTest::newRow("NUL in a text") << "text" << "" << -1 << QString("A") + QChar(0) << "";
+}
+
+void tst_KVDProtocol::unsendableValuesAreRefused()
+{
+    QFETCH(QString, keyword);
+    QFETCH(QString, set);
+    QFETCH(int, index);
+    QFETCH(QString, value);
+    QFETCH(QString, sent);
+    Polled online;
+    Binding control(QStringLiteral("Gain"), 0, 1);
+    control.attributes.setSet(set);
+    std::unique_ptr<TTransform> transform(TTransformFactory::instance()->create(keyword));
+    QVERIFY(transform);
+    transform->setOwnerAttributes(&control.attributes);
+    transform->setNode(control.node);
+    transform->configure();
+    if (index >= 0)
+        transform->setValue(static_cast<unsigned char>(index));
+    else
+        transform->setValueText(value);
+    if (sent.isEmpty()) {
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Control \"Control of Gain\": .*nothing was sent")));
+        QVERIFY(!online.protocol.sendValue(transform.get()));
+    } else {
+        QVERIFY(online.protocol.sendValue(transform.get()));
+    }
+    // Only what can be sent reaches the device, and what comes next.
+    Binding next(QStringLiteral("Next"), 0, 1);
+    next.transform.setValueText(QStringLiteral("0"));
+    QVERIFY(online.protocol.sendValue(&next.transform));
+    const QByteArray expected = (sent.isEmpty() ? QByteArray() : "SA \"Gain\">1=" + sent.toUtf8() + "\r") + "SA \"Next\">1=0\r";
+    QTRY_COMPARE_WITH_TIMEOUT(online.peer.received, expected, Timeout);
+
+    // A level that comes back as no finite number is not taken.
+    if (keyword == QLatin1String("strV")) {
+        QSignalSpy replies(transform.get(), &TTransform::replyValueReady);
+        transform->receiveReply(QStringLiteral("nan"));
+        transform->receiveReply(QStringLiteral("-inf"));
+        transform->receiveReply(QStringLiteral("-12."));
+        QCOMPARE(replies.count(), 1);
+        QCOMPARE(transform->replyText(), QStringLiteral("-12."));
+    }
+}
+
 void tst_KVDProtocol::replyReachesOnlyTheMatchingIndexes()
 {
     Polled online;
@@ -274,20 +345,79 @@ void tst_KVDProtocol::movedAddressNoLongerAnswers()
     QCOMPARE(control.transform.replies, QStringList{"T"});
 }
 
-void tst_KVDProtocol::streamingSetsAreNotAcknowledged()
+void tst_KVDProtocol::streamingSetsAreAcknowledged()
 {
+    // A set that the device refuses is written again while it streams too,
+    // rather than lost without a word.
+    int sets = 0;
     Online<PKVDProtocol> online(
-        [](const QByteArray &line) { return line == "SUB" ? QByteArray("SUB,yes\r") : QByteArray(); }, true);
+        [&sets](const QByteArray &line) {
+            if (line == "SUB")
+                return QByteArray("SUB,yes\r");
+            return QByteArray(1, ++sets == 1 ? Nak : Ack);
+        },
+        true);
     PKVDProtocol &protocol = online.protocol;
-    QVERIFY(protocol.isSubscribed());
     QCOMPARE(online.client->streaming(), quint8(1));
     Binding control(QStringLiteral("Gain"), 0, 1);
     control.transform.setValueText(QStringLiteral("1"));
     QVERIFY(protocol.sendValue(&control.transform));
-    control.transform.setValueText(QStringLiteral("2"));
-    QVERIFY(protocol.sendValue(&control.transform));
-    QTRY_VERIFY_WITH_TIMEOUT(online.peer.received.endsWith("SA \"Gain\">1=1\rSA \"Gain\">1=2\r"), 2000);
-    QCOMPARE(online.failures->count(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(sets, 2, Timeout);
+    QCOMPARE(online.peer.received, QByteArray("SA \"Gain\">1=1\rSA \"Gain\">1=1\r"));
+    QTRY_COMPARE_WITH_TIMEOUT(online.client->dispatcher()->state(), ITcpClientThread::Idle, Timeout);
+    QCOMPARE(online.failures->count(), 1);
+}
+
+void tst_KVDProtocol::queuedSetsOfOneParameterMerge()
+{
+    // A slow device: while the first set waits for its ACK, newer values of
+    // the same level take the place of the one queued; the order of the
+    // parameters stays, and every change of a state (a press and its
+    // release) goes out.
+    QTemporaryDir dir;
+    SimFaults faults;
+    faults.delayMs = 100;
+    SimPeer sim(faults);
+    QVERIFY(sim.listening);
+    QString error;
+    QVERIFY2(sim.log.openFile(dir.filePath(QStringLiteral("sim.log")), &error), qPrintable(error));
+    PKVDProtocol protocol;
+    auto client = runningClient(&protocol, sim.port(), true);
+    HNode block;
+    block.setLabel(QStringLiteral("G"));
+    Binding a(QString(), 0, 1, 0, &block);
+    Binding b(QString(), 0, 2, 0, &block);
+    Binding c(QString(), 0, 3, 0, &block);
+    a.transform.level = true;
+    b.transform.level = true;
+    QFile log(dir.filePath(QStringLiteral("sim.log")));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QStringList arrived;
+    const auto readArrivals = [&] {
+        for (const QByteArray &line : log.readAll().split('\n')) {
+            const int at = int(line.indexOf("< SA "));
+            if (at >= 0)
+                arrived << QString::fromUtf8(line.mid(at + 5));
+        }
+        return int(arrived.size());
+    };
+    const auto move = [&protocol](Binding &binding, int value) {
+        binding.transform.setValueText(QString::number(value));
+        QVERIFY(protocol.sendValue(&binding.transform));
+    };
+    move(a, 1);
+    QTRY_COMPARE_WITH_TIMEOUT(readArrivals(), 1, Timeout);
+    move(a, 2);
+    move(b, 1);
+    move(a, 3);
+    move(b, 2);
+    move(a, 4);
+    move(c, 1);
+    move(c, 0);
+    QTRY_COMPARE_WITH_TIMEOUT(readArrivals(), 5, Timeout);
+    QTRY_COMPARE_WITH_TIMEOUT(client->dispatcher()->state(), ITcpClientThread::Idle, Timeout);
+    readArrivals();
+    QCOMPARE(arrived, (QStringList{"\"G\">1=1", "\"G\">1=4", "\"G\">2=2", "\"G\">3=1", "\"G\">3=0"}));
 }
 
 void tst_KVDProtocol::offlineSendsNothing()
@@ -301,7 +431,9 @@ void tst_KVDProtocol::offlineSendsNothing()
     closed.setProtocol(&protocol);
     protocol.setInterface(&closed);
     QVERIFY(!protocol.sendValue(&control.transform));
-    QVERIFY(!protocol.poll(&control.transform));
+    // Nothing to ask of a device that is away; the panel's walk goes on.
+    QVERIFY(protocol.poll(&control.transform));
+    QCOMPARE(protocol.subscriptions().keyCount(), 0);
     QVERIFY(!protocol.sendValue(nullptr));
 
     Binding unbound(QStringLiteral("Gain"), 0, 1);

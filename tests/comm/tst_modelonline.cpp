@@ -23,6 +23,8 @@ public:
         m_connected = connected;
         emit interfaceStateChanged(connected);
     }
+    void reconnect() override { ++reconnects; }
+    int reconnects = 0;
 };
 
 } // namespace
@@ -62,6 +64,23 @@ private slots:
         model->interfaces()->clear();
     }
 
+    void lostDeviceIsConnectedAgainOnlyWhileOnline()
+    {
+        model->closeDocument();
+        StandInInterface a;
+        model->interfaces()->add(&a);
+        model->setOnline(true);
+        QCOMPARE(a.reconnects, 0);
+        model->interfaceStatusChanged(false);
+        QCOMPARE(a.reconnects, 1);
+        // Going offline reports false as well, and so may the interfaces
+        // as they close: nothing is connected again.
+        model->setOnline(false);
+        model->interfaceStatusChanged(false);
+        QCOMPARE(a.reconnects, 1);
+        model->interfaces()->clear();
+    }
+
     void goingOnlineAgainstASimulatedDevice()
     {
         commtest::SimPeer dsp, endpoint;
@@ -89,9 +108,12 @@ private slots:
         model->setOnline(false);
         QTRY_VERIFY_WITH_TIMEOUT(indicator().endsWith("/indicator_red.png"), commtest::Timeout);
         QVERIFY(!model->isPollingActive());
-        QTest::qWait(1800);
+        QTRY_COMPARE_WITH_TIMEOUT(dsp.device->connectionCount() + endpoint.device->connectionCount(), 0,
+                                  commtest::Timeout);
         QCOMPARE(model->interfaces()->connectedCount(), 0);
-        QCOMPARE(dsp.device->connectionCount() + endpoint.device->connectionCount(), 0);
+        // Without a socket the client has nothing to connect again.
+        auto *client = qobject_cast<ITcpClient *>(chassis->interface());
+        QVERIFY(client && !client->hasSocket());
 
         // Closing the document unlinks the interfaces before the devices go.
         model->closeDocument();

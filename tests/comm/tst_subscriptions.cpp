@@ -42,7 +42,9 @@ private slots:
     void handshake();
     void unansweredHandshakeLeavesPolling();
     void firstPollSubscribesOnceThenOnlyArmsTheHostCheck();
+    void refusedSubscriptionIsPolled_data();
     void refusedSubscriptionIsPolled();
+    void controlJoiningAMadeSubscriptionGetsTheValue();
     void parameterPolledBeforeTheHandshakeIsSubscribedLater();
     void twoControlsOfOneParameter();
     void resynchronizingUnsubscribesWhatWasSubscribed();
@@ -67,7 +69,6 @@ void tst_Subscriptions::handshake()
     auto client = runningClient(&protocol, sim.port(), true);
     QCOMPARE(protocol.isSubscribed(), !refused);
     QCOMPARE(client->streaming(), quint8(refused ? 0 : 1));
-    QCOMPARE(client->dispatcher()->isStreaming(), !refused);
 
     // Either way the value is read, and a value another station sets is
     // pushed when subscribed.
@@ -122,10 +123,28 @@ void tst_Subscriptions::firstPollSubscribesOnceThenOnlyArmsTheHostCheck()
     QVERIFY(peer.received.isEmpty());
 }
 
+void tst_Subscriptions::refusedSubscriptionIsPolled_data()
+{
+    QTest::addColumn<QByteArray>("answer"); // to the subscription command
+    QTest::addColumn<int>("writes");        // of the subscription command
+    QTest::newRow("answered no") << QByteArray(",no\r") << 1;
+    QTest::newRow("refused with NAK") << QByteArray(1, Nak) << 3;
+    QTest::newRow("acknowledgement lost") << QByteArray() << 3;
+}
+
 void tst_Subscriptions::refusedSubscriptionIsPolled()
 {
+    // While the device streams, a subscription that is refused, or whose
+    // acknowledgement never comes, must not leave the parameter pending for
+    // ever: it is written at most three times and then polled.
+    QFETCH(QByteArray, answer);
+    QFETCH(int, writes);
     Online<PKVDProtocol> online(
-        [](const QByteArray &line) { return line.startsWith("SUB \"") ? line + ",no\r" : subscribingDevice(line); },
+        [answer](const QByteArray &line) {
+            if (!line.startsWith("SUB \""))
+                return subscribingDevice(line);
+            return answer.startsWith(',') ? line + answer : answer;
+        },
         true);
     RawPeer &peer = online.peer;
     PKVDProtocol &protocol = online.protocol;
@@ -133,9 +152,40 @@ void tst_Subscriptions::refusedSubscriptionIsPolled()
     Binding control(QStringLiteral("G"), 0, 1);
     control.transform.setPollDivider(1);
     QVERIFY(protocol.poll(&control.transform));
-    QTRY_COMPARE_WITH_TIMEOUT(peer.count("SUB \"GA\"G\">1\"\r"), 1, Timeout);
+    QTRY_COMPARE_WITH_TIMEOUT(peer.count("SUB \"GA\"G\">1\"\r"), writes, Timeout);
     QTRY_VERIFY_WITH_TIMEOUT((protocol.poll(&control.transform), !control.transform.replies.isEmpty()), Timeout);
-    QCOMPARE(peer.count("SUB \"GA\"G\">1\"\r"), 1);
+    QVERIFY(peer.count("GA\"G\">1\r") >= 1);
+    QCOMPARE(peer.count("SUB \"GA\"G\">1\"\r"), writes);
+    QVERIFY(!protocol.subscriptions().isSubscribed(QStringLiteral("GA\"G\">1")));
+}
+
+void tst_Subscriptions::controlJoiningAMadeSubscriptionGetsTheValue()
+{
+    // A second control on a parameter that is subscribed already (a panel
+    // shown later) reads the value once; the device pushes only changes.
+    SimPeer sim;
+    QVERIFY(sim.listening);
+    QString error;
+    QVERIFY(sim.device->setParameter(QStringLiteral("GA\"Gain 1\">1"), QStringLiteral("-4.5"), &error));
+    PKVDProtocol protocol;
+    auto client = runningClient(&protocol, sim.port(), true);
+    HNode block;
+    block.setLabel(QStringLiteral("Gain 1"));
+    Binding first(QString(), 0, 1, 0, &block);
+    Binding later(QString(), 0, 1, 0, &block);
+    QVERIFY(protocol.poll(&first.transform));
+    QTRY_COMPARE_WITH_TIMEOUT(first.transform.replies, QStringList{"-4.5"}, Timeout);
+    QVERIFY(protocol.subscriptions().isSubscribed(QStringLiteral("GA\"Gain 1\">1")));
+
+    QVERIFY(protocol.poll(&later.transform));
+    QTRY_COMPARE_WITH_TIMEOUT(later.transform.replies, QStringList{"-4.5"}, Timeout);
+    // Polled again, it is one of the subscribed controls: nothing more goes out.
+    QTRY_COMPARE_WITH_TIMEOUT(client->dispatcher()->state(), ITcpClientThread::Idle, Timeout);
+    QVERIFY(protocol.poll(&later.transform));
+    QVERIFY(!client->dispatcher()->isPending("GA\"Gain 1\">1\r"));
+    QVERIFY(sim.device->setParameter(QStringLiteral("GA\"Gain 1\">1"), QStringLiteral("-6.0"), &error));
+    QTRY_COMPARE_WITH_TIMEOUT(later.transform.replies, (QStringList{"-4.5", "-6.0"}), Timeout);
+    QCOMPARE(first.transform.replies, (QStringList{"-4.5", "-4.5", "-6.0"}));
 }
 
 void tst_Subscriptions::parameterPolledBeforeTheHandshakeIsSubscribedLater()

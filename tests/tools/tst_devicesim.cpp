@@ -1,11 +1,11 @@
 #include "SimConnection.h"
+#include "SimConsole.h"
 #include "SimDevice.h"
 #include "SimDeviceInfo.h"
 #include "SimFaults.h"
 #include "SimLevelMeter.h"
 #include "SimLog.h"
 
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTcpSocket>
@@ -94,6 +94,8 @@ private slots:
     void faults_data();
     void faults();
     void delayedAnswersKeepTheirOrder();
+    void restartingDeviceKeepsItsValues();
+    void consoleSetsValuesAndSilencesTheDevice();
     void splitAndJoinedCommands();
     void overlongCommandIsRefused();
     void logShowsControlBytes();
@@ -344,11 +346,13 @@ void TestDeviceSim::faults_data()
     QTest::addColumn<QByteArray>("sent");
     QTest::addColumn<QByteArray>("answered");
     QTest::addColumn<bool>("closes");
-    SimFaults drop, nak, close, refuse;
+    SimFaults drop, nak, close, refuse, silent, stall;
     drop.dropEvery = 3;
     nak.nakEvery = 2;
     close.closeAfter = 2;
     refuse.refuse = true;
+    silent.silentAfter = 2;
+    stall.stallAfter = 2;
 
     QTest::newRow("every third dropped: no answer, no effect")
         << drop << QByteArray("GS \rGG 1\rSA \"G\">1=5\rGA\"G\">1\r") << QByteArray("S 0x0\rGG 1,78\rGA\"G\">1=0.0\r")
@@ -358,6 +362,10 @@ void TestDeviceSim::faults_data()
     QTest::newRow("closed after two answers") << close << QByteArray("GS \rGG 1\rGN 1\r")
                                               << QByteArray("S 0x0\rGG 1,78\r") << true;
     QTest::newRow("connections refused") << refuse << QByteArray("GS \r") << QByteArray() << true;
+    QTest::newRow("silent after two: open, no answer, no effect")
+        << silent << QByteArray("GS \rGG 1\rSS 5 \rGS \r") << QByteArray("S 0x0\rGG 1,78\r") << false;
+    QTest::newRow("stalled after two: open, nothing more read")
+        << stall << QByteArray("GS \rGG 1\rSS 5 \rGS \r") << QByteArray("S 0x0\rGG 1,78\r") << false;
 }
 
 void TestDeviceSim::faults()
@@ -376,33 +384,82 @@ void TestDeviceSim::faults()
         QTRY_COMPARE_WITH_TIMEOUT(device->connectionCount(), 0, Timeout);
     }
     QTRY_COMPARE_WITH_TIMEOUT(unjoined(peer.received), answered, Timeout);
-    if (faults.closeAfter) {
-        // The count is per connection: a new one is served again.
+    if (faults.closeAfter || faults.silentAfter || faults.stallAfter) {
+        // The count is per connection: a new one is served again (and the
+        // set that went unanswered had no effect).
         Peer next(device->port());
         QVERIFY(next.exchange("GS \r", "S 0x0\r"));
+    }
+    if (faults.silentAfter || faults.stallAfter) {
+        QCOMPARE(unjoined(peer.received), answered);
+        QVERIFY(peer.isConnected());
     }
 }
 
 void TestDeviceSim::delayedAnswersKeepTheirOrder()
 {
     SimFaults faults;
-    faults.delayMs = 300;
+    faults.delayMs = 1000;
     auto device = startDevice(faults);
     QVERIFY(device);
     Peer listener(device->port());
     Peer setter(device->port());
     QVERIFY(listener.exchange("SUB \"GS \"\r", "SUB \"GS \",yes\r"));
 
-    QElapsedTimer clock;
-    clock.start();
-    setter.send("GG 1\r");
-    setter.send("SS 3 \r");
-    setter.send("GS \r");
+    setter.send("GG 1\rSS 3 \rGS \r");
+    // The device has answered and pushed, and holds it all back.
+    QTRY_VERIFY_WITH_TIMEOUT(device->delayedCount() >= 2, Timeout);
+    QVERIFY(setter.received.isEmpty());
+    QVERIFY(listener.received.isEmpty());
     QTRY_COMPARE_WITH_TIMEOUT(unjoined(setter.received), "GG 1,78\r" + Ack + "S 0x3\r", Timeout);
-    QVERIFY(clock.elapsed() >= 300);
     // Pushes are answers too, and wait as long.
     QTRY_COMPARE_WITH_TIMEOUT(listener.received, QByteArray("S 0x3\r"), Timeout);
-    QVERIFY(clock.elapsed() >= 300);
+}
+
+void TestDeviceSim::restartingDeviceKeepsItsValues()
+{
+    SimFaults faults;
+    faults.restartEveryS = 1;
+    auto device = startDevice(faults);
+    QVERIFY(device);
+    auto peer = std::make_unique<Peer>(device->port());
+    QVERIFY(peer->exchange("SA \"Gain 1\">1=-3.0\r", Ack));
+    QTRY_VERIFY_WITH_TIMEOUT(!peer->isConnected(), Timeout);
+    QCOMPARE(device->connectionCount(), 0);
+    // Back on its port after the pause, with what it was set to.
+    QTRY_VERIFY_WITH_TIMEOUT((peer = std::make_unique<Peer>(device->port()), peer->isConnected()), Timeout);
+    QVERIFY(peer->exchange("GA\"Gain 1\">1\r", "GA\"Gain 1\">1=-3.0\r"));
+}
+
+void TestDeviceSim::consoleSetsValuesAndSilencesTheDevice()
+{
+    auto device = startDevice();
+    QVERIFY(device);
+    Peer listener(device->port());
+    QVERIFY(listener.exchange("SUB \"GA\"Gain 1\">1\"\r", "SUB \"GA\"Gain 1\">1\",yes\r"));
+    SimConsole console({device.get()});
+
+    // The value is the last word; the query keeps its blanks.
+    QCOMPARE(console.execute(QStringLiteral("set GA\"Gain 1\">1 -12.5")), QStringLiteral("ok"));
+    QTRY_COMPARE_WITH_TIMEOUT(listener.received, QByteArray("GA\"Gain 1\">1=-12.5\r"), Timeout);
+    listener.received.clear();
+    QCOMPARE(device->parameter(QStringLiteral("GA \"Gain 1\">1")), QStringLiteral("-12.5"));
+    QVERIFY(console.execute(QStringLiteral("set SA \"Gain 1\">1=2 2")).startsWith(QLatin1String("error: ")));
+    QVERIFY(console.execute(QStringLiteral("set GS")).startsWith(QLatin1String("error: ")));
+    QVERIFY(console.execute(QStringLiteral("silent -1")).startsWith(QLatin1String("error: ")));
+    QVERIFY(console.execute(QStringLiteral("reboot")).startsWith(QLatin1String("error: ")));
+
+    // Silent: the connection stays and hears nothing; no new one is taken.
+    QCOMPARE(console.execute(QStringLiteral("silent 1")), QStringLiteral("ok"));
+    QVERIFY(device->isSilent());
+    QVERIFY(listener.exchange("GS \r", QByteArray()));
+    QTcpSocket refused;
+    refused.connectToHost(QHostAddress::LocalHost, device->port());
+    QVERIFY(!refused.waitForConnected(Timeout));
+    QTRY_VERIFY_WITH_TIMEOUT(!device->isSilent(), Timeout);
+    QVERIFY(listener.exchange("GS \r", "S 0x0\r"));
+    Peer back(device->port());
+    QVERIFY(back.exchange("GA\"Gain 1\">1\r", "GA\"Gain 1\">1=-12.5\r"));
 }
 
 void TestDeviceSim::splitAndJoinedCommands()
@@ -501,6 +558,14 @@ void TestDeviceSim::executableServesADesignUntilSignalled()
         const QList<QByteArray> reports = unjoined(endpoint.received).split('\r');
         QVERIFY(reports.at(0).startsWith("GL B 1 2 100 "));
         QVERIFY(reports.at(1).startsWith("GL 7 2 32 100 "));
+    }
+
+    // A value changed at the devices from standard input.
+    sim.write("set GA\"Gain 2\">1 -7.0\n");
+    QTRY_VERIFY_WITH_TIMEOUT((out += sim.readAllStandardOutput(), out.endsWith("ok\n")), Timeout);
+    {
+        Peer dsp(ports.value(1));
+        QVERIFY(dsp.exchange("GA\"Gain 2\">1\r", "GA\"Gain 2\">1=-7.0\r"));
     }
 
     ::kill(pid_t(sim.processId()), signalNumber);

@@ -207,13 +207,15 @@ void TestSimConfig::options()
 
     SimOptions full;
     QCOMPARE(full.parse({"kvrsim", "--port", "0", "--bind", "::1", "--log", "x.log", "--quiet", "--drop-every", "5",
-                         "--nak-every", "7", "--close-after", "9", "--delay", "250", "--refuse", "--no-subscribe"}),
+                         "--nak-every", "7", "--close-after", "9", "--delay", "250", "--refuse", "--no-subscribe",
+                         "--silent-after", "11", "--stall-after", "13", "--split-replies", "--restart-every", "60"}),
              SimOptions::Outcome::Run);
     QCOMPARE(full.ports, QList<int>{0});
     QCOMPARE(full.bindAddress + ' ' + full.logFile, QStringLiteral("::1 x.log"));
     const SimFaults &f = full.faults;
     QCOMPARE((QList<int>{f.dropEvery, f.nakEvery, f.closeAfter, f.delayMs, f.refuse, f.noSubscribe, full.quiet}),
              (QList<int>{5, 7, 9, 250, 1, 1, 1}));
+    QCOMPARE((QList<int>{f.silentAfter, f.stallAfter, f.splitReplies, f.restartEveryS}), (QList<int>{11, 13, 1, 60}));
 
     SimOptions help;
     QCOMPARE(help.parse({"kvrsim", "--help"}), SimOptions::Outcome::Help);
@@ -221,7 +223,7 @@ void TestSimConfig::options()
 
     const QList<QStringList> refused = {
         {"--port", "1", "--design", "d.kvp"}, {"--base-port", "2000"}, {"--port", "65536"},
-        {"--delay", "-1"}, {"--drop-every", "0"}, {"--close-after", "two"},
+        {"--delay", "-1"}, {"--drop-every", "0"}, {"--restart-every", "0"}, {"--close-after", "two"},
         {"--bind", "localhost"}, {"design.kvp"}, {"--port"}};
     for (const QStringList &arguments : refused) {
         SimOptions options;

@@ -15,6 +15,8 @@ SimConnection::SimConnection(QTcpSocket *socket, SimDevice *device, int id,
     connect(m_socket, &QTcpSocket::readyRead, this, &SimConnection::onReadyRead);
     connect(m_socket, &QTcpSocket::disconnected, this, &SimConnection::onDisconnected);
     connect(&m_delayTimer, &QTimer::timeout, this, &SimConnection::onDelayTimeout);
+    m_splitTimer.setSingleShot(true);
+    connect(&m_splitTimer, &QTimer::timeout, this, &SimConnection::onSplitTimeout);
     m_log->write(source(), QStringLiteral("connected from %1:%2")
                                .arg(m_socket->peerAddress().toString())
                                .arg(m_socket->peerPort()));
@@ -75,12 +77,38 @@ void SimConnection::notifyChanged(const QString &key, const QString &value)
     }
 }
 
+void SimConnection::setSilent(bool silent)
+{
+    if (m_silent == silent)
+        return;
+    m_silent = silent;
+    // What was answered before still leaves; nothing more is answered.
+    m_log->write(source(), silent ? QStringLiteral("silent from now on (fault)")
+                                  : QStringLiteral("answering again"));
+}
+
+void SimConnection::stall()
+{
+    // Qt stops taking bytes from the system once its buffer is full: the
+    // client's writes pile up in the kernel, as with a device whose
+    // firmware hangs.
+    m_stalled = true;
+    m_socket->setReadBufferSize(1);
+    m_log->write(source(), QStringLiteral("no longer reading (fault)"));
+}
+
 void SimConnection::close()
 {
     m_delayTimer.stop();
     for (const Delayed &delayed : qAsConst(m_delayed))
         send(delayed.bytes);
     m_delayed.clear();
+    m_splitTimer.stop();
+    m_splitBacklog.prepend(m_splitRest);
+    m_splitRest.clear();
+    for (const QByteArray &bytes : qAsConst(m_splitBacklog))
+        write(bytes);
+    m_splitBacklog.clear();
     m_socket->disconnect(this);
     m_socket->flush();
     m_socket->disconnectFromHost();
@@ -88,11 +116,13 @@ void SimConnection::close()
 
 void SimConnection::onReadyRead()
 {
+    if (m_stalled)
+        return;
     m_input += m_socket->readAll();
     m_processing = true;
     // Commands end with CR; a line feed is taken as a line end too, so that
     // a person can talk to the simulator with a terminal program.
-    while (!m_closing) {
+    while (!m_closing && !m_stalled) {
         int end = -1;
         for (int i = 0; i < m_input.size(); ++i) {
             if (m_input.at(i) == '\r' || m_input.at(i) == '\n') {
@@ -130,7 +160,11 @@ void SimConnection::handleLine(const QByteArray &line)
 {
     ++m_commandCount;
     m_log->write(source(), QLatin1String("< ") + SimLog::printable(line));
-    if (isDue(m_faults.dropEvery, m_commandCount)) {
+    if (m_faults.silentAfter > 0 && m_commandCount > m_faults.silentAfter)
+        setSilent(true);
+    if (m_silent) {
+        // Read and forgotten.
+    } else if (isDue(m_faults.dropEvery, m_commandCount)) {
         m_log->write(source(), QStringLiteral("command %1 dropped (fault)").arg(m_commandCount));
     } else if (isDue(m_faults.nakEvery, m_commandCount)) {
         m_log->write(source(), QStringLiteral("command %1 refused with NAK (fault)").arg(m_commandCount));
@@ -142,10 +176,14 @@ void SimConnection::handleLine(const QByteArray &line)
         m_log->write(source(), QStringLiteral("closing after %1 commands (fault)").arg(m_commandCount));
         m_closing = true;
     }
+    if (m_faults.stallAfter > 0 && m_commandCount == m_faults.stallAfter)
+        stall();
 }
 
 void SimConnection::queue(const QByteArray &bytes)
 {
+    if (m_silent)
+        return;
     m_batch.append(bytes);
     // A push caused by another connection leaves at once; answers to this
     // connection's own commands wait for the end of the pass.
@@ -184,12 +222,46 @@ void SimConnection::send(const QByteArray &bytes)
     if (m_socket->state() != QAbstractSocket::ConnectedState)
         return;
     m_log->write(source(), QLatin1String("> ") + SimLog::printable(bytes));
-    m_socket->write(bytes);
+    if (!m_faults.splitReplies) {
+        write(bytes);
+        return;
+    }
+    if (m_splitTimer.isActive())
+        m_splitBacklog.append(bytes);
+    else
+        writeSplit(bytes);
+}
+
+void SimConnection::writeSplit(const QByteArray &bytes)
+{
+    if (bytes.size() <= SimFaults::SplitTailBytes) {
+        write(bytes);
+        return;
+    }
+    write(bytes.left(bytes.size() - SimFaults::SplitTailBytes));
+    m_splitRest = bytes.right(SimFaults::SplitTailBytes);
+    m_splitTimer.start(SimFaults::SplitGapMs);
+}
+
+void SimConnection::onSplitTimeout()
+{
+    write(m_splitRest);
+    m_splitRest.clear();
+    while (!m_splitBacklog.isEmpty() && !m_splitTimer.isActive())
+        writeSplit(m_splitBacklog.takeFirst());
+    closeWhenDone();
+}
+
+void SimConnection::write(const QByteArray &bytes)
+{
+    if (m_socket->state() == QAbstractSocket::ConnectedState)
+        m_socket->write(bytes);
 }
 
 void SimConnection::closeWhenDone()
 {
-    if (m_closing && m_delayed.isEmpty() && m_socket->state() == QAbstractSocket::ConnectedState)
+    if (m_closing && m_delayed.isEmpty() && !m_splitTimer.isActive()
+        && m_socket->state() == QAbstractSocket::ConnectedState)
         m_socket->disconnectFromHost();
 }
 

@@ -49,6 +49,13 @@ public:
 
     // Sends what is ready and closes; used when the simulator stops.
     void close();
+    // A silent connection reads commands and does nothing with them: no
+    // answer, no effect, no push (a device that hangs, or that lost power
+    // behind a switch that keeps the link up).
+    void setSilent(bool silent);
+    bool isSilent() const { return m_silent; }
+    // Writes held back by --delay.
+    int delayedCount() const { return int(m_delayed.size()); }
 
 signals:
     void finished(SimConnection *connection);
@@ -57,12 +64,17 @@ private slots:
     void onReadyRead();
     void onDisconnected();
     void onDelayTimeout();
+    void onSplitTimeout();
 
 private:
     void handleLine(const QByteArray &line);
     void queue(const QByteArray &bytes);
     void flush();
     void send(const QByteArray &bytes);
+    void write(const QByteArray &bytes);
+    // Writes all but the last bytes now and holds those back for a while.
+    void writeSplit(const QByteArray &bytes);
+    void stall();
     void closeWhenDone();
     static bool isDue(int every, int count) { return every > 0 && count % every == 0; }
 
@@ -87,4 +99,9 @@ private:
     QTimer m_delayTimer;
     QElapsedTimer m_clock;
     QList<SimCommand> m_subscriptions;
+    bool m_silent = false;
+    bool m_stalled = false;
+    QTimer m_splitTimer;
+    QList<QByteArray> m_splitBacklog; // writes waiting for the held-back piece before them
+    QByteArray m_splitRest;
 };

@@ -58,11 +58,42 @@ void SimConsole::onReadable()
 
 QString SimConsole::execute(const QString &line)
 {
-    const QStringList words = QProcess::splitCommand(line);
-    const QString word = words.value(0);
+    const int space = int(line.indexOf(QLatin1Char(' ')));
+    const QString word = line.left(space);
+    const QString rest = space < 0 ? QString() : line.mid(space + 1).trimmed();
+    if (word == QLatin1String("set"))
+        return setParameter(rest);
+    if (word == QLatin1String("silent"))
+        return goSilent(rest);
     if (word == QLatin1String("ring") || word == QLatin1String("hangup"))
-        return phoneCall(word, words.mid(1));
-    return QStringLiteral("error: unknown command \"%1\" (ring, hangup)").arg(word);
+        return phoneCall(word, QProcess::splitCommand(rest));
+    return QStringLiteral("error: unknown command \"%1\" (set, silent, ring, hangup)").arg(word);
+}
+
+QString SimConsole::setParameter(const QString &rest)
+{
+    // The query may hold blanks (inside its quotes); the value is the last
+    // word.
+    const int last = int(rest.lastIndexOf(QLatin1Char(' ')));
+    if (last <= 0)
+        return QStringLiteral("error: set needs a query and a value");
+    QString error;
+    for (SimDevice *device : std::as_const(m_devices)) {
+        if (!device->setParameter(rest.left(last).trimmed(), rest.mid(last + 1), &error))
+            return QStringLiteral("error: ") + error;
+    }
+    return QStringLiteral("ok");
+}
+
+QString SimConsole::goSilent(const QString &rest)
+{
+    bool ok = false;
+    const double seconds = rest.toDouble(&ok);
+    if (!ok || seconds <= 0 || seconds > 86400)
+        return QStringLiteral("error: silent needs a number of seconds");
+    for (SimDevice *device : std::as_const(m_devices))
+        device->goSilent(int(seconds * 1000));
+    return QStringLiteral("ok");
 }
 
 QString SimConsole::phoneCall(const QString &word, const QStringList &arguments)

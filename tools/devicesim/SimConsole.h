@@ -9,11 +9,15 @@ class SimDevice;
 
 // The simulator's standard input: one command a line, for tests and people
 // who want a device to change by itself while clients are connected.
+//   set <query> <value>      the value that query reads becomes value (the
+//                            last word of the line), pushed to subscribers
+//   silent <seconds>         the devices answer nothing and take no new
+//                            connection for that long
 //   ring <line> [<caller>]   a call from caller arrives on the telephone line
 //                            of that block (in double quotes when it has
 //                            blanks) on every device that has one
 //   hangup <line>            the far end of that line's call hangs up
-// Each line is answered on standard output with "ok" or "error: " and the
+// Every device of the run is addressed. Each line is answered on standard output with "ok" or "error: " and the
 // reason.
 class SimConsole : public QObject
 {
@@ -31,6 +35,8 @@ private slots:
     void onReadable();
 
 private:
+    QString setParameter(const QString &rest);
+    QString goSilent(const QString &rest);
     QString phoneCall(const QString &word, const QStringList &arguments);
 
     QList<SimDevice *> m_devices;

@@ -24,6 +24,15 @@ SimDevice::SimDevice(const SimDeviceInfo &info, const SimFaults &faults, SimLog 
         m_phones.declare(name, SimPhoneLine::Kind::Pstn);
     for (const QString &name : info.voipLines)
         m_phones.declare(name, SimPhoneLine::Kind::Voip);
+    // Up for S seconds, away for the pause, up again for S seconds...
+    m_restartTimer.setSingleShot(true);
+    m_restartTimer.setInterval(m_faults.restartEveryS * 1000);
+    connect(&m_restartTimer, &QTimer::timeout, this, &SimDevice::restart);
+    m_silentTimer.setSingleShot(true);
+    connect(&m_silentTimer, &QTimer::timeout, this, &SimDevice::comeBack);
+    m_backTimer.setSingleShot(true);
+    m_backTimer.setInterval(SimFaults::RestartPauseMs);
+    connect(&m_backTimer, &QTimer::timeout, this, &SimDevice::listenAgain);
 }
 
 SimDevice::~SimDevice()
@@ -45,10 +54,24 @@ bool SimDevice::listen(const QHostAddress &address, QString *error)
     m_log->write(source(), QStringLiteral("%1 listening on %2:%3")
                                .arg(m_info.displayName(), m_address.toString())
                                .arg(m_port));
+    if (m_faults.restartEveryS > 0)
+        m_restartTimer.start();
     return true;
 }
 
 void SimDevice::stop()
+{
+    m_restartTimer.stop();
+    m_silentTimer.stop();
+    m_backTimer.stop();
+    closeConnections();
+    if (m_server.isListening()) {
+        m_server.close();
+        m_log->write(source(), QStringLiteral("stopped"));
+    }
+}
+
+void SimDevice::closeConnections()
 {
     const QList<SimConnection *> connections = m_connections;
     m_connections.clear();
@@ -56,10 +79,75 @@ void SimDevice::stop()
         connection->close();
         delete connection;
     }
-    if (m_server.isListening()) {
-        m_server.close();
-        m_log->write(source(), QStringLiteral("stopped"));
+}
+
+int SimDevice::delayedCount() const
+{
+    int count = 0;
+    for (const SimConnection *connection : m_connections)
+        count += connection->delayedCount();
+    return count;
+}
+
+void SimDevice::restart()
+{
+    // Like a power cycle: every connection goes, and for a moment nothing
+    // listens. The parameters survive, as a device keeps them.
+    m_log->write(source(), QStringLiteral("restarting (fault)"));
+    closeConnections();
+    m_server.close();
+    m_backTimer.start();
+}
+
+bool SimDevice::listenAgain()
+{
+    if (m_server.isListening())
+        return true;
+    if (!m_server.listen(m_address, m_port)) {
+        // The port may be held for a moment; the next restart tries again.
+        m_log->write(source(), QStringLiteral("cannot listen again: %1").arg(m_server.errorString()));
+        m_backTimer.start();
+        return false;
     }
+    m_log->write(source(), QStringLiteral("listening again"));
+    if (m_faults.restartEveryS > 0)
+        m_restartTimer.start();
+    return true;
+}
+
+void SimDevice::goSilent(int ms)
+{
+    m_log->write(source(), QStringLiteral("silent for %1 ms").arg(ms));
+    for (SimConnection *connection : qAsConst(m_connections))
+        connection->setSilent(true);
+    m_server.close();
+    m_backTimer.stop();
+    m_silentTimer.start(ms);
+}
+
+void SimDevice::comeBack()
+{
+    for (SimConnection *connection : qAsConst(m_connections))
+        connection->setSilent(false);
+    listenAgain();
+}
+
+bool SimDevice::setParameter(const QString &query, const QString &value, QString *error)
+{
+    const SimCommand command = SimCommand::parse(query);
+    if (command.kind() != SimCommand::Kind::Query) {
+        *error = QStringLiteral("\"%1\" is no query of a value.").arg(query);
+        return false;
+    }
+    m_log->write(source(), QStringLiteral("set from outside: %1 = %2").arg(command.key(), value));
+    store(command.key(), value);
+    return true;
+}
+
+QString SimDevice::parameter(const QString &query) const
+{
+    const SimCommand command = SimCommand::parse(query);
+    return command.kind() == SimCommand::Kind::Query ? valueOf(command.key()) : QString();
 }
 
 QString SimDevice::source(int connectionId) const

@@ -11,6 +11,7 @@
 #include <QList>
 #include <QObject>
 #include <QTcpServer>
+#include <QTimer>
 
 class SimCommand;
 class SimConnection;
@@ -39,6 +40,8 @@ public:
     quint16 port() const { return m_port; }
     QHostAddress address() const { return m_address; }
     int connectionCount() const { return int(m_connections.size()); }
+    // Answers and pushes that wait for their delay, on all connections.
+    int delayedCount() const;
 
     // The log's name of the device, or of one of its connections.
     QString source(int connectionId = 0) const;
@@ -49,6 +52,17 @@ public:
     // The device's telephone lines.
     SimPhoneLines &phoneLines() { return m_phones; }
 
+    // Changes the value that query reads, as a person at the device would:
+    // subscribed connections get the new value pushed. False with a message
+    // in error when query is no query.
+    bool setParameter(const QString &query, const QString &value, QString *error);
+    // The value that query reads now (null when query is no query).
+    QString parameter(const QString &query) const;
+    // For ms milliseconds the device answers nothing on the connections it
+    // has and takes no new ones, then it is back with its values.
+    void goSilent(int ms);
+    bool isSilent() const { return m_silentTimer.isActive(); }
+
 signals:
     // A command line as it arrived, with its terminator, before it is
     // carried out: what a client really sent, for tests and benchmarks.
@@ -57,12 +71,16 @@ signals:
 private slots:
     void onNewConnection();
     void onConnectionFinished(SimConnection *connection);
+    void restart();
+    void comeBack();
 
 private:
     QString valueOf(const QString &key) const;
     void store(const QString &key, const QString &value);
     void subscribe(SimConnection *from, const SimCommand &command);
     bool executePhone(SimConnection *from, const SimCommand &command);
+    void closeConnections();
+    bool listenAgain();
 
     SimDeviceInfo m_info;
     SimFaults m_faults;
@@ -77,4 +95,7 @@ private:
     QElapsedTimer m_clock;
     quint64 m_reportSequence = 0;
     int m_nextConnectionId = 1;
+    QTimer m_restartTimer;
+    QTimer m_silentTimer;
+    QTimer m_backTimer;
 };

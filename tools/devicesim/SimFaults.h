@@ -11,4 +11,16 @@ struct SimFaults
     int delayMs = 0;         // every answer leaves this much later
     bool refuse = false;     // every accepted connection is closed at once
     bool noSubscribe = false; // the subscription handshake and subscriptions are refused
+    int silentAfter = 0;     // after N commands the connection stays open and answers nothing more
+    int stallAfter = 0;      // after N commands the connection stops reading its socket
+    bool splitReplies = false; // every write leaves in two pieces, SplitGapMs apart
+    int restartEveryS = 0;   // the device closes everything and listens again every S seconds
+
+    // How far apart the two pieces of a split write leave, and how long a
+    // restarting device stays away.
+    static constexpr int SplitGapMs = 80;
+    static constexpr int RestartPauseMs = 1000;
+    // The last bytes of a write that --split-replies holds back: a value is
+    // cut inside ("=-12" and ".5\r").
+    static constexpr int SplitTailBytes = 3;
 };

@@ -49,6 +49,10 @@ SimOptions::Outcome SimOptions::parse(const QStringList &arguments)
         {QStringLiteral("ring"), QStringLiteral("Let a call from CALLER ring on line NAME at start (repeatable)."), QStringLiteral("NAME[=CALLER]")},
         {QStringLiteral("phone-busy"), QStringLiteral("Calls to NUMBER find it engaged (repeatable)."), QStringLiteral("NUMBER")},
         {QStringLiteral("phone-step"), QStringLiteral("Each automatic step of a call takes MS milliseconds (default 1500)."), QStringLiteral("MS")},
+        {QStringLiteral("silent-after"), QStringLiteral("After N commands a connection stays open and answers nothing."), QStringLiteral("N")},
+        {QStringLiteral("stall-after"), QStringLiteral("After N commands a connection stops reading its socket."), QStringLiteral("N")},
+        {QStringLiteral("split-replies"), QStringLiteral("Write every answer in two pieces, 80 ms apart.")},
+        {QStringLiteral("restart-every"), QStringLiteral("Close everything and listen again after a pause, every S seconds."), QStringLiteral("S")},
     });
     const QCommandLineOption help = parser.addHelpOption();
 
@@ -89,7 +93,10 @@ SimOptions::Outcome SimOptions::parse(const QStringList &arguments)
         || !readNumber(parser, QStringLiteral("nak-every"), 1, 1000000, &faults.nakEvery, &m_message)
         || !readNumber(parser, QStringLiteral("close-after"), 1, 1000000, &faults.closeAfter, &m_message)
         || !readNumber(parser, QStringLiteral("delay"), 0, 600000, &faults.delayMs, &m_message)
-        || !readNumber(parser, QStringLiteral("phone-step"), 1, 600000, &phone.stepMs, &m_message))
+        || !readNumber(parser, QStringLiteral("phone-step"), 1, 600000, &phone.stepMs, &m_message)
+        || !readNumber(parser, QStringLiteral("silent-after"), 1, 1000000, &faults.silentAfter, &m_message)
+        || !readNumber(parser, QStringLiteral("stall-after"), 1, 1000000, &faults.stallAfter, &m_message)
+        || !readNumber(parser, QStringLiteral("restart-every"), 1, 86400, &faults.restartEveryS, &m_message))
         return Outcome::Error;
     pstnLines = parser.values(QStringLiteral("pstn-line"));
     voipLines = parser.values(QStringLiteral("voip-line"));
@@ -113,6 +120,7 @@ SimOptions::Outcome SimOptions::parse(const QStringList &arguments)
     quiet = parser.isSet(QStringLiteral("quiet"));
     faults.refuse = parser.isSet(QStringLiteral("refuse"));
     faults.noSubscribe = parser.isSet(QStringLiteral("no-subscribe"));
+    faults.splitReplies = parser.isSet(QStringLiteral("split-replies"));
     if (designFile.isEmpty() && ports.isEmpty())
         ports.append(SimDeviceInfo::DefaultPort);
     return Outcome::Run;

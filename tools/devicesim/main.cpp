@@ -12,7 +12,8 @@
 
 // kvrsim: serves simulated devices until SIGINT or SIGTERM. One line per
 // device on standard output tells where it listens; the traffic log goes to
-// standard error or the --log file. Exit codes: 0 after a signal, 1 when the
+// standard error or the --log file. Lines on standard input change the
+// devices from outside (SimConsole). Exit codes: 0 after a signal, 1 when the
 // devices cannot be served, 2 for a wrong command line.
 int main(int argc, char *argv[])
 {
@@ -68,8 +69,8 @@ int main(int argc, char *argv[])
         out << "kvrsim: device " << device->info().nodeId << ' ' << device->info().displayName()
             << " listening on " << device->address().toString() << ':' << device->port() << '\n';
     }
-    // Calls from the far end, typed while the simulator runs (and those
-    // asked for at start).
+    // Values, silences and calls from the far end, typed while the simulator
+    // runs (and the calls asked for at start).
     SimConsole console(server.devices());
     for (const auto &call : options.rings) {
         out << "kvrsim: ring \"" << call.first << "\": "
