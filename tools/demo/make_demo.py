@@ -186,7 +186,6 @@ def list_attributes(index1=0, index2=0, struct=0, values="", fmt="nn", transform
 
 
 NO_ATTRIBUTES = range_attributes()
-HELD_CONTROL = object()  # a drop site's child: the id of the control after it
 MUTE = list_attributes(index1=2, values="F,O,T", transform="chrL")
 
 
@@ -358,10 +357,8 @@ def mixer():
 
 
 def music():
-    p = Panel("Music", "template")
+    p = Panel("Music")
     p.title("Background music")
-    p.add("Site 1", "dropsite", [("dropsite", geometry(8, 34, 264, 60, 0) + [
-        ("title", "Source"), ("type", "DropList"), ("child", HELD_CONTROL)])], NO_ATTRIBUTES)
     p.add("Input Select", "DropList", [
         frame(8, 34, 264, 60),
         label(8, 36, 264, 18, "Source", select=True),
@@ -518,8 +515,7 @@ def panel_file(skin):
                     w.leaf(key, value)
                 w.open("Property", name="widget")
                 for element, keys in widgets:
-                    # A drop site holds the control that follows it.
-                    w.section(element, [(k, control_id + 1 if v is HELD_CONTROL else v) for k, v in keys])
+                    w.section(element, keys)
                 w.close("Property")
                 w.open("Property", name="attributes")
                 w.section(*attributes)
