@@ -8,6 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/deps.sh
 . scripts/demo_sim.sh
+. scripts/xvfb.sh
 kvr_install_missing
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DKVR_BUILD_TESTS=OFF >/dev/null
@@ -20,20 +21,13 @@ if [ -n "${DISPLAY:-}" ]; then
     exit
 fi
 
-export XDG_RUNTIME_DIR="$(mktemp -d)"
-chmod 700 "$XDG_RUNTIME_DIR"
-DISPLAY_NUM=":$(( 90 + RANDOM % 9 ))"
-Xvfb "$DISPLAY_NUM" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-XVFB_PID=$!
 cleanup() {
     [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null && wait "$APP_PID" 2>/dev/null || true
     kvr_demo_sim_stop
-    kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null || true
-    rm -rf "$XDG_RUNTIME_DIR"
+    kvr_xvfb_stop
 }
 trap cleanup EXIT
-export DISPLAY="$DISPLAY_NUM"
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+kvr_xvfb_start
 
 kvr_demo_sim_start build build || true
 ./build/kvradmin &

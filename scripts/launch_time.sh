@@ -10,24 +10,19 @@
 # start-up rule opens the built-in demo.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/xvfb.sh
 RUNS="${1:-5}"
 [ -x build/kvradmin ] || { echo "Build Release first: ./run.sh or cmake --build build" >&2; exit 1; }
 
 WORK="$(mktemp -d)"
-export XDG_RUNTIME_DIR="$WORK/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-DISPLAY_NUM=":$(( 80 + RANDOM % 9 ))"
-Xvfb "$DISPLAY_NUM" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-XVFB_PID=$!
 APP_PID=""
 cleanup() {
     [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null && wait "$APP_PID" 2>/dev/null || true
-    kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null || true
+    kvr_xvfb_stop
     rm -rf "$WORK"
 }
 trap cleanup EXIT
-export DISPLAY="$DISPLAY_NUM"
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+kvr_xvfb_start
 
 times=()
 for run in $(seq "$RUNS"); do

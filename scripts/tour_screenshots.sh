@@ -15,6 +15,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/demo_sim.sh
+. scripts/xvfb.sh
 OUT="${1:-docs/screenshots}"
 ARCHIVER=build/tools/archive/kvrarchive
 for tool in build/kvradmin build/kvrsim "$ARCHIVER"; do
@@ -23,21 +24,16 @@ done
 mkdir -p "$OUT"
 
 WORK="$(mktemp -d)"
-export XDG_RUNTIME_DIR="$WORK/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-DISPLAY_NUM=":$(( 70 + RANDOM % 9 ))"
-Xvfb "$DISPLAY_NUM" -screen 0 1280x1024x24 -wr -nolisten tcp >/dev/null 2>&1 &
-XVFB_PID=$!
 APP_PID=""
 cleanup() {
     [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null && wait "$APP_PID" 2>/dev/null || true
     kvr_demo_sim_stop
-    kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null || true
+    kvr_xvfb_stop
     rm -rf "$WORK"
 }
 trap cleanup EXIT
-export DISPLAY="$DISPLAY_NUM"
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+# A white root window around the dialogs that stand out of the window.
+kvr_xvfb_start -wr
 
 DSP=10155
 ENDPOINT=10156
