@@ -201,6 +201,10 @@ class Panel:
     def title(self, text):
         self.add("Label", "Label", [label(8, 4, 264, 26, text, face="bold")])
 
+    def group(self, x, y, w, h, caption):
+        """A frame around controls that belong together, its caption at the top."""
+        self.add("Label", "Label", [frame(x, y, w, h), label(x, y + 2, w, 18, caption, scale=0.8)])
+
     def card(self, x, y, w, h, title, lines=(), accent=False):
         """A framed card: a title and text lines below it."""
         white = "#FFFFFFFF" if accent else None
@@ -332,7 +336,7 @@ def microphones():
 def mixer():
     p = Panel("Mixer")
     p.title("Mic mixer and meters")
-    p.add("Label", "Label", [frame(8, 34, 264, 132), label(8, 36, 264, 18, "Automatic mic mixer", scale=0.8)])
+    p.group(8, 34, 264, 132, "Automatic mic mixer")
     for i in range(4):
         x, y = 16 + (i % 2) * 128, 58 + (i // 2) * 36
         p.add("Mic %d" % (i + 1), "Button", [("button", geometry(x, y, 120, 30, 1) + [
@@ -347,7 +351,7 @@ def mixer():
         x = 8 + i * 50
         p.add("Meter", "Meter", [frame(x, 174, 46, 218), ("meter", meter_keys(x + 4, 178, 38, 210, "4x/s"))],
               meter_attributes(), ref(node))
-    p.add("Label", "Label", [frame(208, 174, 64, 218), label(208, 176, 64, 18, "Speakers", scale=0.8)])
+    p.group(208, 174, 64, 218, "Speakers")
     for i, node in enumerate(["Hall A", "Hall B", "Hall C", "Foyer"]):
         y = 196 + i * 48
         keys = meter_keys(216, y, 48, 44, "2x/s") + [("path", "../images/meterGrey.png"), ("imagesize", 0.7),
@@ -377,7 +381,7 @@ def music():
 def status():
     p = Panel("Status")
     p.title("Room status and screen audio")
-    p.add("Label", "Label", [frame(8, 34, 264, 146), label(8, 36, 264, 18, "Room status", scale=0.8)])
+    p.group(8, 34, 264, 146, "Room status")
     for i, text in enumerate(["Occupied", "Recording", "Streaming", "Quiet"]):
         x = 16 + i * 64
         p.add("Channel %d" % (i + 1), "Button", [
@@ -394,7 +398,7 @@ def status():
                 ("ontext", name), ("offtext", name), ("onimage", key), ("offimage", key), ("imagesize", 0.8),
                 ("hasBorder", 1), ("action", "sendOthenF"), ("buttonType", keyword), ("channel", 5 + i)]),
         ], list_attributes(index1=1, index2=5 + i, struct=2, actions=(action,)), ref("Room Status"))
-    p.add("Label", "Label", [frame(8, 188, 264, 84), label(8, 190, 264, 18, "Sound of the screen", scale=0.8)])
+    p.group(8, 188, 264, 84, "Sound of the screen")
     for i, text in enumerate(["Laptop", "Wireless", "Stream"]):
         p.add("Input Select", "TextLink", [("textlink", geometry(16 + i * 84, 216, 80, 40, 1) + [
             ("text", text), ("index", 0), ("paramidx", i + 1), ("buttonmode", "Button"), ("scale", 0.8)])],
