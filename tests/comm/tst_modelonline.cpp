@@ -1,3 +1,4 @@
+#include "../DemoArchive.h"
 #include "../ModelScene.h"
 #include "CCanvas.h"
 #include "CComposite.h"
@@ -7,8 +8,6 @@
 #include "IComposite.h"
 #include "MModel.h"
 #include "MQmlInterface.h"
-#include "UArchive.h"
-#include "UArchiveHeaderRecord.h"
 #include "VQmlFrame.h"
 
 #include <QStandardPaths>
@@ -28,38 +27,6 @@ public:
     int reconnects = 0;
 };
 
-// The shipped demonstration archive with its device moved to port; without
-// its connections record the device's address comes from the design alone.
-QString demoOnPort(const QString &folder, quint16 port, bool keepConnections = true)
-{
-    UArchive source;
-    source.setArchiveRoot(folder + "/extract");
-    if (!source.open(QStringLiteral(":/data/Korvel/Demo.cpz")))
-        return QString();
-    UArchive target;
-    for (const UArchiveHeaderRecord *record : source.header().records()) {
-        QFile in(record->filePath());
-        if (!in.open(QIODevice::ReadOnly))
-            return QString();
-        QByteArray data = in.readAll();
-        data.replace("10055", QByteArray::number(port));
-        if (!keepConnections && record->name().endsWith(".cpf")) {
-            const qsizetype begin = data.indexOf("<Connections>");
-            const qsizetype end = data.indexOf("</Connections>");
-            if (begin < 0 || end < begin)
-                return QString();
-            data.remove(begin, end + int(strlen("</Connections>")) - begin);
-        }
-        const QString copy = folder + record->name();
-        QFile out(copy);
-        if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size())
-            return QString();
-        out.close();
-        target.addFile(copy);
-    }
-    const QString path = folder + "/Demo.cpz";
-    return target.write(path) ? path : QString();
-}
 } // namespace
 
 class tst_ModelOnline : public QObject
@@ -116,31 +83,32 @@ private slots:
 
     void goingOnlineAgainstASimulatedDevice()
     {
-        commtest::SimPeer sim;
-        QVERIFY(sim.listening);
+        commtest::SimPeer dsp, endpoint;
+        QVERIFY(dsp.listening && endpoint.listening);
         QTemporaryDir dir;
-        const QString archive = demoOnPort(dir.path(), sim.port());
+        const QString archive = demotest::demoOnPorts(dir.path(), dsp.port(), endpoint.port());
         QVERIFY(!archive.isEmpty());
         QVERIFY(model->openFile(archive));
         auto *chassis = qobject_cast<HChassis *>(model->hardwareRoot()->findByCategory("Chassis"));
         QVERIFY(chassis);
         // The device keeps its own protocol under the root and hands it down.
         QVERIFY(chassis->protocol());
-        QCOMPARE(model->currentPanel()->child("Main Level")->node()->protocol(), chassis->protocol());
-        QCOMPARE(model->interfaces()->count(), 1);
+        QCOMPARE(model->currentPanel()->child("Mute")->node()->protocol(), chassis->protocol());
+        QCOMPARE(model->interfaces()->count(), 2);
         QVERIFY(indicator().endsWith("/indicator_red.png"));
 
         model->setOnline(true);
         model->startStateRequests();
         QTRY_VERIFY_WITH_TIMEOUT(indicator().endsWith("/indicator_grn.png"), commtest::Timeout);
         QVERIFY(model->isPollingActive());
-        QVERIFY(model->networkStatusText().startsWith("Venue DSP - Online - Running"));
+        QVERIFY(model->networkStatusText().startsWith("Hall DSP - Online - Running"));
 
         // Offline on purpose: the connection goes and never comes back.
         model->setOnline(false);
         QTRY_VERIFY_WITH_TIMEOUT(indicator().endsWith("/indicator_red.png"), commtest::Timeout);
         QVERIFY(!model->isPollingActive());
-        QTRY_COMPARE_WITH_TIMEOUT(sim.device->connectionCount(), 0, commtest::Timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(dsp.device->connectionCount() + endpoint.device->connectionCount(), 0,
+                                  commtest::Timeout);
         QCOMPARE(model->interfaces()->connectedCount(), 0);
         // Without a socket the client has nothing to connect again.
         auto *client = qobject_cast<ITcpClient *>(chassis->interface());
@@ -153,15 +121,15 @@ private slots:
 
     void deviceKnownOnlyFromTheDesignLightsTheIndicator()
     {
-        commtest::SimPeer sim;
-        QVERIFY(sim.listening);
+        commtest::SimPeer dsp, endpoint;
+        QVERIFY(dsp.listening && endpoint.listening);
         QTemporaryDir dir;
-        const QString archive = demoOnPort(dir.path(), sim.port(), false);
+        const QString archive = demotest::demoOnPorts(dir.path(), dsp.port(), endpoint.port(), false);
         QVERIFY(!archive.isEmpty());
         QVERIFY(model->openFile(archive));
         model->setOnline(true);
         QTRY_VERIFY_WITH_TIMEOUT(indicator().endsWith("/indicator_grn.png"), commtest::Timeout);
-        QCOMPARE(model->interfaces()->count(), 1);
+        QCOMPARE(model->interfaces()->count(), 2);
         model->setOnline(false);
         model->closeDocument();
     }
