@@ -131,7 +131,6 @@ private slots:
         online.peer.send("SUB \"GA\"A\">1\",yes\r");
         QTRY_VERIFY_WITH_TIMEOUT(ended(online), Timeout);
         QCOMPARE(online.failures->count(), 0);
-
         online.client->send("SUB \"GA\"C\">1\"\r", IInterface::ReplyExpected, tag, 20);
         QTRY_COMPARE_WITH_TIMEOUT(online.protocol.timeouts.size(), 3, Timeout);
         QCOMPARE(online.peer.count("SUB \"GA\"C\">1\"\r"), 3);

@@ -157,7 +157,6 @@ private slots:
         PFileProtocol protocol;
         QVERIFY(!protocol.sendFile(file("x.cpz", "x")));
         QCOMPARE(protocol.outcome(), PFileProtocol::Outcome::Failed);
-
         ListeningPeer phone;
         QVERIFY(phone.listen());
         auto sender = connectedSender(phone.port());
@@ -165,7 +164,6 @@ private slots:
         protocol.setInterface(sender.get());
         QVERIFY(!protocol.sendFile(dir.filePath("missing.cpz")));
         QVERIFY(protocol.errorString().contains("missing.cpz"));
-
         // Nothing connects on a port that nobody listens on, and the
         // failure comes without a wait.
         ITcpSender lonely;
@@ -191,7 +189,6 @@ private slots:
         QCOMPARE(protocol.temporaryPath(), target + "t");
         QSignalSpy ended(&server, &IInterface::connectionClose);
         QSignalSpy failed(&server, &ITcpServer::receiveFailed);
-
         const QByteArray bytes = pattern(300000);
         StreamingPeer first(bytes, 100000);
         first.start(server.serverPort());
@@ -201,7 +198,6 @@ private slots:
         second.start(server.serverPort());
         QTRY_VERIFY_WITH_TIMEOUT(second.disconnected, Timeout);
         QCOMPARE(protocol.bytesReceived(), qint64(100000));
-
         first.resume();
         QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, Timeout);
         QCOMPARE(failed.count(), 0);

@@ -220,7 +220,6 @@ private slots:
         QVERIFY(send(online.protocol, next, QStringLiteral("0")));
         const QByteArray expected = (sent.isEmpty() ? QByteArray() : "SA \"Gain\">1=" + sent.toUtf8() + "\r");
         QTRY_COMPARE_WITH_TIMEOUT(online.peer.received, expected + "SA \"Next\">1=0\r", Timeout);
-
         // A level that comes back as no finite number is not taken.
         if (keyword != QLatin1String("strV"))
             return;

@@ -59,7 +59,6 @@ private slots:
         QTest::newRow("lower case") << "gain" << "" << false;
         QTest::newRow("no title") << "" << "" << false;
     }
-
     void keptKinds()
     {
         QFETCH(QString, title);
@@ -84,7 +83,6 @@ private slots:
         QCOMPARE(block.roomName(), QString());
         set(&block, "roomName", "Ballroom A");
         QCOMPARE(block.roomName(), QStringLiteral("Ballroom A"));
-
         // Only the combiners enter the registry; only the router reads a
         // combine layout.
         HBlockRegistry registry;
@@ -115,7 +113,6 @@ private slots:
         QTest::newRow("empty") << "" << HBlockRegistry::Layout{};
         QTest::newRow("unclosed") << "{1|2" << HBlockRegistry::Layout{};
     }
-
     void roomLayouts()
     {
         QFETCH(QString, text);
@@ -133,7 +130,6 @@ private slots:
         QTest::newRow("unknown") << "Matrix" << "";
         QTest::newRow("case matters") << "mute" << "";
     }
-
     void groupTypes()
     {
         QFETCH(QString, type);
@@ -170,7 +166,6 @@ private slots:
                                                   "2147483646>n 2147483646"};
         QTest::newRow("4097 values") << range("input", "0", "4096", "1", "Only") << only;
     }
-
     void selectorItems()
     {
         QFETCH(Attributes, assign);
@@ -195,14 +190,12 @@ private slots:
         target(group.get(), {{"targetID", "202"}, {"targetProp", "name2"}, {"targetValue", "Laptop"}});
         QCOMPARE(group->targetID(), 202);
         QCOMPARE(group->selectorItems(), QStringList({"Radio", "Laptop"}));
-
         // A target id that is no number counts as 0, and is still the first.
         std::unique_ptr<HGroup> unnumbered(selectorGroup());
         target(unnumbered.get(), {{"targetID", "abc"}, {"targetValue", "A"}});
         target(unnumbered.get(), {{"targetID", "5"}, {"targetValue", "B"}});
         QCOMPARE(unnumbered->targetID(), 0);
         QCOMPARE(unnumbered->selectorItems(), QStringList{"A"});
-
         // Other group types take no targets.
         HGroup level;
         set(&level, "groupType", "Level");
@@ -224,7 +217,6 @@ private slots:
                 first = group->selectorItems();
         }
         QCOMPARE(group->selectorItems(), first);
-
         HParameterSetList list;
         target(&list, {{"targetID", "1"}});
         target(&list, {{"targetID", "2"}});
@@ -251,7 +243,6 @@ private slots:
         HRCGroup unnumbered;
         unnumbered.setId(QStringLiteral("east"));
         QCOMPARE(unnumbered.groupNumber(), 0);
-
         target(group, {{"targetID", "205"}, {"roomNumber", "1"}, {"roomName", "Boardroom"}});
         target(group, {{"targetID", "206"}, {"roomNumber", "2"}, {"roomName", "None"}});
         target(group, {{"targetID", "207"}, {"roomNumber", "0"}});

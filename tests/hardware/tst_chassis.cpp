@@ -58,7 +58,6 @@ private slots:
         QTest::newRow("unknown") << "Xt10" << "" << false;
         QTest::newRow("lower case") << "zmp" << "" << false;
     }
-
     void familyRule()
     {
         QFETCH(QString, deviceType);
@@ -91,7 +90,6 @@ private slots:
         QTest::newRow("no family") << "Unknown" << "ZMP-30" << "ZMP-30" << false;
         QTest::newRow("no title") << "ZMP" << "" << "" << false;
     }
-
     void titleRule()
     {
         QFETCH(QString, deviceType);
@@ -136,7 +134,6 @@ private slots:
                                      "\t\t<platform>ZMP</platform>\n"
                                      "\t</Property>\n"
                                      "</Connection>\n"));
-
         // What the connection holds reads back into a device of a panel
         // file, and nothing that names the device in the design does.
         HChassis read;
@@ -153,7 +150,6 @@ private slots:
         };
         QCOMPARE(fields(read), fields(chassis));
         QCOMPARE(read.nodeID(), 0);
-
         // A device without a number is named by its label.
         HChassis unnumbered;
         set(&unnumbered, "label", "Amp <2>");
@@ -229,7 +225,6 @@ private slots:
         QTest::newRow("no number") << "ZMP-50" << "Input" << 0 << -1;
         QTest::newRow("no device") << "" << "Input 2" << 0 << 2;
     }
-
     void slotNumbers()
     {
         QFETCH(QString, device);
@@ -267,7 +262,6 @@ private slots:
         QTest::newRow("case matters") << "ZMP" << in << "usb" << "" << "Analog I/O";
         QTest::newRow("no card type") << "ZMP" << in << "" << "" << "Analog I/O";
     }
-
     void moduleTables()
     {
         QFETCH(QString, family);
@@ -334,7 +328,6 @@ private slots:
         set(ampLink, "label", "Amp Link");
         amplifier.addNode(ampLink);
         QCOMPARE(ampLink->label() + ' ' + ampLink->templatePath(), QStringLiteral("Amp Link :/data/KA/ZMPLink_0.xml"));
-
         auto *dante = new HDante(QStringLiteral("Dante 64In64Out"), HIoNode::Receive);
         for (const auto &[name, value] : Attributes{{"label", "Dante Receive"}, {"label1", "Press L"},
                                                     {"cardPin1", "17"}, {"label2", "Press R"}, {"cardPin2", "x"}})
@@ -345,7 +338,6 @@ private slots:
         QCOMPARE(dante->channelName(0), QStringLiteral("1-Press L"));
         QCOMPARE((QList<int>{dante->cardPin(0), dante->cardPin(1), dante->cardPin(2)}), (QList<int>{17, -1, -1}));
         QCOMPARE(dante->templatePath(), QStringLiteral(":/data/ZMP/Dante_0.xml"));
-
         HEchoCanel canceller;
         set(&canceller, "title", "AEC");
         QVERIFY(canceller.finishLoading());

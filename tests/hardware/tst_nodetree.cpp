@@ -80,7 +80,6 @@ private slots:
         QTest::addColumn<QString>("min");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("expected");
-
         QTest::newRow("module") << "Gain" << "module" << "7" << "" << "" << "module" << "7";
         QTest::newRow("module not a number") << "Gain" << "module" << "7a" << "" << "" << "module" << "0";
         QTest::newRow("channel") << "Gain" << "channel" << "-2" << "" << "" << "channel" << "-2";
@@ -112,7 +111,6 @@ private slots:
         QTest::newRow("roomNumber not a number") << "Standard Room Combiner" << "roomNumber" << "four" << "" << "" << "room" << "-1";
         QTest::newRow("inputLabel anywhere") << "AMM-Gated" << "inputLabel3" << "Lectern" << "" << "" << "inputs" << "Lectern";
     }
-
     void propertyTable()
     {
         QFETCH(QString, title);
@@ -129,7 +127,6 @@ private slots:
         if (!min.isNull())
             pairs.append({"min", min});
         node.parseProperty(attributes(pairs));
-
         const QString trimmed = node.parametersTrimmed() ? QStringLiteral(" trimmed") : QString();
         QStringList ranges;
         const QMap<QString, QString> map = node.ranges();
@@ -230,7 +227,6 @@ private slots:
         QCOMPARE(r.findByAttribute("nodeID", "11"), nullptr);
         QCOMPARE(r.findByCategoryAndAttribute("Groups", "id", "g1"), p.group);
         QCOMPARE(r.findByCategoryAndAttribute("Blocks", "id", "g1"), nullptr);
-
         QList<HNode *> list{&r};
         QVERIFY(r.collectByCategory("Chassis", list));
         QCOMPARE(list, (QList<HNode *>{p.main, p.amp}));
@@ -292,7 +288,6 @@ private slots:
         p.selector->setFlag(HNode::Removable);
         QVERIFY(p.root.pruneUnchecked());
         QCOMPARE(p.root.childCount(), 0);
-
         Project q;
         q.gain->setChecked(true);
         q.roomA->setChecked(true);
@@ -300,14 +295,12 @@ private slots:
         QCOMPARE(childLabels(q.main), (QStringList{"Source", "Input 1", "All Mics", "Ballroom"}));
         QCOMPARE(q.rooms->childCount(), 0);
         QCOMPARE(q.root.childCount(), 2);
-
         Project r;
         r.selector->setChecked(true);
         QVERIFY(!r.root.pruneByChecked(false));
         // The amplifier held nothing checked and goes with its block.
         QCOMPARE(childLabels(&r.root), QStringList{"ZMP-50 (Main)"});
         QCOMPARE(childLabels(r.main), QStringList{"Source"});
-
         Project m;
         for (HNode *shown : {static_cast<HNode *>(m.main), static_cast<HNode *>(m.gain), static_cast<HNode *>(m.rooms)})
             shown->setFlag(HNode::InModel);
@@ -338,7 +331,6 @@ private slots:
         loose.setParentNode(p.main);
         QVERIFY(loose.finishLoading());
         QCOMPARE(loose.protocol(), protocol);
-
         // A leaf, or an amplifier of the LRT-4 kind, takes no children: the
         // caller keeps the node.
         std::unique_ptr<HBlock> refused(make<HBlock>("Gain", "Refused"));
@@ -377,7 +369,6 @@ private slots:
         QCOMPARE(fresh.gain->findCounterpart(nullptr), nullptr);
         fresh.selector->setTypenum(QStringLiteral("4"));
         QCOMPARE(fresh.selector->findCounterpart(&open.root), nullptr);
-
         QCOMPARE(fresh.selector->templatePath(), QStringLiteral(":/data/ZMP/Selector_4.xml"));
         auto *router = make<HBlock>("Conference Room Router", "Boardroom");
         router->setTypenum(QStringLiteral("01"));

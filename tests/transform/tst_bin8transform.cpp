@@ -21,7 +21,6 @@ private slots:
         QTest::newRow("0x alone") << "0x" << 0;
         QTest::newRow("N") << "N" << 0;
     }
-
     void readsNumbers()
     {
         QFETCH(QString, text);

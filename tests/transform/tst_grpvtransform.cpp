@@ -28,7 +28,6 @@ private slots:
         QTest::newRow("huge") << 1e30f << "90" << 12.0f;
         QTest::newRow("-infinity") << -std::numeric_limits<float>::infinity() << "FF" << -60.5f;
     }
-
     void level()
     {
         QFETCH(float, level);
@@ -60,7 +59,6 @@ private slots:
         QTest::newRow("empty keeps") << "" << "70";
         QTest::newRow("nan keeps") << "nan" << "70";
     }
-
     void typedLevel()
     {
         QFETCH(QString, typed);
@@ -100,7 +98,6 @@ private slots:
         QTest::newRow("empty") << "" << "0" << -60.0f << -60;
         QTest::newRow("past 32 bits") << "123456789" << "0" << -60.0f << -60;
     }
-
     void reply()
     {
         QFETCH(QString, reply);

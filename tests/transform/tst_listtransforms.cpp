@@ -48,7 +48,6 @@ private slots:
         QTest::newRow("strL stops at empty field") << "strL" << "a,,c" << "c" << 0;
         QTest::newRow("strL holds 8") << "strL" << "a,b,c,d,e,f,g,h,i" << "i" << 0;
     }
-
     void textSelectsIndex()
     {
         QFETCH(QString, keyword);
@@ -79,7 +78,6 @@ private slots:
         QTest::newRow("hexL stops at empty") << "hexL" << "zz,141,,43" << 2 << 255 << "?";
         QTest::newRow("hexL 16th") << "hexL" << "1,2,3,4,5,6,7,8,9,a,b,c,d,e,f,50,51" << 15 << 0x50 << "P";
     }
-
     void indexGivesText()
     {
         QFETCH(QString, keyword);
@@ -116,7 +114,6 @@ private slots:
         chrl.t->replyValue(reply);
         QCOMPARE(int(reply), 0);
         QCOMPARE(ready.count(), 2);
-
         // The character table keeps no replies and says so.
         List hexl(QStringLiteral("hexL"), QStringLiteral("41,42"));
         QSignalSpy silent(hexl.t.get(), &TTransform::replyValueReady);

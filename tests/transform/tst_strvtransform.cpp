@@ -38,7 +38,6 @@ private slots:
         QTest::newRow("past 32 bits") << "4294967296" << "0 4.29497e+09 0";
         QTest::newRow("word") << "off" << "0 0 0";
     }
-
     void readsTexts()
     {
         QFETCH(QString, text);
@@ -76,7 +75,6 @@ private slots:
         strv.setValue(3.14159f);
         QCOMPARE(strv.valueText(), QStringLiteral("3.1"));
         QCOMPARE(strv.valueLength(), 3);
-
         attributes.setFormat(QStringLiteral("nn"));
         attributes.setUnits(QStringLiteral("PCT"));
         strv.configure();
@@ -89,7 +87,6 @@ private slots:
         TText text;
         text.setValueText(QStringLiteral("0049 30 1234"));
         QCOMPARE(text.valueLength(), 12);
-
         RoomGroup group;
         TPassThrough pass;
         QVERIFY(pass.pollCommand().isEmpty());

@@ -24,14 +24,12 @@ private slots:
         a.unlink();
         QCOMPARE(a.linked(), nullptr);
         QCOMPARE(d.chainRoot(), &d);
-
         // A destroyed transform in the middle leaves no link behind.
         auto middle = std::make_unique<TStrV>();
         QVERIFY(a.linkTo(middle.get()) && middle->linkTo(&c));
         middle.reset();
         QCOMPARE(a.linked(), nullptr);
         QCOMPARE(c.chainRoot(), &c);
-
         TBin8 input;
         a.setValue(-6.5f);
         input.setValue(3);
@@ -69,7 +67,6 @@ private slots:
         QTest::newRow("2") << 2 << "101010";
         QTest::newRow("0") << 0 << "1111";
     }
-
     void pollDivider()
     {
         QFETCH(int, divider);

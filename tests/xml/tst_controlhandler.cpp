@@ -58,7 +58,6 @@ private slots:
         QCOMPARE(button.values(QStringLiteral("action")), (QStringList{"alternating", "none"}));
         QCOMPARE(mute->attributeRecord().element(), QStringLiteral("list"));
         QCOMPARE(mute->attributeRecord().value(QStringLiteral("set")), QStringLiteral("F,O,T"));
-
         QVERIFY(std::unique_ptr<CControl>(XControlHandler::readControl(Gain, QString::fromUtf8("Invert 180°"))));
         for (const char *name : {"mute", "Mute "})
             QCOMPARE(XControlHandler::readControl(Gain, name), nullptr);
@@ -72,7 +71,6 @@ private slots:
         const QList<CControl *> controls = handler.takeControls();
         QVERIFY(handler.takeControls().isEmpty());
         QCOMPARE(controls.size(), 3);
-
         const CControl *level = controls.first();
         // Two label elements are two widgets.
         QCOMPARE(elements(level), (QStringList{"frame", "slider", "label", "label"}));
@@ -136,7 +134,6 @@ private slots:
         record.setValue(QStringLiteral("title"), QStringLiteral("Source"));
         record.setValue(QStringLiteral("item"), QStringLiteral("Mic 1"));
         QCOMPARE(record.settings(), (Settings{{"item", "Mic 1"}, {"item", "Line"}, {"title", "Source"}}));
-
         CControl control;
         QVERIFY(!control.addWidgetSetting(QStringLiteral("x"), QStringLiteral("1")));
         QVERIFY(!control.addAttributeSetting(QStringLiteral("index1"), QStringLiteral("1")));

@@ -66,7 +66,6 @@ private slots:
         QTest::newRow("other entity kept") << QByteArray("A&amp;B") << "A&B";
         QTest::newRow("character reference") << QByteArray("Gain&#32;2") << "Gain 2";
     }
-
     void textIsSimplified()
     {
         QFETCH(QByteArray, text);
@@ -114,7 +113,6 @@ private slots:
         QTest::newRow("case matters") << "button" << "";
         QTest::newRow("TextLink") << "TextLink" << "";
     }
-
     void iconsByControlKind()
     {
         QFETCH(QString, type);

@@ -75,7 +75,6 @@ private slots:
         QCOMPARE(h.parents.at(12), QStringLiteral("e11"));
         QCOMPARE(h.starts.at(39) + h.parents.at(39), QString());
         QCOMPARE(h.pathAt(-1) + h.pathAt(1000), QString());
-
         QVERIFY(XmlHandler::parseData("<root><item name=\"Gain 1\" Name=\"other\"/></root>", &h));
         QCOMPARE(h.itemName, QStringLiteral("Gain 1/"));
     }
@@ -126,7 +125,6 @@ private slots:
         QTest::newRow("token beside blanks") << "Mic &sp; 1" << "Mic   1";
         QTest::newRow("broken token") << "Mic&sp1" << "Mic&sp1";
     }
-
     void simplifiedText()
     {
         QFETCH(QString, raw);

@@ -20,7 +20,6 @@ private slots:
         w.setDevice(nullptr);
         w.setString(nullptr);
         QVERIFY(!w.openElement("a"));
-
         QString out;
         w.setString(&out);
         QVERIFY(!w.openElement(QString()));
@@ -69,7 +68,6 @@ private slots:
         QTest::newRow("lone surrogates") << QString("a") + QChar(0xD800) + "b" + QChar(0xDC00) << "ab";
         QTest::newRow("surrogate pair") << QString::fromUtf8("\xF0\x9F\x8E\xA4") << QString::fromUtf8("\xF0\x9F\x8E\xA4");
     }
-
     void escape()
     {
         QFETCH(QString, text);
