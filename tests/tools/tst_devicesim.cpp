@@ -76,15 +76,15 @@ class TestDeviceSim : public QObject
 
     SimLog m_log;
 
+    // A device on a free loopback port; one that cannot listen stops the
+    // test program at once.
     std::unique_ptr<SimDevice> startDevice(const SimFaults &faults = SimFaults(), SimDeviceInfo info = SimDeviceInfo())
     {
         info.port = 0;
         auto device = std::make_unique<SimDevice>(info, faults, &m_log);
         QString error;
-        if (!device->listen(QHostAddress::LocalHost, &error)) {
-            qWarning() << error;
-            return nullptr;
-        }
+        if (!device->listen(QHostAddress::LocalHost, &error))
+            qFatal("a simulated device cannot listen on loopback: %s", qPrintable(error));
         return device;
     }
 
@@ -143,7 +143,6 @@ private slots:
     {
         QFETCH(QByteArrayList, exchanges);
         auto device = startDevice();
-        QVERIFY(device);
         // Each on a connection of its own: values live in the device.
         for (int i = 0; i + 1 < exchanges.size(); i += 2) {
             Peer peer(device->port());
@@ -173,7 +172,6 @@ private slots:
         QFETCH(QByteArray, set);
         QFETCH(QByteArray, push);
         auto device = startDevice();
-        QVERIFY(device);
         Peer listener(device->port());
         Peer setter(device->port());
         QVERIFY(listener.exchange("SUB\r", "SUB,yes\r"));
@@ -185,7 +183,6 @@ private slots:
     void pushOnlyForChangesWhileSubscribed()
     {
         auto device = startDevice();
-        QVERIFY(device);
         Peer listener(device->port());
         Peer setter(device->port());
         QVERIFY(listener.exchange("SUB \"GA\"Gain 1\">1\"\r", "SUB \"GA\"Gain 1\">1\",yes\r"));
@@ -211,7 +208,6 @@ private slots:
         SimFaults faults;
         faults.noSubscribe = true;
         auto device = startDevice(faults);
-        QVERIFY(device);
         Peer listener(device->port());
         Peer setter(device->port());
         QVERIFY(listener.exchange("SUB\r", "SUB,no\r"));
@@ -226,7 +222,6 @@ private slots:
         info.nodeId = 4;
         info.levelEntries = {{1, 4}, {0xB, 2}, {6, 128}};
         auto device = startDevice(SimFaults(), info);
-        QVERIFY(device);
         Peer first(device->port());
         Peer second(device->port());
         static const QRegularExpression layout(
@@ -337,7 +332,6 @@ private slots:
         QFETCH(QByteArray, answered);
         QFETCH(bool, closes);
         auto device = startDevice(faults);
-        QVERIFY(device);
         Peer peer(device->port());
         peer.send(sent);
         if (closes) {
@@ -363,7 +357,6 @@ private slots:
         SimFaults faults;
         faults.delayMs = 1000;
         auto device = startDevice(faults);
-        QVERIFY(device);
         Peer listener(device->port());
         Peer setter(device->port());
         QVERIFY(listener.exchange("SUB \"GS \"\r", "SUB \"GS \",yes\r"));
@@ -382,7 +375,6 @@ private slots:
         SimFaults faults;
         faults.restartEveryS = 1;
         auto device = startDevice(faults);
-        QVERIFY(device);
         auto peer = std::make_unique<Peer>(device->port());
         QVERIFY(peer->exchange("SA \"Gain 1\">1=-3.0\r", Ack));
         QTRY_VERIFY_WITH_TIMEOUT(!peer->isConnected(), Timeout);
@@ -395,7 +387,6 @@ private slots:
     void consoleSetsValuesAndSilencesTheDevice()
     {
         auto device = startDevice();
-        QVERIFY(device);
         Peer listener(device->port());
         QVERIFY(listener.exchange("SUB \"GA\"Gain 1\">1\"\r", "SUB \"GA\"Gain 1\">1\",yes\r"));
         SimConsole console({device.get()});
@@ -404,10 +395,8 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(listener.received, QByteArray("GA\"Gain 1\">1=-12.5\r"), Timeout);
         listener.received.clear();
         QCOMPARE(device->parameter(QStringLiteral("GA \"Gain 1\">1")), QStringLiteral("-12.5"));
-        QVERIFY(console.execute(QStringLiteral("set SA \"Gain 1\">1=2 2")).startsWith(QLatin1String("error: ")));
-        QVERIFY(console.execute(QStringLiteral("set GS")).startsWith(QLatin1String("error: ")));
-        QVERIFY(console.execute(QStringLiteral("silent -1")).startsWith(QLatin1String("error: ")));
-        QVERIFY(console.execute(QStringLiteral("reboot")).startsWith(QLatin1String("error: ")));
+        for (const char *bad : {"set SA \"Gain 1\">1=2 2", "set GS", "silent -1", "reboot"})
+            QVERIFY2(console.execute(QString::fromLatin1(bad)).startsWith(QLatin1String("error: ")), bad);
         // Silent: the connection stays and hears nothing; no new one is taken.
         QCOMPARE(console.execute(QStringLiteral("silent 1")), QStringLiteral("ok"));
         QVERIFY(device->isSilent());
@@ -424,7 +413,6 @@ private slots:
     void splitAndJoinedCommands()
     {
         auto device = startDevice();
-        QVERIFY(device);
         Peer peer(device->port());
         Peer other(device->port());
         // A command split across reads is put together again. The round trip
@@ -446,7 +434,6 @@ private slots:
     void overlongCommandIsRefused()
     {
         auto device = startDevice();
-        QVERIFY(device);
         Peer peer(device->port());
         peer.send(QByteArray(SimConnection::MaxCommandBytes + 4000, 'A'));
         QTRY_COMPARE_WITH_TIMEOUT(peer.received, Nak, Timeout);
@@ -458,11 +445,9 @@ private slots:
 
     void logShowsControlBytes()
     {
-        QCOMPARE(SimLog::printable(QByteArray("\x06;GA\"G\">1=-3.0\r")),
-                 QStringLiteral("<ACK>;GA\"G\">1=-3.0<CR>"));
+        QCOMPARE(SimLog::printable(QByteArray("\x06;GA\"G\">1=-3.0\r")), QStringLiteral("<ACK>;GA\"G\">1=-3.0<CR>"));
         QCOMPARE(SimLog::printable(QByteArray("\x15\x01\n")), QStringLiteral("<NAK><01><LF>"));
-        QCOMPARE(SimLog::printable(QByteArray("SA \"Salle\xc3\xa9\">1=1")),
-                 QStringLiteral("SA \"Salle\u00e9\">1=1"));
+        QCOMPARE(SimLog::printable(QByteArray("SA \"Salle\xc3\xa9\">1=1")), QStringLiteral("SA \"Salle\u00e9\">1=1"));
     }
 
     void executableServesADesignUntilSignalled_data()
@@ -475,7 +460,6 @@ private slots:
     {
         QFETCH(int, signalNumber);
         QTemporaryDir dir;
-        QVERIFY(dir.isValid());
         const QString logPath = dir.filePath(QStringLiteral("sim.log"));
         QProcess sim;
         sim.start(QStringLiteral(KVR_SIM_PATH),
@@ -495,9 +479,8 @@ private slots:
             ports.insert(m.captured(1).toInt(), quint16(m.captured(3).toUInt()));
             names.append(m.captured(2));
         }
-        QCOMPARE(names, QStringList({QStringLiteral("Boardroom DSP (ZMP-30)"),
-                                     QStringLiteral("Salle de r\u00e9union (XT-10C)"),
-                                     QStringLiteral("Training Amp (KA6200N)")}));
+        QCOMPARE(names, QStringList({"Boardroom DSP (ZMP-30)", QString::fromUtf8("Salle de réunion (XT-10C)"),
+                                     "Training Amp (KA6200N)"}));
         {
             Peer dsp(ports.value(1));
             QVERIFY(dsp.exchange("SA \"Gain 1\">1=-5.0\r", Ack));
