@@ -143,17 +143,16 @@ void framed(Bench &bench, const QByteArray &stream, int readSize)
     dispatcher->onQuitMessageProcessing();
 }
 
-void matched(Bench &bench, const QByteArray &stream, int mode, bool streaming)
+void matched(Bench &bench, const QByteArray &stream, int mode)
 {
     static const QByteArray Tags[] = {QByteArray(), QByteArrayLiteral("GA\"G\">3>4="), QByteArrayLiteral("SUB")};
     ICountedQueue<ITcpClientThread::Record> records;
     ICountedQueue<QByteArray> replies;
-    ITcpClientThread dispatcher(&records, &replies, [](const QByteArray &bytes) { return bytes.size(); });
+    ITcpClientThread dispatcher(&records, &replies, [](const QByteArray &bytes, bool) { return bytes.size(); });
     dispatcher.setProtocol(&bench.protocol);
-    dispatcher.setStreaming(streaming);
     dispatcher.onStartMessageProcessing();
-    records.append({mode, QByteArrayLiteral("GA\"G\">3>4\r"), Tags[mode % 3], 200});
-    records.append({IInterface::AckExpected, QByteArrayLiteral("SA \"G\">3>4=1\r"), QByteArray(), 200});
+    records.append({mode, QByteArrayLiteral("GA\"G\">3>4\r"), Tags[mode % 3], 200, QByteArray()});
+    records.append({IInterface::AckExpected, QByteArrayLiteral("SA \"G\">3>4=1\r"), QByteArray(), 200, QByteArrayLiteral("\"G\">3>4")});
     dispatcher.onDispatch();
     for (const QByteArray &line : stream.split('\r')) {
         for (const QByteArray &piece : line.split(';'))
@@ -178,7 +177,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // The same lines again, as confirmations of the subscriptions that the
     // handshake allowed and as values the device pushes.
     bench.pollAgain();
-    matched(bench, stream, (how >> 4) % 3, how & 0x80);
+    matched(bench, stream, (how >> 4) % 3);
     // A command that went unanswered, named by the first line, and the
     // device dropped and taken up again.
     bench.protocol.replyTimeout(QString::fromUtf8(stream.left(stream.indexOf('\r'))));

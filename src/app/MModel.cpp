@@ -626,6 +626,10 @@ void MModel::setOnline(bool online)
         IInterface *interface = chassis->interface();
         if (!interface)
             continue;
+        // A device whose connection the panel file does not record gets its
+        // interface only now: the indicator must count it too.
+        if (m_interfaces)
+            m_interfaces->add(interface);
         connect(interface, &IInterface::interfaceStateChanged, this, &MModel::interfaceStatusChanged,
                 Qt::UniqueConnection);
         if (PProtocol *protocol = chassis->protocol()) {

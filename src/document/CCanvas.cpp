@@ -150,6 +150,9 @@ void CCanvas::reset()
     m_horizCenter = true;
     m_device.clear();
     m_previousDevice.clear();
+    // The rows belong to the file: one that names none gets the desktop's.
+    m_topRow = QLatin1String(DefaultTopRow);
+    m_bottomRow = QLatin1String(DefaultBottomRow);
     m_multiplyScaleFactor = false;
     m_forcedRescale = false;
     updatePixelSize();

@@ -28,8 +28,9 @@ public:
     int reconnects = 0;
 };
 
-// The shipped demonstration archive with its device moved to port.
-QString demoOnPort(const QString &folder, quint16 port)
+// The shipped demonstration archive with its device moved to port; without
+// its connections record the device's address comes from the design alone.
+QString demoOnPort(const QString &folder, quint16 port, bool keepConnections = true)
 {
     UArchive source;
     source.setArchiveRoot(folder + "/extract");
@@ -42,6 +43,13 @@ QString demoOnPort(const QString &folder, quint16 port)
             return QString();
         QByteArray data = in.readAll();
         data.replace("10055", QByteArray::number(port));
+        if (!keepConnections && record->name().endsWith(".cpf")) {
+            const qsizetype begin = data.indexOf("<Connections>");
+            const qsizetype end = data.indexOf("</Connections>");
+            if (begin < 0 || end < begin)
+                return QString();
+            data.remove(begin, end + int(strlen("</Connections>")) - begin);
+        }
         const QString copy = folder + record->name();
         QFile out(copy);
         if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size())
@@ -123,7 +131,6 @@ private slots:
         QVERIFY(indicator().endsWith("/indicator_red.png"));
 
         model->setOnline(true);
-        model->rebuildInterfaces();
         model->startStateRequests();
         QTRY_VERIFY_WITH_TIMEOUT(indicator().endsWith("/indicator_grn.png"), commtest::Timeout);
         QVERIFY(model->isPollingActive());
@@ -142,6 +149,21 @@ private slots:
         // Closing the document unlinks the interfaces before the devices go.
         model->closeDocument();
         QCOMPARE(model->interfaces()->count(), 0);
+    }
+
+    void deviceKnownOnlyFromTheDesignLightsTheIndicator()
+    {
+        commtest::SimPeer sim;
+        QVERIFY(sim.listening);
+        QTemporaryDir dir;
+        const QString archive = demoOnPort(dir.path(), sim.port(), false);
+        QVERIFY(!archive.isEmpty());
+        QVERIFY(model->openFile(archive));
+        model->setOnline(true);
+        QTRY_VERIFY_WITH_TIMEOUT(indicator().endsWith("/indicator_grn.png"), commtest::Timeout);
+        QCOMPARE(model->interfaces()->count(), 1);
+        model->setOnline(false);
+        model->closeDocument();
     }
 };
 

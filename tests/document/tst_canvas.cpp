@@ -132,7 +132,8 @@ private slots:
     {
         CCanvas canvas;
         readCanvasXml("<Canvas><Property><device>iPad</device><skin>Dark</skin><size>9.7</size>"
-                      "<orientation>0</orientation><horizcenter>0</horizcenter></Property></Canvas>",
+                      "<orientation>0</orientation><horizcenter>0</horizcenter><topRow>?</topRow>"
+                      "<bottomRow>?</bottomRow></Property></Canvas>",
                       canvas);
         canvas.setForcedRescale(true);
         canvas.reset();
@@ -141,6 +142,9 @@ private slots:
         QCOMPARE(canvas.orientation(), 1);
         QVERIFY(canvas.horizCenter() && !canvas.forcedRescale());
         QCOMPARE(canvas.skin(), QString("Dark"));
+        // A next file that names no rows shows the desktop's, not these.
+        QCOMPARE(canvas.topRow(), QString("qrc:/qml/objects/QmlToolBarObject.qml"));
+        QCOMPARE(canvas.bottomRow(), QString("qrc:/qml/objects/QmlStatusBarObject.qml"));
     }
 
     void screenRecords_data()
