@@ -237,6 +237,7 @@ ITcpClientThread::Verdict ITcpClientThread::checkAcknowledge(const QByteArray &r
     if (first == Nak) {
         qCDebug(lcComm).noquote() << now() << "RECEIVED NAK, not ACK";
         deliver(reply.mid(1));
+        emit messageRefused(m_current.data);
         return Verdict::Failure;
     }
     qCDebug(lcComm).noquote() << now() << "RECEIVED FIRST BYTE = " + QString(QLatin1Char(first))
@@ -256,8 +257,10 @@ ITcpClientThread::Verdict ITcpClientThread::acceptReply(const QByteArray &reply)
         ++skip;
     }
     const QByteArray text = reply.mid(skip);
-    if (refused && text.isEmpty())
+    if (refused && text.isEmpty()) {
+        emit messageRefused(m_current.data);
         return Verdict::Failure;
+    }
     if (m_current.tag.isEmpty() || (!text.isEmpty() && text.startsWith(m_current.tag))) {
         deliver(text);
         return Verdict::Answer;
@@ -265,7 +268,10 @@ ITcpClientThread::Verdict ITcpClientThread::acceptReply(const QByteArray &reply)
     // Not this command's answer: it still reaches the transforms that wait
     // for it.
     deliver(text);
-    return refused ? Verdict::Failure : Verdict::NotMine;
+    if (!refused)
+        return Verdict::NotMine;
+    emit messageRefused(m_current.data);
+    return Verdict::Failure;
 }
 
 void ITcpClientThread::complete()

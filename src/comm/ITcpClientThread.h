@@ -87,6 +87,9 @@ signals:
     void messageError(const QByteArray &bytes);
     // The current command got its answer.
     void messageAnswered();
+    // The device refused a write of the current command with NAK (the
+    // write still counts as failed, see messageError).
+    void messageRefused(const QByteArray &bytes);
     // The current command's time is up; bytes still waiting for their line
     // end are to be taken as they are before its answer is judged.
     void deadlineReached();

@@ -76,6 +76,9 @@ bool CPanelFile::read(QIODevice *device)
         *m_project = project;
     m_fileVersion = handler.fileVersion();
     m_connections = handler.connections();
+    m_repeatedIds.clear();
+    for (const auto &repeated : handler.repeatedIds())
+        m_repeatedIds.append({repeated.first, repeated.second});
     m_error.clear();
     bind();
     return true;

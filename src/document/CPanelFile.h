@@ -4,10 +4,12 @@
 
 #include <QCoreApplication>
 #include <QList>
+#include <QPointer>
 #include <QString>
 
 class CCanvas;
 class CComposite;
+class CControl;
 class HNode;
 class MProject;
 class QIODevice;
@@ -50,8 +52,18 @@ public:
     bool write(const QString &path);
     bool writeXml(XmlWriter &writer) const;
 
+    // A control of the file read last that stored an id an earlier control
+    // of the file already had; the reader gave it a new one, so links to
+    // the stored id reach the earlier control only.
+    struct RepeatedId
+    {
+        QPointer<CControl> control;
+        quint32 storedId = 0;
+    };
+
     QString fileVersion() const { return m_fileVersion; }
     const QList<CConnection> &connections() const { return m_connections; }
+    const QList<RepeatedId> &repeatedIds() const { return m_repeatedIds; }
     QString errorString() const { return m_error; }
 
 private:
@@ -63,5 +75,6 @@ private:
     HNode *m_hardware;
     QString m_fileVersion = QLatin1String(DefaultVersion);
     QList<CConnection> m_connections;
+    QList<RepeatedId> m_repeatedIds;
     QString m_error;
 };

@@ -35,7 +35,10 @@ public:
     void setVertices(const QList<QPointF> &vertices);
     // The smallest rectangle that holds every vertex; empty without any.
     QRectF vertexBounds() const;
-    bool contains(const QPointF &point) const;
+    // Whether point, in the shown item's coordinates, lies inside the shape.
+    // Also answers Qt's hit test for this object, which holds no input of
+    // its own.
+    bool contains(const QPointF &point) const override;
     QString linkPath() const { return m_path; }
     bool hasChanged() const { return m_changed; }
 

@@ -61,6 +61,7 @@ bool XControlHandler::startDocument()
     m_panelSections = false;
     m_connections.clear();
     m_panelControls.clear();
+    m_repeatedIds.clear();
     return XmlHandler::startDocument();
 }
 
@@ -336,12 +337,14 @@ void XControlHandler::remapRepeatedIds()
         taken.insert(fresh);
         claimed.insert(fresh);
         control->setId(fresh);
-        if (entry.second)
+        if (entry.second) {
+            m_repeatedIds.append(qMakePair(control, id));
             qCDebug(lcXml).noquote()
                 << QStringLiteral("XControlHandler - control \"%1\" repeats the id %2 of an earlier "
                                   "control; it now has the id %3.")
                        .arg(control->name())
                        .arg(id)
                        .arg(fresh);
+        }
     }
 }

@@ -53,6 +53,9 @@ public:
     // Whether the file had the Scenes or Canvas of a panel file.
     bool hasPanelSections() const { return m_panelSections; }
     const QList<CConnection> &connections() const { return m_connections; }
+    // The panel controls of the file read last whose stored id an earlier
+    // control already had, each with that id; they carry new ids now.
+    const QList<QPair<CControl *, quint32>> &repeatedIds() const { return m_repeatedIds; }
 
     bool startDocument() override;
     bool endDocument() override;
@@ -114,4 +117,5 @@ private:
     // with an id of its own.
     QList<QPair<CControl *, bool>> m_panelControls;
     bool m_activeHasStoredId = false;
+    QList<QPair<CControl *, quint32>> m_repeatedIds;
 };
