@@ -106,6 +106,14 @@ public:
     QList<bool> onlineCalls;
 };
 
+// A peer that cannot listen on loopback stops the test program at once
+// rather than let the test wait for a connection that never comes.
+inline void mustListen(bool listening, const QString &error)
+{
+    if (!listening)
+        qFatal("a test peer cannot listen on loopback: %s", qPrintable(error));
+}
+
 // A device stand-in that answers nothing by itself: the test sees every
 // byte the client writes and sends exactly the bytes it wants.
 class RawPeer
@@ -113,7 +121,7 @@ class RawPeer
 public:
     RawPeer()
     {
-        server.listen(QHostAddress::LocalHost, 0);
+        mustListen(server.listen(QHostAddress::LocalHost, 0), server.errorString());
         QObject::connect(&server, &QTcpServer::newConnection, &server, [this] {
             while (QTcpSocket *socket = server.nextPendingConnection()) {
                 sockets.append(socket);
@@ -172,15 +180,14 @@ struct SimPeer
         device = std::make_unique<SimDevice>(info, faults, &log);
         QString error;
         listening = device->listen(QHostAddress::LocalHost, &error);
-        if (!listening)
-            qWarning() << error;
+        mustListen(listening, error);
     }
 
     quint16 port() const { return device->port(); }
 
     SimLog log;
     std::unique_ptr<SimDevice> device;
-    bool listening = false;
+    bool listening = false; // never false past the constructor
 };
 
 // A client for protocol, opened towards port on loopback.

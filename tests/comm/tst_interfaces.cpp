@@ -12,196 +12,174 @@
 
 using namespace commtest;
 
+namespace {
+// A device reached at 127.0.0.1 on port.
+void onLoopback(HChassis &device, quint16 port)
+{
+    device.setAttribute(QStringLiteral("ipaddress"), QStringLiteral("127.0.0.1"));
+    device.setAttribute(QStringLiteral("serialport"), QString::number(port));
+}
+} // namespace
+
 class tst_Interfaces : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void chassisSetsItsInterfaceUp();
-    void chassisGoesOnlineAndOffline();
-    void deletingAnOnlineDeviceLeavesNothingDangling();
-    void groupLinksWithoutOwning();
-    void groupOpensAndClosesEveryDevice();
-    void portNumbers_data();
-    void portNumbers();
-    void addressOctets();
-};
-
-void tst_Interfaces::chassisSetsItsInterfaceUp()
-{
-    HChassis device;
-    QCOMPARE(device.protocol()->typeName(), QStringLiteral("KVD"));
-    auto *card = new HNode;
-    QVERIFY(device.addNode(card));
-    QCOMPARE(card->protocol(), device.protocol());
-    // Nothing connects before it is asked to.
-    QCOMPARE(device.interface(), nullptr);
-
-    device.setAttribute(QStringLiteral("ipaddress"), QStringLiteral("192.168.10.5"));
-    device.setAttribute(QStringLiteral("serialport"), QStringLiteral("10065"));
-    device.setAttribute(QStringLiteral("platform"), QStringLiteral("ZMP"));
-    device.attributeChanged(QStringLiteral("platform"));
-    auto *client = qobject_cast<ITcpClient *>(device.interface());
-    QVERIFY(client);
-    QCOMPARE(client->addressText(), QStringLiteral("192.168.10.5"));
-    QCOMPARE(client->port(), 10065);
-    QCOMPARE(client->protocol(), device.protocol());
-    QCOMPARE(device.protocol()->interface(), client);
-    QCOMPARE(client->hardwareNode(), &device);
-    QCOMPARE(client->connectionState(), int(ITcpClient::Idle));
-
-    // Set up once; later settings reach the same interface.
-    device.attributeChanged(QStringLiteral("platform"));
-    QCOMPARE(device.interface(), client);
-    device.setAttribute(QStringLiteral("ipaddress"), QStringLiteral("192.168.10.6"));
-    device.attributeChanged(QStringLiteral("ipaddress"));
-    device.setAttribute(QStringLiteral("serialport"), QStringLiteral("COM1"));
-    device.attributeChanged(QStringLiteral("serialport"));
-    QCOMPARE(client->addressText(), QStringLiteral("192.168.10.6"));
-    QCOMPARE(client->port(), 0);
-}
-
-void tst_Interfaces::chassisGoesOnlineAndOffline()
-{
-    SimPeer sim;
-    HChassis device;
-    device.setAttribute(QStringLiteral("ipaddress"), QStringLiteral("127.0.0.1"));
-    device.setAttribute(QStringLiteral("serialport"), QString::number(sim.port()));
-
-    // Online without a panel file's "platform": the interface is set up now.
-    device.setOnline(true);
-    QVERIFY(device.interface());
-    QTRY_VERIFY_WITH_TIMEOUT(device.interface()->isConnected(), Timeout);
-    QTRY_VERIFY_WITH_TIMEOUT(device.protocol()->isSubscribed(), Timeout);
-    QCOMPARE(sim.device->connectionCount(), 1);
-
-    QVERIFY(device.setOnline(false));
-    QVERIFY(!device.interface()->isConnected());
-    QVERIFY(!device.protocol()->isSubscribed());
-    QTRY_COMPARE_WITH_TIMEOUT(sim.device->connectionCount(), 0, Timeout);
-
-    device.setOnline(true);
-    QTRY_VERIFY_WITH_TIMEOUT(device.interface()->isConnected(), Timeout);
-}
-
-void tst_Interfaces::deletingAnOnlineDeviceLeavesNothingDangling()
-{
-    SimPeer sim;
-    IComposite interfaces;
-    auto device = std::make_unique<HChassis>();
-    device->setAttribute(QStringLiteral("ipaddress"), QStringLiteral("127.0.0.1"));
-    device->setAttribute(QStringLiteral("serialport"), QString::number(sim.port()));
-    device->setOnline(true);
-    interfaces.add(device->interface());
-    QTRY_COMPARE_WITH_TIMEOUT(interfaces.connectedCount(), 1, Timeout);
-
-    // The document closes: the device and with it its interface go; the
-    // group only forgets it.
-    device.reset();
-    QCOMPARE(interfaces.count(), 0);
-    QTRY_COMPARE_WITH_TIMEOUT(sim.device->connectionCount(), 0, Timeout);
-    interfaces.clear(true);
-
-    // Whichever of protocol and interface goes first, nothing dangles.
-    PKVDProtocol protocol;
-    std::unique_ptr<IInterface> interface(
-        IInterfaceFactory::instance().create(&protocol, QStringLiteral("192.168.10.5"), 10055, nullptr));
-    QCOMPARE(protocol.interface(), interface.get());
-    interface.reset();
-    QCOMPARE(protocol.interface(), nullptr);
-}
-
-void tst_Interfaces::groupLinksWithoutOwning()
-{
-    auto first = std::make_unique<ITcpClient>();
-    auto second = std::make_unique<ITcpClient>();
+    void chassisSetsItsInterfaceUp()
     {
-        IComposite group;
-        group.add(first.get());
-        group.add(second.get());
-        group.add(first.get());
-        QCOMPARE(group.count(), 2);
-        QCOMPARE(group.childAt(1), second.get());
-        QCOMPARE(group.childAt(2), nullptr);
-        QCOMPARE(group.childAt(-1), nullptr);
-        group.remove(first.get());
-        QCOMPARE(group.count(), 1);
-
-        // The device that owned it is deleted first, as when a document closes.
-        group.add(first.get());
-        first.reset();
-        QCOMPARE(group.count(), 1);
-        QCOMPARE(group.childAt(0), second.get());
-        // A closed client answers false: nothing was open.
-        QVERIFY(!group.close());
-        QCOMPARE(group.connectedCount(), 0);
-        group.clear(true);
-        QCOMPARE(group.count(), 0);
+        HChassis device;
+        QCOMPARE(device.protocol()->typeName(), QStringLiteral("KVD"));
+        auto *card = new HNode;
+        QVERIFY(device.addNode(card));
+        QCOMPARE(card->protocol(), device.protocol());
+        // Nothing connects before it is asked to.
+        QCOMPARE(device.interface(), nullptr);
+        const auto setting = [&device](const QString &name, const QString &value) {
+            device.setAttribute(name, value);
+            device.attributeChanged(name);
+        };
+        device.setAttribute(QStringLiteral("ipaddress"), QStringLiteral("192.168.10.5"));
+        device.setAttribute(QStringLiteral("serialport"), QStringLiteral("10065"));
+        setting(QStringLiteral("platform"), QStringLiteral("ZMP"));
+        auto *client = qobject_cast<ITcpClient *>(device.interface());
+        QVERIFY(client);
+        QCOMPARE(client->addressText() + ':' + QString::number(client->port()), QStringLiteral("192.168.10.5:10065"));
+        QCOMPARE(client->protocol(), device.protocol());
+        QCOMPARE(device.protocol()->interface(), client);
+        QCOMPARE(client->hardwareNode(), &device);
+        QCOMPARE(client->connectionState(), int(ITcpClient::Idle));
+        // Set up once; later settings reach the same interface.
+        setting(QStringLiteral("platform"), QStringLiteral("ZMP"));
+        QCOMPARE(device.interface(), client);
+        setting(QStringLiteral("ipaddress"), QStringLiteral("192.168.10.6"));
+        setting(QStringLiteral("serialport"), QStringLiteral("COM1"));
+        QCOMPARE(client->addressText() + ':' + QString::number(client->port()), QStringLiteral("192.168.10.6:0"));
     }
-    // The group is gone; the interface belongs to its device still.
-    QCOMPARE(second->name(), QStringLiteral("TcpClient Interface"));
-}
 
-void tst_Interfaces::groupOpensAndClosesEveryDevice()
-{
-    IComposite empty;
-    QVERIFY(empty.open());
-    QVERIFY(empty.close());
+    void chassisGoesOnlineAndOffline()
+    {
+        SimPeer sim;
+        HChassis device;
+        onLoopback(device, sim.port());
+        // Online without a panel file's "platform": the interface is set up now.
+        device.setOnline(true);
+        QVERIFY(device.interface());
+        QTRY_VERIFY_WITH_TIMEOUT(device.interface()->isConnected(), Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(device.protocol()->isSubscribed(), Timeout);
+        QCOMPARE(sim.device->connectionCount(), 1);
+        QVERIFY(device.setOnline(false));
+        QVERIFY(!device.interface()->isConnected() && !device.protocol()->isSubscribed());
+        QTRY_COMPARE_WITH_TIMEOUT(sim.device->connectionCount(), 0, Timeout);
+        device.setOnline(true);
+        QTRY_VERIFY_WITH_TIMEOUT(device.interface()->isConnected(), Timeout);
+    }
 
-    SimPeer first;
-    SimPeer second;
-    PKVDProtocol firstProtocol;
-    PKVDProtocol secondProtocol;
-    std::unique_ptr<IInterface> a(IInterfaceFactory::instance().create(
-        &firstProtocol, QStringLiteral("127.0.0.1"), first.port(), nullptr));
-    std::unique_ptr<IInterface> b(IInterfaceFactory::instance().create(
-        &secondProtocol, QStringLiteral("127.0.0.1"), second.port(), nullptr));
-    IComposite group;
-    group.add(a.get());
-    group.add(b.get());
+    void deletingAnOnlineDeviceLeavesNothingDangling()
+    {
+        SimPeer sim;
+        IComposite interfaces;
+        auto device = std::make_unique<HChassis>();
+        onLoopback(*device, sim.port());
+        device->setOnline(true);
+        interfaces.add(device->interface());
+        QTRY_COMPARE_WITH_TIMEOUT(interfaces.connectedCount(), 1, Timeout);
+        // The document closes: the device and with it its interface go; the
+        // group only forgets it.
+        device.reset();
+        QCOMPARE(interfaces.count(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(sim.device->connectionCount(), 0, Timeout);
+        interfaces.clear(true);
+        // Whichever of protocol and interface goes first, nothing dangles.
+        PKVDProtocol protocol;
+        std::unique_ptr<IInterface> interface(
+            IInterfaceFactory::instance().create(&protocol, QStringLiteral("192.168.10.5"), 10055, nullptr));
+        QCOMPARE(protocol.interface(), interface.get());
+        interface.reset();
+        QCOMPARE(protocol.interface(), nullptr);
+    }
 
-    group.open();
-    QTRY_COMPARE_WITH_TIMEOUT(group.connectedCount(), 2, Timeout);
-    QTRY_VERIFY_WITH_TIMEOUT(firstProtocol.isSubscribed() && secondProtocol.isSubscribed(), Timeout);
-    QVERIFY(group.close());
-    QCOMPARE(group.connectedCount(), 0);
-    QVERIFY(!firstProtocol.isSubscribed());
-}
+    void groupLinksWithoutOwning()
+    {
+        auto first = std::make_unique<ITcpClient>();
+        auto second = std::make_unique<ITcpClient>();
+        {
+            IComposite group;
+            group.add(first.get());
+            group.add(second.get());
+            group.add(first.get());
+            QCOMPARE(group.count(), 2);
+            QCOMPARE(group.childAt(1), second.get());
+            QVERIFY(!group.childAt(2) && !group.childAt(-1));
+            group.remove(first.get());
+            QCOMPARE(group.count(), 1);
+            // The device that owned it is deleted first, as when a document closes.
+            group.add(first.get());
+            first.reset();
+            QCOMPARE(group.count(), 1);
+            QCOMPARE(group.childAt(0), second.get());
+            // A closed client answers false: nothing was open.
+            QVERIFY(!group.close());
+            QCOMPARE(group.connectedCount(), 0);
+            group.clear(true);
+            QCOMPARE(group.count(), 0);
+        }
+        // The group is gone; the interface belongs to its device still.
+        QCOMPARE(second->name(), QStringLiteral("TcpClient Interface"));
+    }
 
-void tst_Interfaces::portNumbers_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("port");
-    QTest::newRow("blanks") << " 10065 " << 10065;
-    QTest::newRow("not a number") << "COM3" << 0;
-    QTest::newRow("empty") << "" << 0;
-    QTest::newRow("too large") << "70000" << 0;
-    QTest::newRow("beyond 32 bits") << "99999999999" << 0;
-    QTest::newRow("negative") << "-1" << 0;
-}
+    void groupOpensAndClosesEveryDevice()
+    {
+        IComposite empty;
+        QVERIFY(empty.open() && empty.close());
+        SimPeer first;
+        SimPeer second;
+        PKVDProtocol firstProtocol;
+        PKVDProtocol secondProtocol;
+        std::unique_ptr<IInterface> a(IInterfaceFactory::instance().create(
+            &firstProtocol, QStringLiteral("127.0.0.1"), first.port(), nullptr));
+        std::unique_ptr<IInterface> b(IInterfaceFactory::instance().create(
+            &secondProtocol, QStringLiteral("127.0.0.1"), second.port(), nullptr));
+        IComposite group;
+        group.add(a.get());
+        group.add(b.get());
+        group.open();
+        QTRY_COMPARE_WITH_TIMEOUT(group.connectedCount(), 2, Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(firstProtocol.isSubscribed() && secondProtocol.isSubscribed(), Timeout);
+        QVERIFY(group.close());
+        QCOMPARE(group.connectedCount(), 0);
+        QVERIFY(!firstProtocol.isSubscribed());
+    }
 
-void tst_Interfaces::portNumbers()
-{
-    QFETCH(QString, text);
-    QFETCH(int, port);
-    QCOMPARE(IInterfaceFactory::portNumber(text), port);
-}
+    void portNumbers_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("port");
+        QTest::newRow("blanks") << " 10065 " << 10065;
+        QTest::newRow("not a number") << "COM3" << 0;
+        QTest::newRow("empty") << "" << 0;
+        QTest::newRow("too large") << "70000" << 0;
+        QTest::newRow("beyond 32 bits") << "99999999999" << 0;
+        QTest::newRow("negative") << "-1" << 0;
+    }
+    void portNumbers()
+    {
+        QFETCH(QString, text);
+        QTEST(IInterfaceFactory::portNumber(text), "port");
+    }
 
-void tst_Interfaces::addressOctets()
-{
-    IIPAddress ip(QStringLiteral("192.168.1.20"));
-    QCOMPARE(ip.octetCount(), 4);
-    QCOMPARE((QList<int>{ip.octet(0), ip.octet(1), ip.octet(2), ip.octet(3)}), (QList<int>{192, 168, 1, 20}));
-    QCOMPARE(ip.octet(4), -1);
-    QCOMPARE(ip.octet(-1), -1);
-    QVERIFY(ip.setOctet(0, 10));
-    QVERIFY(ip.setOctet(3, 254));
-    // Outside the four octets, or outside a byte, nothing changes.
-    QVERIFY(!ip.setOctet(4, 7));
-    QVERIFY(!ip.setOctet(-1, 7));
-    QVERIFY(!ip.setOctet(1, 256));
-    QCOMPARE(ip.toString(), QStringLiteral("10.168.1.254"));
-}
+    void addressOctets()
+    {
+        IIPAddress ip(QStringLiteral("192.168.1.20"));
+        QCOMPARE(ip.octetCount(), 4);
+        QCOMPARE((QList<int>{ip.octet(0), ip.octet(1), ip.octet(2), ip.octet(3), ip.octet(4), ip.octet(-1)}),
+                 (QList<int>{192, 168, 1, 20, -1, -1}));
+        QVERIFY(ip.setOctet(0, 10) && ip.setOctet(3, 254));
+        // Outside the four octets, or outside a byte, nothing changes.
+        QVERIFY(!ip.setOctet(4, 7) && !ip.setOctet(-1, 7) && !ip.setOctet(1, 256));
+        QCOMPARE(ip.toString(), QStringLiteral("10.168.1.254"));
+    }
+};
 
 QTEST_GUILESS_MAIN(tst_Interfaces)
 #include "tst_interfaces.moc"

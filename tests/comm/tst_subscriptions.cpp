@@ -20,9 +20,7 @@ QByteArray subscribingDevice(const QByteArray &line)
         return "SUB,yes\r";
     if (line.startsWith("SUB \"") || line.startsWith("UNS \""))
         return line + ",yes\r";
-    if (line.startsWith("GA"))
-        return line + "=1\r";
-    return QByteArray();
+    return line.startsWith("GA") ? line + "=1\r" : QByteArray();
 }
 
 // A raw device that refuses subscriptions and answers nothing else.
@@ -31,6 +29,19 @@ QByteArray pollingOnly(const QByteArray &line)
     return line == "SUB" ? QByteArray("SUB,no\r") : QByteArray();
 }
 
+// Another station sets a value at the device and has its acknowledgement.
+bool setElsewhere(quint16 port, const QByteArray &command)
+{
+    QTcpSocket other;
+    other.connectToHost(QHostAddress::LocalHost, port);
+    if (!other.waitForConnected(Timeout))
+        return false;
+    other.write(command);
+    return QTest::qWaitFor([&] { return other.bytesAvailable() > 0; }, Timeout);
+}
+
+const QString G1 = QStringLiteral("GA\"G\">1");
+
 } // namespace
 
 class tst_Subscriptions : public QObject
@@ -38,293 +49,246 @@ class tst_Subscriptions : public QObject
     Q_OBJECT
 
 private slots:
-    void handshake_data();
-    void handshake();
-    void unansweredHandshakeLeavesPolling();
-    void firstPollSubscribesOnceThenOnlyArmsTheHostCheck();
-    void refusedSubscriptionIsPolled_data();
-    void refusedSubscriptionIsPolled();
-    void controlJoiningAMadeSubscriptionGetsTheValue();
-    void parameterPolledBeforeTheHandshakeIsSubscribedLater();
-    void twoControlsOfOneParameter();
-    void resynchronizingUnsubscribesWhatWasSubscribed();
-    void reconnectionShakesHandsAndSubscribesAgain();
-    void transformsThatGoAwayAreForgotten();
-};
-
-void tst_Subscriptions::handshake_data()
-{
-    QTest::addColumn<bool>("refused");
-    QTest::newRow("answered yes: streams") << false;
-    QTest::newRow("answered no: polls") << true;
-}
-
-void tst_Subscriptions::handshake()
-{
-    QFETCH(bool, refused);
-    SimFaults faults;
-    faults.noSubscribe = refused;
-    SimPeer sim(faults);
-    PKVDProtocol protocol;
-    auto client = runningClient(&protocol, sim.port(), true);
-    QCOMPARE(protocol.isSubscribed(), !refused);
-    QCOMPARE(client->streaming(), quint8(refused ? 0 : 1));
-
-    // Either way the value is read, and a value another station sets is
-    // pushed when subscribed.
-    Binding control(QStringLiteral("Gain 1"), 0, 1);
-    QVERIFY(protocol.poll(&control.transform));
-    QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, QStringList{"0.0"}, Timeout);
-    if (refused)
-        return;
-    QTcpSocket other;
-    other.connectToHost(QHostAddress::LocalHost, sim.port());
-    QVERIFY(other.waitForConnected(Timeout));
-    other.write("SA \"Gain 1\">1=-7.5\r");
-    QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, (QStringList{"0.0", "-7.5"}), Timeout);
-}
-
-void tst_Subscriptions::unansweredHandshakeLeavesPolling()
-{
-    RawPeer peer;
-    peer.answer = [](const QByteArray &line) { return line.startsWith("GA") ? line + "=1\r" : QByteArray(); };
-    PKVDProtocol protocol;
-    auto client = openClient(&protocol, peer.port());
-    QTRY_COMPARE_WITH_TIMEOUT(peer.count("SUB\r"), 3, Timeout);
-
-    Binding control(QStringLiteral("Gain 1"), 0, 1);
-    QVERIFY(protocol.poll(&control.transform));
-    QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, QStringList{"1"}, Timeout);
-    QVERIFY(!protocol.isSubscribed());
-    QCOMPARE(peer.count("SUB \""), 0);
-}
-
-void tst_Subscriptions::firstPollSubscribesOnceThenOnlyArmsTheHostCheck()
-{
-    Online<PKVDProtocol> online(subscribingDevice, true);
-    auto &[peer, protocol, client, failures] = online;
-    QVERIFY(protocol.isSubscribed());
-    client->hostCheck()->setInterval(60000);
-
-    Binding control(QStringLiteral("G"), 0, 1);
-    QVERIFY(protocol.poll(&control.transform));
-    // The subscription, then one read of the current value once it is
-    // confirmed.
-    QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, QStringList{"1"}, Timeout);
-    QCOMPARE(peer.received, QByteArray("SUB \"GA\"G\">1\"\rGA\"G\">1\r"));
-    QVERIFY(protocol.subscriptions().isSubscribed(QStringLiteral("GA\"G\">1")));
-
-    peer.received.clear();
-    for (int i = 0; i < 3; ++i)
+    void handshake_data()
+    {
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("answered yes: streams") << false;
+        QTest::newRow("answered no: polls") << true;
+    }
+    void handshake()
+    {
+        QFETCH(bool, refused);
+        SimFaults faults;
+        faults.noSubscribe = refused;
+        SimPeer sim(faults);
+        PKVDProtocol protocol;
+        auto client = runningClient(&protocol, sim.port(), true);
+        QCOMPARE(protocol.isSubscribed(), !refused);
+        QCOMPARE(client->streaming(), quint8(refused ? 0 : 1));
+        // Either way the value is read, and a value another station sets is
+        // pushed when subscribed.
+        Binding control(QStringLiteral("Gain 1"), 0, 1);
         QVERIFY(protocol.poll(&control.transform));
-    QVERIFY(client->hostCheck()->isArmed());
-    QVERIFY(!client->dispatcher()->isPending("GA\"G\">1\r"));
-    QVERIFY(!client->dispatcher()->isPassScheduled());
-    QVERIFY(peer.received.isEmpty());
-}
+        QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, QStringList{"0.0"}, Timeout);
+        if (refused)
+            return;
+        QVERIFY(setElsewhere(sim.port(), "SA \"Gain 1\">1=-7.5\r"));
+        QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, (QStringList{"0.0", "-7.5"}), Timeout);
+    }
 
-void tst_Subscriptions::refusedSubscriptionIsPolled_data()
-{
-    QTest::addColumn<QByteArray>("answer"); // to the subscription command
-    QTest::addColumn<int>("writes");        // of the subscription command
-    QTest::newRow("answered no") << QByteArray(",no\r") << 1;
-    QTest::newRow("refused with NAK") << QByteArray(1, Nak) << 3;
-    QTest::newRow("acknowledgement lost") << QByteArray() << 3;
-}
+    void unansweredHandshakeLeavesPolling()
+    {
+        RawPeer peer;
+        peer.answer = [](const QByteArray &line) { return line.startsWith("GA") ? line + "=1\r" : QByteArray(); };
+        PKVDProtocol protocol;
+        auto client = openClient(&protocol, peer.port());
+        QTRY_COMPARE_WITH_TIMEOUT(peer.count("SUB\r"), 3, Timeout);
+        Binding control(QStringLiteral("Gain 1"), 0, 1);
+        QVERIFY(protocol.poll(&control.transform));
+        QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, QStringList{"1"}, Timeout);
+        QVERIFY(!protocol.isSubscribed());
+        QCOMPARE(peer.count("SUB \""), 0);
+    }
 
-void tst_Subscriptions::refusedSubscriptionIsPolled()
-{
-    // While the device streams, a subscription that is refused, or whose
-    // acknowledgement never comes, must not leave the parameter pending for
-    // ever: it is written at most three times and then polled.
-    QFETCH(QByteArray, answer);
-    QFETCH(int, writes);
-    Online<PKVDProtocol> online(
-        [answer](const QByteArray &line) {
-            if (!line.startsWith("SUB \""))
-                return subscribingDevice(line);
-            return answer.startsWith(',') ? line + answer : answer;
-        },
-        true);
-    RawPeer &peer = online.peer;
-    PKVDProtocol &protocol = online.protocol;
+    void firstPollSubscribesOnceThenOnlyArmsTheHostCheck()
+    {
+        Online<PKVDProtocol> online(subscribingDevice, true);
+        auto &[peer, protocol, client, failures] = online;
+        QVERIFY(protocol.isSubscribed());
+        client->hostCheck()->setInterval(60000);
+        Binding control(QStringLiteral("G"), 0, 1);
+        QVERIFY(protocol.poll(&control.transform));
+        // The subscription, then one read of the current value once it is
+        // confirmed.
+        QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, QStringList{"1"}, Timeout);
+        QCOMPARE(peer.received, QByteArray("SUB \"GA\"G\">1\"\rGA\"G\">1\r"));
+        QVERIFY(protocol.subscriptions().isSubscribed(G1));
+        peer.received.clear();
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(protocol.poll(&control.transform));
+        QVERIFY(client->hostCheck()->isArmed());
+        QVERIFY(!client->dispatcher()->isPending("GA\"G\">1\r") && !client->dispatcher()->isPassScheduled());
+        QVERIFY(peer.received.isEmpty());
+    }
 
-    Binding control(QStringLiteral("G"), 0, 1);
-    control.transform.setPollDivider(1);
-    QVERIFY(protocol.poll(&control.transform));
-    QTRY_COMPARE_WITH_TIMEOUT(peer.count("SUB \"GA\"G\">1\"\r"), writes, Timeout);
-    QTRY_VERIFY_WITH_TIMEOUT((protocol.poll(&control.transform), !control.transform.replies.isEmpty()), Timeout);
-    QVERIFY(peer.count("GA\"G\">1\r") >= 1);
-    QCOMPARE(peer.count("SUB \"GA\"G\">1\"\r"), writes);
-    QVERIFY(!protocol.subscriptions().isSubscribed(QStringLiteral("GA\"G\">1")));
-}
+    void refusedSubscriptionIsPolled_data()
+    {
+        QTest::addColumn<QByteArray>("answer"); // to the subscription command
+        QTest::addColumn<int>("writes");        // of the subscription command
+        QTest::newRow("answered no") << QByteArray(",no\r") << 1;
+        QTest::newRow("refused with NAK") << QByteArray(1, Nak) << 3;
+        QTest::newRow("acknowledgement lost") << QByteArray() << 3;
+    }
+    void refusedSubscriptionIsPolled()
+    {
+        // While the device streams, a subscription that is refused, or whose
+        // acknowledgement never comes, must not leave the parameter pending
+        // for ever: it is written at most three times and then polled.
+        QFETCH(QByteArray, answer);
+        QFETCH(int, writes);
+        Online<PKVDProtocol> online(
+            [answer](const QByteArray &line) {
+                if (!line.startsWith("SUB \""))
+                    return subscribingDevice(line);
+                return answer.startsWith(',') ? line + answer : answer;
+            },
+            true);
+        Binding control(QStringLiteral("G"), 0, 1);
+        control.transform.setPollDivider(1);
+        QVERIFY(online.protocol.poll(&control.transform));
+        QTRY_COMPARE_WITH_TIMEOUT(online.peer.count("SUB \"GA\"G\">1\"\r"), writes, Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT((online.protocol.poll(&control.transform), !control.transform.replies.isEmpty()),
+                                 Timeout);
+        QVERIFY(online.peer.count("GA\"G\">1\r") >= 1);
+        QCOMPARE(online.peer.count("SUB \"GA\"G\">1\"\r"), writes);
+        QVERIFY(!online.protocol.subscriptions().isSubscribed(G1));
+    }
 
-void tst_Subscriptions::controlJoiningAMadeSubscriptionGetsTheValue()
-{
-    // A second control on a parameter that is subscribed already (a panel
-    // shown later) reads the value once; the device pushes only changes.
-    SimPeer sim;
-    QVERIFY(sim.listening);
-    QString error;
-    QVERIFY(sim.device->setParameter(QStringLiteral("GA\"Gain 1\">1"), QStringLiteral("-4.5"), &error));
-    PKVDProtocol protocol;
-    auto client = runningClient(&protocol, sim.port(), true);
-    HNode block;
-    block.setLabel(QStringLiteral("Gain 1"));
-    Binding first(QString(), 0, 1, 0, &block);
-    Binding later(QString(), 0, 1, 0, &block);
-    QVERIFY(protocol.poll(&first.transform));
-    QTRY_COMPARE_WITH_TIMEOUT(first.transform.replies, QStringList{"-4.5"}, Timeout);
-    QVERIFY(protocol.subscriptions().isSubscribed(QStringLiteral("GA\"Gain 1\">1")));
+    void controlJoiningAMadeSubscriptionGetsTheValue()
+    {
+        // A second control on a parameter that is subscribed already (a panel
+        // shown later) reads the value once; the device pushes only changes.
+        SimPeer sim;
+        const QString gain = QStringLiteral("GA\"Gain 1\">1");
+        QString error;
+        QVERIFY(sim.device->setParameter(gain, QStringLiteral("-4.5"), &error));
+        PKVDProtocol protocol;
+        auto client = runningClient(&protocol, sim.port(), true);
+        HNode block;
+        block.setLabel(QStringLiteral("Gain 1"));
+        Binding first(QString(), 0, 1, 0, &block);
+        Binding later(QString(), 0, 1, 0, &block);
+        QVERIFY(protocol.poll(&first.transform));
+        QTRY_COMPARE_WITH_TIMEOUT(first.transform.replies, QStringList{"-4.5"}, Timeout);
+        QVERIFY(protocol.subscriptions().isSubscribed(gain));
+        QVERIFY(protocol.poll(&later.transform));
+        QTRY_COMPARE_WITH_TIMEOUT(later.transform.replies, QStringList{"-4.5"}, Timeout);
+        // Polled again, it is one of the subscribed controls: nothing more
+        // goes out.
+        QTRY_COMPARE_WITH_TIMEOUT(client->dispatcher()->state(), ITcpClientThread::Idle, Timeout);
+        QVERIFY(protocol.poll(&later.transform));
+        QVERIFY(!client->dispatcher()->isPending("GA\"Gain 1\">1\r"));
+        QVERIFY(sim.device->setParameter(gain, QStringLiteral("-6.0"), &error));
+        QTRY_COMPARE_WITH_TIMEOUT(later.transform.replies, (QStringList{"-4.5", "-6.0"}), Timeout);
+        QCOMPARE(first.transform.replies, (QStringList{"-4.5", "-4.5", "-6.0"}));
+    }
 
-    QVERIFY(protocol.poll(&later.transform));
-    QTRY_COMPARE_WITH_TIMEOUT(later.transform.replies, QStringList{"-4.5"}, Timeout);
-    // Polled again, it is one of the subscribed controls: nothing more goes out.
-    QTRY_COMPARE_WITH_TIMEOUT(client->dispatcher()->state(), ITcpClientThread::Idle, Timeout);
-    QVERIFY(protocol.poll(&later.transform));
-    QVERIFY(!client->dispatcher()->isPending("GA\"Gain 1\">1\r"));
-    QVERIFY(sim.device->setParameter(QStringLiteral("GA\"Gain 1\">1"), QStringLiteral("-6.0"), &error));
-    QTRY_COMPARE_WITH_TIMEOUT(later.transform.replies, (QStringList{"-4.5", "-6.0"}), Timeout);
-    QCOMPARE(first.transform.replies, (QStringList{"-4.5", "-4.5", "-6.0"}));
-}
+    void parameterPolledBeforeTheHandshakeIsSubscribedLater()
+    {
+        // The device takes its time with the handshake; a parameter polled in
+        // the meantime is queried, and subscribed once the answer is known.
+        RawPeer peer;
+        peer.answer = [](const QByteArray &line) { return line == "SUB" ? QByteArray() : subscribingDevice(line); };
+        PKVDProtocol protocol;
+        auto client = openClient(&protocol, peer.port());
+        QTRY_COMPARE_WITH_TIMEOUT(peer.count("SUB\r"), 1, Timeout);
+        Binding control(QStringLiteral("G"), 0, 1);
+        control.transform.setPollDivider(1);
+        QVERIFY(protocol.poll(&control.transform));
+        peer.send("SUB,yes\r");
+        QTRY_VERIFY_WITH_TIMEOUT(protocol.isSubscribed(), Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT((protocol.poll(&control.transform), protocol.subscriptions().isSubscribed(G1)),
+                                 Timeout);
+        QCOMPARE(peer.count("SUB \"GA\"G\">1\"\r"), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(!control.transform.replies.isEmpty(), Timeout);
+    }
 
-void tst_Subscriptions::parameterPolledBeforeTheHandshakeIsSubscribedLater()
-{
-    // The device takes its time with the handshake; a parameter polled in
-    // the meantime is queried, and subscribed once the answer is known.
-    RawPeer peer;
-    peer.answer = [](const QByteArray &line) { return line == "SUB" ? QByteArray() : subscribingDevice(line); };
-    PKVDProtocol protocol;
-    auto client = openClient(&protocol, peer.port());
-    QTRY_COMPARE_WITH_TIMEOUT(peer.count("SUB\r"), 1, Timeout);
+    void twoControlsOfOneParameter()
+    {
+        Online<PKVDProtocol> online(
+            [](const QByteArray &line) { return line.startsWith("GA") ? line + "=1\r" : pollingOnly(line); }, true);
+        HNode block;
+        block.setLabel(QStringLiteral("Gain 1"));
+        Binding hidden(QString(), 0, 1, 0, &block);
+        Binding shown(QString(), 0, 1, 0, &block);
+        hidden.transform.setPollDivider(1);
+        shown.transform.setPollDivider(1);
+        // Only the first polls; one answer reaches both.
+        QVERIFY(online.protocol.poll(&hidden.transform));
+        QVERIFY(online.protocol.poll(&shown.transform));
+        QTRY_COMPARE_WITH_TIMEOUT(shown.transform.replies, QStringList{"1"}, Timeout);
+        QCOMPARE(hidden.transform.replies, QStringList{"1"});
+        QCOMPARE(online.peer.received, QByteArray("GA\"Gain 1\">1\r"));
+        // The first registrant's panel is hidden now: only the shown control
+        // asks, and its parameter is still read every poll period.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (online.protocol.poll(&shown.transform), online.peer.count("GA\"Gain 1\">1\r") == 3), Timeout);
+    }
 
-    Binding control(QStringLiteral("G"), 0, 1);
-    control.transform.setPollDivider(1);
-    QVERIFY(protocol.poll(&control.transform));
-    peer.send("SUB,yes\r");
-    QTRY_VERIFY_WITH_TIMEOUT(protocol.isSubscribed(), Timeout);
-    QTRY_VERIFY_WITH_TIMEOUT((protocol.poll(&control.transform),
-                              protocol.subscriptions().isSubscribed(QStringLiteral("GA\"G\">1"))),
-                             Timeout);
-    QCOMPARE(peer.count("SUB \"GA\"G\">1\"\r"), 1);
-    QTRY_VERIFY_WITH_TIMEOUT(!control.transform.replies.isEmpty(), Timeout);
-}
+    void resynchronizingUnsubscribesWhatWasSubscribed()
+    {
+        Online<PKVDProtocol> online(
+            [](const QByteArray &line) {
+                if (line == "SUB \"GA\"Refused\">1\"")
+                    return line + ",no\r";
+                return line.startsWith("GRC") ? line + ",[1,2]\r" : subscribingDevice(line);
+            },
+            true);
+        auto &[peer, protocol, client, failures] = online;
+        Binding gain(QStringLiteral("G"), 0, 1);
+        Binding refused(QStringLiteral("Refused"), 0, 1);
+        Binding rooms(QStringLiteral("Rooms"), 9);
+        rooms.transform.command = QStringLiteral("GRC 2\r");
+        for (Binding *control : {&gain, &refused, &rooms})
+            QVERIFY(protocol.poll(&control->transform));
+        QTRY_VERIFY_WITH_TIMEOUT(!gain.transform.replies.isEmpty() && !rooms.transform.replies.isEmpty(), Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(peer.received.contains("SUB \"GA\"Refused\">1\"\r"), Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(!client->dispatcher()->isPassScheduled()
+                                     && client->dispatcher()->state() == ITcpClientThread::Idle,
+                                 Timeout);
+        peer.received.clear();
+        client->resynchronize();
+        // Only what was subscribed is cancelled, named by its query; then the
+        // handshake runs again.
+        QTRY_VERIFY_WITH_TIMEOUT(peer.received.contains("SUB\r"), Timeout);
+        QCOMPARE(peer.count("UNS \"GA\"G\">1\"\r"), 1);
+        QCOMPARE(peer.count("UNS \"GRC 2\"\r"), 1);
+        QCOMPARE(peer.count("UNS"), 2);
+        QTRY_VERIFY_WITH_TIMEOUT(protocol.isSubscribed(), Timeout);
+        QCOMPARE(protocol.subscriptions().keyCount(), 0);
+    }
 
-void tst_Subscriptions::twoControlsOfOneParameter()
-{
-    Online<PKVDProtocol> online(
-        [](const QByteArray &line) { return line.startsWith("GA") ? line + "=1\r" : pollingOnly(line); }, true);
-    RawPeer &peer = online.peer;
-    PKVDProtocol &protocol = online.protocol;
-    HNode block;
-    block.setLabel(QStringLiteral("Gain 1"));
-    Binding hidden(QString(), 0, 1, 0, &block);
-    Binding shown(QString(), 0, 1, 0, &block);
-    hidden.transform.setPollDivider(1);
-    shown.transform.setPollDivider(1);
+    void reconnectionShakesHandsAndSubscribesAgain()
+    {
+        auto sim = std::make_unique<SimPeer>();
+        const quint16 port = sim->port();
+        PKVDProtocol protocol;
+        auto client = runningClient(&protocol, port, true);
+        Binding control(QStringLiteral("Gain 1"), 0, 1);
+        QVERIFY(protocol.poll(&control.transform));
+        QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies.size(), 1, Timeout);
+        // The device goes away: offline, nothing subscribed any more.
+        sim.reset();
+        QTRY_VERIFY_WITH_TIMEOUT(!client->isConnected(), Timeout);
+        QVERIFY(!protocol.isSubscribed());
+        QCOMPARE(protocol.subscriptions().keyCount(), 0);
+        // It comes back with another value: the next poll subscribes again
+        // and reads it.
+        sim = std::make_unique<SimPeer>(SimFaults(), port);
+        QTRY_VERIFY_WITH_TIMEOUT(client->isConnected() && protocol.isSubscribed(), 3 * Timeout);
+        QVERIFY(setElsewhere(port, "SA \"Gain 1\">1=-9.0\r"));
+        QVERIFY(protocol.poll(&control.transform));
+        QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies.last(), QStringLiteral("-9.0"), Timeout);
+        QVERIFY(protocol.subscriptions().isSubscribed(QStringLiteral("GA\"Gain 1\">1")));
+    }
 
-    // Only the first polls; one answer reaches both.
-    QVERIFY(protocol.poll(&hidden.transform));
-    QVERIFY(protocol.poll(&shown.transform));
-    QTRY_COMPARE_WITH_TIMEOUT(shown.transform.replies, QStringList{"1"}, Timeout);
-    QCOMPARE(hidden.transform.replies, QStringList{"1"});
-    QCOMPARE(peer.received, QByteArray("GA\"Gain 1\">1\r"));
-
-    // The first registrant's panel is hidden now: only the shown control
-    // asks, and its parameter is still read every poll period.
-    QTRY_VERIFY_WITH_TIMEOUT((protocol.poll(&shown.transform), peer.count("GA\"Gain 1\">1\r") == 3), Timeout);
-}
-
-void tst_Subscriptions::resynchronizingUnsubscribesWhatWasSubscribed()
-{
-    Online<PKVDProtocol> online(
-        [](const QByteArray &line) {
-            if (line == "SUB \"GA\"Refused\">1\"")
-                return line + ",no\r";
-            return line.startsWith("GRC") ? line + ",[1,2]\r" : subscribingDevice(line);
-        },
-        true);
-    auto &[peer, protocol, client, failures] = online;
-
-    Binding gain(QStringLiteral("G"), 0, 1);
-    Binding refused(QStringLiteral("Refused"), 0, 1);
-    Binding rooms(QStringLiteral("Rooms"), 9);
-    rooms.transform.command = QStringLiteral("GRC 2\r");
-    QVERIFY(protocol.poll(&gain.transform));
-    QVERIFY(protocol.poll(&refused.transform));
-    QVERIFY(protocol.poll(&rooms.transform));
-    QTRY_VERIFY_WITH_TIMEOUT(!gain.transform.replies.isEmpty() && !rooms.transform.replies.isEmpty(), Timeout);
-    QTRY_VERIFY_WITH_TIMEOUT(peer.received.contains("SUB \"GA\"Refused\">1\"\r"), Timeout);
-    QTRY_VERIFY_WITH_TIMEOUT(!client->dispatcher()->isPassScheduled()
-                                 && client->dispatcher()->state() == ITcpClientThread::Idle,
-                             Timeout);
-    peer.received.clear();
-
-    client->resynchronize();
-    // Only what was subscribed is cancelled, named by its query; then the
-    // handshake runs again.
-    QTRY_VERIFY_WITH_TIMEOUT(peer.received.contains("SUB\r"), Timeout);
-    QCOMPARE(peer.count("UNS \"GA\"G\">1\"\r"), 1);
-    QCOMPARE(peer.count("UNS \"GRC 2\"\r"), 1);
-    QCOMPARE(peer.count("UNS"), 2);
-    QTRY_VERIFY_WITH_TIMEOUT(protocol.isSubscribed(), Timeout);
-    QCOMPARE(protocol.subscriptions().keyCount(), 0);
-}
-
-void tst_Subscriptions::reconnectionShakesHandsAndSubscribesAgain()
-{
-    auto sim = std::make_unique<SimPeer>();
-    const quint16 port = sim->port();
-    PKVDProtocol protocol;
-    auto client = runningClient(&protocol, port, true);
-
-    Binding control(QStringLiteral("Gain 1"), 0, 1);
-    QVERIFY(protocol.poll(&control.transform));
-    QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies.size(), 1, Timeout);
-
-    // The device goes away: offline, nothing subscribed any more.
-    sim.reset();
-    QTRY_VERIFY_WITH_TIMEOUT(!client->isConnected(), Timeout);
-    QVERIFY(!protocol.isSubscribed());
-    QCOMPARE(protocol.subscriptions().keyCount(), 0);
-
-    // It comes back with another value: the next poll subscribes again and
-    // reads it.
-    sim = std::make_unique<SimPeer>(SimFaults(), port);
-    QVERIFY(sim->listening);
-    QTRY_VERIFY_WITH_TIMEOUT(client->isConnected() && protocol.isSubscribed(), 3 * Timeout);
-    QTcpSocket other;
-    other.connectToHost(QHostAddress::LocalHost, port);
-    QVERIFY(other.waitForConnected(Timeout));
-    other.write("SA \"Gain 1\">1=-9.0\r");
-    QTRY_VERIFY_WITH_TIMEOUT(other.bytesAvailable() > 0, Timeout);
-
-    QVERIFY(protocol.poll(&control.transform));
-    QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies.last(), QStringLiteral("-9.0"), Timeout);
-    QVERIFY(protocol.subscriptions().isSubscribed(QStringLiteral("GA\"Gain 1\">1")));
-}
-
-void tst_Subscriptions::transformsThatGoAwayAreForgotten()
-{
-    Online<PKVDProtocol> online(pollingOnly, true);
-    PKVDProtocol &protocol = online.protocol;
-
-    auto deleted = std::make_unique<Binding>(QStringLiteral("G"), 0, 1);
-    Binding released(QStringLiteral("G"), 0, 2);
-    Binding forgotten(QStringLiteral("G"), 0, 3);
-    QVERIFY(protocol.poll(&deleted->transform));
-    QVERIFY(protocol.poll(&released.transform));
-    QVERIFY(protocol.poll(&forgotten.transform));
-    deleted.reset();
-    released.transform.releaseUser();
-    protocol.forget(&forgotten.transform);
-
-    QVERIFY(!protocol.handleReply("GA\"G\">1=3"));
-    QVERIFY(!protocol.handleReply("GA\"G\">2=3"));
-    QVERIFY(!protocol.handleReply("GA\"G\">3=3"));
-    QVERIFY(released.transform.replies.isEmpty());
-    QVERIFY(forgotten.transform.replies.isEmpty());
-}
+    void transformsThatGoAwayAreForgotten()
+    {
+        Online<PKVDProtocol> online(pollingOnly, true);
+        PKVDProtocol &protocol = online.protocol;
+        auto deleted = std::make_unique<Binding>(QStringLiteral("G"), 0, 1);
+        Binding released(QStringLiteral("G"), 0, 2);
+        Binding forgotten(QStringLiteral("G"), 0, 3);
+        for (Binding *control : {deleted.get(), &released, &forgotten})
+            QVERIFY(protocol.poll(&control->transform));
+        deleted.reset();
+        released.transform.releaseUser();
+        protocol.forget(&forgotten.transform);
+        for (const char *reply : {"GA\"G\">1=3", "GA\"G\">2=3", "GA\"G\">3=3"})
+            QVERIFY(!protocol.handleReply(reply));
+        QVERIFY(released.transform.replies.isEmpty() && forgotten.transform.replies.isEmpty());
+    }
+};
 
 QTEST_GUILESS_MAIN(tst_Subscriptions)
 #include "tst_subscriptions.moc"

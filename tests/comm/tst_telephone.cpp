@@ -63,29 +63,22 @@ private:
         const QPointF at = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
         QTest::mouseClick(scene.view, Qt::LeftButton, Qt::NoModifier, at.toPoint());
     }
-    void click(WDialer *d, const char *key) { clickItem(widgettest::findItem(d->item(), QLatin1String(key))); }
+    void click(WDialer *d, const QString &key) { clickItem(widgettest::findItem(d->item(), key)); }
     void clickKey(const char *control)
     {
         CControl *c = scene.model->currentPanel()->child(QLatin1String(control));
         clickItem(c && c->firstWidget() ? c->firstWidget()->item() : nullptr);
-    }
-    void type(WDialer *d, const QString &number)
-    {
-        for (const QChar c : number)
-            click(d, qPrintable(QStringLiteral("key") + c));
     }
 
 private slots:
     void initTestCase()
     {
         QVERIFY(scene.setUp());
-        QVERIFY(sim.listening);
         SimPhoneSettings phones;
         phones.stepMs = 300;
         sim.device->phoneLines().setSettings(phones);
         sim.device->phoneLines().declare("Phone Receive", SimPhoneLine::Kind::Pstn);
         sim.device->phoneLines().declare("SIP Receive", SimPhoneLine::Kind::Voip);
-
         const QString archive = telephonesOnPort(dir.path(), sim.port());
         QVERIFY(!archive.isEmpty());
         scene.view->resize(1100, 800);
@@ -95,7 +88,6 @@ private slots:
         QVERIFY(dialer("Desk Phone") && dialer("SIP Phone"));
         connect(dialer("Desk Phone"), &WDialer::dialerStateChanged, this,
                 [this] { seen << dialer("Desk Phone")->dialerState(); });
-
         scene.model->setOnline(true);
         scene.model->rebuildInterfaces();
         scene.model->startStateRequests();
@@ -107,7 +99,8 @@ private slots:
     void dialHoldAndHangUp()
     {
         WDialer *d = dialer("Desk Phone");
-        type(d, "5551234");
+        for (const QChar c : QStringLiteral("5551234"))
+            click(d, QStringLiteral("key") + c);
         QCOMPARE(d->displayText(), QStringLiteral("5551234"));
         click(d, "callEndKey");
         QTRY_COMPARE_WITH_TIMEOUT(d->dialerState(), int(WDialer::State_Active), CallTimeout);
@@ -116,13 +109,11 @@ private slots:
         QCOMPARE(d->idString(), QStringLiteral("5551234"));
         QCOMPARE(d->statusText(), QStringLiteral("Active"));
         QTRY_COMPARE_WITH_TIMEOUT(d->callTime(), QStringLiteral("0:01"), CallTimeout);
-
         click(d, "holdKey");
         QTRY_VERIFY_WITH_TIMEOUT(d->isHoldActive(), CallTimeout);
         QCOMPARE(d->statusText(), QStringLiteral("Hold"));
         click(d, "holdKey");
         QTRY_COMPARE_WITH_TIMEOUT(d->dialerState(), int(WDialer::State_Active), CallTimeout);
-
         click(d, "callEndKey");
         QTRY_COMPARE_WITH_TIMEOUT(d->statusText(), QStringLiteral("Call Ended"), CallTimeout);
         QCOMPARE(d->dialerState(), int(WDialer::State_HangUp));
@@ -144,7 +135,6 @@ private slots:
         QCOMPARE(d->idString(), QStringLiteral("9100"));
         click(d, "callEndKey");
         QTRY_COMPARE_WITH_TIMEOUT(d->dialerState(), int(WDialer::State_HangUp), CallTimeout);
-
         QSignalSpy commands(sim.device.get(), &SimDevice::commandReceived);
         WDialer *sip = dialer("SIP Phone");
         clickKey("Conference PIN");
@@ -152,19 +142,12 @@ private slots:
         clickKey("Conference PIN");
         click(sip, "endKey");
         QTRY_COMPARE_WITH_TIMEOUT(sip->dialerState(), int(WDialer::State_HangUp), CallTimeout);
-        QStringList sent;
-        for (const QList<QVariant> &c : std::as_const(commands))
-            sent << QString::fromUtf8(c.at(1).toByteArray());
-        const QString prefix = "SA \"SIP Receive\">16=";
-        QStringList expected{prefix + "CALL 4711#\r"};
-        for (const char *k : {"4", "7", "1", "1", "#"})
-            expected << prefix + "DIGIT " + k + "\r";
-        expected << prefix + "END\r";
-        QStringList keys;
-        for (const QString &line : std::as_const(sent))
-            if (line.startsWith(prefix))
-                keys << line;
-        QCOMPARE(keys, expected);
+        QByteArray keys;
+        for (const QList<QVariant> &c : std::as_const(commands)) {
+            if (c.at(1).toByteArray().startsWith("SA \"SIP Receive\">16="))
+                keys += c.at(1).toByteArray().mid(20);
+        }
+        QCOMPARE(keys, QByteArray("CALL 4711#\rDIGIT 4\rDIGIT 7\rDIGIT 1\rDIGIT 1\rDIGIT #\rEND\r"));
     }
 
     void incomingAcceptedAndDeclined()
@@ -178,7 +161,6 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(d->dialerState(), int(WDialer::State_Active), CallTimeout);
         click(d, "endKey");
         QTRY_COMPARE_WITH_TIMEOUT(d->statusText(), QStringLiteral("Call Ended"), CallTimeout);
-
         QVERIFY(line->ring("Lobby"));
         QTRY_COMPARE_WITH_TIMEOUT(d->dialerState(), int(WDialer::State_Incoming), CallTimeout);
         click(d, "declineKey");

@@ -92,7 +92,6 @@ private slots:
         QVERIFY(m_archive->write(tmp("empty.cpz")));
         QCOMPARE(readAll(tmp("empty.cpz")), QByteArray::fromHex("1000000000000000"));
         QVERIFY(m_archive->open(tmp("empty.cpz")));
-
         // Both names are 10 code units, so each record takes 32 bytes.
         QVERIFY(writeAll(tmp("src/panel.cpf"), "<KVD/>\n"));
         QVERIFY(writeAll(tmp("src/Bühne.png"), QByteArray()));
@@ -113,7 +112,6 @@ private slots:
         QVERIFY(packer.addFile(Fixtures + "/Lobby.kvp"));
         QVERIFY(packer.addFile(Fixtures + "/logo.png", "images"));
         QVERIFY(packer.write(tmp("Lobby.cpz")));
-
         QVERIFY(m_archive->open(tmp("Lobby.cpz")));
         QCOMPARE(treeOf(work()), QStringList({"Lobby.cpf", "Lobby.kvp", "images", "images/logo.png"}));
         for (const char *name : {"Lobby.cpf", "Lobby.kvp", "images/logo.png"})
@@ -123,7 +121,6 @@ private slots:
         QCOMPARE(m_archive->memberUrl("images/logo.png"), logo);
         QCOMPARE(m_archive->memberUrl("logo.png"), logo);
         QCOMPARE(m_archive->memberUrl("missing.png"), QUrl());
-
         // Packing the extracted members again gives the same bytes.
         QVERIFY(m_archive->write(tmp("again.cpz")));
         QCOMPARE(readAll(tmp("again.cpz")), readAll(tmp("Lobby.cpz")));
@@ -140,7 +137,6 @@ private slots:
         QTest::newRow("three bytes") << QByteArray::fromHex("100000") << false;
         QTest::newRow("zero length") << QByteArray() << false;
     }
-
     void archiveTest()
     {
         QFETCH(QByteArray, bytes);
@@ -158,7 +154,6 @@ private slots:
                                  "/x /y", "/a?b", "/a*b", "/a|b", "/a\"b", "/a<b>"})
             QTest::newRow(name) << QString::fromLatin1(name);
     }
-
     void unsafeNamesAreSkipped()
     {
         QFETCH(QString, name);
@@ -193,7 +188,6 @@ private slots:
         QTest::newRow("length without stream") << archiveOf({{"/a.x", be32(6)}});
         QTest::newRow("second member corrupt") << archiveOf({{"/a.x", good}, {"/b.x", big.left(12)}});
     }
-
     void brokenArchivesOpenNothing()
     {
         QFETCH(QByteArray, bytes);
@@ -225,7 +219,6 @@ private slots:
             shared += be32(2) + utf16le(name) + be32(8 + 3 * 16) + be32(block.size());
         QTest::newRow("540 MiB in all") << shared + block;
     }
-
     void collidingOrOversizedArchivesKeepTheOpenArchive()
     {
         QFETCH(QByteArray, bytes);
@@ -267,7 +260,6 @@ private slots:
         QTest::newRow("the member's folder") << "images";
         QTest::newRow("the member itself") << "images/logo.png";
     }
-
     void extractionNeverFollowsALink()
     {
         // Planted after the folder was emptied, as another program could.
@@ -375,7 +367,6 @@ private slots:
         settings->setValue(USettings::ArchiveKey, tmp("stored"));
         QCOMPARE(UArchive().workFolder(), tmp("stored/Archive"));
         settings->remove(USettings::ArchiveKey);
-
         QCOMPARE(UArchive::archiveNameFor("C:\\p.d\\Lobby"), QString("C:\\p.d\\Lobby.cpz"));
         QCOMPARE(UArchive::panelFileNameFor("/p/Lobby.CPZ"), QString("/p/Lobby.cpf"));
         QCOMPARE(UArchive::panelFileNameFor("/p.cpz/Lobby"), QString());

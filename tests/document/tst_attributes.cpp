@@ -64,7 +64,6 @@ private slots:
         QTest::newRow("other action") << "action" << "set" << "action" << "- -";
         QTest::newRow("unknown key") << "attributeType" << "list" << "link" << "0";
     }
-
     void conversions()
     {
         QFETCH(QString, key);
@@ -127,7 +126,6 @@ private slots:
         QTest::newRow("two characters") << "L1" << 2 << "L1";
         QTest::newRow("none stored") << "" << 2 << "";
     }
-
     void channelLabelAsksTheNode()
     {
         QFETCH(QString, stored);

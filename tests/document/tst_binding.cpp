@@ -97,7 +97,6 @@ private slots:
         Design design;
         file.setHardware(&design.root);
         file.bind();
-
         const QList<QPair<const char *, HNode *>> expected = {
             {"Hall Level", design.gain},          {"Hall Mute", design.gain},      {"Hall Trim", design.gain},
             {"Tone Link", design.gain},           {"Source Select", design.selector},
@@ -128,7 +127,6 @@ private slots:
         QTest::newRow("dropped node") << "Wireless Rx" << 77 << "Blocks" << "Chassis|||3" << "";
         QTest::newRow("empty block matches no label") << "" << 77 << "Blocks" << "Chassis|||5" << "";
     }
-
     void bindingRule()
     {
         QFETCH(QString, block);
@@ -159,7 +157,6 @@ private slots:
         control.setNodeReference(reference("Amp Out-2", 0, "Nowhere", "Training Amp"));
         control.bindNodes(CNodeLocator(&root));
         QCOMPARE(control.node(), output);
-
         // Two devices with one key: the first in the tree is the device.
         HNode *twin = Design::add(&root, "Bramble", {{"title", "KA6200N"}, {"label", "Training Amp"}});
         Design::add(twin, "Output", {{"title", "Amp Output"}, {"label", "Amp Out-2"}});
@@ -179,7 +176,6 @@ private slots:
         QVERIFY(writtenXml(control).startsWith(
             "<Control name=\"Level\" type=\"Slider\">\n\t<block>Hall Gain</block>\n\t<nodeID>12</nodeID>\n"
             "\t<nodeCategory>Blocks</nodeCategory>\n\t<connection>Chassis|||3</connection>\n\t<id>7</id>\n"));
-
         // A control whose node is gone is written as it was read.
         QVERIFY(design.hall->removeChild(design.gain));
         delete design.gain;

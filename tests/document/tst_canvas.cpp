@@ -32,7 +32,6 @@ private slots:
         QTest::newRow("NaN size") << std::nanf("") << 1 << 100.0 << 0 << 0;
         QTest::newRow("absurd size") << 1.0e30f << 1 << 100.0 << 0 << 0;
     }
-
     void pixelSizes()
     {
         QFETCH(float, size);
@@ -63,7 +62,6 @@ private slots:
         QVERIFY(canvas.horizCenter());
         QVERIFY(!canvas.setProperty("Skin", "Dark"));
         QVERIFY(!canvas.setProperty("width", "300"));
-
         for (const auto &[text, flag] : QList<QPair<const char *, bool>>{{" 0 ", false}, {"yes", true}}) {
             canvas.setProperty("multiplyScaleFactor", text);
             QCOMPARE(canvas.multiplyScaleFactor(), flag);
@@ -97,7 +95,6 @@ private slots:
         CCanvas copy;
         readCanvasXml(xml, copy);
         QCOMPARE(writtenXml(copy), xml);
-
         // A written 0 reads back as "no rescale".
         canvas.setProperty("multiplyScaleFactor", "0");
         readCanvasXml(writtenXml(canvas), copy);
@@ -116,7 +113,6 @@ private slots:
         QTest::newRow("other device") << "iPhone 14" << 6.1f << false << false;
         QTest::newRow("other device forced") << "iPhone 14" << 6.3f << true << true;
     }
-
     void rescaleTracking()
     {
         QFETCH(QString, device);
@@ -161,7 +157,6 @@ private slots:
         QTest::newRow("no aspect") << "Pixel 7\t6.3\n" << "" << "";
         QTest::newRow("no name") << "\t6.3\t2.16\n" << "" << "";
     }
-
     void screenRecords()
     {
         QFETCH(QString, line);

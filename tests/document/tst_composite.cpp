@@ -78,7 +78,6 @@ private slots:
         std::unique_ptr<CComposite> other(CComposite::fromElement(QStringLiteral("Scene"), QString()));
         QCOMPARE(other->type(), QString("Panels"));
         QCOMPARE(CComposite::fromElement(QStringLiteral("Control"), QString()), nullptr);
-
         auto *a = new CControl(QStringLiteral("Level"), QStringLiteral("Slider"));
         auto *b = new CControl(QStringLiteral("Mute"), QStringLiteral("Button"));
         auto *c = new CControl(QStringLiteral("Level"), QStringLiteral("Meter"));
@@ -93,7 +92,6 @@ private slots:
         QCOMPARE(scene.findByName(QStringLiteral("Level"), QStringLiteral("Meter")), c);
         QCOMPARE(scene.findByName(QStringLiteral("Level")), a);
         QCOMPARE(scene.findByType(QStringLiteral("Button")), b);
-
         // A control moves from one composite to another; one deleted leaves
         // its composite.
         other->addChild(b);
@@ -129,7 +127,6 @@ private slots:
         QTest::newRow("empty, two children") << "" << QStringList{"Slider", "Button"} << 1;
         QTest::newRow("empty, no child") << "" << QStringList{} << 1;
     }
-
     void panelKinds()
     {
         QFETCH(QString, text);
@@ -165,7 +162,6 @@ private slots:
         QTest::newRow("other case") << "label" << "";
         QTest::newRow("parameter") << "Mute" << "";
     }
-
     void specialControls()
     {
         QFETCH(QString, displayName);
@@ -187,7 +183,6 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(walk.protocol.polled, walk.transforms, 2000);
         QTRY_VERIFY_WITH_TIMEOUT(!walk.panel.isWalkingStates(), 2000);
         QCOMPARE(walk.panel.stateCursor(), 0);
-
         // A scene's walk starts its panels' walks.
         CComposite scene(QStringLiteral("Main"), QStringLiteral("Panels"));
         auto *panel = new CComposite(QStringLiteral("Hall"), QStringLiteral("Controls"));
@@ -207,7 +202,6 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(walk.protocol.polled.size(), 2, 2000);
         QVERIFY(!walk.panel.isWalkingStates());
         QCOMPARE(walk.protocol.polled, walk.transforms.mid(0, 2));
-
         // The next round goes on after the refusing child, then starts over.
         walk.protocol.polled.clear();
         QVERIFY(walk.panel.requestState());
@@ -246,7 +240,6 @@ private slots:
         QVERIFY(walk.panel.requestState());
         QVERIFY(walk.protocol.polled.isEmpty());
         QVERIFY(!walk.panel.isWalkingStates());
-
         // Disabling stops a walk under way; starting during a walk does not
         // ask a child twice.
         walk.panel.setStateRequestsEnabled(true);
@@ -256,7 +249,6 @@ private slots:
         walk.panel.setStateRequestsEnabled(false);
         QVERIFY(!walk.panel.isWalkingStates());
         QCOMPARE(walk.panel.stateCursor(), 1);
-
         // A child without a protocol fails the walk.
         Walk orphan;
         orphan.root.setProtocol(nullptr);

@@ -97,14 +97,12 @@ private slots:
         QCOMPARE(MProject::exitPin(), QString("2468"));
         QCOMPARE(doc.canvas.device(), QString("iPhone 12"));
         QCOMPARE(doc.canvas.size(), 6.1f);
-
         QCOMPARE(childNames(&doc.root), (QStringList{"Main Hall", "Boardroom"}));
         auto *hall = qobject_cast<CComposite *>(doc.root.childAt(0));
         QVERIFY(hall && hall->elementType() == "Scene");
         QCOMPARE(childNames(hall), (QStringList{"Hall Overview", "Sources", "Hall Link"}));
         QCOMPARE(doc.panel("Sources")->panelKind(), CComposite::Template);
         QCOMPARE(doc.panel("Notes")->childCount(), 0);
-
         CControl *level = doc.root.findByName("Hall Level");
         QCOMPARE(level->parentComposite(), doc.panel("Hall Overview"));
         QCOMPARE(level->id(), 1001u);
@@ -114,7 +112,6 @@ private slots:
         QCOMPARE(doc.root.findById(1002)->attributes().set(), QString("F,O,T"));
         CControl *combos = doc.root.findByName("Combinations");
         QVERIFY(combos->attributes().actionSet() && combos->attributes().actionReset());
-
         // Every widget keyword stands in the file, as widget data of its
         // control: no scene is needed to read a panel file.
         QSet<QString> keywords;
@@ -141,19 +138,16 @@ private slots:
         QCOMPARE(doc.project.field("Engineer", "tel"), QString("+46 70 555 0199"));
         QCOMPARE(doc.canvas.skin(), QString("Light"));
         QVERIFY(!doc.canvas.horizCenter());
-
         // Kinds derived from the children where the file gives none or one
         // the program does not know.
         QCOMPARE(doc.panel("Music")->panelKind(), CComposite::Complete);
         QCOMPARE(doc.panel("Bar")->panelKind(), CComposite::Custom);
         QCOMPARE(doc.panel("Presets")->panelKind(), CComposite::Template);
-
         CControl *level = doc.root.findByName("Foyer Level");
         QCOMPARE(level->attributes().structure(), 31u);
         QCOMPARE(level->attributes().link(), 32u);
         CControl *mute = doc.root.findByName("Foyer Mute");
         QVERIFY(mute->attributes().actionReset() && !mute->attributes().actionSet());
-
         // Repeated, missing and unreadable ids give ids no other control of
         // the file has.
         QList<CControl *> controls;
@@ -192,7 +186,6 @@ private slots:
         QTest::newRow("empty") << QByteArray() << "not well-formed XML";
         QTest::newRow("binary") << QByteArray::fromHex("1000000000000000") << "not well-formed XML";
     }
-
     void aBadFileChangesNothing()
     {
         QFETCH(QByteArray, bytes);
@@ -202,7 +195,6 @@ private slots:
         QVERIFY(doc.file.read(Foyer));
         const QByteArray before = doc.written();
         const QString pin = MProject::exitPin();
-
         if (reason.startsWith("not well-formed"))
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Fatal error on line"));
         QVERIFY(!doc.readBytes(bytes));

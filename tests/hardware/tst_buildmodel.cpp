@@ -126,7 +126,6 @@ private slots:
         Tree tree;
         auto *gain = tree.add(node<OnDisk<HBlock>>("Gain", "Lectern Gain"));
         tree.build();
-
         QStandardItem *item = tree.blocks()->child(0);
         QCOMPARE(outline(item), QString::fromUtf8("Lectern Gain(Level, Mute, Invert 180°)"));
         QCOMPARE(HTreeItems::nodeOf(item), gain);
@@ -138,7 +137,6 @@ private slots:
             QCOMPARE(int(parameter->flags()), 49 | 0x404);
             QCOMPARE(gain->parameters().at(r)->item(), parameter);
         }
-
         // Building again reads the template afresh, without doubling.
         QStandardItemModel again;
         tree.root.buildModel(&again);
@@ -161,7 +159,6 @@ private slots:
         QCOMPARE(broken->parameters().size(), 2);
         gain->trimParameters(-3);
         QVERIFY(gain->parameters().isEmpty());
-
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Fatal error"));
         tree.build();
         // A template without parameters offers its complete panel.
@@ -219,7 +216,6 @@ private slots:
                                            << "DriveNet(1-Podium(Level 1, Mute 1), 2-Lectern(Level 2, Mute 2), "
                                               "3-Ceiling(Level 3, Mute 3))";
     }
-
     void linkChannels()
     {
         QFETCH(QString, device);
@@ -258,7 +254,6 @@ private slots:
         // A router that does not say how many lines it has keeps them all.
         QTest::newRow("unknown") << "" << "" << QString(all).replace("Boardroom Line", "Phone1");
     }
-
     void conferenceRouter()
     {
         QFETCH(QString, telecon);
@@ -287,7 +282,6 @@ private slots:
         QTest::newRow("out of range") << "Phone9 Mute" << "Phone9 Mute";
         QTest::newRow("first match only") << "Phone3 to Phone3" << "Front Desk to Phone3";
     }
-
     void phoneLabels()
     {
         QFETCH(QString, text);
@@ -306,7 +300,6 @@ private slots:
         QTest::newRow("named on KA6200N") << "KA6200N" << "Zone 1" << 1;
         QTest::newRow("unnamed on a processor") << "ZMP-50" << "----" << 1;
     }
-
     void amplifierOutputsWithoutLabelAreHidden()
     {
         QFETCH(QString, device);

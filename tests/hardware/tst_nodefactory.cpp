@@ -11,12 +11,10 @@ private slots:
     void kinds_data()
     {
         QTest::addColumn<QString>("typeName");
-        QTest::addColumn<QString>("className");
+        QTest::addColumn<QString>("className"); // empty: the kind makes no node
         QTest::addColumn<QString>("category");
-
-        const QString chassis = QStringLiteral("HChassis");
         for (const char *device : {"ZMP", "EmberZmp", "Xt30c"})
-            QTest::newRow(device) << device << chassis << "Chassis";
+            QTest::newRow(device) << device << "HChassis" << "Chassis";
         for (const char *io : {"Input", "PstnRx", "UsbTx"})
             QTest::newRow(io) << io << "HAudioIO" << "Analog I/O";
         QTest::newRow("ZMPLinkTx") << "ZMPLinkTx" << "HZMPLink" << "Digital I/O";
@@ -28,40 +26,25 @@ private slots:
         QTest::newRow("ParameterSet") << "ParameterSet" << "HParameterSet" << "ParameterSets";
         QTest::newRow("PanelList") << "PanelList" << "HParameterSetList" << "ParameterSetLists";
         // Anything the table does not name is a block, compared exactly.
-        QTest::newRow("Gain") << "Gain" << "HBlock" << "Blocks";
-        QTest::newRow("lower-case zmp") << "zmp" << "HBlock" << "Blocks";
-        QTest::newRow("trailing blank") << "Input " << "HBlock" << "Blocks";
-        QTest::newRow("Chassis") << "Chassis" << "HBlock" << "Blocks";
+        for (const char *block : {"Gain", "zmp", "Input ", "Chassis"})
+            QTest::newRow(block) << block << "HBlock" << "Blocks";
+        for (const char *hidden : {"", "Duplo", "Serialin", "Serialout", "GPO", "GPI", "DeviceNode"})
+            QTest::newRow(hidden) << hidden << "" << "";
     }
-
     void kinds()
     {
         QFETCH(QString, typeName);
         QFETCH(QString, className);
         QFETCH(QString, category);
         std::unique_ptr<HNode> node(HNodeFactory().create(typeName, QStringLiteral("4ch Mic/Line Input")));
-        QVERIFY(node);
-        QCOMPARE(QString::fromLatin1(node->metaObject()->className()), className);
+        QCOMPARE(node ? QString::fromLatin1(node->metaObject()->className()) : QString(), className);
+        if (!node)
+            return;
         QCOMPARE(node->category(), category);
         // A room shows the colour of its combination; out of one it is grey.
-        QCOMPARE(node->colour(), typeName == QLatin1String("RCRoom") ? QStringLiteral("lightgray")
-                                                                    : QStringLiteral("black"));
+        QCOMPARE(node->colour(), typeName == QLatin1String("RCRoom") ? "lightgray" : "black");
         QCOMPARE(node->testFlag(HNode::Device), category == QLatin1String("Chassis"));
         QVERIFY(node->testFlag(HNode::Removable));
-    }
-
-    void hiddenKinds_data()
-    {
-        QTest::addColumn<QString>("typeName");
-        QTest::newRow("empty") << QString();
-        for (const char *kind : {"Duplo", "Serialin", "Serialout", "GPO", "GPI", "DeviceNode"})
-            QTest::newRow(kind) << kind;
-    }
-
-    void hiddenKinds()
-    {
-        QFETCH(QString, typeName);
-        QCOMPARE(HNodeFactory().create(typeName, QStringLiteral("4ch Mic/Line Input")), nullptr);
     }
 
     void ioCardsKeepDirectionAndCardType_data()
@@ -77,18 +60,15 @@ private slots:
         QTest::newRow("DanteRx") << "DanteRx" << "Dante" << "Dante" << 1;
         QTest::newRow("DanteTx") << "DanteTx" << "" << "" << 2;
     }
-
     void ioCardsKeepDirectionAndCardType()
     {
         QFETCH(QString, typeName);
         QFETCH(QString, cardType);
-        QFETCH(QString, storedType);
-        QFETCH(int, direction);
         std::unique_ptr<HNode> node(HNodeFactory().create(typeName, cardType));
         auto *card = qobject_cast<HIoNode *>(node.get());
         QVERIFY(card);
-        QCOMPARE(card->cardType(), storedType);
-        QCOMPARE(card->direction(), direction);
+        QTEST(card->cardType(), "storedType");
+        QTEST(card->direction(), "direction");
     }
 };
 

@@ -76,7 +76,6 @@ private slots:
         QTest::addColumn<QString>("answer");
         QTest::addColumn<bool>("applied");
         QTest::addColumn<Combos>("after");
-
         const QStringList pairs{"GRC 2,[1,2][3,4]"};
         const Combos kept{{1, 2}, {3, 4}};
         QTest::newRow("two pairs") << QStringList() << "GRC 2,[1,2][3,4]" << true << kept;
@@ -89,7 +88,6 @@ private slots:
         QTest::newRow("a room built alone joins what the device reports")
             << QStringList{"s1", "3"} << "GRC 2,[3,4]" << true << Combos{{}, {3, 4}};
         QTest::newRow("group in decimal with zero") << QStringList() << "GRC 02,[1,2]" << true << Combos{{1, 2}, {}};
-
         QTest::newRow("no comma") << pairs << "GRC 2[1,2]" << false << kept;
         QTest::newRow("group 0") << pairs << "GRC 0,[1,2]" << false << kept;
         QTest::newRow("unknown group") << pairs << "GRC 5,[1,2]" << false << kept;
@@ -133,7 +131,6 @@ private slots:
         QTest::addColumn<QStringList>("steps");
         QTest::addColumn<QString>("command");
         QTest::addColumn<Combos>("after");
-
         QTest::newRow("one room is no combination") << QStringList{"1"} << "SRC 2,\r" << Combos{{1}, {}};
         QTest::newRow("two rooms join") << QStringList{"1", "2"} << "SRC 2,[1,2]\r" << Combos{{1, 2}, {}};
         QTest::newRow("clicked again it leaves") << QStringList{"1", "2", "3", "3"} << "SRC 2,[1,2]\r"
@@ -212,7 +209,6 @@ private slots:
         QCOMPARE(room->pollCommand(), QStringLiteral("GRC 2\r"));
         QVERIFY(hall.group->isAwaitingReply());
         QVERIFY(room->isAwaitingReply());
-
         // The pass-through transform of any of the group's controls is not
         // due while the answer period runs.
         TPassThrough transform;
@@ -221,11 +217,9 @@ private slots:
         QVERIFY(!transform.pollDue());
         QTRY_VERIFY_WITH_TIMEOUT(!hall.group->isAwaitingReply(), 3000);
         QVERIFY(transform.pollDue());
-
         Ballroom unnumbered(2, "east");
         QCOMPARE(unnumbered.group->pollCommand(), QString());
         QVERIFY(!unnumbered.group->isAwaitingReply());
-
         HRCRoom orphan;
         QVERIFY(!orphan.isAwaitingReply());
         QCOMPARE(orphan.pollCommand(), QString());

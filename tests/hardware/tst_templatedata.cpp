@@ -157,7 +157,6 @@ private slots:
     }
 
     void templateIsWellFormed_data() { addTemplateRows(); }
-
     void templateIsWellFormed()
     {
         QFETCH(QString, relative);
@@ -166,7 +165,6 @@ private slots:
         QVERIFY2(raw.open(QIODevice::ReadOnly), qPrintable(path));
         QCOMPARE(raw.readLine().trimmed(),
                  QByteArray("<?xml version=\"1.0\" encoding=\"Windows-1252\"?>"));
-
         TemplateReader reader;
         QVERIFY2(XmlHandler::parseFile(path, &reader), qPrintable(reader.lastError()));
         QStringList errors = reader.problems;
@@ -193,14 +191,12 @@ private slots:
         for (auto it = kTables.cbegin(); it != kTables.cend(); ++it)
             QTest::newRow(qPrintable(it.key())) << it.key();
     }
-
     void tableBytes()
     {
         QFETCH(QString, relative);
         QFile file(resourcePath(relative));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), kTables.value(relative));
-
         // Every module row names a template shipped in the same folder.
         if (!relative.endsWith(QLatin1String("Modules.dict")))
             return;
@@ -220,7 +216,6 @@ private slots:
     // pairs of the router that are cut per room, channel triples of the link
     // and Dante groups, and the level names that select fader limits.
     void layoutFitsTheTreeRules_data() { addTemplateRows(); }
-
     void layoutFitsTheTreeRules()
     {
         QFETCH(QString, relative);
@@ -228,7 +223,6 @@ private slots:
         QVERIFY(XmlHandler::parseFile(resourcePath(relative), &reader));
         const QStringList &names = reader.parameters;
         const QString stem = relative.section(QLatin1Char('/'), 1).section(QLatin1Char('_'), 0, 0);
-
         if (stem == QLatin1String("ToneEQ")) {
             QCOMPARE(names, QStringList({"Level 1", "Bypass 1", "Level 2", "Bypass 2", "Level 3",
                                          "Bypass 3"}));
@@ -271,7 +265,6 @@ private slots:
         const QByteArray bytes = raw.readAll();
         QVERIFY(bytes.contains("\xd8&sp;180\xb0"));
         QVERIFY(!bytes.contains("\xc2\xb0"));
-
         TemplateReader input;
         QVERIFY(XmlHandler::parseFile(raw.fileName(), &input));
         QCOMPARE(input.control("Polarity").settings.value("button/ontext"),

@@ -29,209 +29,184 @@ class TestSimConfig : public QObject
     Q_OBJECT
 
 private slots:
-    void readsTheDevicesOfADesign();
-    void badDesigns_data();
-    void badDesigns();
-    void slotNumber_data();
-    void slotNumber();
-    void levelEntries_data();
-    void levelEntries();
-    void devicePorts();
-    void options();
+    void readsTheDevicesOfADesign()
+    {
+        QList<SimDeviceInfo> devices;
+        QString error;
+        QVERIFY2(SimDesignReader::read(Design, &devices, &error), qPrintable(error));
+        // The device inside the logic block's own view is no hardware.
+        QCOMPARE(devices.size(), 3);
+        const SimDeviceInfo &dsp = devices.at(0);
+        QCOMPARE(dsp.nodeId, 1);
+        QCOMPARE(dsp.label + ' ' + dsp.model, QStringLiteral("Boardroom DSP ZMP-30"));
+        QCOMPARE(dsp.address, QStringLiteral("192.168.10.21"));
+        QCOMPARE(dsp.port, 10055);
+        const QMap<int, int> dspSlots = {{1, 4}, {2, 4}, {3, 8}, {6, 128}};
+        QCOMPARE(dsp.levelEntries, dspSlots);
+        const SimDeviceInfo &endpoint = devices.at(1);
+        QCOMPARE(endpoint.label, QStringLiteral("Salle de r\u00e9union")); // from Windows-1252
+        const QMap<int, int> endpointSlots = {{4, 4}, {7, 32}, {9, 4}, {10, 4}, {11, 2}};
+        QCOMPARE(endpoint.levelEntries, endpointSlots);
+        const SimDeviceInfo &amp = devices.at(2);
+        QCOMPARE(amp.nodeId, 3);
+        QCOMPARE(amp.port, SimDeviceInfo::DefaultPort); // no port in the design
+        const QMap<int, int> ampSlots = {{1, 8}, {2, 8}};
+        QCOMPARE(amp.levelEntries, ampSlots);
+        QCOMPARE(amp.levelEntryCount(5), SimDeviceInfo::DefaultLevelEntries);
+    }
+
+    void badDesigns_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("message");
+        const QByteArray head = "<Project version=\"4.6\"><Nodes><Node className=\"Halvern.Loom.Nodes.";
+        const QByteArray tail = "</Node></Nodes></Project>";
+        QTest::newRow("malformed") << "broken.kvp"
+                                   << QByteArray("<?xml version=\"1.0\"?>\n<Project version=\"4.6\">\n<Nodes>\n"
+                                                 "<Node className=\"ZMP\"></Nodes>\n")
+                                   << "line ";
+        QTest::newRow("no device") << "blocks.kvp"
+                                   << head + "Gain\"><Property name=\"title\" value=\"Gain\"/>" + tail
+                                   << "holds no device";
+        QTest::newRow("port not a number")
+            << "port.kvp"
+            << head + "Devices.ZMP\"><Property name=\"label\" value=\"Lobby\"/>"
+                      "<Property name=\"serialPortNumber\" value=\"ten\"/>" + tail
+            << "\"ten\", which is no port number";
+        QTest::newRow("port out of range")
+            << "range.kvp" << head + "Devices.ZMP\"><Property name=\"serialPortNumber\" value=\"70000\"/>" + tail
+            << "no port number";
+        QTest::newRow("archive") << "panel.cpz" << QByteArray("not read") << "Give its design project";
+        QTest::newRow("missing") << QString() << QByteArray() << "missing.kvp";
+    }
+    void badDesigns()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = name.isEmpty() ? dir.filePath(QStringLiteral("missing.kvp"))
+                                            : writeFile(dir, name, content);
+        QList<SimDeviceInfo> devices;
+        QString error;
+        QVERIFY(!SimDeviceSource::fromFile(path, &devices, &error));
+        QVERIFY2(error.contains(message), qPrintable(error));
+        QVERIFY(devices.isEmpty());
+    }
+
+    void slotNumber_data()
+    {
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<QString>("card");
+        QTest::addColumn<int>("portIndex");
+        QTest::addColumn<int>("slot");
+        // The slots of the design above are read through these rules; here
+        // their edges.
+        QTest::newRow("XT-10C input 6, second quad") << "XT-10C" << "Input 6" << -1 << 4;
+        QTest::newRow("ZMP-60 input 15, fourth quad") << "ZMP-60" << "Input 15" << -1 << 4;
+        QTest::newRow("ZMP-40 input 13, no rule") << "ZMP-40" << "Input 13" << -1 << 13;
+        QTest::newRow("amplifier output by port") << "PQ306D" << "Amp Output" << 5 << 2;
+        QTest::newRow("amplifier port out of range") << "KA3100N" << "Analog In" << 11 << 12;
+        QTest::newRow("no channel number") << "ZMP-30" << "Gain" << -1 << -1;
+    }
+    void slotNumber()
+    {
+        QFETCH(QString, device);
+        QFETCH(QString, card);
+        QFETCH(int, portIndex);
+        QFETCH(int, slot);
+        QCOMPARE(SimCardSlots::slotNumber(device, card, portIndex), slot);
+    }
+
+    void levelEntries_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("cardType");
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<int>("entries");
+        // Telephone, VoIP, USB, Dante and amplifier cards are read from the
+        // design above; here what it lacks.
+        QTest::newRow("Dante of a processor") << "DanteTx" << "" << "ZMP-60" << 64;
+        QTest::newRow("Dante with a bad channel count") << "DanteRx" << "Dante 0In0Out" << "XT-10C" << 32;
+        QTest::newRow("link") << "DriveNet" << "" << "ZMP-40" << 8;
+        QTest::newRow("block") << "Gain" << "" << "ZMP-40" << 0;
+    }
+    void levelEntries()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, cardType);
+        QFETCH(QString, device);
+        QFETCH(int, entries);
+        QCOMPARE(SimCardSlots::levelEntries(kind, cardType, device), entries);
+    }
+
+    void devicePorts()
+    {
+        QList<SimDeviceInfo> devices;
+        QString error;
+        SimOptions design;
+        QCOMPARE(design.parse({"kvrsim", "--design", Design}), SimOptions::Outcome::Run);
+        QVERIFY(!SimDeviceSource::collect(design, &devices, &error));
+        QVERIFY2(error.contains(QStringLiteral("both use port 10055")), qPrintable(error));
+        SimOptions moved;
+        QCOMPARE(moved.parse({"kvrsim", "--design", Design, "--base-port", "20100"}), SimOptions::Outcome::Run);
+        QVERIFY2(SimDeviceSource::collect(moved, &devices, &error), qPrintable(error));
+        QCOMPARE(devices.size(), 3);
+        for (int i = 0; i < devices.size(); ++i) {
+            QCOMPARE(devices.at(i).port, 20100 + i);
+            QCOMPARE(devices.at(i).nodeId, i + 1);
+        }
+        QList<SimDeviceInfo> many = devices;
+        QVERIFY(!SimDeviceSource::remapPorts(&many, 65534, &error));
+        QCOMPARE(many.at(0).port, 20100); // unchanged on failure
+        // Any number of devices may ask for "any free port".
+        SimOptions free;
+        QCOMPARE(free.parse({"kvrsim", "--port", "10060", "--port", "0", "--port", "0"}), SimOptions::Outcome::Run);
+        QVERIFY2(SimDeviceSource::collect(free, &devices, &error), qPrintable(error));
+        QCOMPARE(devices.size(), 3);
+        QCOMPARE(devices.at(0).port, 10060);
+        QCOMPARE(devices.at(2).port, 0);
+        QCOMPARE(devices.at(2).levelEntryCount(1), SimDeviceInfo::DefaultLevelEntries);
+        SimOptions twice;
+        QCOMPARE(twice.parse({"kvrsim", "--port", "10060", "--port", "10060"}), SimOptions::Outcome::Run);
+        QVERIFY(!SimDeviceSource::collect(twice, &devices, &error));
+        QVERIFY(error.contains(QStringLiteral("Device 1 and Device 2 both use port 10060")));
+    }
+
+    void options()
+    {
+        SimOptions plain;
+        QCOMPARE(plain.parse({"kvrsim"}), SimOptions::Outcome::Run);
+        QCOMPARE(plain.ports, QList<int>{SimDeviceInfo::DefaultPort});
+        QCOMPARE(plain.bindAddress, QStringLiteral("127.0.0.1"));
+        SimOptions full;
+        QCOMPARE(full.parse({"kvrsim", "--port", "0", "--bind", "::1", "--log", "x.log", "--quiet", "--drop-every", "5",
+                             "--nak-every", "7", "--close-after", "9", "--delay", "250", "--refuse", "--no-subscribe",
+                             "--silent-after", "11", "--stall-after", "13", "--split-replies", "--restart-every", "60"}),
+                 SimOptions::Outcome::Run);
+        QCOMPARE(full.ports, QList<int>{0});
+        QCOMPARE(full.bindAddress + ' ' + full.logFile, QStringLiteral("::1 x.log"));
+        const SimFaults &f = full.faults;
+        QCOMPARE((QList<int>{f.dropEvery, f.nakEvery, f.closeAfter, f.delayMs, f.refuse, f.noSubscribe, full.quiet}),
+                 (QList<int>{5, 7, 9, 250, 1, 1, 1}));
+        QCOMPARE((QList<int>{f.silentAfter, f.stallAfter, f.splitReplies, f.restartEveryS}), (QList<int>{11, 13, 1, 60}));
+        SimOptions help;
+        QCOMPARE(help.parse({"kvrsim", "--help"}), SimOptions::Outcome::Help);
+        QVERIFY(help.message().contains(QStringLiteral("--drop-every")));
+        const QList<QStringList> refused = {
+            {"--port", "1", "--design", "d.kvp"}, {"--base-port", "2000"}, {"--port", "65536"},
+            {"--delay", "-1"}, {"--drop-every", "0"}, {"--restart-every", "0"}, {"--close-after", "two"},
+            {"--bind", "localhost"}, {"design.kvp"}, {"--port"}};
+        for (const QStringList &arguments : refused) {
+            SimOptions options;
+            QVERIFY2(options.parse(QStringList{"kvrsim"} + arguments) == SimOptions::Outcome::Error,
+                     qPrintable(arguments.join(' ')));
+            QVERIFY(!options.message().isEmpty());
+        }
+    }
 };
-
-void TestSimConfig::readsTheDevicesOfADesign()
-{
-    QList<SimDeviceInfo> devices;
-    QString error;
-    QVERIFY2(SimDesignReader::read(Design, &devices, &error), qPrintable(error));
-    // The device inside the logic block's own view is no hardware.
-    QCOMPARE(devices.size(), 3);
-
-    const SimDeviceInfo &dsp = devices.at(0);
-    QCOMPARE(dsp.nodeId, 1);
-    QCOMPARE(dsp.label + ' ' + dsp.model, QStringLiteral("Boardroom DSP ZMP-30"));
-    QCOMPARE(dsp.address, QStringLiteral("192.168.10.21"));
-    QCOMPARE(dsp.port, 10055);
-    const QMap<int, int> dspSlots = {{1, 4}, {2, 4}, {3, 8}, {6, 128}};
-    QCOMPARE(dsp.levelEntries, dspSlots);
-
-    const SimDeviceInfo &endpoint = devices.at(1);
-    QCOMPARE(endpoint.label, QStringLiteral("Salle de r\u00e9union")); // from Windows-1252
-    const QMap<int, int> endpointSlots = {{4, 4}, {7, 32}, {9, 4}, {10, 4}, {11, 2}};
-    QCOMPARE(endpoint.levelEntries, endpointSlots);
-
-    const SimDeviceInfo &amp = devices.at(2);
-    QCOMPARE(amp.nodeId, 3);
-    QCOMPARE(amp.port, SimDeviceInfo::DefaultPort); // no port in the design
-    const QMap<int, int> ampSlots = {{1, 8}, {2, 8}};
-    QCOMPARE(amp.levelEntries, ampSlots);
-    QCOMPARE(amp.levelEntryCount(5), SimDeviceInfo::DefaultLevelEntries);
-}
-
-void TestSimConfig::badDesigns_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("message");
-    const QByteArray head = "<Project version=\"4.6\"><Nodes><Node className=\"Halvern.Loom.Nodes.";
-    const QByteArray tail = "</Node></Nodes></Project>";
-
-    QTest::newRow("malformed") << "broken.kvp"
-                               << QByteArray("<?xml version=\"1.0\"?>\n<Project version=\"4.6\">\n<Nodes>\n"
-                                             "<Node className=\"ZMP\"></Nodes>\n")
-                               << "line ";
-    QTest::newRow("no device") << "blocks.kvp"
-                               << head + "Gain\"><Property name=\"title\" value=\"Gain\"/>" + tail
-                               << "holds no device";
-    QTest::newRow("port not a number")
-        << "port.kvp"
-        << head + "Devices.ZMP\"><Property name=\"label\" value=\"Lobby\"/>"
-                  "<Property name=\"serialPortNumber\" value=\"ten\"/>" + tail
-        << "\"ten\", which is no port number";
-    QTest::newRow("port out of range")
-        << "range.kvp" << head + "Devices.ZMP\"><Property name=\"serialPortNumber\" value=\"70000\"/>" + tail
-        << "no port number";
-    QTest::newRow("archive") << "panel.cpz" << QByteArray("not read") << "Give its design project";
-    QTest::newRow("missing") << QString() << QByteArray() << "missing.kvp";
-}
-
-void TestSimConfig::badDesigns()
-{
-    QFETCH(QString, name);
-    QFETCH(QByteArray, content);
-    QFETCH(QString, message);
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = name.isEmpty() ? dir.filePath(QStringLiteral("missing.kvp"))
-                                        : writeFile(dir, name, content);
-    QList<SimDeviceInfo> devices;
-    QString error;
-    QVERIFY(!SimDeviceSource::fromFile(path, &devices, &error));
-    QVERIFY2(error.contains(message), qPrintable(error));
-    QVERIFY(devices.isEmpty());
-}
-
-void TestSimConfig::slotNumber_data()
-{
-    QTest::addColumn<QString>("device");
-    QTest::addColumn<QString>("card");
-    QTest::addColumn<int>("portIndex");
-    QTest::addColumn<int>("slot");
-
-    // The slots of the design above are read through these rules; here
-    // their edges.
-    QTest::newRow("XT-10C input 6, second quad") << "XT-10C" << "Input 6" << -1 << 4;
-    QTest::newRow("ZMP-60 input 15, fourth quad") << "ZMP-60" << "Input 15" << -1 << 4;
-    QTest::newRow("ZMP-40 input 13, no rule") << "ZMP-40" << "Input 13" << -1 << 13;
-    QTest::newRow("amplifier output by port") << "PQ306D" << "Amp Output" << 5 << 2;
-    QTest::newRow("amplifier port out of range") << "KA3100N" << "Analog In" << 11 << 12;
-    QTest::newRow("no channel number") << "ZMP-30" << "Gain" << -1 << -1;
-}
-
-void TestSimConfig::slotNumber()
-{
-    QFETCH(QString, device);
-    QFETCH(QString, card);
-    QFETCH(int, portIndex);
-    QFETCH(int, slot);
-    QCOMPARE(SimCardSlots::slotNumber(device, card, portIndex), slot);
-}
-
-void TestSimConfig::levelEntries_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("cardType");
-    QTest::addColumn<QString>("device");
-    QTest::addColumn<int>("entries");
-
-    // Telephone, VoIP, USB, Dante and amplifier cards are read from the
-    // design above; here what it lacks.
-    QTest::newRow("Dante of a processor") << "DanteTx" << "" << "ZMP-60" << 64;
-    QTest::newRow("Dante with a bad channel count") << "DanteRx" << "Dante 0In0Out" << "XT-10C" << 32;
-    QTest::newRow("link") << "DriveNet" << "" << "ZMP-40" << 8;
-    QTest::newRow("block") << "Gain" << "" << "ZMP-40" << 0;
-}
-
-void TestSimConfig::levelEntries()
-{
-    QFETCH(QString, kind);
-    QFETCH(QString, cardType);
-    QFETCH(QString, device);
-    QFETCH(int, entries);
-    QCOMPARE(SimCardSlots::levelEntries(kind, cardType, device), entries);
-}
-
-void TestSimConfig::devicePorts()
-{
-    QList<SimDeviceInfo> devices;
-    QString error;
-    SimOptions design;
-    QCOMPARE(design.parse({"kvrsim", "--design", Design}), SimOptions::Outcome::Run);
-    QVERIFY(!SimDeviceSource::collect(design, &devices, &error));
-    QVERIFY2(error.contains(QStringLiteral("both use port 10055")), qPrintable(error));
-
-    SimOptions moved;
-    QCOMPARE(moved.parse({"kvrsim", "--design", Design, "--base-port", "20100"}), SimOptions::Outcome::Run);
-    QVERIFY2(SimDeviceSource::collect(moved, &devices, &error), qPrintable(error));
-    QCOMPARE(devices.size(), 3);
-    for (int i = 0; i < devices.size(); ++i) {
-        QCOMPARE(devices.at(i).port, 20100 + i);
-        QCOMPARE(devices.at(i).nodeId, i + 1);
-    }
-    QList<SimDeviceInfo> many = devices;
-    QVERIFY(!SimDeviceSource::remapPorts(&many, 65534, &error));
-    QCOMPARE(many.at(0).port, 20100); // unchanged on failure
-
-    // Any number of devices may ask for "any free port".
-    SimOptions free;
-    QCOMPARE(free.parse({"kvrsim", "--port", "10060", "--port", "0", "--port", "0"}), SimOptions::Outcome::Run);
-    QVERIFY2(SimDeviceSource::collect(free, &devices, &error), qPrintable(error));
-    QCOMPARE(devices.size(), 3);
-    QCOMPARE(devices.at(0).port, 10060);
-    QCOMPARE(devices.at(2).port, 0);
-    QCOMPARE(devices.at(2).levelEntryCount(1), SimDeviceInfo::DefaultLevelEntries);
-
-    SimOptions twice;
-    QCOMPARE(twice.parse({"kvrsim", "--port", "10060", "--port", "10060"}), SimOptions::Outcome::Run);
-    QVERIFY(!SimDeviceSource::collect(twice, &devices, &error));
-    QVERIFY(error.contains(QStringLiteral("Device 1 and Device 2 both use port 10060")));
-}
-
-void TestSimConfig::options()
-{
-    SimOptions plain;
-    QCOMPARE(plain.parse({"kvrsim"}), SimOptions::Outcome::Run);
-    QCOMPARE(plain.ports, QList<int>{SimDeviceInfo::DefaultPort});
-    QCOMPARE(plain.bindAddress, QStringLiteral("127.0.0.1"));
-
-    SimOptions full;
-    QCOMPARE(full.parse({"kvrsim", "--port", "0", "--bind", "::1", "--log", "x.log", "--quiet", "--drop-every", "5",
-                         "--nak-every", "7", "--close-after", "9", "--delay", "250", "--refuse", "--no-subscribe",
-                         "--silent-after", "11", "--stall-after", "13", "--split-replies", "--restart-every", "60"}),
-             SimOptions::Outcome::Run);
-    QCOMPARE(full.ports, QList<int>{0});
-    QCOMPARE(full.bindAddress + ' ' + full.logFile, QStringLiteral("::1 x.log"));
-    const SimFaults &f = full.faults;
-    QCOMPARE((QList<int>{f.dropEvery, f.nakEvery, f.closeAfter, f.delayMs, f.refuse, f.noSubscribe, full.quiet}),
-             (QList<int>{5, 7, 9, 250, 1, 1, 1}));
-    QCOMPARE((QList<int>{f.silentAfter, f.stallAfter, f.splitReplies, f.restartEveryS}), (QList<int>{11, 13, 1, 60}));
-
-    SimOptions help;
-    QCOMPARE(help.parse({"kvrsim", "--help"}), SimOptions::Outcome::Help);
-    QVERIFY(help.message().contains(QStringLiteral("--drop-every")));
-
-    const QList<QStringList> refused = {
-        {"--port", "1", "--design", "d.kvp"}, {"--base-port", "2000"}, {"--port", "65536"},
-        {"--delay", "-1"}, {"--drop-every", "0"}, {"--restart-every", "0"}, {"--close-after", "two"},
-        {"--bind", "localhost"}, {"design.kvp"}, {"--port"}};
-    for (const QStringList &arguments : refused) {
-        SimOptions options;
-        QVERIFY2(options.parse(QStringList{"kvrsim"} + arguments) == SimOptions::Outcome::Error,
-                 qPrintable(arguments.join(' ')));
-        QVERIFY(!options.message().isEmpty());
-    }
-}
 
 QTEST_GUILESS_MAIN(TestSimConfig)
 #include "tst_simconfig.moc"

@@ -147,7 +147,6 @@ private slots:
         QVERIFY(waitFor("kvrsim: ring \"SIP Receive\": ok\n"));
         const QRegularExpressionMatch port = QRegularExpression("listening on 127\\.0\\.0\\.1:(\\d+)").match(out);
         QVERIFY(port.hasMatch());
-
         QTcpSocket socket;
         socket.connectToHost(QHostAddress::LocalHost, quint16(port.captured(1).toUInt()));
         QVERIFY(socket.waitForConnected(Timeout));
@@ -160,7 +159,6 @@ private slots:
             return received;
         };
         QCOMPARE(status(), QByteArray("GA\"SIP Receive\">16=\"INCOMING\"&\"Front Desk\"\r"));
-
         out.clear();
         sim.write("hangup \"SIP Receive\"\n");
         QVERIFY(waitFor("ok\n"));
@@ -169,14 +167,12 @@ private slots:
         QVERIFY(waitFor("error: ring needs a line"));
         QVERIFY(out.contains("error: no phone line \"Nowhere\"\n"));
         QCOMPARE(status(), QByteArray("GA\"SIP Receive\">16=\"INCOMING\"&\"Lobby 2\"\r"));
-
         // Dialer commands are acknowledged; others on the line refused.
         received.clear();
         socket.write("SA \"SIP Receive\">16=ACCEPT\rSA \"SIP Receive\">16=RING\r");
         QVERIFY(QTest::qWaitFor([&] { return (received += socket.readAll()).size() >= 2; }, Timeout));
         QCOMPARE(received.replace(';', QByteArray()), QByteArray("\x06\x15"));
         QCOMPARE(status(), QByteArray("GA\"SIP Receive\">16=\"ACTIVE\"&\"Lobby 2\"\r"));
-
         sim.terminate();
         QVERIFY(sim.waitForFinished(Timeout));
         QCOMPARE(sim.exitCode(), 0);

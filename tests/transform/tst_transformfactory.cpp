@@ -59,7 +59,6 @@ private slots:
         for (const char *bad : {"Bin8", "strv", " strV", "passthrough", ""})
             QTest::newRow(bad) << bad << "";
     }
-
     void keywords()
     {
         QFETCH(QString, keyword);
@@ -79,12 +78,10 @@ private slots:
         QCOMPARE(transform->userCount(), 2);
         QCOMPARE(transform->node(), m_gain.get());
         QCOMPARE(factory()->controls(), QList<CControl *>{first.get()});
-
         QSignalSpy ready(second->transform(), &TTransform::replyValueReady);
         first->transform()->receiveReply(QStringLiteral("T"));
         QCOMPARE(second->transform()->replyText(), QStringLiteral("T"));
         QCOMPARE(ready.count(), 1);
-
         QPointer<TTransform> watched(transform);
         factory()->release(first.get(), transform);
         QCOMPARE(first->transform(), nullptr);
@@ -92,7 +89,6 @@ private slots:
         QVERIFY(transform->isLive());
         QCOMPARE(transform->ownerAttributes(), &second->attributes());
         QCOMPARE(factory()->controls(), QList<CControl *>{second.get()});
-
         factory()->release(second.get(), transform);
         QVERIFY(transform->userCount() == 0 && !transform->isLive());
         // Gone on the next return to the event loop, not before.
@@ -120,7 +116,6 @@ private slots:
         QCOMPARE(factory()->obtain(button(m_gain.get(), QString()).get()), nullptr);
         QCOMPARE(factory()->obtain(button(m_gain.get(), "Bin8").get()), nullptr);
         QVERIFY(factory()->controls().isEmpty());
-
         auto control = button(m_gain.get());
         TTransform *transform = factory()->obtain(control.get());
         QCOMPARE(factory()->obtain(control.get()), transform);
@@ -141,7 +136,6 @@ private slots:
         QCOMPARE(factory()->controls().size(), 1);
         listed.reset();
         QVERIFY(factory()->controls().isEmpty());
-
         // A control that goes without letting go of its transform.
         auto holder = button(m_gain.get(), "grpV");
         QPointer<TTransform> transform(factory()->obtain(holder.get()));
@@ -159,12 +153,10 @@ private slots:
         TTransform *transform = factory()->obtain(first.get());
         factory()->obtain(second.get());
         QCOMPARE(transform->ownerAttributes(), &second->attributes());
-
         // The control whose record the transform reads goes.
         second.reset();
         QCOMPARE(transform->index1(), 5);
         QCOMPARE(transform->userCount(), 1);
-
         // The registered control goes; a remaining user takes its place, so a
         // later control of the same parameter still finds the transform.
         auto third = button(m_gain.get(), "strL");

@@ -67,7 +67,6 @@ private slots:
         QObject target;
         QCOMPARE(XSkinHandler::loadSkin("Sepia", &target), QStringLiteral("Light"));
         QCOMPARE(prop(target, "canvasColor"), QStringLiteral("#FFFFFF"));
-
         // An unknown accent keeps the skin: it falls back to the default accent.
         QObject dark;
         XSkinHandler::loadSkin("Dark", &dark);

@@ -1,11 +1,17 @@
+// The two readers of control templates: the parameter list an object
+// offers, and the control definitions (also of panel files).
+
 #include "CControl.h"
+#include "CParameter.h"
 #include "XControlHandler.h"
+#include "XParameterHandler.h"
 
 #include <QTest>
 #include <memory>
 
 namespace {
-const QString Gain = QStringLiteral(KVR_TEST_DATA "/templates/ZMP/Gain_0.xml");
+const QString Templates = QStringLiteral(KVR_TEST_DATA "/templates/");
+const QString Gain = Templates + "ZMP/Gain_0.xml";
 
 using Settings = QList<QPair<QString, QString>>;
 
@@ -18,17 +24,17 @@ QStringList elements(const CControl *control)
 }
 
 // The controls a handler read, owned here.
-struct Read
+struct Controls
 {
     QList<CControl *> controls;
     bool ok = false;
-    explicit Read(const QByteArray &xml)
+    explicit Controls(const QByteArray &xml)
     {
         XControlHandler handler;
         ok = XmlHandler::parseData(xml, &handler);
         controls = handler.takeControls();
     }
-    ~Read() { qDeleteAll(controls); }
+    ~Controls() { qDeleteAll(controls); }
     QStringList names() const
     {
         QStringList result;
@@ -37,12 +43,111 @@ struct Read
         return result;
     }
 };
+
+// The parameters a handler read from a template file or from text, owned
+// here.
+struct Parameters
+{
+    QList<CParameter *> list;
+    bool ok = false;
+    explicit Parameters(const QString &file) { ok = XmlHandler::parseFile(Templates + file, handler()); }
+    explicit Parameters(const QByteArray &xml) { ok = XmlHandler::parseData(xml, handler()); }
+    ~Parameters() { qDeleteAll(list); }
+    QStringList texts() const { return column(&CParameter::text); }
+    QStringList types() const { return column(&CParameter::type); }
+
+private:
+    std::unique_ptr<XParameterHandler> m_handler;
+    XParameterHandler *handler()
+    {
+        m_handler = std::make_unique<XParameterHandler>(&list);
+        return m_handler.get();
+    }
+    template <class Getter>
+    QStringList column(Getter get) const
+    {
+        QStringList result;
+        for (const CParameter *p : list)
+            result << (p->*get)();
+        return result;
+    }
+};
 } // namespace
 
-class tst_ControlHandler : public QObject
+class tst_TemplateHandlers : public QObject
 {
     Q_OBJECT
 private slots:
+    void readsTextAndTypeInEitherOrder()
+    {
+        const Parameters read(QStringLiteral("ZMP/Gain_0.xml"));
+        QVERIFY(read.ok);
+        // The widgets' <text> settings under Controls are no parameters.
+        QCOMPARE(read.texts(), (QStringList{"Level", "Mute", QString::fromUtf8("Invert 180°")}));
+        QCOMPARE(read.types(), (QStringList{"Slider", "Button", "Button"}));
+        const Parameters blanks(QStringLiteral("ZMP/ToneEQ_0.xml"));
+        QCOMPARE(blanks.texts().join('|'), QString("Level 1|Bypass 1|Level 2|Bypass 2|Level 3|Bypass 3|Bypass All"));
+        const Parameters none(QStringLiteral("ZMP/Logic_1.xml"));
+        QVERIFY(none.ok && none.list.isEmpty());
+    }
+
+    void textIsSimplified_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("line breaks and tabs") << QByteArray("\n\t\tPre-AEC\r\n   Mic 1  \n") << "Pre-AEC Mic 1";
+        QTest::newRow("escaped token") << QByteArray("Mic&amp;sp;2") << "Mic 2";
+        QTest::newRow("other entity kept") << QByteArray("A&amp;B") << "A&B";
+        QTest::newRow("character reference") << QByteArray("Gain&#32;2") << "Gain 2";
+    }
+    void textIsSimplified()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, expected);
+        const Parameters read("<KVD><Parameters><parameter><text>" + text
+                              + "</text><type> Slider </type></parameter></Parameters></KVD>");
+        QVERIFY(read.ok);
+        QCOMPARE(read.texts(), QStringList{expected});
+        QCOMPARE(read.types(), QStringList{"Slider"});
+    }
+
+    void missingFieldsStayEmpty()
+    {
+        const Parameters read(QByteArray("<KVD><Parameters><parameter><type>Meter</type></parameter>"
+                                         "<parameter><text>Label</text><note>ignored</note></parameter><parameter/>"
+                                         "<parameter><text>Level<b>Bold</b> 1</text></parameter></Parameters></KVD>"));
+        QVERIFY(read.ok);
+        // Text of nested elements is not mixed in.
+        QCOMPARE(read.texts(), (QStringList{"", "Label", "", "Level 1"}));
+        QCOMPARE(read.types(), (QStringList{"Meter", "", "", ""}));
+    }
+
+    void brokenTemplateKeepsTheParametersRead()
+    {
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Fatal error on line \\d+ , column \\d+ :"));
+        const Parameters read(QStringLiteral("ZMP/Broken_0.xml"));
+        QVERIFY(!read.ok);
+        QCOMPARE(read.texts(), (QStringList{"Level", "Mute"}));
+    }
+
+    void iconsByControlKind_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("icon");
+        QTest::newRow("Button") << "Button" << ":/images/ButtonIcon.png";
+        QTest::newRow("LevelButton") << "LevelButton" << ":/images/SliderIcon.png";
+        QTest::newRow("case matters") << "button" << "";
+        QTest::newRow("TextLink") << "TextLink" << "";
+    }
+    void iconsByControlKind()
+    {
+        QFETCH(QString, type);
+        QFETCH(QString, icon);
+        if (icon.isEmpty())
+            QTest::ignoreMessage(QtDebugMsg, qPrintable("Icon path for " + type + " not found"));
+        QCOMPARE(CParameter(QStringLiteral("x"), type).iconPath(), icon);
+    }
+
     void oneControlByExactName()
     {
         std::unique_ptr<CControl> mute(XControlHandler::readControl(Gain, QStringLiteral("Mute")));
@@ -58,11 +163,10 @@ private slots:
         QCOMPARE(button.values(QStringLiteral("action")), (QStringList{"alternating", "none"}));
         QCOMPARE(mute->attributeRecord().element(), QStringLiteral("list"));
         QCOMPARE(mute->attributeRecord().value(QStringLiteral("set")), QStringLiteral("F,O,T"));
-
         QVERIFY(std::unique_ptr<CControl>(XControlHandler::readControl(Gain, QString::fromUtf8("Invert 180°"))));
         for (const char *name : {"mute", "Mute "})
             QCOMPARE(XControlHandler::readControl(Gain, name), nullptr);
-        QCOMPARE(XControlHandler::readControl(KVR_TEST_DATA "/templates/ZMP/Missing_0.xml", "Mute"), nullptr);
+        QCOMPARE(XControlHandler::readControl(Templates + "ZMP/Missing_0.xml", "Mute"), nullptr);
     }
 
     void everyControlWithoutFilter()
@@ -72,7 +176,6 @@ private slots:
         const QList<CControl *> controls = handler.takeControls();
         QVERIFY(handler.takeControls().isEmpty());
         QCOMPARE(controls.size(), 3);
-
         const CControl *level = controls.first();
         // Two label elements are two widgets.
         QCOMPARE(elements(level), (QStringList{"frame", "slider", "label", "label"}));
@@ -86,7 +189,7 @@ private slots:
 
     void settingsAreSimplified()
     {
-        const Read read("<KVD><Controls><Control name=\"Mic 1\" type=\"Label\">"
+        const Controls read("<KVD><Controls><Control name=\"Mic 1\" type=\"Label\">"
                         "<Property name=\"widget\"><label><text>\n   Mic&sp;1\n\t Name </text><edit/></label>"
                         "</Property><Property name=\"attributes\"><range><units> pct </units></range></Property>"
                         "</Control></Controls></KVD>");
@@ -100,7 +203,7 @@ private slots:
     {
         // In a panel file the controls sit deeper and carry their binding
         // before the properties.
-        const Read read("<Scenes><Scene name=\"Main\"><Panels><Panel name=\"Lobby\" type=\"custom\"><Controls>"
+        const Controls read("<Scenes><Scene name=\"Main\"><Panels><Panel name=\"Lobby\" type=\"custom\"><Controls>"
                         "<Control name=\"Level\" type=\"Slider\"><block>Lobby Gain</block><nodeID>11</nodeID>"
                         "<Property name=\"widget\"><slider><xfract>0.1</xfract></slider></Property>"
                         "<Property name=\"attributes\"><range><index1>1</index1></range></Property>"
@@ -113,14 +216,14 @@ private slots:
     void widgetOutsideAControl()
     {
         QTest::ignoreMessage(QtDebugMsg, "m_pActiveControl not defined while trying to processWidget( slider)");
-        const Read read("<KVD><Controls><Property name=\"widget\"><slider><x>1</x></slider></Property></Controls></KVD>");
+        const Controls read("<KVD><Controls><Property name=\"widget\"><slider><x>1</x></slider></Property></Controls></KVD>");
         QVERIFY(read.ok && read.controls.isEmpty());
     }
 
     void brokenFileKeepsFinishedControls()
     {
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Fatal error on line"));
-        const Read read("<KVD><Controls>"
+        const Controls read("<KVD><Controls>"
                         "<Control name=\"Level\" type=\"Slider\"><Property name=\"widget\"><slider/></Property></Control>"
                         "<Control name=\"Mute\" type=\"Button\"><Property name=\"widget\"><button><x>1</x>"
                         "</Control></Controls></KVD>");
@@ -136,7 +239,6 @@ private slots:
         record.setValue(QStringLiteral("title"), QStringLiteral("Source"));
         record.setValue(QStringLiteral("item"), QStringLiteral("Mic 1"));
         QCOMPARE(record.settings(), (Settings{{"item", "Mic 1"}, {"item", "Line"}, {"title", "Source"}}));
-
         CControl control;
         QVERIFY(!control.addWidgetSetting(QStringLiteral("x"), QStringLiteral("1")));
         QVERIFY(!control.addAttributeSetting(QStringLiteral("index1"), QStringLiteral("1")));
@@ -147,5 +249,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_ControlHandler)
-#include "tst_controlhandler.moc"
+QTEST_GUILESS_MAIN(tst_TemplateHandlers)
+#include "tst_templatehandlers.moc"

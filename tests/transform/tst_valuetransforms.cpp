@@ -1,0 +1,473 @@
+// The conversions between a control's value and the text a command
+// carries: numbers (bin8), group levels (grpV), texts (strV, text), lists
+// (chrL, strL, hexL), the pass-through of room combining, and the links and
+// poll divider every kind shares.
+
+#include "CAttributes.h"
+#include "HBlock.h"
+#include "TBin8.h"
+#include "TGrpV.h"
+#include "TGrpVLimiter.h"
+#include "TPassThrough.h"
+#include "TStrV.h"
+#include "TText.h"
+#include "TTransformFactory.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <limits>
+#include <memory>
+
+namespace {
+// A room-combine group as the pass-through transform sees it: it builds its
+// own poll command, waits for the answer and keeps the replies it takes.
+class RoomGroup : public HNode
+{
+public:
+    bool awaiting = false;
+    QStringList taken;
+
+    bool isAwaitingReply() const override { return awaiting; }
+    QString pollCommand() override { return QStringLiteral("GRC 1\r"); }
+    void takeReply(const QString &text) override { taken.append(text); }
+    QString replyText() const override { return taken.value(taken.size() - 1); }
+};
+
+// A list transform set up from a control's attributes.
+struct List
+{
+    CAttributes attributes;
+    std::unique_ptr<TTransform> t;
+
+    List(const QString &keyword, const QString &set) : t(TTransformFactory::instance()->create(keyword))
+    {
+        attributes.setSet(set);
+        t->setOwnerAttributes(&attributes);
+        t->configure();
+    }
+    // Selects index, then answers the byte value and the text to send.
+    QPair<int, QString> at(int index)
+    {
+        t->setValue(static_cast<unsigned char>(index));
+        unsigned char byte = 0;
+        t->value(byte);
+        return {byte, t->valueText()};
+    }
+};
+
+// What a transform holds as an int, a float and a byte, read from its value
+// or from its reply.
+QString numbers(const TTransform &t, bool reply)
+{
+    int n = -1;
+    float f = -1;
+    unsigned char b = 1;
+    if (reply) {
+        t.replyValue(n);
+        t.replyValue(f);
+        t.replyValue(b);
+    } else {
+        t.value(n);
+        t.value(f);
+        t.value(b);
+    }
+    return QStringLiteral("%1 %2 %3").arg(n).arg(f).arg(int(b));
+}
+} // namespace
+
+class tst_ValueTransforms : public QObject
+{
+    Q_OBJECT
+private slots:
+    void bin8ReadsNumbers_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("number");
+        QTest::newRow("hexadecimal") << "0x1F" << 31;
+        QTest::newRow("300") << "300" << 300;
+        QTest::newRow("-32768") << "-32768" << -32768;
+        QTest::newRow("32768") << "32768" << 0;
+        QTest::newRow("hex past 16 bits") << "0xFFFF" << 0;
+        QTest::newRow("hex without 0x") << "1F" << 0;
+        QTest::newRow("0x alone") << "0x" << 0;
+        QTest::newRow("N") << "N" << 0;
+    }
+    void bin8ReadsNumbers()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, number);
+        TBin8 bin8;
+        bin8.setValue(7);
+        bin8.setValueText(text);
+        QSignalSpy ready(&bin8, &TTransform::replyValueReady);
+        bin8.receiveReply(text);
+        QCOMPARE(ready.count(), 1);
+        int value = -1, reply = -1;
+        unsigned char low = 0;
+        bin8.value(value);
+        bin8.replyValue(reply);
+        bin8.replyValue(low);
+        QCOMPARE((QList<int>{value, reply, int(low)}), (QList<int>{number, number, number & 0xff}));
+        QCOMPARE(bin8.valueText() + bin8.replyText(), QString::number(number) + QString::number(number));
+    }
+
+    void bin8KeepsItsTextAndNamesNoIndexInBlockMode()
+    {
+        TBin8 bin8;
+        bin8.setValueText(QStringLiteral("12"));
+        bin8.setReplyText(QStringLiteral("13"));
+        QSignalSpy ready(&bin8, &TTransform::replyValueReady);
+        bin8.setValueText(QString());
+        bin8.setReplyText(QString());
+        QCOMPARE(bin8.valueText() + bin8.replyText(), QStringLiteral("1213"));
+        QCOMPARE(ready.count(), 0);
+        // Zero is "no index" only for the blocks that have one.
+        struct NoneIndexBlock : HBlock
+        {
+            NoneIndexBlock() { m_blockMode = 1; }
+        } selector;
+        HBlock gain;
+        bin8.setValue(0);
+        bin8.setNode(&gain);
+        QCOMPARE(bin8.valueText(), QStringLiteral("0"));
+        bin8.setNode(&selector);
+        QCOMPARE(bin8.valueText(), QStringLiteral("N"));
+        bin8.setValue(static_cast<unsigned char>(3));
+        QCOMPARE(bin8.valueText(), QStringLiteral("3"));
+    }
+
+    void groupLevel_data()
+    {
+        QTest::addColumn<float>("level");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<float>("readBack");
+        QTest::newRow("0 dB") << 0.0f << "78" << 0.0f;
+        QTest::newRow("-10.5") << -10.5f << "63" << -10.5f;
+        QTest::newRow("6.25") << 6.25f << "84" << 6.0f;
+        QTest::newRow("6.75") << 6.75f << "85" << 6.5f;
+        QTest::newRow("-6.75") << -6.75f << "6b" << -6.5f;
+        QTest::newRow("12.5") << 12.5f << "90" << 12.0f;
+        QTest::newRow("-60") << -60.0f << "0" << -60.0f;
+        QTest::newRow("-60.5") << -60.5f << "FF" << -60.5f;
+        QTest::newRow("-61") << -61.0f << "FF" << -60.5f;
+        QTest::newRow("huge") << 1e30f << "90" << 12.0f;
+        QTest::newRow("-infinity") << -std::numeric_limits<float>::infinity() << "FF" << -60.5f;
+    }
+    void groupLevel()
+    {
+        QFETCH(float, level);
+        QFETCH(QString, text);
+        QFETCH(float, readBack);
+        TGrpV grpv;
+        grpv.setValue(level);
+        QCOMPARE(grpv.valueText(), text);
+        QCOMPARE(grpv.valueLength(), text.size());
+        float f = 0;
+        int n = 0;
+        grpv.value(f);
+        grpv.value(n);
+        QCOMPARE(f, readBack);
+        QCOMPARE(n, int(readBack));
+    }
+
+    void typedGroupLevel_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("-10") << "-10" << "64";
+        QTest::newRow("20") << "20" << "90";
+        QTest::newRow("-60") << "-60" << "0";
+        QTest::newRow("-61") << "-61" << "-1";
+        QTest::newRow("-10.5 as a fader") << "-10.5" << "63";
+        QTest::newRow("6.75 as a fader") << "6.75" << "85";
+        QTest::newRow("-60.5 as a fader") << "-60.5" << "FF";
+        QTest::newRow("empty keeps") << "" << "70";
+        QTest::newRow("nan keeps") << "nan" << "70";
+    }
+    void typedGroupLevel()
+    {
+        QFETCH(QString, typed);
+        TGrpV grpv;
+        grpv.setValue(-4.0f);
+        grpv.setValueText(typed);
+        QTEST(grpv.valueText(), "text");
+    }
+
+    void groupLevelFromOtherSetters()
+    {
+        TGrpV grpv;
+        QStringList texts;
+        grpv.setValue(static_cast<unsigned char>(6));
+        texts << grpv.valueText();
+        grpv.setValue(static_cast<unsigned char>(200));
+        texts << grpv.valueText();
+        grpv.setValue(std::numeric_limits<float>::quiet_NaN());
+        texts << grpv.valueText();
+        // A raw number goes out as it is.
+        grpv.setValue(7);
+        texts << grpv.valueText();
+        QCOMPARE(texts, (QStringList{"84", "90", "90", "7"}));
+        QCOMPARE(TGrpVLimiter::limit(std::numeric_limits<qint64>::min()), TGrpVLimiter::Off);
+    }
+
+    void groupLevelReply_data()
+    {
+        QTest::addColumn<QString>("reply");
+        QTest::addColumn<QString>("typenum");
+        QTest::addColumn<float>("asFloat");
+        QTest::addColumn<int>("asInt");
+        QTest::newRow("63") << "63" << "0" << -10.5f << -10;
+        QTest::newRow("63 on type 3") << "63" << "3" << -10.5f << 99;
+        QTest::newRow("ff") << "ff" << "0" << -60.5f << -60;
+        QTest::newRow("FF on type 3") << "FF" << "3" << -60.5f << 255;
+        QTest::newRow("90") << "90" << "0" << 12.0f << 12;
+        QTest::newRow("-1") << "-1" << "0" << -60.5f << -60;
+        QTest::newRow("empty") << "" << "0" << -60.0f << -60;
+        QTest::newRow("past 32 bits") << "123456789" << "0" << -60.0f << -60;
+    }
+    void groupLevelReply()
+    {
+        QFETCH(QString, reply);
+        QFETCH(QString, typenum);
+        HBlock block;
+        block.setTypenum(typenum);
+        TGrpV grpv;
+        grpv.setNode(&block);
+        QSignalSpy ready(&grpv, &TTransform::replyValueReady);
+        grpv.receiveReply(reply);
+        QCOMPARE(ready.count(), 1);
+        QCOMPARE(grpv.replyText(), reply);
+        float f = 0;
+        int n = 0;
+        grpv.replyValue(f);
+        grpv.replyValue(n);
+        QTEST(f, "asFloat");
+        QTEST(n, "asInt");
+    }
+
+    void strvReadsTexts_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected"); // as int, float and byte
+        QTest::newRow("integer") << "42" << "42 42 42";
+        QTest::newRow("negative") << "-12" << "-12 -12 0";
+        QTest::newRow("decimal") << "-12.5" << "0 -12.5 0";
+        QTest::newRow("past a byte") << "300" << "300 300 44";
+        QTest::newRow("past 32 bits") << "4294967296" << "0 4.29497e+09 0";
+        QTest::newRow("word") << "off" << "0 0 0";
+    }
+    void strvReadsTexts()
+    {
+        QFETCH(QString, text);
+        TStrV strv;
+        strv.setValueText(text);
+        strv.receiveReply(text);
+        QTEST(numbers(strv, false), "expected");
+        QTEST(numbers(strv, true), "expected");
+    }
+
+    void strvFormats()
+    {
+        CAttributes attributes;
+        attributes.setFormat(QStringLiteral("nn.n"));
+        attributes.setUnits(QStringLiteral("pct"));
+        TStrV strv;
+        strv.setOwnerAttributes(&attributes);
+        strv.configure();
+        strv.setDisplayValue(-12.5f);
+        QCOMPARE(strv.displayText(), QStringLiteral("-12.5%"));
+        // What goes to the device always has one decimal.
+        strv.setValue(3.14159f);
+        QCOMPARE(strv.valueText(), QStringLiteral("3.1"));
+        QCOMPARE(strv.valueLength(), 3);
+        attributes.setFormat(QStringLiteral("nn"));
+        attributes.setUnits(QStringLiteral("PCT"));
+        strv.configure();
+        strv.setDisplayValue(49.6f);
+        QCOMPARE(strv.displayText(), QStringLiteral("50"));
+    }
+
+    void textAndPassThrough()
+    {
+        TText text;
+        text.setValueText(QStringLiteral("0049 30 1234"));
+        QCOMPARE(text.valueLength(), 12);
+        RoomGroup group;
+        TPassThrough pass;
+        QVERIFY(pass.pollCommand().isEmpty());
+        pass.setNode(&group);
+        QSignalSpy quiet(&pass, &TTransform::replyValueReady);
+        pass.receiveReply(QStringLiteral("GRC 1,0,3"));
+        QCOMPARE(group.taken, QStringList{QStringLiteral("GRC 1,0,3")});
+        QCOMPARE(pass.replyText(), QStringLiteral("GRC 1,0,3"));
+        QCOMPARE(pass.pollCommand(), QStringLiteral("GRC 1\r"));
+        QCOMPARE(quiet.count(), 0);
+        // Never polled while the node waits; the divider counts on meanwhile.
+        pass.setPollDivider(2);
+        group.awaiting = true;
+        QVERIFY(!pass.pollDue());
+        group.awaiting = false;
+        QVERIFY(!pass.pollDue());
+        QVERIFY(pass.pollDue());
+    }
+
+    void listTextSelectsIndex_data()
+    {
+        QTest::addColumn<QString>("keyword");
+        QTest::addColumn<QString>("set");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("index");
+        QTest::newRow("chrL not listed") << "chrL" << "F,O,T" << "X" << 0;
+        QTest::newRow("chrL keeps empty parts") << "chrL" << "F,,T" << "T" << 2;
+        QTest::newRow("strL High") << "strL" << "Low,Mid,High" << "High" << 2;
+        QTest::newRow("strL empty slot") << "strL" << "Low,Mid,High" << "" << 3;
+        QTest::newRow("strL stops at empty field") << "strL" << "a,,c" << "c" << 0;
+        QTest::newRow("strL holds 8") << "strL" << "a,b,c,d,e,f,g,h,i" << "i" << 0;
+    }
+    void listTextSelectsIndex()
+    {
+        QFETCH(QString, keyword);
+        QFETCH(QString, set);
+        QFETCH(QString, text);
+        List list(keyword, set);
+        list.t->setValueText(text);
+        unsigned char index = 0;
+        list.t->value(index);
+        QTEST(int(index), "index");
+        QCOMPARE(list.t->valueLength(), 1);
+    }
+
+    void listIndexGivesText_data()
+    {
+        QTest::addColumn<QString>("keyword");
+        QTest::addColumn<QString>("set");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("byte");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("chrL 1") << "chrL" << "F,O,T" << 1 << 1 << "O";
+        QTest::newRow("chrL 5") << "chrL" << "F,O,T" << 5 << 5 << "?";
+        QTest::newRow("strL empty slot") << "strL" << "Low,Mid,High" << 7 << 7 << "";
+        QTest::newRow("strL 8") << "strL" << "Low,Mid,High" << 8 << 8 << "?";
+        QTest::newRow("hexL 2") << "hexL" << "41,42" << 2 << 255 << "?";
+        QTest::newRow("hexL low 8 bits") << "hexL" << "zz,141,,43" << 1 << 0x41 << "A";
+        QTest::newRow("hexL not a number") << "hexL" << "zz,141,,43" << 0 << 0 << QString(QChar(0));
+        QTest::newRow("hexL stops at empty") << "hexL" << "zz,141,,43" << 2 << 255 << "?";
+        QTest::newRow("hexL 16th") << "hexL" << "1,2,3,4,5,6,7,8,9,a,b,c,d,e,f,50,51" << 15 << 0x50 << "P";
+    }
+    void listIndexGivesText()
+    {
+        QFETCH(QString, keyword);
+        QFETCH(QString, set);
+        QFETCH(int, index);
+        QFETCH(int, byte);
+        QFETCH(QString, text);
+        List list(keyword, set);
+        QCOMPARE(list.at(index), qMakePair(byte, text));
+        // An int index selects the same; an int that is no byte is no index.
+        List byInt(keyword, set);
+        byInt.t->setValue(index);
+        byInt.t->setValue(257);
+        byInt.t->setValue(-1);
+        unsigned char intByte = 0;
+        byInt.t->value(intByte);
+        QCOMPARE(qMakePair(int(intByte), byInt.t->valueText()), qMakePair(byte, text));
+        // Set up again from a one-entry list, nothing of the old entries is left.
+        list.attributes.setSet(QStringLiteral("20"));
+        list.t->configure();
+        const QString left = list.at(index).second;
+        QVERIFY2(index == 0 || left.isEmpty() || left == QLatin1String("?"), qPrintable(left));
+    }
+
+    void listReplies()
+    {
+        List chrl(QStringLiteral("chrL"), QStringLiteral("F,O,T"));
+        QSignalSpy ready(chrl.t.get(), &TTransform::replyValueReady);
+        chrl.t->receiveReply(QStringLiteral("T"));
+        unsigned char reply = 0;
+        chrl.t->replyValue(reply);
+        QCOMPARE(int(reply), 2);
+        chrl.t->setReplyText(QStringLiteral("?"));
+        chrl.t->replyValue(reply);
+        QCOMPARE(int(reply), 0);
+        QCOMPARE(ready.count(), 2);
+        // The character table keeps no replies and says so.
+        List hexl(QStringLiteral("hexL"), QStringLiteral("41,42"));
+        QSignalSpy silent(hexl.t.get(), &TTransform::replyValueReady);
+        hexl.t->receiveReply(QStringLiteral("A"));
+        hexl.t->replyValue(reply);
+        QCOMPARE(int(reply), 255);
+        QCOMPARE(hexl.t->replyText(), QStringLiteral("?"));
+        QCOMPARE(silent.count(), 0);
+    }
+
+    void chains()
+    {
+        TStrV a, b, c, d;
+        QVERIFY(a.linkTo(&b));
+        QVERIFY(b.linkTo(&c));
+        QCOMPARE(c.chainRoot(), &a);
+        QVERIFY(!a.linkTo(nullptr));
+        // Relinking moves the link; the one left behind heads its own chain.
+        QVERIFY(a.linkTo(&d));
+        QCOMPARE(b.chainRoot(), &b);
+        QCOMPARE(d.chainRoot(), &a);
+        a.unlink();
+        QCOMPARE(a.linked(), nullptr);
+        QCOMPARE(d.chainRoot(), &d);
+        // A destroyed transform in the middle leaves no link behind.
+        auto middle = std::make_unique<TStrV>();
+        QVERIFY(a.linkTo(middle.get()) && middle->linkTo(&c));
+        middle.reset();
+        QCOMPARE(a.linked(), nullptr);
+        QCOMPARE(c.chainRoot(), &c);
+        TBin8 input;
+        a.setValue(-6.5f);
+        input.setValue(3);
+        QVERIFY(a.linkTo(&input));
+        const QStringList lines = a.chainDescription();
+        QCOMPARE(lines.size(), 2);
+        QVERIFY2(lines.at(0).contains("StrV") && lines.at(0).contains("-6.5"), qPrintable(lines.at(0)));
+        QVERIFY2(lines.at(1).contains("Bin8") && lines.at(1).contains("\"3\""), qPrintable(lines.at(1)));
+    }
+
+    void loopsAreRefused()
+    {
+        TStrV a, b, c, d;
+        QVERIFY(!a.linkTo(&a));
+        QVERIFY(a.linkTo(&b) && b.linkTo(&c));
+        QVERIFY(!c.linkTo(&a) && !b.linkTo(&a));
+        QCOMPARE(c.linked(), nullptr);
+        QCOMPARE(b.linked(), &c);
+        // A second transform linking to c must not open a way round.
+        QVERIFY(d.linkTo(&c));
+        QVERIFY(!c.linkTo(&d) && !c.linkTo(&b));
+        // Once unlinked, the other direction is no loop.
+        b.unlink();
+        QVERIFY(c.linkTo(&b));
+    }
+
+    void pollDivider_data()
+    {
+        QTest::addColumn<int>("divider");
+        QTest::addColumn<QString>("cycles");
+        QTest::newRow("default") << -1 << "100010001";
+        QTest::newRow("2") << 2 << "101010";
+        QTest::newRow("0") << 0 << "1111";
+    }
+    void pollDivider()
+    {
+        QFETCH(int, divider);
+        QFETCH(QString, cycles);
+        TStrV strv;
+        strv.pollDue();
+        strv.setPollDivider(divider >= 0 ? divider : strv.pollDivider());
+        QString seen;
+        for (int i = 0; i < cycles.size(); ++i)
+            seen += strv.pollDue() ? '1' : '0';
+        QCOMPARE(seen, cycles);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_ValueTransforms)
+#include "tst_valuetransforms.moc"

@@ -1,0 +1,244 @@
+// The SAX framework under every reader and the indenting writer.
+
+#include "XmlHandler.h"
+#include "XmlWriter.h"
+
+#include <QBuffer>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+// Records what a subclass sees of the path at every element start and end.
+class RecordingHandler : public XmlHandler
+{
+public:
+    int maxDepth = 0;
+    QStringList starts;
+    QStringList parents;
+    QStringList names;
+    QString itemName;
+
+    bool startElement(const QString &ns, const QString &local, const QString &qName,
+                      const QXmlAttributes &atts) override
+    {
+        XmlHandler::startElement(ns, local, qName, atts);
+        maxDepth = qMax(maxDepth, currentDepth());
+        starts << currentElement();
+        parents << parentElement();
+        if (qName == QLatin1String("item"))
+            itemName = attributeValue(QStringLiteral("name"), atts) + "/"
+                       + attributeValue(QStringLiteral("missing"), atts);
+        return true;
+    }
+    bool characters(const QString &ch) override
+    {
+        if (!ch.trimmed().isEmpty())
+            names << ch.trimmed();
+        return true;
+    }
+    int depthNow() const { return currentDepth(); }
+};
+
+// Keeps the whole character data of the document, as readers collect it.
+class TextHandler : public XmlHandler
+{
+public:
+    QString all;
+    bool characters(const QString &ch) override
+    {
+        all += ch;
+        return true;
+    }
+};
+
+QByteArray nested(int levels)
+{
+    QByteArray open, close;
+    for (int i = 0; i < levels; ++i) {
+        open += "<e" + QByteArray::number(i) + ">";
+        close.prepend("</e" + QByteArray::number(i) + ">");
+    }
+    return open + close;
+}
+} // namespace
+
+class tst_XmlFramework : public QObject
+{
+    Q_OBJECT
+private slots:
+    void pathKeepsTwelveLevelsAndNeverReadsPastThem()
+    {
+        RecordingHandler h;
+        QVERIFY(XmlHandler::parseData(nested(40), &h));
+        QCOMPARE(h.maxDepth, 40);
+        QCOMPARE(h.depthNow(), 0);
+        QCOMPARE(h.parents.at(0), QString());
+        QCOMPARE(h.starts.at(11), QStringLiteral("e11"));
+        // Deeper levels are counted but not kept: empty, no stray read.
+        QCOMPARE(h.starts.at(12), QString());
+        QCOMPARE(h.parents.at(12), QStringLiteral("e11"));
+        QCOMPARE(h.starts.at(39) + h.parents.at(39), QString());
+        QCOMPARE(h.pathAt(-1) + h.pathAt(1000), QString());
+        QVERIFY(XmlHandler::parseData("<root><item name=\"Gain 1\" Name=\"other\"/></root>", &h));
+        QCOMPARE(h.itemName, QStringLiteral("Gain 1/"));
+    }
+
+    void malformedXmlReportsLineAndColumn()
+    {
+        RecordingHandler h;
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Fatal error on line 3 , column \\d+ :"));
+        QVERIFY(!XmlHandler::parseData("<a>\n<b>\n</a>", &h));
+        QVERIFY(h.lastError().startsWith(QStringLiteral("line 3, column")));
+    }
+
+    void missingFileFailsWithoutParsing()
+    {
+        RecordingHandler h;
+        QVERIFY(!XmlHandler::parseFile(QStringLiteral("/nonexistent/file.xml"), &h));
+        QVERIFY(h.starts.isEmpty());
+        QVERIFY(!h.lastError().isEmpty());
+    }
+
+    void windows1252Declaration()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.path() + "/t.xml";
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("<?xml version=\"1.0\" encoding=\"Windows-1252\"?>\n<r>Caf\xe9 20\xb0 5\xb5s</r>");
+        f.close();
+        RecordingHandler h;
+        QVERIFY(XmlHandler::parseFile(path, &h));
+        QCOMPARE(h.names, QStringList{QString::fromUtf8("Café 20° 5µs")});
+    }
+
+    void skippedEntitiesKeepTheirPlaceInTheText()
+    {
+        TextHandler h;
+        QVERIFY(XmlHandler::parseData("<t>Mic&sp;1 &amp;sp; &unknown;</t>", &h));
+        QCOMPARE(h.all, QStringLiteral("Mic&sp;1 &sp; &unknown;"));
+    }
+
+    void simplifiedText_data()
+    {
+        QTest::addColumn<QString>("raw");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("blanks only") << " \t\r\n " << "";
+        QTest::newRow("runs collapse") << "\n  Level\t\t1 \n" << "Level 1";
+        QTest::newRow("tokens are not simplified away") << "&sp;&sp;A" << "  A";
+        QTest::newRow("token beside blanks") << "Mic &sp; 1" << "Mic   1";
+        QTest::newRow("broken token") << "Mic&sp1" << "Mic&sp1";
+    }
+    void simplifiedText()
+    {
+        QFETCH(QString, raw);
+        QFETCH(QString, text);
+        QCOMPARE(XmlHandler::simplifiedText(raw), text);
+    }
+
+    void nothingWithoutStreamOrTag()
+    {
+        XmlWriter w;
+        QVERIFY(!w.writeHeader());
+        QVERIFY(!w.openElement("a"));
+        QVERIFY(!w.closeElement("a"));
+        QVERIFY(!w.writeElement("a", QStringLiteral("t")));
+        QVERIFY(!w.writeElement("a", 3));
+        QVERIFY(!w.flush());
+        w.setDevice(nullptr);
+        w.setString(nullptr);
+        QVERIFY(!w.openElement("a"));
+        QString out;
+        w.setString(&out);
+        QVERIFY(!w.openElement(QString()));
+        QVERIFY(!w.closeElement(QString()));
+        QVERIFY(w.openElement("a") && w.closeElement("a"));
+        w.flush();
+        QCOMPARE(out, QStringLiteral("<a>\n</a>\n"));
+    }
+
+    void escapingAndIndentation()
+    {
+        QString out;
+        XmlWriter w;
+        w.setString(&out);
+        QVERIFY(w.openElement("Canvas"));
+        QVERIFY(w.openElement("Property", "attr\"s", "list<1>"));
+        QVERIFY(w.writeElement("text", QStringLiteral("a<b & \"c\"")));
+        QVERIFY(w.writeElement("n", 4));
+        QVERIFY(w.writeElement("u", 7u));
+        QVERIFY(w.writeElement("f", -10.123456789f));
+        QVERIFY(w.closeElement("Property"));
+        QVERIFY(w.closeElement("Canvas"));
+        QVERIFY(w.openElement("Next"));
+        w.flush();
+        QCOMPARE(out, QStringLiteral("<Canvas>\n"
+                                     "\t<Property name=\"attr&#34;s\" type=\"list&#60;1&#62;\">\n"
+                                     "\t\t<text>a&#60;b &#38; &#34;c&#34;</text>\n"
+                                     "\t\t<n>4</n>\n"
+                                     "\t\t<u>7</u>\n"
+                                     "\t\t<f>-10.1235</f>\n"
+                                     "\t</Property>\n"
+                                     "</Canvas>\n"
+                                     "<Next>\n"));
+    }
+
+    void escape_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("not repeated") << "&&#38;" << "&#38;&#38;#38;";
+        // What the reader takes from "&#1;" and the like cannot stand in a
+        // file; tab and line ends can, and so can a character beyond the
+        // basic plane.
+        QTest::newRow("control characters") << QString("a\x01" "b\x1f\tc\r\n") << "ab\tc\r\n";
+        QTest::newRow("non-characters") << QString("a") + QChar(0xFFFE) + QChar(0xFFFF) + "b" << "ab";
+        QTest::newRow("lone surrogates") << QString("a") + QChar(0xD800) + "b" + QChar(0xDC00) << "ab";
+        QTest::newRow("surrogate pair") << QString::fromUtf8("\xF0\x9F\x8E\xA4") << QString::fromUtf8("\xF0\x9F\x8E\xA4");
+    }
+    void escape()
+    {
+        QFETCH(QString, text);
+        QTEST(XmlWriter::escape(text), "written");
+    }
+
+    void prefixForm()
+    {
+        QString out;
+        XmlWriter w;
+        w.setString(&out);
+        w.openElement("Connection", "Chassis", "Main", 4);
+        w.openElement("Connection", "Chassis", "Main", 0);
+        w.openElement("Connection", "", "Main", 4);
+        w.flush();
+        QCOMPARE(out, QStringLiteral("<Connection name=\"Chassis|||4\">\n"
+                                     "\t<Connection name=\"Main\">\n"
+                                     "\t\t<Connection name=\"Main\">\n"));
+    }
+
+    void headers()
+    {
+        for (auto encoding : {XmlWriter::Utf8, XmlWriter::Utf16}) {
+            QBuffer buffer;
+            buffer.open(QIODevice::WriteOnly);
+            XmlWriter w;
+            w.setDevice(&buffer);
+            w.setEncoding(encoding);
+            QVERIFY(w.writeHeader());
+            w.writeElement("t", QStringLiteral("é"));
+            w.flush();
+            if (encoding == XmlWriter::Utf8) {
+                QCOMPARE(buffer.data(), QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<t>\xc3\xa9</t>\n"));
+                continue;
+            }
+            QCOMPARE(buffer.data().left(2), QByteArray("\xFE\xFF", 2));
+            QStringDecoder decode(QStringDecoder::Utf16BE);
+            QCOMPARE(QString(decode(buffer.data().mid(2))),
+                     QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<t>é</t>\n"));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_XmlFramework)
+#include "tst_xmlframework.moc"
