@@ -1,19 +1,67 @@
 #pragma once
 
 // A model driving a desktop scene the way the main window sets them up,
-// for the tests that work the model without the window.
+// for the tests that work the model without the window: it opens fixture
+// panels packed with their designs, finds their widgets and clicks them.
 
 #include "CCanvas.h"
+#include "CComposite.h"
 #include "MModel.h"
+#include "UArchive.h"
 #include "VQmlFrame.h"
+#include "widgets/WidgetScene.h"
 
 #include <QStandardPaths>
+#include <QTemporaryDir>
+
+using Replacements = QList<QPair<QByteArray, QByteArray>>;
+
+// The panel file and the design project of a fixture, by their common stem.
+inline QStringList panelAndDesign(const QString &stem)
+{
+    return {stem + QStringLiteral(".cpf"), stem + QStringLiteral(".kvp")};
+}
+
+// The files, copied into folder with the replacements made, packed as one
+// archive named after the first; its path, or empty when a file could not
+// be read or written.
+inline QString packed(const QString &folder, const QStringList &files, const Replacements &replacements = {})
+{
+    UArchive archive;
+    for (const QString &file : files) {
+        QFile in(file);
+        if (!in.open(QIODevice::ReadOnly))
+            return QString();
+        QByteArray data = in.readAll();
+        for (const auto &r : replacements)
+            data.replace(r.first, r.second);
+        QFile out(folder + QLatin1Char('/') + QFileInfo(file).fileName());
+        if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size())
+            return QString();
+        out.close();
+        archive.addFile(out.fileName());
+    }
+    const QString path = folder + QLatin1Char('/') + QFileInfo(files.value(0)).completeBaseName() + ".cpz";
+    return archive.write(path) ? path : QString();
+}
+
+// The distinct colours of an image, coarsely, to tell a drawn picture from
+// a blank one.
+inline int distinctColours(const QImage &image)
+{
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 2)
+        for (int x = 0; x < image.width(); x += 2)
+            colours.insert(image.pixel(x, y) & 0xF0F0F0F0);
+    return int(colours.size());
+}
 
 struct ModelScene
 {
     VQmlFrame *view = nullptr;
     CCanvas canvas;
     MModel *model = nullptr;
+    QTemporaryDir archives;
 
     // False when the scene could not be loaded.
     bool setUp()
@@ -27,6 +75,49 @@ struct ModelScene
         model->setQmlView(view);
         model->initialize();
         return true;
+    }
+
+    // Shows the scene at size, or at the canvas's size.
+    bool show(const QSize &size = QSize())
+    {
+        view->resize(size.isValid() ? size : QSize(canvas.width(), canvas.height()));
+        view->show();
+        return QTest::qWaitForWindowExposed(view);
+    }
+
+    // Opens the files packed as one archive, as a user opens one.
+    bool openPacked(const QStringList &files, const Replacements &replacements = {})
+    {
+        const QString archive = packed(archives.path(), files, replacements);
+        return !archive.isEmpty() && model->openFile(archive);
+    }
+
+    // The first W of the shown panel's control of that name (and block).
+    template <typename W>
+    W *widget(const QString &control, const QString &block = QString()) const
+    {
+        for (CControl *c : model->currentPanel()->children()) {
+            if (c->name() == control && (block.isEmpty() || (c->node() && c->node()->label() == block))) {
+                if (W *w = widgettest::widgetOf<W>(c))
+                    return w;
+            }
+        }
+        return nullptr;
+    }
+
+    // A real mouse click at the middle of an item, once it is laid out.
+    void click(const QQuickItem *item)
+    {
+        view->grabWindow();
+        QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, widgettest::centreOf(item));
+    }
+
+    // With KVR_SCREENSHOT_DIR set, the picture is left there under name.
+    static void keep(const QImage &image, const QString &name)
+    {
+        const QString folder = qEnvironmentVariable("KVR_SCREENSHOT_DIR");
+        if (!folder.isEmpty())
+            QVERIFY(image.save(folder + QLatin1Char('/') + name));
     }
 
     // The model points into the view's items, so it goes first.

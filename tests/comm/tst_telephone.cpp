@@ -1,38 +1,12 @@
 #include "../ModelScene.h"
-#include "../widgets/WidgetScene.h"
-#include "CComposite.h"
-#include "CommTestUtil.h"
+#include "../SimStation.h"
 #include "HChassis.h"
 #include "HRoot.h"
 #include "IComposite.h"
-#include "UArchive.h"
 #include "WDialer.h"
-
-#include <QTemporaryDir>
 
 namespace {
 constexpr int CallTimeout = 8000;
-
-// The telephone panel and its design in an archive, the device moved to
-// port.
-QString telephonesOnPort(const QString &folder, quint16 port)
-{
-    UArchive archive;
-    for (const char *name : {"Telephones.cpf", "Telephones.kvp"}) {
-        QFile in(QStringLiteral(KVR_TEST_DATA "/telephone/") + QLatin1String(name));
-        if (!in.open(QIODevice::ReadOnly))
-            return QString();
-        QByteArray data = in.readAll();
-        data.replace("10055", QByteArray::number(port));
-        QFile out(folder + QLatin1Char('/') + QLatin1String(name));
-        if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size())
-            return QString();
-        out.close();
-        archive.addFile(out.fileName());
-    }
-    const QString path = folder + QStringLiteral("/Telephones.cpz");
-    return archive.write(path) ? path : QString();
-}
 } // namespace
 
 // Calls made and taken with the dialers of a panel against a simulated
@@ -44,24 +18,13 @@ class tst_Telephone : public QObject
 private:
     ModelScene scene;
     commtest::SimPeer sim;
-    QTemporaryDir dir;
     QList<int> seen; // the states the PSTN dialer went through
 
-    WDialer *dialer(const QString &control) const
-    {
-        CControl *c = scene.model->currentPanel()->child(control);
-        for (WWidget *w : c ? c->widgets() : QList<WWidget *>()) {
-            if (auto *d = qobject_cast<WDialer *>(w))
-                return d;
-        }
-        return nullptr;
-    }
+    WDialer *dialer(const QString &control) const { return scene.widget<WDialer>(control); }
     void clickItem(QQuickItem *item)
     {
         QVERIFY(item && item->isVisible());
-        scene.view->grabWindow();
-        const QPointF at = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
-        QTest::mouseClick(scene.view, Qt::LeftButton, Qt::NoModifier, at.toPoint());
+        scene.click(item);
     }
     void click(WDialer *d, const QString &key) { clickItem(widgettest::findItem(d->item(), key)); }
     void clickKey(const char *control)
@@ -79,12 +42,8 @@ private slots:
         sim.device->phoneLines().setSettings(phones);
         sim.device->phoneLines().declare("Phone Receive", SimPhoneLine::Kind::Pstn);
         sim.device->phoneLines().declare("SIP Receive", SimPhoneLine::Kind::Voip);
-        const QString archive = telephonesOnPort(dir.path(), sim.port());
-        QVERIFY(!archive.isEmpty());
-        scene.view->resize(1100, 800);
-        scene.view->show();
-        QVERIFY(QTest::qWaitForWindowExposed(scene.view));
-        QVERIFY(scene.model->openFile(archive));
+        QVERIFY(scene.show(QSize(1100, 800)));
+        QVERIFY(scene.openPacked(panelAndDesign(KVR_TEST_DATA "/telephone/Telephones"), {simtest::onPort(sim.port())}));
         QVERIFY(dialer("Desk Phone") && dialer("SIP Phone"));
         connect(dialer("Desk Phone"), &WDialer::dialerStateChanged, this,
                 [this] { seen << dialer("Desk Phone")->dialerState(); });

@@ -4,7 +4,7 @@
 // read (the bridge object, the meter layout constants), an offscreen window
 // whose content item is the canvas, and controls made the way a panel file
 // makes them: widget records and an attribute list, bound to a node, with
-// their widgets created by the factory.
+// their widgets created by a factory.
 
 #include "CControl.h"
 #include "HNode.h"
@@ -36,17 +36,13 @@ class RecordingProtocol : public PProtocol
 public:
     bool sendValue(TTransform *transform) override
     {
-        if (!accept)
-            return false;
-        sent << transform->valueText();
-        return true;
+        (accept ? sent : refused) << transform->valueText();
+        return accept;
     }
-    bool isSubscribed() const override { return subscribed; }
     void queryNow(TTransform *, int) override { ++queries; }
 
-    QStringList sent;
+    QStringList sent, refused;
     bool accept = true;
-    bool subscribed = false;
     int queries = 0;
 };
 
@@ -65,6 +61,12 @@ public:
     }
     QList<float> seen;
 };
+
+// The middle of an item, in the coordinates of its window.
+inline QPoint centreOf(const QQuickItem *item)
+{
+    return item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();
+}
 
 class WidgetScene
 {
@@ -95,16 +97,17 @@ public:
         return QTest::qWaitForWindowExposed(&window);
     }
 
-    // A widget made by the factory alone, with settings as a file gives them.
+    // A widget made by the factory alone, with settings (key, value, ...) as
+    // a file gives them.
     template <typename W>
-    W *create(const QString &keyword, const QList<QPair<QString, QString>> &settings = {})
+    W *create(const QString &keyword, const QStringList &settings = {})
     {
         auto *w = qobject_cast<W *>(factory.createWidget(keyword));
         if (!w)
             return nullptr;
         w->setType(keyword);
-        for (const auto &setting : settings)
-            w->processProperty(setting.first, setting.second);
+        for (int i = 0; i + 1 < settings.size(); i += 2)
+            w->processProperty(settings.at(i), settings.at(i + 1));
         return w;
     }
 
@@ -113,8 +116,7 @@ public:
     {
         // Rendering lays out what was made or changed since the last frame.
         window.grabWindow();
-        const QPointF at = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
-        QTest::mouseClick(&window, Qt::LeftButton, Qt::NoModifier, at.toPoint());
+        QTest::mouseClick(&window, Qt::LeftButton, Qt::NoModifier, centreOf(item));
     }
 
     QQmlEngine engine;
@@ -139,6 +141,17 @@ inline QQuickItem *findItem(QQuickItem *root, const QString &name)
     return nullptr;
 }
 
+// The first widget of the control that is a W.
+template <typename W>
+W *widgetOf(const CControl *control)
+{
+    for (WWidget *w : control ? control->widgets() : QList<WWidget *>()) {
+        if (auto *found = qobject_cast<W *>(w))
+            return found;
+    }
+    return nullptr;
+}
+
 // One widget's record: its element and its settings, in file order.
 struct Record
 {
@@ -147,11 +160,11 @@ struct Record
 };
 
 // A control as a panel file gives it, bound to node and activated, with its
-// widgets made.
+// widgets made by the factory.
 class PanelControl
 {
 public:
-    PanelControl(WidgetScene &scene, HNode *node, const QString &name, const QString &type,
+    PanelControl(WWidgetFactory *factory, HNode *node, const QString &name, const QString &type,
                  const QList<Record> &records, const QStringList &attributes,
                  const QString &attributeElement = QStringLiteral("range"))
         : control(name, type)
@@ -166,18 +179,11 @@ public:
         for (int i = 0; i + 1 < attributes.size(); i += 2)
             control.addAttributeSetting(attributes.at(i), attributes.at(i + 1));
         control.activate(&control);
-        control.createWidgets(&scene.factory);
+        control.createWidgets(factory);
     }
 
     template <typename W>
-    W *widget() const
-    {
-        for (WWidget *w : control.widgets()) {
-            if (auto *found = qobject_cast<W *>(w))
-                return found;
-        }
-        return nullptr;
-    }
+    W *widget() const { return widgetOf<W>(&control); }
 
     CControl control;
 };

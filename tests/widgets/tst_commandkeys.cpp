@@ -2,7 +2,6 @@
 // device's current one) and command buttons (hand a command to the widget
 // they are linked to).
 
-#include "../XmlTestUtil.h"
 #include "../hardware/HardwareTestUtil.h"
 #include "WidgetScene.h"
 
@@ -27,17 +26,15 @@ const QStringList BandAttributes{"index1", "1", "set", "0,1,2", "format", "s", "
 class tst_CommandKeys : public QObject
 {
     Q_OBJECT
-
     WidgetScene scene;
     RecordingProtocol protocol;
     HBlock eq;
 
     std::unique_ptr<PanelControl> textLink(HNode *node, const QStringList &settings)
     {
-        QStringList all{"x", "10", "y", "10", "width", "120", "height", "30"};
-        all += settings;
-        return std::make_unique<PanelControl>(scene, node, "Band", "TextLink", QList<Record>{{"textlink", all}},
-                                              BandAttributes, "list");
+        const QStringList place{"x", "10", "y", "10", "width", "120", "height", "30"};
+        return std::make_unique<PanelControl>(&scene.factory, node, "Band", "TextLink",
+                                              QList<Record>{{"textlink", place + settings}}, BandAttributes, "list");
     }
 
 private slots:
@@ -78,7 +75,7 @@ private slots:
         // The index it shows is the index it sends.
         QCOMPARE(link->index(), index);
         QCOMPARE(link->itemProperty("index").toInt(), index);
-        QVERIFY(writtenXml(*link).contains(QString("<index>%1</index>\n<paramidx>%1</paramidx>").arg(index)));
+        QVERIFY(written(link).contains(QString("<index>%1</index>\n<paramidx>%1</paramidx>").arg(index)));
     }
 
     void textLinkSendsItsIndexAndShowsTheCurrentOne()
@@ -86,7 +83,7 @@ private slots:
         auto c = textLink(&eq, {"text", "Mid", "paramidx", "1", "buttonmode", "Blank"});
         auto *link = c->widget<WTextLink>();
         QVERIFY(!link->itemProperty("buttonMode").toBool());
-        QVERIFY(writtenXml(*link).contains("<buttonmode>Blank</buttonmode>"));
+        QVERIFY(written(link).contains("<buttonmode>Blank</buttonmode>"));
         scene.click(link->item());
         QCOMPARE(protocol.sent, QStringList{"1"});
         link->transform()->setReplyText("1");
@@ -119,7 +116,7 @@ private slots:
         QFETCH(QString, shown);
         if (shown.endsWith("default.png"))
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("it is not used"));
-        PanelControl c(scene, &eq, "Speed Dial", "Button",
+        PanelControl c(&scene.factory, &eq, "Speed Dial", "Button",
                        {{"cmdbutton", {"id", "3", "link", "32769", "x", "10", "y", "60", "width", "120", "height",
                                        "40", "title", "Reception", "onimage", image, "imagesize", "0.6",
                                        "hasBorder", "1", "command", "9100"}}},
@@ -129,10 +126,10 @@ private slots:
         // One name for the picture in the widget and in its QML file.
         QCOMPARE(key->itemProperty("onImage").toString(), shown);
         QCOMPARE(key->itemProperty("hasImage").toBool(), !shown.isEmpty());
-        QVERIFY2(writtenXml(*key).contains("<title>Reception</title>\n<onimage>" + image
+        QVERIFY2(written(key).contains("<title>Reception</title>\n<onimage>" + image
                                            + "</onimage>\n<imagesize>0.6</imagesize>\n<hasBorder>1</hasBorder>\n"
                                              "<command>9100</command>"),
-                 qPrintable(writtenXml(*key)));
+                 qPrintable(written(key)));
 
         // Unlinked, a press goes nowhere; linked, the widget gets the command.
         scene.click(key->item());

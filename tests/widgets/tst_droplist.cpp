@@ -1,51 +1,34 @@
 #include "../hardware/HardwareTestUtil.h"
-#include "WidgetTestUtil.h"
 #include "HBlock.h"
 #include "HChassis.h"
 #include "HGroup.h"
 #include "HParameterSet.h"
 #include "HParameterSetList.h"
 #include "HRoot.h"
-#include "PProtocol.h"
 #include "TBin8.h"
 #include "WDelegate.h"
 #include "WDropList.h"
+#include "WidgetScene.h"
 
 #include <QPointer>
 #include <QTemporaryDir>
-#include <QTest>
 
 using namespace hwtest;
+using widgettest::RecordingProtocol;
 
 namespace {
-// A protocol that takes (or refuses) what a widget sends.
-class Recorder : public PProtocol
-{
-public:
-    bool sendValue(TTransform *transform) override
-    {
-        int value = 0;
-        transform->value(value);
-        sent.append(value);
-        return accepts;
-    }
-    QList<int> sent;
-    bool accepts = true;
-};
-
 // A design with the nodes a drop list takes entries from.
 struct Design
 {
     Design()
     {
-        main = new HChassis;
+        auto *main = new HChassis;
         root.addNode(main);
         selector = new HBlock;
         selector->setTitle("Selector");
-        set(selector, "name1", "Mic 1");
-        set(selector, "name2", "Mic 2");
-        set(selector, "inputLabel1", "Lectern");
-        set(selector, "inputLabel2", "Radio");
+        for (const auto &[name, value] : {std::pair{"name1", "Mic 1"}, {"name2", "Mic 2"}, {"inputLabel1", "Lectern"},
+                                          {"inputLabel2", "Radio"}})
+            set(selector, name, value);
         main->addNode(selector);
         music = new HGroup;
         set(music, "groupType", "Selector");
@@ -56,10 +39,10 @@ struct Design
                                        {"targetMax", "5"}, {"targetStep", "1"}}),
                            false);
         main->addNode(music);
-        for (const auto &set : {std::pair{"2", "Conference"}, std::pair{"3", "Night"}}) {
+        for (const auto &[id, label] : {std::pair{"2", "Conference"}, {"3", "Night"}}) {
             auto *node = new HParameterSet;
-            node->setId(set.first);
-            node->setLabel(set.second);
+            node->setId(id);
+            node->setLabel(label);
             main->addNode(node);
         }
         scenes = new HParameterSetList;
@@ -68,32 +51,36 @@ struct Design
         main->addNode(scenes);
     }
 
-    HNode *byName(const QString &name)
+    HNode *byName(const QString &name) const
     {
-        if (name == "selector")
-            return selector;
-        if (name == "group")
-            return music;
-        if (name == "scenes")
-            return scenes;
-        return nullptr;
+        const QMap<QString, HNode *> nodes{{"selector", selector}, {"group", music}, {"scenes", scenes}};
+        return nodes.value(name);
     }
 
     HRoot root;
-    HChassis *main = nullptr;
     HBlock *selector = nullptr;
     HGroup *music = nullptr;
     HParameterSetList *scenes = nullptr;
+};
+
+// What a drop list's settings, on a node of the design, make of its entries.
+struct Entries
+{
+    QStringList settings;
+    QString node;
+    QStringList texts;
+    QList<int> values;
+    int mode;
 };
 } // namespace
 
 class tst_DropList : public QObject
 {
     Q_OBJECT
-private:
     widgettest::WidgetScene scene;
     Design design;
     QTemporaryDir lists;
+    RecordingProtocol protocol;
 
     WDropList *dropList(const QStringList &settings, HNode *node = nullptr)
     {
@@ -106,91 +93,75 @@ private:
             w->processProperty(settings.at(i), settings.at(i + 1));
         return w;
     }
-    // Bound the way a control binds it, to a protocol that records.
-    WDropList *online(const QStringList &settings, HNode *node, Recorder *protocol)
+    // Bound the way a control binds it, to the protocol that records.
+    WDropList *online(const QStringList &settings, HNode *node = nullptr)
     {
         WDropList *w = dropList(settings, node);
-        auto *transform = new TBin8(w);
-        w->setTransform(transform);
-        w->setProtocol(protocol);
+        w->setTransform(new TBin8(w));
+        w->setProtocol(&protocol);
         return w;
     }
     static QString shownText(WWidget *w) { return w->itemProperty("currentText").toString(); }
-    static QString written(WWidget *w) { return widgettest::written(w); }
 
 private slots:
     void initTestCase()
     {
-        QString error;
-        QVERIFY2(scene.setUp(&error), qPrintable(error));
+        QVERIFY(scene.setUp());
         QFile file(lists.filePath("zones.txt"));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("Bar\n\n  Lounge  \nTerrace");
         file.close();
         WDelegate::instance()->setPath(lists.path());
     }
+    void init()
+    {
+        protocol.sent.clear();
+        protocol.refused.clear();
+        protocol.accept = true;
+    }
 
     void entries_data()
     {
-        QTest::addColumn<QStringList>("settings");
-        QTest::addColumn<QString>("node");
-        QTest::addColumn<QStringList>("texts");
-        QTest::addColumn<QList<int>>("values");
-        QTest::addColumn<int>("mode");
-        using L = QList<int>;
-        QTest::newRow("msg numbers from 1") << QStringList{"msg", "Low,Mid,High"} << "" << QStringList{"Low", "Mid", "High"}
-                                            << L{1, 2, 3} << 0;
-        QTest::newRow("index after msg") << QStringList{"msg", "Low,Mid,High", "index", "5,7,9"} << ""
-                                         << QStringList{"Low", "Mid", "High"} << L{5, 7, 9} << 0;
-        QTest::newRow("index before msg") << QStringList{"index", "5,7,9", "msg", "Low,Mid,High"} << ""
-                                          << QStringList{"Low", "Mid", "High"} << L{5, 7, 9} << 0;
-        QTest::newRow("short index numbered on") << QStringList{"index", "5", "msg", "Low,Mid,High"} << ""
-                                                 << QStringList{"Low", "Mid", "High"} << L{5, 2, 3} << 0;
-        QTest::newRow("index not a number is 0") << QStringList{"msg", "A,B", "index", "x,0x10"} << ""
-                                                 << QStringList{"A", "B"} << L{0, 0} << 0;
-        QTest::newRow("empty piece ends the list") << QStringList{"msg", "A,,B"} << "" << QStringList{"A"} << L{1} << 0;
-        QTest::newRow("items add up") << QStringList{"item", "Off", "item", "Lectern"} << ""
-                                      << QStringList{"Off", "Lectern"} << L{1, 2} << 0;
+        QTest::addColumn<Entries>("entries");
+        const QStringList three{"Low", "Mid", "High"}, names{"Streaming", "Laptop", "input 5"};
+        QTest::newRow("msg numbers from 1") << Entries{{"msg", "Low,Mid,High"}, "", three, {1, 2, 3}, 0};
+        QTest::newRow("index after msg") << Entries{{"msg", "Low,Mid,High", "index", "5,7,9"}, "", three, {5, 7, 9}, 0};
+        QTest::newRow("index before msg") << Entries{{"index", "5,7,9", "msg", "Low,Mid,High"}, "", three, {5, 7, 9}, 0};
+        QTest::newRow("short index numbered on") << Entries{{"index", "5", "msg", "Low,Mid,High"}, "", three, {5, 2, 3}, 0};
+        QTest::newRow("index not a number is 0") << Entries{{"msg", "A,B", "index", "x,0x10"}, "", {"A", "B"}, {0, 0}, 0};
+        QTest::newRow("empty piece ends the list") << Entries{{"msg", "A,,B"}, "", {"A"}, {1}, 0};
+        QTest::newRow("items add up") << Entries{{"item", "Off", "item", "Lectern"}, "", {"Off", "Lectern"}, {1, 2}, 0};
         QTest::newRow("empty sources change nothing, the last one decides")
-            << QStringList{"item", "Off", "item", "On", "msg", "", "node", "", "sourceList", "A,B,C", "index", "0,1,2"}
-            << "" << QStringList{"A", "B", "C"} << L{0, 1, 2} << 0;
-        QTest::newRow("item from the channel names") << QStringList{"item", ""} << "selector"
-                                                     << QStringList{"Mic 1", "Mic 2"} << L{1, 2} << 0;
-        QTest::newRow("source list from the input labels") << QStringList{"sourceList", ""} << "selector"
-                                                           << QStringList{"Lectern", "Radio"} << L{1, 2} << 0;
-        QTest::newRow("items and indexes") << QStringList{"node", "ItemAndIndexes"} << "group"
-                                           << QStringList{"Streaming", "Laptop", "input 5"} << L{1, 2, 5} << 1;
-        QTest::newRow("group names") << QStringList{"group", "selectorItems"} << "group"
-                                     << QStringList{"Streaming", "Laptop", "input 5"} << L{1, 2, 3} << 0;
+            << Entries{{"item", "Off", "item", "On", "msg", "", "node", "", "sourceList", "A,B,C", "index", "0,1,2"},
+                       "", {"A", "B", "C"}, {0, 1, 2}, 0};
+        QTest::newRow("item from the channel names") << Entries{{"item", ""}, "selector", {"Mic 1", "Mic 2"}, {1, 2}, 0};
+        QTest::newRow("source list from the input labels")
+            << Entries{{"sourceList", ""}, "selector", {"Lectern", "Radio"}, {1, 2}, 0};
+        QTest::newRow("items and indexes") << Entries{{"node", "ItemAndIndexes"}, "group", names, {1, 2, 5}, 1};
+        QTest::newRow("group names") << Entries{{"group", "selectorItems"}, "group", names, {1, 2, 3}, 0};
         QTest::newRow("parameter-set list keeps each set's place")
-            << QStringList{"node", "PSetList"} << "scenes" << QStringList{"Night", "Conference", "Set 9"} << L{3, 2, 9} << 2;
-        QTest::newRow("nodes of a category") << QStringList{"node", "ParameterSets"} << "scenes"
-                                             << QStringList{"Conference", "Night"} << L{2, 3} << 1;
-        QTest::newRow("file lines") << QStringList{"file", "zones.txt"} << "" << QStringList{"Bar", "Lounge", "Terrace"}
-                                    << L{1, 2, 3} << 0;
-        QTest::newRow("file outside the folder") << QStringList{"file", "../zones.txt"} << "" << QStringList{} << L{} << 0;
-        QTest::newRow("absolute file") << QStringList{"file", lists.filePath("zones.txt")} << "" << QStringList{} << L{} << 0;
-        QTest::newRow("node without a node") << QStringList{"node", "PSetList"} << "" << QStringList{} << L{} << 0;
+            << Entries{{"node", "PSetList"}, "scenes", {"Night", "Conference", "Set 9"}, {3, 2, 9}, 2};
+        QTest::newRow("nodes of a category")
+            << Entries{{"node", "ParameterSets"}, "scenes", {"Conference", "Night"}, {2, 3}, 1};
+        QTest::newRow("file lines") << Entries{{"file", "zones.txt"}, "", {"Bar", "Lounge", "Terrace"}, {1, 2, 3}, 0};
+        QTest::newRow("file outside the folder") << Entries{{"file", "../zones.txt"}, "", {}, {}, 0};
+        QTest::newRow("absolute file") << Entries{{"file", lists.filePath("zones.txt")}, "", {}, {}, 0};
+        QTest::newRow("node without a node") << Entries{{"node", "PSetList"}, "", {}, {}, 0};
     }
     void entries()
     {
-        QFETCH(QStringList, settings);
-        QFETCH(QString, node);
-        QFETCH(QStringList, texts);
-        QFETCH(QList<int>, values);
-        QFETCH(int, mode);
-        WDropList *w = dropList(settings, design.byName(node));
+        QFETCH(Entries, entries);
+        WDropList *w = dropList(entries.settings, design.byName(entries.node));
         QVERIFY(w);
-        QCOMPARE(w->texts(), texts);
-        QCOMPARE(w->values(), values);
-        QCOMPARE(w->mode(), mode);
+        QCOMPARE(w->texts(), entries.texts);
+        QCOMPARE(w->values(), entries.values);
+        QCOMPARE(w->mode(), entries.mode);
     }
 
     void extraIndexValuesDropped()
     {
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("the extra ones are dropped"));
-        WDropList *w = dropList({"msg", "A,B", "index", "4,5,6"});
-        QCOMPARE(w->values(), (QList<int>{4, 5}));
+        QCOMPARE(dropList({"msg", "A,B", "index", "4,5,6"})->values(), (QList<int>{4, 5}));
     }
 
     void choosingSends_data()
@@ -198,26 +169,26 @@ private slots:
         QTest::addColumn<QStringList>("settings");
         QTest::addColumn<QString>("node");
         QTest::addColumn<QList<int>>("choices");
-        QTest::addColumn<QList<int>>("sent");
+        QTest::addColumn<QStringList>("sent");
         QTest::addColumn<QString>("shown");
         using L = QList<int>;
         const QStringList levels{"msg", "Low,Mid,High", "index", "5,7,9"};
-        QTest::newRow("the entry's value") << levels << "" << L{1} << L{7} << "Mid";
-        QTest::newRow("choosing it again sends nothing") << levels << "" << L{1, 1, 2} << L{7, 9} << "High";
-        QTest::newRow("past the entries sends nothing") << levels << "" << L{3, -1, 99} << L{} << "";
-        QTest::newRow("an empty list sends nothing") << QStringList{"msg", ""} << "" << L{0} << L{} << "";
+        QTest::newRow("the entry's value") << levels << "" << L{1} << QStringList{"7"} << "Mid";
+        QTest::newRow("choosing it again sends nothing") << levels << "" << L{1, 1, 2} << QStringList{"7", "9"}
+                                                         << "High";
+        QTest::newRow("past the entries sends nothing") << levels << "" << L{3, -1, 99} << QStringList{} << "";
+        QTest::newRow("an empty list sends nothing") << QStringList{"msg", ""} << "" << L{0} << QStringList{} << "";
         QTest::newRow("a set list counts from 1 and recalls again")
-            << QStringList{"node", "PSetList"} << "scenes" << L{0, 0, 2} << L{1, 1, 3} << "Set 9";
+            << QStringList{"node", "PSetList"} << "scenes" << L{0, 0, 2} << QStringList{"1", "1", "3"} << "Set 9";
     }
     void choosingSends()
     {
         QFETCH(QStringList, settings);
         QFETCH(QString, node);
         QFETCH(QList<int>, choices);
-        QFETCH(QList<int>, sent);
+        QFETCH(QStringList, sent);
         QFETCH(QString, shown);
-        Recorder protocol;
-        WDropList *w = online(settings, design.byName(node), &protocol);
+        WDropList *w = online(settings, design.byName(node));
         for (int index : choices)
             w->listSelect(index);
         QCOMPARE(protocol.sent, sent);
@@ -227,15 +198,14 @@ private slots:
 
     void refusedSendShowsTheDevicesEntry()
     {
-        Recorder protocol;
-        WDropList *w = online({"msg", "Low,Mid,High"}, nullptr, &protocol);
+        WDropList *w = online({"msg", "Low,Mid,High"});
         w->transform()->setReplyText("3");
-        QCOMPARE(shownText(w), QStringLiteral("High"));
-        protocol.accepts = false;
+        QCOMPARE(shownText(w), "High");
+        protocol.accept = false;
         w->listSelect(0);
-        QCOMPARE(protocol.sent, QList<int>{1});
+        QCOMPARE(protocol.refused, QStringList{"1"});
         QCOMPARE(w->currentIndex(), 2);
-        QCOMPARE(shownText(w), QStringLiteral("High"));
+        QCOMPARE(shownText(w), "High");
         QVERIFY(!w->isHeldOff());
     }
 
@@ -246,12 +216,11 @@ private slots:
         QTest::addColumn<QString>("reply");
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("shown");
-        const QStringList levels{"msg", "Low,Mid,High", "index", "5,7,9"};
+        const QStringList levels{"msg", "Low,Mid,High", "index", "5,7,9"}, sets{"node", "PSetList"};
         QTest::newRow("a value of the list") << levels << "" << "9" << 2 << "High";
         QTest::newRow("a value not in the list blanks it") << levels << "" << "2" << -1 << "";
-        QTest::newRow("a set list reports 1 for its first") << QStringList{"node", "PSetList"} << "scenes" << "1" << 0
-                                                            << "Night";
-        QTest::newRow("a set list past its sets") << QStringList{"node", "PSetList"} << "scenes" << "4" << -1 << "";
+        QTest::newRow("a set list reports 1 for its first") << sets << "scenes" << "1" << 0 << "Night";
+        QTest::newRow("a set list past its sets") << sets << "scenes" << "4" << -1 << "";
         QTest::newRow("an empty list") << QStringList{} << "" << "1" << -1 << "";
     }
     void deviceReports()
@@ -261,8 +230,7 @@ private slots:
         QFETCH(QString, reply);
         QFETCH(int, index);
         QFETCH(QString, shown);
-        Recorder protocol;
-        WDropList *w = online(settings, design.byName(node), &protocol);
+        WDropList *w = online(settings, design.byName(node));
         w->transform()->setReplyText("5");
         w->transform()->setReplyText(reply);
         QCOMPARE(w->currentIndex(), index);
@@ -274,63 +242,59 @@ private slots:
 
     void reportHeldOffAfterAChoice()
     {
-        Recorder protocol;
-        WDropList *w = online({"msg", "Low,Mid,High"}, nullptr, &protocol);
+        WDropList *w = online({"msg", "Low,Mid,High"});
         w->listSelect(2);
         // The device's echo of the value before the choice waits.
         w->transform()->setReplyText("1");
-        QCOMPARE(shownText(w), QStringLiteral("High"));
-        QTRY_COMPARE_WITH_TIMEOUT(shownText(w), QStringLiteral("Low"), 3000);
+        QCOMPARE(shownText(w), "High");
+        QTRY_COMPARE_WITH_TIMEOUT(shownText(w), "Low", widgettest::Timeout);
         QCOMPARE(w->currentIndex(), 0);
     }
 
     void popupOpensAtTheCurrentEntry()
     {
-        Recorder protocol;
-        WDropList *w = online({"title", "*LABEL* source", "msg", "Low,Mid,High", "index", "5,7,9"}, design.selector,
-                              &protocol);
+        WDropList *w = online({"title", "*LABEL* source", "msg", "Low,Mid,High", "index", "5,7,9"}, design.selector);
         design.selector->setLabel("Stage");
-        QQmlComponent popups(scene.engine.get(), QUrl("qrc:/qml/objects/QmlPopupList.qml"));
+        QQmlComponent popups(&scene.engine, QUrl("qrc:/qml/objects/QmlPopupList.qml"));
         QPointer<QObject> first = popups.create();
         QVERIFY2(first, qPrintable(popups.errorString()));
         w->popupList(first);
         QCOMPARE(first->property("model").toStringList(), (QStringList{"Low", "Mid", "High"}));
         QCOMPARE(first->property("index").toInt(), -1);
-        QCOMPARE(first->property("title").toString(), QStringLiteral("Stage source"));
-
+        QCOMPARE(first->property("title").toString(), "Stage source");
         // Opened again, the first list goes.
         QPointer<QObject> second = popups.create();
         w->popupList(second);
-        QTRY_VERIFY_WITH_TIMEOUT(!first, 2000);
+        QTRY_VERIFY_WITH_TIMEOUT(!first, widgettest::Timeout);
         QMetaObject::invokeMethod(second, "listClick", Q_ARG(int, 2));
-        QCOMPARE(protocol.sent, QList<int>{9});
-        QTRY_VERIFY_WITH_TIMEOUT(!second, 2000);
+        QCOMPARE(protocol.sent, QStringList{"9"});
+        QTRY_VERIFY_WITH_TIMEOUT(!second, widgettest::Timeout);
         QCOMPARE(w->popup(), nullptr);
-
         // Closed without a choice, it goes too, and opens at the entry now shown.
         QPointer<QObject> third = popups.create();
         w->popupList(third);
         QCOMPARE(third->property("index").toInt(), 2);
         QMetaObject::invokeMethod(third, "closed");
-        QTRY_VERIFY_WITH_TIMEOUT(!third, 2000);
-        QCOMPARE(protocol.sent, QList<int>{9});
-
+        QTRY_VERIFY_WITH_TIMEOUT(!third, widgettest::Timeout);
+        QCOMPARE(protocol.sent, QStringList{"9"});
+        // Destroyed, the list it opened goes with it.
         QPointer<QObject> fourth = popups.create();
         w->popupList(fourth);
         w->destroy();
-        QTRY_VERIFY_WITH_TIMEOUT(!fourth, 2000);
+        QTRY_VERIFY_WITH_TIMEOUT(!fourth, widgettest::Timeout);
     }
 
     void writesTheSourcesAsRead()
     {
         WDropList *w = dropList({"title", "Source", "index", "0,1", "item", "Off", "item", "On", "msg", "",
                                  "hasBorder", "1", "align", "center", "index1ForQuery", "-1", "autoReset", "sometimes"});
-        QVERIFY(written(w).endsWith("<title>Source</title>\n<item>Off</item>\n<item>On</item>\n<msg></msg>\n"
-                                    "<index>0,1</index>\n<hasBorder>1</hasBorder>\n<align>Center</align>\n"
-                                    "<index1ForQuery>-1</index1ForQuery>\n<autoReset>sometimes</autoReset>\n"));
-        WDropList *plain = dropList({"msg", "A,B,C", "align", "elsewhere"});
-        QVERIFY(written(plain).endsWith("<title></title>\n<msg>A,B,C</msg>\n<index>1,2,3</index>\n"
-                                        "<hasBorder>1</hasBorder>\n<align>Left</align>\n"));
+        QVERIFY(widgettest::written(w).endsWith(
+            "<title>Source</title>\n<item>Off</item>\n<item>On</item>\n<msg></msg>\n<index>0,1</index>\n"
+            "<hasBorder>1</hasBorder>\n<align>Center</align>\n<index1ForQuery>-1</index1ForQuery>\n"
+            "<autoReset>sometimes</autoReset>\n"));
+        QVERIFY(widgettest::written(dropList({"msg", "A,B,C", "align", "elsewhere"}))
+                    .endsWith("<title></title>\n<msg>A,B,C</msg>\n<index>1,2,3</index>\n"
+                              "<hasBorder>1</hasBorder>\n<align>Left</align>\n"));
     }
 };
 

@@ -1,15 +1,9 @@
 #include "../ModelScene.h"
-#include "CComposite.h"
 #include "ULogger.h"
 #include "WDelegate.h"
 #include "WRegion.h"
-#include "WWidgetFactory.h"
-#include "WidgetTestUtil.h"
 
-#include <QFile>
 #include <QPointer>
-#include <QSignalSpy>
-#include <QTest>
 
 namespace {
 using Points = QList<QPointF>;
@@ -19,7 +13,6 @@ const QString Partitions = QStringLiteral(KVR_TEST_DATA "/panels/Partitions.cpf"
 class tst_Polygons : public QObject
 {
     Q_OBJECT
-private:
     ModelScene scene;
     QList<QPointer<WWidget>> made;
 
@@ -34,7 +27,6 @@ private:
             w->processProperty(settings.at(i), settings.at(i + 1));
         return w;
     }
-    static QString written(WWidget *w) { return widgettest::written(w); }
     static Points modelOf(WWidget *w)
     {
         Points points;
@@ -177,7 +169,7 @@ private slots:
     {
         WRegion *w = region({"width", "120", "height", "80", "fieldcolor", "#40ffffff", "bordercolor", "#ffffffff",
                              "borderwidth", "4", "polygon", "0,0 120,0 120,80 0,80", "path", "Lists"});
-        QVERIFY(written(w).endsWith("<heightfract>1</heightfract>\n<fieldcolor>#40FFFFFF</fieldcolor>\n"
+        QVERIFY(widgettest::written(w).endsWith("<heightfract>1</heightfract>\n<fieldcolor>#40FFFFFF</fieldcolor>\n"
                                     "<bordercolor>#FFFFFFFF</bordercolor>\n<borderwidth>4</borderwidth>\n"
                                     "<polygon>0,0 120,0 120,80 0,80 </polygon>\n<path>Lists</path>\n"));
     }
@@ -196,9 +188,9 @@ private slots:
     {
         MModel *model = scene.model;
         model->showPage(1);
-        QCOMPARE(model->currentPanel()->name(), QStringLiteral("Lists"));
-        auto *toBallroom = qobject_cast<WRegion *>(model->currentPanel()->child("To the ballroom")->firstWidget());
-        auto *toTerrace = qobject_cast<WRegion *>(model->currentPanel()->child("To the terrace")->firstWidget());
+        QCOMPARE(model->currentPanel()->name(), "Lists");
+        auto *toBallroom = scene.widget<WRegion>("To the ballroom");
+        auto *toTerrace = scene.widget<WRegion>("To the terrace");
         QVERIFY(toBallroom && toTerrace);
         QSignalSpy warnings(model, &MModel::warning);
 
@@ -207,16 +199,15 @@ private slots:
         QVERIFY(!toBallroom->isJumpPending());
         const QPointF terrace = toTerrace->vertexBounds().center();
         QVERIFY(toTerrace->outputPressed(terrace.x(), terrace.y()));
-        QTRY_COMPARE_WITH_TIMEOUT(warnings.count(), 1, 2000);
-        QCOMPARE(warnings.first().at(1).toString(),
-                 QStringLiteral("Error - No link has been defined for this region.\n\n"
-                                "Please set a link using the properties panel."));
-        QCOMPARE(model->currentPanel()->name(), QStringLiteral("Lists"));
+        QTRY_COMPARE_WITH_TIMEOUT(warnings.count(), 1, widgettest::Timeout);
+        QCOMPARE(warnings.first().at(1).toString(), "Error - No link has been defined for this region.\n\n"
+                                                    "Please set a link using the properties panel.");
+        QCOMPARE(model->currentPanel()->name(), "Lists");
         QVERIFY(toTerrace->item()->isVisible());
 
         const QPointF star = toBallroom->vertexBounds().center();
         QVERIFY(toBallroom->outputPressed(star.x(), star.y()));
-        QTRY_COMPARE_WITH_TIMEOUT(model->currentPanel()->name(), QStringLiteral("Ballroom"), 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(model->currentPanel()->name(), "Ballroom", widgettest::Timeout);
         QCOMPARE(warnings.count(), 1);
     }
 };

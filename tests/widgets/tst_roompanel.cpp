@@ -1,7 +1,6 @@
 #include "../ModelScene.h"
-#include "../comm/CommTestUtil.h"
+#include "../SimStation.h"
 #include "../hardware/HardwareTestUtil.h"
-#include "CComposite.h"
 #include "HChassis.h"
 #include "HRCGroup.h"
 #include "HRCRoom.h"
@@ -9,78 +8,15 @@
 #include "MQmlInterface.h"
 #include "PKVDProtocol.h"
 #include "TPassThrough.h"
-#include "UArchive.h"
 #include "WActiveCombo.h"
-#include "WDelegate.h"
-#include "WWidgetFactory.h"
 #include "WComboSelection.h"
+#include "WDelegate.h"
 #include "WDropList.h"
 #include "WRoomSelection.h"
 
-#include <QColor>
-#include <QSignalSpy>
-#include <QQuickItem>
-#include <QTemporaryDir>
-
 namespace {
-constexpr int Timeout = 8000;
-
-// The divisible ballroom and its design, packed as an archive whose device
-// listens on port.
-QString partitionsArchive(const QString &folder, quint16 port)
-{
-    UArchive archive;
-    for (const QString name : {"Partitions.cpf", "Partitions.kvp"}) {
-        QFile in(QStringLiteral(KVR_TEST_DATA "/panels/") + name);
-        if (!in.open(QIODevice::ReadOnly))
-            return QString();
-        QByteArray data = in.readAll();
-        data.replace("10055", QByteArray::number(port));
-        const QString copy = folder + QLatin1Char('/') + name;
-        QFile out(copy);
-        if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size())
-            return QString();
-        out.close();
-        archive.addFile(copy);
-    }
-    const QString path = folder + QStringLiteral("/Partitions.cpz");
-    return archive.write(path) ? path : QString();
-}
-
-// Another station on the device's network, asking and setting.
-struct OtherStation
-{
-    explicit OtherStation(quint16 port)
-    {
-        socket.connectToHost(QHostAddress::LocalHost, port);
-        socket.waitForConnected(Timeout);
-    }
-    QByteArray ask(const QByteArray &command)
-    {
-        socket.readAll();
-        socket.write(command + '\r');
-        QByteArray answer;
-        QTest::qWaitFor([&] {
-            answer += socket.readAll();
-            // A set is answered by ACK (or NAK) alone.
-            return answer.endsWith('\r') || answer == "\x06" || answer == "\x15";
-        }, Timeout);
-        return answer;
-    }
-    QTcpSocket socket;
-};
-
-// A protocol that takes what a widget sends, as an online device would.
-class Recorder : public PProtocol
-{
-public:
-    bool sendValue(TTransform *transform) override
-    {
-        sent.append(transform->valueText());
-        return true;
-    }
-    QStringList sent;
-};
+using simtest::Timeout;
+const QStringList Partitions = panelAndDesign(KVR_TEST_DATA "/panels/Partitions");
 
 // A control of the room-combine group polling through the protocol, as the
 // panel's walk polls it.
@@ -107,36 +43,10 @@ struct RoomControl
 class tst_RoomPanel : public QObject
 {
     Q_OBJECT
-private:
     ModelScene scene;
 
     template <class W>
-    W *widget(const QString &controlName) const
-    {
-        CControl *control = scene.model->currentPanel()->child(controlName);
-        for (WWidget *w : control ? control->widgets() : QList<WWidget *>()) {
-            if (auto *typed = qobject_cast<W *>(w))
-                return typed;
-        }
-        return nullptr;
-    }
-    QPoint centreOf(const WWidget *w) const
-    {
-        const QQuickItem *item = w->item();
-        return item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();
-    }
-    void keep(const QImage &image, const QString &name) const
-    {
-        const QString folder = qEnvironmentVariable("KVR_SCREENSHOT_DIR");
-        if (!folder.isEmpty())
-            QVERIFY(image.save(folder + QLatin1Char('/') + name));
-    }
-    static QByteArray logged(const QString &path)
-    {
-        QFile log(path);
-        log.open(QIODevice::ReadOnly);
-        return log.readAll();
-    }
+    W *widget(const QString &name) const { return scene.widget<W>(name); }
     // The rooms' colours, in panel order.
     QStringList colours(const QList<WRoomSelection *> &rooms) const
     {
@@ -148,13 +58,7 @@ private:
     static QString hex(const char *name) { return QColor(QString::fromLatin1(name)).name(); }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(scene.setUp());
-        scene.view->resize(scene.canvas.width(), scene.canvas.height());
-        scene.view->show();
-        QVERIFY(QTest::qWaitForWindowExposed(scene.view));
-    }
+    void initTestCase() { QVERIFY(scene.setUp() && scene.show()); }
 
     void atMostOneQueryPerAnswerPeriod()
     {
@@ -190,9 +94,8 @@ private slots:
 
     void offlineTapsErrorsAndSecondWidgets()
     {
-        QTemporaryDir dir;
         MModel *model = scene.model;
-        QVERIFY(model->openFile(partitionsArchive(dir.path(), 1)));
+        QVERIFY(scene.openPacked(Partitions, {simtest::onPort(1)}));
         auto *hallA = widget<WRoomSelection>("Hall A");
         auto *active = widget<WActiveCombo>("Active Combinations");
         QVERIFY(hallA && active);
@@ -207,12 +110,11 @@ private slots:
         // A second widget of the same room: only the one tapped sends.
         auto *second = qobject_cast<WRoomSelection *>(WDelegate::instance()->factory()->createWidget("roomselector"));
         QVERIFY(second);
-        second->processProperty("width", "100");
-        second->processProperty("height", "100");
-        second->processProperty("polygon", "0,0 100,0 100,100 0,100");
+        for (const auto &[key, value] : {std::pair{"width", "100"}, {"height", "100"}, {"polygon", "0,0 100,0 100,100 0,100"}})
+            second->processProperty(key, value);
         second->setNode(hallA->room());
         second->setTransform(hallA->transform());
-        Recorder tapped, other;
+        widgettest::RecordingProtocol tapped, other;
         second->setProtocol(&tapped);
         hallA->setProtocol(&other);
         QVERIFY(second->outputPressed(50, 50));
@@ -233,7 +135,7 @@ private slots:
         group->setSelectedCombo(7);
         QVERIFY(hallA->outputPressed(5, 5));
         QCOMPARE(warnings.count(), 1);
-        QCOMPARE(warnings.first().at(0).toString(), QStringLiteral("Room combining"));
+        QCOMPARE(warnings.first().at(0).toString(), "Room combining");
         QVERIFY(warnings.first().at(1).toString().startsWith("Combination 8 cannot be edited"));
         QVERIFY(other.sent.isEmpty());
 
@@ -249,18 +151,12 @@ private slots:
 
     void roomsAndListsOnline()
     {
-        commtest::SimPeer sim;
-        QVERIFY(sim.listening);
-        QTemporaryDir dir;
-        QString error;
-        const QString log = dir.filePath("device.log");
-        QVERIFY2(sim.log.openFile(log, &error), qPrintable(error));
-        const QString archive = partitionsArchive(dir.path(), sim.port());
-        QVERIFY(!archive.isEmpty());
+        simtest::LoggedSim sim;
+        QVERIFY(sim.ready);
         MModel *model = scene.model;
-        QVERIFY(model->openFile(archive));
+        QVERIFY(scene.openPacked(Partitions, {simtest::onPort(sim.port())}));
         // As the window fits itself to the canvas of the file.
-        scene.view->resize(scene.canvas.width(), scene.canvas.height());
+        QVERIFY(scene.show());
         QList<WRoomSelection *> rooms;
         for (const char *name : {"Hall A", "Hall B", "Hall C", "Terrace Room"})
             rooms.append(widget<WRoomSelection>(name));
@@ -271,38 +167,34 @@ private slots:
         QCOMPARE(selector->comboColors(), (QStringList{"crimson", "orange", "yellow"}));
 
         // Combined at the device before the panel goes online.
-        OtherStation other(sim.port());
+        simtest::OtherStation other(sim.port());
+        QVERIFY(other.connected);
         QCOMPARE(other.ask("SRC 1,[3,4]"), QByteArray("\x06"));
         model->setOnline(true);
         model->rebuildInterfaces();
         model->startStateRequests();
-        const QString grey = hex("lightgray");
-        const QString crimson = hex("crimson");
-        const QString orange = hex("orange");
+        const QString grey = hex("lightgray"), crimson = hex("crimson"), orange = hex("orange");
         QTRY_COMPARE_WITH_TIMEOUT(colours(rooms), (QStringList{grey, grey, crimson, crimson}), Timeout);
         QTRY_COMPARE_WITH_TIMEOUT(active->itemProperty("combos").toList().size(), 1, Timeout);
-        keep(scene.view->grabWindow(), "rooms-before-combining.png");
+        scene.keep(scene.view->grabWindow(), "rooms-before-combining.png");
 
         // The second combination, then Hall A and Hall B: two taps, two
         // commands, the second one joining them.
-        QTest::mouseClick(scene.view, Qt::LeftButton, {},
-                          selector->item()->mapToScene(QPointF(selector->item()->width() / 2,
-                                                               selector->item()->height() / 2)).toPoint());
+        scene.click(selector->item());
         QCOMPARE(selector->selectedIndex(), 1);
-        QTest::mouseClick(scene.view, Qt::LeftButton, {}, centreOf(rooms.at(0)));
-        QTest::mouseClick(scene.view, Qt::LeftButton, {}, centreOf(rooms.at(1)));
-        QTRY_VERIFY_WITH_TIMEOUT(logged(log).contains("< SRC 1,[3,4][1,2]\n"), Timeout);
+        scene.click(rooms.at(0)->item());
+        scene.click(rooms.at(1)->item());
+        QTRY_VERIFY_WITH_TIMEOUT(sim.logged().contains("< SRC 1,[3,4][1,2]\n"), Timeout);
         // The first of them, and the other station's.
-        QCOMPARE(logged(log).count("< SRC 1,[3,4]\n"), 2);
-        QCOMPARE(logged(log).count("< SRC"), 3);
+        QCOMPARE(sim.logged().count("< SRC 1,[3,4]\n"), 2);
+        QCOMPARE(sim.logged().count("< SRC"), 3);
         QCOMPARE(other.ask("GRC 1"), QByteArray("GRC 1,[3,4][1,2]\r"));
         QTRY_COMPARE_WITH_TIMEOUT(colours(rooms), (QStringList{orange, orange, crimson, crimson}), Timeout);
         QVERIFY(rooms.at(0)->isSelected() && !rooms.at(2)->isSelected());
         const QVariantList lines = active->itemProperty("combos").toList();
         QCOMPARE(lines.size(), 2);
-        QCOMPARE(lines.at(1).toMap().value("text").toString(), QStringLiteral("Hall A + Hall B"));
-        QCOMPARE(lines.at(1).toMap().value("color").toString(), QStringLiteral("orange"));
-        keep(scene.view->grabWindow(), "rooms-after-combining.png");
+        QCOMPARE(lines.at(1).toMap(), (QVariantMap{{"text", "Hall A + Hall B"}, {"color", "orange"}}));
+        scene.keep(scene.view->grabWindow(), "rooms-after-combining.png");
 
         // Changed at the device again: every room follows its answer.
         QCOMPARE(other.ask("SRC 1,[2,3]"), QByteArray("\x06"));
@@ -315,23 +207,23 @@ private slots:
         auto *scenes = widget<WDropList>("Scene");
         auto *music = widget<WDropList>("Music");
         QVERIFY(source && scenes && music);
-        QTRY_COMPARE_WITH_TIMEOUT(source->itemProperty("currentText").toString(), QStringLiteral("Lectern"), Timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(source->itemProperty("currentText").toString(), "Lectern", Timeout);
         QCOMPARE(scenes->texts(), (QStringList{"Banquet", "Conference", "Dance"}));
         source->listSelect(2);
         scenes->listSelect(1);
         music->listSelect(0);
-        QTRY_VERIFY_WITH_TIMEOUT(logged(log).contains("< SN 4,1\n"), Timeout);
-        QVERIFY(logged(log).contains("< SA \"Source Select\">1=2\n"));
-        QVERIFY(logged(log).contains("< SS 2 \n"));
+        QTRY_VERIFY_WITH_TIMEOUT(sim.logged().contains("< SN 4,1\n"), Timeout);
+        QVERIFY(sim.logged().contains("< SA \"Source Select\">1=2\n"));
+        QVERIFY(sim.logged().contains("< SS 2 \n"));
         QCOMPARE(other.ask("GA\"Source Select\">1"), QByteArray("GA\"Source Select\">1=2\r"));
         QTRY_VERIFY_WITH_TIMEOUT(!source->isHeldOff(), Timeout);
         QCOMPARE(other.ask("SA \"Source Select\">1=3"), QByteArray("\x06"));
-        QTRY_COMPARE_WITH_TIMEOUT(source->itemProperty("currentText").toString(), QStringLiteral("Player"), Timeout);
-        QCOMPARE(logged(log).count("< SA \"Source Select\""), 2);
+        QTRY_COMPARE_WITH_TIMEOUT(source->itemProperty("currentText").toString(), "Player", Timeout);
+        QCOMPARE(sim.logged().count("< SA \"Source Select\""), 2);
 
-        QTest::mouseClick(scene.view, Qt::LeftButton, {}, centreOf(source));
+        scene.click(source->item());
         QTRY_VERIFY_WITH_TIMEOUT(source->popup() && source->popup()->property("opened").toBool(), Timeout);
-        keep(scene.view->grabWindow(), "lists-and-region.png");
+        scene.keep(scene.view->grabWindow(), "lists-and-region.png");
         QMetaObject::invokeMethod(source->popup(), "close");
         QTRY_VERIFY_WITH_TIMEOUT(!source->popup(), Timeout);
 

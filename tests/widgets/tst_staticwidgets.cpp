@@ -1,12 +1,8 @@
 #include "../ModelScene.h"
-#include "../XmlTestUtil.h"
-#include "WidgetScene.h"
 
-#include "CComposite.h"
 #include "HBlock.h"
 #include "HRoot.h"
 #include "MQmlInterface.h"
-#include "UArchive.h"
 #include "WDropSite.h"
 #include "WImagePath.h"
 #include "WLabel.h"
@@ -43,26 +39,6 @@ struct BoxAnswer
     QTimer timer;
     QStringList texts;
 };
-
-// A panel file of tests/data/panels with its design in one archive.
-QString archiveOf(const QString &folder, const QString &name)
-{
-    UArchive archive;
-    for (const char *extension : {".cpf", ".kvp"})
-        archive.addFile(QStringLiteral(KVR_TEST_DATA "/panels/") + name + QLatin1String(extension));
-    const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".cpz");
-    return archive.write(path) ? path : QString();
-}
-
-template <typename W>
-W *widgetOf(CControl *control)
-{
-    for (WWidget *w : control ? control->widgets() : QList<WWidget *>()) {
-        if (auto *found = qobject_cast<W *>(w))
-            return found;
-    }
-    return nullptr;
-}
 } // namespace
 
 class tst_StaticWidgets : public QObject
@@ -187,68 +163,68 @@ private slots:
         label->setControl(&control);
         label->setNode(&node);
         QVERIFY(label->processProperty("text", "*LABEL*: <img src=\"/etc/passwd\">on"));
-        QCOMPARE(label->item()->property("text").toString(), QStringLiteral("R&amp;D &lt;img src=x&gt;: on"));
+        QCOMPARE(label->item()->property("text").toString(), "R&amp;D &lt;img src=x&gt;: on");
 
         // Unbound, the text stays as the designer wrote it.
         auto *unbound = widgets.create<WLabel>("label");
         unbound->setControl(&control);
         QVERIFY(unbound->processProperty("text", "*LABEL* level"));
-        QCOMPARE(unbound->item()->property("text").toString(), QStringLiteral("*LABEL* level"));
+        QCOMPARE(unbound->item()->property("text").toString(), "*LABEL* level");
         auto *orphan = widgets.create<WLabel>("label");
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Null parent found when processing WLabel"));
         QVERIFY(orphan->processProperty("text", "*LABEL*"));
-        QCOMPARE(orphan->item()->property("text").toString(), QStringLiteral("*LABEL*"));
+        QCOMPARE(orphan->item()->property("text").toString(), "*LABEL*");
     }
 
     void panelLinks()
     {
-        QVERIFY(scene.model->openFile(archiveOf(dir.path(), "Links")));
+        QVERIFY(scene.openPacked(panelAndDesign(KVR_TEST_DATA "/panels/Links")));
         CComposite *levels = scene.model->currentPanel();
-        QCOMPARE(levels->name(), QStringLiteral("Levels"));
-        auto *stage = widgetOf<WPanelLink>(levels->child("To Stage"));
-        auto *lobby = widgetOf<WPanelLink>(levels->child("To Lobby"));
-        auto *phones = widgetOf<WPanelLink>(levels->child("To Phones"));
+        QCOMPARE(levels->name(), "Levels");
+        auto *stage = widgettest::widgetOf<WPanelLink>(levels->child("To Stage"));
+        auto *lobby = widgettest::widgetOf<WPanelLink>(levels->child("To Lobby"));
+        auto *phones = widgettest::widgetOf<WPanelLink>(levels->child("To Phones"));
         QVERIFY(stage && lobby && phones);
         QCOMPARE(stage->item()->property("buttonMode").toBool(), true);
         QCOMPARE(lobby->item()->property("buttonMode").toBool(), false);
-        QCOMPARE(lobby->item()->property("text").toString(), QStringLiteral("<u>Lobby</u>"));
+        QCOMPARE(lobby->item()->property("text").toString(), "<u>Lobby</u>");
         QCOMPARE(phones->item()->property("imageValid").toBool(), true);
-        QCOMPARE(phones->item()->property("imagePath").toString(), QStringLiteral("../images/phone.png"));
-        const QString xml = writtenXml(*phones);
+        QCOMPARE(phones->item()->property("imagePath").toString(), "../images/phone.png");
+        const QString xml = widgettest::written(phones);
         QVERIFY2(xml.contains("<text>Phones</text>\n<path>Lobby/Phones</path>\n<image>phone</image>\n"
                               "<imagepath>../images/phone.png</imagepath>\n<imagevalid>Image</imagevalid>\n"
                               "<buttonmode>Button</buttonmode>\n<hasBorder>1</hasBorder>\n"
                               "<keepImageInBounds>1</keepImageInBounds>"),
                  qPrintable(xml));
-        QVERIFY(writtenXml(*lobby).contains("<imagevalid>Text</imagevalid>\n<buttonmode>Blank</buttonmode>"));
+        QVERIFY(widgettest::written(lobby).contains("<imagevalid>Text</imagevalid>\n<buttonmode>Blank</buttonmode>"));
 
         // A click jumps once the click is over, to the panel of that scene.
         QMetaObject::invokeMethod(phones, "selectPanel");
         QVERIFY(phones->isJumpPending());
         QCOMPARE(scene.model->currentPanel(), levels);
-        QTRY_COMPARE_WITH_TIMEOUT(scene.model->currentPanel()->name(), QStringLiteral("Phones"), 2000);
-        QCOMPARE(scene.model->currentScene()->name(), QStringLiteral("Lobby"));
+        QTRY_COMPARE_WITH_TIMEOUT(scene.model->currentPanel()->name(), "Phones", widgettest::Timeout);
+        QCOMPARE(scene.model->currentScene()->name(), "Lobby");
 
         // A link to a panel that is not there warns and stays.
         QVERIFY(scene.model->showSceneOrPanel("Hall/Levels"));
         QSignalSpy warnings(scene.model, &MModel::warning);
-        QMetaObject::invokeMethod(widgetOf<WPanelLink>(levels->child("Nowhere")), "selectPanel");
-        QTRY_COMPARE_WITH_TIMEOUT(warnings.count(), 1, 2000);
+        QMetaObject::invokeMethod(widgettest::widgetOf<WPanelLink>(levels->child("Nowhere")), "selectPanel");
+        QTRY_COMPARE_WITH_TIMEOUT(warnings.count(), 1, widgettest::Timeout);
         QCOMPARE(scene.model->currentPanel(), levels);
 
         // A panel given to the link names it and becomes its target.
         stage->setTargetPanel(scene.model->document()->findByName("Welcome"));
-        QCOMPARE(stage->target(), QStringLiteral("Lobby/Welcome"));
-        QCOMPARE(stage->item()->property("text").toString(), QStringLiteral("Welcome"));
+        QCOMPARE(stage->target(), "Lobby/Welcome");
+        QCOMPARE(stage->item()->property("text").toString(), "Welcome");
         scene.model->closeDocument();
     }
 
     void dropSites()
     {
-        QVERIFY(scene.model->openFile(archiveOf(dir.path(), "Conference")));
+        QVERIFY(scene.openPacked(panelAndDesign(KVR_TEST_DATA "/panels/Conference")));
         QVERIFY(scene.model->showSceneOrPanel("Sources"));
         CComposite *panel = scene.model->currentPanel();
-        auto *site = widgetOf<WDropSite>(panel->child("Site 1"));
+        auto *site = widgettest::widgetOf<WDropSite>(panel->child("Site 1"));
         QVERIFY(site);
         // The file placed the selector control in the site.
         CControl *placed = panel->child("Source Select");
@@ -256,13 +232,13 @@ private slots:
         QCOMPARE(placed->holder(), panel->child("Site 1"));
         QCOMPARE(site->widgetId(), 1102u);
         QCOMPARE(site->item()->property("enableDrop").toBool(), false);
-        QCOMPARE(site->item()->property("label").toString(), QStringLiteral("<i>Source Select</i>"));
+        QCOMPARE(site->item()->property("label").toString(), "<i>Source Select</i>");
 
         HNode *selector = scene.model->hardwareRoot()->findByAttribute("label", "Source Select");
         QVERIFY(selector);
         const QString data = WDropSite::dragData(selector);
-        QCOMPARE(data, QStringLiteral("Chassis|||3#15"));
-        QCOMPARE(WDropSite::draggedType(scene.model->hardwareRoot(), "Mute", data), QStringLiteral("Button"));
+        QCOMPARE(data, "Chassis|||3#15");
+        QCOMPARE(WDropSite::draggedType(scene.model->hardwareRoot(), "Mute", data), "Button");
         MQmlInterface *bridge = scene.view->qmlInterface();
 
         {
@@ -287,21 +263,21 @@ private slots:
         }
         CControl *dropped = site->siteControl();
         QVERIFY(dropped && dropped != placed);
-        QCOMPARE(dropped->name(), QStringLiteral("Input Select"));
+        QCOMPARE(dropped->name(), "Input Select");
         QCOMPARE(dropped->node(), selector);
         QCOMPARE(dropped->parentComposite(), panel);
         QTRY_VERIFY(!panel->child("Source Select"));
         QCOMPARE(dropped->recordBounds(), QRectF(10, 10, 200, 120));
         QCOMPARE(site->widgetId(), dropped->id());
-        QVERIFY(writtenXml(*site).contains(QString("<child>%1</child>").arg(dropped->id())));
+        QVERIFY(widgettest::written(site).contains(QString("<child>%1</child>").arg(dropped->id())));
 
         // Clearing gives the place back.
         QMetaObject::invokeMethod(site, "clear");
         QCOMPARE(site->siteControl(), nullptr);
         QCOMPARE(site->widgetId(), 0u);
         QCOMPARE(site->item()->property("enableDrop").toBool(), true);
-        QCOMPARE(site->item()->property("label").toString(), QStringLiteral("<i>Source</i>"));
-        QVERIFY(!writtenXml(*site).contains("<child>"));
+        QCOMPARE(site->item()->property("label").toString(), "<i>Source</i>");
+        QVERIFY(!widgettest::written(site).contains("<child>"));
         QTRY_VERIFY(!panel->child("Input Select"));
         QVERIFY(scene.model->isModified());
         {

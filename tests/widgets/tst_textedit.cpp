@@ -16,16 +16,22 @@ class tst_TextEdit : public QObject
     WidgetScene scene;
     RecordingProtocol protocol;
     HBlock gain;
+    std::unique_ptr<PanelControl> control;
+    WTextEdit *edit = nullptr;
+    WSlider *fader = nullptr;
 
     // A fader control as the gain templates give it: fader 1 and its text
     // edit 2 link to each other.
-    std::unique_ptr<PanelControl> level(const QStringList &attributes = levelAttributes())
+    void level(const QStringList &attributes = levelAttributes(), bool withFader = true)
     {
-        return std::make_unique<PanelControl>(
-            scene, &gain, "Level", "Slider",
-            QList<Record>{{"slider", {"id", "1", "link", "2", "x", "10", "y", "10", "width", "40", "height", "200"}},
-                          {"textedit", {"id", "2", "link", "1", "x", "60", "y", "10", "width", "80", "height", "30"}}},
-            attributes);
+        const QStringList faderRecord{"id", "1", "link", "2", "x", "10", "y", "10", "width", "40", "height", "200"};
+        const QStringList editRecord{"id", "2", "link", "1", "x", "60", "y", "10", "width", "80", "height", "30"};
+        QList<Record> records{{"textedit", editRecord}};
+        if (withFader)
+            records.prepend({"slider", faderRecord});
+        control = std::make_unique<PanelControl>(&scene.factory, &gain, "Level", "Slider", records, attributes);
+        edit = control->widget<WTextEdit>();
+        fader = control->widget<WSlider>();
     }
     static void type(WTextEdit *edit, const QString &text) { edit->outputCurrentText(text); }
     static QString shownText(const WWidget *w) { return w->itemProperty("text").toString(); }
@@ -38,8 +44,9 @@ private slots:
         gain.setLabel("Lectern Gain");
         gain.setProtocol(&protocol);
     }
-    void init()
+    void cleanup()
     {
+        control.reset();
         protocol.sent.clear();
         protocol.accept = true;
     }
@@ -78,8 +85,7 @@ private slots:
         QFETCH(QStringList, typed);
         QFETCH(QStringList, sent);
         QFETCH(QString, shown);
-        auto c = level(attributes);
-        auto *edit = c->widget<WTextEdit>();
+        level(attributes);
         QVERIFY(edit);
         for (const QString &text : typed)
             type(edit, text);
@@ -89,36 +95,29 @@ private slots:
 
     void repeatedEntryAfterTheDeviceMoved()
     {
-        auto c = level();
-        auto *edit = c->widget<WTextEdit>();
-        auto *fader = c->widget<WSlider>();
+        level();
         type(edit, "5");
         // The device moves the level elsewhere: both show it.
         fader->transform()->setReplyText("3.0");
-        QCOMPARE(shownText(edit), QStringLiteral("3.0"));
+        QCOMPARE(shownText(edit), "3.0");
         QCOMPARE(shown(fader), 6);
-        QCOMPARE(edit->lastText(), QStringLiteral("3.0"));
+        QCOMPARE(edit->lastText(), "3.0");
         type(edit, "5");
         QCOMPARE(protocol.sent, (QStringList{"5.0", "5.0"}));
     }
 
     void withoutAFaderItShowsReports()
     {
-        PanelControl c(scene, &gain, "Level", "Slider",
-                       {{"textedit", {"id", "2", "x", "60", "y", "10", "width", "80", "height", "30"}}},
-                       levelAttributes());
-        auto *edit = c.widget<WTextEdit>();
+        level(levelAttributes(), false);
         edit->transform()->setReplyText("-3.5");
-        QCOMPARE(shownText(edit), QStringLiteral("-3.5"));
+        QCOMPARE(shownText(edit), "-3.5");
         type(edit, "-3.50 dB");
         QVERIFY(protocol.sent.isEmpty());
     }
 
     void linkedWithItsFaderWithoutEchoes()
     {
-        auto c = level();
-        auto *edit = c->widget<WTextEdit>();
-        auto *fader = c->widget<WSlider>();
+        level();
         QCOMPARE(edit->linkedWidget(), fader);
         QCOMPARE(fader->linkedWidget(), edit);
 
@@ -131,27 +130,25 @@ private slots:
         // Dragged: the field shows the fader's value and sends nothing.
         userMoves(fader, 8);
         QTRY_COMPARE_WITH_TIMEOUT(protocol.sent, (QStringList{"-7.5", "4.0"}), Timeout);
-        QCOMPARE(shownText(edit), QStringLiteral("4.0"));
+        QCOMPARE(shownText(edit), "4.0");
 
         // Reported, once the fader takes reports again after its own
         // send: both show it, neither sends.
         QTRY_VERIFY_WITH_TIMEOUT(!fader->isHoldingReports(), Timeout);
         fader->transform()->setReplyText("-12.0");
         QCOMPARE(shown(fader), -24);
-        QCOMPARE(shownText(edit), QStringLiteral("-12.0"));
+        QCOMPARE(shownText(edit), "-12.0");
         QVERIFY(!fader->isSendPending());
         QCOMPARE(protocol.sent.size(), 2);
     }
 
     void valueThatDoesNotLeaveIsNotShown()
     {
-        auto c = level();
-        auto *edit = c->widget<WTextEdit>();
-        auto *fader = c->widget<WSlider>();
+        level();
         type(edit, "2");
         protocol.accept = false;
         type(edit, "9");
-        QCOMPARE(shownText(edit), QStringLiteral("2.0"));
+        QCOMPARE(shownText(edit), "2.0");
         QCOMPARE(shown(fader), 4);
         float stored = 0;
         fader->transform()->value(stored);
@@ -164,8 +161,7 @@ private slots:
 
     void typedInTheScene()
     {
-        auto c = level();
-        auto *edit = c->widget<WTextEdit>();
+        level();
         QQuickItem *input = findItem(edit->item(), "input");
         QVERIFY(input);
         scene.click(input);
@@ -174,12 +170,12 @@ private slots:
             QTest::keyClick(&scene.window, key);
         QTest::keyClick(&scene.window, Qt::Key_Return);
         QCOMPARE(protocol.sent, QStringList{"7.5"});
-        QCOMPARE(input->property("text").toString(), QStringLiteral("7.5"));
+        QCOMPARE(input->property("text").toString(), "7.5");
         // Rubbish typed over it comes back as the value.
         QTest::keyClick(&scene.window, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(&scene.window, 'x');
         QTest::keyClick(&scene.window, Qt::Key_Return);
-        QCOMPARE(input->property("text").toString(), QStringLiteral("7.5"));
+        QCOMPARE(input->property("text").toString(), "7.5");
         QCOMPARE(protocol.sent.size(), 1);
     }
 };
