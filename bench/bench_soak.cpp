@@ -469,7 +469,8 @@ int main(int argc, char *argv[])
     const auto settled = [&] {
         for (int d = 0; d < Devices; ++d) {
             ITcpClient *c = client(d);
-            if (!c->isConnected() || c->dispatcher()->state() != ITcpClientThread::Idle || c->carriedSetCount() > 0)
+            if (!c->isConnected() || c->dispatcher()->state() != ITcpClientThread::Idle || c->queuedCount() > 0
+                || c->carriedSetCount() > 0)
                 return false;
         }
         return awaited.empty();

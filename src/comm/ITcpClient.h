@@ -85,6 +85,8 @@ public:
     void setTailFlushInterval(int ms) { m_framer.setQuietInterval(ms); }
     // Set commands waiting to be sent again on the next connection.
     int carriedSetCount() const { return int(m_carried.size()); }
+    // Commands queued and not yet taken by the dispatcher.
+    int queuedCount() const { return m_records.size(); }
     // Cuts bytes as the socket delivered them into reply lines and queues
     // them for the dispatcher. Public so that the framing can be fed from
     // memory, without a connection.
