@@ -45,9 +45,7 @@ class tst_Blocks : public QObject
 private slots:
     void keptKinds_data()
     {
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("script");
-        QTest::addColumn<bool>("kept");
+        columns<QString, QString, bool>("title", "script", "kept");
         QTest::newRow("Gain") << "Gain" << "" << true;
         QTest::newRow("router") << "Conference Room Router" << "" << true;
         QTest::newRow("toggle logic") << "Logic" << "scripts/toggleff.kls" << true;
@@ -73,11 +71,10 @@ private slots:
     void blockPropertiesAndTheRoomRegistry()
     {
         HBlock block;
-        for (const auto &[name, value] : Attributes{{"title", "General Purpose Room Combiner"}, {"label", "Ballroom A"},
+        setAll(&block, {{"title", "General Purpose Room Combiner"}, {"label", "Ballroom A"},
                                                     {"name1", "Mics"}, {"inLchName1", "Program"}, {"name2", "BGM"},
                                                     {"inputCount", "4"}, {"bgmCount", "two"}, {"roomName", "None"},
-                                                    {"roomNumber", "2"}})
-            set(&block, name, value);
+                                                    {"roomNumber", "2"}});
         QCOMPARE(block.channelNames(), QStringLiteral("Mics,Program,BGM,"));
         QCOMPARE((QList<int>{block.inputCount(), block.bgmCount(), block.roomNumber()}), (QList<int>{4, 0, 2}));
         QCOMPARE(block.roomName(), QString());
@@ -87,9 +84,8 @@ private slots:
         // combine layout.
         HBlockRegistry registry;
         HBlock combiner;
-        for (const auto &[name, value] : Attributes{{"title", "Standard Room Combiner"}, {"label", "Ballroom B"},
-                                                    {"roomNumber", "3"}, {"roomCombine", "{1|2}"}})
-            set(&combiner, name, value);
+        setAll(&combiner, {{"title", "Standard Room Combiner"}, {"label", "Ballroom B"},
+                                                    {"roomNumber", "3"}, {"roomCombine", "{1|2}"}});
         QVERIFY(combiner.enterRegistry(&registry));
         QVERIFY(!combiner.enterRegistry(nullptr));
         HBlock gain;
@@ -103,8 +99,7 @@ private slots:
 
     void roomLayouts_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<HBlockRegistry::Layout>("layout");
+        columns<QString, HBlockRegistry::Layout>("text", "layout");
         QTest::newRow("braces") << "{1|2}{3+4}" << HBlockRegistry::Layout{{1, 2}, {3, 4}};
         QTest::newRow("braced list") << "{1|2,3+4+5}" << HBlockRegistry::Layout{{1, 2}, {3, 4, 5}};
         QTest::newRow("brackets") << "[1,2][3,4]" << HBlockRegistry::Layout{{1, 2}, {3, 4}};
@@ -122,8 +117,7 @@ private slots:
 
     void groupTypes_data()
     {
-        QTest::addColumn<QString>("type");
-        QTest::addColumn<QString>("typenum");
+        columns<QString, QString>("type", "typenum");
         QTest::newRow("Level") << "Level" << "0";
         QTest::newRow("Level + Mute") << "Level + Mute" << "1";
         QTest::newRow("Mute") << "Mute" << "2";
@@ -145,8 +139,7 @@ private slots:
 
     void selectorItems_data()
     {
-        QTest::addColumn<Attributes>("assign");
-        QTest::addColumn<QStringList>("items");
+        columns<Attributes, QStringList>("assign", "items");
         QTest::newRow("name") << Attributes{{"targetProp", "name1"}, {"targetValue", "Radio"}}
                               << QStringList{"Radio"};
         QTest::newRow("selector") << range("selector", "1", "3", "1", "Off") << QStringList{"Off"};

@@ -202,9 +202,7 @@ private slots:
 
     void linkChannels_data()
     {
-        QTest::addColumn<QString>("device");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("expected");
+        columns<QString, QString, QString>("device", "title", "expected");
         // Under a processor a link is the device's DriveNet, whatever its label.
         const QString threeEach = QStringLiteral(
             "DriveNet(1-Podium(Level 1, Mute 1, Meter 1), 2-Lectern(Level 2, Mute 2, Meter 2), "
@@ -236,9 +234,7 @@ private slots:
 
     void conferenceRouter_data()
     {
-        QTest::addColumn<QString>("telecon");
-        QTest::addColumn<QString>("mics");
-        QTest::addColumn<QString>("expected");
+        columns<QString, QString, QString>("telecon", "mics", "expected");
         const QString head = QStringLiteral("Master Volume, Program Level, ");
         const QString preAec = QStringLiteral("Pre-AEC Mic 1 Level, Pre-AEC Mic 2 Level, ");
         QTest::newRow("two lines, no mics")
@@ -274,8 +270,7 @@ private slots:
 
     void phoneLabels_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("expected");
+        columns<QString, QString>("text", "expected");
         QTest::newRow("labelled") << "Phone3 Mute" << "Front Desk Mute";
         QTest::newRow("inside a name") << "Dial Phone3" << "Dial Front Desk";
         QTest::newRow("empty label") << "Phone5 Mute" << "Phone5 Mute";
@@ -293,9 +288,7 @@ private slots:
 
     void amplifierOutputsWithoutLabelAreHidden_data()
     {
-        QTest::addColumn<QString>("device");
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<int>("shown");
+        columns<QString, QString, int>("device", "label", "shown");
         QTest::newRow("unnamed on KA6200N") << "KA6200N" << "----" << 0;
         QTest::newRow("named on KA6200N") << "KA6200N" << "Zone 1" << 1;
         QTest::newRow("unnamed on a processor") << "ZMP-50" << "----" << 1;

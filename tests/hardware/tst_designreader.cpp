@@ -2,12 +2,15 @@
 #include "HGroup.h"
 #include "HParameterSetList.h"
 #include "HRoot.h"
+#include "HardwareTestUtil.h"
 #include "MProject.h"
 #include "XAmplifierLookup.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+using hwtest::columns;
 
 namespace {
 const QString Designs = QStringLiteral(KVR_TEST_DATA "/designs/");
@@ -69,12 +72,8 @@ private slots:
     // without blanks and its type number, of a group from its group type.
     void nodes_data()
     {
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<QString>("category");
-        QTest::addColumn<QString>("parent");
-        QTest::addColumn<int>("nodeID");
-        QTest::addColumn<QString>("id");
-        QTest::addColumn<QString>("templatePath");
+        columns<QString, QString, QString, int, QString, QString>(
+            "label", "category", "parent", "nodeID", "id", "templatePath");
         const auto row = [](const char *label, const char *category, const char *parent, int nodeID,
                             const char *id, const char *templatePath) {
             QTest::newRow(label) << QString::fromUtf8(label) << category << QString::fromUtf8(parent) << nodeID
@@ -178,10 +177,7 @@ private slots:
 
     void versionCheck_data()
     {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QByteArray>("version");
-        QTest::addColumn<bool>("opens");
-        QTest::addColumn<QString>("shown");
+        columns<QString, QByteArray, bool, QString>("file", "version", "opens", "shown");
         QTest::newRow("4.2 exactly") << "lobby_42.kvp" << QByteArray() << true << QString();
         QTest::newRow("4.1") << "lobby_41.kvp" << QByteArray() << false << "4.1";
         QTest::newRow("no version") << "lobby_unversioned.kvp" << QByteArray() << false << "";

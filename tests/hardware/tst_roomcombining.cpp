@@ -72,10 +72,7 @@ class tst_RoomCombining : public QObject
 private slots:
     void answers_data()
     {
-        QTest::addColumn<QStringList>("before");
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<bool>("applied");
-        QTest::addColumn<Combos>("after");
+        columns<QStringList, QString, bool, Combos>("before", "answer", "applied", "after");
         const QStringList pairs{"GRC 2,[1,2][3,4]"};
         const Combos kept{{1, 2}, {3, 4}};
         QTest::newRow("two pairs") << QStringList() << "GRC 2,[1,2][3,4]" << true << kept;
@@ -128,9 +125,7 @@ private slots:
 
     void clicks_data()
     {
-        QTest::addColumn<QStringList>("steps");
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<Combos>("after");
+        columns<QStringList, QString, Combos>("steps", "command", "after");
         QTest::newRow("one room is no combination") << QStringList{"1"} << "SRC 2,\r" << Combos{{1}, {}};
         QTest::newRow("two rooms join") << QStringList{"1", "2"} << "SRC 2,[1,2]\r" << Combos{{1, 2}, {}};
         QTest::newRow("clicked again it leaves") << QStringList{"1", "2", "3", "3"} << "SRC 2,[1,2]\r"
@@ -161,8 +156,7 @@ private slots:
 
     void clickThatCannotBeSentChangesNothing_data()
     {
-        QTest::addColumn<int>("selected");
-        QTest::addColumn<int>("room");
+        columns<int, int>("selected", "room");
         QTest::newRow("selection past the slots") << 2 << 1;
         QTest::newRow("negative selection") << -1 << 3;
         QTest::newRow("room of another group") << 0 << 7;
