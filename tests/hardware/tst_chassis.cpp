@@ -151,7 +151,8 @@ private slots:
                 set(fresh.get(), "index", index);
             return fresh->findCounterpart(&open);
         };
-        QCOMPARE((QList<HNode *>{counterpart("Ballroom DSP", 1, {}, "ZMP-50", "ZMP"), counterpart("Ballroom Amp (Main)", 11),
+        QCOMPARE((QList<HNode *>{counterpart("Ballroom DSP", 1, {}, "ZMP-50", "ZMP"),
+                                 counterpart("Ballroom Amp (Main)", 11),
                                  counterpart("Ballroom Amp", 12), counterpart("Foyer Amp", 11),
                                  counterpart("Ballroom Amp", 11, "2"), HChassis().findCounterpart(nullptr)}),
                  (QList<HNode *>{main, amp, nullptr, nullptr, nullptr, nullptr}));

@@ -28,7 +28,8 @@ struct Ballroom
         set(group, "comboCount", QString::number(slotCount));
         main->addNode(group);
         for (int room = 1; room <= 4; ++room)
-            group->parseTarget(attributes({{"targetID", QString::number(200 + room)}, {"roomNumber", QString::number(room)},
+            group->parseTarget(attributes({{"targetID", QString::number(200 + room)},
+                                           {"roomNumber", QString::number(room)},
                                            {"roomName", QStringLiteral("Hall %1").arg(QChar('A' + room - 1))}}),
                                false);
         group->finishLoading();
@@ -251,7 +252,8 @@ private slots:
         hall.room(1)->click();
         QCOMPARE(sentToOne.count(), 1);
         QCOMPARE(sentToOne.first().at(0).toString(), QStringLiteral("SRC 2,\r"));
-        QCOMPARE((QList<int>{int(sentToTwo.count()), int(colourOfTwo.count()), int(listOfTwo.count())}), (QList<int>{0, 0, 1}));
+        QVERIFY(sentToTwo.isEmpty() && colourOfTwo.isEmpty());
+        QCOMPARE(listOfTwo.count(), 1);
     }
 
     void noSignalUnderTheLock()
