@@ -246,10 +246,10 @@ private slots:
                               loose.connectionKey(), loose.deviceLabel()}),
                  (QStringList{"Chassis|||3", "Chassis|||3", "Chassis|||3", "Amp Rack", "Amp Rack", "???", "???", "???"}));
         p.main->setFlag(HNode::MainProcessor);
-        QCOMPARE(p.roomA->root(), &p.root);
-        QCOMPARE(p.roomA->firstWithFlags(HNode::Device | HNode::MainProcessor), p.main);
-        QCOMPARE(p.ampGain->firstWithFlags(HNode::Device | HNode::MainProcessor), nullptr);
-        QCOMPARE(p.roomA->firstWithFlags(0), p.roomA);
+        QCOMPARE((QList<HNode *>{p.roomA->root(), p.roomA->firstWithFlags(HNode::Device | HNode::MainProcessor),
+                                 p.ampGain->firstWithFlags(HNode::Device | HNode::MainProcessor),
+                                 p.roomA->firstWithFlags(0)}),
+                 (QList<HNode *>{&p.root, p.main, nullptr, p.roomA}));
     }
 
     void findersAndCollectorsWalkTheWholeTree()
@@ -286,15 +286,13 @@ private slots:
         Project p;
         HBlock loose;
         loose.setChecked(true);
-        QVERIFY(!loose.isChecked());
-        QVERIFY(!p.main->isChecked());
+        QVERIFY(!loose.isChecked() && !p.main->isChecked());
         p.roomA->setChecked(true);
         QVERIFY(p.roomA->testFlag(HNode::Checked) && p.rooms->testFlag(HNode::HasCheckedChild));
         QVERIFY(p.root.isChecked() && p.main->isChecked() && !p.amp->isChecked());
         p.gain->setChecked(true);
         p.gain->setChecked(false);
-        QVERIFY(!p.gain->isChecked());
-        QVERIFY(p.main->testFlag(HNode::HasCheckedChild));
+        QVERIFY(!p.gain->isChecked() && p.main->testFlag(HNode::HasCheckedChild));
         p.root.clearHasCheckedChild();
         QVERIFY(!p.main->testFlag(HNode::HasCheckedChild) && !p.rooms->testFlag(HNode::HasCheckedChild));
         p.ampGain->setChecked(true);
@@ -341,16 +339,14 @@ private slots:
         int token = 0;
         auto *protocol = reinterpret_cast<PProtocol *>(&token);
         p.main->setProtocol(protocol);
-        QCOMPARE(p.gain->protocol(), protocol);
-        QCOMPARE(p.roomA->protocol(), protocol);
+        QVERIFY(p.gain->protocol() == protocol && p.roomA->protocol() == protocol);
         // Another device keeps speaking through its own protocol, also after
         // it was attached under the root, which has none.
         QVERIFY(p.amp->protocol() && p.amp->protocol() != protocol);
         QCOMPARE(p.ampGain->protocol(), p.amp->protocol());
         auto *late = make<HBlock>("Gain", "Late", 14);
         QVERIFY(p.main->addNode(late));
-        QCOMPARE(late->parentNode(), p.main);
-        QCOMPARE(late->protocol(), protocol);
+        QVERIFY(late->parentNode() == p.main && late->protocol() == protocol);
         HBlock loose;
         loose.setTitle(QStringLiteral("Gain"));
         loose.setParentNode(p.main);
@@ -359,13 +355,10 @@ private slots:
         // A leaf, or an amplifier of the LRT-4 kind, takes no children: the
         // caller keeps the node.
         std::unique_ptr<HBlock> refused(make<HBlock>("Gain", "Refused"));
-        QVERIFY(!p.gain->addNode(refused.get()));
-        QVERIFY(!p.main->addNode(nullptr));
+        QVERIFY(!p.gain->addNode(refused.get()) && !p.main->addNode(nullptr));
         HChassis lrt4;
         lrt4.setModelNames({QStringLiteral("PQ306D"), QStringLiteral("PQX520D")});
-        QVERIFY(!lrt4.addNode(refused.get()));
-        QCOMPARE(lrt4.childCount(), 0);
-        QCOMPARE(refused->parentNode(), nullptr);
+        QVERIFY(!lrt4.addNode(refused.get()) && lrt4.childCount() == 0 && !refused->parentNode());
     }
 
     void counterpartsAndTemplates()
@@ -386,8 +379,7 @@ private slots:
         // Without a device there is no family folder, hence no template.
         HBlock loose;
         loose.setTitle(QStringLiteral("Gain"));
-        QCOMPARE(loose.templatePath(), QString());
-        QCOMPARE(loose.loadParameters(), int(HNode::NoTemplate));
+        QVERIFY(loose.templatePath().isEmpty() && loose.loadParameters() == HNode::NoTemplate);
     }
 };
 
