@@ -1,13 +1,15 @@
 #pragma once
 
-// Small helpers shared by the hardware tests: design attributes as the
-// reader hands them over, setting one design property of a node, and the
-// tree below a model item written out on one line.
+// Small helpers shared by the hardware tests (and by tests of what sits on
+// nodes): design attributes as the reader hands them over, setting one design
+// property of a node, the tree below a model item on one line, and the
+// columns of a data table declared on one line.
 
 #include "HNode.h"
 
 #include <QStandardItem>
 #include <QStringList>
+#include <QTest>
 #include <QXmlAttributes>
 
 namespace hwtest {
@@ -27,6 +29,12 @@ inline void set(HNode *node, const QString &name, const QString &value)
     node->parseProperty(attributes({{QStringLiteral("name"), name}, {QStringLiteral("value"), value}}));
 }
 
+inline void setAll(HNode *node, const Attributes &properties)
+{
+    for (const auto &[name, value] : properties)
+        set(node, name, value);
+}
+
 // The subtree below item as "text" or "text(child, child)".
 inline QString outline(const QStandardItem *item)
 {
@@ -35,6 +43,14 @@ inline QString outline(const QStandardItem *item)
         children << outline(item->child(r));
     return children.isEmpty() ? item->text()
                               : item->text() + QLatin1Char('(') + children.join(QStringLiteral(", ")) + QLatin1Char(')');
+}
+
+// columns<QString, int>("name", "count") declares a data table's columns.
+template<typename... Types, typename... Names>
+void columns(Names... names)
+{
+    static_assert(sizeof...(Types) == sizeof...(Names), "one name per column");
+    (QTest::addColumn<Types>(names), ...);
 }
 
 } // namespace hwtest

@@ -1,4 +1,7 @@
-#include "XmlHandler.h"
+#include "CControl.h"
+#include "CParameter.h"
+#include "XControlHandler.h"
+#include "XParameterHandler.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -43,71 +46,53 @@ const QHash<QString, QByteArray> kTables = {
     {"PQ/OutputModules.dict", "4x4 Mic/Line\tAmp_1.xml\tAmp I/O\r\n"},
 };
 
-struct Control
-{
-    QString name;
-    QString type;
-    QHash<QString, QString> settings; // "element/key" -> first value given
-};
+QString resourcePath(const QString &relative) { return QStringLiteral(":/data/") + relative; }
 
-// Reads the parameter names and the controls of a template, and notes what
-// does not fit the layout the tree reader expects.
-class TemplateReader : public XmlHandler
+// A shipped template as the program reads it: its parameter names and its
+// controls, and the elements of the top two levels that do not fit the
+// layout the tree reader expects.
+struct Template : XParameterHandler
 {
-public:
+    QList<CParameter *> read;
     QStringList parameters;
-    QList<Control> controls;
+    QList<CControl *> controls;
     QStringList problems;
+    bool ok = false;
 
-    bool startElement(const QString &ns, const QString &local, const QString &qName,
-                      const QXmlAttributes &atts) override
+    explicit Template(const QString &relative) : XParameterHandler(&read)
     {
-        XmlHandler::startElement(ns, local, qName, atts);
-        m_text.clear();
-        const int depth = currentDepth();
+        XControlHandler controlReader;
+        ok = XmlHandler::parseFile(resourcePath(relative), this)
+             && XmlHandler::parseFile(resourcePath(relative), &controlReader);
+        controls = controlReader.takeControls();
+        for (const CParameter *p : std::as_const(read))
+            parameters << p->text();
+    }
+    ~Template() override
+    {
+        qDeleteAll(read);
+        qDeleteAll(controls);
+    }
+    bool startElement(const QString &ns, const QString &local, const QString &qName, const QXmlAttributes &atts) override
+    {
+        const int depth = currentDepth() + 1;
         if ((depth == 1 && qName != QLatin1String("KVD"))
             || (depth == 2 && qName != QLatin1String("Parameters") && qName != QLatin1String("Controls")))
             problems << qName + QStringLiteral(" at level ") + QString::number(depth);
-        if (depth == 3 && qName == QLatin1String("Control"))
-            controls.append({attributeValue("name", atts), attributeValue("type", atts), {}});
-        return true;
+        return XParameterHandler::startElement(ns, local, qName, atts);
     }
-
-    bool endElement(const QString &ns, const QString &local, const QString &qName) override
+    // The first value of key in the control's first widget of the element.
+    QString setting(const QString &control, const QString &element, const QString &key) const
     {
-        const QString value = simplifiedText(m_text);
-        if (currentDepth() == 4 && qName == QLatin1String("text")
-            && parentElement() == QLatin1String("parameter"))
-            parameters << value;
-        else if (currentDepth() == 6 && pathAt(2) == QLatin1String("Control"))
-            controls.last().settings.insert(parentElement() + QLatin1Char('/') + qName, value);
-        m_text.clear();
-        return XmlHandler::endElement(ns, local, qName);
-    }
-
-    bool characters(const QString &ch) override
-    {
-        m_text += ch;
-        return true;
-    }
-
-    Control control(const QString &name) const
-    {
-        for (const Control &c : controls) {
-            if (c.name == name)
-                return c;
+        for (const CControl *c : controls) {
+            for (const CWidgetRecord &record : c->widgetRecords()) {
+                if (c->name() == control && record.element() == element)
+                    return record.value(key);
+            }
         }
         return {};
     }
-
-private:
-    QString m_text;
 };
-
-QString resourcePath(const QString &relative)
-{
-    return QStringLiteral(":/data/") + relative;
-}
 
 // The templates the program ships, as the file list of the templates names
 // them.
@@ -134,12 +119,6 @@ QStringList listedTemplates()
     return files;
 }
 
-void addTemplateRows()
-{
-    QTest::addColumn<QString>("relative");
-    for (const QString &relative : listedTemplates())
-        QTest::newRow(qPrintable(relative)) << relative;
-}
 } // namespace
 
 class tst_TemplateData : public QObject
@@ -156,33 +135,70 @@ private slots:
         QCOMPARE(shipped, listedTemplates());
     }
 
-    void templateIsWellFormed_data() { addTemplateRows(); }
-    void templateIsWellFormed()
+    // The tree finds each parameter's control by its name, and the faders'
+    // level-button form beside a template with sliders ("Gain_0.xml" ->
+    // "Gain_01.xml"). It also finds parameters by name and position: band
+    // folders of the tone equaliser, microphones of the mixers, the far-end
+    // pairs of the router that are cut per room, channel triples of the link
+    // and Dante groups, and the level names that select fader limits.
+    void shippedTemplate_data()
+    {
+        QTest::addColumn<QString>("relative");
+        for (const QString &relative : listedTemplates())
+            QTest::newRow(qPrintable(relative)) << relative;
+    }
+    void shippedTemplate()
     {
         QFETCH(QString, relative);
-        const QString path = resourcePath(relative);
-        QFile raw(path);
-        QVERIFY2(raw.open(QIODevice::ReadOnly), qPrintable(path));
-        QCOMPARE(raw.readLine().trimmed(),
-                 QByteArray("<?xml version=\"1.0\" encoding=\"Windows-1252\"?>"));
-        TemplateReader reader;
-        QVERIFY2(XmlHandler::parseFile(path, &reader), qPrintable(reader.lastError()));
-        QStringList errors = reader.problems;
-        QVERIFY(!reader.parameters.isEmpty());
-        // The tree finds each parameter's control by its name.
+        QFile raw(resourcePath(relative));
+        QVERIFY(raw.open(QIODevice::ReadOnly));
+        QCOMPARE(raw.readLine().trimmed(), QByteArray("<?xml version=\"1.0\" encoding=\"Windows-1252\"?>"));
+        const Template t(relative);
+        QVERIFY(t.ok);
+        QStringList errors = t.problems;
+        const QStringList &names = t.parameters;
+        QVERIFY(!names.isEmpty());
         bool hasSlider = false;
-        for (const QString &name : std::as_const(reader.parameters)) {
-            const int count = int(std::count_if(reader.controls.cbegin(), reader.controls.cend(),
-                                                [&](const Control &c) { return c.name == name; }));
+        for (const CControl *c : t.controls)
+            hasSlider = hasSlider || c->type() == QLatin1String("Slider");
+        for (const QString &name : names) {
+            const auto count = std::count_if(t.controls.cbegin(), t.controls.cend(),
+                                             [&](const CControl *c) { return c->name() == name; });
             if (count != 1)
                 errors << QStringLiteral("parameter \"%1\" has %2 controls").arg(name).arg(count);
         }
-        for (const Control &c : std::as_const(reader.controls))
-            hasSlider = hasSlider || c.type == QLatin1String("Slider");
-        // "Gain_0.xml" -> "Gain_01.xml": the form with level buttons for faders.
-        if (hasSlider && !QFile::exists(path.chopped(4) + QStringLiteral("1.xml")))
+        if (hasSlider && !QFile::exists(raw.fileName().chopped(4) + QStringLiteral("1.xml")))
             errors << QStringLiteral("has sliders but no level-button form");
         QVERIFY2(errors.isEmpty(), qPrintable(errors.join(QLatin1Char('\n'))));
+        const QString stem = relative.section(QLatin1Char('/'), 1).section(QLatin1Char('_'), 0, 0);
+        if (stem == QLatin1String("ToneEQ")) {
+            QCOMPARE(names, QStringList({"Level 1", "Bypass 1", "Level 2", "Bypass 2", "Level 3", "Bypass 3"}));
+            const QStringList bands = {"LOW", "MID", "HIGH"};
+            for (int band = 0; band < 3; ++band)
+                QCOMPARE(t.setting(names.at(2 * band), "label", "text"), bands.at(band));
+        } else if (stem.startsWith(QLatin1String("AMM"))) {
+            QVERIFY(!names.first().startsWith(QLatin1String("Mic")));
+            for (int i = 1; i < names.size(); ++i)
+                QCOMPARE(names.at(i), QStringLiteral("Mic %1").arg(i));
+        } else if (QString(stem).remove(QLatin1Char(' ')) == QLatin1String("ConferenceRoomRouter")) {
+            for (const char *level : {"Program Level", "Non-Mic Mix Level", "Mic Mix Level", "Master Volume",
+                                      "Far End 1 Level", "Background Music Level"})
+                QVERIFY2(names.contains(QLatin1String(level)), level);
+            QVERIFY(std::any_of(names.cbegin(), names.cend(),
+                                [](const QString &n) { return n.startsWith(QLatin1String("Pre-AEC Mic")); }));
+            const int first = names.size() - 16;
+            for (int n = 1; n <= 8; ++n) {
+                QCOMPARE(names.at(first + 2 * n - 2), QStringLiteral("Far End %1 Level").arg(n));
+                QCOMPARE(names.at(first + 2 * n - 1), QStringLiteral("Far End %1 Mute").arg(n));
+            }
+        } else if (stem == QLatin1String("StandardRoomCombiner")) {
+            for (const char *level : {"Input Level", "Background Music Level", "Output Level"})
+                QVERIFY2(names.contains(QLatin1String(level)), level);
+        } else if (stem == QLatin1String("ZMPLink") || stem == QLatin1String("Dante")) {
+            QVERIFY(names.size() % 3 == 0);
+            for (int i = 0; i < names.size(); ++i)
+                QVERIFY2(names.at(i).startsWith(QLatin1String("Meter")) == (i % 3 == 2), qPrintable(names.at(i)));
+        }
     }
 
     void tableBytes_data()
@@ -203,56 +219,8 @@ private slots:
         const QString folder = relative.section(QLatin1Char('/'), 0, 0) + QLatin1Char('/');
         for (const QString &line : QString::fromLatin1(kTables.value(relative)).split("\r\n", Qt::SkipEmptyParts)) {
             const QStringList fields = line.split(QLatin1Char('\t'));
-            const QString name = fields.size() == 3 ? fields.at(1)
-                                                    : fields.first().section(QLatin1Char(' '), -1);
-            TemplateReader reader;
-            QVERIFY2(XmlHandler::parseFile(resourcePath(folder + name), &reader), qPrintable(line));
-            QVERIFY2(!reader.parameters.isEmpty(), qPrintable(line));
-        }
-    }
-
-    // The tree and the faders find parameters by name and position: band
-    // folders of the tone equaliser, microphones of the mixers, the far-end
-    // pairs of the router that are cut per room, channel triples of the link
-    // and Dante groups, and the level names that select fader limits.
-    void layoutFitsTheTreeRules_data() { addTemplateRows(); }
-    void layoutFitsTheTreeRules()
-    {
-        QFETCH(QString, relative);
-        TemplateReader reader;
-        QVERIFY(XmlHandler::parseFile(resourcePath(relative), &reader));
-        const QStringList &names = reader.parameters;
-        const QString stem = relative.section(QLatin1Char('/'), 1).section(QLatin1Char('_'), 0, 0);
-        if (stem == QLatin1String("ToneEQ")) {
-            QCOMPARE(names, QStringList({"Level 1", "Bypass 1", "Level 2", "Bypass 2", "Level 3",
-                                         "Bypass 3"}));
-            const QStringList bands = {"LOW", "MID", "HIGH"};
-            for (int band = 0; band < 3; ++band)
-                QCOMPARE(reader.control(names.at(2 * band)).settings.value("label/text"), bands.at(band));
-        } else if (stem.startsWith(QLatin1String("AMM"))) {
-            QVERIFY(!names.first().startsWith(QLatin1String("Mic")));
-            for (int i = 1; i < names.size(); ++i)
-                QCOMPARE(names.at(i), QStringLiteral("Mic %1").arg(i));
-        } else if (QString(stem).remove(QLatin1Char(' ')) == QLatin1String("ConferenceRoomRouter")) {
-            for (const char *level : {"Program Level", "Non-Mic Mix Level", "Mic Mix Level",
-                                      "Master Volume", "Far End 1 Level", "Background Music Level"})
-                QVERIFY2(names.contains(QLatin1String(level)), level);
-            QVERIFY(std::any_of(names.cbegin(), names.cend(), [](const QString &n) {
-                return n.startsWith(QLatin1String("Pre-AEC Mic"));
-            }));
-            const int first = names.size() - 16;
-            for (int n = 1; n <= 8; ++n) {
-                QCOMPARE(names.at(first + 2 * n - 2), QStringLiteral("Far End %1 Level").arg(n));
-                QCOMPARE(names.at(first + 2 * n - 1), QStringLiteral("Far End %1 Mute").arg(n));
-            }
-        } else if (stem == QLatin1String("StandardRoomCombiner")) {
-            for (const char *level : {"Input Level", "Background Music Level", "Output Level"})
-                QVERIFY2(names.contains(QLatin1String(level)), level);
-        } else if (stem == QLatin1String("ZMPLink") || stem == QLatin1String("Dante")) {
-            QVERIFY(names.size() % 3 == 0);
-            for (int i = 0; i < names.size(); ++i)
-                QVERIFY2(names.at(i).startsWith(QLatin1String("Meter")) == (i % 3 == 2),
-                         qPrintable(names.at(i)));
+            const Template t(folder + (fields.size() == 3 ? fields.at(1) : fields.first().section(QLatin1Char(' '), -1)));
+            QVERIFY2(t.ok && !t.parameters.isEmpty(), qPrintable(line));
         }
     }
 
@@ -265,13 +233,8 @@ private slots:
         const QByteArray bytes = raw.readAll();
         QVERIFY(bytes.contains("\xd8&sp;180\xb0"));
         QVERIFY(!bytes.contains("\xc2\xb0"));
-        TemplateReader input;
-        QVERIFY(XmlHandler::parseFile(raw.fileName(), &input));
-        QCOMPARE(input.control("Polarity").settings.value("button/ontext"),
-                 QStringLiteral("\u00d8 180\u00b0"));
-        TemplateReader amm;
-        QVERIFY(XmlHandler::parseFile(resourcePath(QStringLiteral("ZMP/AMM-Gated_0.xml")), &amm));
-        QCOMPARE(amm.control("Mic 12").settings.value("button/ontext"), QStringLiteral("Mic 12"));
+        QCOMPARE(Template("ZMP/Input_2.xml").setting("Polarity", "button", "ontext"), QStringLiteral("\u00d8 180\u00b0"));
+        QCOMPARE(Template("ZMP/AMM-Gated_0.xml").setting("Mic 12", "button", "ontext"), QStringLiteral("Mic 12"));
     }
 };
 

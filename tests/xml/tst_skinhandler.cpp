@@ -56,10 +56,10 @@ private slots:
         QCOMPARE(XSkinHandler::loadSkin("Dark", &target), QStringLiteral("Dark"));
         QCOMPARE(prop(target, "canvasColor"), QStringLiteral("#464949"));
         QCOMPARE(XSkinHandler::loadAccent("Pink", &target), QStringLiteral("Pink"));
-        QCOMPARE(prop(target, "accentColor"), QStringLiteral("#E91E63"));
-        QCOMPARE(prop(target, "muteOff"), QStringLiteral("../../images/skins/Accent/Pink/mute_on.png"));
-        QCOMPARE(prop(target, "canvasColor"), QStringLiteral("#464949"));
-        QCOMPARE(prop(target, "muteOn"), QStringLiteral("../../images/skins/Dark/mute_off.png"));
+        QCOMPARE((QStringList{prop(target, "accentColor"), prop(target, "muteOff"), prop(target, "canvasColor"),
+                              prop(target, "muteOn")}),
+                 (QStringList{"#E91E63", "../../images/skins/Accent/Pink/mute_on.png", "#464949",
+                              "../../images/skins/Dark/mute_off.png"}));
     }
 
     void unknownNamesFallBack()
@@ -71,8 +71,7 @@ private slots:
         QObject dark;
         XSkinHandler::loadSkin("Dark", &dark);
         QCOMPARE(XSkinHandler::loadAccent("Mauve", &dark), QStringLiteral("Blue"));
-        QCOMPARE(prop(dark, "accentColor"), QStringLiteral("#1D98D5"));
-        QCOMPARE(prop(dark, "canvasColor"), QStringLiteral("#464949"));
+        QCOMPARE(prop(dark, "accentColor") + prop(dark, "canvasColor"), QStringLiteral("#1D98D5#464949"));
     }
 
     void intValuesSetNothing()
@@ -87,8 +86,7 @@ private slots:
         QXmlSimpleReader reader;
         reader.setContentHandler(&handler);
         reader.setErrorHandler(&handler);
-        QVERIFY(reader.parse(&source));
-        QVERIFY(!target.property("textSize").isValid());
+        QVERIFY(reader.parse(&source) && !target.property("textSize").isValid());
         QCOMPARE(prop(target, "textColor"), QStringLiteral("#010203"));
     }
 };

@@ -41,15 +41,10 @@ public:
 };
 
 // Keeps the whole character data of the document, as readers collect it.
-class TextHandler : public XmlHandler
+struct TextHandler : XmlHandler
 {
-public:
     QString all;
-    bool characters(const QString &ch) override
-    {
-        all += ch;
-        return true;
-    }
+    bool characters(const QString &ch) override { all += ch; return true; }
 };
 
 QByteArray nested(int levels)
@@ -71,15 +66,11 @@ private slots:
     {
         RecordingHandler h;
         QVERIFY(XmlHandler::parseData(nested(40), &h));
-        QCOMPARE(h.maxDepth, 40);
-        QCOMPARE(h.depthNow(), 0);
-        QCOMPARE(h.parents.at(0), QString());
-        QCOMPARE(h.starts.at(11), QStringLiteral("e11"));
+        QVERIFY(h.maxDepth == 40 && h.depthNow() == 0);
         // Deeper levels are counted but not kept: empty, no stray read.
-        QCOMPARE(h.starts.at(12), QString());
-        QCOMPARE(h.parents.at(12), QStringLiteral("e11"));
-        QCOMPARE(h.starts.at(39) + h.parents.at(39), QString());
-        QCOMPARE(h.pathAt(-1) + h.pathAt(1000), QString());
+        QCOMPARE((QStringList{h.parents.at(0), h.starts.at(11), h.starts.at(12), h.parents.at(12),
+                              h.starts.at(39) + h.parents.at(39), h.pathAt(-1) + h.pathAt(1000)}),
+                 (QStringList{"", "e11", "", "e11", "", ""}));
         QVERIFY(XmlHandler::parseData("<root><item name=\"Gain 1\" Name=\"other\"/></root>", &h));
         QCOMPARE(h.itemName, QStringLiteral("Gain 1/"));
     }
@@ -96,8 +87,7 @@ private slots:
     {
         RecordingHandler h;
         QVERIFY(!XmlHandler::parseFile(QStringLiteral("/nonexistent/file.xml"), &h));
-        QVERIFY(h.starts.isEmpty());
-        QVERIFY(!h.lastError().isEmpty());
+        QVERIFY(h.starts.isEmpty() && !h.lastError().isEmpty());
     }
 
     void windows1252Declaration()
@@ -140,19 +130,14 @@ private slots:
     void nothingWithoutStreamOrTag()
     {
         XmlWriter w;
-        QVERIFY(!w.writeHeader());
-        QVERIFY(!w.openElement("a"));
-        QVERIFY(!w.closeElement("a"));
-        QVERIFY(!w.writeElement("a", QStringLiteral("t")));
-        QVERIFY(!w.writeElement("a", 3));
-        QVERIFY(!w.flush());
+        QVERIFY(!w.writeHeader() && !w.openElement("a") && !w.closeElement("a"));
+        QVERIFY(!w.writeElement("a", QStringLiteral("t")) && !w.writeElement("a", 3) && !w.flush());
         w.setDevice(nullptr);
         w.setString(nullptr);
         QVERIFY(!w.openElement("a"));
         QString out;
         w.setString(&out);
-        QVERIFY(!w.openElement(QString()));
-        QVERIFY(!w.closeElement(QString()));
+        QVERIFY(!w.openElement(QString()) && !w.closeElement(QString()));
         QVERIFY(w.openElement("a") && w.closeElement("a"));
         w.flush();
         QCOMPARE(out, QStringLiteral("<a>\n</a>\n"));
@@ -163,15 +148,10 @@ private slots:
         QString out;
         XmlWriter w;
         w.setString(&out);
-        QVERIFY(w.openElement("Canvas"));
-        QVERIFY(w.openElement("Property", "attr\"s", "list<1>"));
-        QVERIFY(w.writeElement("text", QStringLiteral("a<b & \"c\"")));
-        QVERIFY(w.writeElement("n", 4));
-        QVERIFY(w.writeElement("u", 7u));
-        QVERIFY(w.writeElement("f", -10.123456789f));
-        QVERIFY(w.closeElement("Property"));
-        QVERIFY(w.closeElement("Canvas"));
-        QVERIFY(w.openElement("Next"));
+        QVERIFY(w.openElement("Canvas") && w.openElement("Property", "attr\"s", "list<1>"));
+        QVERIFY(w.writeElement("text", QStringLiteral("a<b & \"c\"")) && w.writeElement("n", 4));
+        QVERIFY(w.writeElement("u", 7u) && w.writeElement("f", -10.123456789f));
+        QVERIFY(w.closeElement("Property") && w.closeElement("Canvas") && w.openElement("Next"));
         w.flush();
         QCOMPARE(out, QStringLiteral("<Canvas>\n"
                                      "\t<Property name=\"attr&#34;s\" type=\"list&#60;1&#62;\">\n"
@@ -203,6 +183,8 @@ private slots:
         QTEST(XmlWriter::escape(text), "written");
     }
 
+    // "Chassis|||4" names a device by its number; without one, or without a
+    // prefix, the name stands alone.
     void prefixForm()
     {
         QString out;
