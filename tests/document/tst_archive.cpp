@@ -209,7 +209,7 @@ private slots:
         QTest::newRow("folder, then a file of its name") << archiveOf({{"/images/a/logo.png", good}, {"/IMAGES/a", good}});
         QList<QPair<QString, QByteArray>> many;
         for (int i = 0; i < 1025; ++i)
-            many.append({QStringLiteral("/m%1").arg(i), QByteArray()});
+            many.append({QString("/m%1").arg(i), QByteArray()});
         QTest::newRow("1025 members") << archiveOf(many);
         // Three records share one block that declares 180 MiB: 540 MiB in
         // all, each member within its own bound.
@@ -236,7 +236,7 @@ private slots:
     {
         QList<QPair<QString, QByteArray>> members;
         for (int i = 0; i < 1024; ++i)
-            members.append({QStringLiteral("/m%1").arg(i), QByteArray()});
+            members.append({QString("/m%1").arg(i), QByteArray()});
         QVERIFY(writeAll(tmp("full.cpz"), archiveOf(members)));
         QVERIFY(m_archive->open(tmp("full.cpz")));
         QCOMPARE(treeOf(work()).size(), 1024);
@@ -341,7 +341,7 @@ private slots:
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("already holds"));
         QVERIFY(!m_archive->addFile(tmp("src/sub/logo.png")));
         QVERIFY(m_archive->addFile(tmp("src/sub/logo.png"), "\\images\\small\\"));
-        QCOMPARE(m_archive->header().records().last()->name(), QString("/images/small/logo.png"));
+        QCOMPARE(m_archive->header().records().last()->name(), "/images/small/logo.png");
     }
 
     void writingNeverLosesTheOldArchive()
@@ -358,8 +358,8 @@ private slots:
 
     void namesAndPlaces()
     {
-        QCOMPARE(UArchive::workFolderFor("C:\\Users\\eng"), QString("C:/Users/eng/Archive"));
-        QCOMPARE(UArchive::workFolderFor("/srv/kvr/"), QString("/srv/kvr/Archive"));
+        QCOMPARE(UArchive::workFolderFor("C:\\Users\\eng"), "C:/Users/eng/Archive");
+        QCOMPARE(UArchive::workFolderFor("/srv/kvr/"), "/srv/kvr/Archive");
         QCOMPARE(UArchive::workFolderFor(QString()),
                  QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/Archive");
         // Settings live in Qt's test location here.
@@ -367,8 +367,8 @@ private slots:
         settings->setValue(USettings::ArchiveKey, tmp("stored"));
         QCOMPARE(UArchive().workFolder(), tmp("stored/Archive"));
         settings->remove(USettings::ArchiveKey);
-        QCOMPARE(UArchive::archiveNameFor("C:\\p.d\\Lobby"), QString("C:\\p.d\\Lobby.cpz"));
-        QCOMPARE(UArchive::panelFileNameFor("/p/Lobby.CPZ"), QString("/p/Lobby.cpf"));
+        QCOMPARE(UArchive::archiveNameFor("C:\\p.d\\Lobby"), "C:\\p.d\\Lobby.cpz");
+        QCOMPARE(UArchive::panelFileNameFor("/p/Lobby.CPZ"), "/p/Lobby.cpf");
         QCOMPARE(UArchive::panelFileNameFor("/p.cpz/Lobby"), QString());
         QVERIFY(writeAll(tmp("Lobby.cpf"), "<KVD/>"));
         QVERIFY(UArchive::removePanelFile(tmp("Lobby.cpz")));
