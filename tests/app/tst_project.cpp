@@ -65,14 +65,10 @@ private slots:
         readProjectXml(xml, copy);
         QCOMPARE(copy.facilityName(), QString());
         QCOMPARE(writtenXml(copy), xml);
-    }
-
-    void exitPinBelongsToTheProcess()
-    {
-        MProject first;
-        QVERIFY(first.setField("ExitCode", "exitPIN", "4711"));
-        first.clear();
-        // A later file without an exit code keeps the PIN.
+        // The PIN belongs to the process: a later file without an exit code
+        // keeps it.
+        QVERIFY(copy.setField("ExitCode", "exitPIN", "4711"));
+        copy.clear();
         MProject second;
         readProjectXml("<Project><Property><Facility><name>Depot</name></Facility></Property></Project>", second);
         QCOMPARE(MProject::exitPin(), "4711");
