@@ -145,9 +145,7 @@ private slots:
         window->openFile(archive);
         QCOMPARE(window->windowTitle(), "Korvel Remote admin - Demo.cpz");
         QCOMPARE(panelName(), "Overview");
-        summary << QString("opened Demo.cpz in the main window; devices simulated on 127.0.0.1:%1 and :%2")
-                       .arg(dsp->port())
-                       .arg(endpoint->port());
+        summary << QString("opened Demo.cpz; devices simulated on 127.0.0.1:%1 and :%2").arg(dsp->port()).arg(endpoint->port());
     }
 
     void cleanupTestCase()
@@ -216,8 +214,7 @@ private slots:
         click(mute->item());
         QTRY_VERIFY_WITH_TIMEOUT(received(toDsp, "SA \"Lectern\">2=O"), Timeout);
         QVERIFY(mute->isChecked() && mute->itemProperty("checked").toBool());
-        summary << "dragged the Lectern fader to the top: the DSP got SA \"Lectern\">1=12.0, the knob is at the top, "
-                   "its field shows 12.0"
+        summary << "dragged the Lectern fader to the top: the DSP got SA \"Lectern\">1=12.0, the field shows 12.0"
                 << "pressed the Lectern mute: the DSP got SA \"Lectern\">2=O, the button is on";
     }
 
@@ -282,8 +279,7 @@ private slots:
         QCOMPARE(lines.size(), 1);
         QCOMPARE(lines.first().toMap().value("text").toString(), "Hall A + Hall B");
         summary << "clicked the seats of the hall's picture (a region): the Rooms page is shown"
-                << "chose combination 1 and clicked Hall A and Hall B: the DSP got SRC 1,[1,2]; both rooms are "
-                   "crimson, Hall C grey, the list reads \"Hall A + Hall B\"";
+                << "combination 1 with Hall A and Hall B: the DSP got SRC 1,[1,2], the list reads \"Hall A + Hall B\"";
     }
 
     void dialsANumber()
@@ -309,8 +305,7 @@ private slots:
         // The line rings at the far end, which answers.
         QTRY_COMPARE_WITH_TIMEOUT(dialer->dialerState(), int(WDialer::State_Active), Timeout);
         QVERIFY(dialer->statusText().startsWith("Active"));
-        summary << "clicked the panel link Telephone, keys 2, 0, 0 and Call: the endpoint got three DIGIT commands "
-                   "and SA \"Telephone\">16=CALL 200; the dialer shows 200, Active";
+        summary << "dialled 200 and Call: the endpoint got SA \"Telephone\">16=CALL 200, the dialer shows Active";
     }
 
     void showsAValueChangedAtTheDevice()
@@ -345,9 +340,7 @@ private slots:
         // Shown, not sent back: the one such command is the other station's.
         QCOMPARE(toDsp.count("SA \"Lectern\">1=-20.0\r"), 1);
         QCOMPARE(toDsp.count("SA \"Lectern\">2=F\r"), 1);
-        summary << "paged back with the left arrow; another station set the Lectern to -20.0 dB and unmuted it at "
-                   "the DSP: the knob moved 4/9 down its track, the field shows -20.0, the mute is off, and nothing "
-                   "was sent back";
+        summary << "another station set the Lectern to -20.0 dB, unmuted: the scene follows, nothing was sent back";
     }
 };
 
