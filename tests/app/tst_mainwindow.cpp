@@ -33,7 +33,6 @@ public slots:
 class tst_MainWindow : public QObject
 {
     Q_OBJECT
-private:
     static QStringList actionTexts(const QList<QAction *> &actions)
     {
         QStringList out;
@@ -96,7 +95,6 @@ private slots:
         QVERIFY(w.statusBar()->isVisible());
         QVERIFY(canvasBottom <= w.statusBar()->geometry().top());
         QVERIFY(canvasBottom <= w.centralWidget()->geometry().bottom() + 1);
-
         // A larger screen grows the window with it; the user cannot resize it.
         w.canvas().setSize(12.0f);
         w.resizeToCanvas();
@@ -117,7 +115,6 @@ private slots:
         // The first title names no file, though the demonstration is open.
         QCOMPARE(w.windowTitle(), "Korvel Remote admin - ");
         QVERIFY(w.model()->document()->childCount() > 0);
-
         QTemporaryDir dir;
         const QString path = dir.path() + "/Conference.cpf";
         QVERIFY(QFile::copy(KVR_TEST_DATA "/panels/Conference.cpf", path));
@@ -129,7 +126,6 @@ private slots:
         QCOMPARE(settings->value(USettings::PanelsKey).toString(), dir.path() + "/");
         QCOMPARE(settings->organizationName(), "Halvern");
         QCOMPARE(settings->applicationName(), "Korvel Remote admin 3.0");
-
         // A file that cannot be read: one warning naming it, nothing half
         // open; the title and the size describe what is shown: nothing. The
         // folder stays.
@@ -154,14 +150,12 @@ private slots:
         QDesktopServices::setUrlHandler("file", &catcher, "open");
         const QString path = MainWindow::helpFilePath();
         QVERIFY(!QFile::exists(path));
-
         // Missing: the user is told, nothing is opened.
         QString message;
         answerNextMessageBox(&w, &message);
         w.helpTopics();
         QVERIFY(message.contains(path));
         QVERIFY(catcher.urls.isEmpty());
-
         // Present: handed to the desktop shell as a local-file URL.
         QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
         QVERIFY(transfertest::writeFile(path, "<html></html>"));

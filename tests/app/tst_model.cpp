@@ -16,19 +16,12 @@ const QString Fixtures = QStringLiteral(KVR_TEST_DATA "/archive");
 class tst_Model : public QObject
 {
     Q_OBJECT
-private:
     VQmlFrame *view = nullptr;
     ModelScene scene;
     MModel *model = nullptr;
     MQmlInterface *intrf = nullptr;
 
     QVariant qml(const char *name) const { return intrf->property(name); }
-
-    void settle()
-    {
-        view->resize(scene.canvas.width(), scene.canvas.height());
-        QCoreApplication::processEvents();
-    }
 
 private slots:
     void initTestCase()
@@ -37,16 +30,14 @@ private slots:
         view = scene.view;
         model = scene.model;
         intrf = view->qmlInterface();
-        settle();
-        view->show();
-        QVERIFY(QTest::qWaitForWindowExposed(view));
+        QVERIFY(scene.show());
     }
 
     void openingTheDemoSetsTheScene()
     {
         QSignalSpy enable(model, &MModel::enableConnection);
         QVERIFY(model->openFile(Demo));
-        settle();
+        QVERIFY(scene.show());
         QCOMPARE(enable.last().first().toBool(), true);
         QCOMPARE(model->document()->name(), "Demo.cpz");
         QCOMPARE(model->currentScene()->name(), "Harbour Hall");
@@ -182,9 +173,10 @@ private slots:
         QCOMPARE(qml("sceneTitle").toString(), "B");
     }
 
-    void theRootAndTheWindowHearOfOnlineChanges()
+    void exitFromTheSetupMenuGoesOfflineWhileTheLoopRuns()
     {
         model->closeDocument();
+        // The root and the window hear of online changes.
         QSignalSpy root(model->hardwareRoot(), &HRoot::onlineChanged);
         QSignalSpy online(model, &MModel::onlineChanged);
         model->setOnline(true);
@@ -192,11 +184,6 @@ private slots:
         QCOMPARE(root, (QList<QVariantList>{{true}, {false}}));
         QCOMPARE(online.count(), 2);
         QVERIFY(!model->hardwareRoot()->isOnline());
-    }
-
-    void exitFromTheSetupMenuGoesOfflineWhileTheLoopRuns()
-    {
-        model->closeDocument();
         // The demo opened before leaves its PIN behind; this exit has none.
         MProject::setExitPin(QString());
         model->setOnline(true);
@@ -227,7 +214,6 @@ private slots:
         QCOMPARE(qml("canvasColor").value<QColor>(), QColor("#464949"));
         QCOMPARE(qml("accentColor").value<QColor>(), QColor("#1D98D5"));
         QVERIFY(qml("connectInd").toString().startsWith("../../images/skins/Dark/"));
-
         scene.canvas.setProperty("skin", "Sepia");
         model->applySkin();
         QCOMPARE(model->appliedSkin(), "Light");
@@ -241,13 +227,11 @@ private slots:
         QVERIFY2(report.startsWith("Hall DSP - Offline"), qPrintable(report));
         QVERIFY(report.contains("\n\nConference Endpoint - Offline"));
         QVERIFY(report.endsWith("\n\n"));
-        const QString address = model->mobileAddressText();
-        QVERIFY(!address.startsWith("127."));
-        QVERIFY(intrf->getProjectInfoString().contains("Harbour Hall"));
-        QVERIFY(intrf->getProjectInfoString().contains("Maren Solberg"));
+        QVERIFY(!model->mobileAddressText().startsWith("127."));
+        const QString info = intrf->getProjectInfoString();
+        QVERIFY(info.contains("Harbour Hall") && info.contains("Maren Solberg"));
         QVERIFY(intrf->getVersionText().startsWith("Version 3.0.6.0\n\n"));
         QCOMPARE(intrf->getAppFunction(), 3);
-
         model->closeDocument();
         QCOMPARE(model->networkStatusText(), "No network information available.");
         // The report leaves out the PQX amplifiers, and only them.
@@ -314,7 +298,7 @@ private slots:
     void thePanelIsDrawnAndChangesBetweenPages()
     {
         QVERIFY(model->openFile(Demo));
-        settle();
+        QVERIFY(scene.show());
         const QImage first = view->grabWindow();
         QVERIFY(distinctColours(first) > 20);
         model->showPage(1);

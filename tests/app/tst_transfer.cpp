@@ -28,7 +28,6 @@ const QString Foyer = QStringLiteral(KVR_TEST_DATA "/panels/Foyer.cpf");
 class tst_Transfer : public QObject
 {
     Q_OBJECT
-private:
     // The settings, the designs folder and the archive folder live here, so
     // that nothing of a run is left in the user's own.
     QTemporaryDir home;

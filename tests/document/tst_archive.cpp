@@ -71,7 +71,6 @@ QByteArray archiveOf(const QList<QPair<QString, QByteArray>> &members)
 class tst_Archive : public QObject
 {
     Q_OBJECT
-private:
     QScopedPointer<QTemporaryDir> m_dir;
     QScopedPointer<UArchive> m_archive;
 

@@ -13,7 +13,6 @@
 class tst_QmlScene : public QObject
 {
     Q_OBJECT
-private:
     VQmlFrame *view = nullptr;
     CCanvas canvas;
 
@@ -67,7 +66,6 @@ private slots:
         QTRY_VERIFY(top->height() > 0);
         QCOMPARE(int(top->height()), qRound(view->rootObject()->height() * 0.085));
         QTRY_VERIFY(bottom->height() > 0);
-
         MQmlInterface *intrf = view->qmlInterface();
         intrf->setProperty("topRow", "?");
         intrf->setProperty("bottomRow", "qrc:/qml/objects/QmlStatusBarObject.qml");
@@ -87,7 +85,6 @@ private slots:
         QVERIFY(!light.isNull());
         QVERIFY(distinctColours(light) > 4);
         QCOMPARE(QColor(light.pixel(light.width() / 2, light.height() / 2)), QColor("#FFFFFF"));
-
         XSkinHandler::loadSkin("Dark", view->qmlInterface());
         QTRY_COMPARE(QColor(view->grabWindow().pixel(light.width() / 2, light.height() / 2)),
                      QColor("#464949"));
