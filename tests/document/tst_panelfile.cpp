@@ -36,17 +36,7 @@ struct Document
     MProject project;
     CPanelFile file{&root, &canvas, &project};
 
-    QByteArray written()
-    {
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        XmlWriter writer;
-        writer.setDevice(&buffer);
-        writer.writeHeader();
-        file.writeXml(writer);
-        writer.flush();
-        return buffer.data();
-    }
+    QByteArray written() { return writtenXml(file).toUtf8(); }
     bool readBytes(const QByteArray &bytes)
     {
         QBuffer buffer;
