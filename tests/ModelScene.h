@@ -2,7 +2,8 @@
 
 // A model driving a desktop scene the way the main window sets them up,
 // for the tests that work the model without the window: it opens fixture
-// panels packed with their designs, finds their widgets and clicks them.
+// panels packed with their designs, finds their widgets and clicks them;
+// and a watch that answers the application's modal dialogs.
 
 #include "CCanvas.h"
 #include "CComposite.h"
@@ -11,8 +12,14 @@
 #include "VQmlFrame.h"
 #include "widgets/WidgetScene.h"
 
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDialog>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
+
+#include <functional>
 
 using Replacements = QList<QPair<QByteArray, QByteArray>>;
 
@@ -43,6 +50,29 @@ inline QString packed(const QString &folder, const QStringList &files, const Rep
     }
     const QString path = folder + QLatin1Char('/') + QFileInfo(files.value(0)).completeBaseName() + ".cpz";
     return archive.write(path) ? path : QString();
+}
+
+// Runs work on the dialog of type T once it is the active modal window;
+// whatever modal window is still open after a while is rejected, so a test
+// never hangs on a dialog that came late or not at all. The watch ends with
+// the context.
+template <typename T>
+void whenModal(QObject *context, std::function<void(T *)> work)
+{
+    auto *poll = new QTimer(context);
+    QObject::connect(poll, &QTimer::timeout, context, [poll, work, deadline = QDeadlineTimer(10000)] {
+        QWidget *modal = QApplication::activeModalWidget();
+        auto *dialog = qobject_cast<T *>(modal);
+        if (!dialog && !deadline.hasExpired())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        if (dialog)
+            work(dialog);
+        else if (auto *late = qobject_cast<QDialog *>(modal))
+            late->reject();
+    });
+    poll->start(20);
 }
 
 // The distinct colours of an image, coarsely, to tell a drawn picture from

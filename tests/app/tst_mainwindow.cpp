@@ -1,32 +1,24 @@
+#include "../ModelScene.h"
 #include "../TransferPeers.h"
-#include "CComposite.h"
 #include "DDownloadDialog.h"
 #include "DQmlMessageDialog.h"
-#include "MModel.h"
 #include "MQmlInterface.h"
 #include "MTransfer.h"
 #include "MainWindow.h"
 #include "USettings.h"
-#include "VQmlFrame.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDesktopServices>
-#include <QDir>
-#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QQuickItem>
 #include <QSettings>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 #include <QToolBar>
+
+#include <memory>
 
 // Receives the URLs that Help Topics hands to the desktop shell.
 class UrlCatcher : public QObject
@@ -41,7 +33,6 @@ public slots:
 class tst_MainWindow : public QObject
 {
     Q_OBJECT
-private:
     static QStringList actionTexts(const QList<QAction *> &actions)
     {
         QStringList out;
@@ -49,33 +40,17 @@ private:
             out << (a->isSeparator() ? QStringLiteral("|") : a->text());
         return out;
     }
-    // Closes the next modal message box and remembers its text.
-    static void closeNextMessageBox(QString *text)
+    // Answers the next message box over the window and remembers its text.
+    static void answerNextMessageBox(MainWindow *w, QString *text)
     {
-        QTimer::singleShot(50, [text] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                *text = box->text();
-                box->accept();
-            }
+        whenModal<QMessageBox>(w, [text](QMessageBox *box) {
+            *text = box->text();
+            box->accept();
         });
     }
 
 private slots:
-    void initTestCase()
-    {
-        QStandardPaths::setTestModeEnabled(true);
-    }
-
-    void titleRule()
-    {
-        QCOMPARE(MainWindow::windowTitleFor(QString(), true), QStringLiteral("Korvel Remote admin - "));
-        QCOMPARE(MainWindow::windowTitleFor(QStringLiteral("C:/x/Panel.cpz"), true),
-                 QStringLiteral("Korvel Remote admin - Panel.cpz"));
-        QCOMPARE(MainWindow::windowTitleFor(QStringLiteral("Panel.cpz"), true),
-                 QStringLiteral("Korvel Remote admin - "));
-        QCOMPARE(MainWindow::windowTitleFor(QStringLiteral("C:/x/Panel.cpz"), false),
-                 QStringLiteral("Korvel Remote admin"));
-    }
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
     void menusAndToolBar()
     {
@@ -118,10 +93,8 @@ private slots:
         QCOMPARE(splitter->size(), QSize(w.canvas().width(), w.canvas().height()));
         const int canvasBottom = splitter->mapTo(&w, QPoint(0, splitter->height())).y();
         QVERIFY(w.statusBar()->isVisible());
-        QVERIFY2(canvasBottom <= w.statusBar()->geometry().top(),
-                 qPrintable(QStringLiteral("%1 > %2").arg(canvasBottom).arg(w.statusBar()->geometry().top())));
+        QVERIFY(canvasBottom <= w.statusBar()->geometry().top());
         QVERIFY(canvasBottom <= w.centralWidget()->geometry().bottom() + 1);
-
         // A larger screen grows the window with it; the user cannot resize it.
         w.canvas().setSize(12.0f);
         w.resizeToCanvas();
@@ -134,39 +107,39 @@ private slots:
 
     void openStoresFolderAndTitle()
     {
+        QCOMPARE(MainWindow::windowTitleFor("C:/x/Panel.cpz", true), "Korvel Remote admin - Panel.cpz");
+        QCOMPARE(MainWindow::windowTitleFor("Panel.cpz", true), "Korvel Remote admin - ");
+        QCOMPARE(MainWindow::windowTitleFor("C:/x/Panel.cpz", false), "Korvel Remote admin");
         MainWindow w;
         w.setApplication(qApp);
         // The first title names no file, though the demonstration is open.
-        QCOMPARE(w.windowTitle(), QStringLiteral("Korvel Remote admin - "));
+        QCOMPARE(w.windowTitle(), "Korvel Remote admin - ");
         QVERIFY(w.model()->document()->childCount() > 0);
-
         QTemporaryDir dir;
         const QString path = dir.path() + "/Conference.cpf";
-        QVERIFY(QFile::copy(QStringLiteral(KVR_TEST_DATA "/panels/Conference.cpf"), path));
+        QVERIFY(QFile::copy(KVR_TEST_DATA "/panels/Conference.cpf", path));
         w.openFile(path);
-        QCOMPARE(w.windowTitle(), QStringLiteral("Korvel Remote admin - Conference.cpf"));
-        const int chrome = w.height() - w.canvas().height();
+        QCOMPARE(w.windowTitle(), "Korvel Remote admin - Conference.cpf");
         QCOMPARE(w.filePath(), path);
-        QSettings *settings = USettings::create();
+        const int chrome = w.height() - w.canvas().height();
+        std::unique_ptr<QSettings> settings(USettings::create());
         QCOMPARE(settings->value(USettings::PanelsKey).toString(), dir.path() + "/");
-        QCOMPARE(settings->organizationName(), QStringLiteral("Halvern"));
-        QCOMPARE(settings->applicationName(), QStringLiteral("Korvel Remote admin 3.0"));
-
+        QCOMPARE(settings->organizationName(), "Halvern");
+        QCOMPARE(settings->applicationName(), "Korvel Remote admin 3.0");
         // A file that cannot be read: one warning naming it, nothing half
         // open; the title and the size describe what is shown: nothing. The
         // folder stays.
         QString message;
-        closeNextMessageBox(&message);
-        w.openFile(QStringLiteral("/nowhere/Missing.cpz"));
-        QVERIFY(message.contains(QStringLiteral("Missing.cpz")));
-        QCOMPARE(w.windowTitle(), QStringLiteral("Korvel Remote admin - "));
+        answerNextMessageBox(&w, &message);
+        w.openFile("/nowhere/Missing.cpz");
+        QVERIFY(message.contains("Missing.cpz"));
+        QCOMPARE(w.windowTitle(), "Korvel Remote admin - ");
         QVERIFY(w.filePath().isEmpty());
         QCOMPARE(w.canvas().aspect(), CCanvas::DefaultAspect);
         QCOMPARE(w.size(), QSize(w.canvas().width() + 2, w.canvas().height() + chrome));
         QCOMPARE(settings->value(USettings::PanelsKey).toString(), dir.path() + "/");
         QCOMPARE(w.model()->document()->childCount(), 0);
         QVERIFY(!w.goOnlineAction()->isEnabled());
-        delete settings;
     }
 
     void helpTopics()
@@ -177,20 +150,15 @@ private slots:
         QDesktopServices::setUrlHandler("file", &catcher, "open");
         const QString path = MainWindow::helpFilePath();
         QVERIFY(!QFile::exists(path));
-
         // Missing: the user is told, nothing is opened.
         QString message;
-        closeNextMessageBox(&message);
+        answerNextMessageBox(&w, &message);
         w.helpTopics();
         QVERIFY(message.contains(path));
         QVERIFY(catcher.urls.isEmpty());
-
         // Present: handed to the desktop shell as a local-file URL.
         QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
-        QFile help(path);
-        QVERIFY(help.open(QIODevice::WriteOnly));
-        help.write("<html></html>");
-        help.close();
+        QVERIFY(transfertest::writeFile(path, "<html></html>"));
         w.helpTopics();
         QCOMPARE(catcher.urls, QList<QUrl>{QUrl::fromLocalFile(path)});
         QFile::remove(path);
@@ -201,10 +169,10 @@ private slots:
     {
         MainWindow w;
         w.show();
-        w.openFile(QStringLiteral(KVR_TEST_DATA "/panels/Foyer.cpf"));
+        w.openFile(KVR_TEST_DATA "/panels/Foyer.cpf");
         QQuickItem *root = w.view()->rootObject();
         QTRY_VERIFY(!root->findChild<QQuickItem *>("setupButton"));
-        w.openFile(QStringLiteral(KVR_TEST_DATA "/panels/Conference.cpf"));
+        w.openFile(KVR_TEST_DATA "/panels/Conference.cpf");
         QTRY_VERIFY(root->findChild<QQuickItem *>("setupButton"));
         QTRY_VERIFY(root->findChild<QQuickItem *>("topRow")->height() > 0);
     }
@@ -216,19 +184,9 @@ private slots:
         QVERIFY(phone.listen());
         w.model()->transfer()->setPort(phone.port());
         QVERIFY(w.sendAction()->isEnabled());
-        QTimer closer;
-        connect(&closer, &QTimer::timeout, this, [] {
-            if (auto *dialog = qobject_cast<DDownloadDialog *>(QApplication::activeModalWidget())) {
-                const int octets[] = {127, 0, 0, 1};
-                for (int i = 1; i <= 4; ++i)
-                    dialog->field(i)->setValue(octets[i - 1]);
-                dialog->finalize();
-            }
-        });
-        closer.start(20);
-        QTimer::singleShot(transfertest::Timeout, &closer, [] {
-            if (QWidget *modal = QApplication::activeModalWidget())
-                modal->close();
+        whenModal<DDownloadDialog>(&w, [](DDownloadDialog *dialog) {
+            dialog->setAddress(QHostAddress::LocalHost);
+            dialog->finalize();
         });
         w.sendAction()->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(phone.closed, transfertest::Timeout);
@@ -266,20 +224,15 @@ private slots:
         QVERIFY(w.sendAction()->isEnabled());
     }
 
-    void goOnlineFollowsTheModel()
+    void goOnlineFollowsTheModelAndEndsWithTheWindow()
     {
         MainWindow w;
+        w.show();
         w.model()->closeDocument();
         w.model()->setOnline(true);
         QVERIFY(w.goOnlineAction()->isChecked());
         w.model()->setOnline(false);
         QVERIFY(!w.goOnlineAction()->isChecked());
-    }
-
-    void closingUnchecksGoOnline()
-    {
-        MainWindow w;
-        w.show();
         w.setConnectionEnabled(true);
         w.goOnlineAction()->setChecked(true);
         QVERIFY(w.close());

@@ -23,7 +23,6 @@ QString fieldText(const CAttributes &a, const QString &field)
         {"action", QString("%1 %2").arg(a.actionSet() ? "SET" : "-", a.actionReset() ? "RESET" : "-")}};
     return fields.value(field, "?");
 }
-
 // A node that answers channel labels and card pins, as the I/O kinds do.
 class ChannelNode : public HNode
 {
@@ -31,7 +30,6 @@ public:
     QString channelName(int i) const override { return QString("ch%1").arg(i); }
     int cardPin(int channel) const override { return channel >= 0 ? 40 + channel : -1; }
 };
-
 } // namespace
 
 class tst_Attributes : public QObject

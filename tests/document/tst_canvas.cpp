@@ -37,8 +37,7 @@ private slots:
         QFETCH(float, size);
         QFETCH(int, orientation);
         QFETCH(double, ppi);
-        int width = -1;
-        int height = -1;
+        int width = -1, height = -1;
         CCanvas::pixelSizeFor(size, 1.7777778f, orientation, ppi, &width, &height);
         QTEST(width, "width");
         QTEST(height, "height");
@@ -49,7 +48,7 @@ private slots:
         CCanvas canvas;
         canvas.setProperty("skin", "Dark");
         QVERIFY(canvas.setProperty("device", "iPad Air"));
-        QCOMPARE(canvas.skin(), QString("Light")); // a new device starts plain
+        QCOMPARE(canvas.skin(), "Light"); // a new device starts plain
         QVERIFY(canvas.setProperty("size", " 10.9 "));
         QCOMPARE(canvas.size(), 10.9f);
         QCOMPARE(canvas.previousSize(), 6.0f);
@@ -77,21 +76,13 @@ private slots:
                       "<multiplyScaleFactor>1</multiplyScaleFactor></Property></Canvas>",
                       canvas);
         const QString xml = writtenXml(canvas);
-        QCOMPARE(xml, QStringLiteral("<Canvas>\n"
-                                     "\t<Property name=\"attributes\">\n"
-                                     "\t\t<device>iPhone &#60;mini&#62;</device>\n"
-                                     "\t\t<skin>Light</skin>\n"
-                                     "\t\t<accent>Blue</accent>\n"
-                                     "\t\t<size>5.4</size>\n"
-                                     "\t\t<aspect>2.16667</aspect>\n"
-                                     "\t\t<topRow>?</topRow>\n"
-                                     "\t\t<bottomRow>qrc:/qml/objects/QmlStatusBarObject.qml</bottomRow>\n"
-                                     "\t\t<orientation>0</orientation>\n"
-                                     "\t\t<text>Bar &#38; Lounge</text>\n"
-                                     "\t\t<horizcenter>0</horizcenter>\n"
-                                     "\t\t<multiplyScaleFactor>1</multiplyScaleFactor>\n"
-                                     "\t</Property>\n"
-                                     "</Canvas>\n"));
+        QCOMPARE(xml, "<Canvas>\n\t<Property name=\"attributes\">\n\t\t<device>iPhone &#60;mini&#62;</device>\n"
+                      "\t\t<skin>Light</skin>\n\t\t<accent>Blue</accent>\n\t\t<size>5.4</size>\n"
+                      "\t\t<aspect>2.16667</aspect>\n\t\t<topRow>?</topRow>\n"
+                      "\t\t<bottomRow>qrc:/qml/objects/QmlStatusBarObject.qml</bottomRow>\n"
+                      "\t\t<orientation>0</orientation>\n\t\t<text>Bar &#38; Lounge</text>\n"
+                      "\t\t<horizcenter>0</horizcenter>\n\t\t<multiplyScaleFactor>1</multiplyScaleFactor>\n"
+                      "\t</Property>\n</Canvas>\n");
         CCanvas copy;
         readCanvasXml(xml, copy);
         QCOMPARE(writtenXml(copy), xml);
@@ -141,10 +132,10 @@ private slots:
         QCOMPARE(canvas.size(), 6.0f);
         QCOMPARE(canvas.orientation(), 1);
         QVERIFY(canvas.horizCenter() && !canvas.forcedRescale());
-        QCOMPARE(canvas.skin(), QString("Dark"));
+        QCOMPARE(canvas.skin(), "Dark");
         // A next file that names no rows shows the desktop's, not these.
-        QCOMPARE(canvas.topRow(), QString("qrc:/qml/objects/QmlToolBarObject.qml"));
-        QCOMPARE(canvas.bottomRow(), QString("qrc:/qml/objects/QmlStatusBarObject.qml"));
+        QCOMPARE(canvas.topRow(), "qrc:/qml/objects/QmlToolBarObject.qml");
+        QCOMPARE(canvas.bottomRow(), "qrc:/qml/objects/QmlStatusBarObject.qml");
     }
 
     void screenRecords_data()
@@ -170,7 +161,7 @@ private slots:
         CCanvas canvas;
         canvas.setDevice("iPad");
         record.copyTo(canvas);
-        QCOMPARE(canvas.previousDevice(), QString("iPad"));
+        QCOMPARE(canvas.previousDevice(), "iPad");
         QCOMPARE(canvas.size(), 5.8f);
         QCOMPARE(canvas.aspect(), 2.0555556f);
         QCOMPARE(canvas.previousAspect(), 1.7777778f);

@@ -32,19 +32,19 @@ struct Walk
     HRoot root;
     HNode *block = nullptr;
     CountingProtocol protocol;
-    CComposite panel{QStringLiteral("Hall"), QStringLiteral("Controls")};
+    CComposite panel{"Hall", "Controls"};
     QList<TTransform *> transforms;
 
     explicit Walk(int count = 3)
     {
         HNodeFactory factory;
-        HNode *chassis = factory.create(QStringLiteral("ZMP"));
+        HNode *chassis = factory.create("ZMP");
         root.addNode(chassis);
-        block = factory.create(QStringLiteral("Gain"));
+        block = factory.create("Gain");
         chassis->addNode(block);
         root.setProtocol(&protocol);
         for (int i = 0; i < count; ++i) {
-            auto *control = new CControl(QStringLiteral("Control %1").arg(i + 1), QStringLiteral("Slider"));
+            auto *control = new CControl(QString("Control %1").arg(i + 1), "Slider");
             auto *transform = new TTransform(control);
             transform->setPollDivider(1);
             control->setTransform(transform);
@@ -70,28 +70,28 @@ class tst_Composite : public QObject
 private slots:
     void childrenAreOwnedAndFound()
     {
-        CComposite scene(QStringLiteral("Main Hall"), QStringLiteral("Panels"));
-        CComposite *panel = CComposite::fromElement(QStringLiteral("Panel"), QStringLiteral("Lobby"));
+        CComposite scene("Main Hall", "Panels");
+        CComposite *panel = CComposite::fromElement("Panel", "Lobby");
         scene.addChild(panel);
-        QCOMPARE(panel->type(), QString("Controls"));
-        QCOMPARE(panel->elementType(), QString("Panel"));
-        std::unique_ptr<CComposite> other(CComposite::fromElement(QStringLiteral("Scene"), QString()));
-        QCOMPARE(other->type(), QString("Panels"));
-        QCOMPARE(CComposite::fromElement(QStringLiteral("Control"), QString()), nullptr);
-        auto *a = new CControl(QStringLiteral("Level"), QStringLiteral("Slider"));
-        auto *b = new CControl(QStringLiteral("Mute"), QStringLiteral("Button"));
-        auto *c = new CControl(QStringLiteral("Level"), QStringLiteral("Meter"));
+        QCOMPARE(panel->type(), "Controls");
+        QCOMPARE(panel->elementType(), "Panel");
+        std::unique_ptr<CComposite> other(CComposite::fromElement("Scene", QString()));
+        QCOMPARE(other->type(), "Panels");
+        QCOMPARE(CComposite::fromElement("Control", QString()), nullptr);
+        auto *a = new CControl("Level", "Slider");
+        auto *b = new CControl("Mute", "Button");
+        auto *c = new CControl("Level", "Meter");
         panel->addChild(a);
         panel->addChild(c);
         panel->insertChild(1, b);
         QCOMPARE(names(*panel), (QStringList{"Level", "Mute", "Level"}));
         QCOMPARE(b->parentComposite(), panel);
         QVERIFY(!panel->childAt(3) && !panel->childAt(-1));
-        QCOMPARE(panel->child(QStringLiteral("Mute")), b);
+        QCOMPARE(panel->child("Mute"), b);
         QCOMPARE(scene.findById(c->id()), c);
-        QCOMPARE(scene.findByName(QStringLiteral("Level"), QStringLiteral("Meter")), c);
-        QCOMPARE(scene.findByName(QStringLiteral("Level")), a);
-        QCOMPARE(scene.findByType(QStringLiteral("Button")), b);
+        QCOMPARE(scene.findByName("Level", "Meter"), c);
+        QCOMPARE(scene.findByName("Level"), a);
+        QCOMPARE(scene.findByType("Button"), b);
         // A control moves from one composite to another; one deleted leaves
         // its composite.
         other->addChild(b);
@@ -103,10 +103,7 @@ private slots:
         QPointer<CControl> watched(c);
         scene.clear();
         QVERIFY(watched.isNull());
-    }
-
-    void newControlsHaveDistinctIds()
-    {
+        // New controls have distinct ids, never 0.
         QSet<quint32> ids;
         for (int i = 0; i < 1000; ++i)
             ids.insert(CControl().id());
@@ -131,7 +128,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QStringList, children);
-        CComposite panel(QStringLiteral("P"), QStringLiteral("Controls"));
+        CComposite panel("P", "Controls");
         for (const QString &type : children)
             panel.addChild(new CControl(type, type));
         panel.setPanelKind(text);
@@ -140,14 +137,14 @@ private slots:
 
     void iconsAndKindsOnlyForPanels()
     {
-        CComposite panel(QStringLiteral("P"), QStringLiteral("Controls"));
+        CComposite panel("P", "Controls");
         QCOMPARE(panel.iconPath(), QString());
-        panel.setPanelKind(QStringLiteral("template"));
+        panel.setPanelKind("template");
         QVERIFY(QFile::exists(panel.iconPath()));
-        QVERIFY(QFile::exists(CComposite(QString(), QStringLiteral("Panels")).iconPath()));
+        QVERIFY(QFile::exists(CComposite(QString(), "Panels").iconPath()));
         QCOMPARE(CComposite::kindName(4), QString());
-        CComposite scene(QStringLiteral("S"), QStringLiteral("Panels"));
-        scene.setPanelKind(QStringLiteral("custom"));
+        CComposite scene("S", "Panels");
+        scene.setPanelKind("custom");
         QCOMPARE(scene.panelKind(), CComposite::NoKind);
     }
 
@@ -184,8 +181,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!walk.panel.isWalkingStates(), 2000);
         QCOMPARE(walk.panel.stateCursor(), 0);
         // A scene's walk starts its panels' walks.
-        CComposite scene(QStringLiteral("Main"), QStringLiteral("Panels"));
-        auto *panel = new CComposite(QStringLiteral("Hall"), QStringLiteral("Controls"));
+        CComposite scene("Main", "Panels");
+        auto *panel = new CComposite("Hall", "Controls");
         scene.addChild(panel);
         while (walk.panel.childCount() > 0)
             panel->addChild(walk.panel.childAt(0));
@@ -209,18 +206,16 @@ private slots:
         QVERIFY(!walk.panel.isWalkingStates());
         QCOMPARE(walk.panel.stateCursor(), 0);
         walk.panel.requestState();
-        QTRY_COMPARE_WITH_TIMEOUT(walk.protocol.polled, (QList<TTransform *>{walk.transforms.at(2), walk.transforms.at(0),
-                                                                             walk.transforms.at(1)}),
-                                  2000);
+        const QList<TTransform *> &t = walk.transforms;
+        QTRY_COMPARE_WITH_TIMEOUT(walk.protocol.polled, (QList<TTransform *>{t.at(2), t.at(0), t.at(1)}), 2000);
     }
 
     void controlsThatNeedNoPollCountAsDone()
     {
         Walk walk(4);
-        auto *children = &walk.panel.children();
-        children->at(0)->attributes().setDoNotPoll(true);
-        children->at(1)->setNode(nullptr);
-        children->at(2)->setTransform(nullptr);
+        walk.panel.childAt(0)->attributes().setDoNotPoll(true);
+        walk.panel.childAt(1)->setNode(nullptr);
+        walk.panel.childAt(2)->setTransform(nullptr);
         // Due only every second cycle.
         walk.transforms.at(3)->setPollDivider(2);
         QVERIFY(walk.panel.requestState());
@@ -266,11 +261,11 @@ private slots:
         QCOMPARE(walk.panel.stateCursor(), 1);
         // Children added or removed before the cursor keep the next child
         // next; one added at the cursor is asked next.
-        walk.panel.insertChild(0, new CControl(QStringLiteral("New")));
+        walk.panel.insertChild(0, new CControl("New"));
         QCOMPARE(walk.panel.stateCursor(), 2);
-        walk.panel.insertChild(2, new CControl(QStringLiteral("At cursor")));
+        walk.panel.insertChild(2, new CControl("At cursor"));
         QCOMPARE(walk.panel.stateCursor(), 2);
-        delete walk.panel.child(QStringLiteral("New"));
+        delete walk.panel.child("New");
         QCOMPARE(walk.panel.stateCursor(), 1);
         walk.protocol.polled.clear();
         walk.panel.requestState();

@@ -1,14 +1,21 @@
+// Reading and writing panel files, and binding their controls to the nodes
+// of the design.
+
 #include "CCanvas.h"
 #include "CComposite.h"
+#include "CNodeLocator.h"
 #include "CPanelFile.h"
+#include "HNodeFactory.h"
+#include "HRoot.h"
 #include "MProject.h"
-#include "XmlWriter.h"
+#include "../XmlTestUtil.h"
 
 #include <QBuffer>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlAttributes>
 
 namespace {
 const QString Panels = QStringLiteral(KVR_TEST_DATA "/panels");
@@ -29,17 +36,7 @@ struct Document
     MProject project;
     CPanelFile file{&root, &canvas, &project};
 
-    QByteArray written()
-    {
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        XmlWriter writer;
-        writer.setDevice(&buffer);
-        writer.writeHeader();
-        file.writeXml(writer);
-        writer.flush();
-        return buffer.data();
-    }
+    QByteArray written() { return writtenXml(file).toUtf8(); }
     bool readBytes(const QByteArray &bytes)
     {
         QBuffer buffer;
@@ -47,10 +44,7 @@ struct Document
         buffer.open(QIODevice::ReadOnly);
         return file.read(&buffer);
     }
-    CComposite *panel(const QString &name)
-    {
-        return qobject_cast<CComposite *>(root.findByName(name, QStringLiteral("Controls")));
-    }
+    CComposite *panel(const QString &name) { return qobject_cast<CComposite *>(root.findByName(name, "Controls")); }
 };
 
 QStringList childNames(const CComposite *composite)
@@ -61,15 +55,60 @@ QStringList childNames(const CComposite *composite)
     return names;
 }
 
-void collectControls(CControl *control, QList<CControl *> &out)
+QList<CControl *> leaves(CControl *control)
 {
-    if (auto *composite = qobject_cast<CComposite *>(control)) {
-        for (CControl *c : composite->children())
-            collectControls(c, out);
-    } else {
-        out << control;
-    }
+    auto *composite = qobject_cast<CComposite *>(control);
+    if (!composite)
+        return {control};
+    QList<CControl *> out;
+    for (CControl *c : composite->children())
+        out += leaves(c);
+    return out;
 }
+
+// The hardware tree of the Conference panels, as the design project gives
+// it: the main processor with its blocks, link and room-combine group, and
+// the boardroom endpoint with its VoIP and Dante inputs.
+struct Design
+{
+    HRoot root;
+    HNode *hall = add(&root, "ZMP", {{"title", "ZMP-30 (Main)"}, {"label", "Hall DSP"}, {"nodeID", "3"}});
+    HNode *gain = add(hall, "Gain", {{"title", "Gain"}, {"label", "Hall Gain"}, {"nodeID", "12"}});
+    HNode *selector = add(hall, "Selector", {{"title", "Selector"}, {"label", "Source Select"}, {"nodeID", "15"}});
+    HNode *link = add(hall, "DriveNet", {{"title", "ZMPLink"}, {"label", "DriveNet"}, {"label1", "Stage Left"},
+                                         {"label2", "Stage Right"}});
+    HNode *rooms = add(hall, "RCGroup", {{"label", "Training Rooms"}, {"nodeID", "1"}});
+    HNode *endpoint = add(&root, "Xt10", {{"title", "XT-10C"}, {"label", "Boardroom Endpoint"}, {"nodeID", "5"}});
+    HNode *voip = add(endpoint, "VoipRx", {{"title", "VoIP In"}, {"label", "SIP Receive"}, {"nodeID", "51"}});
+    HNode *dante = add(endpoint, "DanteRx", {{"title", "Dante In"}, {"label", "Dante Receive"}, {"nodeID", "104"}});
+
+    static HNode *add(HNode *parent, const QString &kind, const QList<QPair<QString, QString>> &properties)
+    {
+        HNode *node = HNodeFactory().create(kind, kind == "VoipRx" ? "VOIP" : QString());
+        for (const auto &[name, value] : properties) {
+            QXmlAttributes atts;
+            atts.append("name", QString(), "name", name);
+            atts.append("value", QString(), "value", value);
+            node->parseProperty(atts);
+        }
+        parent->addNode(node);
+        return node;
+    }
+};
+
+// A device that records the connection settings it is handed.
+class RecordingDevice : public HNode
+{
+public:
+    RecordingDevice()
+    {
+        setFlag(Device);
+        setNodeID(3);
+    }
+    void setAttribute(const QString &name, const QString &value) override { set << name + "=" + value; }
+    void attributeChanged(const QString &name) override { changed << name; }
+    QStringList set, changed;
+};
 } // namespace
 
 class tst_PanelFile : public QObject
@@ -91,11 +130,11 @@ private slots:
     {
         Document doc;
         QVERIFY(doc.file.read(Conference));
-        QCOMPARE(doc.file.fileVersion(), QString("3.0"));
+        QCOMPARE(doc.file.fileVersion(), "3.0");
         QCOMPARE(doc.project.field("Customer", "address"), QString::fromUtf8("Kajgatan 4, 411 04 Göteborg"));
-        QCOMPARE(doc.project.field("Comments", "comment2"), QString("Hall mics <on> only during events & rehearsals."));
-        QCOMPARE(MProject::exitPin(), QString("2468"));
-        QCOMPARE(doc.canvas.device(), QString("iPhone 12"));
+        QCOMPARE(doc.project.field("Comments", "comment2"), "Hall mics <on> only during events & rehearsals.");
+        QCOMPARE(MProject::exitPin(), "2468");
+        QCOMPARE(doc.canvas.device(), "iPhone 12");
         QCOMPARE(doc.canvas.size(), 6.1f);
         QCOMPARE(childNames(&doc.root), (QStringList{"Main Hall", "Boardroom"}));
         auto *hall = qobject_cast<CComposite *>(doc.root.childAt(0));
@@ -106,37 +145,34 @@ private slots:
         CControl *level = doc.root.findByName("Hall Level");
         QCOMPARE(level->parentComposite(), doc.panel("Hall Overview"));
         QCOMPARE(level->id(), 1001u);
-        QCOMPARE(level->nodeReference().connection, QString("Chassis|||3"));
-        QCOMPARE(level->widgetRecords().at(1).value("link"), QString("2"));
+        QCOMPARE(level->nodeReference().connection, "Chassis|||3");
+        QCOMPARE(level->widgetRecords().at(1).value("link"), "2");
         QCOMPARE(level->attributes().maxLimit(), 12.0f);
-        QCOMPARE(doc.root.findById(1002)->attributes().set(), QString("F,O,T"));
+        QCOMPARE(doc.root.findById(1002)->attributes().set(), "F,O,T");
         CControl *combos = doc.root.findByName("Combinations");
         QVERIFY(combos->attributes().actionSet() && combos->attributes().actionReset());
         // Every widget keyword stands in the file, as widget data of its
         // control: no scene is needed to read a panel file.
         QSet<QString> keywords;
-        QList<CControl *> controls;
-        collectControls(&doc.root, controls);
-        for (const CControl *c : controls) {
+        for (const CControl *c : leaves(&doc.root)) {
             for (const CWidgetRecord &record : c->widgetRecords())
                 keywords.insert(record.element());
         }
         QCOMPARE(keywords.size(), 20);
-        QCOMPARE(doc.file.connections().at(1).value("ipaddress"), QString("192.168.10.22"));
+        QCOMPARE(doc.file.connections().at(1).value("ipaddress"), "192.168.10.22");
     }
 
     void readsOtherWritersTolerantly()
     {
         MProject::setExitPin("1357");
         Document doc;
-        QTest::ignoreMessage(QtDebugMsg, QRegularExpression(
-                                             "control \"Foyer Mute\" repeats the id 501 of an earlier control; "
-                                             "it now has the id \\d+\\."));
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("control \"Foyer Mute\" repeats the id 501 of an earlier "
+                                                            "control; it now has the id \\d+\\."));
         QVERIFY(doc.file.read(Foyer));
-        QCOMPARE(MProject::exitPin(), QString("1357"));
-        QCOMPARE(doc.file.fileVersion(), QString("2.1"));
-        QCOMPARE(doc.project.field("Engineer", "tel"), QString("+46 70 555 0199"));
-        QCOMPARE(doc.canvas.skin(), QString("Light"));
+        QCOMPARE(MProject::exitPin(), "1357");
+        QCOMPARE(doc.file.fileVersion(), "2.1");
+        QCOMPARE(doc.project.field("Engineer", "tel"), "+46 70 555 0199");
+        QCOMPARE(doc.canvas.skin(), "Light");
         QVERIFY(!doc.canvas.horizCenter());
         // Kinds derived from the children where the file gives none or one
         // the program does not know.
@@ -150,8 +186,7 @@ private slots:
         QVERIFY(mute->attributes().actionReset() && !mute->attributes().actionSet());
         // Repeated, missing and unreadable ids give ids no other control of
         // the file has.
-        QList<CControl *> controls;
-        collectControls(&doc.root, controls);
+        const QList<CControl *> controls = leaves(&doc.root);
         QSet<quint32> ids;
         for (const CControl *c : controls)
             ids.insert(c->id());
@@ -159,19 +194,13 @@ private slots:
         QVERIFY(!ids.contains(0));
         QCOMPARE(level->id(), 501u);
         QCOMPARE(doc.root.findByName("Site 2")->id(), 503u);
-        QCOMPARE(doc.file.connections().at(1).value("ipaddress"), QString("192.168.20.6"));
-    }
-
-    void readWriteReadKeepsTheDocument()
-    {
-        Document first;
-        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("repeats the id 501"));
-        QVERIFY(first.file.read(Foyer));
-        const QByteArray once = first.written();
+        QCOMPARE(doc.file.connections().at(1).value("ipaddress"), "192.168.20.6");
+        // Written and read again, the document stays as it is.
+        const QByteArray once = doc.written();
         Document second;
         QVERIFY(second.readBytes(once));
         QCOMPARE(second.written(), once);
-        QCOMPARE(second.root.findByName("Foyer Mute")->id(), first.root.findByName("Foyer Mute")->id());
+        QCOMPARE(second.root.findByName("Foyer Mute")->id(), mute->id());
         QCOMPARE(second.canvas.aspect(), 1.6f);
         QCOMPARE(second.panel("Welcome")->panelKind(), CComposite::Complete);
     }
@@ -185,6 +214,9 @@ private slots:
         QTest::newRow("design project") << readAll(Panels + "/Conference.kvp") << "neither scenes nor a canvas";
         QTest::newRow("empty") << QByteArray() << "not well-formed XML";
         QTest::newRow("binary") << QByteArray::fromHex("1000000000000000") << "not well-formed XML";
+        // The PIN is read early in the file; a file that breaks later must
+        // not leave its PIN behind.
+        QTest::newRow("cut before the scenes") << good.left(good.indexOf("<Scenes>")) << "not well-formed XML";
     }
     void aBadFileChangesNothing()
     {
@@ -194,23 +226,11 @@ private slots:
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("repeats the id"));
         QVERIFY(doc.file.read(Foyer));
         const QByteArray before = doc.written();
-        const QString pin = MProject::exitPin();
         if (reason.startsWith("not well-formed"))
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Fatal error on line"));
         QVERIFY(!doc.readBytes(bytes));
         QVERIFY2(doc.file.errorString().contains(reason), qPrintable(doc.file.errorString()));
         QCOMPARE(doc.written(), before);
-        QCOMPARE(MProject::exitPin(), pin);
-    }
-
-    void aTruncatedFileKeepsTheExitPin()
-    {
-        // The PIN is read early in the file; a file that breaks later must
-        // not leave its PIN behind.
-        const QByteArray good = readAll(Conference);
-        Document doc;
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Fatal error on line"));
-        QVERIFY(!doc.readBytes(good.left(good.indexOf("<Scenes>"))));
         QCOMPARE(MProject::exitPin(), QString());
     }
 
@@ -233,7 +253,7 @@ private slots:
         QVERIFY(doc.file.read(Foyer));
         QCOMPARE(childNames(&doc.root), QStringList{"Foyer"});
         QCOMPARE(doc.project.field("BusinessManeger", "name"), QString());
-        QCOMPARE(doc.canvas.device(), QString("Galaxy Tab"));
+        QCOMPARE(doc.canvas.device(), "Galaxy Tab");
     }
 
     void targetsMayBeMissing()
@@ -247,6 +267,113 @@ private slots:
         QVERIFY(file.writeXml(writer));
         QVERIFY(out.contains("<Scenes>\n\t</Scenes>"));
         QVERIFY(out.contains("<name>SITE NAME</name>"));
+    }
+
+    void everyControlOfTheFileFindsItsNode()
+    {
+        // Read without a tree first: nothing is bound until the design is read.
+        Document doc;
+        QVERIFY(doc.file.read(Conference));
+        QCOMPARE(doc.root.findByName("Hall Level")->node(), nullptr);
+        Design design;
+        doc.file.setHardware(&design.root);
+        doc.file.bind();
+        const QList<QPair<const char *, HNode *>> expected = {
+            {"Hall Level", design.gain},    {"Hall Mute", design.gain},         {"Hall Trim", design.gain},
+            {"Tone Link", design.gain},     {"Source Select", design.selector}, {"Link Channel", design.link},
+            {"Training Combine", design.rooms}, {"Combinations", design.rooms}, {"VoIP Dialer", design.voip},
+            {"Speed Dial", design.voip},    {"Dante Feed", design.dante},       {"Logo", nullptr},
+            {"Setup Button", nullptr}};
+        for (const auto &[name, node] : expected)
+            QVERIFY2(doc.root.findByName(name)->node() == node, name);
+        // A looked-up label follows the bound link node.
+        QCOMPARE(doc.root.findByName("Link Channel")->attributes().channelLabel(), design.link->channelName(1));
+    }
+
+    void bindingRule_data()
+    {
+        QTest::addColumn<QString>("block");
+        QTest::addColumn<int>("nodeID");
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<QString>("connection");
+        QTest::addColumn<QString>("bound");
+        QTest::newRow("id and category") << "Hall Gain" << 12 << "Blocks" << "Chassis|||3" << "Hall Gain";
+        QTest::newRow("renamed block") << "Old Name" << 15 << "Blocks" << "Chassis|||3" << "Source Select";
+        QTest::newRow("renumbered block") << "Hall Gain" << 99 << "Blocks" << "Chassis|||3" << "Hall Gain";
+        QTest::newRow("category differs") << "Hall Gain" << 15 << "Groups" << "Chassis|||3" << "Hall Gain";
+        QTest::newRow("the device itself") << "" << 3 << "Chassis" << "Chassis|||3" << "Hall DSP";
+        QTest::newRow("other device's node") << "SIP Receive" << 51 << "Blocks" << "Chassis|||3" << "";
+        QTest::newRow("no such device") << "Hall Gain" << 12 << "Blocks" << "Chassis|||9" << "";
+        QTest::newRow("device by label") << "Hall Gain" << 12 << "Blocks" << "Hall DSP" << "";
+        QTest::newRow("dropped node") << "Wireless Rx" << 77 << "Blocks" << "Chassis|||3" << "";
+        QTest::newRow("empty block matches no label") << "" << 77 << "Blocks" << "Chassis|||5" << "";
+    }
+    void bindingRule()
+    {
+        QFETCH(QString, block);
+        QFETCH(int, nodeID);
+        QFETCH(QString, category);
+        QFETCH(QString, connection);
+        QFETCH(QString, bound);
+        Design design;
+        CControl control("Level", "Slider");
+        control.setNodeReference({block, nodeID, category, connection});
+        if (bound.isEmpty())
+            QTest::ignoreMessage(QtDebugMsg, qPrintable(QString("CControl::bindNodes - no node for control \"Level\" "
+                                                                "(block \"%1\", nodeID %2, nodeCategory \"%3\", "
+                                                                "connection \"%4\"); it stays unbound.")
+                                                            .arg(block)
+                                                            .arg(nodeID)
+                                                            .arg(category, connection)));
+        control.bindNodes(CNodeLocator(&design.root));
+        QCOMPARE(control.node() ? control.node()->label() : QString(), bound);
+    }
+
+    void deviceWithoutNodeIdIsKnownByItsLabel()
+    {
+        HRoot root;
+        HNode *device = Design::add(&root, "Bramble", {{"title", "KA6200N"}, {"label", "Training Amp"}});
+        HNode *output = Design::add(device, "Output", {{"title", "Amp Output"}, {"label", "Amp Out-2"}});
+        CControl control;
+        control.setNodeReference({"Amp Out-2", 0, "Nowhere", "Training Amp"});
+        control.bindNodes(CNodeLocator(&root));
+        QCOMPARE(control.node(), output);
+        // Two devices with one key: the first in the tree is the device.
+        HNode *twin = Design::add(&root, "Bramble", {{"title", "KA6200N"}, {"label", "Training Amp"}});
+        Design::add(twin, "Output", {{"title", "Amp Output"}, {"label", "Amp Out-2"}});
+        QCOMPARE(CNodeLocator(&root).device("Training Amp"), device);
+        QCOMPARE(CNodeLocator().device("Training Amp"), nullptr);
+    }
+
+    void boundControlWritesItsNode()
+    {
+        Design design;
+        CControl control("Level", "Slider");
+        control.setId(7);
+        control.setNodeReference({"Old Name", 12, "Blocks", "Chassis|||3"});
+        control.bindNodes(CNodeLocator(&design.root));
+        QCOMPARE(control.node(), design.gain);
+        QVERIFY(writtenXml(control).startsWith(
+            "<Control name=\"Level\" type=\"Slider\">\n\t<block>Hall Gain</block>\n\t<nodeID>12</nodeID>\n"
+            "\t<nodeCategory>Blocks</nodeCategory>\n\t<connection>Chassis|||3</connection>\n\t<id>7</id>\n"));
+        // A control whose node is gone is written as it was read.
+        QVERIFY(design.hall->removeChild(design.gain));
+        delete design.gain;
+        QCOMPARE(control.node(), nullptr);
+        QVERIFY(writtenXml(control).contains("<block>Old Name</block>"));
+    }
+
+    void connectionsReachTheirDevices()
+    {
+        HRoot root;
+        auto *device = new RecordingDevice;
+        root.addNode(device);
+        CComposite document(QString(), "Scenes");
+        CPanelFile file(&document, nullptr, nullptr, &root);
+        QVERIFY(file.read(Conference));
+        QCOMPARE(device->set, (QStringList{"title=ZMP-30", "ipaddress=192.168.10.21", "ipport=10050",
+                                           "monitorport=10051", "serialport=10055", "platform=ZMP"}));
+        QCOMPARE(device->changed.join(','), "title,ipaddress,ipport,monitorport,serialport,platform");
     }
 };
 

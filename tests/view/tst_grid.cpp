@@ -12,7 +12,6 @@ private slots:
         QCOMPARE(plain.cellSize(), 5.0);
         QCOMPARE(plain.snap(QPointF(12.5, 9.99)), QPointF(10.0, 5.0));
         QCOMPARE(plain.snap(QPointF(15.0, 0.0)), QPointF(15.0, 0.0));
-
         VGrid scaled(2.0);
         QCOMPARE(scaled.snap(QPointF(19.0, 21.0)), QPointF(10.0, 20.0));
         QCOMPARE(scaled.arrowOffset(Qt::Key_Left, true), QPointF(-10.0, 0.0));

@@ -1,4 +1,4 @@
-#include "CCanvas.h"
+#include "../ModelScene.h"
 #include "MQmlInterface.h"
 #include "VModeManager.h"
 #include "VQmlFrame.h"
@@ -10,30 +10,13 @@
 #include <QQuickItem>
 #include <QTest>
 
-namespace {
-// Counts the distinct colours of an image, coarsely, to tell a drawn scene
-// from a blank one.
-int distinctColours(const QImage &image)
-{
-    QSet<QRgb> colours;
-    for (int y = 0; y < image.height(); y += 3)
-        for (int x = 0; x < image.width(); x += 3)
-            colours.insert(image.pixel(x, y) & 0xF0F0F0F0);
-    return colours.size();
-}
-} // namespace
-
 class tst_QmlScene : public QObject
 {
     Q_OBJECT
-private:
     VQmlFrame *view = nullptr;
     CCanvas canvas;
 
-    QQuickItem *row(const char *name) const
-    {
-        return view->rootObject()->findChild<QQuickItem *>(name);
-    }
+    QQuickItem *row(const char *name) const { return view->rootObject()->findChild<QQuickItem *>(name); }
 
 private slots:
     void initTestCase()
@@ -48,53 +31,31 @@ private slots:
         view->show();
         QVERIFY(QTest::qWaitForWindowExposed(view));
     }
-    void cleanupTestCase()
-    {
-        delete view;
-    }
+    void cleanupTestCase() { delete view; }
 
-    void interfaceDefaults_data()
+    void interfaceDefaultsAndBridge()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QVariant>("value");
-        QTest::newRow("rightClickEnable") << "rightClickEnable" << QVariant(true);
-        QTest::newRow("contentWidth") << "contentWidth" << QVariant(1920);
-        QTest::newRow("maxControlHeight") << "maxControlHeight" << QVariant(340);
-        QTest::newRow("toolBarHeightRatio") << "toolBarHeightRatio" << QVariant(0.085);
-        QTest::newRow("statusBarHeightRatio") << "statusBarHeightRatio" << QVariant(0.08);
-        QTest::newRow("pageCount") << "pageCount" << QVariant(1);
-        QTest::newRow("textColor") << "textColor" << QVariant(QColor("#231F20"));
-        QTest::newRow("nullRegionColor") << "nullRegionColor" << QVariant(QColor("#50231F20"));
-        QTest::newRow("fieldColor") << "fieldColor" << QVariant(QColor("#C0231F20"));
-        QTest::newRow("logoBackColor") << "logoBackColor" << QVariant(QColor("#131A20"));
-        QTest::newRow("connectInd") << "connectInd" << QVariant("../../images/skins/Light/indicator_red.png");
-        QTest::newRow("downArrow") << "downArrow" << QVariant("../../images/skins/Accent/Blue/arrow_down.png");
-        QTest::newRow("backspace") << "backspace" << QVariant("../../images/ic_backspace.png");
-        QTest::newRow("topRow") << "topRow" << QVariant("qrc:/qml/objects/QmlToolBarObject.qml");
-        QTest::newRow("bottomRow") << "bottomRow" << QVariant("qrc:/qml/objects/QmlStatusBarObject.qml");
-        QTest::newRow("errMsgPath") << "errMsgPath" << QVariant("qrc:/qml/objects/QmlErrMsg.qml");
-    }
-    void interfaceDefaults()
-    {
-        QFETCH(QString, name);
-        QFETCH(QVariant, value);
-        QVariant actual = view->qmlInterface()->property(name.toLatin1().constData());
-        QVERIFY2(actual.isValid(), qPrintable(name));
-        if (value.typeId() == QMetaType::QColor)
-            QCOMPARE(actual.value<QColor>(), value.value<QColor>());
-        else if (value.typeId() == QMetaType::Double)
-            QVERIFY(qFuzzyCompare(actual.toDouble(), value.toDouble()));
-        else
-            QCOMPARE(actual, value);
-    }
-
-    void bridgeBasics()
-    {
+        const QList<QPair<const char *, QVariant>> defaults = {
+            {"rightClickEnable", true}, {"contentWidth", 1920}, {"maxControlHeight", 340},
+            {"toolBarHeightRatio", 0.085}, {"statusBarHeightRatio", 0.08}, {"pageCount", 1},
+            {"textColor", QColor("#231F20")}, {"nullRegionColor", QColor("#50231F20")},
+            {"fieldColor", QColor("#C0231F20")}, {"logoBackColor", QColor("#131A20")},
+            {"connectInd", "../../images/skins/Light/indicator_red.png"},
+            {"downArrow", "../../images/skins/Accent/Blue/arrow_down.png"},
+            {"backspace", "../../images/ic_backspace.png"}, {"topRow", "qrc:/qml/objects/QmlToolBarObject.qml"},
+            {"bottomRow", "qrc:/qml/objects/QmlStatusBarObject.qml"}, {"errMsgPath", "qrc:/qml/objects/QmlErrMsg.qml"}};
         MQmlInterface *intrf = view->qmlInterface();
+        for (const auto &[name, value] : defaults) {
+            const QVariant actual = intrf->property(name);
+            if (value.typeId() == QMetaType::Double)
+                QVERIFY2(qFuzzyCompare(actual.toDouble(), value.toDouble()), name);
+            else
+                QVERIFY2(actual.typeId() == value.typeId() ? actual == value : actual.toString() == value.toString(), name);
+        }
         QCOMPARE(intrf->getAppFunction(), 3);
         QCOMPARE(VModeManager::instance()->rootItem(), view->rootObject());
         QCOMPARE(intrf->setupMenuData().size(), 2);
-        QCOMPARE(intrf->setupMenuData().at(0).toMap().value("key").toString(), QStringLiteral("IP Address"));
+        QCOMPARE(intrf->setupMenuData().at(0).toMap().value("key").toString(), "IP Address");
     }
 
     void rowsFollowTheInterface()
@@ -105,7 +66,6 @@ private slots:
         QTRY_VERIFY(top->height() > 0);
         QCOMPARE(int(top->height()), qRound(view->rootObject()->height() * 0.085));
         QTRY_VERIFY(bottom->height() > 0);
-
         MQmlInterface *intrf = view->qmlInterface();
         intrf->setProperty("topRow", "?");
         intrf->setProperty("bottomRow", "qrc:/qml/objects/QmlStatusBarObject.qml");
@@ -125,7 +85,6 @@ private slots:
         QVERIFY(!light.isNull());
         QVERIFY(distinctColours(light) > 4);
         QCOMPARE(QColor(light.pixel(light.width() / 2, light.height() / 2)), QColor("#FFFFFF"));
-
         XSkinHandler::loadSkin("Dark", view->qmlInterface());
         QTRY_COMPARE(QColor(view->grabWindow().pixel(light.width() / 2, light.height() / 2)),
                      QColor("#464949"));
