@@ -55,15 +55,13 @@ public:
 
 private:
     int m_number = 0;
-    QString m_value;
-    QString m_reply;
+    QString m_value, m_reply;
 };
 
 // A control bound to a block: its attributes, its node and its transform.
 struct Binding
 {
-    Binding(const QString &label, int structure, int index1 = 0, int index2 = 0,
-            HNode *sharedNode = nullptr)
+    Binding(const QString &label, int structure, int index1 = 0, int index2 = 0, HNode *sharedNode = nullptr)
         : node(sharedNode ? sharedNode : &ownNode), control(QStringLiteral("Control of ") + label)
     {
         ownNode.setLabel(label);
@@ -74,6 +72,12 @@ struct Binding
         transform.setOwnerAttributes(&attributes);
         transform.setNode(node);
         transform.addUser();
+    }
+    // Sets the value text and hands the control to protocol.
+    bool send(PProtocol &protocol, const QString &value)
+    {
+        transform.setValueText(value);
+        return protocol.sendValue(&transform);
     }
 
     HNode ownNode;
@@ -99,11 +103,13 @@ public:
         return true;
     }
     QByteArray probeCommand() const override { return probe; }
+    void resynchronize() override { ++resyncs; }
 
     QByteArray probe; // none unless a test sets one
     QList<QByteArray> lines;
     QStringList timeouts;
     QList<bool> onlineCalls;
+    int resyncs = 0;
 };
 
 // A peer that cannot listen on loopback stops the test program at once
@@ -130,7 +136,6 @@ public:
             }
         });
     }
-
     quint16 port() const { return server.serverPort(); }
     QTcpSocket *socket() const { return sockets.isEmpty() ? nullptr : sockets.last(); }
     int connections() const { return int(sockets.size()); }
@@ -153,11 +158,9 @@ private:
     {
         received += bytes;
         m_pending += bytes;
-        int end;
-        while ((end = int(m_pending.indexOf('\r'))) >= 0) {
-            const QByteArray line = m_pending.left(end);
+        for (int end; (end = int(m_pending.indexOf('\r'))) >= 0;) {
+            const QByteArray reply = answer ? answer(m_pending.left(end)) : QByteArray();
             m_pending.remove(0, end + 1);
-            const QByteArray reply = answer ? answer(line) : QByteArray();
             if (!reply.isEmpty()) {
                 socket->write(reply);
                 socket->flush();
@@ -182,7 +185,6 @@ struct SimPeer
         listening = device->listen(QHostAddress::LocalHost, &error);
         mustListen(listening, error);
     }
-
     quint16 port() const { return device->port(); }
 
     SimLog log;
@@ -208,11 +210,18 @@ inline std::unique_ptr<ITcpClient> openClient(PProtocol *protocol, quint16 port)
 inline std::unique_ptr<ITcpClient> runningClient(PProtocol *protocol, quint16 port, bool awaitHandshake = false)
 {
     auto client = openClient(protocol, port);
-    const bool ready = QTest::qWaitFor(
-        [&] { return client->isConnected() && (!awaitHandshake || client->isStreamingSet()); }, Timeout);
-    if (!ready)
+    if (!QTest::qWaitFor([&] { return client->isConnected() && (!awaitHandshake || client->isStreamingSet()); },
+                         Timeout))
         qWarning() << "the client did not come online";
     return client;
+}
+
+// Queues the query of parameter name>index, which waits wait ms for its
+// answer.
+inline void query(ITcpClient &client, const QByteArray &name, int index, int wait)
+{
+    const QByteArray command = "GA\"" + name + "\">" + QByteArray::number(index);
+    client.send(command + '\r', IInterface::ReplyExpected, QString::fromLatin1(command + '='), wait);
 }
 
 // A running client of protocol towards a raw peer that answers as given,
@@ -227,6 +236,7 @@ struct Online
         failures = std::make_unique<QSignalSpy>(client->dispatcher(), &ITcpClientThread::messageError);
         peer.received.clear();
     }
+    bool idle() const { return client->dispatcher()->state() == ITcpClientThread::Idle; }
 
     RawPeer peer;
     Protocol protocol;

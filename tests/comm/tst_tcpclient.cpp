@@ -1,6 +1,7 @@
 // The TCP client: connecting without blocking, cutting the received bytes
-// into replies, the connection state machine with its reconnection, and
-// the host check.
+// into replies, its dispatcher (one command at a time, answers matched to
+// the command that waits, at most three writes), the connection state
+// machine with its reconnection, and the host check.
 
 #include "../TransferPeers.h"
 #include "CommTestUtil.h"
@@ -16,13 +17,7 @@ Q_DECLARE_METATYPE(SimFaults)
 
 namespace {
 
-// A protocol that also counts how often it is asked to resynchronise.
-class ResyncProtocol : public RecordingProtocol
-{
-public:
-    void resynchronize() override { ++resyncs; }
-    int resyncs = 0;
-};
+using Client = Online<RecordingProtocol>;
 
 // A stand-in for ping that notes its arguments and locale (a line per run)
 // in "called", then answers with the exit status it was given (after
@@ -39,13 +34,17 @@ QString writePingScript(const QTemporaryDir &dir, int exitCode, const QByteArray
     return path;
 }
 
-// Queues count queries that wait wait ms each, as G>0, G>1 and so on.
+// Queues count queries of G>0, G>1 and so on that wait wait ms each.
 void queries(ITcpClient &client, int count, int wait)
 {
     for (int i = 0; i < count; ++i)
-        client.send("GA\"G\">" + QByteArray::number(i) + "\r", IInterface::ReplyExpected,
-                    QStringLiteral("GA\"G\">%1=").arg(i), wait);
+        query(client, "G", i, wait);
 }
+
+// Queues a command that expects nothing; it goes out once all before it are
+// done, so its arrival tells that they are.
+void end(Client &online) { online.client->send("END\r", IInterface::NoAnswer, QString(), 200); }
+bool ended(const Client &online) { return online.peer.received.endsWith("END\r"); }
 
 } // namespace
 
@@ -73,43 +72,36 @@ private slots:
     {
         QTest::addColumn<QList<QByteArray>>("chunks");
         QTest::addColumn<QList<QByteArray>>("lines");
-        QTest::newRow("two replies in one read") << QList<QByteArray>{"A;B;\r"} << QList<QByteArray>{"A", "B"};
-        QTest::newRow("a lone CR yields nothing, the next line comes through")
-            << QList<QByteArray>{"\r", "C\r"} << QList<QByteArray>{"C"};
-        QTest::newRow("joined answers with CR before the separator")
-            << QList<QByteArray>{"GA\"G\">1=2\r;GA\"G\">2=3\r"} << QList<QByteArray>{"GA\"G\">1=2", "GA\"G\">2=3"};
-        QTest::newRow("acknowledges need no line end")
-            << QList<QByteArray>{QByteArray(1, Ack) + ';' + QByteArray(1, Ack)}
-            << QList<QByteArray>{QByteArray(1, Ack), QByteArray(1, Ack)};
-        QTest::newRow("a line split across two reads")
-            << QList<QByteArray>{"GA\"Gain 1\">1=", "-3.5\r"} << QList<QByteArray>{"GA\"Gain 1\">1=-3.5"};
-        QTest::newRow("a split at the separator")
-            << QList<QByteArray>{"S 0x1f", ";GG 1a,78\r"} << QList<QByteArray>{"S 0x1f", "GG 1a,78"};
+        QTest::addColumn<int>("flushMs"); // the silence after which an unterminated tail is a reply
+        // Long enough that a slow machine does not cut a line the test splits.
+        const auto row = [](const char *name, QList<QByteArray> chunks, QList<QByteArray> lines, int flush = 2000) {
+            QTest::newRow(name) << chunks << lines << flush;
+        };
+        row("two replies in one read", {"A;B;\r"}, {"A", "B"});
+        row("a lone CR yields nothing, the next line comes through", {"\r", "C\r"}, {"C"});
+        row("joined answers with CR before the separator", {"GA\"G\">1=2\r;GA\"G\">2=3\r"},
+            {"GA\"G\">1=2", "GA\"G\">2=3"});
+        row("acknowledges need no line end", {QByteArray(1, Ack) + ';' + QByteArray(1, Ack)},
+            {QByteArray(1, Ack), QByteArray(1, Ack)});
+        row("a line split across two reads", {"GA\"Gain 1\">1=", "-3.5\r"}, {"GA\"Gain 1\">1=-3.5"});
+        row("a split at the separator", {"S 0x1f", ";GG 1a,78\r"}, {"S 0x1f", "GG 1a,78"});
+        row("an unterminated tail is flushed after silence", {"Z=1"}, {"Z=1"}, 20);
     }
     void replyFraming()
     {
         QFETCH(QList<QByteArray>, chunks);
-        Online<RecordingProtocol> online;
-        // Long enough that a slow machine does not cut a line the test splits.
-        online.client->setTailFlushInterval(2000);
+        Client online;
+        QFETCH(int, flushMs);
+        online.client->setTailFlushInterval(flushMs);
         for (const QByteArray &chunk : chunks) {
             online.peer.send(chunk);
-            // The client has read the chunk when it holds it as its tail or
-            // has made a reply of it.
+            // Read once the client holds it as its tail or made a reply of it.
             QTRY_VERIFY_WITH_TIMEOUT(!online.client->unterminatedTail().isEmpty() || !online.protocol.lines.isEmpty()
                                          || chunk == "\r",
                                      Timeout);
         }
         QFETCH(QList<QByteArray>, lines);
         QTRY_COMPARE_WITH_TIMEOUT(online.protocol.lines, lines, Timeout);
-        QVERIFY(online.client->unterminatedTail().isEmpty());
-    }
-
-    void unterminatedTailIsFlushedAfterSilence()
-    {
-        Online<RecordingProtocol> online;
-        online.peer.send("Z=1");
-        QTRY_COMPARE_WITH_TIMEOUT(online.protocol.lines, QList<QByteArray>{"Z=1"}, Timeout);
         QVERIFY(online.client->unterminatedTail().isEmpty());
     }
 
@@ -133,7 +125,7 @@ private slots:
         QCOMPARE(control.transform.replies, QStringList{"-12.5"});
     }
 
-    void connectingGoesOnline()
+    void connectingAndClosingNeverWait()
     {
         RawPeer peer;
         RecordingProtocol protocol;
@@ -143,8 +135,9 @@ private slots:
         client.setPort(peer.port());
         QSignalSpy states(&client, &IInterface::interfaceStateChanged);
         QSignalSpy active(&client, &ITcpClient::connectionActive);
-        // Opening never waits for the connection: it answers that an attempt
-        // is under way, and the connection is made by the event loop.
+        QSignalSpy closed(&client, &IInterface::connectionClose);
+        // Opening answers that an attempt is under way; the event loop makes
+        // the connection.
         QVERIFY(client.open());
         QCOMPARE(client.connectionState(), int(ITcpClient::Connecting));
         QVERIFY(!client.isConnected());
@@ -153,38 +146,33 @@ private slots:
         QCOMPARE(client.statusText(), QStringLiteral(" - Online - Running"));
         QCOMPARE(active.count(), 1);
         QCOMPARE(states.last().at(0).toBool(), true);
-        QCOMPARE(protocol.onlineCalls, QList<bool>{true});
         // Immediate mode writes at once and arms the host check.
         QCOMPARE(client.send("SUB\r", IInterface::Immediate, QStringLiteral("SUB"), 200), 4u);
         QVERIFY(client.hostCheck()->isArmed());
         QTRY_COMPARE_WITH_TIMEOUT(peer.received, QByteArray("SUB\r"), Timeout);
-    }
-
-    void closeReturnsAtOnceAndGoesOffline()
-    {
-        Online<RecordingProtocol> online;
-        auto &client = online.client;
-        QSignalSpy closed(client.get(), &IInterface::connectionClose);
         // The goodbye is left to the socket: close() returns with the client
         // offline, before the device has seen the connection end.
-        QVERIFY(client->close());
-        QCOMPARE(online.peer.socket()->state(), QAbstractSocket::ConnectedState);
-        QCOMPARE(client->connectionState(), int(ITcpClient::Idle));
-        QVERIFY(!client->isConnected() && !client->hasSocket() && !client->dispatcher()->isProcessing());
+        QVERIFY(client.close());
+        QCOMPARE(peer.socket()->state(), QAbstractSocket::ConnectedState);
+        QCOMPARE(client.connectionState(), int(ITcpClient::Idle));
+        QVERIFY(!client.isConnected() && !client.hasSocket() && !client.dispatcher()->isProcessing());
         QCOMPARE(closed.count(), 1);
-        QCOMPARE(online.protocol.onlineCalls, (QList<bool>{true, false}));
-        QTRY_COMPARE_WITH_TIMEOUT(online.peer.socket()->state(), QAbstractSocket::UnconnectedState, Timeout);
-        // Offline on purpose: nothing is sent, nothing is pinged and no
-        // reconnection follows.
-        QCOMPARE(client->send("GA\"G\">1\r", IInterface::ReplyExpected, QString(), 200), 0u);
-        client->armHostCheck();
-        QVERIFY(!client->hostCheck()->isArmed());
-        QCOMPARE(online.peer.connections(), 1);
+        QCOMPARE(protocol.onlineCalls, (QList<bool>{true, false}));
+        QTRY_COMPARE_WITH_TIMEOUT(peer.socket()->state(), QAbstractSocket::UnconnectedState, Timeout);
+        // Offline on purpose: nothing is sent, pinged or connected again;
+        // resynchronising only tells the protocol it is offline.
+        QCOMPARE(client.send("GA\"G\">1\r", IInterface::ReplyExpected, QString(), 200), 0u);
+        client.armHostCheck();
+        QVERIFY(!client.hostCheck()->isArmed());
+        client.resynchronize();
+        QCOMPARE(protocol.resyncs, 0);
+        QCOMPARE(protocol.onlineCalls, (QList<bool>{true, false, false}));
+        QCOMPARE(peer.connections(), 1);
     }
 
     void reconnectsAfterTheDeviceClosed()
     {
-        Online<RecordingProtocol> online;
+        Client online;
         auto &client = online.client;
         client->armHostCheck();
         QVERIFY(client->hostCheck()->isArmed());
@@ -199,6 +187,11 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(client->connectionState(), int(ITcpClient::Running), Timeout);
         QCOMPARE(online.peer.connections(), 2);
         QCOMPARE(online.protocol.onlineCalls, (QList<bool>{true, false, true}));
+        // Resynchronising asks the protocol and the device again.
+        client->setStreaming(1);
+        client->resynchronize();
+        QCOMPARE(online.protocol.resyncs, 1);
+        QVERIFY(!client->isStreamingSet() && client->streaming() == 0);
     }
 
     void retriesUntilTheDeviceIsBack()
@@ -217,7 +210,7 @@ private slots:
     {
         // Connected, but the device answers nothing: no socket event will
         // ever come, and the failures alone must reset the connection.
-        Online<RecordingProtocol> online;
+        Client online;
         auto &client = online.client;
         queries(*client, 5, 10);
         QTRY_VERIFY_WITH_TIMEOUT(!client->isConnected(), Timeout);
@@ -257,8 +250,7 @@ private slots:
     {
         QTest::addColumn<SimFaults>("faults");
         SimFaults silent, stalled;
-        silent.silentAfter = 3;
-        stalled.stallAfter = 3;
+        silent.silentAfter = stalled.stallAfter = 3;
         QTest::newRow("answers nothing") << silent;
         QTest::newRow("reads nothing") << stalled;
     }
@@ -278,8 +270,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, QStringList{"0.0"}, Timeout);
         QCOMPARE(client->sendErrorCount(), 0);
         // The user's change goes into the silence; it is not lost with the link.
-        control.transform.setValueText(QStringLiteral("-3.0"));
-        QVERIFY(protocol.sendValue(&control.transform));
+        QVERIFY(control.send(protocol, QStringLiteral("-3.0")));
         QTRY_VERIFY_WITH_TIMEOUT(!client->isConnected(), 2 * Timeout);
         QVERIFY(!states.isEmpty() && !states.last().at(0).toBool());
         QTRY_VERIFY_WITH_TIMEOUT(client->isConnected() && protocol.isSubscribed(), 2 * Timeout);
@@ -301,7 +292,7 @@ private slots:
         client->sendSet("SA \"G\">1=1\r", "SA \"G\">1=", 4000);
         QTRY_COMPARE_WITH_TIMEOUT(peer.count("SA \"G\">1=1\r"), 1, Timeout);
         client->sendSet("SA \"G\">1=2\r", "SA \"G\">1=", 4000);
-        client->send("GA\"G\">2\r", IInterface::ReplyExpected, QStringLiteral("GA\"G\">2="), 4000);
+        query(*client, "G", 2, 4000);
         client->sendSet("SA \"G\">1=3\r", "SA \"G\">1=", 4000);
         peer.socket()->disconnectFromHost();
         QTRY_COMPARE_WITH_TIMEOUT(peer.connections(), 2, Timeout);
@@ -311,21 +302,132 @@ private slots:
         QCOMPARE(client->carriedSetCount(), 0);
     }
 
-    void resynchronizing()
+    void acknowledge_data()
     {
-        RawPeer peer;
-        ResyncProtocol protocol;
-        auto client = runningClient(&protocol, peer.port());
-        client->setStreaming(1);
-        QVERIFY(client->isStreamingSet());
-        client->resynchronize();
-        QCOMPARE(protocol.resyncs, 1);
-        QVERIFY(!client->isStreamingSet());
-        QCOMPARE(client->streaming(), quint8(0));
-        client->close();
-        client->resynchronize();
-        QCOMPARE(protocol.resyncs, 1);
-        QCOMPARE(protocol.onlineCalls, (QList<bool>{true, false, false}));
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<int>("writes");
+        QTest::addColumn<QList<QByteArray>>("routed");
+        QTest::newRow("ACK completes the command") << QByteArray(1, Ack) << 1 << QList<QByteArray>();
+        QTest::newRow("NAK: written three times, then dropped") << QByteArray(1, Nak) << 3 << QList<QByteArray>();
+        QTest::newRow("bytes behind an ACK are a line of their own")
+            << QByteArray(1, Ack) + "GA\"G\">1=3\r" << 1 << QList<QByteArray>{"GA\"G\">1=3"};
+    }
+    void acknowledge()
+    {
+        QFETCH(QByteArray, answer);
+        Client online([answer](const QByteArray &line) { return line.startsWith("SA") ? answer : QByteArray(); });
+        // A long answer time: what follows can only go out this soon because
+        // the answer byte settled the command.
+        online.client->send("SA \"G\">1=1\r", IInterface::AckExpected, QString(), 4000);
+        end(online);
+        QTRY_VERIFY_WITH_TIMEOUT(ended(online), 3000);
+        QTEST(online.peer.count("SA \"G\">1=1\r"), "writes");
+        QCOMPARE(online.failures->count(), answer.startsWith(Nak) ? 3 : 0);
+        QFETCH(QList<QByteArray>, routed);
+        QTRY_COMPARE_WITH_TIMEOUT(online.protocol.lines, routed, Timeout);
+        QVERIFY(online.protocol.timeouts.isEmpty());
+    }
+
+    void onlyTheAnswerSettlesTheCommand_data()
+    {
+        QTest::addColumn<bool>("streaming");
+        QTest::addColumn<QByteArray>("command");
+        QTest::addColumn<QByteArray>("other"); // a line that is no answer
+        QTest::addColumn<QByteArray>("answer");
+        QTest::newRow("another parameter") << false << QByteArray("GA\"G\">1") << QByteArray("GA\"G\">2=7")
+                                           << QByteArray("GA\"G\">1=5");
+        QTest::newRow("a push while a subscription waits")
+            << true << QByteArray("SUB \"GA\"A\">1\"") << QByteArray("GA\"B\">1=4") << QByteArray("SUB \"GA\"A\">1\",yes");
+    }
+    void onlyTheAnswerSettlesTheCommand()
+    {
+        QFETCH(QByteArray, command);
+        QFETCH(QByteArray, other);
+        QFETCH(QByteArray, answer);
+        QFETCH(bool, streaming);
+        Client online;
+        online.client->setStreaming(streaming ? 1 : 0);
+        const QByteArray tag = command.startsWith("SUB") ? command + ',' : command + '=';
+        online.client->send(command + '\r', IInterface::ReplyExpected, QString::fromLatin1(tag), 4000);
+        end(online);
+        QTRY_COMPARE_WITH_TIMEOUT(online.peer.count(command + '\r'), 1, Timeout);
+        // The other line is routed, and the command goes on waiting.
+        online.peer.send(other + '\r');
+        QTRY_COMPARE_WITH_TIMEOUT(online.protocol.lines, QList<QByteArray>{other}, Timeout);
+        QVERIFY(!ended(online));
+        online.peer.send(answer + '\r');
+        QTRY_VERIFY_WITH_TIMEOUT(ended(online), Timeout);
+        QCOMPARE(online.protocol.lines, (QList<QByteArray>{other, answer}));
+        QCOMPARE(online.peer.count(command + '\r'), 1);
+        QCOMPARE(online.failures->count(), 0);
+    }
+
+    void lateAnswerIsRoutedNotTakenByTheNextCommand()
+    {
+        // The first query fails three times, and the protocol hears of each;
+        // its late answer is no answer to the next, whose answer resets the
+        // errors.
+        Client online;
+        query(*online.client, "A", 1, 20);
+        query(*online.client, "B", 1, 4000);
+        QTRY_COMPARE_WITH_TIMEOUT(online.peer.count("GA\"B\">1\r"), 1, Timeout);
+        QCOMPARE(online.failures->count(), 3);
+        QCOMPARE(online.client->sendErrorCount(), 3);
+        QTRY_COMPARE_WITH_TIMEOUT(online.protocol.timeouts, QStringList(3, QStringLiteral("GA\"A\">1=")), Timeout);
+        online.peer.send("GA\"A\">1=late\r");
+        QTRY_COMPARE_WITH_TIMEOUT(online.protocol.lines, QList<QByteArray>{"GA\"A\">1=late"}, Timeout);
+        online.peer.send("GA\"B\">1=2\r");
+        QTRY_COMPARE_WITH_TIMEOUT(online.protocol.lines.size(), 2, Timeout);
+        QCOMPARE(online.peer.count("GA\"A\">1\r"), 3);
+        QCOMPARE(online.peer.count("GA\"B\">1\r"), 1);
+        QCOMPARE(online.failures->count(), 3);
+        QCOMPARE(online.client->sendErrorCount(), 0);
+        // An idle connection schedules nothing.
+        QTRY_VERIFY_WITH_TIMEOUT(!online.client->dispatcher()->isPassScheduled(), Timeout);
+        QVERIFY(online.idle());
+    }
+
+    void identicalQueryIsQueuedOnce()
+    {
+        Client online;
+        ITcpClient &client = *online.client;
+        for (int i = 0; i < 3; ++i)
+            query(client, "G", 1, 4000);
+        query(client, "G", 2, 4000);
+        QTRY_COMPARE_WITH_TIMEOUT(online.peer.count("GA\"G\">1\r"), 1, Timeout);
+        // Still waiting for its answer: asking again queues nothing.
+        query(client, "G", 1, 4000);
+        online.peer.send("GA\"G\">1=1\r");
+        QTRY_COMPARE_WITH_TIMEOUT(online.peer.count("GA\"G\">2\r"), 1, Timeout);
+        online.peer.send("GA\"G\">2=2\r");
+        QTRY_COMPARE_WITH_TIMEOUT(online.protocol.lines.size(), 2, Timeout);
+        QCOMPARE(online.peer.count("GA\"G\">1\r"), 1);
+        // Once answered, the same query goes out again.
+        query(client, "G", 1, 4000);
+        QTRY_COMPARE_WITH_TIMEOUT(online.peer.count("GA\"G\">1\r"), 2, Timeout);
+    }
+
+    void shortWriteCountsAsAFailedAttempt()
+    {
+        // A link that takes only part of each command: every write is a
+        // failed attempt, and the command is given up after the third.
+        ICountedQueue<ITcpClientThread::Record> records;
+        ICountedQueue<QByteArray> replies;
+        QList<QByteArray> writes;
+        ITcpClientThread dispatcher(&records, &replies, [&writes](const QByteArray &bytes, bool) {
+            writes.append(bytes);
+            return qint64(bytes.size() - 1);
+        });
+        QSignalSpy errors(&dispatcher, &ITcpClientThread::messageError);
+        dispatcher.onStartMessageProcessing();
+        records.append({IInterface::AckExpected, "SA \"G\">1=1\r", QByteArray(), 4000, QByteArray()});
+        records.append({IInterface::NoAnswer, "END\r", QByteArray(), 200, QByteArray()});
+        dispatcher.schedule();
+        QTRY_COMPARE_WITH_TIMEOUT(writes.size(), 6, Timeout);
+        QCOMPARE(writes, QList<QByteArray>(3, "SA \"G\">1=1\r") + QList<QByteArray>(3, "END\r"));
+        QCOMPARE(errors.count(), 6);
+        QTRY_VERIFY_WITH_TIMEOUT(!dispatcher.isPassScheduled(), Timeout);
+        QCOMPARE(dispatcher.state(), ITcpClientThread::Idle);
     }
 
     void hostCheck_data()
@@ -342,7 +444,7 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(bool, probe);
         QTemporaryDir dir;
-        Online<RecordingProtocol> online;
+        Client online;
         auto &client = online.client;
         online.protocol.probe = "SUB\r";
         client->hostCheck()->setProgram(exitCode < 0 ? QStringLiteral("/nonexistent/ping")
