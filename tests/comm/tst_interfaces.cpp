@@ -128,29 +128,6 @@ private slots:
         QCOMPARE(second->name(), QStringLiteral("TcpClient Interface"));
     }
 
-    void groupOpensAndClosesEveryDevice()
-    {
-        IComposite empty;
-        QVERIFY(empty.open() && empty.close());
-        SimPeer first;
-        SimPeer second;
-        PKVDProtocol firstProtocol;
-        PKVDProtocol secondProtocol;
-        std::unique_ptr<IInterface> a(IInterfaceFactory::instance().create(
-            &firstProtocol, QStringLiteral("127.0.0.1"), first.port(), nullptr));
-        std::unique_ptr<IInterface> b(IInterfaceFactory::instance().create(
-            &secondProtocol, QStringLiteral("127.0.0.1"), second.port(), nullptr));
-        IComposite group;
-        group.add(a.get());
-        group.add(b.get());
-        group.open();
-        QTRY_COMPARE_WITH_TIMEOUT(group.connectedCount(), 2, Timeout);
-        QTRY_VERIFY_WITH_TIMEOUT(firstProtocol.isSubscribed() && secondProtocol.isSubscribed(), Timeout);
-        QVERIFY(group.close());
-        QCOMPARE(group.connectedCount(), 0);
-        QVERIFY(!firstProtocol.isSubscribed());
-    }
-
     void portNumbers_data()
     {
         QTest::addColumn<QString>("text");

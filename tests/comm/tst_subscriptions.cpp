@@ -2,10 +2,7 @@
 // per parameter and connection, pushed values, who polls a shared
 // parameter, unsubscribing, and starting afresh after a reconnection.
 
-#include "CommTestUtil.h"
-
-#include "ITcpClient.h"
-#include "ITcpClientThread.h"
+#include "../SimStation.h"
 #include "PKVDProtocol.h"
 
 using namespace commtest;
@@ -27,17 +24,6 @@ QByteArray subscribingDevice(const QByteArray &line)
 QByteArray pollingOnly(const QByteArray &line)
 {
     return line == "SUB" ? QByteArray("SUB,no\r") : QByteArray();
-}
-
-// Another station sets a value at the device and has its acknowledgement.
-bool setElsewhere(quint16 port, const QByteArray &command)
-{
-    QTcpSocket other;
-    other.connectToHost(QHostAddress::LocalHost, port);
-    if (!other.waitForConnected(Timeout))
-        return false;
-    other.write(command);
-    return QTest::qWaitFor([&] { return other.bytesAvailable() > 0; }, Timeout);
 }
 
 const QString G1 = QStringLiteral("GA\"G\">1");
@@ -72,7 +58,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, QStringList{"0.0"}, Timeout);
         if (refused)
             return;
-        QVERIFY(setElsewhere(sim.port(), "SA \"Gain 1\">1=-7.5\r"));
+        QCOMPARE(simtest::OtherStation(sim.port()).ask("SA \"Gain 1\">1=-7.5"), QByteArray(1, Ack));
         QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, (QStringList{"0.0", "-7.5"}), Timeout);
     }
 
@@ -156,8 +142,7 @@ private slots:
         auto client = runningClient(&protocol, sim.port(), true);
         HNode block;
         block.setLabel(QStringLiteral("Gain 1"));
-        Binding first(QString(), 0, 1, 0, &block);
-        Binding later(QString(), 0, 1, 0, &block);
+        Binding first(QString(), 0, 1, 0, &block), later(QString(), 0, 1, 0, &block);
         QVERIFY(protocol.poll(&first.transform));
         QTRY_COMPARE_WITH_TIMEOUT(first.transform.replies, QStringList{"-4.5"}, Timeout);
         QVERIFY(protocol.subscriptions().isSubscribed(gain));
@@ -199,8 +184,7 @@ private slots:
             [](const QByteArray &line) { return line.startsWith("GA") ? line + "=1\r" : pollingOnly(line); }, true);
         HNode block;
         block.setLabel(QStringLiteral("Gain 1"));
-        Binding hidden(QString(), 0, 1, 0, &block);
-        Binding shown(QString(), 0, 1, 0, &block);
+        Binding hidden(QString(), 0, 1, 0, &block), shown(QString(), 0, 1, 0, &block);
         hidden.transform.setPollDivider(1);
         shown.transform.setPollDivider(1);
         // Only the first polls; one answer reaches both.
@@ -225,17 +209,13 @@ private slots:
             },
             true);
         auto &[peer, protocol, client, failures] = online;
-        Binding gain(QStringLiteral("G"), 0, 1);
-        Binding refused(QStringLiteral("Refused"), 0, 1);
-        Binding rooms(QStringLiteral("Rooms"), 9);
+        Binding gain(QStringLiteral("G"), 0, 1), refused(QStringLiteral("Refused"), 0, 1), rooms(QStringLiteral("Rooms"), 9);
         rooms.transform.command = QStringLiteral("GRC 2\r");
         for (Binding *control : {&gain, &refused, &rooms})
             QVERIFY(protocol.poll(&control->transform));
         QTRY_VERIFY_WITH_TIMEOUT(!gain.transform.replies.isEmpty() && !rooms.transform.replies.isEmpty(), Timeout);
         QTRY_VERIFY_WITH_TIMEOUT(peer.received.contains("SUB \"GA\"Refused\">1\"\r"), Timeout);
-        QTRY_VERIFY_WITH_TIMEOUT(!client->dispatcher()->isPassScheduled()
-                                     && client->dispatcher()->state() == ITcpClientThread::Idle,
-                                 Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(!client->dispatcher()->isPassScheduled() && online.idle(), Timeout);
         peer.received.clear();
         client->resynchronize();
         // Only what was subscribed is cancelled, named by its query; then the
@@ -266,7 +246,7 @@ private slots:
         // and reads it.
         sim = std::make_unique<SimPeer>(SimFaults(), port);
         QTRY_VERIFY_WITH_TIMEOUT(client->isConnected() && protocol.isSubscribed(), 3 * Timeout);
-        QVERIFY(setElsewhere(port, "SA \"Gain 1\">1=-9.0\r"));
+        QCOMPARE(simtest::OtherStation(port).ask("SA \"Gain 1\">1=-9.0"), QByteArray(1, Ack));
         QVERIFY(protocol.poll(&control.transform));
         QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies.last(), QStringLiteral("-9.0"), Timeout);
         QVERIFY(protocol.subscriptions().isSubscribed(QStringLiteral("GA\"Gain 1\">1")));
@@ -277,8 +257,7 @@ private slots:
         Online<PKVDProtocol> online(pollingOnly, true);
         PKVDProtocol &protocol = online.protocol;
         auto deleted = std::make_unique<Binding>(QStringLiteral("G"), 0, 1);
-        Binding released(QStringLiteral("G"), 0, 2);
-        Binding forgotten(QStringLiteral("G"), 0, 3);
+        Binding released(QStringLiteral("G"), 0, 2), forgotten(QStringLiteral("G"), 0, 3);
         for (Binding *control : {deleted.get(), &released, &forgotten})
             QVERIFY(protocol.poll(&control->transform));
         deleted.reset();

@@ -63,39 +63,17 @@ QByteArray oneMemberArchive(const QString &name, const QByteArray &content)
 // widget, device, and the one detail that tells the fault.
 QString line(const CheckFinding &finding)
 {
-    QString detail;
-    switch (finding.kind) {
-    case CheckFinding::Unbound: {
-        const QJsonObject reference = finding.details.value(QStringLiteral("reference")).toObject();
-        detail = reference.value(QStringLiteral("block")).toString() + QLatin1Char(',')
-                 + QString::number(reference.value(QStringLiteral("nodeID")).toInt());
-        break;
+    const QJsonObject reference = finding.details.value(QStringLiteral("reference")).toObject();
+    QString detail = reference.isEmpty() ? QString()
+                                         : reference.value(QStringLiteral("block")).toString() + QLatin1Char(',')
+                                               + QString::number(reference.value(QStringLiteral("nodeID")).toInt());
+    for (const char *key : {"parameter", "transform", "target", "path", "query"}) {
+        if (finding.details.contains(QLatin1String(key)))
+            detail = finding.details.value(QLatin1String(key)).toString();
     }
-    case CheckFinding::NoParameter:
-        detail = finding.details.value(QStringLiteral("parameter")).toString();
-        break;
-    case CheckFinding::UnknownTransform:
-        detail = finding.details.value(QStringLiteral("transform")).toString();
-        break;
-    case CheckFinding::MissingPanel:
-        detail = finding.details.value(QStringLiteral("target")).toString();
-        break;
-    case CheckFinding::MissingImage:
-        detail = finding.details.value(QStringLiteral("path")).toString();
-        break;
-    case CheckFinding::Refused:
-        detail = finding.details.value(QStringLiteral("query")).toString();
-        break;
-    default:
-        break;
-    }
-    return QStringList{CheckFinding::keyword(finding.kind),
-                       finding.scene + QLatin1Char('/') + finding.panel,
-                       finding.control,
-                       finding.controlId ? QString::number(finding.controlId) : QString(),
-                       finding.widget,
-                       finding.device,
-                       detail}
+    return QStringList{CheckFinding::keyword(finding.kind), finding.scene + QLatin1Char('/') + finding.panel,
+                       finding.control, finding.controlId ? QString::number(finding.controlId) : QString(),
+                       finding.widget, finding.device, detail}
         .join(QLatin1Char('|'));
 }
 
@@ -121,6 +99,7 @@ HChassis *device(CheckDocument &document, const QString &label)
 class TestPanelCheck : public QObject
 {
     Q_OBJECT
+    QTemporaryDir m_dir;
 
 private slots:
     void initTestCase();
@@ -129,9 +108,6 @@ private slots:
     void exitCodes();
     void online_data();
     void online();
-
-private:
-    QTemporaryDir m_dir;
 };
 
 void TestPanelCheck::initTestCase()
@@ -173,7 +149,6 @@ void TestPanelCheck::exitCodes_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<int>("exitCode");
-
     QTest::newRow("clean archive") << "Clean.cpz" << 0;
     QTest::newRow("broken archive") << "Broken.cpz" << 1;
     // Without its design no control reaches a device.
@@ -192,7 +167,6 @@ void TestPanelCheck::exitCodes()
 {
     QFETCH(QString, file);
     QFETCH(int, exitCode);
-
     // The check extracts archives below the temporary folder; it must leave
     // nothing there, whatever the archive's members are called.
     QTemporaryDir temp;
@@ -209,7 +183,6 @@ void TestPanelCheck::exitCodes()
     QVERIFY(check.waitForFinished(60000));
     QCOMPARE(check.exitStatus(), QProcess::NormalExit);
     QCOMPARE(check.exitCode(), exitCode);
-
     QJsonParseError error;
     const QJsonObject report = QJsonDocument::fromJson(check.readAllStandardOutput(), &error).object();
     QCOMPARE(error.error, QJsonParseError::NoError);
@@ -224,7 +197,6 @@ void TestPanelCheck::online_data()
     QTest::addColumn<int>("dropEvery");
     QTest::addColumn<QString>("lobbyFinding");
     QTest::addColumn<int>("lobbyState");
-
     // The Lobby DSP refuses every command, or leaves every one unanswered;
     // the Hall DSP answers, the Stage DSP is not there.
     QTest::newRow("refusing") << 1 << 0 << "refused|Site/Levels|Level|8003||Lobby DSP|GA\"Lobby\">1"
@@ -238,48 +210,40 @@ void TestPanelCheck::online()
     QFETCH(int, dropEvery);
     QFETCH(QString, lobbyFinding);
     QFETCH(int, lobbyState);
-
     QTemporaryDir logDir;
     SimLog log;
     log.setQuiet(true);
     QString error;
     QVERIFY2(log.openFile(logDir.filePath("sim.log"), &error), qPrintable(error));
-    SimDeviceInfo hallInfo;
+    SimDeviceInfo hallInfo, lobbyInfo;
     hallInfo.nodeId = 1;
-    hallInfo.port = 0;
-    SimDevice hall(hallInfo, SimFaults(), &log);
-    QVERIFY2(hall.listen(QHostAddress::LocalHost, &error), qPrintable(error));
-    SimDeviceInfo lobbyInfo;
     lobbyInfo.nodeId = 3;
-    lobbyInfo.port = 0;
+    hallInfo.port = lobbyInfo.port = 0;
     SimFaults faults;
     faults.nakEvery = nakEvery;
     faults.dropEvery = dropEvery;
-    SimDevice lobby(lobbyInfo, faults, &log);
-    QVERIFY2(lobby.listen(QHostAddress::LocalHost, &error), qPrintable(error));
+    SimDevice hall(hallInfo, SimFaults(), &log), lobby(lobbyInfo, faults, &log);
+    QVERIFY2(hall.listen(QHostAddress::LocalHost, &error) && lobby.listen(QHostAddress::LocalHost, &error),
+             qPrintable(error));
     // A port where nothing listens any more.
     QTcpServer gone;
     QVERIFY(gone.listen(QHostAddress::LocalHost));
     const quint16 gonePort = gone.serverPort();
     gone.close();
-
     CheckDocument document;
     QVERIFY2(document.open(m_dir.filePath("Clean.cpz")), qPrintable(document.error()));
     device(document, "Hall DSP")->setAttribute("serialport", QString::number(hall.port()));
     device(document, "Stage DSP")->setAttribute("serialport", QString::number(gonePort));
     device(document, "Lobby DSP")->setAttribute("serialport", QString::number(lobby.port()));
-
     CheckOnline check(&document, 10000);
     QStringList expected{"device-absent|/||||Stage DSP|", lobbyFinding};
     expected.sort();
     QCOMPARE(lines(check.run()), expected);
-
     QCOMPARE(check.devices().size(), 3);
     QCOMPARE(check.devices().at(0).state, CheckOnline::DeviceState::Answers);
     QCOMPARE(check.devices().at(0).answered, 1);
     QCOMPARE(check.devices().at(1).state, CheckOnline::DeviceState::Absent);
     QCOMPARE(int(check.devices().at(2).state), lobbyState);
-
     // The queries as they went over the wire: the failing one three times,
     // as many as the client writes a command.
     log.close();
