@@ -228,49 +228,6 @@ private slots:
         QCOMPARE(readFile(target), QByteArray("old panel"));
         QVERIFY(!QFile::exists(target + "t"));
     }
-
-    void theTargetIsReplacedOnlyByACheckedFile_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("passesCheck");
-        QTest::addColumn<bool>("committed");
-        QTest::newRow("a checked file") << QByteArray("new panel") << true << true;
-        QTest::newRow("nothing received") << QByteArray() << true << false;
-        QTest::newRow("refused by the check") << QByteArray("<html/>") << false << false;
-    }
-    void theTargetIsReplacedOnlyByACheckedFile()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(bool, passesCheck);
-        QFETCH(bool, committed);
-        const QString target = file("commit.cpn", "old panel");
-        PFileProtocol protocol;
-        QVERIFY(!protocol.handleReply("early"));
-        QVERIFY(protocol.receiveFile(target));
-        QVERIFY(bytes.isEmpty() || protocol.handleReply(bytes));
-        QString checked;
-        const auto check = [&](const QString &path, QString *reason) {
-            checked = path;
-            *reason = "no panel";
-            return passesCheck;
-        };
-        QCOMPARE(protocol.commitReceived(check), committed);
-        QCOMPARE(readFile(target), committed ? bytes : QByteArray("old panel"));
-        QVERIFY(!QFile::exists(target + "t"));
-        QCOMPARE(checked.isEmpty(), bytes.isEmpty());
-        QVERIFY(committed || !protocol.errorString().isEmpty());
-    }
-
-    void listeningOnATakenPortFails()
-    {
-        QTcpServer holder;
-        QVERIFY(holder.listen(QHostAddress::AnyIPv4, 0));
-        ITcpServer server;
-        server.setPort(holder.serverPort());
-        QVERIFY(!server.open());
-        QVERIFY(!server.isListening());
-        QVERIFY(!server.errorString().isEmpty());
-    }
 };
 
 QTEST_GUILESS_MAIN(tst_FileTransfer)

@@ -35,33 +35,6 @@ class tst_Subscriptions : public QObject
     Q_OBJECT
 
 private slots:
-    void handshake_data()
-    {
-        QTest::addColumn<bool>("refused");
-        QTest::newRow("answered yes: streams") << false;
-        QTest::newRow("answered no: polls") << true;
-    }
-    void handshake()
-    {
-        QFETCH(bool, refused);
-        SimFaults faults;
-        faults.noSubscribe = refused;
-        SimPeer sim(faults);
-        PKVDProtocol protocol;
-        auto client = runningClient(&protocol, sim.port(), true);
-        QCOMPARE(protocol.isSubscribed(), !refused);
-        QCOMPARE(client->streaming(), quint8(refused ? 0 : 1));
-        // Either way the value is read, and a value another station sets is
-        // pushed when subscribed.
-        Binding control(QStringLiteral("Gain 1"), 0, 1);
-        QVERIFY(protocol.poll(&control.transform));
-        QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, QStringList{"0.0"}, Timeout);
-        if (refused)
-            return;
-        QCOMPARE(simtest::OtherStation(sim.port()).ask("SA \"Gain 1\">1=-7.5"), QByteArray(1, Ack));
-        QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, (QStringList{"0.0", "-7.5"}), Timeout);
-    }
-
     void unansweredHandshakeLeavesPolling()
     {
         RawPeer peer;

@@ -3,7 +3,6 @@
 // the command that waits, at most three writes), the connection state
 // machine with its reconnection, and the host check.
 
-#include "../TransferPeers.h"
 #include "CommTestUtil.h"
 
 #include "PKVDProtocol.h"
@@ -192,18 +191,6 @@ private slots:
         client->resynchronize();
         QCOMPARE(online.protocol.resyncs, 1);
         QVERIFY(!client->isStreamingSet() && client->streaming() == 0);
-    }
-
-    void retriesUntilTheDeviceIsBack()
-    {
-        const quint16 port = transfertest::freePort();
-        RecordingProtocol protocol;
-        auto client = openClient(&protocol, port);
-        QTRY_COMPARE_WITH_TIMEOUT(client->connectionState(), int(ITcpClient::Reconnecting), Timeout);
-        QTcpServer device;
-        QVERIFY(device.listen(QHostAddress::LocalHost, port));
-        QTRY_COMPARE_WITH_TIMEOUT(client->connectionState(), int(ITcpClient::Running), Timeout);
-        QCOMPARE(protocol.onlineCalls, QList<bool>{true});
     }
 
     void thirteenFailuresResetTheConnection()
