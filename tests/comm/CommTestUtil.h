@@ -38,12 +38,7 @@ public:
     void value(int &out) const override { out = m_number; }
     void setValueText(const QString &text) override { m_value = text; }
     QString valueText() const override { return m_value; }
-    void setReplyText(const QString &text) override
-    {
-        m_reply = text;
-        replies.append(text);
-        emit replyValueReady();
-    }
+    void setReplyText(const QString &text) override { m_reply = text; replies.append(text); emit replyValueReady(); }
     void receiveReply(const QString &text) override { setReplyText(text); }
     QString replyText() const override { return m_reply; }
     QString pollCommand() const override { return command; }
@@ -91,17 +86,9 @@ struct Binding
 class RecordingProtocol : public PProtocol
 {
 public:
-    bool handleReply(const QByteArray &reply) override
-    {
-        lines.append(reply);
-        return true;
-    }
+    bool handleReply(const QByteArray &reply) override { lines.append(reply); return true; }
     void replyTimeout(const QString &tag) override { timeouts.append(tag); }
-    bool setOnline(bool online) override
-    {
-        onlineCalls.append(online);
-        return true;
-    }
+    bool setOnline(bool online) override { onlineCalls.append(online); return true; }
     QByteArray probeCommand() const override { return probe; }
     void resynchronize() override { ++resyncs; }
 
@@ -139,11 +126,7 @@ public:
     quint16 port() const { return server.serverPort(); }
     QTcpSocket *socket() const { return sockets.isEmpty() ? nullptr : sockets.last(); }
     int connections() const { return int(sockets.size()); }
-    void send(const QByteArray &bytes)
-    {
-        socket()->write(bytes);
-        socket()->flush();
-    }
+    void send(const QByteArray &bytes) { socket()->write(bytes); socket()->flush(); }
     int count(const QByteArray &command) const { return int(received.count(command)); }
 
     QTcpServer server;
@@ -161,10 +144,8 @@ private:
         for (int end; (end = int(m_pending.indexOf('\r'))) >= 0;) {
             const QByteArray reply = answer ? answer(m_pending.left(end)) : QByteArray();
             m_pending.remove(0, end + 1);
-            if (!reply.isEmpty()) {
-                socket->write(reply);
+            if (!reply.isEmpty() && socket->write(reply) > 0)
                 socket->flush();
-            }
         }
     }
 

@@ -1,6 +1,5 @@
 // A device's interface: made by the chassis for its family and settings,
-// owned by the chassis alone, linked into groups without being owned,
-// opened and closed as devices go online and offline.
+// owned by the chassis alone, linked into groups without being owned.
 
 #include "CommTestUtil.h"
 
@@ -55,24 +54,6 @@ private slots:
         setting(QStringLiteral("ipaddress"), QStringLiteral("192.168.10.6"));
         setting(QStringLiteral("serialport"), QStringLiteral("COM1"));
         QCOMPARE(client->addressText() + ':' + QString::number(client->port()), QStringLiteral("192.168.10.6:0"));
-    }
-
-    void chassisGoesOnlineAndOffline()
-    {
-        SimPeer sim;
-        HChassis device;
-        onLoopback(device, sim.port());
-        // Online without a panel file's "platform": the interface is set up now.
-        device.setOnline(true);
-        QVERIFY(device.interface());
-        QTRY_VERIFY_WITH_TIMEOUT(device.interface()->isConnected(), Timeout);
-        QTRY_VERIFY_WITH_TIMEOUT(device.protocol()->isSubscribed(), Timeout);
-        QCOMPARE(sim.device->connectionCount(), 1);
-        QVERIFY(device.setOnline(false));
-        QVERIFY(!device.interface()->isConnected() && !device.protocol()->isSubscribed());
-        QTRY_COMPARE_WITH_TIMEOUT(sim.device->connectionCount(), 0, Timeout);
-        device.setOnline(true);
-        QTRY_VERIFY_WITH_TIMEOUT(device.interface()->isConnected(), Timeout);
     }
 
     void deletingAnOnlineDeviceLeavesNothingDangling()

@@ -18,9 +18,8 @@ namespace {
 
 using Client = Online<RecordingProtocol>;
 
-// A stand-in for ping that notes its arguments and locale (a line per run)
-// in "called", then answers with the exit status it was given (after
-// running extra).
+// A stand-in for ping that notes its locale and arguments in "called", runs
+// extra and exits with exitCode.
 QString writePingScript(const QTemporaryDir &dir, int exitCode, const QByteArray &extra = QByteArray())
 {
     const QString path = dir.filePath(QStringLiteral("ping"));
@@ -40,8 +39,7 @@ void queries(ITcpClient &client, int count, int wait)
         query(client, "G", i, wait);
 }
 
-// Queues a command that expects nothing; it goes out once all before it are
-// done, so its arrival tells that they are.
+// A command that expects nothing: its arrival tells that all before it are done.
 void end(Client &online) { online.client->send("END\r", IInterface::NoAnswer, QString(), 200); }
 bool ended(const Client &online) { return online.peer.received.endsWith("END\r"); }
 
@@ -106,9 +104,8 @@ private slots:
 
     void replySplitAcrossASlowLinkArrivesWhole()
     {
-        // The device writes "...=-12" and ".5<CR>" 80 ms later: the first
-        // part reads as a value of its own and must not be taken for the
-        // answer.
+        // The device writes "...=-12" and ".5<CR>" 80 ms later: the first part
+        // must not be taken for the answer.
         SimFaults faults;
         faults.splitReplies = faults.noSubscribe = true;
         SimPeer sim(faults);
@@ -135,8 +132,7 @@ private slots:
         QSignalSpy states(&client, &IInterface::interfaceStateChanged);
         QSignalSpy active(&client, &ITcpClient::connectionActive);
         QSignalSpy closed(&client, &IInterface::connectionClose);
-        // Opening answers that an attempt is under way; the event loop makes
-        // the connection.
+        // Opening only starts an attempt; the event loop connects.
         QVERIFY(client.open());
         QCOMPARE(client.connectionState(), int(ITcpClient::Connecting));
         QVERIFY(!client.isConnected());
@@ -149,8 +145,7 @@ private slots:
         QCOMPARE(client.send("SUB\r", IInterface::Immediate, QStringLiteral("SUB"), 200), 4u);
         QVERIFY(client.hostCheck()->isArmed());
         QTRY_COMPARE_WITH_TIMEOUT(peer.received, QByteArray("SUB\r"), Timeout);
-        // The goodbye is left to the socket: close() returns with the client
-        // offline, before the device has seen the connection end.
+        // close() leaves the goodbye to the socket and returns offline.
         QVERIFY(client.close());
         QCOMPARE(peer.socket()->state(), QAbstractSocket::ConnectedState);
         QCOMPARE(client.connectionState(), int(ITcpClient::Idle));
@@ -195,40 +190,30 @@ private slots:
 
     void thirteenFailuresResetTheConnection()
     {
-        // Connected, but the device answers nothing: no socket event will
-        // ever come, and the failures alone must reset the connection.
-        Client online;
-        auto &client = online.client;
-        queries(*client, 5, 10);
-        QTRY_VERIFY_WITH_TIMEOUT(!client->isConnected(), Timeout);
-        QCOMPARE(online.failures->count(), ITcpClient::MaxSendErrors);
-        QCOMPARE(client->connectionState(), int(ITcpClient::Reconnecting));
-        QTRY_COMPARE_WITH_TIMEOUT(online.peer.sockets.first()->state(), QAbstractSocket::UnconnectedState, Timeout);
-        QTRY_COMPARE_WITH_TIMEOUT(client->connectionState(), int(ITcpClient::Running), Timeout);
-        QCOMPARE(online.peer.connections(), 2);
-        QCOMPARE(client->sendErrorCount(), 0);
-        QCOMPARE(online.protocol.onlineCalls, (QList<bool>{true, false, true}));
-    }
-
-    void resetDuringTheHandshakeStartsTheNextConnectionClean()
-    {
-        // The device answers nothing: the handshake fails three times, nine
-        // query attempts follow, and the thirteenth failure, a "SUB" that
-        // timed out, resets the connection. Its late time-out must not leave
-        // the next connection believing the device's answer known.
+        // Connected, but the device answers nothing: no socket event comes,
+        // and the failures alone reset the connection: the handshake fails
+        // three times, nine query attempts follow, and the thirteenth, a
+        // "SUB" that timed out, resets. Its late time-out must not leave the
+        // next connection believing the device's answer known.
         RawPeer peer;
         peer.answer = [&peer](const QByteArray &line) {
             return peer.connections() > 1 && line == "SUB" ? QByteArray("SUB,yes\r") : QByteArray();
         };
         PKVDProtocol protocol;
         auto client = runningClient(&protocol, peer.port());
+        QSignalSpy failures(client->dispatcher(), &ITcpClientThread::messageError);
         QTRY_COMPARE_WITH_TIMEOUT(client->sendErrorCount(), 3, Timeout);
         QTRY_COMPARE_WITH_TIMEOUT(client->dispatcher()->state(), ITcpClientThread::Idle, Timeout);
         queries(*client, 3, 10);
         client->send("SUB\r", IInterface::ReplyExpected, QStringLiteral("SUB"), 10);
-        QTRY_COMPARE_WITH_TIMEOUT(peer.connections(), 2, Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(!client->isConnected(), Timeout);
+        QCOMPARE(failures.count(), ITcpClient::MaxSendErrors);
+        QCOMPARE(client->connectionState(), int(ITcpClient::Reconnecting));
+        QTRY_COMPARE_WITH_TIMEOUT(peer.sockets.first()->state(), QAbstractSocket::UnconnectedState, Timeout);
         // The new connection asks afresh.
         QTRY_VERIFY_WITH_TIMEOUT(client->isConnected() && protocol.isSubscribed(), Timeout);
+        QCOMPARE(peer.connections(), 2);
+        QCOMPARE(client->sendErrorCount(), 0);
         QCOMPARE(peer.count("SUB\r"), 5);
         QCOMPARE(client->streaming(), quint8(1));
     }
@@ -243,10 +228,9 @@ private slots:
     }
     void silentDeviceIsFoundWhileStreaming()
     {
-        // Streaming, and the one control subscribed: nothing is asked of the
-        // device any more. After the handshake, the subscription and the read
-        // of the value it falls silent with the connection open; the probe
-        // finds it and the connection is made again.
+        // Streaming with the one control subscribed, nothing more is asked;
+        // the device falls silent with the connection open, the probe finds
+        // it and the connection is made again.
         QFETCH(SimFaults, faults);
         SimPeer sim(faults);
         PKVDProtocol protocol;
@@ -267,9 +251,8 @@ private slots:
 
     void unconfirmedSetIsSentOnTheNextConnection()
     {
-        // The device takes the set but goes before it acknowledges it: the
-        // user's change goes out again on the next connection, only its
-        // newest value, and nothing else of the old connection does.
+        // The device goes before it acknowledges a set: only the newest value
+        // goes out again on the next connection, nothing else of the old one.
         RawPeer peer;
         peer.answer = [&peer](const QByteArray &line) {
             return peer.connections() > 1 && line.startsWith("SA") ? QByteArray(1, Ack) : QByteArray();
@@ -303,8 +286,7 @@ private slots:
     {
         QFETCH(QByteArray, answer);
         Client online([answer](const QByteArray &line) { return line.startsWith("SA") ? answer : QByteArray(); });
-        // A long answer time: what follows can only go out this soon because
-        // the answer byte settled the command.
+        // A long answer time: what follows goes out because the byte settled it.
         online.client->send("SA \"G\">1=1\r", IInterface::AckExpected, QString(), 4000);
         end(online);
         QTRY_VERIFY_WITH_TIMEOUT(ended(online), 3000);
@@ -352,8 +334,7 @@ private slots:
     void lateAnswerIsRoutedNotTakenByTheNextCommand()
     {
         // The first query fails three times, and the protocol hears of each;
-        // its late answer is no answer to the next, whose answer resets the
-        // errors.
+        // its late answer is routed, and the next one's answer resets the errors.
         Client online;
         query(*online.client, "A", 1, 20);
         query(*online.client, "B", 1, 4000);
@@ -396,8 +377,7 @@ private slots:
 
     void shortWriteCountsAsAFailedAttempt()
     {
-        // A link that takes only part of each command: every write is a
-        // failed attempt, and the command is given up after the third.
+        // A link that takes only part of each command: each write fails.
         ICountedQueue<ITcpClientThread::Record> records;
         ICountedQueue<QByteArray> replies;
         QList<QByteArray> writes;
@@ -460,9 +440,8 @@ private slots:
 
     void stoppedPingIsNeverJudged()
     {
-        // A ping under way is killed when its connection closes; armed again
-        // at once for the next connection, the check must not take the
-        // killed ping for a host that does not answer.
+        // A ping killed as its connection closes is no host that does not
+        // answer, when the check is armed again at once.
         QTemporaryDir dir;
         IHostCheck check;
         QSignalSpy unreachable(&check, &IHostCheck::hostUnreachable);

@@ -228,23 +228,20 @@ private slots:
         int clips = 0;
         for (qint64 ms = SimLevelMeter::IntervalMs; ms <= 600000; ms += SimLevelMeter::IntervalMs) {
             const QVector<double> levels = meter.levels(3, count, ms);
-            QCOMPARE(levels.size(), count);
             // Samples of one interval agree; time rounds down to the interval.
             QCOMPARE(meter.levels(3, count, ms + SimLevelMeter::IntervalMs - 1), levels);
             for (int i = 0; i < count; ++i) {
-                QVERIFY(levels[i] >= -60.0 && levels[i] <= 0.0);
-                QVERIFY2(qAbs(levels[i] - previous[i]) <= 8.0, "a meter jumped");
+                QVERIFY2(levels[i] >= -60.0 && levels[i] <= 0.0 && qAbs(levels[i] - previous[i]) <= 8.0,
+                         "a meter left its range or jumped");
                 lowest[i] = qMin(lowest[i], levels[i]);
                 highest[i] = qMax(highest[i], levels[i]);
-                if (levels[i] > SimLevelMeter::ClipMark)
-                    ++clips;
+                clips += levels[i] > SimLevelMeter::ClipMark;
             }
             previous = levels;
         }
         for (int i = 0; i < count; ++i)
             QVERIFY2(highest[i] - lowest[i] > 30.0, "a meter hardly moves");
-        QVERIFY(clips > 0);
-        QVERIFY(clips < count * 6000 / 20); // now and then, not all the time
+        QVERIFY(clips > 0 && clips < count * 6000 / 20); // now and then, not all the time
         // Meters of other slots or devices move on their own.
         QVERIFY(meter.levels(4, count, 5000) != meter.levels(3, count, 5000));
         QVERIFY(SimLevelMeter(43).levels(3, count, 5000) != meter.levels(3, count, 5000));
@@ -380,7 +377,7 @@ private slots:
         QVERIFY(back.exchange("GA\"Gain 1\">1\r", "GA\"Gain 1\">1=-12.5\r"));
     }
 
-    void splitAndJoinedCommands()
+    void splitJoinedAndOverlongCommands()
     {
         auto device = startDevice();
         Peer peer(device->port()), other(device->port());
@@ -398,15 +395,10 @@ private slots:
         peer.received.clear();
         QVERIFY(peer.exchange("GS \r\n", "S 0x0\r"));
         QVERIFY(peer.exchange("GN 1\n", "GN 1,0\r"));
-    }
-
-    void overlongCommandIsRefused()
-    {
-        auto device = startDevice();
-        Peer peer(device->port());
+        // An overlong command is refused, and the rest of it discarded up to
+        // its end.
         peer.send(QByteArray(SimConnection::MaxCommandBytes + 4000, 'A'));
         QTRY_COMPARE_WITH_TIMEOUT(peer.received, Nak, Timeout);
-        // The rest of the long line is discarded up to its end.
         peer.send("AAAA\rGS \r");
         QTRY_COMPARE_WITH_TIMEOUT(peer.received, Nak + "S 0x0\r", Timeout);
         QVERIFY(peer.isConnected());
