@@ -8,9 +8,7 @@
 using namespace commtest;
 
 namespace {
-
-// A raw device that takes subscriptions, confirms them and answers each
-// query with the value 1.
+// A raw device that confirms subscriptions and answers each query with 1.
 QByteArray subscribingDevice(const QByteArray &line)
 {
     if (line == "SUB")
@@ -21,13 +19,8 @@ QByteArray subscribingDevice(const QByteArray &line)
 }
 
 // A raw device that refuses subscriptions and answers nothing else.
-QByteArray pollingOnly(const QByteArray &line)
-{
-    return line == "SUB" ? QByteArray("SUB,no\r") : QByteArray();
-}
-
+QByteArray pollingOnly(const QByteArray &line) { return line == "SUB" ? QByteArray("SUB,no\r") : QByteArray(); }
 const QString G1 = QStringLiteral("GA\"G\">1");
-
 } // namespace
 
 class tst_Subscriptions : public QObject
@@ -57,8 +50,7 @@ private slots:
         client->hostCheck()->setInterval(60000);
         Binding control(QStringLiteral("G"), 0, 1);
         QVERIFY(protocol.poll(&control.transform));
-        // The subscription, then one read of the current value once it is
-        // confirmed.
+        // The subscription, then one read of the value once it is confirmed.
         QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, QStringList{"1"}, Timeout);
         QCOMPARE(peer.received, QByteArray("SUB \"GA\"G\">1\"\rGA\"G\">1\r"));
         QVERIFY(protocol.subscriptions().isSubscribed(G1));
@@ -80,9 +72,8 @@ private slots:
     }
     void refusedSubscriptionIsPolled()
     {
-        // While the device streams, a subscription that is refused, or whose
-        // acknowledgement never comes, must not leave the parameter pending
-        // for ever: it is written at most three times and then polled.
+        // A subscription refused, or never acknowledged, while the device
+        // streams is written at most three times and then polled.
         QFETCH(QByteArray, answer);
         QFETCH(int, writes);
         Online<PKVDProtocol> online(
@@ -105,8 +96,8 @@ private slots:
 
     void controlJoiningAMadeSubscriptionGetsTheValue()
     {
-        // A second control on a parameter that is subscribed already (a panel
-        // shown later) reads the value once; the device pushes only changes.
+        // A control joining a subscribed parameter (a panel shown later)
+        // reads the value once; the device pushes only changes.
         SimPeer sim;
         const QString gain = QStringLiteral("GA\"Gain 1\">1");
         QString error;
@@ -121,8 +112,7 @@ private slots:
         QVERIFY(protocol.subscriptions().isSubscribed(gain));
         QVERIFY(protocol.poll(&later.transform));
         QTRY_COMPARE_WITH_TIMEOUT(later.transform.replies, QStringList{"-4.5"}, Timeout);
-        // Polled again, it is one of the subscribed controls: nothing more
-        // goes out.
+        // Polled again, it is subscribed: nothing more goes out.
         QTRY_COMPARE_WITH_TIMEOUT(client->dispatcher()->state(), ITcpClientThread::Idle, Timeout);
         QVERIFY(protocol.poll(&later.transform));
         QVERIFY(!client->dispatcher()->isPending("GA\"Gain 1\">1\r"));
@@ -133,8 +123,8 @@ private slots:
 
     void parameterPolledBeforeTheHandshakeIsSubscribedLater()
     {
-        // The device takes its time with the handshake; a parameter polled in
-        // the meantime is queried, and subscribed once the answer is known.
+        // Polled while the handshake waits, a parameter is queried, and
+        // subscribed once the answer is known.
         RawPeer peer;
         peer.answer = [](const QByteArray &line) { return line == "SUB" ? QByteArray() : subscribingDevice(line); };
         PKVDProtocol protocol;
@@ -166,8 +156,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(shown.transform.replies, QStringList{"1"}, Timeout);
         QCOMPARE(hidden.transform.replies, QStringList{"1"});
         QCOMPARE(online.peer.received, QByteArray("GA\"Gain 1\">1\r"));
-        // The first registrant's panel is hidden now: only the shown control
-        // asks, and its parameter is still read every poll period.
+        // The first one's panel is hidden now: the shown one's polls go out.
         QTRY_VERIFY_WITH_TIMEOUT(
             (online.protocol.poll(&shown.transform), online.peer.count("GA\"Gain 1\">1\r") == 3), Timeout);
     }
@@ -191,7 +180,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!client->dispatcher()->isPassScheduled() && online.idle(), Timeout);
         peer.received.clear();
         client->resynchronize();
-        // Only what was subscribed is cancelled, named by its query; then the
+        // Only what was subscribed is cancelled, by its query; then the
         // handshake runs again.
         QTRY_VERIFY_WITH_TIMEOUT(peer.received.contains("SUB\r"), Timeout);
         QCOMPARE(peer.count("UNS \"GA\"G\">1\"\r"), 1);
@@ -215,8 +204,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!client->isConnected(), Timeout);
         QVERIFY(!protocol.isSubscribed());
         QCOMPARE(protocol.subscriptions().keyCount(), 0);
-        // It comes back with another value: the next poll subscribes again
-        // and reads it.
+        // Back with another value: the next poll subscribes again and reads it.
         sim = std::make_unique<SimPeer>(SimFaults(), port);
         QTRY_VERIFY_WITH_TIMEOUT(client->isConnected() && protocol.isSubscribed(), 3 * Timeout);
         QCOMPARE(simtest::OtherStation(port).ask("SA \"Gain 1\">1=-9.0"), QByteArray(1, Ack));
