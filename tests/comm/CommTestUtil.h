@@ -43,7 +43,6 @@ public:
     QString replyText() const override { return m_reply; }
     QString pollCommand() const override { return command; }
     bool mergesQueuedSets() const override { return level; }
-
     bool level = false; // a level's queued sets merge, a state's do not
     QStringList replies;
     QString command; // the poll command of a pass-through control
@@ -74,7 +73,6 @@ struct Binding
         transform.setValueText(value);
         return protocol.sendValue(&transform);
     }
-
     HNode ownNode;
     HNode *node;
     CControl control;
@@ -91,7 +89,6 @@ public:
     bool setOnline(bool online) override { onlineCalls.append(online); return true; }
     QByteArray probeCommand() const override { return probe; }
     void resynchronize() override { ++resyncs; }
-
     QByteArray probe; // none unless a test sets one
     QList<QByteArray> lines;
     QStringList timeouts;
@@ -99,8 +96,7 @@ public:
     int resyncs = 0;
 };
 
-// A peer that cannot listen on loopback stops the test program at once
-// rather than let the test wait for a connection that never comes.
+// A peer that cannot listen on loopback stops the test program at once.
 inline void mustListen(bool listening, const QString &error)
 {
     if (!listening)
@@ -128,12 +124,10 @@ public:
     int connections() const { return int(sockets.size()); }
     void send(const QByteArray &bytes) { socket()->write(bytes); socket()->flush(); }
     int count(const QByteArray &command) const { return int(received.count(command)); }
-
     QTcpServer server;
     QList<QTcpSocket *> sockets;
     QByteArray received;
-    // Called with every complete command line (without its CR); what it
-    // answers is sent back at once.
+    // Called with every command line (without its CR); its answer is sent.
     std::function<QByteArray(const QByteArray &line)> answer;
 
 private:
@@ -167,7 +161,6 @@ struct SimPeer
         mustListen(listening, error);
     }
     quint16 port() const { return device->port(); }
-
     SimLog log;
     std::unique_ptr<SimDevice> device;
     bool listening = false; // never false past the constructor
@@ -197,8 +190,7 @@ inline std::unique_ptr<ITcpClient> runningClient(PProtocol *protocol, quint16 po
     return client;
 }
 
-// Queues the query of parameter name>index, which waits wait ms for its
-// answer.
+// Queues the query of parameter name>index, which waits wait ms for its answer.
 inline void query(ITcpClient &client, const QByteArray &name, int index, int wait)
 {
     const QByteArray command = "GA\"" + name + "\">" + QByteArray::number(index);
@@ -218,7 +210,6 @@ struct Online
         peer.received.clear();
     }
     bool idle() const { return client->dispatcher()->state() == ITcpClientThread::Idle; }
-
     RawPeer peer;
     Protocol protocol;
     std::unique_ptr<ITcpClient> client;

@@ -419,38 +419,31 @@ private slots:
         QTest::addColumn<bool>("voip");
         QTest::addColumn<QStringList>("steps");
         QTest::newRow("PSTN through dial tone")
-            << false
-            << QStringList{"CALL", "DIALTONE", "DIGIT 5", "DIALING&5", "DIGIT 5", "DIALING&55", "wait",
-                           "RINGBACK&55", "wait", "ACTIVE&55", "DIGIT 7", "ACTIVE&55", "HOLD", "HOLD&55",
-                           "RESUME", "ACTIVE&55", "END", "HANGUP"};
+            << false << QStringList{"CALL", "DIALTONE", "DIGIT 5", "DIALING&5", "DIGIT 5", "DIALING&55", "wait",
+                                    "RINGBACK&55", "wait", "ACTIVE&55", "DIGIT 7", "ACTIVE&55", "HOLD", "HOLD&55",
+                                    "RESUME", "ACTIVE&55", "END", "HANGUP"};
         QTest::newRow("VoIP with a number")
-            << true
-            << QStringList{"call 201", "\"OUTGOING\"&\"201\"", "wait", "\"RINGBACK\"&\"201\"", "wait",
-                           "\"ACTIVE\"&\"201\"", "END", "\"IDLE\""};
-        QTest::newRow("engaged") << false
-                                 << QStringList{"CALL 999", "DIALING&999", "wait", "BUSY&999", "END", "HANGUP"};
-        QTest::newRow("typed before calling")
-            << false << QStringList{"DIGIT 1", "HANGUP", "DIGIT 2", "HANGUP", "BACKSPACE", "HANGUP", "CALL", "DIALING&1"};
-        QTest::newRow("incoming accepted")
-            << false << QStringList{"ring:Front; Desk&\"", "INCOMING&Front Desk", "ACCEPT", "ACTIVE&Front Desk",
-                                    "hangup", "HANGUP"};
-        QTest::newRow("incoming declined") << true
-                                           << QStringList{"ring:", "\"INCOMING\"", "END", "\"IDLE\""};
+            << true << QStringList{"call 201", "\"OUTGOING\"&\"201\"", "wait", "\"RINGBACK\"&\"201\"", "wait",
+                                   "\"ACTIVE\"&\"201\"", "END", "\"IDLE\""};
+        QTest::newRow("engaged") << false << QStringList{"CALL 999", "DIALING&999", "wait", "BUSY&999", "END", "HANGUP"};
+        QTest::newRow("typed before calling") << false << QStringList{"DIGIT 1", "HANGUP", "DIGIT 2", "HANGUP",
+                                                                      "BACKSPACE", "HANGUP", "CALL", "DIALING&1"};
+        QTest::newRow("incoming accepted") << false << QStringList{"ring:Front; Desk&\"", "INCOMING&Front Desk", "ACCEPT",
+                                                                   "ACTIVE&Front Desk", "hangup", "HANGUP"};
+        QTest::newRow("incoming declined") << true << QStringList{"ring:", "\"INCOMING\"", "END", "\"IDLE\""};
         QTest::newRow("call waiting by flash")
             << false << QStringList{"ring:A", "INCOMING&A", "ACCEPT", "ACTIVE&A", "ring:B", "ACTIVE_INCOMING&B",
                                     "FLASH", "ACTIVE&B", "END", "HOLD&A", "RESUME", "ACTIVE&A"};
         QTest::newRow("hold and accept")
             << true << QStringList{"ring:A", "\"INCOMING\"&\"A\"", "ACCEPT", "\"ACTIVE\"&\"A\"", "ring:B",
-                                   "\"ACTIVE_INCOMING\"&\"B\"", "HOLDACCEPT", "\"ACTIVE\"&\"B\"", "END",
-                                   "\"HOLD\"&\"A\""};
+                                   "\"ACTIVE_INCOMING\"&\"B\"", "HOLDACCEPT", "\"ACTIVE\"&\"B\"", "END", "\"HOLD\"&\"A\""};
         QTest::newRow("end and accept, decline and stay")
             << false << QStringList{"ring:A", "INCOMING&A", "ACCEPT", "ACTIVE&A", "ring:B", "ACTIVE_INCOMING&B",
                                     "ENDACCEPT", "ACTIVE&B", "ring:C", "ACTIVE_INCOMING&C", "DECLINE", "ACTIVE&B",
                                     "END", "HANGUP"};
         QTest::newRow("a second call added")
-            << true << QStringList{"CALL 1", "\"OUTGOING\"&\"1\"", "wait", "\"RINGBACK\"&\"1\"", "wait",
-                                   "\"ACTIVE\"&\"1\"", "ADD", "\"DIALTONE\"", "END", "\"HOLD\"&\"1\"", "hangup",
-                                   "\"IDLE\""};
+            << true << QStringList{"CALL 1", "\"OUTGOING\"&\"1\"", "wait", "\"RINGBACK\"&\"1\"", "wait", "\"ACTIVE\"&\"1\"",
+                                   "ADD", "\"DIALTONE\"", "END", "\"HOLD\"&\"1\"", "hangup", "\"IDLE\""};
     }
     void callsThroughEveryState()
     {
@@ -461,8 +454,7 @@ private slots:
         settings.busyNumbers = {"999"};
         SimPhoneLine line("Line", voip ? SimPhoneLine::Kind::Voip : SimPhoneLine::Kind::Pstn, settings);
         for (int i = 0; i + 1 < steps.size(); i += 2) {
-            const QString action = steps[i];
-            const QString expected = steps[i + 1];
+            const QString &action = steps[i], &expected = steps[i + 1];
             if (action == "wait")
                 QTRY_COMPARE_WITH_TIMEOUT(line.statusText(), expected, Timeout);
             else if (action.startsWith("ring:"))
