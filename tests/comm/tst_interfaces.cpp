@@ -11,15 +11,6 @@
 
 using namespace commtest;
 
-namespace {
-// A device reached at 127.0.0.1 on port.
-void onLoopback(HChassis &device, quint16 port)
-{
-    device.setAttribute(QStringLiteral("ipaddress"), QStringLiteral("127.0.0.1"));
-    device.setAttribute(QStringLiteral("serialport"), QString::number(port));
-}
-} // namespace
-
 class tst_Interfaces : public QObject
 {
     Q_OBJECT
@@ -61,7 +52,8 @@ private slots:
         SimPeer sim;
         IComposite interfaces;
         auto device = std::make_unique<HChassis>();
-        onLoopback(*device, sim.port());
+        device->setAttribute(QStringLiteral("ipaddress"), QStringLiteral("127.0.0.1"));
+        device->setAttribute(QStringLiteral("serialport"), QString::number(sim.port()));
         device->setOnline(true);
         interfaces.add(device->interface());
         QTRY_COMPARE_WITH_TIMEOUT(interfaces.connectedCount(), 1, Timeout);

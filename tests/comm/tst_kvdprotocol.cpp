@@ -67,9 +67,18 @@ struct Value
     QString value, sent;
 };
 
+// A meter's node (title, label, port, pin), its channel, the entries of its
+// report and the one it shows (-1: none).
+struct Meter
+{
+    QString title, label;
+    int port, pin, channel, entries, entry;
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(Golden)
+Q_DECLARE_METATYPE(Meter)
 Q_DECLARE_METATYPE(Unsafe)
 Q_DECLARE_METATYPE(Value)
 
@@ -368,50 +377,39 @@ private slots:
 
     void entrySelection_data()
     {
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<int>("portIndex");
-        QTest::addColumn<int>("pinIndex");
-        QTest::addColumn<int>("channel");
-        QTest::addColumn<int>("entries");
-        QTest::addColumn<int>("entry");
-        QTest::newRow("PSTN In") << "PSTN In" << "" << 0 << -1 << 0 << 2 << 0;
-        QTest::newRow("PSTN Out") << "PSTN Out" << "" << 0 << -1 << 0 << 2 << 1;
-        QTest::newRow("USB In, second channel") << "USB In" << "" << 0 << -1 << 1 << 4 << 1;
-        QTest::newRow("USB Out, second channel") << "USB Out" << "" << 0 << -1 << 1 << 4 << 3;
-        QTest::newRow("USB In, channel past the report") << "USB In" << "" << 0 << -1 << 4 << 4 << -1;
-        QTest::newRow("VoIP In, line 1") << "VoIP In" << "" << 0 << 0 << 0 << 4 << 0;
-        QTest::newRow("VoIP Out, line 2") << "VoIP Out" << "" << 0 << 1 << 0 << 4 << 3;
-        QTest::newRow("VoIP, other pin") << "VoIP In" << "" << 0 << 3 << 0 << 4 << 3;
-        QTest::newRow("VoIP, pin past the report") << "VoIP In" << "" << 0 << 7 << 0 << 4 << -1;
-        QTest::newRow("four-channel card, port 6") << "Input 7" << "" << 6 << -1 << 0 << 4 << 2;
-        QTest::newRow("four-channel card, port 16") << "Input 17" << "" << 16 << -1 << 0 << 4 << -1;
-        QTest::newRow("four-channel card, no port") << "Input 1" << "" << -1 << -1 << 0 << 4 << -1;
-        QTest::newRow("PSTN with four entries counts as a card") << "PSTN In" << "" << 5 << -1 << 0 << 4 << 1;
-        QTest::newRow("eight-channel card") << "Output 6" << "" << 5 << -1 << 0 << 8 << 5;
-        QTest::newRow("amplifier output by number") << "Amp Output" << "Out-3" << 0 << -1 << 0 << 8 << 2;
-        QTest::newRow("amplifier output by letter") << "Amp Output" << "Out-C" << 0 << -1 << 0 << 8 << 2;
-        QTest::newRow("amplifier output without a dash") << "Amp Output" << "Out" << 0 << -1 << 0 << 8 << -1;
-        QTest::newRow("Dante out") << "Dante Out" << "" << 0 << -1 << 5 << 64 << 37;
-        QTest::newRow("Dante, 128 entries") << "Dante Out" << "" << 0 << -1 << 63 << 128 << 127;
-        QTest::newRow("Dante, channel past the report") << "Dante In" << "" << 0 << -1 << 70 << 64 << -1;
-        QTest::newRow("Dante, unknown entry count") << "Dante In" << "" << 0 << -1 << 5 << 48 << -1;
-        QTest::newRow("unknown kind and count") << "Gain" << "" << 0 << -1 << 0 << 3 << -1;
+        QTest::addColumn<Meter>("meter");
+        QTest::newRow("PSTN In") << Meter{"PSTN In", "", 0, -1, 0, 2, 0};
+        QTest::newRow("PSTN Out") << Meter{"PSTN Out", "", 0, -1, 0, 2, 1};
+        QTest::newRow("USB In, second channel") << Meter{"USB In", "", 0, -1, 1, 4, 1};
+        QTest::newRow("USB Out, second channel") << Meter{"USB Out", "", 0, -1, 1, 4, 3};
+        QTest::newRow("USB In, channel past the report") << Meter{"USB In", "", 0, -1, 4, 4, -1};
+        QTest::newRow("VoIP In, line 1") << Meter{"VoIP In", "", 0, 0, 0, 4, 0};
+        QTest::newRow("VoIP Out, line 2") << Meter{"VoIP Out", "", 0, 1, 0, 4, 3};
+        QTest::newRow("VoIP, other pin") << Meter{"VoIP In", "", 0, 3, 0, 4, 3};
+        QTest::newRow("VoIP, pin past the report") << Meter{"VoIP In", "", 0, 7, 0, 4, -1};
+        QTest::newRow("four-channel card, port 6") << Meter{"Input 7", "", 6, -1, 0, 4, 2};
+        QTest::newRow("four-channel card, port 16") << Meter{"Input 17", "", 16, -1, 0, 4, -1};
+        QTest::newRow("four-channel card, no port") << Meter{"Input 1", "", -1, -1, 0, 4, -1};
+        QTest::newRow("PSTN with four entries counts as a card") << Meter{"PSTN In", "", 5, -1, 0, 4, 1};
+        QTest::newRow("eight-channel card") << Meter{"Output 6", "", 5, -1, 0, 8, 5};
+        QTest::newRow("amplifier output by number") << Meter{"Amp Output", "Out-3", 0, -1, 0, 8, 2};
+        QTest::newRow("amplifier output by letter") << Meter{"Amp Output", "Out-C", 0, -1, 0, 8, 2};
+        QTest::newRow("amplifier output without a dash") << Meter{"Amp Output", "Out", 0, -1, 0, 8, -1};
+        QTest::newRow("Dante out") << Meter{"Dante Out", "", 0, -1, 5, 64, 37};
+        QTest::newRow("Dante, 128 entries") << Meter{"Dante Out", "", 0, -1, 63, 128, 127};
+        QTest::newRow("Dante, channel past the report") << Meter{"Dante In", "", 0, -1, 70, 64, -1};
+        QTest::newRow("Dante, unknown entry count") << Meter{"Dante In", "", 0, -1, 5, 48, -1};
+        QTest::newRow("unknown kind and count") << Meter{"Gain", "", 0, -1, 0, 3, -1};
     }
     void entrySelection()
     {
-        QFETCH(QString, title);
-        QFETCH(QString, label);
-        QFETCH(int, portIndex);
-        QFETCH(int, pinIndex);
-        QFETCH(int, channel);
-        QFETCH(int, entries);
+        QFETCH(Meter, meter);
         HNode node;
-        node.setTitle(title);
-        node.setLabel(label);
-        node.setPortIndex(portIndex);
-        node.setPinIndex(pinIndex);
-        QTEST(PLevelReport::entryFor(&node, channel, entries), "entry");
+        node.setTitle(meter.title);
+        node.setLabel(meter.label);
+        node.setPortIndex(meter.port);
+        node.setPinIndex(meter.pin);
+        QCOMPARE(PLevelReport::entryFor(&node, meter.channel, meter.entries), meter.entry);
     }
 
     void queryNamesTheSlotInUpperCase()
