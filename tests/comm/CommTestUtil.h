@@ -38,32 +38,24 @@ public:
     void value(int &out) const override { out = m_number; }
     void setValueText(const QString &text) override { m_value = text; }
     QString valueText() const override { return m_value; }
-    void setReplyText(const QString &text) override
-    {
-        m_reply = text;
-        replies.append(text);
-        emit replyValueReady();
-    }
+    void setReplyText(const QString &text) override { m_reply = text; replies.append(text); emit replyValueReady(); }
     void receiveReply(const QString &text) override { setReplyText(text); }
     QString replyText() const override { return m_reply; }
     QString pollCommand() const override { return command; }
     bool mergesQueuedSets() const override { return level; }
-
     bool level = false; // a level's queued sets merge, a state's do not
     QStringList replies;
     QString command; // the poll command of a pass-through control
 
 private:
     int m_number = 0;
-    QString m_value;
-    QString m_reply;
+    QString m_value, m_reply;
 };
 
 // A control bound to a block: its attributes, its node and its transform.
 struct Binding
 {
-    Binding(const QString &label, int structure, int index1 = 0, int index2 = 0,
-            HNode *sharedNode = nullptr)
+    Binding(const QString &label, int structure, int index1 = 0, int index2 = 0, HNode *sharedNode = nullptr)
         : node(sharedNode ? sharedNode : &ownNode), control(QStringLiteral("Control of ") + label)
     {
         ownNode.setLabel(label);
@@ -75,7 +67,12 @@ struct Binding
         transform.setNode(node);
         transform.addUser();
     }
-
+    // Sets the value text and hands the control to protocol.
+    bool send(PProtocol &protocol, const QString &value)
+    {
+        transform.setValueText(value);
+        return protocol.sendValue(&transform);
+    }
     HNode ownNode;
     HNode *node;
     CControl control;
@@ -87,27 +84,19 @@ struct Binding
 class RecordingProtocol : public PProtocol
 {
 public:
-    bool handleReply(const QByteArray &reply) override
-    {
-        lines.append(reply);
-        return true;
-    }
+    bool handleReply(const QByteArray &reply) override { lines.append(reply); return true; }
     void replyTimeout(const QString &tag) override { timeouts.append(tag); }
-    bool setOnline(bool online) override
-    {
-        onlineCalls.append(online);
-        return true;
-    }
+    bool setOnline(bool online) override { onlineCalls.append(online); return true; }
     QByteArray probeCommand() const override { return probe; }
-
+    void resynchronize() override { ++resyncs; }
     QByteArray probe; // none unless a test sets one
     QList<QByteArray> lines;
     QStringList timeouts;
     QList<bool> onlineCalls;
+    int resyncs = 0;
 };
 
-// A peer that cannot listen on loopback stops the test program at once
-// rather than let the test wait for a connection that never comes.
+// A peer that cannot listen on loopback stops the test program at once.
 inline void mustListen(bool listening, const QString &error)
 {
     if (!listening)
@@ -130,22 +119,15 @@ public:
             }
         });
     }
-
     quint16 port() const { return server.serverPort(); }
     QTcpSocket *socket() const { return sockets.isEmpty() ? nullptr : sockets.last(); }
     int connections() const { return int(sockets.size()); }
-    void send(const QByteArray &bytes)
-    {
-        socket()->write(bytes);
-        socket()->flush();
-    }
+    void send(const QByteArray &bytes) { socket()->write(bytes); socket()->flush(); }
     int count(const QByteArray &command) const { return int(received.count(command)); }
-
     QTcpServer server;
     QList<QTcpSocket *> sockets;
     QByteArray received;
-    // Called with every complete command line (without its CR); what it
-    // answers is sent back at once.
+    // Called with every command line (without its CR); its answer is sent.
     std::function<QByteArray(const QByteArray &line)> answer;
 
 private:
@@ -153,15 +135,11 @@ private:
     {
         received += bytes;
         m_pending += bytes;
-        int end;
-        while ((end = int(m_pending.indexOf('\r'))) >= 0) {
-            const QByteArray line = m_pending.left(end);
+        for (int end; (end = int(m_pending.indexOf('\r'))) >= 0;) {
+            const QByteArray reply = answer ? answer(m_pending.left(end)) : QByteArray();
             m_pending.remove(0, end + 1);
-            const QByteArray reply = answer ? answer(line) : QByteArray();
-            if (!reply.isEmpty()) {
-                socket->write(reply);
+            if (!reply.isEmpty() && socket->write(reply) > 0)
                 socket->flush();
-            }
         }
     }
 
@@ -182,9 +160,7 @@ struct SimPeer
         listening = device->listen(QHostAddress::LocalHost, &error);
         mustListen(listening, error);
     }
-
     quint16 port() const { return device->port(); }
-
     SimLog log;
     std::unique_ptr<SimDevice> device;
     bool listening = false; // never false past the constructor
@@ -208,11 +184,17 @@ inline std::unique_ptr<ITcpClient> openClient(PProtocol *protocol, quint16 port)
 inline std::unique_ptr<ITcpClient> runningClient(PProtocol *protocol, quint16 port, bool awaitHandshake = false)
 {
     auto client = openClient(protocol, port);
-    const bool ready = QTest::qWaitFor(
-        [&] { return client->isConnected() && (!awaitHandshake || client->isStreamingSet()); }, Timeout);
-    if (!ready)
+    if (!QTest::qWaitFor([&] { return client->isConnected() && (!awaitHandshake || client->isStreamingSet()); },
+                         Timeout))
         qWarning() << "the client did not come online";
     return client;
+}
+
+// Queues the query of parameter name>index, which waits wait ms for its answer.
+inline void query(ITcpClient &client, const QByteArray &name, int index, int wait)
+{
+    const QByteArray command = "GA\"" + name + "\">" + QByteArray::number(index);
+    client.send(command + '\r', IInterface::ReplyExpected, QString::fromLatin1(command + '='), wait);
 }
 
 // A running client of protocol towards a raw peer that answers as given,
@@ -227,7 +209,7 @@ struct Online
         failures = std::make_unique<QSignalSpy>(client->dispatcher(), &ITcpClientThread::messageError);
         peer.received.clear();
     }
-
+    bool idle() const { return client->dispatcher()->state() == ITcpClientThread::Idle; }
     RawPeer peer;
     Protocol protocol;
     std::unique_ptr<ITcpClient> client;

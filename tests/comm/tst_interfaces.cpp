@@ -1,6 +1,5 @@
 // A device's interface: made by the chassis for its family and settings,
-// owned by the chassis alone, linked into groups without being owned,
-// opened and closed as devices go online and offline.
+// owned by the chassis alone, linked into groups without being owned.
 
 #include "CommTestUtil.h"
 
@@ -11,15 +10,6 @@
 #include "PKVDProtocol.h"
 
 using namespace commtest;
-
-namespace {
-// A device reached at 127.0.0.1 on port.
-void onLoopback(HChassis &device, quint16 port)
-{
-    device.setAttribute(QStringLiteral("ipaddress"), QStringLiteral("127.0.0.1"));
-    device.setAttribute(QStringLiteral("serialport"), QString::number(port));
-}
-} // namespace
 
 class tst_Interfaces : public QObject
 {
@@ -57,30 +47,13 @@ private slots:
         QCOMPARE(client->addressText() + ':' + QString::number(client->port()), QStringLiteral("192.168.10.6:0"));
     }
 
-    void chassisGoesOnlineAndOffline()
-    {
-        SimPeer sim;
-        HChassis device;
-        onLoopback(device, sim.port());
-        // Online without a panel file's "platform": the interface is set up now.
-        device.setOnline(true);
-        QVERIFY(device.interface());
-        QTRY_VERIFY_WITH_TIMEOUT(device.interface()->isConnected(), Timeout);
-        QTRY_VERIFY_WITH_TIMEOUT(device.protocol()->isSubscribed(), Timeout);
-        QCOMPARE(sim.device->connectionCount(), 1);
-        QVERIFY(device.setOnline(false));
-        QVERIFY(!device.interface()->isConnected() && !device.protocol()->isSubscribed());
-        QTRY_COMPARE_WITH_TIMEOUT(sim.device->connectionCount(), 0, Timeout);
-        device.setOnline(true);
-        QTRY_VERIFY_WITH_TIMEOUT(device.interface()->isConnected(), Timeout);
-    }
-
     void deletingAnOnlineDeviceLeavesNothingDangling()
     {
         SimPeer sim;
         IComposite interfaces;
         auto device = std::make_unique<HChassis>();
-        onLoopback(*device, sim.port());
+        device->setAttribute(QStringLiteral("ipaddress"), QStringLiteral("127.0.0.1"));
+        device->setAttribute(QStringLiteral("serialport"), QString::number(sim.port()));
         device->setOnline(true);
         interfaces.add(device->interface());
         QTRY_COMPARE_WITH_TIMEOUT(interfaces.connectedCount(), 1, Timeout);
@@ -126,29 +99,6 @@ private slots:
         }
         // The group is gone; the interface belongs to its device still.
         QCOMPARE(second->name(), QStringLiteral("TcpClient Interface"));
-    }
-
-    void groupOpensAndClosesEveryDevice()
-    {
-        IComposite empty;
-        QVERIFY(empty.open() && empty.close());
-        SimPeer first;
-        SimPeer second;
-        PKVDProtocol firstProtocol;
-        PKVDProtocol secondProtocol;
-        std::unique_ptr<IInterface> a(IInterfaceFactory::instance().create(
-            &firstProtocol, QStringLiteral("127.0.0.1"), first.port(), nullptr));
-        std::unique_ptr<IInterface> b(IInterfaceFactory::instance().create(
-            &secondProtocol, QStringLiteral("127.0.0.1"), second.port(), nullptr));
-        IComposite group;
-        group.add(a.get());
-        group.add(b.get());
-        group.open();
-        QTRY_COMPARE_WITH_TIMEOUT(group.connectedCount(), 2, Timeout);
-        QTRY_VERIFY_WITH_TIMEOUT(firstProtocol.isSubscribed() && secondProtocol.isSubscribed(), Timeout);
-        QVERIFY(group.close());
-        QCOMPARE(group.connectedCount(), 0);
-        QVERIFY(!firstProtocol.isSubscribed());
     }
 
     void portNumbers_data()

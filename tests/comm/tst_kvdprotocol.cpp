@@ -1,10 +1,14 @@
 // The device protocol: the exact command text of every structure, polled
-// end to end against a simulated device, and routing each reply to the
-// transforms of its parameter only.
+// end to end against a simulated device, routing each reply to the
+// transforms of its parameter only, and level reports with the entry each
+// meter shows.
 
 #include "CommTestUtil.h"
 
+#include "HChassis.h"
+#include "PKVDCommand.h"
 #include "PKVDProtocol.h"
+#include "PLevelReport.h"
 #include "PProtocolFactory.h"
 #include "TTransformFactory.h"
 
@@ -15,8 +19,8 @@ using namespace commtest;
 
 namespace {
 
-// A raw device that refuses subscriptions and acknowledges every set
-// command, so that the protocol polls and the test sees every byte.
+// A raw device that refuses subscriptions and acknowledges every set, so
+// that the protocol polls and the test sees every byte.
 QByteArray pollingDevice(const QByteArray &line)
 {
     if (line == "SUB")
@@ -34,14 +38,49 @@ struct Polled : Online<PKVDProtocol>
     Polled() : Online(pollingDevice, true) {}
 };
 
-// Sets the value text of a control and hands it to the protocol.
-bool send(PProtocol &protocol, Binding &control, const QString &value)
+// A control's block and value, the command that sets it, the query that
+// reads it and what a simulated device answers that query.
+struct Golden
 {
-    control.transform.setValueText(value);
-    return protocol.sendValue(&control.transform);
-}
+    int structure;
+    QString label;
+    int index1, index2;
+    QString value;
+    QByteArray set, query;
+    QString reply;
+    int sendIndex1 = -1, sendIndex2 = -1;
+};
+
+// A control that must not reach the device.
+struct Unsafe
+{
+    int structure;
+    QString label, channelLabel, value, linked;
+};
+
+// A value of a transform kind: the list index set (or -1 and the value text
+// set) and what goes out (empty: refused).
+struct Value
+{
+    QString keyword, set;
+    int index;
+    QString value, sent;
+};
+
+// A meter's node (title, label, port, pin), its channel, the entries of its
+// report and the one it shows (-1: none).
+struct Meter
+{
+    QString title, label;
+    int port, pin, channel, entries, entry;
+};
 
 } // namespace
+
+Q_DECLARE_METATYPE(Golden)
+Q_DECLARE_METATYPE(Meter)
+Q_DECLARE_METATYPE(Unsafe)
+Q_DECLARE_METATYPE(Value)
 
 class tst_KVDProtocol : public QObject
 {
@@ -50,62 +89,51 @@ class tst_KVDProtocol : public QObject
 private slots:
     void goldenCommands_data()
     {
-        QTest::addColumn<int>("structure");
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<int>("index1");
-        QTest::addColumn<int>("index2");
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QByteArray>("set");
-        QTest::addColumn<QByteArray>("query");
-        QTest::addColumn<QString>("reply"); // what a simulated device answers the query
+        QTest::addColumn<Golden>("row");
         // The channel label (7), the linked value (3) and the poll command (9)
         // come from the row's structure.
-        const auto row = [](const char *name, int structure, const char *label, int index1, int index2,
-                            const char *value, const char *set, const char *query, const char *reply) {
-            QTest::newRow(name) << structure << label << index1 << index2 << value << QByteArray(set)
-                                << QByteArray(query) << reply;
-        };
-        row("0 level", 0, "Gain 1", 1, 0, "-3.0", "SA \"Gain 1\">1=-3.0\r", "GA\"Gain 1\">1\r", "-3.0");
-        row("1 mute", 1, "Mute 2", 3, 0, "T", "SA \"Mute 2\">3=T\r", "GA\"Mute 2\">3\r", "T");
-        row("2 two indexes", 2, "G", 3, 4, "78", "SA \"G\">3>4=78\r", "GA\"G\">3>4\r", "78");
-        row("3 through a linked value", 3, "Selector 1", 0, 2, "T", "SA \"Selector 1\">4>2=T\r",
-            "GA \"Selector 1\">4>2\r", "T");
-        row("4 status", 4, "Status", 0, 0, "31", "SS 1f \r", "GS \r", "0x1f");
-        row("5 group level", 5, "Group", 26, 0, "78", "SG 1a,78\r", "GG 1a\r", "78");
-        row("6 group number", 6, "Group", 26, 0, "1", "SN 1a,1\r", "GN 1a\r", "1");
-        row("7 channel", 7, "Dante In", 4, 2, "O", "SA\"Lectern\">2=O\r", "GA\"Lectern\">2\r", "O");
+        QTest::newRow("0 level") << Golden{0, "Gain 1", 1, 0, "-3.0", "SA \"Gain 1\">1=-3.0\r", "GA\"Gain 1\">1\r", "-3.0"};
+        QTest::newRow("1 mute") << Golden{1, "Mute 2", 3, 0, "T", "SA \"Mute 2\">3=T\r", "GA\"Mute 2\">3\r", "T"};
+        QTest::newRow("2 two indexes") << Golden{2, "G", 3, 4, "78", "SA \"G\">3>4=78\r", "GA\"G\">3>4\r", "78"};
+        // Sent to the send indexes, read from the others: never set there.
+        QTest::newRow("2 send indexes") << Golden{2, "G", 3, 4, "1", "SA \"G\">5>6=1\r", "GA\"G\">3>4\r", "0.0", 5, 6};
+        QTest::newRow("3 through a linked value")
+            << Golden{3, "Selector 1", 0, 2, "T", "SA \"Selector 1\">4>2=T\r", "GA \"Selector 1\">4>2\r", "T"};
+        QTest::newRow("4 status") << Golden{4, "Status", 0, 0, "31", "SS 1f \r", "GS \r", "0x1f"};
+        QTest::newRow("5 group level") << Golden{5, "Group", 26, 0, "78", "SG 1a,78\r", "GG 1a\r", "78"};
+        QTest::newRow("6 group number") << Golden{6, "Group", 26, 0, "1", "SN 1a,1\r", "GN 1a\r", "1"};
+        QTest::newRow("7 channel") << Golden{7, "Dante In", 4, 2, "O", "SA\"Lectern\">2=O\r", "GA\"Lectern\">2\r", "O"};
         // Set by the first index, read by the second: this one was never set.
-        row("8 matrix", 8, "Mixer 1", 5, 7, "-6.0", "MA \"Mixer 1\">5=-6.0\r", "GA\"Mixer 1\">0>7\r", "0.0");
-        row("9 commands", 9, "Rooms", 0, 0, "SRC 2,[1,2];SRC 3,[4,5]\r", "SRC 2,[1,2]\rSRC 3,[4,5]\r", "GRC 2\r",
-            "GRC 2,[1,2]");
+        QTest::newRow("8 matrix")
+            << Golden{8, "Mixer 1", 5, 7, "-6.0", "MA \"Mixer 1\">5=-6.0\r", "GA\"Mixer 1\">0>7\r", "0.0"};
+        QTest::newRow("9 commands") << Golden{9, "Rooms", 0, 0, "SRC 2,[1,2];SRC 3,[4,5]\r",
+                                              "SRC 2,[1,2]\rSRC 3,[4,5]\r", "GRC 2\r", "GRC 2,[1,2]"};
     }
     void goldenCommands()
     {
-        QFETCH(int, structure);
-        QFETCH(QString, label);
-        QFETCH(int, index1);
-        QFETCH(int, index2);
-        QFETCH(QString, value);
-        Binding control(label, structure, index1, index2);
-        control.attributes.setChannelLabel(structure == 7 ? QStringLiteral("Lectern") : QString());
-        control.transform.setValue(value.toInt());
-        control.transform.command = structure == 9 ? QStringLiteral("GRC 2\r") : QString();
+        QFETCH(Golden, row);
+        Binding control(row.label, row.structure, row.index1, row.index2);
+        control.attributes.setChannelLabel(row.structure == 7 ? QStringLiteral("Lectern") : QString());
+        control.transform.setValue(row.value.toInt());
+        control.transform.command = row.structure == 9 ? QStringLiteral("GRC 2\r") : QString();
+        if (row.sendIndex1 >= 0)
+            control.transform.setSendIndexes(row.sendIndex1, row.sendIndex2);
         TextTransform source;
         source.setValueText(QStringLiteral("4"));
-        if (structure == 3)
+        if (row.structure == 3)
             QVERIFY(control.transform.linkTo(&source));
         {
             Polled online;
-            QVERIFY(send(online.protocol, control, value));
-            QFETCH(QByteArray, set);
-            QTRY_COMPARE_WITH_TIMEOUT(online.peer.received, set, Timeout);
+            // Sending asks the poll to wait; polling does not.
+            QSignalSpy postpone(&online.protocol, &PProtocol::aboutToSendValue);
+            QVERIFY(control.send(online.protocol, row.value));
+            QTRY_COMPARE_WITH_TIMEOUT(online.peer.received, row.set, Timeout);
             online.peer.received.clear();
             QVERIFY(online.protocol.poll(&control.transform));
-            QFETCH(QByteArray, query);
-            QTRY_COMPARE_WITH_TIMEOUT(online.peer.received, query, Timeout);
+            QTRY_COMPARE_WITH_TIMEOUT(online.peer.received, row.query, Timeout);
+            QCOMPARE(postpone.count(), 1);
         }
-        // Polled end to end: a simulated device that takes no subscriptions
-        // answers the query, and the answer reaches the transform.
+        // End to end: a simulated device that polls answers the query.
         SimFaults faults;
         faults.noSubscribe = true;
         SimPeer sim(faults);
@@ -115,113 +143,81 @@ private slots:
         QSignalSpy failures(client->dispatcher(), &ITcpClientThread::messageError);
         QVERIFY(protocol.sendValue(&control.transform));
         QVERIFY(protocol.poll(&control.transform));
-        QFETCH(QString, reply);
-        QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, QStringList{reply}, Timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, QStringList{row.reply}, Timeout);
         QCOMPARE(failures.count(), 0);
-    }
-
-    void sendIndexesAddressSetCommands()
-    {
-        // Sending asks the poll to wait (once); polling does not.
-        Polled online;
-        QSignalSpy postpone(&online.protocol, &PProtocol::aboutToSendValue);
-        Binding control(QStringLiteral("G"), 2, 3, 4);
-        control.transform.setSendIndexes(5, 6);
-        QVERIFY(send(online.protocol, control, QStringLiteral("1")));
-        QTRY_COMPARE_WITH_TIMEOUT(online.peer.received, QByteArray("SA \"G\">5>6=1\r"), Timeout);
-        online.peer.received.clear();
-        QVERIFY(online.protocol.poll(&control.transform));
-        QTRY_COMPARE_WITH_TIMEOUT(online.peer.received, QByteArray("GA\"G\">3>4\r"), Timeout);
-        QCOMPARE(postpone.count(), 1);
     }
 
     void unsafeNamesAreRefused_data()
     {
-        QTest::addColumn<int>("structure");
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<QString>("channelLabel");
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("linked");
-        QTest::newRow("double quote") << 0 << "Gain \"A\"" << "" << "1" << "";
-        QTest::newRow("equals sign") << 2 << "A=B" << "" << "1" << "";
-        QTest::newRow("semicolon") << 0 << "A;B" << "" << "1" << "";
-        QTest::newRow("carriage return") << 8 << "A\rB" << "" << "1" << "";
-        QTest::newRow("channel label") << 7 << "Dante" << "Mic\"1" << "1" << "";
-        QTest::newRow("line end in the value") << 0 << "Gain" << "" << "1\rSA \"Other\">1=0" << "";
-        QTest::newRow("linked value with a quote") << 3 << "Selector" << "" << "1" << "In\"1";
-        QTest::newRow("no linked control") << 3 << "Selector" << "" << "1" << "";
-        QTest::newRow("line end inside a command") << 9 << "Rooms" << "" << "SRC 2,[1,2]\rX" << "";
+        QTest::addColumn<Unsafe>("row");
+        QTest::newRow("double quote") << Unsafe{0, "Gain \"A\"", "", "1", ""};
+        QTest::newRow("equals sign") << Unsafe{2, "A=B", "", "1", ""};
+        QTest::newRow("semicolon") << Unsafe{0, "A;B", "", "1", ""};
+        QTest::newRow("carriage return") << Unsafe{8, "A\rB", "", "1", ""};
+        QTest::newRow("channel label") << Unsafe{7, "Dante", "Mic\"1", "1", ""};
+        QTest::newRow("line end in the value") << Unsafe{0, "Gain", "", "1\rSA \"Other\">1=0", ""};
+        QTest::newRow("linked value with a quote") << Unsafe{3, "Selector", "", "1", "In\"1"};
+        QTest::newRow("no linked control") << Unsafe{3, "Selector", "", "1", ""};
+        QTest::newRow("line end inside a command") << Unsafe{9, "Rooms", "", "SRC 2,[1,2]\rX", ""};
     }
     void unsafeNamesAreRefused()
     {
-        QFETCH(int, structure);
-        QFETCH(QString, label);
-        QFETCH(QString, channelLabel);
-        QFETCH(QString, value);
-        QFETCH(QString, linked);
+        QFETCH(Unsafe, row);
         Polled online;
-        Binding bad(label, structure, 1, 2);
-        bad.attributes.setChannelLabel(channelLabel);
+        Binding bad(row.label, row.structure, 1, 2);
+        bad.attributes.setChannelLabel(row.channelLabel);
         TextTransform source;
-        source.setValueText(linked);
-        if (!linked.isEmpty())
+        source.setValueText(row.linked);
+        if (!row.linked.isEmpty())
             bad.transform.linkTo(&source);
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Control \"Control of .*nothing was sent"));
-        QVERIFY(!send(online.protocol, bad, value));
+        QVERIFY(!bad.send(online.protocol, row.value));
         // Only what comes next reaches the device.
         Binding good(QStringLiteral("Gain"), 0, 1);
-        QVERIFY(send(online.protocol, good, QStringLiteral("2")));
+        QVERIFY(good.send(online.protocol, QStringLiteral("2")));
         QTRY_COMPARE_WITH_TIMEOUT(online.peer.received, QByteArray("SA \"Gain\">1=2\r"), Timeout);
     }
 
     void unsendableValuesAreRefused_data()
     {
-        QTest::addColumn<QString>("keyword");
-        QTest::addColumn<QString>("set");
-        QTest::addColumn<int>("index");     // the list index set, or -1
-        QTest::addColumn<QString>("value"); // else the value text set
-        QTest::addColumn<QString>("sent");  // empty: refused
-        QTest::newRow("list index past the list") << "chrL" << "F,O,T" << 5 << "" << "";
-        QTest::newRow("list entry") << "chrL" << "F,O,T" << 2 << "" << "T";
-        QTest::newRow("code table index past the codes") << "hexL" << "41,42" << 2 << "" << "";
-        QTest::newRow("code table NUL") << "hexL" << "41,0,e9" << 1 << "" << "";
-        QTest::newRow("code table past ASCII") << "hexL" << "41,0,e9" << 2 << "" << "";
-        QTest::newRow("code table letter") << "hexL" << "41,0,e9" << 0 << "" << "A";
-        QTest::newRow("text list slot past eight") << "strL" << "Low,Mid,High" << 9 << "" << "";
-        QTest::newRow("level nan") << "strV" << "" << -1 << "nan" << "";
-        QTest::newRow("level -inf") << "strV" << "" << -1 << "-inf" << "";
-        QTest::newRow("level") << "strV" << "" << -1 << "-12.5" << "-12.5";
-        QTest::newRow("NUL in a text") << "text" << "" << -1 << QString("A") + QChar(0) << "";
+        QTest::addColumn<Value>("row");
+        QTest::newRow("list index past the list") << Value{"chrL", "F,O,T", 5, "", ""};
+        QTest::newRow("list entry") << Value{"chrL", "F,O,T", 2, "", "T"};
+        QTest::newRow("code table index past the codes") << Value{"hexL", "41,42", 2, "", ""};
+        QTest::newRow("code table NUL") << Value{"hexL", "41,0,e9", 1, "", ""};
+        QTest::newRow("code table past ASCII") << Value{"hexL", "41,0,e9", 2, "", ""};
+        QTest::newRow("code table letter") << Value{"hexL", "41,0,e9", 0, "", "A"};
+        QTest::newRow("text list slot past eight") << Value{"strL", "Low,Mid,High", 9, "", ""};
+        QTest::newRow("level nan") << Value{"strV", "", -1, "nan", ""};
+        QTest::newRow("level -inf") << Value{"strV", "", -1, "-inf", ""};
+        QTest::newRow("level") << Value{"strV", "", -1, "-12.5", "-12.5"};
+        QTest::newRow("NUL in a text") << Value{"text", "", -1, QString("A") + QChar(0), ""};
     }
     void unsendableValuesAreRefused()
     {
-        QFETCH(QString, keyword);
-        QFETCH(QString, set);
-        QFETCH(int, index);
-        QFETCH(QString, value);
-        QFETCH(QString, sent);
+        QFETCH(Value, row);
         Polled online;
         Binding control(QStringLiteral("Gain"), 0, 1);
-        control.attributes.setSet(set);
-        std::unique_ptr<TTransform> transform(TTransformFactory::instance()->create(keyword));
+        control.attributes.setSet(row.set);
+        std::unique_ptr<TTransform> transform(TTransformFactory::instance()->create(row.keyword));
         QVERIFY(transform);
         transform->setOwnerAttributes(&control.attributes);
         transform->setNode(control.node);
         transform->configure();
-        if (index >= 0)
-            transform->setValue(static_cast<unsigned char>(index));
+        if (row.index >= 0)
+            transform->setValue(static_cast<unsigned char>(row.index));
         else
-            transform->setValueText(value);
-        if (sent.isEmpty())
+            transform->setValueText(row.value);
+        if (row.sent.isEmpty())
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Control \"Control of Gain\": .*nothing was sent"));
-        QCOMPARE(online.protocol.sendValue(transform.get()), !sent.isEmpty());
+        QCOMPARE(online.protocol.sendValue(transform.get()), !row.sent.isEmpty());
         // Only what can be sent reaches the device, and what comes next.
         Binding next(QStringLiteral("Next"), 0, 1);
-        QVERIFY(send(online.protocol, next, QStringLiteral("0")));
-        const QByteArray expected = (sent.isEmpty() ? QByteArray() : "SA \"Gain\">1=" + sent.toUtf8() + "\r");
+        QVERIFY(next.send(online.protocol, QStringLiteral("0")));
+        const QByteArray expected = row.sent.isEmpty() ? QByteArray() : "SA \"Gain\">1=" + row.sent.toUtf8() + "\r";
         QTRY_COMPARE_WITH_TIMEOUT(online.peer.received, expected + "SA \"Next\">1=0\r", Timeout);
         // A level that comes back as no finite number is not taken.
-        if (keyword != QLatin1String("strV"))
+        if (row.keyword != QLatin1String("strV"))
             return;
         QSignalSpy replies(transform.get(), &TTransform::replyValueReady);
         for (const char *reply : {"nan", "-inf", "-12."})
@@ -230,73 +226,53 @@ private slots:
         QCOMPARE(transform->replyText(), QStringLiteral("-12."));
     }
 
-    void replyReachesOnlyTheMatchingIndexes()
-    {
-        Polled online;
-        HNode block;
-        block.setLabel(QStringLiteral("G"));
-        Binding first(QString(), 2, 3, 4, &block);
-        Binding second(QString(), 2, 3, 5, &block);
-        QVERIFY(online.protocol.poll(&first.transform));
-        QVERIFY(online.protocol.poll(&second.transform));
-        QTRY_VERIFY_WITH_TIMEOUT(online.peer.received.contains("GA\"G\">3>4\r"), Timeout);
-        online.peer.send("GA\"G\">3>4=63\r");
-        QTRY_COMPARE_WITH_TIMEOUT(first.transform.replies, QStringList{"63"}, Timeout);
-        QTRY_VERIFY_WITH_TIMEOUT(online.peer.received.contains("GA\"G\">3>5\r"), Timeout);
-        online.peer.send("GA\"G\">3>5=7\r");
-        QTRY_COMPARE_WITH_TIMEOUT(second.transform.replies, QStringList{"7"}, Timeout);
-        QCOMPARE(first.transform.replies, QStringList{"63"});
-        QCOMPARE(online.failures->count(), 0);
-    }
-
-    void repliesOfEveryForm()
+    void repliesReachOnlyTheirParameter()
     {
         Polled online;
         PKVDProtocol &protocol = online.protocol;
-        Binding gain(QStringLiteral("G"), 0, 1);
-        Binding status(QStringLiteral("Status"), 4);
-        Binding group(QStringLiteral("Group"), 5, 26);
-        Binding number(QStringLiteral("Group"), 6, 26);
-        for (Binding *control : {&gain, &status, &group, &number})
+        HNode block;
+        block.setLabel(QStringLiteral("M"));
+        Binding gain(QStringLiteral("G"), 0, 1), status(QStringLiteral("Status"), 4);
+        Binding group(QStringLiteral("Group"), 5, 26), number(QStringLiteral("Group"), 6, 26);
+        Binding first(QString(), 2, 3, 4, &block), second(QString(), 2, 3, 5, &block);
+        // A selector is addressed through the input another control chose;
+        // that control chooses again before the answer comes.
+        Binding selector(QStringLiteral("Selector"), 3, 0, 2);
+        TextTransform input;
+        selector.transform.linkTo(&input);
+        input.setValueText(QStringLiteral("3"));
+        QVERIFY(protocol.poll(&selector.transform));
+        input.setValueText(QStringLiteral("4"));
+        for (Binding *control : {&gain, &status, &group, &number, &first, &second, &selector})
             QVERIFY(protocol.poll(&control->transform));
         // With or without the blank, behind an acknowledge, joined by ";".
-        for (const QByteArray &line : {QByteArray("GA \"G\">1=4"), QByteArray(1, Ack) + "GA\"G\">1=5\r",
-                                       QByteArray("S 0x1f"), QByteArray("GG 1a,70"), QByteArray("GN 1a,3;GG 1a,71")})
+        for (const QByteArray &line :
+             {QByteArray("GA \"G\">1=4"), QByteArray(1, Ack) + "GA\"G\">1=5\r", QByteArray("S 0x1f"),
+              QByteArray("GG 1a,70"), QByteArray("GN 1a,3;GG 1a,71"), QByteArray("GA\"M\">3>5=7"),
+              QByteArray("GA\"M\">3>4=63"), QByteArray("GA \"Selector\">4>2=T")})
             QVERIFY2(protocol.handleReply(line), line.constData());
         QCOMPARE(gain.transform.replies, (QStringList{"4", "5"}));
         QCOMPARE(status.transform.replies, QStringList{"0x1f"});
         QCOMPARE(group.transform.replies, QStringList{"70"});
         QCOMPARE(number.transform.replies, QStringList{"3"});
-        // Refusals, noise and unknown groups reach nobody.
+        QCOMPARE(first.transform.replies, QStringList{"63"});
+        QCOMPARE(second.transform.replies, QStringList{"7"});
+        QCOMPARE(selector.transform.replies, QStringList{"T"});
+        // Refusals, noise, unknown groups and the old address reach nobody.
         for (const QByteArray &line : {QByteArray(1, Nak) + "GA\"G\">1=4", QByteArray(), QByteArray("\r"),
-                                       QByteArray("garbage without meaning"), QByteArray("GG 1b,70")})
+                                       QByteArray("garbage without meaning"), QByteArray("GG 1b,70"),
+                                       QByteArray("GA \"Selector\">3>2=F"), QByteArray("GA\"M\">3>6=1")})
             QVERIFY(!protocol.handleReply(line));
-        QCOMPARE((QList<qsizetype>{gain.transform.replies.size(), group.transform.replies.size()}), (QList<qsizetype>{2, 1}));
+        QCOMPARE((QList<qsizetype>{gain.transform.replies.size(), group.transform.replies.size(),
+                                   selector.transform.replies.size()}),
+                 (QList<qsizetype>{2, 1, 1}));
         // A protocol that asked nothing takes nothing.
         QVERIFY(!PKVDProtocol().handleReply("GA\"G\">1=4"));
     }
 
-    void movedAddressNoLongerAnswers()
-    {
-        // A selector's parameter is addressed through the input another
-        // control chose; the other control chooses again.
-        Polled online;
-        Binding control(QStringLiteral("Selector"), 3, 0, 2);
-        TextTransform input;
-        control.transform.linkTo(&input);
-        input.setValueText(QStringLiteral("3"));
-        QVERIFY(online.protocol.poll(&control.transform));
-        input.setValueText(QStringLiteral("4"));
-        QVERIFY(online.protocol.poll(&control.transform));
-        QVERIFY(!online.protocol.handleReply("GA \"Selector\">3>2=F"));
-        QVERIFY(online.protocol.handleReply("GA \"Selector\">4>2=T"));
-        QCOMPARE(control.transform.replies, QStringList{"T"});
-    }
-
     void streamingSetsAreAcknowledged()
     {
-        // A set that the device refuses is written again while it streams
-        // too, rather than lost without a word.
+        // A refused set is written again while the device streams too.
         int sets = 0;
         Online<PKVDProtocol> online(
             [&sets](const QByteArray &line) {
@@ -305,19 +281,18 @@ private slots:
             true);
         QCOMPARE(online.client->streaming(), quint8(1));
         Binding control(QStringLiteral("Gain"), 0, 1);
-        QVERIFY(send(online.protocol, control, QStringLiteral("1")));
+        QVERIFY(control.send(online.protocol, QStringLiteral("1")));
         QTRY_COMPARE_WITH_TIMEOUT(sets, 2, Timeout);
         QCOMPARE(online.peer.received, QByteArray("SA \"Gain\">1=1\rSA \"Gain\">1=1\r"));
-        QTRY_COMPARE_WITH_TIMEOUT(online.client->dispatcher()->state(), ITcpClientThread::Idle, Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(online.idle(), Timeout);
         QCOMPARE(online.failures->count(), 1);
     }
 
     void queuedSetsOfOneParameterMerge()
     {
-        // A slow device: while the first set waits for its ACK, newer values
-        // of the same level take the place of the one queued; the order of
-        // the parameters stays, and every change of a state (a press and its
-        // release) goes out.
+        // While a set waits for its ACK, newer values of a level replace the
+        // one queued; the order of parameters stays, and every change of a
+        // state (a press and its release) goes out.
         QTemporaryDir dir;
         SimFaults faults;
         faults.delayMs = 100;
@@ -328,26 +303,23 @@ private slots:
         auto client = runningClient(&protocol, sim.port(), true);
         HNode block;
         block.setLabel(QStringLiteral("G"));
-        Binding a(QString(), 0, 1, 0, &block);
-        Binding b(QString(), 0, 2, 0, &block);
-        Binding c(QString(), 0, 3, 0, &block);
+        Binding a(QString(), 0, 1, 0, &block), b(QString(), 0, 2, 0, &block), c(QString(), 0, 3, 0, &block);
         a.transform.level = b.transform.level = true;
         QFile log(dir.filePath(QStringLiteral("sim.log")));
         QVERIFY(log.open(QIODevice::ReadOnly));
         QStringList arrived;
         const auto readArrivals = [&] {
             for (const QByteArray &line : log.readAll().split('\n')) {
-                const int at = int(line.indexOf("< SA "));
-                if (at >= 0)
+                if (const int at = int(line.indexOf("< SA ")); at >= 0)
                     arrived << QString::fromUtf8(line.mid(at + 5));
             }
             return int(arrived.size());
         };
-        QVERIFY(send(protocol, a, "1"));
+        QVERIFY(a.send(protocol, "1"));
         QTRY_COMPARE_WITH_TIMEOUT(readArrivals(), 1, Timeout);
         for (const auto &[control, value] : QList<QPair<Binding *, const char *>>{
                  {&a, "2"}, {&b, "1"}, {&a, "3"}, {&b, "2"}, {&a, "4"}, {&c, "1"}, {&c, "0"}})
-            QVERIFY(send(protocol, *control, value));
+            QVERIFY(control->send(protocol, value));
         QTRY_COMPARE_WITH_TIMEOUT(readArrivals(), 5, Timeout);
         QTRY_COMPARE_WITH_TIMEOUT(client->dispatcher()->state(), ITcpClientThread::Idle, Timeout);
         readArrivals();
@@ -370,16 +342,116 @@ private slots:
         QVERIFY(!protocol.sendValue(nullptr));
         control.transform.setNode(nullptr);
         QVERIFY(!protocol.poll(&control.transform));
+        // Families are matched as written; anything else gets no protocol.
+        for (const auto &[family, typeName] : QList<QPair<QString, QString>>{
+                 {"Korvel", "KVD"}, {"KA6200N", "KVD"}, {"zmp", ""}, {"", ""}, {"XT", ""}, {"File", "File"}, {"file", ""}}) {
+            std::unique_ptr<PProtocol> made(PProtocolFactory::instance().create(family));
+            QCOMPARE(made ? made->typeName() : QString(), typeName);
+        }
     }
 
-    void factory()
+    void parse_data()
     {
-        // Families are matched as written; anything else gets no protocol.
-        for (const auto &[family, typeName] :
-             QList<QPair<QString, QString>>{{"Korvel", "KVD"}, {"KA6200N", "KVD"}, {"zmp", ""}, {"", ""}, {"XT", ""}}) {
-            std::unique_ptr<PProtocol> protocol(PProtocolFactory::instance().create(family));
-            QCOMPARE(protocol ? protocol->typeName() : QString(), typeName);
-        }
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("slot"); // empty: no report
+        QTest::addColumn<QStringList>("levels");
+        QTest::newRow("two levels") << "GL B 17 2 100 0 [-23.4,-41.0]" << "B" << QStringList{"-23.4", "-41.0"};
+        QTest::newRow("clipping, tabs and runs of blanks")
+            << "GL 3\t5  4 100 9 [-0.5,-20.0,-30.0,-0.2]" << "3" << QStringList{"-0.5", "-20.0", "-30.0", "-0.2"};
+        QTest::newRow("blank after a comma") << "GL 1 1 2 100 0 [-1.0, -2.0]" << "1" << QStringList{"-1.0", "-2.0"};
+        QTest::newRow("six fields") << "GL B 17 2 100 [-23.4,-41.0]" << "" << QStringList();
+        QTest::newRow("no brackets") << "GL B 17 2 100 0 -23.4,-41.0" << "" << QStringList();
+        QTest::newRow("open bracket only") << "GL B 17 2 100 0 [-23.4,-41.0" << "" << QStringList();
+        QTest::newRow("count does not match") << "GL B 17 3 100 0 [-23.4,-41.0]" << "" << QStringList();
+        QTest::newRow("not a report") << "GA\"G\">1 2 3 4 5 6 [1]" << "" << QStringList();
+    }
+    void parse()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, slot);
+        PLevelReport report;
+        QCOMPARE(report.parse(line), !slot.isEmpty());
+        QCOMPARE(report.slot(), slot);
+        QTEST(report.levels(), "levels");
+    }
+
+    void entrySelection_data()
+    {
+        QTest::addColumn<Meter>("meter");
+        QTest::newRow("PSTN In") << Meter{"PSTN In", "", 0, -1, 0, 2, 0};
+        QTest::newRow("PSTN Out") << Meter{"PSTN Out", "", 0, -1, 0, 2, 1};
+        QTest::newRow("USB In, second channel") << Meter{"USB In", "", 0, -1, 1, 4, 1};
+        QTest::newRow("USB Out, second channel") << Meter{"USB Out", "", 0, -1, 1, 4, 3};
+        QTest::newRow("USB In, channel past the report") << Meter{"USB In", "", 0, -1, 4, 4, -1};
+        QTest::newRow("VoIP In, line 1") << Meter{"VoIP In", "", 0, 0, 0, 4, 0};
+        QTest::newRow("VoIP Out, line 2") << Meter{"VoIP Out", "", 0, 1, 0, 4, 3};
+        QTest::newRow("VoIP, other pin") << Meter{"VoIP In", "", 0, 3, 0, 4, 3};
+        QTest::newRow("VoIP, pin past the report") << Meter{"VoIP In", "", 0, 7, 0, 4, -1};
+        QTest::newRow("four-channel card, port 6") << Meter{"Input 7", "", 6, -1, 0, 4, 2};
+        QTest::newRow("four-channel card, port 16") << Meter{"Input 17", "", 16, -1, 0, 4, -1};
+        QTest::newRow("four-channel card, no port") << Meter{"Input 1", "", -1, -1, 0, 4, -1};
+        QTest::newRow("PSTN with four entries counts as a card") << Meter{"PSTN In", "", 5, -1, 0, 4, 1};
+        QTest::newRow("eight-channel card") << Meter{"Output 6", "", 5, -1, 0, 8, 5};
+        QTest::newRow("amplifier output by number") << Meter{"Amp Output", "Out-3", 0, -1, 0, 8, 2};
+        QTest::newRow("amplifier output by letter") << Meter{"Amp Output", "Out-C", 0, -1, 0, 8, 2};
+        QTest::newRow("amplifier output without a dash") << Meter{"Amp Output", "Out", 0, -1, 0, 8, -1};
+        QTest::newRow("Dante out") << Meter{"Dante Out", "", 0, -1, 5, 64, 37};
+        QTest::newRow("Dante, 128 entries") << Meter{"Dante Out", "", 0, -1, 63, 128, 127};
+        QTest::newRow("Dante, channel past the report") << Meter{"Dante In", "", 0, -1, 70, 64, -1};
+        QTest::newRow("Dante, unknown entry count") << Meter{"Dante In", "", 0, -1, 5, 48, -1};
+        QTest::newRow("unknown kind and count") << Meter{"Gain", "", 0, -1, 0, 3, -1};
+    }
+    void entrySelection()
+    {
+        QFETCH(Meter, meter);
+        HNode node;
+        node.setTitle(meter.title);
+        node.setLabel(meter.label);
+        node.setPortIndex(meter.port);
+        node.setPinIndex(meter.pin);
+        QCOMPARE(PLevelReport::entryFor(&node, meter.channel, meter.entries), meter.entry);
+    }
+
+    void queryNamesTheSlotInUpperCase()
+    {
+        HChassis device;
+        device.setTitle(QStringLiteral("XT-10C"));
+        auto *pstn = new HNode;
+        pstn->setTitle(QStringLiteral("PSTN In"));
+        QVERIFY(device.addNode(pstn));
+        Binding meter(QString(), 10, 1, 0, pstn);
+        QString problem;
+        QCOMPARE(PKVDCommand::query(&meter.transform, &problem), QStringLiteral("GL B"));
+        QCOMPARE(PKVDCommand::replyTag(QStringLiteral("GL B")), QStringLiteral("GL B "));
+        // A node without a slot cannot ask for levels.
+        Binding unplaced(QStringLiteral("Meter"), 10, 1);
+        QCOMPARE(PKVDCommand::query(&unplaced.transform, &problem), QString());
+        QVERIFY(problem.contains(QLatin1String("no card slot")));
+    }
+
+    void reportReachesTheMetersOfItsSlot()
+    {
+        SimPeer sim;
+        HChassis device;
+        device.setTitle(QStringLiteral("XT-10C"));
+        device.setAttribute(QStringLiteral("ipaddress"), QStringLiteral("127.0.0.1"));
+        device.setAttribute(QStringLiteral("serialport"), QString::number(sim.port()));
+        auto *usb = new HNode;
+        usb->setTitle(QStringLiteral("USB In"));
+        QVERIFY(device.addNode(usb));
+        Binding left(QString(), 10, 1, 0, usb), right(QString(), 10, 2, 0, usb);
+        PProtocol *protocol = device.protocol();
+        device.setOnline(true);
+        QTRY_VERIFY_WITH_TIMEOUT(device.interface()->isConnected(), Timeout);
+        protocol->queryNow(&left.transform);
+        protocol->queryNow(&right.transform);
+        QTRY_VERIFY_WITH_TIMEOUT(!left.transform.replies.isEmpty() && !right.transform.replies.isEmpty(), Timeout);
+        bool isLevel = false;
+        const double level = left.transform.replies.first().toDouble(&isLevel);
+        QVERIFY(isLevel && level >= -60.0 && level <= 0.0);
+        // The slot is compared without regard to case.
+        QVERIFY(protocol->handleReply("GL a 9 4 100 0 [-1.0,-2.0,-3.0,-4.0]"));
+        QCOMPARE(left.transform.replies.last() + right.transform.replies.last(), QStringLiteral("-1.0-2.0"));
     }
 };
 

@@ -2,18 +2,13 @@
 // per parameter and connection, pushed values, who polls a shared
 // parameter, unsubscribing, and starting afresh after a reconnection.
 
-#include "CommTestUtil.h"
-
-#include "ITcpClient.h"
-#include "ITcpClientThread.h"
+#include "../SimStation.h"
 #include "PKVDProtocol.h"
 
 using namespace commtest;
 
 namespace {
-
-// A raw device that takes subscriptions, confirms them and answers each
-// query with the value 1.
+// A raw device that confirms subscriptions and answers each query with 1.
 QByteArray subscribingDevice(const QByteArray &line)
 {
     if (line == "SUB")
@@ -24,24 +19,8 @@ QByteArray subscribingDevice(const QByteArray &line)
 }
 
 // A raw device that refuses subscriptions and answers nothing else.
-QByteArray pollingOnly(const QByteArray &line)
-{
-    return line == "SUB" ? QByteArray("SUB,no\r") : QByteArray();
-}
-
-// Another station sets a value at the device and has its acknowledgement.
-bool setElsewhere(quint16 port, const QByteArray &command)
-{
-    QTcpSocket other;
-    other.connectToHost(QHostAddress::LocalHost, port);
-    if (!other.waitForConnected(Timeout))
-        return false;
-    other.write(command);
-    return QTest::qWaitFor([&] { return other.bytesAvailable() > 0; }, Timeout);
-}
-
+QByteArray pollingOnly(const QByteArray &line) { return line == "SUB" ? QByteArray("SUB,no\r") : QByteArray(); }
 const QString G1 = QStringLiteral("GA\"G\">1");
-
 } // namespace
 
 class tst_Subscriptions : public QObject
@@ -49,33 +28,6 @@ class tst_Subscriptions : public QObject
     Q_OBJECT
 
 private slots:
-    void handshake_data()
-    {
-        QTest::addColumn<bool>("refused");
-        QTest::newRow("answered yes: streams") << false;
-        QTest::newRow("answered no: polls") << true;
-    }
-    void handshake()
-    {
-        QFETCH(bool, refused);
-        SimFaults faults;
-        faults.noSubscribe = refused;
-        SimPeer sim(faults);
-        PKVDProtocol protocol;
-        auto client = runningClient(&protocol, sim.port(), true);
-        QCOMPARE(protocol.isSubscribed(), !refused);
-        QCOMPARE(client->streaming(), quint8(refused ? 0 : 1));
-        // Either way the value is read, and a value another station sets is
-        // pushed when subscribed.
-        Binding control(QStringLiteral("Gain 1"), 0, 1);
-        QVERIFY(protocol.poll(&control.transform));
-        QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, QStringList{"0.0"}, Timeout);
-        if (refused)
-            return;
-        QVERIFY(setElsewhere(sim.port(), "SA \"Gain 1\">1=-7.5\r"));
-        QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, (QStringList{"0.0", "-7.5"}), Timeout);
-    }
-
     void unansweredHandshakeLeavesPolling()
     {
         RawPeer peer;
@@ -98,8 +50,7 @@ private slots:
         client->hostCheck()->setInterval(60000);
         Binding control(QStringLiteral("G"), 0, 1);
         QVERIFY(protocol.poll(&control.transform));
-        // The subscription, then one read of the current value once it is
-        // confirmed.
+        // The subscription, then one read of the value once it is confirmed.
         QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, QStringList{"1"}, Timeout);
         QCOMPARE(peer.received, QByteArray("SUB \"GA\"G\">1\"\rGA\"G\">1\r"));
         QVERIFY(protocol.subscriptions().isSubscribed(G1));
@@ -121,9 +72,8 @@ private slots:
     }
     void refusedSubscriptionIsPolled()
     {
-        // While the device streams, a subscription that is refused, or whose
-        // acknowledgement never comes, must not leave the parameter pending
-        // for ever: it is written at most three times and then polled.
+        // A subscription refused, or never acknowledged, while the device
+        // streams is written at most three times and then polled.
         QFETCH(QByteArray, answer);
         QFETCH(int, writes);
         Online<PKVDProtocol> online(
@@ -146,8 +96,8 @@ private slots:
 
     void controlJoiningAMadeSubscriptionGetsTheValue()
     {
-        // A second control on a parameter that is subscribed already (a panel
-        // shown later) reads the value once; the device pushes only changes.
+        // A control joining a subscribed parameter (a panel shown later)
+        // reads the value once; the device pushes only changes.
         SimPeer sim;
         const QString gain = QStringLiteral("GA\"Gain 1\">1");
         QString error;
@@ -156,15 +106,13 @@ private slots:
         auto client = runningClient(&protocol, sim.port(), true);
         HNode block;
         block.setLabel(QStringLiteral("Gain 1"));
-        Binding first(QString(), 0, 1, 0, &block);
-        Binding later(QString(), 0, 1, 0, &block);
+        Binding first(QString(), 0, 1, 0, &block), later(QString(), 0, 1, 0, &block);
         QVERIFY(protocol.poll(&first.transform));
         QTRY_COMPARE_WITH_TIMEOUT(first.transform.replies, QStringList{"-4.5"}, Timeout);
         QVERIFY(protocol.subscriptions().isSubscribed(gain));
         QVERIFY(protocol.poll(&later.transform));
         QTRY_COMPARE_WITH_TIMEOUT(later.transform.replies, QStringList{"-4.5"}, Timeout);
-        // Polled again, it is one of the subscribed controls: nothing more
-        // goes out.
+        // Polled again, it is subscribed: nothing more goes out.
         QTRY_COMPARE_WITH_TIMEOUT(client->dispatcher()->state(), ITcpClientThread::Idle, Timeout);
         QVERIFY(protocol.poll(&later.transform));
         QVERIFY(!client->dispatcher()->isPending("GA\"Gain 1\">1\r"));
@@ -175,8 +123,8 @@ private slots:
 
     void parameterPolledBeforeTheHandshakeIsSubscribedLater()
     {
-        // The device takes its time with the handshake; a parameter polled in
-        // the meantime is queried, and subscribed once the answer is known.
+        // Polled while the handshake waits, a parameter is queried, and
+        // subscribed once the answer is known.
         RawPeer peer;
         peer.answer = [](const QByteArray &line) { return line == "SUB" ? QByteArray() : subscribingDevice(line); };
         PKVDProtocol protocol;
@@ -199,8 +147,7 @@ private slots:
             [](const QByteArray &line) { return line.startsWith("GA") ? line + "=1\r" : pollingOnly(line); }, true);
         HNode block;
         block.setLabel(QStringLiteral("Gain 1"));
-        Binding hidden(QString(), 0, 1, 0, &block);
-        Binding shown(QString(), 0, 1, 0, &block);
+        Binding hidden(QString(), 0, 1, 0, &block), shown(QString(), 0, 1, 0, &block);
         hidden.transform.setPollDivider(1);
         shown.transform.setPollDivider(1);
         // Only the first polls; one answer reaches both.
@@ -209,8 +156,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(shown.transform.replies, QStringList{"1"}, Timeout);
         QCOMPARE(hidden.transform.replies, QStringList{"1"});
         QCOMPARE(online.peer.received, QByteArray("GA\"Gain 1\">1\r"));
-        // The first registrant's panel is hidden now: only the shown control
-        // asks, and its parameter is still read every poll period.
+        // The first one's panel is hidden now: the shown one's polls go out.
         QTRY_VERIFY_WITH_TIMEOUT(
             (online.protocol.poll(&shown.transform), online.peer.count("GA\"Gain 1\">1\r") == 3), Timeout);
     }
@@ -225,20 +171,16 @@ private slots:
             },
             true);
         auto &[peer, protocol, client, failures] = online;
-        Binding gain(QStringLiteral("G"), 0, 1);
-        Binding refused(QStringLiteral("Refused"), 0, 1);
-        Binding rooms(QStringLiteral("Rooms"), 9);
+        Binding gain(QStringLiteral("G"), 0, 1), refused(QStringLiteral("Refused"), 0, 1), rooms(QStringLiteral("Rooms"), 9);
         rooms.transform.command = QStringLiteral("GRC 2\r");
         for (Binding *control : {&gain, &refused, &rooms})
             QVERIFY(protocol.poll(&control->transform));
         QTRY_VERIFY_WITH_TIMEOUT(!gain.transform.replies.isEmpty() && !rooms.transform.replies.isEmpty(), Timeout);
         QTRY_VERIFY_WITH_TIMEOUT(peer.received.contains("SUB \"GA\"Refused\">1\"\r"), Timeout);
-        QTRY_VERIFY_WITH_TIMEOUT(!client->dispatcher()->isPassScheduled()
-                                     && client->dispatcher()->state() == ITcpClientThread::Idle,
-                                 Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(!client->dispatcher()->isPassScheduled() && online.idle(), Timeout);
         peer.received.clear();
         client->resynchronize();
-        // Only what was subscribed is cancelled, named by its query; then the
+        // Only what was subscribed is cancelled, by its query; then the
         // handshake runs again.
         QTRY_VERIFY_WITH_TIMEOUT(peer.received.contains("SUB\r"), Timeout);
         QCOMPARE(peer.count("UNS \"GA\"G\">1\"\r"), 1);
@@ -262,11 +204,10 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!client->isConnected(), Timeout);
         QVERIFY(!protocol.isSubscribed());
         QCOMPARE(protocol.subscriptions().keyCount(), 0);
-        // It comes back with another value: the next poll subscribes again
-        // and reads it.
+        // Back with another value: the next poll subscribes again and reads it.
         sim = std::make_unique<SimPeer>(SimFaults(), port);
         QTRY_VERIFY_WITH_TIMEOUT(client->isConnected() && protocol.isSubscribed(), 3 * Timeout);
-        QVERIFY(setElsewhere(port, "SA \"Gain 1\">1=-9.0\r"));
+        QCOMPARE(simtest::OtherStation(port).ask("SA \"Gain 1\">1=-9.0"), QByteArray(1, Ack));
         QVERIFY(protocol.poll(&control.transform));
         QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies.last(), QStringLiteral("-9.0"), Timeout);
         QVERIFY(protocol.subscriptions().isSubscribed(QStringLiteral("GA\"Gain 1\">1")));
@@ -277,8 +218,7 @@ private slots:
         Online<PKVDProtocol> online(pollingOnly, true);
         PKVDProtocol &protocol = online.protocol;
         auto deleted = std::make_unique<Binding>(QStringLiteral("G"), 0, 1);
-        Binding released(QStringLiteral("G"), 0, 2);
-        Binding forgotten(QStringLiteral("G"), 0, 3);
+        Binding released(QStringLiteral("G"), 0, 2), forgotten(QStringLiteral("G"), 0, 3);
         for (Binding *control : {deleted.get(), &released, &forgotten})
             QVERIFY(protocol.poll(&control->transform));
         deleted.reset();

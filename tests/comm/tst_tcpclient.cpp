@@ -1,8 +1,8 @@
 // The TCP client: connecting without blocking, cutting the received bytes
-// into replies, the connection state machine with its reconnection, and
-// the host check.
+// into replies, its dispatcher (one command at a time, answers matched to
+// the command that waits, at most three writes), the connection state
+// machine with its reconnection, and the host check.
 
-#include "../TransferPeers.h"
 #include "CommTestUtil.h"
 
 #include "PKVDProtocol.h"
@@ -16,17 +16,10 @@ Q_DECLARE_METATYPE(SimFaults)
 
 namespace {
 
-// A protocol that also counts how often it is asked to resynchronise.
-class ResyncProtocol : public RecordingProtocol
-{
-public:
-    void resynchronize() override { ++resyncs; }
-    int resyncs = 0;
-};
+using Client = Online<RecordingProtocol>;
 
-// A stand-in for ping that notes its arguments and locale (a line per run)
-// in "called", then answers with the exit status it was given (after
-// running extra).
+// A stand-in for ping that notes its locale and arguments in "called", runs
+// extra and exits with exitCode.
 QString writePingScript(const QTemporaryDir &dir, int exitCode, const QByteArray &extra = QByteArray())
 {
     const QString path = dir.filePath(QStringLiteral("ping"));
@@ -39,13 +32,16 @@ QString writePingScript(const QTemporaryDir &dir, int exitCode, const QByteArray
     return path;
 }
 
-// Queues count queries that wait wait ms each, as G>0, G>1 and so on.
+// Queues count queries of G>0, G>1 and so on that wait wait ms each.
 void queries(ITcpClient &client, int count, int wait)
 {
     for (int i = 0; i < count; ++i)
-        client.send("GA\"G\">" + QByteArray::number(i) + "\r", IInterface::ReplyExpected,
-                    QStringLiteral("GA\"G\">%1=").arg(i), wait);
+        query(client, "G", i, wait);
 }
+
+// A command that expects nothing: its arrival tells that all before it are done.
+void end(Client &online) { online.client->send("END\r", IInterface::NoAnswer, QString(), 200); }
+bool ended(const Client &online) { return online.peer.received.endsWith("END\r"); }
 
 } // namespace
 
@@ -73,29 +69,30 @@ private slots:
     {
         QTest::addColumn<QList<QByteArray>>("chunks");
         QTest::addColumn<QList<QByteArray>>("lines");
-        QTest::newRow("two replies in one read") << QList<QByteArray>{"A;B;\r"} << QList<QByteArray>{"A", "B"};
-        QTest::newRow("a lone CR yields nothing, the next line comes through")
-            << QList<QByteArray>{"\r", "C\r"} << QList<QByteArray>{"C"};
-        QTest::newRow("joined answers with CR before the separator")
-            << QList<QByteArray>{"GA\"G\">1=2\r;GA\"G\">2=3\r"} << QList<QByteArray>{"GA\"G\">1=2", "GA\"G\">2=3"};
-        QTest::newRow("acknowledges need no line end")
-            << QList<QByteArray>{QByteArray(1, Ack) + ';' + QByteArray(1, Ack)}
-            << QList<QByteArray>{QByteArray(1, Ack), QByteArray(1, Ack)};
-        QTest::newRow("a line split across two reads")
-            << QList<QByteArray>{"GA\"Gain 1\">1=", "-3.5\r"} << QList<QByteArray>{"GA\"Gain 1\">1=-3.5"};
-        QTest::newRow("a split at the separator")
-            << QList<QByteArray>{"S 0x1f", ";GG 1a,78\r"} << QList<QByteArray>{"S 0x1f", "GG 1a,78"};
+        QTest::addColumn<int>("flushMs"); // the silence after which an unterminated tail is a reply
+        // Long enough that a slow machine does not cut a line the test splits.
+        const auto row = [](const char *name, QList<QByteArray> chunks, QList<QByteArray> lines, int flush = 2000) {
+            QTest::newRow(name) << chunks << lines << flush;
+        };
+        row("two replies in one read", {"A;B;\r"}, {"A", "B"});
+        row("a lone CR yields nothing, the next line comes through", {"\r", "C\r"}, {"C"});
+        row("joined answers with CR before the separator", {"GA\"G\">1=2\r;GA\"G\">2=3\r"},
+            {"GA\"G\">1=2", "GA\"G\">2=3"});
+        row("acknowledges need no line end", {QByteArray(1, Ack) + ';' + QByteArray(1, Ack)},
+            {QByteArray(1, Ack), QByteArray(1, Ack)});
+        row("a line split across two reads", {"GA\"Gain 1\">1=", "-3.5\r"}, {"GA\"Gain 1\">1=-3.5"});
+        row("a split at the separator", {"S 0x1f", ";GG 1a,78\r"}, {"S 0x1f", "GG 1a,78"});
+        row("an unterminated tail is flushed after silence", {"Z=1"}, {"Z=1"}, 20);
     }
     void replyFraming()
     {
         QFETCH(QList<QByteArray>, chunks);
-        Online<RecordingProtocol> online;
-        // Long enough that a slow machine does not cut a line the test splits.
-        online.client->setTailFlushInterval(2000);
+        Client online;
+        QFETCH(int, flushMs);
+        online.client->setTailFlushInterval(flushMs);
         for (const QByteArray &chunk : chunks) {
             online.peer.send(chunk);
-            // The client has read the chunk when it holds it as its tail or
-            // has made a reply of it.
+            // Read once the client holds it as its tail or made a reply of it.
             QTRY_VERIFY_WITH_TIMEOUT(!online.client->unterminatedTail().isEmpty() || !online.protocol.lines.isEmpty()
                                          || chunk == "\r",
                                      Timeout);
@@ -105,19 +102,10 @@ private slots:
         QVERIFY(online.client->unterminatedTail().isEmpty());
     }
 
-    void unterminatedTailIsFlushedAfterSilence()
-    {
-        Online<RecordingProtocol> online;
-        online.peer.send("Z=1");
-        QTRY_COMPARE_WITH_TIMEOUT(online.protocol.lines, QList<QByteArray>{"Z=1"}, Timeout);
-        QVERIFY(online.client->unterminatedTail().isEmpty());
-    }
-
     void replySplitAcrossASlowLinkArrivesWhole()
     {
-        // The device writes "...=-12" and ".5<CR>" 80 ms later: the first
-        // part reads as a value of its own and must not be taken for the
-        // answer.
+        // The device writes "...=-12" and ".5<CR>" 80 ms later: the first part
+        // must not be taken for the answer.
         SimFaults faults;
         faults.splitReplies = faults.noSubscribe = true;
         SimPeer sim(faults);
@@ -133,7 +121,7 @@ private slots:
         QCOMPARE(control.transform.replies, QStringList{"-12.5"});
     }
 
-    void connectingGoesOnline()
+    void connectingAndClosingNeverWait()
     {
         RawPeer peer;
         RecordingProtocol protocol;
@@ -143,8 +131,8 @@ private slots:
         client.setPort(peer.port());
         QSignalSpy states(&client, &IInterface::interfaceStateChanged);
         QSignalSpy active(&client, &ITcpClient::connectionActive);
-        // Opening never waits for the connection: it answers that an attempt
-        // is under way, and the connection is made by the event loop.
+        QSignalSpy closed(&client, &IInterface::connectionClose);
+        // Opening only starts an attempt; the event loop connects.
         QVERIFY(client.open());
         QCOMPARE(client.connectionState(), int(ITcpClient::Connecting));
         QVERIFY(!client.isConnected());
@@ -153,38 +141,32 @@ private slots:
         QCOMPARE(client.statusText(), QStringLiteral(" - Online - Running"));
         QCOMPARE(active.count(), 1);
         QCOMPARE(states.last().at(0).toBool(), true);
-        QCOMPARE(protocol.onlineCalls, QList<bool>{true});
         // Immediate mode writes at once and arms the host check.
         QCOMPARE(client.send("SUB\r", IInterface::Immediate, QStringLiteral("SUB"), 200), 4u);
         QVERIFY(client.hostCheck()->isArmed());
         QTRY_COMPARE_WITH_TIMEOUT(peer.received, QByteArray("SUB\r"), Timeout);
-    }
-
-    void closeReturnsAtOnceAndGoesOffline()
-    {
-        Online<RecordingProtocol> online;
-        auto &client = online.client;
-        QSignalSpy closed(client.get(), &IInterface::connectionClose);
-        // The goodbye is left to the socket: close() returns with the client
-        // offline, before the device has seen the connection end.
-        QVERIFY(client->close());
-        QCOMPARE(online.peer.socket()->state(), QAbstractSocket::ConnectedState);
-        QCOMPARE(client->connectionState(), int(ITcpClient::Idle));
-        QVERIFY(!client->isConnected() && !client->hasSocket() && !client->dispatcher()->isProcessing());
+        // close() leaves the goodbye to the socket and returns offline.
+        QVERIFY(client.close());
+        QCOMPARE(peer.socket()->state(), QAbstractSocket::ConnectedState);
+        QCOMPARE(client.connectionState(), int(ITcpClient::Idle));
+        QVERIFY(!client.isConnected() && !client.hasSocket() && !client.dispatcher()->isProcessing());
         QCOMPARE(closed.count(), 1);
-        QCOMPARE(online.protocol.onlineCalls, (QList<bool>{true, false}));
-        QTRY_COMPARE_WITH_TIMEOUT(online.peer.socket()->state(), QAbstractSocket::UnconnectedState, Timeout);
-        // Offline on purpose: nothing is sent, nothing is pinged and no
-        // reconnection follows.
-        QCOMPARE(client->send("GA\"G\">1\r", IInterface::ReplyExpected, QString(), 200), 0u);
-        client->armHostCheck();
-        QVERIFY(!client->hostCheck()->isArmed());
-        QCOMPARE(online.peer.connections(), 1);
+        QCOMPARE(protocol.onlineCalls, (QList<bool>{true, false}));
+        QTRY_COMPARE_WITH_TIMEOUT(peer.socket()->state(), QAbstractSocket::UnconnectedState, Timeout);
+        // Offline on purpose: nothing is sent, pinged or connected again;
+        // resynchronising only tells the protocol it is offline.
+        QCOMPARE(client.send("GA\"G\">1\r", IInterface::ReplyExpected, QString(), 200), 0u);
+        client.armHostCheck();
+        QVERIFY(!client.hostCheck()->isArmed());
+        client.resynchronize();
+        QCOMPARE(protocol.resyncs, 0);
+        QCOMPARE(protocol.onlineCalls, (QList<bool>{true, false, false}));
+        QCOMPARE(peer.connections(), 1);
     }
 
     void reconnectsAfterTheDeviceClosed()
     {
-        Online<RecordingProtocol> online;
+        Client online;
         auto &client = online.client;
         client->armHostCheck();
         QVERIFY(client->hostCheck()->isArmed());
@@ -199,56 +181,39 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(client->connectionState(), int(ITcpClient::Running), Timeout);
         QCOMPARE(online.peer.connections(), 2);
         QCOMPARE(online.protocol.onlineCalls, (QList<bool>{true, false, true}));
-    }
-
-    void retriesUntilTheDeviceIsBack()
-    {
-        const quint16 port = transfertest::freePort();
-        RecordingProtocol protocol;
-        auto client = openClient(&protocol, port);
-        QTRY_COMPARE_WITH_TIMEOUT(client->connectionState(), int(ITcpClient::Reconnecting), Timeout);
-        QTcpServer device;
-        QVERIFY(device.listen(QHostAddress::LocalHost, port));
-        QTRY_COMPARE_WITH_TIMEOUT(client->connectionState(), int(ITcpClient::Running), Timeout);
-        QCOMPARE(protocol.onlineCalls, QList<bool>{true});
+        // Resynchronising asks the protocol and the device again.
+        client->setStreaming(1);
+        client->resynchronize();
+        QCOMPARE(online.protocol.resyncs, 1);
+        QVERIFY(!client->isStreamingSet() && client->streaming() == 0);
     }
 
     void thirteenFailuresResetTheConnection()
     {
-        // Connected, but the device answers nothing: no socket event will
-        // ever come, and the failures alone must reset the connection.
-        Online<RecordingProtocol> online;
-        auto &client = online.client;
-        queries(*client, 5, 10);
-        QTRY_VERIFY_WITH_TIMEOUT(!client->isConnected(), Timeout);
-        QCOMPARE(online.failures->count(), ITcpClient::MaxSendErrors);
-        QCOMPARE(client->connectionState(), int(ITcpClient::Reconnecting));
-        QTRY_COMPARE_WITH_TIMEOUT(online.peer.sockets.first()->state(), QAbstractSocket::UnconnectedState, Timeout);
-        QTRY_COMPARE_WITH_TIMEOUT(client->connectionState(), int(ITcpClient::Running), Timeout);
-        QCOMPARE(online.peer.connections(), 2);
-        QCOMPARE(client->sendErrorCount(), 0);
-        QCOMPARE(online.protocol.onlineCalls, (QList<bool>{true, false, true}));
-    }
-
-    void resetDuringTheHandshakeStartsTheNextConnectionClean()
-    {
-        // The device answers nothing: the handshake fails three times, nine
-        // query attempts follow, and the thirteenth failure, a "SUB" that
-        // timed out, resets the connection. Its late time-out must not leave
-        // the next connection believing the device's answer known.
+        // Connected, but the device answers nothing: no socket event comes,
+        // and the failures alone reset the connection: the handshake fails
+        // three times, nine query attempts follow, and the thirteenth, a
+        // "SUB" that timed out, resets. Its late time-out must not leave the
+        // next connection believing the device's answer known.
         RawPeer peer;
         peer.answer = [&peer](const QByteArray &line) {
             return peer.connections() > 1 && line == "SUB" ? QByteArray("SUB,yes\r") : QByteArray();
         };
         PKVDProtocol protocol;
         auto client = runningClient(&protocol, peer.port());
+        QSignalSpy failures(client->dispatcher(), &ITcpClientThread::messageError);
         QTRY_COMPARE_WITH_TIMEOUT(client->sendErrorCount(), 3, Timeout);
         QTRY_COMPARE_WITH_TIMEOUT(client->dispatcher()->state(), ITcpClientThread::Idle, Timeout);
         queries(*client, 3, 10);
         client->send("SUB\r", IInterface::ReplyExpected, QStringLiteral("SUB"), 10);
-        QTRY_COMPARE_WITH_TIMEOUT(peer.connections(), 2, Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(!client->isConnected(), Timeout);
+        QCOMPARE(failures.count(), ITcpClient::MaxSendErrors);
+        QCOMPARE(client->connectionState(), int(ITcpClient::Reconnecting));
+        QTRY_COMPARE_WITH_TIMEOUT(peer.sockets.first()->state(), QAbstractSocket::UnconnectedState, Timeout);
         // The new connection asks afresh.
         QTRY_VERIFY_WITH_TIMEOUT(client->isConnected() && protocol.isSubscribed(), Timeout);
+        QCOMPARE(peer.connections(), 2);
+        QCOMPARE(client->sendErrorCount(), 0);
         QCOMPARE(peer.count("SUB\r"), 5);
         QCOMPARE(client->streaming(), quint8(1));
     }
@@ -257,17 +222,15 @@ private slots:
     {
         QTest::addColumn<SimFaults>("faults");
         SimFaults silent, stalled;
-        silent.silentAfter = 3;
-        stalled.stallAfter = 3;
+        silent.silentAfter = stalled.stallAfter = 3;
         QTest::newRow("answers nothing") << silent;
         QTest::newRow("reads nothing") << stalled;
     }
     void silentDeviceIsFoundWhileStreaming()
     {
-        // Streaming, and the one control subscribed: nothing is asked of the
-        // device any more. After the handshake, the subscription and the read
-        // of the value it falls silent with the connection open; the probe
-        // finds it and the connection is made again.
+        // Streaming with the one control subscribed, nothing more is asked;
+        // the device falls silent with the connection open, the probe finds
+        // it and the connection is made again.
         QFETCH(SimFaults, faults);
         SimPeer sim(faults);
         PKVDProtocol protocol;
@@ -278,8 +241,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, QStringList{"0.0"}, Timeout);
         QCOMPARE(client->sendErrorCount(), 0);
         // The user's change goes into the silence; it is not lost with the link.
-        control.transform.setValueText(QStringLiteral("-3.0"));
-        QVERIFY(protocol.sendValue(&control.transform));
+        QVERIFY(control.send(protocol, QStringLiteral("-3.0")));
         QTRY_VERIFY_WITH_TIMEOUT(!client->isConnected(), 2 * Timeout);
         QVERIFY(!states.isEmpty() && !states.last().at(0).toBool());
         QTRY_VERIFY_WITH_TIMEOUT(client->isConnected() && protocol.isSubscribed(), 2 * Timeout);
@@ -289,9 +251,8 @@ private slots:
 
     void unconfirmedSetIsSentOnTheNextConnection()
     {
-        // The device takes the set but goes before it acknowledges it: the
-        // user's change goes out again on the next connection, only its
-        // newest value, and nothing else of the old connection does.
+        // The device goes before it acknowledges a set: only the newest value
+        // goes out again on the next connection, nothing else of the old one.
         RawPeer peer;
         peer.answer = [&peer](const QByteArray &line) {
             return peer.connections() > 1 && line.startsWith("SA") ? QByteArray(1, Ack) : QByteArray();
@@ -301,7 +262,7 @@ private slots:
         client->sendSet("SA \"G\">1=1\r", "SA \"G\">1=", 4000);
         QTRY_COMPARE_WITH_TIMEOUT(peer.count("SA \"G\">1=1\r"), 1, Timeout);
         client->sendSet("SA \"G\">1=2\r", "SA \"G\">1=", 4000);
-        client->send("GA\"G\">2\r", IInterface::ReplyExpected, QStringLiteral("GA\"G\">2="), 4000);
+        query(*client, "G", 2, 4000);
         client->sendSet("SA \"G\">1=3\r", "SA \"G\">1=", 4000);
         peer.socket()->disconnectFromHost();
         QTRY_COMPARE_WITH_TIMEOUT(peer.connections(), 2, Timeout);
@@ -311,21 +272,129 @@ private slots:
         QCOMPARE(client->carriedSetCount(), 0);
     }
 
-    void resynchronizing()
+    void acknowledge_data()
     {
-        RawPeer peer;
-        ResyncProtocol protocol;
-        auto client = runningClient(&protocol, peer.port());
-        client->setStreaming(1);
-        QVERIFY(client->isStreamingSet());
-        client->resynchronize();
-        QCOMPARE(protocol.resyncs, 1);
-        QVERIFY(!client->isStreamingSet());
-        QCOMPARE(client->streaming(), quint8(0));
-        client->close();
-        client->resynchronize();
-        QCOMPARE(protocol.resyncs, 1);
-        QCOMPARE(protocol.onlineCalls, (QList<bool>{true, false, false}));
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<int>("writes");
+        QTest::addColumn<QList<QByteArray>>("routed");
+        QTest::newRow("ACK completes the command") << QByteArray(1, Ack) << 1 << QList<QByteArray>();
+        QTest::newRow("NAK: written three times, then dropped") << QByteArray(1, Nak) << 3 << QList<QByteArray>();
+        QTest::newRow("bytes behind an ACK are a line of their own")
+            << QByteArray(1, Ack) + "GA\"G\">1=3\r" << 1 << QList<QByteArray>{"GA\"G\">1=3"};
+    }
+    void acknowledge()
+    {
+        QFETCH(QByteArray, answer);
+        Client online([answer](const QByteArray &line) { return line.startsWith("SA") ? answer : QByteArray(); });
+        // A long answer time: what follows goes out because the byte settled it.
+        online.client->send("SA \"G\">1=1\r", IInterface::AckExpected, QString(), 4000);
+        end(online);
+        QTRY_VERIFY_WITH_TIMEOUT(ended(online), 3000);
+        QTEST(online.peer.count("SA \"G\">1=1\r"), "writes");
+        QCOMPARE(online.failures->count(), answer.startsWith(Nak) ? 3 : 0);
+        QFETCH(QList<QByteArray>, routed);
+        QTRY_COMPARE_WITH_TIMEOUT(online.protocol.lines, routed, Timeout);
+        QVERIFY(online.protocol.timeouts.isEmpty());
+    }
+
+    void onlyTheAnswerSettlesTheCommand_data()
+    {
+        QTest::addColumn<bool>("streaming");
+        QTest::addColumn<QByteArray>("command");
+        QTest::addColumn<QByteArray>("other"); // a line that is no answer
+        QTest::addColumn<QByteArray>("answer");
+        QTest::newRow("another parameter") << false << QByteArray("GA\"G\">1") << QByteArray("GA\"G\">2=7")
+                                           << QByteArray("GA\"G\">1=5");
+        QTest::newRow("a push while a subscription waits")
+            << true << QByteArray("SUB \"GA\"A\">1\"") << QByteArray("GA\"B\">1=4") << QByteArray("SUB \"GA\"A\">1\",yes");
+    }
+    void onlyTheAnswerSettlesTheCommand()
+    {
+        QFETCH(QByteArray, command);
+        QFETCH(QByteArray, other);
+        QFETCH(QByteArray, answer);
+        QFETCH(bool, streaming);
+        Client online;
+        online.client->setStreaming(streaming ? 1 : 0);
+        const QByteArray tag = command.startsWith("SUB") ? command + ',' : command + '=';
+        online.client->send(command + '\r', IInterface::ReplyExpected, QString::fromLatin1(tag), 4000);
+        end(online);
+        QTRY_COMPARE_WITH_TIMEOUT(online.peer.count(command + '\r'), 1, Timeout);
+        // The other line is routed, and the command goes on waiting.
+        online.peer.send(other + '\r');
+        QTRY_COMPARE_WITH_TIMEOUT(online.protocol.lines, QList<QByteArray>{other}, Timeout);
+        QVERIFY(!ended(online));
+        online.peer.send(answer + '\r');
+        QTRY_VERIFY_WITH_TIMEOUT(ended(online), Timeout);
+        QCOMPARE(online.protocol.lines, (QList<QByteArray>{other, answer}));
+        QCOMPARE(online.peer.count(command + '\r'), 1);
+        QCOMPARE(online.failures->count(), 0);
+    }
+
+    void lateAnswerIsRoutedNotTakenByTheNextCommand()
+    {
+        // The first query fails three times, and the protocol hears of each;
+        // its late answer is routed, and the next one's answer resets the errors.
+        Client online;
+        query(*online.client, "A", 1, 20);
+        query(*online.client, "B", 1, 4000);
+        QTRY_COMPARE_WITH_TIMEOUT(online.peer.count("GA\"B\">1\r"), 1, Timeout);
+        QCOMPARE(online.failures->count(), 3);
+        QCOMPARE(online.client->sendErrorCount(), 3);
+        QTRY_COMPARE_WITH_TIMEOUT(online.protocol.timeouts, QStringList(3, QStringLiteral("GA\"A\">1=")), Timeout);
+        online.peer.send("GA\"A\">1=late\r");
+        QTRY_COMPARE_WITH_TIMEOUT(online.protocol.lines, QList<QByteArray>{"GA\"A\">1=late"}, Timeout);
+        online.peer.send("GA\"B\">1=2\r");
+        QTRY_COMPARE_WITH_TIMEOUT(online.protocol.lines.size(), 2, Timeout);
+        QCOMPARE(online.peer.count("GA\"A\">1\r"), 3);
+        QCOMPARE(online.peer.count("GA\"B\">1\r"), 1);
+        QCOMPARE(online.failures->count(), 3);
+        QCOMPARE(online.client->sendErrorCount(), 0);
+        // An idle connection schedules nothing.
+        QTRY_VERIFY_WITH_TIMEOUT(!online.client->dispatcher()->isPassScheduled(), Timeout);
+        QVERIFY(online.idle());
+    }
+
+    void identicalQueryIsQueuedOnce()
+    {
+        Client online;
+        ITcpClient &client = *online.client;
+        for (int i = 0; i < 3; ++i)
+            query(client, "G", 1, 4000);
+        query(client, "G", 2, 4000);
+        QTRY_COMPARE_WITH_TIMEOUT(online.peer.count("GA\"G\">1\r"), 1, Timeout);
+        // Still waiting for its answer: asking again queues nothing.
+        query(client, "G", 1, 4000);
+        online.peer.send("GA\"G\">1=1\r");
+        QTRY_COMPARE_WITH_TIMEOUT(online.peer.count("GA\"G\">2\r"), 1, Timeout);
+        online.peer.send("GA\"G\">2=2\r");
+        QTRY_COMPARE_WITH_TIMEOUT(online.protocol.lines.size(), 2, Timeout);
+        QCOMPARE(online.peer.count("GA\"G\">1\r"), 1);
+        // Once answered, the same query goes out again.
+        query(client, "G", 1, 4000);
+        QTRY_COMPARE_WITH_TIMEOUT(online.peer.count("GA\"G\">1\r"), 2, Timeout);
+    }
+
+    void shortWriteCountsAsAFailedAttempt()
+    {
+        // A link that takes only part of each command: each write fails.
+        ICountedQueue<ITcpClientThread::Record> records;
+        ICountedQueue<QByteArray> replies;
+        QList<QByteArray> writes;
+        ITcpClientThread dispatcher(&records, &replies, [&writes](const QByteArray &bytes, bool) {
+            writes.append(bytes);
+            return qint64(bytes.size() - 1);
+        });
+        QSignalSpy errors(&dispatcher, &ITcpClientThread::messageError);
+        dispatcher.onStartMessageProcessing();
+        records.append({IInterface::AckExpected, "SA \"G\">1=1\r", QByteArray(), 4000, QByteArray()});
+        records.append({IInterface::NoAnswer, "END\r", QByteArray(), 200, QByteArray()});
+        dispatcher.schedule();
+        QTRY_COMPARE_WITH_TIMEOUT(writes.size(), 6, Timeout);
+        QCOMPARE(writes, QList<QByteArray>(3, "SA \"G\">1=1\r") + QList<QByteArray>(3, "END\r"));
+        QCOMPARE(errors.count(), 6);
+        QTRY_VERIFY_WITH_TIMEOUT(!dispatcher.isPassScheduled(), Timeout);
+        QCOMPARE(dispatcher.state(), ITcpClientThread::Idle);
     }
 
     void hostCheck_data()
@@ -342,7 +411,7 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(bool, probe);
         QTemporaryDir dir;
-        Online<RecordingProtocol> online;
+        Client online;
         auto &client = online.client;
         online.protocol.probe = "SUB\r";
         client->hostCheck()->setProgram(exitCode < 0 ? QStringLiteral("/nonexistent/ping")
@@ -371,9 +440,8 @@ private slots:
 
     void stoppedPingIsNeverJudged()
     {
-        // A ping under way is killed when its connection closes; armed again
-        // at once for the next connection, the check must not take the
-        // killed ping for a host that does not answer.
+        // A ping killed as its connection closes is no host that does not
+        // answer, when the check is armed again at once.
         QTemporaryDir dir;
         IHostCheck check;
         QSignalSpy unreachable(&check, &IHostCheck::hostUnreachable);

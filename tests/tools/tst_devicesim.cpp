@@ -1,3 +1,7 @@
+// The simulated device in-process over loopback: the exact replies to
+// every command, pushes to subscribers, level reports, its faults, its
+// console, and its telephone lines through every state.
+
 #include "SimConnection.h"
 #include "SimConsole.h"
 #include "SimDevice.h"
@@ -5,16 +9,13 @@
 #include "SimFaults.h"
 #include "SimLevelMeter.h"
 #include "SimLog.h"
+#include "SimPhoneLine.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTcpSocket>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
-
-#include <csignal>
 
 namespace {
 
@@ -28,10 +29,8 @@ class Peer
 public:
     explicit Peer(quint16 port)
     {
-        QObject::connect(&socket, &QTcpSocket::readyRead, &socket,
-                         [this] { received += socket.readAll(); });
-        // The listening socket completes the handshake by itself, so the
-        // device need not run its event loop for this to return.
+        QObject::connect(&socket, &QTcpSocket::readyRead, &socket, [this] { received += socket.readAll(); });
+        // The listening socket completes the handshake without the event loop.
         socket.connectToHost(QHostAddress::LocalHost, port);
         socket.waitForConnected(Timeout);
     }
@@ -41,7 +40,6 @@ public:
         socket.flush();
     }
     bool isConnected() const { return socket.state() == QAbstractSocket::ConnectedState; }
-
     // Sends a command and waits for the answer, which must be reply; what
     // was received is cleared for the next exchange.
     bool exchange(const QByteArray &command, const QByteArray &reply)
@@ -61,10 +59,11 @@ public:
 
 // What a client sees of several answers, whether they came in one write
 // (joined by ";") or in several.
-QByteArray unjoined(QByteArray bytes)
-{
-    return bytes.replace(';', QByteArray());
-}
+QByteArray unjoined(QByteArray bytes) { return bytes.replace(';', QByteArray()); }
+
+// Automatic steps of the telephone lines under test: short, but long enough
+// that two commands given at once land before the step.
+constexpr int StepMs = 40;
 
 } // namespace
 
@@ -93,120 +92,96 @@ private slots:
 
     void goldenReplies_data()
     {
-        // Commands and the exact replies they get, in turn.
+        // Commands and the exact replies they get, in turn, on one connection
+        // or (after "B ") on another; an empty command waits for a push.
         QTest::addColumn<QByteArrayList>("exchanges");
+        QTest::addColumn<bool>("subscribes");
         const QByteArray ack = Ack;
         const QByteArray nak = Nak;
         QTest::newRow("level") << QByteArrayList{"GA\"Gain 1\">1\r", "GA\"Gain 1\">1=0.0\r",
                                                  "SA \"Gain 1\">1=-5.0\r", ack,
                                                  "GA\"Gain 1\">1\r", "GA\"Gain 1\">1=-5.0\r",
                                                  "GA\"Gain 1\">2\r", "GA\"Gain 1\">2=0.0\r",
-                                                 "GA\"Gain 2\">1\r", "GA\"Gain 2\">1=0.0\r"};
+                                                 "GA\"Gain 2\">1\r", "GA\"Gain 2\">1=0.0\r"} << true;
         QTest::newRow("two indexes") << QByteArrayList{"GA\"Gain 1\">3>4\r", "GA\"Gain 1\">3>4=0.0\r",
-                                                       "SA \"G\">3>4=78\r", ack, "GA\"G\">3>4\r", "GA\"G\">3>4=78\r"};
+                                                       "SA \"G\">3>4=78\r", ack, "GA\"G\">3>4\r", "GA\"G\">3>4=78\r"} << true;
         QTest::newRow("selector with blank") << QByteArrayList{"GA \"Sel 1\">2>1\r", "GA \"Sel 1\">2>1=1\r",
                                                                "SA \"Sel 1\">2>1=3\r", ack,
-                                                               "GA \"Sel 1\">2>1\r", "GA \"Sel 1\">2>1=3\r"};
+                                                               "GA \"Sel 1\">2>1\r", "GA \"Sel 1\">2>1=3\r"} << true;
         QTest::newRow("defaults by name") << QByteArrayList{"GA\"Mic Mute\">1\r", "GA\"Mic Mute\">1=F\r",
-                                                            "GA\"Source Select\">1\r", "GA\"Source Select\">1=1\r"};
+                                                            "GA\"Source Select\">1\r", "GA\"Source Select\">1=1\r"} << true;
         QTest::newRow("channel label") << QByteArrayList{"SA\"Label\">2=1\r", ack, "GA\"Label\">2\r",
-                                                         "GA\"Label\">2=1\r"};
+                                                         "GA\"Label\">2=1\r"} << true;
         QTest::newRow("matrix") << QByteArrayList{"MA \"Matrix\">5=O\r", ack, "GA\"Matrix\">0>5\r",
-                                                  "GA\"Matrix\">0>5=O\r"};
+                                                  "GA\"Matrix\">0>5=O\r"} << true;
         QTest::newRow("index written with zero") << QByteArrayList{"SA \"G\">01=2.5\r", ack, "GA\"G\">1\r",
-                                                                   "GA\"G\">1=2.5\r"};
+                                                                   "GA\"G\">1=2.5\r"} << true;
         QTest::newRow("text with blanks, last set wins")
             << QByteArrayList{"SA \"Room\">1=Board\r", ack, "SA \"Room\">1=Board Room A\r", ack,
-                              "GA\"Room\">1\r", "GA\"Room\">1=Board Room A\r"};
-        QTest::newRow("status") << QByteArrayList{"GS \r", "S 0x0\r", "SS 1f \r", ack, "GS \r", "S 0x1f\r"};
+                              "GA\"Room\">1\r", "GA\"Room\">1=Board Room A\r"} << true;
+        QTest::newRow("status") << QByteArrayList{"GS \r", "S 0x0\r", "SS 1f \r", ack, "GS \r", "S 0x1f\r"} << true;
         QTest::newRow("group in either case") << QByteArrayList{"GG 1a\r", "GG 1a,78\r", "SG 1A,63\r", ack,
-                                                                "GG 1a\r", "GG 1a,63\r"};
+                                                                "GG 1a\r", "GG 1a,63\r"} << true;
         QTest::newRow("numbered apart from group") << QByteArrayList{"GN 2\r", "GN 2,0\r", "SN 1a,1\r", ack,
-                                                                     "GN 1a\r", "GN 1a,1\r", "GG 1a\r", "GG 1a,78\r"};
+                                                                     "GN 1a\r", "GN 1a,1\r", "GG 1a\r", "GG 1a,78\r"} << true;
         QTest::newRow("rooms") << QByteArrayList{"GRC 2\r", "GRC 2,\r", "SRC 2,[1,2][3,4]\r", ack,
                                                  "GRC 2\r", "GRC 2,[1,2][3,4]\r", "GRC 1\r", "GRC 1,\r",
-                                                 "SRC 2,\r", ack, "GRC 2\r", "GRC 2,\r"};
+                                                 "SRC 2,\r", ack, "GRC 2\r", "GRC 2,\r"} << true;
         QTest::newRow("single room joins nothing") << QByteArrayList{"SRC 2,[1,2][3]\r", ack, "GRC 2\r",
-                                                                     "GRC 2,[1,2]\r"};
+                                                                     "GRC 2,[1,2]\r"} << true;
         QTest::newRow("refused room sets change nothing")
             << QByteArrayList{"SRC 2,[1,2]\r", ack,         "SRC 2,[3,3]\r", nak, "SRC 2,[1,2][2,3]\r", nak,
-                              "SRC 2,1,2\r",   nak,         "SRC 2,[1,2]x\r", nak, "GRC 2\r", "GRC 2,[1,2]\r"};
+                              "SRC 2,1,2\r",   nak,         "SRC 2,[1,2]x\r", nak, "GRC 2\r", "GRC 2,[1,2]\r"} << true;
         QTest::newRow("subscriptions") << QByteArrayList{"SUB\r", "SUB,yes\r",
                                                          "SUB \"GA\"Gain 1\">1\"\r", "SUB \"GA\"Gain 1\">1\",yes\r",
                                                          "UNS \"GA\"Gain 1\">1\"\r", "UNS \"GA\"Gain 1\">1\",yes\r",
-                                                         "SUB \"HELLO\"\r", "SUB \"HELLO\",no\r"};
+                                                         "SUB \"HELLO\"\r", "SUB \"HELLO\",no\r"} << true;
         QTest::newRow("malformed") << QByteArrayList{"XYZ\r", nak, "GA\"Gain 1\"\r", nak, "SA \"Gain 1\">1\r", nak,
                                                      "GA Gain>1\r", nak, "SS zz \r", nak, "SG 1a\r", nak,
-                                                     "GRC 0\r", nak, "GL\r", nak, "GL -1\r", nak, "gs \r", nak};
+                                                     "GRC 0\r", nak, "GL\r", nak, "GL -1\r", nak, "gs \r", nak} << true;
+        // Subscribed, the other station's change is pushed; refused, nothing
+        // comes before the answer to the next query.
+        const auto pushed = [&](const char *name, const QByteArray &query, const QByteArray &set, const QByteArray &push) {
+            QTest::newRow(name) << QByteArrayList{"SUB\r", "SUB,yes\r", "SUB \"" + query + "\"\r",
+                                                  "SUB \"" + query + "\",yes\r", "B " + set, ack, "", push} << true;
+        };
+        pushed("push level", "GA\"Gain 1\">1", "SA \"Gain 1\">1=-3.0\r", "GA\"Gain 1\">1=-3.0\r");
+        pushed("push selector form", "GA \"Sel 1\">2>1", "SA \"Sel 1\">2>1=2\r", "GA \"Sel 1\">2>1=2\r");
+        pushed("push matrix", "GA\"Matrix\">0>5", "MA \"Matrix\">5=O\r", "GA\"Matrix\">0>5=O\r");
+        pushed("push status", "GS ", "SS 2 \r", "S 0x2\r");
+        pushed("push group", "GG 1a", "SG 1A,70\r", "GG 1a,70\r");
+        pushed("push numbered", "GN 3", "SN 3,1\r", "GN 3,1\r");
+        pushed("push rooms", "GRC 2", "SRC 2,[1,2]\r", "GRC 2,[1,2]\r");
+        QTest::newRow("subscriptions refused")
+            << QByteArrayList{"SUB\r", "SUB,no\r", "SUB \"GA\"Gain 1\">1\"\r", "SUB \"GA\"Gain 1\">1\",no\r",
+                              "B SA \"Gain 1\">1=-3.0\r", ack, "GS \r", "S 0x0\r"}
+            << false;
+        // Only changes are pushed, and only while subscribed; who sets a
+        // value it subscribed to gets the acknowledge before the push; a
+        // room-combine subscription is given up under its key, ending in ",".
+        QTest::newRow("push only for changes while subscribed")
+            << QByteArrayList{"SUB \"GA\"Gain 1\">1\"\r", "SUB \"GA\"Gain 1\">1\",yes\r",
+                              "B SA \"Gain 1\">1=0.0\r", ack, "GS \r", "S 0x0\r",
+                              "SA \"Gain 1\">1=-3.0\r", ack + ";GA\"Gain 1\">1=-3.0\r",
+                              "UNS \"GA\"Gain 1\">1\"\r", "UNS \"GA\"Gain 1\">1\",yes\r",
+                              "B SA \"Gain 1\">1=-6.0\r", ack, "GA\"Gain 1\">1\r", "GA\"Gain 1\">1=-6.0\r",
+                              "SUB \"GRC 2\"\r", "SUB \"GRC 2\",yes\r", "UNS \"GRC 2,\"\r", "UNS \"GRC 2,\",yes\r",
+                              "B SRC 2,[1,2]\r", ack, "GS \r", "S 0x0\r"}
+            << true;
     }
     void goldenReplies()
     {
         QFETCH(QByteArrayList, exchanges);
-        auto device = startDevice();
-        // Each on a connection of its own: values live in the device.
-        for (int i = 0; i + 1 < exchanges.size(); i += 2) {
-            Peer peer(device->port());
-            QVERIFY(peer.exchange(exchanges.at(i), exchanges.at(i + 1)));
-        }
-    }
-
-    void subscriptionPushesChanges_data()
-    {
-        QTest::addColumn<QByteArray>("query");
-        QTest::addColumn<QByteArray>("set");
-        QTest::addColumn<QByteArray>("push"); // none: the device takes no subscriptions
-        QTest::newRow("level") << QByteArray("GA\"Gain 1\">1") << QByteArray("SA \"Gain 1\">1=-3.0\r")
-                               << QByteArray("GA\"Gain 1\">1=-3.0\r");
-        QTest::newRow("selector form") << QByteArray("GA \"Sel 1\">2>1") << QByteArray("SA \"Sel 1\">2>1=2\r")
-                                       << QByteArray("GA \"Sel 1\">2>1=2\r");
-        QTest::newRow("matrix") << QByteArray("GA\"Matrix\">0>5") << QByteArray("MA \"Matrix\">5=O\r")
-                                << QByteArray("GA\"Matrix\">0>5=O\r");
-        QTest::newRow("status") << QByteArray("GS ") << QByteArray("SS 2 \r") << QByteArray("S 0x2\r");
-        QTest::newRow("group") << QByteArray("GG 1a") << QByteArray("SG 1A,70\r") << QByteArray("GG 1a,70\r");
-        QTest::newRow("numbered") << QByteArray("GN 3") << QByteArray("SN 3,1\r") << QByteArray("GN 3,1\r");
-        QTest::newRow("rooms") << QByteArray("GRC 2") << QByteArray("SRC 2,[1,2]\r") << QByteArray("GRC 2,[1,2]\r");
-        QTest::newRow("refused") << QByteArray("GA\"Gain 1\">1") << QByteArray("SA \"Gain 1\">1=-3.0\r") << QByteArray();
-    }
-    void subscriptionPushesChanges()
-    {
-        QFETCH(QByteArray, query);
-        QFETCH(QByteArray, set);
-        QFETCH(QByteArray, push);
+        QFETCH(bool, subscribes);
         SimFaults faults;
-        faults.noSubscribe = push.isEmpty();
+        faults.noSubscribe = !subscribes;
         auto device = startDevice(faults);
-        Peer listener(device->port());
-        Peer setter(device->port());
-        const QByteArray answer = push.isEmpty() ? ",no\r" : ",yes\r";
-        QVERIFY(listener.exchange("SUB\r", "SUB" + answer));
-        QVERIFY(listener.exchange("SUB \"" + query + "\"\r", "SUB \"" + query + "\"" + answer));
-        QVERIFY(setter.exchange(set, Ack));
-        QTRY_COMPARE_WITH_TIMEOUT(listener.received, push, Timeout);
-        // The device answers in order, so when the listener has the answer to
-        // a later query, any push would have come before it.
-        if (push.isEmpty())
-            QVERIFY(listener.exchange("GS \r", "S 0x0\r"));
-    }
-
-    void pushOnlyForChangesWhileSubscribed()
-    {
-        auto device = startDevice();
-        Peer listener(device->port());
-        Peer setter(device->port());
-        QVERIFY(listener.exchange("SUB \"GA\"Gain 1\">1\"\r", "SUB \"GA\"Gain 1\">1\",yes\r"));
-        // The default value set again is no change.
-        QVERIFY(setter.exchange("SA \"Gain 1\">1=0.0\r", Ack));
-        QVERIFY(listener.exchange("GS \r", "S 0x0\r"));
-        // Who sets a value it subscribed to gets the acknowledge before the push.
-        QVERIFY(listener.exchange("SA \"Gain 1\">1=-3.0\r", Ack + ";GA\"Gain 1\">1=-3.0\r"));
-        QVERIFY(listener.exchange("UNS \"GA\"Gain 1\">1\"\r", "UNS \"GA\"Gain 1\">1\",yes\r"));
-        QVERIFY(setter.exchange("SA \"Gain 1\">1=-6.0\r", Ack));
-        QVERIFY(listener.exchange("GA\"Gain 1\">1\r", "GA\"Gain 1\">1=-6.0\r"));
-        // A room-combine subscription is given up under its key, which ends in ",".
-        QVERIFY(listener.exchange("SUB \"GRC 2\"\r", "SUB \"GRC 2\",yes\r"));
-        QVERIFY(listener.exchange("UNS \"GRC 2,\"\r", "UNS \"GRC 2,\",yes\r"));
-        QVERIFY(setter.exchange("SRC 2,[1,2]\r", Ack));
-        QVERIFY(listener.exchange("GS \r", "S 0x0\r"));
+        Peer a(device->port()), b(device->port());
+        for (int i = 0; i + 1 < exchanges.size(); i += 2) {
+            const QByteArray &command = exchanges.at(i);
+            Peer &peer = command.startsWith("B ") ? b : a;
+            QVERIFY(peer.exchange(command.startsWith("B ") ? command.mid(2) : command, exchanges.at(i + 1)));
+        }
     }
 
     void levelReportLayout()
@@ -215,39 +190,33 @@ private slots:
         info.nodeId = 4;
         info.levelEntries = {{1, 4}, {0xB, 2}, {6, 128}};
         auto device = startDevice(SimFaults(), info);
-        Peer first(device->port());
-        Peer second(device->port());
-        static const QRegularExpression layout(
-            QStringLiteral(R"(^GL (\S+) (\d+) (\d+) (\d+) ([0-9a-f]+) \[([^\s\]]*)\]\r$)"));
-        const QList<QPair<QByteArray, int>> cases = {{"1", 4}, {"B", 2}, {"6", 128}, {"5", 8}, {"b", 2}};
+        Peer first(device->port()), second(device->port());
+        static const QRegularExpression layout(QStringLiteral(R"(^GL (\S+) (\d+) (\d+) 100 ([0-9a-f]+) \[([^\s\]]*)\]\r$)"));
+        static const QRegularExpression oneDecimal(QStringLiteral(R"(^-?\d+\.\d$)"));
         qulonglong lastSequence = 0;
-        for (int i = 0; i < cases.size(); ++i) {
-            Peer &peer = i % 2 ? second : first;
+        int i = 0;
+        // A slot the design gives no count has eight entries.
+        for (const auto &[slot, count] : QList<QPair<QByteArray, int>>{{"1", 4}, {"B", 2}, {"6", 128}, {"5", 8}, {"b", 2}}) {
+            Peer &peer = i++ % 2 ? second : first;
             peer.received.clear();
-            peer.send("GL " + cases.at(i).first + "\r");
+            peer.send("GL " + slot + "\r");
             QTRY_VERIFY_WITH_TIMEOUT(peer.received.endsWith('\r'), Timeout);
-            const QString line = QString::fromLatin1(peer.received);
-            const QRegularExpressionMatch m = layout.match(line);
-            QVERIFY2(m.hasMatch(), qPrintable(line));
-            QCOMPARE(m.captured(1), QString::fromLatin1(cases.at(i).first));
+            const QRegularExpressionMatch m = layout.match(QString::fromLatin1(peer.received));
+            QVERIFY2(m.hasMatch(), peer.received.constData());
+            QCOMPARE(m.captured(1), QString::fromLatin1(slot));
             // The sequence rises with every report of the device, whoever asks.
-            const qulonglong sequence = m.captured(2).toULongLong();
-            QVERIFY(sequence > lastSequence);
-            lastSequence = sequence;
-            const int count = cases.at(i).second;
+            QVERIFY(m.captured(2).toULongLong() > lastSequence);
+            lastSequence = m.captured(2).toULongLong();
             QCOMPARE(m.captured(3).toInt(), count);
-            QCOMPARE(m.captured(4).toInt(), SimLevelMeter::IntervalMs);
-            const QStringList values = m.captured(6).split(QLatin1Char(','));
+            const QStringList values = m.captured(5).split(QLatin1Char(','));
             QCOMPARE(values.size(), count);
             QVector<double> levels;
-            static const QRegularExpression oneDecimal(QStringLiteral(R"(^-?\d+\.\d$)"));
             for (const QString &value : values) {
                 QVERIFY2(oneDecimal.match(value).hasMatch(), qPrintable(value));
-                const double level = value.toDouble();
-                QVERIFY(level >= -60.0 && level <= 0.0);
-                levels.append(level);
+                levels.append(value.toDouble());
+                QVERIFY(levels.last() >= -60.0 && levels.last() <= 0.0);
             }
-            QCOMPARE(m.captured(5), SimLevelMeter::clipMask(levels));
+            QCOMPARE(m.captured(4), SimLevelMeter::clipMask(levels));
         }
     }
 
@@ -255,29 +224,24 @@ private slots:
     {
         const SimLevelMeter meter(42);
         const int count = 8;
-        QVector<double> previous = meter.levels(3, count, 0);
-        QVector<double> lowest = previous;
-        QVector<double> highest = previous;
+        QVector<double> previous = meter.levels(3, count, 0), lowest = previous, highest = previous;
         int clips = 0;
         for (qint64 ms = SimLevelMeter::IntervalMs; ms <= 600000; ms += SimLevelMeter::IntervalMs) {
             const QVector<double> levels = meter.levels(3, count, ms);
-            QCOMPARE(levels.size(), count);
             // Samples of one interval agree; time rounds down to the interval.
             QCOMPARE(meter.levels(3, count, ms + SimLevelMeter::IntervalMs - 1), levels);
             for (int i = 0; i < count; ++i) {
-                QVERIFY(levels[i] >= -60.0 && levels[i] <= 0.0);
-                QVERIFY2(qAbs(levels[i] - previous[i]) <= 8.0, "a meter jumped");
+                QVERIFY2(levels[i] >= -60.0 && levels[i] <= 0.0 && qAbs(levels[i] - previous[i]) <= 8.0,
+                         "a meter left its range or jumped");
                 lowest[i] = qMin(lowest[i], levels[i]);
                 highest[i] = qMax(highest[i], levels[i]);
-                if (levels[i] > SimLevelMeter::ClipMark)
-                    ++clips;
+                clips += levels[i] > SimLevelMeter::ClipMark;
             }
             previous = levels;
         }
         for (int i = 0; i < count; ++i)
             QVERIFY2(highest[i] - lowest[i] > 30.0, "a meter hardly moves");
-        QVERIFY(clips > 0);
-        QVERIFY(clips < count * 6000 / 20); // now and then, not all the time
+        QVERIFY(clips > 0 && clips < count * 6000 / 20); // now and then, not all the time
         // Meters of other slots or devices move on their own.
         QVERIFY(meter.levels(4, count, 5000) != meter.levels(3, count, 5000));
         QVERIFY(SimLevelMeter(43).levels(3, count, 5000) != meter.levels(3, count, 5000));
@@ -300,11 +264,8 @@ private slots:
         QTest::addColumn<bool>("closes");
         SimFaults drop, nak, close, refuse, silent, stall;
         drop.dropEvery = 3;
-        nak.nakEvery = 2;
-        close.closeAfter = 2;
+        nak.nakEvery = close.closeAfter = silent.silentAfter = stall.stallAfter = 2;
         refuse.refuse = true;
-        silent.silentAfter = 2;
-        stall.stallAfter = 2;
         QTest::newRow("every third dropped: no answer, no effect")
             << drop << QByteArray("GS \rGG 1\rSA \"G\">1=5\rGA\"G\">1\r") << QByteArray("S 0x0\rGG 1,78\rGA\"G\">1=0.0\r")
             << false;
@@ -350,8 +311,7 @@ private slots:
         SimFaults faults;
         faults.delayMs = 1000;
         auto device = startDevice(faults);
-        Peer listener(device->port());
-        Peer setter(device->port());
+        Peer listener(device->port()), setter(device->port());
         QVERIFY(listener.exchange("SUB \"GS \"\r", "SUB \"GS \",yes\r"));
         setter.send("GG 1\rSS 3 \rGS \r");
         // The device has answered and pushed, and holds it all back.
@@ -382,6 +342,7 @@ private slots:
         auto device = startDevice();
         Peer listener(device->port());
         QVERIFY(listener.exchange("SUB \"GA\"Gain 1\">1\"\r", "SUB \"GA\"Gain 1\">1\",yes\r"));
+        device->phoneLines().declare("Phone Receive", SimPhoneLine::Kind::Pstn);
         SimConsole console({device.get()});
         // The value is the last word; the query keeps its blanks.
         QCOMPARE(console.execute(QStringLiteral("set GA\"Gain 1\">1 -12.5")), QStringLiteral("ok"));
@@ -390,6 +351,19 @@ private slots:
         QCOMPARE(device->parameter(QStringLiteral("GA \"Gain 1\">1")), QStringLiteral("-12.5"));
         for (const char *bad : {"set SA \"Gain 1\">1=2 2", "set GS", "silent -1", "reboot"})
             QVERIFY2(console.execute(QString::fromLatin1(bad)).startsWith(QLatin1String("error: ")), bad);
+        // The far end of a telephone line calls and hangs up.
+        for (const auto &[line, answer] : QList<QPair<QString, QString>>{
+                 {"ring \"Phone Receive\" Front  Desk", "ok"},
+                 {"ring \"Phone Receive\" Lobby", "error: a call is already waiting on \"Phone Receive\""},
+                 {"hangup \"Phone Receive\"", "ok"},
+                 {"hangup \"Phone Receive\"", "error: no call on \"Phone Receive\""},
+                 {"hangup Phone Receive", "error: hangup needs a line: hangup LINE"},
+                 {"ring Nowhere", "error: no phone line \"Nowhere\""},
+                 {"dial 5", "error: unknown command \"dial\""}}) {
+            QVERIFY2(console.execute(line).startsWith(answer), qPrintable(line));
+            if (line.endsWith("Desk"))
+                QCOMPARE(device->phoneLines().find("Phone Receive")->statusText(), QStringLiteral("INCOMING&Front Desk"));
+        }
         // Silent: the connection stays and hears nothing; no new one is taken.
         QCOMPARE(console.execute(QStringLiteral("silent 1")), QStringLiteral("ok"));
         QVERIFY(device->isSilent());
@@ -403,11 +377,10 @@ private slots:
         QVERIFY(back.exchange("GA\"Gain 1\">1\r", "GA\"Gain 1\">1=-12.5\r"));
     }
 
-    void splitAndJoinedCommands()
+    void splitJoinedAndOverlongCommands()
     {
         auto device = startDevice();
-        Peer peer(device->port());
-        Peer other(device->port());
+        Peer peer(device->port()), other(device->port());
         // A command split across reads is put together again. The round trip
         // on the other connection lets the device read the first part alone.
         peer.send("GA\"Ga");
@@ -422,15 +395,10 @@ private slots:
         peer.received.clear();
         QVERIFY(peer.exchange("GS \r\n", "S 0x0\r"));
         QVERIFY(peer.exchange("GN 1\n", "GN 1,0\r"));
-    }
-
-    void overlongCommandIsRefused()
-    {
-        auto device = startDevice();
-        Peer peer(device->port());
+        // An overlong command is refused, and the rest of it discarded up to
+        // its end.
         peer.send(QByteArray(SimConnection::MaxCommandBytes + 4000, 'A'));
         QTRY_COMPARE_WITH_TIMEOUT(peer.received, Nak, Timeout);
-        // The rest of the long line is discarded up to its end.
         peer.send("AAAA\rGS \r");
         QTRY_COMPARE_WITH_TIMEOUT(peer.received, Nak + "S 0x0\r", Timeout);
         QVERIFY(peer.isConnected());
@@ -443,92 +411,74 @@ private slots:
         QCOMPARE(SimLog::printable(QByteArray("SA \"Salle\xc3\xa9\">1=1")), QStringLiteral("SA \"Salle\u00e9\">1=1"));
     }
 
-    void executableServesADesignUntilSignalled_data()
+    // Each step is an action and the status answer it must lead to. An
+    // action is a command, "ring:<caller>", "hangup", or "wait" for the
+    // line's next automatic step.
+    void callsThroughEveryState_data()
     {
-        QTest::addColumn<int>("signalNumber");
-        QTest::newRow("SIGTERM") << int(SIGTERM);
-        QTest::newRow("SIGINT") << int(SIGINT);
+        QTest::addColumn<bool>("voip");
+        QTest::addColumn<QStringList>("steps");
+        QTest::newRow("PSTN through dial tone")
+            << false << QStringList{"CALL", "DIALTONE", "DIGIT 5", "DIALING&5", "DIGIT 5", "DIALING&55", "wait",
+                                    "RINGBACK&55", "wait", "ACTIVE&55", "DIGIT 7", "ACTIVE&55", "HOLD", "HOLD&55",
+                                    "RESUME", "ACTIVE&55", "END", "HANGUP"};
+        QTest::newRow("VoIP with a number")
+            << true << QStringList{"call 201", "\"OUTGOING\"&\"201\"", "wait", "\"RINGBACK\"&\"201\"", "wait",
+                                   "\"ACTIVE\"&\"201\"", "END", "\"IDLE\""};
+        QTest::newRow("engaged") << false << QStringList{"CALL 999", "DIALING&999", "wait", "BUSY&999", "END", "HANGUP"};
+        QTest::newRow("typed before calling") << false << QStringList{"DIGIT 1", "HANGUP", "DIGIT 2", "HANGUP",
+                                                                      "BACKSPACE", "HANGUP", "CALL", "DIALING&1"};
+        QTest::newRow("incoming accepted") << false << QStringList{"ring:Front; Desk&\"", "INCOMING&Front Desk", "ACCEPT",
+                                                                   "ACTIVE&Front Desk", "hangup", "HANGUP"};
+        QTest::newRow("incoming declined") << true << QStringList{"ring:", "\"INCOMING\"", "END", "\"IDLE\""};
+        QTest::newRow("call waiting by flash")
+            << false << QStringList{"ring:A", "INCOMING&A", "ACCEPT", "ACTIVE&A", "ring:B", "ACTIVE_INCOMING&B",
+                                    "FLASH", "ACTIVE&B", "END", "HOLD&A", "RESUME", "ACTIVE&A"};
+        QTest::newRow("hold and accept")
+            << true << QStringList{"ring:A", "\"INCOMING\"&\"A\"", "ACCEPT", "\"ACTIVE\"&\"A\"", "ring:B",
+                                   "\"ACTIVE_INCOMING\"&\"B\"", "HOLDACCEPT", "\"ACTIVE\"&\"B\"", "END", "\"HOLD\"&\"A\""};
+        QTest::newRow("end and accept, decline and stay")
+            << false << QStringList{"ring:A", "INCOMING&A", "ACCEPT", "ACTIVE&A", "ring:B", "ACTIVE_INCOMING&B",
+                                    "ENDACCEPT", "ACTIVE&B", "ring:C", "ACTIVE_INCOMING&C", "DECLINE", "ACTIVE&B",
+                                    "END", "HANGUP"};
+        QTest::newRow("a second call added")
+            << true << QStringList{"CALL 1", "\"OUTGOING\"&\"1\"", "wait", "\"RINGBACK\"&\"1\"", "wait", "\"ACTIVE\"&\"1\"",
+                                   "ADD", "\"DIALTONE\"", "END", "\"HOLD\"&\"1\"", "hangup", "\"IDLE\""};
     }
-    void executableServesADesignUntilSignalled()
+    void callsThroughEveryState()
     {
-        QFETCH(int, signalNumber);
-        QTemporaryDir dir;
-        const QString logPath = dir.filePath(QStringLiteral("sim.log"));
-        QProcess sim;
-        sim.start(QStringLiteral(KVR_SIM_PATH),
-                  {QStringLiteral("--design"), QStringLiteral(KVR_TEST_DATA "/devicesim/conference_centre.kvp"),
-                   QStringLiteral("--base-port"), QStringLiteral("0"), QStringLiteral("--log"), logPath});
-        QVERIFY2(sim.waitForStarted(Timeout), qPrintable(sim.errorString()));
-        // Each device names the port that the system picked.
-        static const QRegularExpression listening(
-            QStringLiteral(R"(device (\d) ([^\n]*) listening on 127\.0\.0\.1:(\d+)\n)"));
-        QByteArray out;
-        QTRY_VERIFY_WITH_TIMEOUT((out += sim.readAllStandardOutput(), out.count('\n') == 3), Timeout);
-        QMap<int, quint16> ports;
-        QStringList names;
-        QRegularExpressionMatchIterator it = listening.globalMatch(QString::fromUtf8(out));
-        while (it.hasNext()) {
-            const QRegularExpressionMatch m = it.next();
-            ports.insert(m.captured(1).toInt(), quint16(m.captured(3).toUInt()));
-            names.append(m.captured(2));
+        QFETCH(bool, voip);
+        QFETCH(QStringList, steps);
+        SimPhoneSettings settings;
+        settings.stepMs = StepMs;
+        settings.busyNumbers = {"999"};
+        SimPhoneLine line("Line", voip ? SimPhoneLine::Kind::Voip : SimPhoneLine::Kind::Pstn, settings);
+        for (int i = 0; i + 1 < steps.size(); i += 2) {
+            const QString &action = steps[i], &expected = steps[i + 1];
+            if (action == "wait")
+                QTRY_COMPARE_WITH_TIMEOUT(line.statusText(), expected, Timeout);
+            else if (action.startsWith("ring:"))
+                QVERIFY(line.ring(action.mid(5)));
+            else if (action == "hangup")
+                QVERIFY(line.farEndHangUp());
+            else
+                QVERIFY2(line.command(action), qPrintable(action));
+            QCOMPARE(line.statusText(), expected);
         }
-        QCOMPARE(names, QStringList({"Boardroom DSP (ZMP-30)", QString::fromUtf8("Salle de réunion (XT-10C)"),
-                                     "Training Amp (KA6200N)"}));
-        {
-            Peer dsp(ports.value(1));
-            QVERIFY(dsp.exchange("SA \"Gain 1\">1=-5.0\r", Ack));
-            QVERIFY(dsp.exchange("GA\"Gain 1\">1\r", "GA\"Gain 1\">1=-5.0\r"));
-            // Each device keeps its own values. The endpoint's telephone card
-            // meters two lines; its Dante card 32.
-            Peer endpoint(ports.value(2));
-            QVERIFY(endpoint.exchange("GA\"Gain 1\">1\r", "GA\"Gain 1\">1=0.0\r"));
-            endpoint.send("GL B\rGL 7\r");
-            QTRY_VERIFY_WITH_TIMEOUT(unjoined(endpoint.received).count('\r') == 2, Timeout);
-            const QList<QByteArray> reports = unjoined(endpoint.received).split('\r');
-            QVERIFY(reports.at(0).startsWith("GL B 1 2 100 "));
-            QVERIFY(reports.at(1).startsWith("GL 7 2 32 100 "));
-        }
-        // A value changed at the devices from standard input.
-        sim.write("set GA\"Gain 2\">1 -7.0\n");
-        QTRY_VERIFY_WITH_TIMEOUT((out += sim.readAllStandardOutput(), out.endsWith("ok\n")), Timeout);
-        {
-            Peer dsp(ports.value(1));
-            QVERIFY(dsp.exchange("GA\"Gain 2\">1\r", "GA\"Gain 2\">1=-7.0\r"));
-        }
-        ::kill(pid_t(sim.processId()), signalNumber);
-        QVERIFY(sim.waitForFinished(Timeout));
-        QCOMPARE(sim.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(sim.exitCode(), 0);
-        QFile log(logPath);
-        QVERIFY(log.open(QIODevice::ReadOnly));
-        const QString text = QString::fromUtf8(log.readAll());
-        QVERIFY2(text.contains(QStringLiteral("< SA \"Gain 1\">1=-5.0")), qPrintable(text));
-        QVERIFY(text.contains(QStringLiteral("> GA\"Gain 1\">1=-5.0<CR>")));
-        QVERIFY(text.contains(QStringLiteral("signal %1: stopping").arg(signalNumber)));
-        QVERIFY(text.trimmed().endsWith(QStringLiteral("stopped")));
     }
 
-    void executableRejectsBadCommandLines_data()
+    void refusesWhatIsNoCommand()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("unknown option") << QStringList{"--frobnicate"} << 2 << "frobnicate";
-        QTest::newRow("two devices on one port")
-            << QStringList{"--design", KVR_TEST_DATA "/devicesim/conference_centre.kvp"} << 1
-            << "both use port 10055";
-    }
-    void executableRejectsBadCommandLines()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(int, exitCode);
-        QFETCH(QString, message);
-        QProcess sim;
-        sim.start(QStringLiteral(KVR_SIM_PATH), arguments);
-        QVERIFY(sim.waitForFinished(Timeout));
-        QCOMPARE(sim.exitCode(), exitCode);
-        const QString err = QString::fromLocal8Bit(sim.readAllStandardError());
-        QVERIFY2(err.contains(message), qPrintable(err));
+        SimPhoneLine line("Line", SimPhoneLine::Kind::Pstn, SimPhoneSettings());
+        for (const char *text : {"RING", "DIGIT 55", "DIGIT", "CALL 12a", "END now", "", "CALL " "12345678901234567890"
+                                 "12345678901234567890123456789012345678901234567890"}) {
+            QVERIFY2(!SimPhoneLine::isCommand(text), text);
+            QVERIFY(!line.command(text));
+        }
+        QCOMPARE(line.statusText(), QStringLiteral("HANGUP"));
+        QVERIFY(line.ring("A"));
+        QVERIFY(!line.ring("B"));
+        QVERIFY(!SimPhoneLine(QString(), SimPhoneLine::Kind::Pstn, SimPhoneSettings()).farEndHangUp());
     }
 };
 

@@ -63,39 +63,17 @@ QByteArray oneMemberArchive(const QString &name, const QByteArray &content)
 // widget, device, and the one detail that tells the fault.
 QString line(const CheckFinding &finding)
 {
-    QString detail;
-    switch (finding.kind) {
-    case CheckFinding::Unbound: {
-        const QJsonObject reference = finding.details.value(QStringLiteral("reference")).toObject();
-        detail = reference.value(QStringLiteral("block")).toString() + QLatin1Char(',')
-                 + QString::number(reference.value(QStringLiteral("nodeID")).toInt());
-        break;
+    const QJsonObject reference = finding.details.value(QStringLiteral("reference")).toObject();
+    QString detail = reference.isEmpty() ? QString()
+                                         : reference.value(QStringLiteral("block")).toString() + QLatin1Char(',')
+                                               + QString::number(reference.value(QStringLiteral("nodeID")).toInt());
+    for (const char *key : {"parameter", "transform", "target", "path", "query"}) {
+        if (finding.details.contains(QLatin1String(key)))
+            detail = finding.details.value(QLatin1String(key)).toString();
     }
-    case CheckFinding::NoParameter:
-        detail = finding.details.value(QStringLiteral("parameter")).toString();
-        break;
-    case CheckFinding::UnknownTransform:
-        detail = finding.details.value(QStringLiteral("transform")).toString();
-        break;
-    case CheckFinding::MissingPanel:
-        detail = finding.details.value(QStringLiteral("target")).toString();
-        break;
-    case CheckFinding::MissingImage:
-        detail = finding.details.value(QStringLiteral("path")).toString();
-        break;
-    case CheckFinding::Refused:
-        detail = finding.details.value(QStringLiteral("query")).toString();
-        break;
-    default:
-        break;
-    }
-    return QStringList{CheckFinding::keyword(finding.kind),
-                       finding.scene + QLatin1Char('/') + finding.panel,
-                       finding.control,
-                       finding.controlId ? QString::number(finding.controlId) : QString(),
-                       finding.widget,
-                       finding.device,
-                       detail}
+    return QStringList{CheckFinding::keyword(finding.kind), finding.scene + QLatin1Char('/') + finding.panel,
+                       finding.control, finding.controlId ? QString::number(finding.controlId) : QString(),
+                       finding.widget, finding.device, detail}
         .join(QLatin1Char('|'));
 }
 
@@ -121,174 +99,151 @@ HChassis *device(CheckDocument &document, const QString &label)
 class TestPanelCheck : public QObject
 {
     Q_OBJECT
+    QTemporaryDir m_dir;
 
 private slots:
-    void initTestCase();
-    void brokenArchive();
-    void exitCodes_data();
-    void exitCodes();
-    void online_data();
-    void online();
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QVERIFY(pack(m_dir.filePath("Broken.cpz"), {Data + "Broken.cpf", Data + "Broken.kvp", Data + "present.png"}));
+        QVERIFY(pack(m_dir.filePath("Clean.cpz"), {Data + "Clean.cpf", Data + "Clean.kvp"}));
+        QVERIFY(pack(m_dir.filePath("CutDesign.cpz"),
+                     {Data + "Clean.cpf", QStringLiteral(KVR_TEST_DATA "/designs/lobby_truncated.kvp")}));
+        QVERIFY(pack(m_dir.filePath("DesignOnly.cpz"), {Data + "Clean.kvp"}));
+        QVERIFY(writeFile(m_dir.filePath("empty.cpf"), QByteArray()));
+        QVERIFY(writeFile(m_dir.filePath("project.cpf"), "<?xml version=\"1.0\"?>\n<Project version=\"4.6\"/>\n"));
+        QVERIFY(writeFile(m_dir.filePath("cut.cpf"), "<?xml version=\"1.0\"?>\n<KVD><Scenes><Scene name=\"Hall\">"));
+        QVERIFY(writeFile(m_dir.filePath("huge.cpz"), QByteArray("\x10\x00\x00\x00\x7f\xff\xff\xff", 8)));
+        QVERIFY(writeFile(m_dir.filePath("escape.cpz"),
+                          oneMemberArchive(QStringLiteral("/../../evil.cpf"), "<KVD><Scenes/></KVD>")));
+    }
 
-private:
-    QTemporaryDir m_dir;
+    void brokenArchive()
+    {
+        CheckDocument document;
+        QVERIFY2(document.open(m_dir.filePath("Broken.cpz")), qPrintable(document.error()));
+        // One fault of each kind, as the fixture's comments give them.
+        QStringList expected{
+            "no-address|/||||Spare DSP|",
+            "unbound|Hall/Main|Level|7002|||Ghost,99",
+            "no-parameter|Hall/Main|Volume|7003|||Volume",
+            "unknown-transform|Hall/Main|Level|7004|||strX",
+            "no-qml|Hall/Main|Dial|7005|knob||",
+            "missing-panel|Hall/Main|Region|7006|region||Nowhere",
+            "missing-image|Hall/Main|Image|7007|image||C:\\Designs\\lost.png",
+            "duplicate-id|Hall/Main|Mute|7001|||",
+        };
+        expected.sort();
+        QCOMPARE(lines(CheckPanels(&document).run()), expected);
+    }
+
+    void exitCodes_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("clean archive") << "Clean.cpz" << 0;
+        QTest::newRow("broken archive") << "Broken.cpz" << 1;
+        // Without its design no control reaches a device.
+        QTest::newRow("panel file alone") << Data + "Clean.cpf" << 1;
+        QTest::newRow("design cut short") << "CutDesign.cpz" << 1;
+        QTest::newRow("no such file") << "missing.cpz" << 2;
+        QTest::newRow("empty file") << "empty.cpf" << 2;
+        QTest::newRow("design project as panel file") << "project.cpf" << 2;
+        QTest::newRow("panel file cut short") << "cut.cpf" << 2;
+        QTest::newRow("records past the end") << "huge.cpz" << 2;
+        QTest::newRow("member outside the folder") << "escape.cpz" << 2;
+        QTest::newRow("archive without panel file") << "DesignOnly.cpz" << 2;
+    }
+    void exitCodes()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, exitCode);
+        // The check extracts archives below the temporary folder; it must leave
+        // nothing there, whatever the archive's members are called.
+        QTemporaryDir temp;
+        QTemporaryDir runtime;
+        QVERIFY(temp.isValid() && runtime.isValid());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TMPDIR"), temp.path());
+        // Without one of its own, the display plugin makes its runtime folder
+        // in the temporary folder.
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        QProcess check;
+        check.setProcessEnvironment(environment);
+        check.start(QStringLiteral(KVR_CHECK_PATH), {QDir(m_dir.path()).filePath(file), QStringLiteral("--json")});
+        QVERIFY(check.waitForFinished(60000));
+        QCOMPARE(check.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(check.exitCode(), exitCode);
+        QJsonParseError error;
+        const QJsonObject report = QJsonDocument::fromJson(check.readAllStandardOutput(), &error).object();
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QCOMPARE(report.value("readable").toBool(), exitCode != 2);
+        QCOMPARE(report.value("clean").toBool(), exitCode == 0);
+        QCOMPARE(QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+    }
+
+    void online_data()
+    {
+        QTest::addColumn<int>("nakEvery");
+        QTest::addColumn<int>("dropEvery");
+        QTest::addColumn<QString>("lobbyFinding");
+        QTest::addColumn<int>("lobbyState");
+        // The Lobby DSP refuses every command, or leaves every one unanswered;
+        // the Hall DSP answers, the Stage DSP is not there.
+        QTest::newRow("refusing") << 1 << 0 << "refused|Site/Levels|Level|8003||Lobby DSP|GA\"Lobby\">1"
+                                  << int(CheckOnline::DeviceState::Answers);
+        QTest::newRow("silent") << 0 << 1 << "device-silent|/||||Lobby DSP|" << int(CheckOnline::DeviceState::Silent);
+    }
+    void online()
+    {
+        QFETCH(int, nakEvery);
+        QFETCH(int, dropEvery);
+        QFETCH(QString, lobbyFinding);
+        QFETCH(int, lobbyState);
+        QTemporaryDir logDir;
+        SimLog log;
+        log.setQuiet(true);
+        QString error;
+        QVERIFY2(log.openFile(logDir.filePath("sim.log"), &error), qPrintable(error));
+        SimDeviceInfo hallInfo, lobbyInfo;
+        hallInfo.nodeId = 1;
+        lobbyInfo.nodeId = 3;
+        hallInfo.port = lobbyInfo.port = 0;
+        SimFaults faults;
+        faults.nakEvery = nakEvery;
+        faults.dropEvery = dropEvery;
+        SimDevice hall(hallInfo, SimFaults(), &log), lobby(lobbyInfo, faults, &log);
+        QVERIFY2(hall.listen(QHostAddress::LocalHost, &error) && lobby.listen(QHostAddress::LocalHost, &error),
+                 qPrintable(error));
+        // A port where nothing listens any more.
+        QTcpServer gone;
+        QVERIFY(gone.listen(QHostAddress::LocalHost));
+        const quint16 gonePort = gone.serverPort();
+        gone.close();
+        CheckDocument document;
+        QVERIFY2(document.open(m_dir.filePath("Clean.cpz")), qPrintable(document.error()));
+        device(document, "Hall DSP")->setAttribute("serialport", QString::number(hall.port()));
+        device(document, "Stage DSP")->setAttribute("serialport", QString::number(gonePort));
+        device(document, "Lobby DSP")->setAttribute("serialport", QString::number(lobby.port()));
+        CheckOnline check(&document, 10000);
+        QStringList expected{"device-absent|/||||Stage DSP|", lobbyFinding};
+        expected.sort();
+        QCOMPARE(lines(check.run()), expected);
+        QCOMPARE(check.devices().size(), 3);
+        QCOMPARE(check.devices().at(0).state, CheckOnline::DeviceState::Answers);
+        QCOMPARE(check.devices().at(0).answered, 1);
+        QCOMPARE(check.devices().at(1).state, CheckOnline::DeviceState::Absent);
+        QCOMPARE(int(check.devices().at(2).state), lobbyState);
+        // The queries as they went over the wire: the failing one three times,
+        // as many as the client writes a command.
+        log.close();
+        QFile file(logDir.filePath("sim.log"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString traffic = QString::fromUtf8(file.readAll());
+        QCOMPARE(traffic.count(QStringLiteral("< GA\"Lectern\">1")), 1);
+        QCOMPARE(traffic.count(QStringLiteral("< GA\"Lobby\">1")), 3);
+    }
 };
-
-void TestPanelCheck::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-    QVERIFY(pack(m_dir.filePath("Broken.cpz"), {Data + "Broken.cpf", Data + "Broken.kvp", Data + "present.png"}));
-    QVERIFY(pack(m_dir.filePath("Clean.cpz"), {Data + "Clean.cpf", Data + "Clean.kvp"}));
-    QVERIFY(pack(m_dir.filePath("CutDesign.cpz"),
-                 {Data + "Clean.cpf", QStringLiteral(KVR_TEST_DATA "/designs/lobby_truncated.kvp")}));
-    QVERIFY(pack(m_dir.filePath("DesignOnly.cpz"), {Data + "Clean.kvp"}));
-    QVERIFY(writeFile(m_dir.filePath("empty.cpf"), QByteArray()));
-    QVERIFY(writeFile(m_dir.filePath("project.cpf"), "<?xml version=\"1.0\"?>\n<Project version=\"4.6\"/>\n"));
-    QVERIFY(writeFile(m_dir.filePath("cut.cpf"), "<?xml version=\"1.0\"?>\n<KVD><Scenes><Scene name=\"Hall\">"));
-    QVERIFY(writeFile(m_dir.filePath("huge.cpz"), QByteArray("\x10\x00\x00\x00\x7f\xff\xff\xff", 8)));
-    QVERIFY(writeFile(m_dir.filePath("escape.cpz"),
-                      oneMemberArchive(QStringLiteral("/../../evil.cpf"), "<KVD><Scenes/></KVD>")));
-}
-
-void TestPanelCheck::brokenArchive()
-{
-    CheckDocument document;
-    QVERIFY2(document.open(m_dir.filePath("Broken.cpz")), qPrintable(document.error()));
-    // One fault of each kind, as the fixture's comments give them.
-    QStringList expected{
-        "no-address|/||||Spare DSP|",
-        "unbound|Hall/Main|Level|7002|||Ghost,99",
-        "no-parameter|Hall/Main|Volume|7003|||Volume",
-        "unknown-transform|Hall/Main|Level|7004|||strX",
-        "no-qml|Hall/Main|Dial|7005|knob||",
-        "missing-panel|Hall/Main|Region|7006|region||Nowhere",
-        "missing-image|Hall/Main|Image|7007|image||C:\\Designs\\lost.png",
-        "duplicate-id|Hall/Main|Mute|7001|||",
-    };
-    expected.sort();
-    QCOMPARE(lines(CheckPanels(&document).run()), expected);
-}
-
-void TestPanelCheck::exitCodes_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<int>("exitCode");
-
-    QTest::newRow("clean archive") << "Clean.cpz" << 0;
-    QTest::newRow("broken archive") << "Broken.cpz" << 1;
-    // Without its design no control reaches a device.
-    QTest::newRow("panel file alone") << Data + "Clean.cpf" << 1;
-    QTest::newRow("design cut short") << "CutDesign.cpz" << 1;
-    QTest::newRow("no such file") << "missing.cpz" << 2;
-    QTest::newRow("empty file") << "empty.cpf" << 2;
-    QTest::newRow("design project as panel file") << "project.cpf" << 2;
-    QTest::newRow("panel file cut short") << "cut.cpf" << 2;
-    QTest::newRow("records past the end") << "huge.cpz" << 2;
-    QTest::newRow("member outside the folder") << "escape.cpz" << 2;
-    QTest::newRow("archive without panel file") << "DesignOnly.cpz" << 2;
-}
-
-void TestPanelCheck::exitCodes()
-{
-    QFETCH(QString, file);
-    QFETCH(int, exitCode);
-
-    // The check extracts archives below the temporary folder; it must leave
-    // nothing there, whatever the archive's members are called.
-    QTemporaryDir temp;
-    QTemporaryDir runtime;
-    QVERIFY(temp.isValid() && runtime.isValid());
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("TMPDIR"), temp.path());
-    // Without one of its own, the display plugin makes its runtime folder
-    // in the temporary folder.
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-    QProcess check;
-    check.setProcessEnvironment(environment);
-    check.start(QStringLiteral(KVR_CHECK_PATH), {QDir(m_dir.path()).filePath(file), QStringLiteral("--json")});
-    QVERIFY(check.waitForFinished(60000));
-    QCOMPARE(check.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(check.exitCode(), exitCode);
-
-    QJsonParseError error;
-    const QJsonObject report = QJsonDocument::fromJson(check.readAllStandardOutput(), &error).object();
-    QCOMPARE(error.error, QJsonParseError::NoError);
-    QCOMPARE(report.value("readable").toBool(), exitCode != 2);
-    QCOMPARE(report.value("clean").toBool(), exitCode == 0);
-    QCOMPARE(QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
-}
-
-void TestPanelCheck::online_data()
-{
-    QTest::addColumn<int>("nakEvery");
-    QTest::addColumn<int>("dropEvery");
-    QTest::addColumn<QString>("lobbyFinding");
-    QTest::addColumn<int>("lobbyState");
-
-    // The Lobby DSP refuses every command, or leaves every one unanswered;
-    // the Hall DSP answers, the Stage DSP is not there.
-    QTest::newRow("refusing") << 1 << 0 << "refused|Site/Levels|Level|8003||Lobby DSP|GA\"Lobby\">1"
-                              << int(CheckOnline::DeviceState::Answers);
-    QTest::newRow("silent") << 0 << 1 << "device-silent|/||||Lobby DSP|" << int(CheckOnline::DeviceState::Silent);
-}
-
-void TestPanelCheck::online()
-{
-    QFETCH(int, nakEvery);
-    QFETCH(int, dropEvery);
-    QFETCH(QString, lobbyFinding);
-    QFETCH(int, lobbyState);
-
-    QTemporaryDir logDir;
-    SimLog log;
-    log.setQuiet(true);
-    QString error;
-    QVERIFY2(log.openFile(logDir.filePath("sim.log"), &error), qPrintable(error));
-    SimDeviceInfo hallInfo;
-    hallInfo.nodeId = 1;
-    hallInfo.port = 0;
-    SimDevice hall(hallInfo, SimFaults(), &log);
-    QVERIFY2(hall.listen(QHostAddress::LocalHost, &error), qPrintable(error));
-    SimDeviceInfo lobbyInfo;
-    lobbyInfo.nodeId = 3;
-    lobbyInfo.port = 0;
-    SimFaults faults;
-    faults.nakEvery = nakEvery;
-    faults.dropEvery = dropEvery;
-    SimDevice lobby(lobbyInfo, faults, &log);
-    QVERIFY2(lobby.listen(QHostAddress::LocalHost, &error), qPrintable(error));
-    // A port where nothing listens any more.
-    QTcpServer gone;
-    QVERIFY(gone.listen(QHostAddress::LocalHost));
-    const quint16 gonePort = gone.serverPort();
-    gone.close();
-
-    CheckDocument document;
-    QVERIFY2(document.open(m_dir.filePath("Clean.cpz")), qPrintable(document.error()));
-    device(document, "Hall DSP")->setAttribute("serialport", QString::number(hall.port()));
-    device(document, "Stage DSP")->setAttribute("serialport", QString::number(gonePort));
-    device(document, "Lobby DSP")->setAttribute("serialport", QString::number(lobby.port()));
-
-    CheckOnline check(&document, 10000);
-    QStringList expected{"device-absent|/||||Stage DSP|", lobbyFinding};
-    expected.sort();
-    QCOMPARE(lines(check.run()), expected);
-
-    QCOMPARE(check.devices().size(), 3);
-    QCOMPARE(check.devices().at(0).state, CheckOnline::DeviceState::Answers);
-    QCOMPARE(check.devices().at(0).answered, 1);
-    QCOMPARE(check.devices().at(1).state, CheckOnline::DeviceState::Absent);
-    QCOMPARE(int(check.devices().at(2).state), lobbyState);
-
-    // The queries as they went over the wire: the failing one three times,
-    // as many as the client writes a command.
-    log.close();
-    QFile file(logDir.filePath("sim.log"));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QString traffic = QString::fromUtf8(file.readAll());
-    QCOMPARE(traffic.count(QStringLiteral("< GA\"Lectern\">1")), 1);
-    QCOMPARE(traffic.count(QStringLiteral("< GA\"Lobby\">1")), 3);
-}
 
 QTEST_MAIN(TestPanelCheck)
 #include "tst_panelcheck.moc"
