@@ -6,6 +6,7 @@
 // makes them: widget records and an attribute list, bound to a node, with
 // their widgets created by a factory.
 
+#include "../XmlTestUtil.h"
 #include "CControl.h"
 #include "HNode.h"
 #include "MeterGaugeLocalization.h"
@@ -14,7 +15,6 @@
 #include "VQmlFrame.h"
 #include "WWidget.h"
 #include "WWidgetFactory.h"
-#include "XmlWriter.h"
 
 #include <QQmlComponent>
 #include <QQmlContext>
@@ -44,22 +44,6 @@ public:
     QStringList sent, refused;
     bool accept = true;
     int queries = 0;
-};
-
-// A widget standing in for the numeric text edit a fader links to: it
-// notes what the shared transform held each time the fader passed a value.
-class LinkedEdit : public WWidget
-{
-public:
-    void linkValue(WWidget *source) override
-    {
-        if (source == this || !transform())
-            return;
-        float v = 0;
-        transform()->value(v);
-        seen << v;
-    }
-    QList<float> seen;
 };
 
 // The middle of an item, in the coordinates of its window.
@@ -209,14 +193,6 @@ inline int shown(const WWidget *w)
 }
 
 // What the widget writes into a panel file.
-inline QString written(WWidget *w)
-{
-    QString out;
-    XmlWriter writer;
-    writer.setString(&out);
-    w->writeXml(writer);
-    writer.flush();
-    return out;
-}
+inline QString written(WWidget *w) { return writtenXml(*w); }
 
 } // namespace widgettest

@@ -1,5 +1,4 @@
 #include "../ModelScene.h"
-#include "../XmlTestUtil.h"
 #include "../hardware/HardwareTestUtil.h"
 #include "HBlock.h"
 #include "IComposite.h"
