@@ -133,7 +133,6 @@ private slots:
         QCOMPARE(w->peak(), -60.0);
         QCOMPARE(peakPoint(w), 0.0);
         QVERIFY(!w->isPeakFalling());
-
         w->transform()->setReplyText("-20");
         w->setItemVisible(false);
         QVERIFY(!w->isPeakFalling());
@@ -248,7 +247,6 @@ private slots:
         auto *pstn = new HBlock;
         pstn->setTitle("PSTN In");
         QVERIFY(device.addNode(usb) && device.addNode(pstn));
-
         // Three meters of the USB card (slot 10) and one of the PSTN card (11),
         // at one reading a second.
         const QStringList slow = meterSettings({"meterRate", "1x/s"});
@@ -273,7 +271,6 @@ private slots:
         showAll(false);
         QCOMPARE(polling(), 0);
         peer.received.clear();
-
         // The panel is shown: each meter asks at once, and the meters of a
         // card share one report.
         showAll(true);
@@ -285,7 +282,6 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(peakPoint(w[2]), 30 / 60.0, Timeout);
         QCOMPARE(peakPoint(w[0]), 50 / 60.0);
         QCOMPARE(peakPoint(w[1]), 40 / 60.0);
-
         device.setOnline(false);
         QTRY_COMPARE_WITH_TIMEOUT(polling(), 0, Timeout);
         QCOMPARE(zoneColour(w[0], 1), QColor(WMeter::Grey));

@@ -193,7 +193,6 @@ private slots:
         auto *toTerrace = scene.widget<WRegion>("To the terrace");
         QVERIFY(toBallroom && toTerrace);
         QSignalSpy warnings(model, &MModel::warning);
-
         // Between the star's points is outside: nothing happens.
         QVERIFY(!toBallroom->outputPressed(20, 20));
         QVERIFY(!toBallroom->isJumpPending());
@@ -204,7 +203,6 @@ private slots:
                                                     "Please set a link using the properties panel.");
         QCOMPARE(model->currentPanel()->name(), "Lists");
         QVERIFY(toTerrace->item()->isVisible());
-
         const QPointF star = toBallroom->vertexBounds().center();
         QVERIFY(toBallroom->outputPressed(star.x(), star.y()));
         QTRY_COMPARE_WITH_TIMEOUT(model->currentPanel()->name(), "Ballroom", widgettest::Timeout);

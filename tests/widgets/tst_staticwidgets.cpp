@@ -164,7 +164,6 @@ private slots:
         label->setNode(&node);
         QVERIFY(label->processProperty("text", "*LABEL*: <img src=\"/etc/passwd\">on"));
         QCOMPARE(label->item()->property("text").toString(), "R&amp;D &lt;img src=x&gt;: on");
-
         // Unbound, the text stays as the designer wrote it.
         auto *unbound = widgets.create<WLabel>("label");
         unbound->setControl(&control);
@@ -197,21 +196,18 @@ private slots:
                               "<keepImageInBounds>1</keepImageInBounds>"),
                  qPrintable(xml));
         QVERIFY(widgettest::written(lobby).contains("<imagevalid>Text</imagevalid>\n<buttonmode>Blank</buttonmode>"));
-
         // A click jumps once the click is over, to the panel of that scene.
         QMetaObject::invokeMethod(phones, "selectPanel");
         QVERIFY(phones->isJumpPending());
         QCOMPARE(scene.model->currentPanel(), levels);
         QTRY_COMPARE_WITH_TIMEOUT(scene.model->currentPanel()->name(), "Phones", widgettest::Timeout);
         QCOMPARE(scene.model->currentScene()->name(), "Lobby");
-
         // A link to a panel that is not there warns and stays.
         QVERIFY(scene.model->showSceneOrPanel("Hall/Levels"));
         QSignalSpy warnings(scene.model, &MModel::warning);
         QMetaObject::invokeMethod(widgettest::widgetOf<WPanelLink>(levels->child("Nowhere")), "selectPanel");
         QTRY_COMPARE_WITH_TIMEOUT(warnings.count(), 1, widgettest::Timeout);
         QCOMPARE(scene.model->currentPanel(), levels);
-
         // A panel given to the link names it and becomes its target.
         stage->setTargetPanel(scene.model->document()->findByName("Welcome"));
         QCOMPARE(stage->target(), "Lobby/Welcome");
@@ -233,14 +229,12 @@ private slots:
         QCOMPARE(site->widgetId(), 1102u);
         QCOMPARE(site->item()->property("enableDrop").toBool(), false);
         QCOMPARE(site->item()->property("label").toString(), "<i>Source Select</i>");
-
         HNode *selector = scene.model->hardwareRoot()->findByAttribute("label", "Source Select");
         QVERIFY(selector);
         const QString data = WDropSite::dragData(selector);
         QCOMPARE(data, "Chassis|||3#15");
         QCOMPARE(WDropSite::draggedType(scene.model->hardwareRoot(), "Mute", data), "Button");
         MQmlInterface *bridge = scene.view->qmlInterface();
-
         {
             // The wrong kind, or no kind at all, is refused with the reason.
             BoxAnswer ok(QMessageBox::Ok);
@@ -270,7 +264,6 @@ private slots:
         QCOMPARE(dropped->recordBounds(), QRectF(10, 10, 200, 120));
         QCOMPARE(site->widgetId(), dropped->id());
         QVERIFY(widgettest::written(site).contains(QString("<child>%1</child>").arg(dropped->id())));
-
         // Clearing gives the place back.
         QMetaObject::invokeMethod(site, "clear");
         QCOMPARE(site->siteControl(), nullptr);
