@@ -1,11 +1,9 @@
 #include "../ModelScene.h"
 
-#include "HBlock.h"
 #include "HRoot.h"
 #include "MQmlInterface.h"
 #include "WDropSite.h"
 #include "WImagePath.h"
-#include "WLabel.h"
 #include "WPanelLink.h"
 #include "WRichText.h"
 
@@ -150,29 +148,6 @@ private slots:
         if (removesImage)
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("An image tag in a text was removed"));
         QCOMPARE(WRichText::sanitize(text), shown);
-    }
-
-    void labelNamesItsNodeSafely()
-    {
-        widgettest::WidgetScene widgets;
-        QVERIFY(widgets.setUp());
-        HBlock node;
-        node.setLabel("R&D <img src=x>");
-        CControl control("Title", "Label");
-        auto *label = widgets.create<WLabel>("label");
-        label->setControl(&control);
-        label->setNode(&node);
-        QVERIFY(label->processProperty("text", "*LABEL*: <img src=\"/etc/passwd\">on"));
-        QCOMPARE(label->item()->property("text").toString(), "R&amp;D &lt;img src=x&gt;: on");
-        // Unbound, the text stays as the designer wrote it.
-        auto *unbound = widgets.create<WLabel>("label");
-        unbound->setControl(&control);
-        QVERIFY(unbound->processProperty("text", "*LABEL* level"));
-        QCOMPARE(unbound->item()->property("text").toString(), "*LABEL* level");
-        auto *orphan = widgets.create<WLabel>("label");
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Null parent found when processing WLabel"));
-        QVERIFY(orphan->processProperty("text", "*LABEL*"));
-        QCOMPARE(orphan->item()->property("text").toString(), "*LABEL*");
     }
 
     void panelLinks()

@@ -78,25 +78,18 @@ private slots:
         QTest::addColumn<QString>("keyword");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("widgetClass");
+        // Keyword, QML file, widget class.
         const QList<std::array<const char *, 3>> table{
-            {"bounds", "QmlBounds", "WFrame"},
-            {"button", "QmlButton", "WButton"},
-            {"cmdbutton", "QmlCmdButton", "WCmdButton"},
-            {"dialer", "QmlDialer", "WDialer"},
-            {"droplist", "QmlDroplist", "WDropList"},
-            {"image", "QmlImage", "WImage"},
-            {"frame", "QmlFrame", "WFrame"},
-            {"label", "QmlLabel", "WLabel"},
-            {"region", "QmlRegion", "WRegion"},
-            {"panellink", "QmlPanelLink", "WPanelLink"},
-            {"slider", "QmlFader", "WSlider"},
-            {"textedit", "QmlTextEdit", "WTextEdit"},
-            {"textlink", "QmlTextLink", "WTextLink"},
-            {"activeroomcombo", "QmlActiveRoomCombo", "WActiveCombo"},
+            {"bounds", "QmlBounds", "WFrame"}, {"button", "QmlButton", "WButton"},
+            {"cmdbutton", "QmlCmdButton", "WCmdButton"}, {"dialer", "QmlDialer", "WDialer"},
+            {"droplist", "QmlDroplist", "WDropList"}, {"image", "QmlImage", "WImage"},
+            {"frame", "QmlFrame", "WFrame"}, {"label", "QmlLabel", "WLabel"},
+            {"region", "QmlRegion", "WRegion"}, {"panellink", "QmlPanelLink", "WPanelLink"},
+            {"slider", "QmlFader", "WSlider"}, {"textedit", "QmlTextEdit", "WTextEdit"},
+            {"textlink", "QmlTextLink", "WTextLink"}, {"activeroomcombo", "QmlActiveRoomCombo", "WActiveCombo"},
             {"roomselector", "QmlRoomSelector", "WRoomSelection"},
             {"comboselector", "QmlComboSelector", "WComboSelection"},
-            {"levelbutton", "QmlLevelButtons", "WLevelButtons"},
-            {"meter", "QmlMeter", "WMeter"},
+            {"levelbutton", "QmlLevelButtons", "WLevelButtons"}, {"meter", "QmlMeter", "WMeter"},
             {"meterimage", "QmlMeterImage", "WMeterImage"}};
         for (const auto &[keyword, file, widgetClass] : table)
             QTest::newRow(keyword) << keyword << QString("qrc:/qmlcontrol/%1.qml").arg(file) << widgetClass;
@@ -111,6 +104,8 @@ private slots:
         QFETCH(QString, file);
         QFETCH(QString, widgetClass);
         QCOMPARE(WWidgetFactory::qmlFileFor(keyword), file);
+        // A factory without its context makes nothing.
+        QVERIFY(!WWidgetFactory().createWidget(keyword));
         WWidget *w = scene.factory.createWidget(keyword);
         if (file.isEmpty()) {
             QVERIFY(!w);
@@ -121,12 +116,6 @@ private slots:
         QCOMPARE(QString(w->metaObject()->className()), widgetClass);
         QCOMPARE(w->item()->parentItem(), scene.window.contentItem());
         delete w->item();
-    }
-
-    void notReadyFactoryGivesNothing()
-    {
-        WWidgetFactory bare;
-        QVERIFY(!bare.createWidget("label"));
     }
 
     void fractions_data()
@@ -172,13 +161,15 @@ private slots:
         QVERIFY(written(l).startsWith("<id>4</id>\n<x>"));
     }
 
-    void labelText()
+    void labels()
     {
         HComposite room;
         room.setLabel("Room");
-        auto *block = new HBlock;
+        auto *block = new HBlock, *eq = new HBlock, *hostile = new HBlock;
         block->setLabel("Gain 1");
-        QVERIFY(room.addNode(block));
+        eq->setLabel("ToneEQ");
+        hostile->setLabel("R&D <img src=x>");
+        QVERIFY(room.addNode(block) && room.addNode(eq) && room.addNode(hostile));
         CControl control("Level", "Slider");
         WLabel *l = scene.create<WLabel>("label");
         l->setControl(&control);
@@ -193,24 +184,30 @@ private slots:
         QVERIFY(xml.contains("<scale>2</scale>"));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Unexpected value for WLabel attribute name"));
         QVERIFY(!l->processProperty("colour", "#FFFFFF"));
-    }
-
-    void displayNames()
-    {
-        HComposite room;
-        room.setLabel("Room");
-        auto *eq = new HBlock;
-        eq->setLabel("ToneEQ");
-        QVERIFY(room.addNode(eq));
-        CControl level2("Level 2", "Slider");
-        WLabel *l = scene.create<WLabel>("label");
+        // A node's name is shown as text, never as markup, and no image of a
+        // text is loaded.
+        l = scene.create<WLabel>("label");
+        l->setControl(&control);
+        l->setNode(hostile);
+        QVERIFY(l->processProperty("text", "*LABEL*: <img src=\"/etc/passwd\">on"));
+        QCOMPARE(l->item()->property("text").toString(), "R&amp;D &lt;img src=x&gt;: on");
+        // Unbound, the text stays as the designer wrote it.
+        l = scene.create<WLabel>("label");
+        l->setControl(&control);
+        QVERIFY(l->processProperty("text", "*LABEL* level"));
+        QCOMPARE(l->item()->property("text").toString(), "*LABEL* level");
+        l = scene.create<WLabel>("label");
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Null parent found when processing WLabel"));
+        QVERIFY(l->processProperty("text", "*LABEL*"));
+        QCOMPARE(l->item()->property("text").toString(), "*LABEL*");
+        // The name in the tree and the tool tip: a tone band by its number.
         QCOMPARE(l->displayName(), QString());
+        CControl level2("Level 2", "Slider"), mute("Mute", "Button");
         l->setControl(&level2);
         l->setNode(eq);
         QCOMPARE(l->displayName(), "Room : ToneEQ:Mid");
         QCOMPARE(l->getToolTip(false), QString());
         QCOMPARE(l->getToolTip(true), "Room : ToneEQ:Mid");
-        CControl mute("Mute", "Button");
         l->setControl(&mute);
         QCOMPARE(l->displayName(), "Room : ToneEQ");
     }
@@ -255,12 +252,6 @@ private slots:
         QCOMPARE(f->geometry(), QRectF(5, 20, 10, 40));
         f->moveBy(QPointF(1, -1));
         QCOMPARE(f->geometry(), QRectF(6, 19, 10, 40));
-    }
-
-    void uniqueIds()
-    {
-        const quint32 a = WDelegate::instance()->nextId();
-        QCOMPARE(WDelegate::instance()->nextId(), a + 1);
     }
 
     void linkedValuesFlowWithoutEchoes()
