@@ -81,34 +81,13 @@ struct Press
 };
 // A logic button's channel, the attribute index it sends and the one its
 // lamp is read with.
-struct Logic
-{
-    QStringList widget, block;
-    QString channel;
-    int index2, queryIndex1;
-    QStringList pressSends;
-};
+struct Logic { QStringList widget, block; QString channel; int index2, queryIndex1; QStringList pressSends; };
 // How many of two devices answer, and what the connection lamp shows.
-struct Lamp
-{
-    int connected;
-    bool checked, partial;
-    QString image;
-};
+struct Lamp { int connected; bool checked, partial; QString image; };
 // The texts a button shows for its settings on a block with properties.
-struct Texts
-{
-    QStringList widget, block;
-    QString on, off;
-};
+struct Texts { QStringList widget, block; QString on, off; };
 // A text link's settings, bound or not, and the text and index it shows.
-struct Link
-{
-    bool bound;
-    QStringList settings;
-    QString text;
-    int index;
-};
+struct Link { bool bound; QStringList settings; QString text; int index; };
 } // namespace
 
 class tst_Button : public QObject

@@ -50,19 +50,10 @@ struct Line
 };
 
 // A state report after the one before, and what the dialer makes of it.
-struct Report
-{
-    QString before, reply;
-    WDialer::DialerState state;
-    QString status, identity;
-};
+struct Report { QString before, reply; WDialer::DialerState state; QString status, identity; };
 // Gestures on the keys of a dialer of a call type in a state, and the
 // commands they send.
-struct Keys
-{
-    QString callType, state;
-    QStringList gestures, commands;
-};
+struct Keys { QString callType, state; QStringList gestures, commands; };
 } // namespace
 
 class tst_Dialer : public QObject

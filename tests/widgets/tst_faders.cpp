@@ -15,25 +15,12 @@ using namespace widgettest;
 
 namespace {
 // A fader's positions for a range, and what its top sends.
-struct Range
-{
-    QStringList attributes;
-    int minimumPosition, maximumPosition;
-    bool bipolar;
-    QString top, warning;
-};
+struct Range { QStringList attributes; int minimumPosition, maximumPosition; bool bipolar; QString top, warning; };
 // The key of a fader's hard limits, by its block's title, its control's
 // name and its label.
-struct Limit
-{
-    QString title, control, label, key;
-};
+struct Limit { QString title, control, label, key; };
 // What the number field sends and shows for the texts typed into it.
-struct Typed
-{
-    QStringList attributes, typed, sent;
-    QString shown;
-};
+struct Typed { QStringList attributes, typed, sent; QString shown; };
 } // namespace
 
 class tst_Faders : public QObject

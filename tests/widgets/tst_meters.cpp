@@ -26,12 +26,7 @@ QStringList meterSettings(const QStringList &more = {})
 }
 
 // A bar's three zones for a reading: their colours and lengths.
-struct Zones
-{
-    QString break1, break2, typenum, reply;
-    QStringList colours;
-    QList<double> stops;
-};
+struct Zones { QString break1, break2, typenum, reply; QStringList colours; QList<double> stops; };
 } // namespace
 
 class tst_Meters : public QObject
