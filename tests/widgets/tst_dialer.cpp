@@ -91,13 +91,11 @@ private slots:
             << Report{"ACTIVE&Lobby", "ACTIVE_INCOMING&Kitchen", WDialer::State_ActiveIncoming, "Active + Incoming",
                       "Kitchen"};
         QTest::newRow("outgoing") << Report{"", "OUTGOING", WDialer::State_Outgoing, "Dialing", ""};
-        QTest::newRow("ring back")
-            << Report{"", "RINGBACK&5551234", WDialer::State_RingBack, "Dialing", "5551234"};
+        QTest::newRow("ring back") << Report{"", "RINGBACK&5551234", WDialer::State_RingBack, "Dialing", "5551234"};
         QTest::newRow("dialing") << Report{"", "DIALING", WDialer::State_Dialing, "Dialing", ""};
         QTest::newRow("dial tone") << Report{"", "DIALTONE", WDialer::State_DialTone, "Dialing", ""};
         QTest::newRow("busy") << Report{"", "BUSY", WDialer::State_Busy, "Busy", ""};
-        QTest::newRow("hold keeps the party")
-            << Report{"ACTIVE&Lobby", "HOLD", WDialer::State_Hold, "Hold", "Lobby"};
+        QTest::newRow("hold keeps the party") << Report{"ACTIVE&Lobby", "HOLD", WDialer::State_Hold, "Hold", "Lobby"};
         // Answers that carry no state leave everything as it was.
         QTest::newRow("ERROR") << Report{"ACTIVE&Lobby", "ERROR", A, "Active", "Lobby"};
         QTest::newRow("empty") << Report{"ACTIVE&Lobby", "", A, "Active", "Lobby"};

@@ -81,12 +81,7 @@ class tst_DropList : public QObject
 
     WDropList *dropList(const QStringList &settings, HNode *node = nullptr)
     {
-        auto *w = qobject_cast<WDropList *>(scene.factory.createWidget("droplist"));
-        w->setType("droplist");
-        w->setNode(node);
-        for (int i = 0; i + 1 < settings.size(); i += 2)
-            w->processProperty(settings.at(i), settings.at(i + 1));
-        return w;
+        return scene.create<WDropList>("droplist", settings, node);
     }
     // Bound the way a control binds it, to the protocol that records.
     WDropList *online(const QStringList &settings, HNode *node = nullptr)

@@ -65,8 +65,7 @@ private slots:
         QTest::newRow("below the floor") << Zones{"-20", "-6", "0", "-75", {g, g, g}, {0, 0, 0}};
         QTest::newRow("green") << Zones{"-20", "-6", "0", "-40", {gr, g, g}, {20 / 60.0, 0, 0}};
         QTest::newRow("at break 1: green only") << Zones{"-20", "-6", "0", "-20", {gr, g, g}, {40 / 60.0, 0, 0}};
-        QTest::newRow("just above break 1")
-            << Zones{"-20", "-6", "0", "-19.5", {gr, y, g}, {40 / 60.0, 0.5 / 60, 0}};
+        QTest::newRow("just above break 1") << Zones{"-20", "-6", "0", "-19.5", {gr, y, g}, {40 / 60.0, 0.5 / 60, 0}};
         QTest::newRow("at break 2") << Zones{"-20", "-6", "0", "-6", {gr, y, g}, {40 / 60.0, 14 / 60.0, 0}};
         QTest::newRow("just above break 2")
             << Zones{"-20", "-6", "0", "-5.5", {gr, y, o}, {40 / 60.0, 14 / 60.0, 0.5 / 60}};
@@ -166,25 +165,23 @@ private slots:
     void rangeRules_data()
     {
         QTest::addColumn<bool>("withNode");
-        QTest::addColumn<QString>("minimum");
-        QTest::addColumn<QString>("maximum");
-        QTest::addColumn<QPointF>("shown"); // minimum, maximum
-        QTest::newRow("with a node") << true << "-40" << "6" << QPointF(-40, 6);
-        QTest::newRow("without a node the range read stays") << false << "-40" << "6" << QPointF(-40, 6);
+        QTest::addColumn<QStringList>("range"); // minimum, maximum as read
+        QTest::addColumn<QPointF>("shown");    // minimum, maximum
+        QTest::newRow("with a node") << true << QStringList{"-40", "6"} << QPointF(-40, 6);
+        QTest::newRow("without a node the range read stays") << false << QStringList{"-40", "6"} << QPointF(-40, 6);
         // An empty range falls back to -60..0, with a warning.
-        QTest::newRow("maximum at the minimum") << true << "-10" << "-10" << QPointF(-60, 0);
-        QTest::newRow("unreadable numbers") << true << "low" << "high" << QPointF(-60, 0);
+        QTest::newRow("maximum at the minimum") << true << QStringList{"-10", "-10"} << QPointF(-60, 0);
+        QTest::newRow("unreadable numbers") << true << QStringList{"low", "high"} << QPointF(-60, 0);
     }
     void rangeRules()
     {
         QFETCH(bool, withNode);
-        QFETCH(QString, minimum);
-        QFETCH(QString, maximum);
+        QFETCH(QStringList, range);
         QFETCH(QPointF, shown);
         if (shown.x() == -60)
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("is empty"));
         auto c = meter(withNode ? &block : nullptr,
-                       {"height", "200", "minimum", minimum, "maximum", maximum, "text", "*LABEL* in"});
+                       {"height", "200", "minimum", range.at(0), "maximum", range.at(1), "text", "*LABEL* in"});
         auto *w = c->widget<WMeter>();
         QCOMPARE(QPointF(w->minimum(), w->maximum()), shown);
         w->transform()->setReplyText("3");
