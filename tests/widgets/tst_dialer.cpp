@@ -54,6 +54,9 @@ struct Report { QString before, reply; WDialer::DialerState state; QString statu
 // Gestures on the keys of a dialer of a call type in a state, and the
 // commands they send.
 struct Keys { QString callType, state; QStringList gestures, commands; };
+// A keypad of a call type, with call and end always apart or not, and what
+// its QML shows.
+struct Keypad { QString callType; bool alwaysShow, separateKeys; QString flashLabel; };
 } // namespace
 
 class tst_Dialer : public QObject
@@ -276,7 +279,7 @@ private slots:
         QCOMPARE(offline.dialer->displayText(), "5");
     }
 
-    void keepsItsProportions()
+    void proportionsAndFileKeys()
     {
         WDialer *d = newDialer();
         QVERIFY(d->isAspectRatioCorrectionActive());
@@ -298,20 +301,19 @@ private slots:
         QVERIFY(!bare->isAspectRatioCorrectionActive());
         QCOMPARE(bare->adjustHeight(100), 100.0);
         delete d->item();
-        delete bare->item();
-    }
-
-    void fileKeys()
-    {
-        WDialer *d = newDialer({"primaryColor", "#ff2060a0", "secondaryColorRed", "#ffc03030", "secondaryColorBlue",
-                                "blue-ish", "alwaysShowCallAndEnd", "1", "title", "*LABEL*"});
+        // The keys of a file: a colour that is no colour keeps the one there
+        // was.
+        d = bare;
+        for (const auto &[key, value] : {std::pair{"primaryColor", "#ff2060a0"}, {"secondaryColorRed", "#ffc03030"},
+                                         {"secondaryColorBlue", "blue-ish"}, {"alwaysShowCallAndEnd", "1"},
+                                         {"title", "*LABEL*"}})
+            d->processProperty(key, value);
         QCOMPARE(d->primaryColor(), QColor("#2060a0"));
         QVERIFY(d->alwaysShowCallAndEnd());
         const QString xml = widgettest::written(d);
         QVERIFY2(xml.contains("<title>*LABEL*</title>\n<primaryColor>#FF2060A0</primaryColor>\n"
                               "<secondaryColorRed>#FFC03030</secondaryColorRed>\n"),
                  qPrintable(xml));
-        // A colour that is no colour keeps the one there was.
         QVERIFY(xml.contains("<secondaryColorBlue>#FF2F6FC0</secondaryColorBlue>\n"
                              "<alwaysShowCallAndEnd>1</alwaysShowCallAndEnd>"));
         delete d->item();
@@ -319,24 +321,20 @@ private slots:
 
     void qmlKeys_data()
     {
-        QTest::addColumn<QString>("callType");
-        QTest::addColumn<bool>("alwaysShow");
-        QTest::addColumn<bool>("separateKeys");
-        QTest::addColumn<QString>("flashLabel");
-        QTest::newRow("PSTN") << "PSTN" << false << false << "Flash";
-        QTest::newRow("PSTN with both keys") << "PSTN" << true << true << "Flash";
-        QTest::newRow("VoIP") << "VoIP" << false << true << "Add";
+        QTest::addColumn<Keypad>("keypad");
+        QTest::newRow("PSTN") << Keypad{"PSTN", false, false, "Flash"};
+        QTest::newRow("PSTN with both keys") << Keypad{"PSTN", true, true, "Flash"};
+        QTest::newRow("VoIP") << Keypad{"VoIP", false, true, "Add"};
     }
     void qmlKeys()
     {
-        QFETCH(QString, callType);
-        QFETCH(bool, alwaysShow);
-        QFETCH(bool, separateKeys);
-        QFETCH(QString, flashLabel);
+        QFETCH(Keypad, keypad);
+        const bool separateKeys = keypad.separateKeys;
         // A key that calls what the widget lacks shows up as a QML error.
         QTest::failOnWarning(QRegularExpression("TypeError|ReferenceError|is not a function"));
         Line line;
-        line.setUp(newDialer(KeypadGeometry + QStringList{"alwaysShowCallAndEnd", alwaysShow ? "1" : "0"}), callType);
+        line.setUp(newDialer(KeypadGeometry + QStringList{"alwaysShowCallAndEnd", keypad.alwaysShow ? "1" : "0"}),
+                   keypad.callType);
         WDialer *d = line.dialer;
         scene.click(key(d, "key2"));
         scene.click(key(d, "keyHash"));
@@ -345,7 +343,7 @@ private slots:
         QCOMPARE(key(d, "callKey")->isVisible(), separateKeys);
         QCOMPARE(key(d, "endKey")->isVisible(), separateKeys);
         QCOMPARE(key(d, "callEndKey")->isVisible(), !separateKeys);
-        QCOMPARE(key(d, "flashKey")->property("label").toString(), flashLabel);
+        QCOMPARE(key(d, "flashKey")->property("label").toString(), keypad.flashLabel);
         scene.click(key(d, separateKeys ? "callKey" : "callEndKey"));
         line.report("ACTIVE&Lobby");
         QCOMPARE(key(d, "displayLine")->property("text").toString(), "Lobby");
