@@ -88,6 +88,8 @@ struct Lamp { int connected; bool checked, partial; QString image; };
 struct Texts { QStringList widget, block; QString on, off; };
 // A text link's settings, bound or not, and the text and index it shows.
 struct Link { bool bound; QStringList settings; QString text; int index; };
+// A button whose send fails on the press, or only on the release.
+struct Failing { QStringList widget; QString set; bool failOnRelease; };
 } // namespace
 
 class tst_Button : public QObject
@@ -214,32 +216,28 @@ private slots:
 
     void failedSendShowsThePreviousState_data()
     {
-        QTest::addColumn<QStringList>("widget");
-        QTest::addColumn<QString>("set");
-        QTest::addColumn<bool>("failOnRelease"); // else on the press
-        QTest::newRow("alternating") << acting("alternating") << "F,O,T" << false;
-        QTest::newRow("pulse") << acting("pulse") << "F,O,P" << false;
-        QTest::newRow("send on then off") << acting("sendOthenF") << "" << false;
+        QTest::addColumn<Failing>("row");
+        QTest::newRow("alternating") << Failing{acting("alternating"), "F,O,T", false};
+        QTest::newRow("pulse") << Failing{acting("pulse"), "F,O,P", false};
+        QTest::newRow("send on then off") << Failing{acting("sendOthenF"), "", false};
         // The press went out and is shown; the release did not.
-        QTest::newRow("sequence, release fails") << acting("sequence") << "" << true;
+        QTest::newRow("sequence, release fails") << Failing{acting("sequence"), "", true};
     }
     void failedSendShowsThePreviousState()
     {
-        QFETCH(QStringList, widget);
-        QFETCH(QString, set);
-        QFETCH(bool, failOnRelease);
-        Rig rig(widget, set.isEmpty() ? listOf("bin8") : listOf("chrL", set));
-        rig.protocol.accept = failOnRelease;
+        QFETCH(Failing, row);
+        Rig rig(row.widget, row.set.isEmpty() ? listOf("bin8") : listOf("chrL", row.set));
+        rig.protocol.accept = row.failOnRelease;
         rig.button->outputPressed();
         rig.protocol.accept = false;
         rig.button->outputReleased();
-        QCOMPARE(rig.shown("checked").toBool(), failOnRelease);
-        QCOMPARE(rig.button->isChecked(), failOnRelease);
-        if (failOnRelease)
+        QCOMPARE(rig.shown("checked").toBool(), row.failOnRelease);
+        QCOMPARE(rig.button->isChecked(), row.failOnRelease);
+        if (row.failOnRelease)
             return;
         // Nothing went out, so nothing holds the device's word back.
         QVERIFY(!rig.button->isHeldOff());
-        rig.transform()->receiveReply(set.isEmpty() ? "1" : "O");
+        rig.transform()->receiveReply(row.set.isEmpty() ? "1" : "O");
         QCOMPARE(rig.shown("checked").toBool(), true);
         QVERIFY(rig.protocol.sent.isEmpty());
     }
@@ -395,12 +393,14 @@ private slots:
     {
         QTest::addColumn<Texts>("texts");
         const QStringList mixer{"title", "AMM-Gated", "inputLabel1", "Head Table", "inputLabel2", "Podium"};
-        QTest::newRow("label") << Texts{{"ontext", "*LABEL* on", "offtext", "*LABEL*"}, {}, "Hall Gain on", "Hall Gain"};
+        QTest::newRow("label")
+            << Texts{{"ontext", "*LABEL* on", "offtext", "*LABEL*"}, {}, "Hall Gain on", "Hall Gain"};
         QTest::newRow("channel read later") << Texts{{"ontext", "*Channel* in", "channel", "3"}, {}, "Ch3 in", ""};
         QTest::newRow("mixer microphone")
             << Texts{{"ontext", "Mic 2", "offtext", "Mic 2"}, mixer, "Podium UNMUTE", "Podium MUTE"};
         QTest::newRow("blanks between") << Texts{{"ontext", "Mic \t 1"}, mixer, "Head Table UNMUTE", ""};
-        QTest::newRow("no such microphone") << Texts{{"ontext", "Mic 9", "offtext", "Mic 0"}, mixer, " UNMUTE", " MUTE"};
+        QTest::newRow("no such microphone")
+            << Texts{{"ontext", "Mic 9", "offtext", "Mic 0"}, mixer, " UNMUTE", " MUTE"};
         QTest::newRow("microphone without number") << Texts{{"ontext", "Mic"}, mixer, "Mic", ""};
         QTest::newRow("not a mixer") << Texts{{"ontext", "Mic 2"}, {"title", "Gain"}, "Mic 2", ""};
         QTest::newRow("title as it is") << Texts{{"title", "*LABEL* Mic 1"}, mixer, "*LABEL* Mic 1", "*LABEL* Mic 1"};

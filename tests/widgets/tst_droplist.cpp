@@ -116,15 +116,19 @@ private slots:
         const QStringList three{"Low", "Mid", "High"}, names{"Streaming", "Laptop", "input 5"};
         QTest::newRow("msg numbers from 1") << Entries{{"msg", "Low,Mid,High"}, "", three, {1, 2, 3}, 0};
         QTest::newRow("index after msg") << Entries{{"msg", "Low,Mid,High", "index", "5,7,9"}, "", three, {5, 7, 9}, 0};
-        QTest::newRow("index before msg") << Entries{{"index", "5,7,9", "msg", "Low,Mid,High"}, "", three, {5, 7, 9}, 0};
-        QTest::newRow("short index numbered on") << Entries{{"index", "5", "msg", "Low,Mid,High"}, "", three, {5, 2, 3}, 0};
-        QTest::newRow("index not a number is 0") << Entries{{"msg", "A,B", "index", "x,0x10"}, "", {"A", "B"}, {0, 0}, 0};
+        QTest::newRow("index before msg")
+            << Entries{{"index", "5,7,9", "msg", "Low,Mid,High"}, "", three, {5, 7, 9}, 0};
+        QTest::newRow("short index numbered on")
+            << Entries{{"index", "5", "msg", "Low,Mid,High"}, "", three, {5, 2, 3}, 0};
+        QTest::newRow("index not a number is 0")
+            << Entries{{"msg", "A,B", "index", "x,0x10"}, "", {"A", "B"}, {0, 0}, 0};
         QTest::newRow("empty piece ends the list") << Entries{{"msg", "A,,B"}, "", {"A"}, {1}, 0};
         QTest::newRow("items add up") << Entries{{"item", "Off", "item", "Lectern"}, "", {"Off", "Lectern"}, {1, 2}, 0};
         QTest::newRow("empty sources change nothing, the last one decides")
             << Entries{{"item", "Off", "item", "On", "msg", "", "node", "", "sourceList", "A,B,C", "index", "0,1,2"},
                        "", {"A", "B", "C"}, {0, 1, 2}, 0};
-        QTest::newRow("item from the channel names") << Entries{{"item", ""}, "selector", {"Mic 1", "Mic 2"}, {1, 2}, 0};
+        QTest::newRow("item from the channel names")
+            << Entries{{"item", ""}, "selector", {"Mic 1", "Mic 2"}, {1, 2}, 0};
         QTest::newRow("source list from the input labels")
             << Entries{{"sourceList", ""}, "selector", {"Lectern", "Radio"}, {1, 2}, 0};
         QTest::newRow("items and indexes") << Entries{{"node", "ItemAndIndexes"}, "group", names, {1, 2, 5}, 1};

@@ -21,6 +21,10 @@ struct Range { QStringList attributes; int minimumPosition, maximumPosition; boo
 struct Limit { QString title, control, label, key; };
 // What the number field sends and shows for the texts typed into it.
 struct Typed { QStringList attributes, typed, sent; QString shown; };
+// A percent fader's top, a position and the text shown for it.
+struct Percent { QString maximum; int position; QString display; };
+// Limits found in the design, and the top they give.
+struct Found { QString limits; int maximumPosition; QString top; };
 } // namespace
 
 class tst_Faders : public QObject
@@ -84,13 +88,16 @@ private slots:
     {
         QTest::addColumn<Range>("range");
         QTest::newRow("gain, half dB") << Range{levelAttributes(), -120, 24, false, "12.0", ""};
-        QTest::newRow("tone band -12..12 is bipolar") << Range{levelAttributes("-12", "12", "1"), -12, 12, true, "12.0", ""};
+        QTest::newRow("tone band -12..12 is bipolar")
+            << Range{levelAttributes("-12", "12", "1"), -12, 12, true, "12.0", ""};
         // 0.3 / 0.1 is 2.9999... in binary: it rounds to 3, not down to 2.
         QTest::newRow("positions round") << Range{levelAttributes("0", "0.3", "0.1"), 0, 3, false, "0.3", ""};
-        QTest::newRow("step 0 moves by 1") << Range{levelAttributes("-60", "12", "0"), -60, 12, false, "12.0", "step of 0"};
+        QTest::newRow("step 0 moves by 1")
+            << Range{levelAttributes("-60", "12", "0"), -60, 12, false, "12.0", "step of 0"};
         QTest::newRow("step abc moves by 1")
             << Range{levelAttributes("-10", "10", "abc"), -10, 10, true, "10.0", "step of 0"};
-        QTest::newRow("no range gets a default") << Range{levelAttributes("0", "0"), -120, 24, false, "12.0", "no travel"};
+        QTest::newRow("no range gets a default")
+            << Range{levelAttributes("0", "0"), -120, 24, false, "12.0", "no travel"};
         QTest::newRow("reversed range gets a default")
             << Range{levelAttributes("6", "-6", "1"), -60, 12, false, "12.0", "no travel"};
     }
@@ -118,25 +125,21 @@ private slots:
     // numbers whatever the format.
     void percentDisplay_data()
     {
-        QTest::addColumn<QString>("maximum"); // above a minimum of -10 but for 0
-        QTest::addColumn<int>("position");
-        QTest::addColumn<QString>("display");
-        QTest::newRow("three quarters") << "10" << 5 << "75%";
-        QTest::newRow("bottom") << "10" << -10 << "0%";
-        QTest::newRow("no range: the default's bottom") << "0" << 0 << "0%";
+        QTest::addColumn<Percent>("row");
+        QTest::newRow("three quarters") << Percent{"10", 5, "75%"};
+        QTest::newRow("bottom") << Percent{"10", -10, "0%"};
+        QTest::newRow("no range: the default's bottom") << Percent{"0", 0, "0%"};
     }
     void percentDisplay()
     {
-        QFETCH(QString, maximum);
-        QFETCH(int, position);
-        QFETCH(QString, display);
-        if (maximum == "0")
+        QFETCH(Percent, row);
+        if (row.maximum == "0")
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("no travel"));
-        WSlider *w = fader(levelAttributes(maximum == "0" ? "0" : "-10", maximum, "1", "pct"));
-        userMoves(w, position + 1);
-        userMoves(w, position);
+        WSlider *w = fader(levelAttributes(row.maximum == "0" ? "0" : "-10", row.maximum, "1", "pct"));
+        userMoves(w, row.position + 1);
+        userMoves(w, row.position);
         QTRY_VERIFY_WITH_TIMEOUT(!protocol.sent.isEmpty() && !w->isSendPending(), Timeout);
-        QCOMPARE(w->transform()->displayText(), display);
+        QCOMPARE(w->transform()->displayText(), row.display);
     }
 
     void tenMovesInOneDelaySendOneValueTheLast()
@@ -309,30 +312,27 @@ private slots:
 
     void foundLimitsNarrowTheRange_data()
     {
-        QTest::addColumn<QString>("limits");
-        QTest::addColumn<int>("maximumPosition");
-        QTest::addColumn<QString>("top");
-        QTest::newRow("6 to -40") << "6" << 12 << "6.0";
-        QTest::newRow("not numbers") << "loud" << 24 << "12.0";
+        QTest::addColumn<Found>("row");
+        QTest::newRow("6 to -40") << Found{"6", 12, "6.0"};
+        QTest::newRow("not numbers") << Found{"loud", 24, "12.0"};
     }
     void foundLimitsNarrowTheRange()
     {
-        QFETCH(QString, limits);
-        QFETCH(int, maximumPosition);
-        QFETCH(QString, top);
+        QFETCH(Found, row);
         // A link group as the design project gives it: one limit per channel.
         HZMPLink link;
         link.setTitle("ZMPLink");
         link.setLabel("Amp Link");
         link.setProtocol(&protocol);
-        link.parseProperty(hwtest::attributes({{"name", "level10"}, {"value", "0"}, {"max", limits}, {"min", "-40"}}));
-        if (limits == "loud")
+        link.parseProperty(
+            hwtest::attributes({{"name", "level10"}, {"value", "0"}, {"max", row.limits}, {"min", "-40"}}));
+        if (row.limits == "loud")
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("not two numbers"));
         WSlider *w = fader(levelAttributes(), "Level 10", &link);
-        QCOMPARE(w->itemProperty("maximumValue").toInt(), maximumPosition);
-        QCOMPARE(control->control.attributes().maxLimit(), top.toFloat());
+        QCOMPARE(w->itemProperty("maximumValue").toInt(), row.maximumPosition);
+        QCOMPARE(control->control.attributes().maxLimit(), row.top.toFloat());
         userMoves(w, 100);
-        QTRY_COMPARE_WITH_TIMEOUT(protocol.sent, QStringList{top}, Timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(protocol.sent, QStringList{row.top}, Timeout);
         control.reset(); // before the link it is bound to
     }
 
@@ -356,7 +356,8 @@ private slots:
         QTest::newRow("group level") << Typed{group, {"-10.5"}, {"63"}, "-10.5"};
         // A percentage of the range -40 .. 0 dB; percentages have no
         // decimals.
-        QTest::newRow("percent") << Typed{levelAttributes("-40", "0", "1", "pct"), {"50", "150%"}, {"-20", "0"}, "100%"};
+        QTest::newRow("percent")
+            << Typed{levelAttributes("-40", "0", "1", "pct"), {"50", "150%"}, {"-20", "0"}, "100%"};
     }
     void typedValues()
     {

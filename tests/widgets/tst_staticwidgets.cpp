@@ -45,6 +45,14 @@ struct BoxAnswer
     QTimer timer;
     QStringList texts;
 };
+// Vertices given as JSON: taken or refused, and the shape after it.
+struct Json { QString json; bool taken; Points vertices; };
+// A vertex text, the vertices read from it and the text written back.
+struct Vertices { QString text; Points vertices; QString written; };
+// A polygon, a point, and whether the point is inside.
+struct Inside { Points polygon; QPointF point; bool inside; };
+// A rich text, what is shown of it and whether an image was removed.
+struct Rich { QString text, shown; bool removesImage; };
 } // namespace
 
 class tst_StaticWidgets : public QObject
@@ -165,114 +173,98 @@ private slots:
 
     void richTextLoadsNothing_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<bool>("removesImage");
-        QTest::newRow("formatting") << "<b>Hall</b> <i>one</i>" << "<b>Hall</b> <i>one</i>" << false;
-        QTest::newRow("file image") << "A<img src=\"file:///etc/passwd\">B" << "AB" << true;
-        QTest::newRow("web image") << "<IMG SRC='http://example.com/t.png'/>x" << "x" << true;
-        QTest::newRow("bare path") << "<img src=/home/eng/p.png width=4>y" << "y" << true;
-        QTest::newRow("built-in image") << "<img src=\"qrc:/images/phone.png\">" << "<img src=\"qrc:/images/phone.png\">"
-                                        << false;
-        QTest::newRow("link") << "<a href=\"http://example.com\">go</a> on" << "go on" << false;
+        QTest::addColumn<Rich>("row");
+        QTest::newRow("formatting") << Rich{"<b>Hall</b> <i>one</i>", "<b>Hall</b> <i>one</i>", false};
+        QTest::newRow("file image") << Rich{"A<img src=\"file:///etc/passwd\">B", "AB", true};
+        QTest::newRow("web image") << Rich{"<IMG SRC='http://example.com/t.png'/>x", "x", true};
+        QTest::newRow("bare path") << Rich{"<img src=/home/eng/p.png width=4>y", "y", true};
+        QTest::newRow("built-in image")
+            << Rich{"<img src=\"qrc:/images/phone.png\">", "<img src=\"qrc:/images/phone.png\">", false};
+        QTest::newRow("link") << Rich{"<a href=\"http://example.com\">go</a> on", "go on", false};
     }
     void richTextLoadsNothing()
     {
-        QFETCH(QString, text);
-        QFETCH(QString, shown);
-        QFETCH(bool, removesImage);
-        if (removesImage)
+        QFETCH(Rich, row);
+        if (row.removesImage)
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("An image tag in a text was removed"));
-        QCOMPARE(WRichText::sanitize(text), shown);
+        QCOMPARE(WRichText::sanitize(row.text), row.shown);
     }
 
     void vertexText_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<Points>("vertices");
-        QTest::addColumn<QString>("written");
-        QTest::newRow("triangle") << "10,20 110,20 60,95.5 " << Points{{10, 20}, {110, 20}, {60, 95.5}}
-                                  << "10,20 110,20 60,95.5 ";
-        QTest::newRow("six digits") << "0.1234567,2" << Points{{0.1234567, 2}} << "0.123457,2 ";
-        QTest::newRow("large and small") << "1234567,0.00001" << Points{{1234567, 0.00001}} << "1.23457e+06,1e-05 ";
-        QTest::newRow("junk piece skipped") << "10,20 x,5 30,40 " << Points{{10, 20}, {30, 40}} << "10,20 30,40 ";
-        QTest::newRow("not finite skipped") << "nan,1 1,inf -inf,2 5,6" << Points{{5, 6}} << "5,6 ";
-        QTest::newRow("three numbers skipped") << "1,2,3 4,5 6" << Points{{4, 5}} << "4,5 ";
-        QTest::newRow("line breaks and tabs") << "\n 1,2\t3,4\n" << Points{{1, 2}, {3, 4}} << "1,2 3,4 ";
-        QTest::newRow("empty") << "" << Points{} << "";
+        QTest::addColumn<Vertices>("row");
+        QTest::newRow("triangle")
+            << Vertices{"10,20 110,20 60,95.5 ", {{10, 20}, {110, 20}, {60, 95.5}}, "10,20 110,20 60,95.5 "};
+        QTest::newRow("six digits") << Vertices{"0.1234567,2", {{0.1234567, 2}}, "0.123457,2 "};
+        QTest::newRow("large and small") << Vertices{"1234567,0.00001", {{1234567, 0.00001}}, "1.23457e+06,1e-05 "};
+        QTest::newRow("junk piece skipped") << Vertices{"10,20 x,5 30,40 ", {{10, 20}, {30, 40}}, "10,20 30,40 "};
+        QTest::newRow("not finite skipped") << Vertices{"nan,1 1,inf -inf,2 5,6", {{5, 6}}, "5,6 "};
+        QTest::newRow("three numbers skipped") << Vertices{"1,2,3 4,5 6", {{4, 5}}, "4,5 "};
+        QTest::newRow("line breaks and tabs") << Vertices{"\n 1,2\t3,4\n", {{1, 2}, {3, 4}}, "1,2 3,4 "};
+        QTest::newRow("empty") << Vertices{"", {}, ""};
     }
     void vertexText()
     {
-        QFETCH(QString, text);
-        QFETCH(Points, vertices);
-        QFETCH(QString, written);
-        QCOMPARE(WPolygon::parseVertexText(text), vertices);
-        QCOMPARE(WPolygon::vertexText(vertices), written);
+        QFETCH(Vertices, row);
+        QCOMPARE(WPolygon::parseVertexText(row.text), row.vertices);
+        QCOMPARE(WPolygon::vertexText(row.vertices), row.written);
     }
 
     void vertexJson_data()
     {
-        QTest::addColumn<QString>("json");
-        QTest::addColumn<bool>("taken");
-        QTest::addColumn<Points>("vertices");
+        QTest::addColumn<Json>("row");
         const Points old{{0, 0}, {10, 0}, {10, 10}};
-        QTest::newRow("two vertices") << R"([{"x": 1, "y": 2}, {"x": 3.5, "y": -4}])" << true << Points{{1, 2}, {3.5, -4}};
-        QTest::newRow("empty array") << "[]" << true << Points{};
-        QTest::newRow("object") << R"({"x": 1, "y": 2})" << false << old;
-        QTest::newRow("numbers") << "[1, 2]" << false << old;
-        QTest::newRow("text coordinate") << R"([{"x": "1", "y": 2}])" << false << old;
-        QTest::newRow("missing y") << R"([{"x": 1}])" << false << old;
-        QTest::newRow("one bad of two") << R"([{"x": 1, "y": 2}, {"x": null, "y": 2}])" << false << old;
-        QTest::newRow("not JSON") << "x=1,y=2" << false << old;
-        QTest::newRow("huge number") << R"([{"x": 1e999, "y": 2}])" << false << old;
+        QTest::newRow("two vertices") << Json{R"([{"x": 1, "y": 2}, {"x": 3.5, "y": -4}])", true, {{1, 2}, {3.5, -4}}};
+        QTest::newRow("empty array") << Json{"[]", true, {}};
+        QTest::newRow("object") << Json{R"({"x": 1, "y": 2})", false, old};
+        QTest::newRow("numbers") << Json{"[1, 2]", false, old};
+        QTest::newRow("text coordinate") << Json{R"([{"x": "1", "y": 2}])", false, old};
+        QTest::newRow("missing y") << Json{R"([{"x": 1}])", false, old};
+        QTest::newRow("one bad of two") << Json{R"([{"x": 1, "y": 2}, {"x": null, "y": 2}])", false, old};
+        QTest::newRow("not JSON") << Json{"x=1,y=2", false, old};
+        QTest::newRow("huge number") << Json{R"([{"x": 1e999, "y": 2}])", false, old};
     }
     void vertexJson()
     {
-        QFETCH(QString, json);
-        QFETCH(bool, taken);
-        QFETCH(Points, vertices);
+        QFETCH(Json, row);
         WRegion *w = region({"width", "10", "height", "10", "polygon", "0,0 10,0 10,10"});
         QVERIFY(w);
         QSignalSpy modelChanged(w->item(), SIGNAL(modelChanged()));
-        w->saveVertices(json);
-        QCOMPARE(modelChanged.isEmpty(), !taken);
-        QCOMPARE(w->vertices(), vertices);
+        w->saveVertices(row.json);
+        QCOMPARE(modelChanged.isEmpty(), !row.taken);
+        QCOMPARE(w->vertices(), row.vertices);
         Points back;
         QVERIFY(WPolygon::parseVertexJson(w->getVertexJson(), &back));
-        QCOMPARE(back, vertices);
+        QCOMPARE(back, row.vertices);
     }
 
     void insideTest_data()
     {
-        QTest::addColumn<Points>("polygon");
-        QTest::addColumn<QPointF>("point");
-        QTest::addColumn<bool>("inside");
+        QTest::addColumn<Inside>("row");
         const Points square{{0, 0}, {100, 0}, {100, 100}, {0, 100}};
         // A "U": the notch between its arms is outside.
         const Points u{{0, 0}, {30, 0}, {30, 60}, {70, 60}, {70, 0}, {100, 0}, {100, 100}, {0, 100}};
-        QTest::newRow("centre of a square") << square << QPointF(50, 50) << true;
-        QTest::newRow("right of a square") << square << QPointF(150, 50) << false;
-        QTest::newRow("above a square") << square << QPointF(50, -1) << false;
-        QTest::newRow("left of a square") << square << QPointF(-5, 50) << false;
+        QTest::newRow("centre of a square") << Inside{square, QPointF(50, 50), true};
+        QTest::newRow("right of a square") << Inside{square, QPointF(150, 50), false};
+        QTest::newRow("above a square") << Inside{square, QPointF(50, -1), false};
+        QTest::newRow("left of a square") << Inside{square, QPointF(-5, 50), false};
         const Points diamond{{50, 0}, {100, 50}, {50, 100}, {0, 50}};
-        QTest::newRow("level with two vertices, inside") << diamond << QPointF(25, 50) << true;
-        QTest::newRow("level with two vertices, outside") << diamond << QPointF(-10, 50) << false;
-        QTest::newRow("in the notch") << u << QPointF(50, 30) << false;
-        QTest::newRow("in an arm") << u << QPointF(15, 30) << true;
-        QTest::newRow("below the notch") << u << QPointF(50, 80) << true;
-        QTest::newRow("slanted edge, inside") << Points{{0, 0}, {100, 0}, {0, 100}} << QPointF(40, 40) << true;
-        QTest::newRow("slanted edge, outside") << Points{{0, 0}, {100, 0}, {0, 100}} << QPointF(60, 60) << false;
-        QTest::newRow("no vertices") << Points{} << QPointF(0, 0) << false;
+        QTest::newRow("level with two vertices, inside") << Inside{diamond, QPointF(25, 50), true};
+        QTest::newRow("level with two vertices, outside") << Inside{diamond, QPointF(-10, 50), false};
+        QTest::newRow("in the notch") << Inside{u, QPointF(50, 30), false};
+        QTest::newRow("in an arm") << Inside{u, QPointF(15, 30), true};
+        QTest::newRow("below the notch") << Inside{u, QPointF(50, 80), true};
+        QTest::newRow("slanted edge, inside") << Inside{{{0, 0}, {100, 0}, {0, 100}}, QPointF(40, 40), true};
+        QTest::newRow("slanted edge, outside") << Inside{{{0, 0}, {100, 0}, {0, 100}}, QPointF(60, 60), false};
+        QTest::newRow("no vertices") << Inside{{}, QPointF(0, 0), false};
     }
     void insideTest()
     {
-        QFETCH(Points, polygon);
-        QFETCH(QPointF, point);
-        QFETCH(bool, inside);
+        QFETCH(Inside, row);
         WRegion *w = region({"width", "100", "height", "100"});
-        w->setVertices(polygon);
-        QCOMPARE(w->outputPressed(point.x(), point.y()), inside);
-        QCOMPARE(w->isJumpPending(), inside);
+        w->setVertices(row.polygon);
+        QCOMPARE(w->outputPressed(row.point.x(), row.point.y()), row.inside);
+        QCOMPARE(w->isJumpPending(), row.inside);
     }
 
     void shapeFollowsTheItem()

@@ -43,6 +43,8 @@ QString refused(WWidget *w, const QStringList &settings)
     }
     return QString();
 }
+// An image's settings after its place, and whether it is a background and where it is written.
+struct Background { QStringList settings; bool background; QString writtenPlace; };
 } // namespace
 
 class tst_WidgetBase : public QObject
@@ -125,7 +127,8 @@ private slots:
         QTest::newRow("xfract alone keeps the right edge") << QStringList{"xfract", "0.25"} << QRectF(0.25, 0, 0.75, 1);
         QTest::newRow("x and width") << QStringList{"xfract", "0.25", "widthfract", "0.5"} << QRectF(0.25, 0, 0.5, 1);
         QTest::newRow("yfract alone keeps the bottom") << QStringList{"yfract", "0.125"} << QRectF(0, 0.125, 1, 0.875);
-        QTest::newRow("height first") << QStringList{"heightfract", "0.5", "yfract", "0.25"} << QRectF(0, 0.25, 1, 0.25);
+        QTest::newRow("height first")
+            << QStringList{"heightfract", "0.5", "yfract", "0.25"} << QRectF(0, 0.25, 1, 0.25);
         QTest::newRow("unreadable is 0") << QStringList{"widthfract", "wide"} << QRectF(0, 0, 0, 1);
     }
     void fractions()
@@ -214,35 +217,31 @@ private slots:
 
     void imageBackground_data()
     {
-        QTest::addColumn<QStringList>("settings"); // after x 10 y 20 width 30 height 40
-        QTest::addColumn<bool>("background");
-        QTest::addColumn<QString>("writtenPlace");
+        QTest::addColumn<Background>("row");
         const QString place = "<x>10</x>\n<y>20</y>\n<width>30</width>\n<height>40</height>";
-        QTest::newRow("background and back") << QStringList{"backgroundFillMode", "0", "backgroundFillMode", "-1"}
-                                             << false << place;
+        QTest::newRow("background and back")
+            << Background{{"backgroundFillMode", "0", "backgroundFillMode", "-1"}, false, place};
         // A second mode must not keep the filled place as the image's own.
-        QTest::newRow("two modes") << QStringList{"backgroundFillMode", "0", "backgroundFillMode", "2",
-                                                  "backgroundFillMode", "-1"}
-                                   << false << place;
+        QTest::newRow("two modes") << Background{
+            {"backgroundFillMode", "0", "backgroundFillMode", "2", "backgroundFillMode", "-1"}, false, place};
         // -1 from the file restores nothing that was never saved.
-        QTest::newRow("no background") << QStringList{"backgroundFillMode", "-1"} << false << place;
-        QTest::newRow("written as a background") << QStringList{"backgroundFillMode", "1"} << true << place;
+        QTest::newRow("no background") << Background{{"backgroundFillMode", "-1"}, false, place};
+        QTest::newRow("written as a background") << Background{{"backgroundFillMode", "1"}, true, place};
         QTest::newRow("place given after the mode")
-            << QStringList{"backgroundFillMode", "0", "x", "50", "width", "60"} << true
-            << "<x>50</x>\n<y>20</y>\n<width>60</width>\n<height>40</height>";
+            << Background{{"backgroundFillMode", "0", "x", "50", "width", "60"}, true,
+                          "<x>50</x>\n<y>20</y>\n<width>60</width>\n<height>40</height>"};
     }
     void imageBackground()
     {
-        QFETCH(QStringList, settings);
-        QFETCH(bool, background);
-        QFETCH(QString, writtenPlace);
+        QFETCH(Background, row);
         WImage *img = scene.create<WImage>("image");
         QCOMPARE(img->item()->property("path").toString(), "../images/default.png");
-        QCOMPARE(refused(img, QStringList{"x", "10", "y", "20", "width", "30", "height", "40"} + settings), QString());
-        QCOMPARE(img->isBackground(), background);
+        const QStringList place{"x", "10", "y", "20", "width", "30", "height", "40"};
+        QCOMPARE(refused(img, place + row.settings), QString());
+        QCOMPARE(img->isBackground(), row.background);
         // A background fills the canvas and has no place of its own.
-        QCOMPARE(img->geometry(), background ? QRectF() : QRectF(10, 20, 30, 40));
-        QVERIFY2(written(img).contains(writtenPlace), qPrintable(written(img)));
+        QCOMPARE(img->geometry(), row.background ? QRectF() : QRectF(10, 20, 30, 40));
+        QVERIFY2(written(img).contains(row.writtenPlace), qPrintable(written(img)));
     }
 
     void scaleAndMove()
