@@ -142,17 +142,32 @@ private slots:
         QCOMPARE(w->transform()->displayText(), row.display);
     }
 
-    void tenMovesInOneDelaySendOneValueTheLast()
+    // Moves within one send delay send one value: where the knob ended.
+    void movesInOneDelay_data()
     {
+        QTest::addColumn<QString>("before"); // the device's report before the moves
+        QTest::addColumn<QList<int>>("moves");
+        QTest::addColumn<QString>("sent");
+        // Position -21 at half a dB a step.
+        QTest::newRow("ten moves") << "" << QList<int>{-30, -29, -28, -27, -26, -25, -24, -23, -22, -21} << "-10.5";
+        // The value waiting after the first move is -9.5; the knob is back.
+        QTest::newRow("away and back") << "-10.0" << QList<int>{-19, -20} << "-10.0";
+    }
+    void movesInOneDelay()
+    {
+        QFETCH(QString, before);
+        QFETCH(QList<int>, moves);
+        QFETCH(QString, sent);
         WSlider *w = fader();
-        for (int position = -30; position < -20; ++position)
+        if (!before.isEmpty())
+            report(w, before);
+        for (int position : moves)
             userMoves(w, position);
         QVERIFY(w->isSendPending());
-        QTRY_COMPARE_WITH_TIMEOUT(protocol.sent.size(), 1, Timeout);
-        QVERIFY(!w->isSendPending());
-        // Position -21 at half a dB a step.
-        QCOMPARE(protocol.sent, QStringList{"-10.5"});
-        QCOMPARE(w->current(), -10.5f);
+        QTRY_VERIFY_WITH_TIMEOUT(!w->isSendPending(), Timeout);
+        QCOMPARE(protocol.sent, QStringList{sent});
+        QCOMPARE(shown(w), moves.last());
+        QCOMPARE(w->current(), sent.toFloat());
     }
 
     void mouseAndWheelMoveTheKnob()
@@ -187,20 +202,6 @@ private slots:
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("no longer than its knob"));
         item->setHeight(6);
         QCOMPARE(item->property("knobTop").toDouble(), 0.0);
-    }
-
-    void movedAwayAndBackSendsWhereTheKnobEnded()
-    {
-        WSlider *w = fader();
-        report(w, "-10.0");
-        QCOMPARE(shown(w), -20);
-        // Away and back within one delay: the value waiting is -9.5, the knob
-        // is back at -10.
-        userMoves(w, -19);
-        userMoves(w, -20);
-        QTRY_VERIFY_WITH_TIMEOUT(!protocol.sent.isEmpty() && !w->isSendPending(), Timeout);
-        QCOMPARE(protocol.sent.last(), "-10.0");
-        QCOMPARE(shown(w), -20);
     }
 
     void reportMovesTheKnobAndIsNotSentBack()
