@@ -1,11 +1,10 @@
 #pragma once
 
 // The widget tests' scene: a QML engine with the context the widget files
-// read (the bridge object, the meter layout constants), an offscreen window
-// whose content item is the canvas, and controls made the way a panel file
-// makes them: widget records and an attribute list, bound to a node, with
-// their widgets created by a factory.
+// read, an offscreen window whose content item is the canvas, and controls
+// made the way a panel file makes them.
 
+#include "../XmlTestUtil.h"
 #include "CControl.h"
 #include "HNode.h"
 #include "MeterGaugeLocalization.h"
@@ -14,7 +13,6 @@
 #include "VQmlFrame.h"
 #include "WWidget.h"
 #include "WWidgetFactory.h"
-#include "XmlWriter.h"
 
 #include <QQmlComponent>
 #include <QQmlContext>
@@ -44,22 +42,6 @@ public:
     QStringList sent, refused;
     bool accept = true;
     int queries = 0;
-};
-
-// A widget standing in for the numeric text edit a fader links to: it
-// notes what the shared transform held each time the fader passed a value.
-class LinkedEdit : public WWidget
-{
-public:
-    void linkValue(WWidget *source) override
-    {
-        if (source == this || !transform())
-            return;
-        float v = 0;
-        transform()->value(v);
-        seen << v;
-    }
-    QList<float> seen;
 };
 
 // The middle of an item, in the coordinates of its window.
@@ -97,24 +79,24 @@ public:
         return QTest::qWaitForWindowExposed(&window);
     }
 
-    // A widget made by the factory alone, with settings (key, value, ...) as
-    // a file gives them.
+    // A widget made by the factory alone, on node, with settings (key,
+    // value, ...) as a file gives them.
     template <typename W>
-    W *create(const QString &keyword, const QStringList &settings = {})
+    W *create(const QString &keyword, const QStringList &settings = {}, HNode *node = nullptr)
     {
         auto *w = qobject_cast<W *>(factory.createWidget(keyword));
         if (!w)
             return nullptr;
         w->setType(keyword);
+        w->setNode(node);
         for (int i = 0; i + 1 < settings.size(); i += 2)
             w->processProperty(settings.at(i), settings.at(i + 1));
         return w;
     }
 
-    // A real mouse click at the middle of an item.
+    // A real mouse click at the middle of an item, once rendering laid it out.
     void click(QQuickItem *item)
     {
-        // Rendering lays out what was made or changed since the last frame.
         window.grabWindow();
         QTest::mouseClick(&window, Qt::LeftButton, Qt::NoModifier, centreOf(item));
     }
@@ -152,12 +134,8 @@ W *widgetOf(const CControl *control)
     return nullptr;
 }
 
-// One widget's record: its element and its settings, in file order.
-struct Record
-{
-    QString element;
-    QStringList settings; // key, value, key, value ...
-};
+// One widget's record: its element and its settings (key, value, ...).
+struct Record { QString element; QStringList settings; };
 
 // A control as a panel file gives it, bound to node and activated, with its
 // widgets made by the factory.
@@ -196,27 +174,14 @@ inline QStringList levelAttributes(const QString &minimum = "-60", const QString
             "maximum", maximum, "step", step, "units", units, "format", "nn.n", "transform", "strV"};
 }
 
-// What a user's move of the knob does: QML sets the position while in its
-// user mode.
+// A user's move of the knob: QML sets the position while in its user mode.
 inline void userMoves(WWidget *w, int position)
 {
     QMetaObject::invokeMethod(w->item(), "userMoves", Q_ARG(QVariant, position));
 }
-
-inline int shown(const WWidget *w)
-{
-    return w->itemProperty("value").toInt();
-}
+inline int shown(const WWidget *w) { return w->itemProperty("value").toInt(); }
 
 // What the widget writes into a panel file.
-inline QString written(WWidget *w)
-{
-    QString out;
-    XmlWriter writer;
-    writer.setString(&out);
-    w->writeXml(writer);
-    writer.flush();
-    return out;
-}
+inline QString written(WWidget *w) { return writtenXml(*w); }
 
 } // namespace widgettest

@@ -5,7 +5,9 @@
 #include "MQmlInterface.h"
 #include "WButton.h"
 #include "WButtonImages.h"
+#include "WCmdButton.h"
 #include "WDelegate.h"
+#include "WTextLink.h"
 
 using namespace widgettest;
 
@@ -17,29 +19,36 @@ public:
     void setConnected(bool connected) { m_connected = connected; }
 };
 
-// A button control as a panel file gives it: the settings of its button
-// element and of its attribute list, bound to a block named "Hall Gain"
-// whose protocol records what is sent, its widget made by the scene's
-// factory.
+// A widget that takes commands, as a dialer does.
+class CommandTaker : public WWidget
+{
+public:
+    void runCommand(const QString &command) override { commands << command; }
+    QStringList commands;
+};
+
+// A button control as a panel file gives it: the settings of its widget
+// element and of its attribute list, bound (unless unbound) to a block
+// named "Hall Gain" whose protocol records what is sent.
 struct Rig
 {
     explicit Rig(const QStringList &widget, const QStringList &attributes = {}, const QStringList &properties = {},
-                 const QMap<QString, QString> &phoneLabels = {})
+                 const QString &element = "button", bool bound = true)
     {
         hwtest::set(&block, "label", "Hall Gain");
         for (int i = 0; i + 1 < properties.size(); i += 2)
             hwtest::set(&block, properties.at(i), properties.at(i + 1));
-        block.setPhoneLabelsAlt(phoneLabels);
+        block.setPhoneLabelsAlt({{"Phone1", "Front Desk"}});
         block.setProtocol(&protocol);
-        panel = std::make_unique<PanelControl>(WDelegate::instance()->factory(), &block, "Mute", "Button",
-                                               QList<Record>{{"button", widget}},
+        panel = std::make_unique<PanelControl>(WDelegate::instance()->factory(), bound ? &block : nullptr, "Mute",
+                                               "Button", QList<Record>{{element, widget}},
                                                QStringList{"index1", "1"} + attributes, "list");
         button = panel->widget<WButton>();
     }
-
     CControl &control() const { return panel->control; }
     TTransform *transform() const { return panel->control.transform(); }
     QVariant shown(const char *property) const { return button->itemProperty(property); }
+    QString xml() const { return writtenXml(*button); }
 
     // Declared first, so that the control (and with it the button, which
     // releases a held press as it goes) is gone before them.
@@ -59,26 +68,28 @@ QStringList listOf(const QString &transform, const QString &set = QString())
     return set.isEmpty() ? QStringList{"transform", transform} : QStringList{"transform", transform, "set", set};
 }
 
-// What a press and the release after it send and show.
+// What a press and the release after it send and show, after the device
+// reported before (or nothing).
 struct Press
 {
     QStringList widget, attributes;
-    QString before; // the device's report before the press
+    QString before;
     QStringList pressSends;
     bool pressShows;
     QStringList releaseSends;
     bool releaseShows;
 };
-
 // A logic button's channel, the attribute index it sends and the one its
 // lamp is read with.
-struct Logic
-{
-    QStringList widget, block;
-    QString channel;
-    int index2, queryIndex1;
-    QStringList pressSends;
-};
+struct Logic { QStringList widget, block; QString channel; int index2, queryIndex1; QStringList pressSends; };
+// How many of two devices answer, and what the connection lamp shows.
+struct Lamp { int connected; bool checked, partial; QString image; };
+// The texts a button shows for its settings on a block with properties.
+struct Texts { QStringList widget, block; QString on, off; };
+// A text link's settings, bound or not, and the text and index it shows.
+struct Link { bool bound; QStringList settings; QString text; int index; };
+// A button whose send fails on the press, or only on the release.
+struct Failing { QStringList widget; QString set; bool failOnRelease; };
 } // namespace
 
 class tst_Button : public QObject
@@ -135,23 +146,20 @@ private slots:
         rig.button->outputReleased();
         QCOMPARE(rig.protocol.sent, press.releaseSends);
         QCOMPARE(rig.shown("checked").toBool(), press.releaseShows);
-        // Something sent holds device reports off; nothing sent holds
-        // nothing.
+        // Something sent holds device reports off; nothing sent holds nothing.
         QCOMPARE(rig.button->isHeldOff(), !press.pressSends.isEmpty());
     }
 
+    // A release sends only after a press, with what the press had.
     void releaseKeepsThePressGuards_data()
     {
         QTest::addColumn<QString>("between");
-        QTest::addColumn<QStringList>("sent");
-        QTest::newRow("no press before") << "no press" << QStringList{};
-        QTest::newRow("transform let go") << "no transform" << QStringList{"1"};
-        QTest::newRow("protocol gone") << "no protocol" << QStringList{"1"};
+        for (const char *between : {"no press", "no transform", "no protocol"})
+            QTest::newRow(between) << between;
     }
     void releaseKeepsThePressGuards()
     {
         QFETCH(QString, between);
-        QFETCH(QStringList, sent);
         Rig rig(acting("sequence"), listOf("bin8"));
         if (between != "no press")
             rig.button->outputPressed();
@@ -160,7 +168,7 @@ private slots:
         else if (between == "no protocol")
             rig.button->setProtocol(nullptr);
         rig.button->outputReleased();
-        QCOMPARE(rig.protocol.sent, sent);
+        QCOMPARE(rig.protocol.sent, between == "no press" ? QStringList{} : QStringList{"1"});
     }
 
     void pulseFlashEndsWhereItBegan()
@@ -200,8 +208,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!rig.button->isHeldOff(), Timeout);
         QCOMPARE(rig.shown("checked").toBool(), shownAfter);
         QCOMPARE(rig.button->isChecked(), shownAfter);
-        // After the window a report shows at once, and no report is ever
-        // sent back.
+        // After the window a report shows at once, and none is sent back.
         rig.transform()->receiveReply(shownAfter ? "F" : "O");
         QCOMPARE(rig.shown("checked").toBool(), !shownAfter);
         QCOMPARE(rig.protocol.sent, QStringList{"O"});
@@ -209,32 +216,28 @@ private slots:
 
     void failedSendShowsThePreviousState_data()
     {
-        QTest::addColumn<QStringList>("widget");
-        QTest::addColumn<QString>("set");
-        QTest::addColumn<bool>("failOnRelease"); // else on the press
-        QTest::newRow("alternating") << acting("alternating") << "F,O,T" << false;
-        QTest::newRow("pulse") << acting("pulse") << "F,O,P" << false;
-        QTest::newRow("send on then off") << acting("sendOthenF") << "" << false;
+        QTest::addColumn<Failing>("row");
+        QTest::newRow("alternating") << Failing{acting("alternating"), "F,O,T", false};
+        QTest::newRow("pulse") << Failing{acting("pulse"), "F,O,P", false};
+        QTest::newRow("send on then off") << Failing{acting("sendOthenF"), "", false};
         // The press went out and is shown; the release did not.
-        QTest::newRow("sequence, release fails") << acting("sequence") << "" << true;
+        QTest::newRow("sequence, release fails") << Failing{acting("sequence"), "", true};
     }
     void failedSendShowsThePreviousState()
     {
-        QFETCH(QStringList, widget);
-        QFETCH(QString, set);
-        QFETCH(bool, failOnRelease);
-        Rig rig(widget, set.isEmpty() ? listOf("bin8") : listOf("chrL", set));
-        rig.protocol.accept = failOnRelease;
+        QFETCH(Failing, row);
+        Rig rig(row.widget, row.set.isEmpty() ? listOf("bin8") : listOf("chrL", row.set));
+        rig.protocol.accept = row.failOnRelease;
         rig.button->outputPressed();
         rig.protocol.accept = false;
         rig.button->outputReleased();
-        QCOMPARE(rig.shown("checked").toBool(), failOnRelease);
-        QCOMPARE(rig.button->isChecked(), failOnRelease);
-        if (failOnRelease)
+        QCOMPARE(rig.shown("checked").toBool(), row.failOnRelease);
+        QCOMPARE(rig.button->isChecked(), row.failOnRelease);
+        if (row.failOnRelease)
             return;
         // Nothing went out, so nothing holds the device's word back.
         QVERIFY(!rig.button->isHeldOff());
-        rig.transform()->receiveReply(set.isEmpty() ? "1" : "O");
+        rig.transform()->receiveReply(row.set.isEmpty() ? "1" : "O");
         QCOMPARE(rig.shown("checked").toBool(), true);
         QVERIFY(rig.protocol.sent.isEmpty());
     }
@@ -277,7 +280,7 @@ private slots:
         Rig rig({"x", "20", "y", "20", "width", "40", "height", "40", "onimage", "setup_button", "offimage",
                  "setup_button", "action", "showSetupMenu"});
         QVERIFY(rig.shown("isSetupButton").toBool());
-        QTest::mouseClick(scene.view, Qt::LeftButton, {}, centreOf(rig.button->item()));
+        scene.click(rig.button->item());
         auto *loader = rig.button->item()->findChild<QQuickItem *>("setupMenu");
         QObject *menu = loader ? loader->property("item").value<QObject *>() : nullptr;
         QVERIFY(menu);
@@ -290,42 +293,36 @@ private slots:
 
     void connectionLampFollowsTheDevices_data()
     {
-        QTest::addColumn<int>("connected");
-        QTest::addColumn<bool>("checked");
-        QTest::addColumn<bool>("partial");
-        QTest::addColumn<QString>("lamp");
-        QTest::newRow("none answers") << 0 << false << false << "indicator_red.png";
-        QTest::newRow("one of two") << 1 << false << true << "indicator_ylw.png";
-        QTest::newRow("both") << 2 << true << false << "indicator_grn.png";
+        QTest::addColumn<Lamp>("lamp");
+        QTest::newRow("none answers") << Lamp{0, false, false, "indicator_red.png"};
+        QTest::newRow("one of two") << Lamp{1, false, true, "indicator_ylw.png"};
+        QTest::newRow("both") << Lamp{2, true, false, "indicator_grn.png"};
     }
     void connectionLampFollowsTheDevices()
     {
-        QFETCH(int, connected);
-        QFETCH(bool, checked);
-        QFETCH(bool, partial);
-        QFETCH(QString, lamp);
+        QFETCH(Lamp, lamp);
         Rig rig({"onimage", "connection_indicator_on", "offimage", "connection_indicator_off", "partialImage",
                  "connection_indicator_partial", "action", "showConnectionStatus", "buttonType", "connectionIndicator"});
         QCOMPARE(rig.button->imageSet(), "Connection Status Icon");
         StandInInterface a, b;
-        a.setConnected(connected >= 1);
-        b.setConnected(connected >= 2);
+        a.setConnected(lamp.connected >= 1);
+        b.setConnected(lamp.connected >= 2);
         scene.model->interfaces()->add(&a);
         scene.model->interfaces()->add(&b);
         scene.model->interfaceStatusChanged(true);
         scene.model->interfaces()->clear();
-        QCOMPARE(rig.button->isChecked(), checked);
-        QCOMPARE(rig.shown("isPartialStateActive").toBool(), partial);
-        QCOMPARE(rig.shown("shownImage").toString(), "../images/skins/Light/" + lamp);
+        QCOMPARE(rig.button->isChecked(), lamp.checked);
+        QCOMPARE(rig.shown("isPartialStateActive").toBool(), lamp.partial);
+        QCOMPARE(rig.shown("shownImage").toString(), "../images/skins/Light/" + lamp.image);
     }
 
     void imageKeys_data()
     {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("path");
-        const QString skin = "../images/skins/Dark/";
-        QTest::newRow("mute on") << "mute_on" << "../images/skins/Accent/Pink/mute_on.png";
-        QTest::newRow("inside a longer name") << "big_mute_on_2" << "../images/skins/Accent/Pink/mute_on.png";
+        const QString skin = "../images/skins/Dark/", pink = "../images/skins/Accent/Pink/mute_on.png";
+        QTest::newRow("mute on") << "mute_on" << pink;
+        QTest::newRow("inside a longer name") << "big_mute_on_2" << pink;
         QTest::newRow("mute off") << "mute_off" << skin + "mute_off.png";
         QTest::newRow("green led off") << "green_led_off" << "../images/ledOffGreen.png";
         QTest::newRow("led off") << "led_off" << "../images/ledOffRed.png";
@@ -353,18 +350,17 @@ private slots:
         QCOMPARE(rig.shown("offImage").toString(), path);
         QVERIFY(rig.shown("hasImage").toBool());
         // The key goes back to the file as it came.
-        QVERIFY(written(rig.button).contains("<onimage>" + key + "</onimage>\n<offimage>" + key + "</offimage>"));
+        QVERIFY(rig.xml().contains("<onimage>" + key + "</onimage>\n<offimage>" + key + "</offimage>"));
     }
 
     void everyButtonImageIsDrawn()
     {
         QStringList paths;
-        for (const char *skin : {"Light", "Dark"}) {
+        for (const char *skin : {"Light", "Dark"})
             for (const char *key : {"mute_off", "green_led_off", "led_off", "led_on", "red_led", "reset_all", "set_all",
                                     "setup_button", "connection_indicator_off", "connection_indicator_on",
                                     "connection_indicator_partial"})
                 paths << WButtonImages::resolve(key, skin, QString());
-        }
         for (const char *accent : {"Black", "Blue", "Green", "Pink", "Red", "White", "Yellow"})
             paths << WButtonImages::resolve("mute_on", "Light", accent);
         for (const QString &path : paths)
@@ -395,40 +391,31 @@ private slots:
 
     void textSubstitution_data()
     {
-        QTest::addColumn<QStringList>("widget");
-        QTest::addColumn<QStringList>("block");
-        QTest::addColumn<QString>("on");
-        QTest::addColumn<QString>("off");
+        QTest::addColumn<Texts>("texts");
         const QStringList mixer{"title", "AMM-Gated", "inputLabel1", "Head Table", "inputLabel2", "Podium"};
-        QTest::newRow("label") << QStringList{"ontext", "*LABEL* on", "offtext", "*LABEL*"} << QStringList{}
-                               << "Hall Gain on" << "Hall Gain";
-        QTest::newRow("channel read later") << QStringList{"ontext", "*Channel* in", "channel", "3"} << QStringList{}
-                                            << "Ch3 in" << "";
-        QTest::newRow("mixer microphone") << QStringList{"ontext", "Mic 2", "offtext", "Mic 2"} << mixer
-                                          << "Podium UNMUTE" << "Podium MUTE";
-        QTest::newRow("blanks between") << QStringList{"ontext", "Mic \t 1"} << mixer << "Head Table UNMUTE" << "";
-        QTest::newRow("no such microphone") << QStringList{"ontext", "Mic 9", "offtext", "Mic 0"} << mixer
-                                            << " UNMUTE" << " MUTE";
-        QTest::newRow("microphone without number") << QStringList{"ontext", "Mic"} << mixer << "Mic" << "";
-        QTest::newRow("not a mixer") << QStringList{"ontext", "Mic 2"} << QStringList{"title", "Gain"} << "Mic 2" << "";
-        QTest::newRow("title as it is") << QStringList{"title", "*LABEL* Mic 1"} << mixer << "*LABEL* Mic 1"
-                                        << "*LABEL* Mic 1";
-        QTest::newRow("phone label") << QStringList{"ontext", "Phone1 on"} << QStringList{"name1", "Handset"}
-                                     << "Front Desk on" << "";
+        QTest::newRow("label")
+            << Texts{{"ontext", "*LABEL* on", "offtext", "*LABEL*"}, {}, "Hall Gain on", "Hall Gain"};
+        QTest::newRow("channel read later") << Texts{{"ontext", "*Channel* in", "channel", "3"}, {}, "Ch3 in", ""};
+        QTest::newRow("mixer microphone")
+            << Texts{{"ontext", "Mic 2", "offtext", "Mic 2"}, mixer, "Podium UNMUTE", "Podium MUTE"};
+        QTest::newRow("blanks between") << Texts{{"ontext", "Mic \t 1"}, mixer, "Head Table UNMUTE", ""};
+        QTest::newRow("no such microphone")
+            << Texts{{"ontext", "Mic 9", "offtext", "Mic 0"}, mixer, " UNMUTE", " MUTE"};
+        QTest::newRow("microphone without number") << Texts{{"ontext", "Mic"}, mixer, "Mic", ""};
+        QTest::newRow("not a mixer") << Texts{{"ontext", "Mic 2"}, {"title", "Gain"}, "Mic 2", ""};
+        QTest::newRow("title as it is") << Texts{{"title", "*LABEL* Mic 1"}, mixer, "*LABEL* Mic 1", "*LABEL* Mic 1"};
+        QTest::newRow("phone label") << Texts{{"ontext", "Phone1 on"}, {"name1", "Handset"}, "Front Desk on", ""};
     }
     void textSubstitution()
     {
-        QFETCH(QStringList, widget);
-        QFETCH(QStringList, block);
-        QFETCH(QString, on);
-        QFETCH(QString, off);
-        Rig rig(widget, {}, block, {{"Phone1", "Front Desk"}});
-        QCOMPARE(rig.shown("onText").toString(), on);
-        QCOMPARE(rig.shown("offText").toString(), off);
+        QFETCH(Texts, texts);
+        Rig rig(texts.widget, {}, texts.block);
+        QCOMPARE(rig.shown("onText").toString(), texts.on);
+        QCOMPARE(rig.shown("offText").toString(), texts.off);
         QVERIFY(rig.shown("hasText").toBool());
         // Written with the placeholders, not the names they stood for.
-        if (widget.first() == "ontext")
-            QVERIFY(written(rig.button).contains("<ontext>" + widget.at(1) + "</ontext>"));
+        if (texts.widget.first() == "ontext")
+            QVERIFY(rig.xml().contains("<ontext>" + texts.widget.at(1) + "</ontext>"));
     }
 
     void writing_data()
@@ -456,7 +443,7 @@ private slots:
     {
         QFETCH(QStringList, widget);
         QFETCH(QString, tail);
-        const QString xml = written(Rig(widget).button);
+        const QString xml = Rig(widget).xml();
         QVERIFY2(xml.endsWith(tail), qPrintable(xml));
     }
 
@@ -490,8 +477,82 @@ private slots:
         rig.button->outputPressed();
         QCOMPARE(rig.protocol.sent, logic.pressSends);
     }
-};
 
+    // A text link on the block numbered 5: a click sends the index it
+    // shows, and it is written back under both keys.
+    void textLinks_data()
+    {
+        QTest::addColumn<Link>("link");
+        QTest::newRow("named by its node") << Link{true, {"text", "?", "index", "0"}, "Hall Gain", 5};
+        QTest::newRow("its own index last") << Link{true, {"text", "Low", "index", "0", "paramidx", "2"}, "Low", 2};
+        QTest::newRow("unbound keeps its text") << Link{false, {"text", "?", "index", "0", "paramidx", "1"}, "?", 1};
+        QTest::newRow("unbound without a number") << Link{false, {"text", "?", "index", "3"}, "?", 0};
+        QTest::newRow("no number") << Link{true, {"paramidx", "two", "buttonmode", "Blank"}, "", 0};
+    }
+    void textLinks()
+    {
+        QFETCH(Link, link);
+        Rig rig(QStringList{"x", "10", "y", "10", "width", "120", "height", "30"} + link.settings,
+                listOf("bin8", "0,1,2"), {"index", "5"}, "textlink", link.bound);
+        auto *w = qobject_cast<WTextLink *>(rig.button);
+        QVERIFY(w);
+        QCOMPARE(w->itemProperty("text").toString(), link.text);
+        QCOMPARE(w->index(), link.index);
+        QCOMPARE(w->itemProperty("index").toInt(), link.index);
+        QVERIFY(rig.xml().contains(QString("<index>%1</index>\n<paramidx>%1</paramidx>").arg(link.index)));
+        if (link.settings.contains("Blank"))
+            QVERIFY(!w->itemProperty("buttonMode").toBool() && rig.xml().contains("<buttonmode>Blank</buttonmode>"));
+        scene.click(w->item());
+        QCOMPARE(rig.protocol.sent, link.bound ? QStringList{QString::number(link.index)} : QStringList{});
+        // The device's current index marks the link; a report is never sent back.
+        w->transform()->setReplyText(QString::number(link.index));
+        QCOMPARE(w->current(), link.index);
+        QVERIFY(w->itemProperty("isCurrent").toBool());
+        w->transform()->setReplyText(QString::number(link.index + 1));
+        QVERIFY(!w->itemProperty("isCurrent").toBool());
+        QCOMPARE(rig.protocol.sent.size(), link.bound ? 1 : 0);
+    }
+
+    void commandButton_data()
+    {
+        QTest::addColumn<QString>("image");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("built-in name") << "phone" << "../images/phone.png";
+        QTest::newRow("built-in path") << "../images/hold.png" << "../images/hold.png";
+        QTest::newRow("none") << "" << "";
+        // A picture from elsewhere is refused: the default one shows instead.
+        QTest::newRow("a name that climbs out") << "../../../etc/hostname" << "../images/default.png";
+        QTest::newRow("a path elsewhere") << "/etc/hostname.png" << "../images/default.png";
+    }
+    void commandButton()
+    {
+        QFETCH(QString, image);
+        QFETCH(QString, shown);
+        if (shown.endsWith("default.png"))
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("it is not used"));
+        Rig rig({"id", "3", "link", "32769", "x", "10", "y", "60", "width", "120", "height", "40", "title", "Reception",
+                 "onimage", image, "imagesize", "0.6", "hasBorder", "1", "command", "9100"},
+                {}, {}, "cmdbutton");
+        auto *key = qobject_cast<WCmdButton *>(rig.button);
+        QVERIFY(key);
+        // One name for the picture in the widget and in its QML file.
+        QCOMPARE(key->itemProperty("onImage").toString(), shown);
+        QCOMPARE(key->itemProperty("hasImage").toBool(), !shown.isEmpty());
+        QVERIFY2(rig.xml().contains("<title>Reception</title>\n<onimage>" + image
+                                    + "</onimage>\n<imagesize>0.6</imagesize>\n<hasBorder>1</hasBorder>\n"
+                                      "<command>9100</command>"),
+                 qPrintable(rig.xml()));
+        // Unlinked, a press goes nowhere; linked, the widget gets the command.
+        scene.click(key->item());
+        CommandTaker taker;
+        key->setLinkedWidget(&taker);
+        scene.click(key->item());
+        scene.click(key->item());
+        QCOMPARE(taker.commands, (QStringList{"9100", "9100"}));
+        QVERIFY(rig.protocol.sent.isEmpty());
+        key->setLinkedWidget(nullptr);
+    }
+};
 
 QTEST_MAIN(tst_Button)
 #include "tst_button.moc"

@@ -48,6 +48,15 @@ struct Line
         }
     }
 };
+
+// A state report after the one before, and what the dialer makes of it.
+struct Report { QString before, reply; WDialer::DialerState state; QString status, identity; };
+// Gestures on the keys of a dialer of a call type in a state, and the
+// commands they send.
+struct Keys { QString callType, state; QStringList gestures, commands; };
+// A keypad of a call type, with call and end always apart or not, and what
+// its QML shows.
+struct Keypad { QString callType; bool alwaysShow, separateKeys; QString flashLabel; };
 } // namespace
 
 class tst_Dialer : public QObject
@@ -73,53 +82,44 @@ private slots:
 
     void stateWords_data()
     {
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<QString>("reply");
-        QTest::addColumn<int>("state");
-        QTest::addColumn<QString>("status");
-        QTest::addColumn<QString>("identity");
-        const int A = WDialer::State_Active;
-        QTest::newRow("IDLE is hang-up") << "ACTIVE" << "IDLE" << int(WDialer::State_HangUp) << "Call Ended" << "";
-        QTest::newRow("HANGUP") << "DIALTONE" << "HANGUP" << int(WDialer::State_HangUp) << "" << "";
-        QTest::newRow("quoted word") << "" << "\"ACTIVE\"" << A << "Active" << "";
-        QTest::newRow("quoted fields") << "" << "\"INCOMING\"&\"Front Desk 201\"" << int(WDialer::State_Incoming)
-                                       << "Incoming" << "Front Desk 201";
-        QTest::newRow("caller unknown") << "" << "INCOMING" << int(WDialer::State_Incoming) << "Incoming" << "UNKNOWN";
-        QTest::newRow("second caller") << "ACTIVE&Lobby" << "ACTIVE_INCOMING&Kitchen"
-                                       << int(WDialer::State_ActiveIncoming) << "Active + Incoming" << "Kitchen";
-        QTest::newRow("outgoing") << "" << "OUTGOING" << int(WDialer::State_Outgoing) << "Dialing" << "";
-        QTest::newRow("ring back") << "" << "RINGBACK&5551234" << int(WDialer::State_RingBack) << "Dialing"
-                                   << "5551234";
-        QTest::newRow("dialing") << "" << "DIALING" << int(WDialer::State_Dialing) << "Dialing" << "";
-        QTest::newRow("dial tone") << "" << "DIALTONE" << int(WDialer::State_DialTone) << "Dialing" << "";
-        QTest::newRow("busy") << "" << "BUSY" << int(WDialer::State_Busy) << "Busy" << "";
-        QTest::newRow("hold keeps the party") << "ACTIVE&Lobby" << "HOLD" << int(WDialer::State_Hold) << "Hold"
-                                              << "Lobby";
+        QTest::addColumn<Report>("report");
+        const auto A = WDialer::State_Active;
+        QTest::newRow("IDLE is hang-up") << Report{"ACTIVE", "IDLE", WDialer::State_HangUp, "Call Ended", ""};
+        QTest::newRow("HANGUP") << Report{"DIALTONE", "HANGUP", WDialer::State_HangUp, "", ""};
+        QTest::newRow("quoted word") << Report{"", "\"ACTIVE\"", A, "Active", ""};
+        QTest::newRow("quoted fields")
+            << Report{"", "\"INCOMING\"&\"Front Desk 201\"", WDialer::State_Incoming, "Incoming", "Front Desk 201"};
+        QTest::newRow("caller unknown") << Report{"", "INCOMING", WDialer::State_Incoming, "Incoming", "UNKNOWN"};
+        QTest::newRow("second caller")
+            << Report{"ACTIVE&Lobby", "ACTIVE_INCOMING&Kitchen", WDialer::State_ActiveIncoming, "Active + Incoming",
+                      "Kitchen"};
+        QTest::newRow("outgoing") << Report{"", "OUTGOING", WDialer::State_Outgoing, "Dialing", ""};
+        QTest::newRow("ring back") << Report{"", "RINGBACK&5551234", WDialer::State_RingBack, "Dialing", "5551234"};
+        QTest::newRow("dialing") << Report{"", "DIALING", WDialer::State_Dialing, "Dialing", ""};
+        QTest::newRow("dial tone") << Report{"", "DIALTONE", WDialer::State_DialTone, "Dialing", ""};
+        QTest::newRow("busy") << Report{"", "BUSY", WDialer::State_Busy, "Busy", ""};
+        QTest::newRow("hold keeps the party") << Report{"ACTIVE&Lobby", "HOLD", WDialer::State_Hold, "Hold", "Lobby"};
         // Answers that carry no state leave everything as it was.
-        QTest::newRow("ERROR") << "ACTIVE&Lobby" << "ERROR" << A << "Active" << "Lobby";
-        QTest::newRow("empty") << "ACTIVE&Lobby" << "" << A << "Active" << "Lobby";
-        QTest::newRow("quotes only") << "ACTIVE&Lobby" << "\"\"" << A << "Active" << "Lobby";
-        QTest::newRow("unknown word") << "ACTIVE&Lobby" << "RINGING" << A << "Active" << "Lobby";
-        QTest::newRow("lower case") << "ACTIVE&Lobby" << "hangup" << A << "Active" << "Lobby";
-        QTest::newRow("unbalanced quotes") << "ACTIVE&Lobby" << "\"HANGUP" << A << "Active" << "Lobby";
-        QTest::newRow("very long") << "ACTIVE&Lobby" << "HANGUP&" + QString(400, 'x') << A << "Active" << "Lobby";
+        QTest::newRow("ERROR") << Report{"ACTIVE&Lobby", "ERROR", A, "Active", "Lobby"};
+        QTest::newRow("empty") << Report{"ACTIVE&Lobby", "", A, "Active", "Lobby"};
+        QTest::newRow("quotes only") << Report{"ACTIVE&Lobby", "\"\"", A, "Active", "Lobby"};
+        QTest::newRow("unknown word") << Report{"ACTIVE&Lobby", "RINGING", A, "Active", "Lobby"};
+        QTest::newRow("lower case") << Report{"ACTIVE&Lobby", "hangup", A, "Active", "Lobby"};
+        QTest::newRow("unbalanced quotes") << Report{"ACTIVE&Lobby", "\"HANGUP", A, "Active", "Lobby"};
+        QTest::newRow("very long") << Report{"ACTIVE&Lobby", "HANGUP&" + QString(400, 'x'), A, "Active", "Lobby"};
     }
     void stateWords()
     {
-        QFETCH(QString, before);
-        QFETCH(QString, reply);
-        QFETCH(int, state);
-        QFETCH(QString, status);
-        QFETCH(QString, identity);
+        QFETCH(Report, report);
         Line line;
         line.setUp(newDialer(), "PSTN");
-        if (!before.isEmpty())
-            line.report(before);
-        line.report(reply);
-        QCOMPARE(line.dialer->dialerState(), state);
-        QCOMPARE(line.dialer->statusText(), status);
-        QCOMPARE(line.dialer->idString(), identity);
-        QCOMPARE(line.dialer->isHoldActive(), state == WDialer::State_Hold);
+        if (!report.before.isEmpty())
+            line.report(report.before);
+        line.report(report.reply);
+        QCOMPARE(line.dialer->dialerState(), int(report.state));
+        QCOMPARE(line.dialer->statusText(), report.status);
+        QCOMPARE(line.dialer->idString(), report.identity);
+        QCOMPARE(line.dialer->isHoldActive(), report.state == WDialer::State_Hold);
         // Every answer, taken or not, is the last report: the next query
         // waits for the full period again.
         QVERIFY(line.dialer->isStatusTimerRunning());
@@ -135,7 +135,6 @@ private slots:
             for (int i = 0; i < seconds; ++i)
                 d->onCallDurationTimerTimeOut();
         };
-
         line.report("RINGBACK&5551234");
         QVERIFY(!d->isCallTimerRunning());
         QCOMPARE(d->callTime(), QString());
@@ -151,7 +150,6 @@ private slots:
         QVERIFY(d->isCallTimerRunning());
         tick(3596);
         QCOMPARE(d->callTime(), "1:01:01");
-
         // An ended call from hold says so, and clears the display.
         emit d->digit("7");
         line.report("HOLD");
@@ -162,7 +160,6 @@ private slots:
         QCOMPARE(d->idString(), QString());
         QCOMPARE(d->displayText(), QString());
         QTRY_COMPARE_WITH_TIMEOUT(d->statusText(), QString(), 4 * WDialer::CallEndedMs);
-
         // A new call counts from 0; a state change ends "Call Ended" at once
         // and its timer shows nothing stale later.
         line.report("ACTIVE");
@@ -187,68 +184,60 @@ private slots:
         emit line.protocol.onlineStateChanged(true);
         QVERIFY(d->isStatusTimerRunning());
         QCOMPARE(d->statusTimerInterval(), WDialer::StatusQueryMs);
-
         // A query whose answer is lost must not end the queries.
         d->onStatusUpdateTimeout();
         QCOMPARE(line.protocol.queries, 1);
         QVERIFY(d->isStatusTimerRunning());
-
         // After a key the answer is asked for sooner, for a while.
         emit d->digit("4");
         QCOMPARE(d->statusTimerInterval(), WDialer::FollowUpQueryMs);
         d->onQueryTypeToggleTimerTimeout();
         QCOMPARE(d->statusTimerInterval(), WDialer::StatusQueryMs);
-
         line.report("ACTIVE");
         QVERIFY(d->isCallTimerRunning());
         emit line.protocol.onlineStateChanged(false);
         QVERIFY(!d->isStatusTimerRunning());
         QVERIFY(!d->isCallTimerRunning());
-        QCOMPARE(d->dialerState(), int(WDialer::State_HangUp));
+        QCOMPARE(d->dialerState(), WDialer::State_HangUp);
         QCOMPARE(d->statusText(), QString());
     }
 
     void keys_data()
     {
-        QTest::addColumn<QString>("callType");
-        QTest::addColumn<QString>("state");
-        QTest::addColumn<QStringList>("gestures");
-        QTest::addColumn<QStringList>("commands");
-        QTest::newRow("dial a number") << "PSTN" << "" << QStringList{"digit:5", "digit:5", "digit:1", "callOrEnd"}
-                                       << QStringList{"DIGIT 5", "DIGIT 5", "DIGIT 1", "CALL 551"};
-        QTest::newRow("off hook") << "PSTN" << "HANGUP" << QStringList{"callOrEnd"} << QStringList{"CALL"};
-        QTest::newRow("held 0 is +") << "VoIP" << "" << QStringList{"digitHeld:0", "digitHeld:7"}
-                                     << QStringList{"DIGIT +", "DIGIT 7"};
-        QTest::newRow("no key of a keypad") << "VoIP" << "" << QStringList{"digit:A", "digit:12"} << QStringList{};
-        QTest::newRow("backspace") << "PSTN" << "" << QStringList{"backspace", "digit:9", "backspace", "backspaceHeld"}
-                                   << QStringList{"DIGIT 9", "BACKSPACE", "CLEAR"};
-        QTest::newRow("end a call") << "PSTN" << "ACTIVE" << QStringList{"callOrEnd"} << QStringList{"END"};
-        QTest::newRow("end ring back") << "VoIP" << "RINGBACK" << QStringList{"callOrEnd"} << QStringList{"END"};
-        QTest::newRow("call key in a call") << "PSTN" << "ACTIVE" << QStringList{"call"} << QStringList{};
-        QTest::newRow("tones in a call") << "PSTN" << "ACTIVE" << QStringList{"digit:#"} << QStringList{"DIGIT #"};
-        QTest::newRow("accept") << "PSTN" << "INCOMING" << QStringList{"accept"} << QStringList{"ACCEPT"};
-        QTest::newRow("decline") << "VoIP" << "INCOMING" << QStringList{"callOrEnd"} << QStringList{"DECLINE"};
-        QTest::newRow("PSTN flash") << "PSTN" << "ACTIVE" << QStringList{"addCallOrFlash"} << QStringList{"FLASH"};
-        QTest::newRow("VoIP adds a call") << "VoIP" << "ACTIVE" << QStringList{"addCallOrFlash"} << QStringList{"ADD"};
-        QTest::newRow("hold") << "PSTN" << "ACTIVE" << QStringList{"hold"} << QStringList{"HOLD"};
-        QTest::newRow("resume") << "VoIP" << "HOLD" << QStringList{"hold"} << QStringList{"RESUME"};
-        QTest::newRow("second call") << "VoIP" << "ACTIVE_INCOMING"
-                                     << QStringList{"endAndAccept", "holdAndAccept", "declineAndStayActive"}
-                                     << QStringList{"ENDACCEPT", "HOLDACCEPT", "DECLINE"};
-        QTest::newRow("redial") << "PSTN" << ""
-                                << QStringList{"digit:3", "callOrEnd", "directory", "callOrEnd"}
-                                << QStringList{"DIGIT 3", "CALL 3", "CALL 3"};
+        QTest::addColumn<Keys>("keys");
+        QTest::newRow("dial a number")
+            << Keys{"PSTN", "", {"digit:5", "digit:5", "digit:1", "callOrEnd"},
+                    {"DIGIT 5", "DIGIT 5", "DIGIT 1", "CALL 551"}};
+        QTest::newRow("off hook") << Keys{"PSTN", "HANGUP", {"callOrEnd"}, {"CALL"}};
+        QTest::newRow("held 0 is +") << Keys{"VoIP", "", {"digitHeld:0", "digitHeld:7"}, {"DIGIT +", "DIGIT 7"}};
+        QTest::newRow("no key of a keypad") << Keys{"VoIP", "", {"digit:A", "digit:12"}, {}};
+        QTest::newRow("backspace")
+            << Keys{"PSTN", "", {"backspace", "digit:9", "backspace", "backspaceHeld"},
+                    {"DIGIT 9", "BACKSPACE", "CLEAR"}};
+        QTest::newRow("end a call") << Keys{"PSTN", "ACTIVE", {"callOrEnd"}, {"END"}};
+        QTest::newRow("end ring back") << Keys{"VoIP", "RINGBACK", {"callOrEnd"}, {"END"}};
+        QTest::newRow("call key in a call") << Keys{"PSTN", "ACTIVE", {"call"}, {}};
+        QTest::newRow("tones in a call") << Keys{"PSTN", "ACTIVE", {"digit:#"}, {"DIGIT #"}};
+        QTest::newRow("accept") << Keys{"PSTN", "INCOMING", {"accept"}, {"ACCEPT"}};
+        QTest::newRow("decline") << Keys{"VoIP", "INCOMING", {"callOrEnd"}, {"DECLINE"}};
+        QTest::newRow("PSTN flash") << Keys{"PSTN", "ACTIVE", {"addCallOrFlash"}, {"FLASH"}};
+        QTest::newRow("VoIP adds a call") << Keys{"VoIP", "ACTIVE", {"addCallOrFlash"}, {"ADD"}};
+        QTest::newRow("hold") << Keys{"PSTN", "ACTIVE", {"hold"}, {"HOLD"}};
+        QTest::newRow("resume") << Keys{"VoIP", "HOLD", {"hold"}, {"RESUME"}};
+        QTest::newRow("second call")
+            << Keys{"VoIP", "ACTIVE_INCOMING", {"endAndAccept", "holdAndAccept", "declineAndStayActive"},
+                    {"ENDACCEPT", "HOLDACCEPT", "DECLINE"}};
+        QTest::newRow("redial")
+            << Keys{"PSTN", "", {"digit:3", "callOrEnd", "directory", "callOrEnd"}, {"DIGIT 3", "CALL 3", "CALL 3"}};
     }
     void keys()
     {
-        QFETCH(QString, callType);
-        QFETCH(QString, state);
-        QFETCH(QStringList, gestures);
-        QFETCH(QStringList, commands);
+        QFETCH(Keys, keys);
+        const QStringList &gestures = keys.gestures;
         Line line;
-        line.setUp(newDialer(), callType);
-        if (!state.isEmpty())
-            line.report(state);
+        line.setUp(newDialer(), keys.callType);
+        if (!keys.state.isEmpty())
+            line.report(keys.state);
         // The redial row hangs up between its calls.
         if (QByteArray(QTest::currentDataTag()) == "redial") {
             line.play(gestures.mid(0, 2));
@@ -258,7 +247,7 @@ private slots:
         } else {
             line.play(gestures);
         }
-        QCOMPARE(line.protocol.sent, commands);
+        QCOMPARE(line.protocol.sent, keys.commands);
     }
 
     void numberLengthAndSpeedDial()
@@ -271,7 +260,6 @@ private slots:
         QCOMPARE(d->displayText().size(), WDialer::MaxDigits);
         QCOMPARE(line.protocol.sent.size(), WDialer::MaxDigits);
         emit d->clear();
-
         // A speed-dial key calls its number, and during a call sends it as
         // tones; a command that is no number does nothing.
         line.protocol.sent.clear();
@@ -283,7 +271,6 @@ private slots:
         line.protocol.sent.clear();
         d->runCommand("12#");
         QCOMPARE(line.protocol.sent, (QStringList{"DIGIT 1", "DIGIT 2", "DIGIT #"}));
-
         // Offline the keys still type, but nothing goes anywhere.
         Line offline;
         offline.setUp(newDialer(), "PSTN");
@@ -292,7 +279,7 @@ private slots:
         QCOMPARE(offline.dialer->displayText(), "5");
     }
 
-    void keepsItsProportions()
+    void proportionsAndFileKeys()
     {
         WDialer *d = newDialer();
         QVERIFY(d->isAspectRatioCorrectionActive());
@@ -309,26 +296,24 @@ private slots:
         d->scaleGeometry(0.0, true);
         d->scaleGeometry(-2.0, true);
         QCOMPARE(d->geometry(), QRectF(0, 105, 130, 210));
-
         // Without a size there are no proportions to keep.
         WDialer *bare = newDialer({});
         QVERIFY(!bare->isAspectRatioCorrectionActive());
         QCOMPARE(bare->adjustHeight(100), 100.0);
         delete d->item();
-        delete bare->item();
-    }
-
-    void fileKeys()
-    {
-        WDialer *d = newDialer({"primaryColor", "#ff2060a0", "secondaryColorRed", "#ffc03030", "secondaryColorBlue",
-                                "blue-ish", "alwaysShowCallAndEnd", "1", "title", "*LABEL*"});
+        // The keys of a file: a colour that is no colour keeps the one there
+        // was.
+        d = bare;
+        for (const auto &[key, value] : {std::pair{"primaryColor", "#ff2060a0"}, {"secondaryColorRed", "#ffc03030"},
+                                         {"secondaryColorBlue", "blue-ish"}, {"alwaysShowCallAndEnd", "1"},
+                                         {"title", "*LABEL*"}})
+            d->processProperty(key, value);
         QCOMPARE(d->primaryColor(), QColor("#2060a0"));
         QVERIFY(d->alwaysShowCallAndEnd());
         const QString xml = widgettest::written(d);
         QVERIFY2(xml.contains("<title>*LABEL*</title>\n<primaryColor>#FF2060A0</primaryColor>\n"
                               "<secondaryColorRed>#FFC03030</secondaryColorRed>\n"),
                  qPrintable(xml));
-        // A colour that is no colour keeps the one there was.
         QVERIFY(xml.contains("<secondaryColorBlue>#FF2F6FC0</secondaryColorBlue>\n"
                              "<alwaysShowCallAndEnd>1</alwaysShowCallAndEnd>"));
         delete d->item();
@@ -336,26 +321,21 @@ private slots:
 
     void qmlKeys_data()
     {
-        QTest::addColumn<QString>("callType");
-        QTest::addColumn<bool>("alwaysShow");
-        QTest::addColumn<bool>("separateKeys");
-        QTest::addColumn<QString>("flashLabel");
-        QTest::newRow("PSTN") << "PSTN" << false << false << "Flash";
-        QTest::newRow("PSTN with both keys") << "PSTN" << true << true << "Flash";
-        QTest::newRow("VoIP") << "VoIP" << false << true << "Add";
+        QTest::addColumn<Keypad>("keypad");
+        QTest::newRow("PSTN") << Keypad{"PSTN", false, false, "Flash"};
+        QTest::newRow("PSTN with both keys") << Keypad{"PSTN", true, true, "Flash"};
+        QTest::newRow("VoIP") << Keypad{"VoIP", false, true, "Add"};
     }
     void qmlKeys()
     {
-        QFETCH(QString, callType);
-        QFETCH(bool, alwaysShow);
-        QFETCH(bool, separateKeys);
-        QFETCH(QString, flashLabel);
+        QFETCH(Keypad, keypad);
+        const bool separateKeys = keypad.separateKeys;
         // A key that calls what the widget lacks shows up as a QML error.
         QTest::failOnWarning(QRegularExpression("TypeError|ReferenceError|is not a function"));
         Line line;
-        line.setUp(newDialer(KeypadGeometry + QStringList{"alwaysShowCallAndEnd", alwaysShow ? "1" : "0"}), callType);
+        line.setUp(newDialer(KeypadGeometry + QStringList{"alwaysShowCallAndEnd", keypad.alwaysShow ? "1" : "0"}),
+                   keypad.callType);
         WDialer *d = line.dialer;
-
         scene.click(key(d, "key2"));
         scene.click(key(d, "keyHash"));
         QCOMPARE(d->displayText(), "2#");
@@ -363,16 +343,14 @@ private slots:
         QCOMPARE(key(d, "callKey")->isVisible(), separateKeys);
         QCOMPARE(key(d, "endKey")->isVisible(), separateKeys);
         QCOMPARE(key(d, "callEndKey")->isVisible(), !separateKeys);
-        QCOMPARE(key(d, "flashKey")->property("label").toString(), flashLabel);
+        QCOMPARE(key(d, "flashKey")->property("label").toString(), keypad.flashLabel);
         scene.click(key(d, separateKeys ? "callKey" : "callEndKey"));
-
         line.report("ACTIVE&Lobby");
         QCOMPARE(key(d, "displayLine")->property("text").toString(), "Lobby");
         scene.click(key(d, "holdKey"));
         line.report("HOLD");
         QCOMPARE(key(d, "holdKey")->property("label").toString(), "Resume");
         scene.click(key(d, separateKeys ? "endKey" : "callEndKey"));
-
         line.report("INCOMING&Front Desk");
         QVERIFY(key(d, "acceptKey")->isVisible());
         QVERIFY(!key(d, "callEndKey")->isVisible() && !key(d, "callKey")->isVisible());

@@ -64,14 +64,11 @@ struct Design
 };
 
 // What a drop list's settings, on a node of the design, make of its entries.
-struct Entries
-{
-    QStringList settings;
-    QString node;
-    QStringList texts;
-    QList<int> values;
-    int mode;
-};
+struct Entries { QStringList settings; QString node; QStringList texts; QList<int> values; int mode; };
+// The choices made on a list and what goes out and shows.
+struct Choices { QStringList settings; QString node; QList<int> choices; QStringList sent; QString shown; };
+// A device report to a list and the entry it selects.
+struct Report { QStringList settings; QString node, reply; int index; QString shown; };
 } // namespace
 
 class tst_DropList : public QObject
@@ -84,14 +81,7 @@ class tst_DropList : public QObject
 
     WDropList *dropList(const QStringList &settings, HNode *node = nullptr)
     {
-        auto *w = qobject_cast<WDropList *>(scene.factory.createWidget("droplist"));
-        if (!w)
-            return nullptr;
-        w->setType("droplist");
-        w->setNode(node);
-        for (int i = 0; i + 1 < settings.size(); i += 2)
-            w->processProperty(settings.at(i), settings.at(i + 1));
-        return w;
+        return scene.create<WDropList>("droplist", settings, node);
     }
     // Bound the way a control binds it, to the protocol that records.
     WDropList *online(const QStringList &settings, HNode *node = nullptr)
@@ -126,15 +116,19 @@ private slots:
         const QStringList three{"Low", "Mid", "High"}, names{"Streaming", "Laptop", "input 5"};
         QTest::newRow("msg numbers from 1") << Entries{{"msg", "Low,Mid,High"}, "", three, {1, 2, 3}, 0};
         QTest::newRow("index after msg") << Entries{{"msg", "Low,Mid,High", "index", "5,7,9"}, "", three, {5, 7, 9}, 0};
-        QTest::newRow("index before msg") << Entries{{"index", "5,7,9", "msg", "Low,Mid,High"}, "", three, {5, 7, 9}, 0};
-        QTest::newRow("short index numbered on") << Entries{{"index", "5", "msg", "Low,Mid,High"}, "", three, {5, 2, 3}, 0};
-        QTest::newRow("index not a number is 0") << Entries{{"msg", "A,B", "index", "x,0x10"}, "", {"A", "B"}, {0, 0}, 0};
+        QTest::newRow("index before msg")
+            << Entries{{"index", "5,7,9", "msg", "Low,Mid,High"}, "", three, {5, 7, 9}, 0};
+        QTest::newRow("short index numbered on")
+            << Entries{{"index", "5", "msg", "Low,Mid,High"}, "", three, {5, 2, 3}, 0};
+        QTest::newRow("index not a number is 0")
+            << Entries{{"msg", "A,B", "index", "x,0x10"}, "", {"A", "B"}, {0, 0}, 0};
         QTest::newRow("empty piece ends the list") << Entries{{"msg", "A,,B"}, "", {"A"}, {1}, 0};
         QTest::newRow("items add up") << Entries{{"item", "Off", "item", "Lectern"}, "", {"Off", "Lectern"}, {1, 2}, 0};
         QTest::newRow("empty sources change nothing, the last one decides")
             << Entries{{"item", "Off", "item", "On", "msg", "", "node", "", "sourceList", "A,B,C", "index", "0,1,2"},
                        "", {"A", "B", "C"}, {0, 1, 2}, 0};
-        QTest::newRow("item from the channel names") << Entries{{"item", ""}, "selector", {"Mic 1", "Mic 2"}, {1, 2}, 0};
+        QTest::newRow("item from the channel names")
+            << Entries{{"item", ""}, "selector", {"Mic 1", "Mic 2"}, {1, 2}, 0};
         QTest::newRow("source list from the input labels")
             << Entries{{"sourceList", ""}, "selector", {"Lectern", "Radio"}, {1, 2}, 0};
         QTest::newRow("items and indexes") << Entries{{"node", "ItemAndIndexes"}, "group", names, {1, 2, 5}, 1};
@@ -166,34 +160,24 @@ private slots:
 
     void choosingSends_data()
     {
-        QTest::addColumn<QStringList>("settings");
-        QTest::addColumn<QString>("node");
-        QTest::addColumn<QList<int>>("choices");
-        QTest::addColumn<QStringList>("sent");
-        QTest::addColumn<QString>("shown");
-        using L = QList<int>;
+        QTest::addColumn<Choices>("choices");
         const QStringList levels{"msg", "Low,Mid,High", "index", "5,7,9"};
-        QTest::newRow("the entry's value") << levels << "" << L{1} << QStringList{"7"} << "Mid";
-        QTest::newRow("choosing it again sends nothing") << levels << "" << L{1, 1, 2} << QStringList{"7", "9"}
-                                                         << "High";
-        QTest::newRow("past the entries sends nothing") << levels << "" << L{3, -1, 99} << QStringList{} << "";
-        QTest::newRow("an empty list sends nothing") << QStringList{"msg", ""} << "" << L{0} << QStringList{} << "";
+        QTest::newRow("the entry's value") << Choices{levels, "", {1}, {"7"}, "Mid"};
+        QTest::newRow("choosing it again sends nothing") << Choices{levels, "", {1, 1, 2}, {"7", "9"}, "High"};
+        QTest::newRow("past the entries sends nothing") << Choices{levels, "", {3, -1, 99}, {}, ""};
+        QTest::newRow("an empty list sends nothing") << Choices{{"msg", ""}, "", {0}, {}, ""};
         QTest::newRow("a set list counts from 1 and recalls again")
-            << QStringList{"node", "PSetList"} << "scenes" << L{0, 0, 2} << QStringList{"1", "1", "3"} << "Set 9";
+            << Choices{{"node", "PSetList"}, "scenes", {0, 0, 2}, {"1", "1", "3"}, "Set 9"};
     }
     void choosingSends()
     {
-        QFETCH(QStringList, settings);
-        QFETCH(QString, node);
-        QFETCH(QList<int>, choices);
-        QFETCH(QStringList, sent);
-        QFETCH(QString, shown);
-        WDropList *w = online(settings, design.byName(node));
-        for (int index : choices)
+        QFETCH(Choices, choices);
+        WDropList *w = online(choices.settings, design.byName(choices.node));
+        for (int index : choices.choices)
             w->listSelect(index);
-        QCOMPARE(protocol.sent, sent);
-        QCOMPARE(shownText(w), shown);
-        QCOMPARE(w->isHeldOff(), !sent.isEmpty());
+        QCOMPARE(protocol.sent, choices.sent);
+        QCOMPARE(shownText(w), choices.shown);
+        QCOMPARE(w->isHeldOff(), !choices.sent.isEmpty());
     }
 
     void refusedSendShowsTheDevicesEntry()
@@ -211,31 +195,23 @@ private slots:
 
     void deviceReports_data()
     {
-        QTest::addColumn<QStringList>("settings");
-        QTest::addColumn<QString>("node");
-        QTest::addColumn<QString>("reply");
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("shown");
+        QTest::addColumn<Report>("report");
         const QStringList levels{"msg", "Low,Mid,High", "index", "5,7,9"}, sets{"node", "PSetList"};
-        QTest::newRow("a value of the list") << levels << "" << "9" << 2 << "High";
-        QTest::newRow("a value not in the list blanks it") << levels << "" << "2" << -1 << "";
-        QTest::newRow("a set list reports 1 for its first") << sets << "scenes" << "1" << 0 << "Night";
-        QTest::newRow("a set list past its sets") << sets << "scenes" << "4" << -1 << "";
-        QTest::newRow("an empty list") << QStringList{} << "" << "1" << -1 << "";
+        QTest::newRow("a value of the list") << Report{levels, "", "9", 2, "High"};
+        QTest::newRow("a value not in the list blanks it") << Report{levels, "", "2", -1, ""};
+        QTest::newRow("a set list reports 1 for its first") << Report{sets, "scenes", "1", 0, "Night"};
+        QTest::newRow("a set list past its sets") << Report{sets, "scenes", "4", -1, ""};
+        QTest::newRow("an empty list") << Report{{}, "", "1", -1, ""};
     }
     void deviceReports()
     {
-        QFETCH(QStringList, settings);
-        QFETCH(QString, node);
-        QFETCH(QString, reply);
-        QFETCH(int, index);
-        QFETCH(QString, shown);
-        WDropList *w = online(settings, design.byName(node));
+        QFETCH(Report, report);
+        WDropList *w = online(report.settings, design.byName(report.node));
         w->transform()->setReplyText("5");
-        w->transform()->setReplyText(reply);
-        QCOMPARE(w->currentIndex(), index);
-        QCOMPARE(shownText(w), shown);
-        QCOMPARE(w->itemProperty("currentIndex").toInt(), index);
+        w->transform()->setReplyText(report.reply);
+        QCOMPARE(w->currentIndex(), report.index);
+        QCOMPARE(shownText(w), report.shown);
+        QCOMPARE(w->itemProperty("currentIndex").toInt(), report.index);
         // Shown from the device, never sent back.
         QVERIFY(protocol.sent.isEmpty());
     }

@@ -26,12 +26,9 @@ QStringList meterSettings(const QStringList &more = {})
 }
 
 // A bar's three zones for a reading: their colours and lengths.
-struct Zones
-{
-    QString break1, break2, typenum, reply;
-    QStringList colours;
-    QList<double> stops;
-};
+struct Zones { QString break1, break2, typenum, reply; QStringList colours; QList<double> stops; };
+// A meter with or without a node, the range read and the range shown.
+struct Rule { bool withNode; QStringList range; QPointF shown; };
 } // namespace
 
 class tst_Meters : public QObject
@@ -70,14 +67,14 @@ private slots:
         QTest::newRow("below the floor") << Zones{"-20", "-6", "0", "-75", {g, g, g}, {0, 0, 0}};
         QTest::newRow("green") << Zones{"-20", "-6", "0", "-40", {gr, g, g}, {20 / 60.0, 0, 0}};
         QTest::newRow("at break 1: green only") << Zones{"-20", "-6", "0", "-20", {gr, g, g}, {40 / 60.0, 0, 0}};
-        QTest::newRow("just above break 1")
-            << Zones{"-20", "-6", "0", "-19.5", {gr, y, g}, {40 / 60.0, 0.5 / 60, 0}};
+        QTest::newRow("just above break 1") << Zones{"-20", "-6", "0", "-19.5", {gr, y, g}, {40 / 60.0, 0.5 / 60, 0}};
         QTest::newRow("at break 2") << Zones{"-20", "-6", "0", "-6", {gr, y, g}, {40 / 60.0, 14 / 60.0, 0}};
         QTest::newRow("just above break 2")
             << Zones{"-20", "-6", "0", "-5.5", {gr, y, o}, {40 / 60.0, 14 / 60.0, 0.5 / 60}};
         QTest::newRow("above the top is drawn at the top")
             << Zones{"-20", "-6", "0", "12", {gr, y, o}, {40 / 60.0, 14 / 60.0, 6 / 60.0}};
-        QTest::newRow("breaks in reverse order") << Zones{"-6", "-20", "0", "-10", {gr, y, g}, {40 / 60.0, 10 / 60.0, 0}};
+        QTest::newRow("breaks in reverse order")
+            << Zones{"-6", "-20", "0", "-10", {gr, y, g}, {40 / 60.0, 10 / 60.0, 0}};
         QTest::newRow("breaks outside the range") << Zones{"-80", "20", "0", "-30", {gr, y, g}, {0, 30 / 60.0, 0}};
         // Line outputs of the second variant report 24 dB low.
         QTest::newRow("output card offset") << Zones{"-20", "-6", "2", "-30", {gr, y, g}, {40 / 60.0, 14 / 60.0, 0}};
@@ -133,7 +130,6 @@ private slots:
         QCOMPARE(w->peak(), -60.0);
         QCOMPARE(peakPoint(w), 0.0);
         QVERIFY(!w->isPeakFalling());
-
         w->transform()->setReplyText("-20");
         w->setItemVisible(false);
         QVERIFY(!w->isPeakFalling());
@@ -171,32 +167,26 @@ private slots:
 
     void rangeRules_data()
     {
-        QTest::addColumn<bool>("withNode");
-        QTest::addColumn<QString>("minimum");
-        QTest::addColumn<QString>("maximum");
-        QTest::addColumn<QPointF>("shown"); // minimum, maximum
-        QTest::newRow("with a node") << true << "-40" << "6" << QPointF(-40, 6);
-        QTest::newRow("without a node the range read stays") << false << "-40" << "6" << QPointF(-40, 6);
+        QTest::addColumn<Rule>("row");
+        QTest::newRow("with a node") << Rule{true, {"-40", "6"}, QPointF(-40, 6)};
+        QTest::newRow("without a node the range read stays") << Rule{false, {"-40", "6"}, QPointF(-40, 6)};
         // An empty range falls back to -60..0, with a warning.
-        QTest::newRow("maximum at the minimum") << true << "-10" << "-10" << QPointF(-60, 0);
-        QTest::newRow("unreadable numbers") << true << "low" << "high" << QPointF(-60, 0);
+        QTest::newRow("maximum at the minimum") << Rule{true, {"-10", "-10"}, QPointF(-60, 0)};
+        QTest::newRow("unreadable numbers") << Rule{true, {"low", "high"}, QPointF(-60, 0)};
     }
     void rangeRules()
     {
-        QFETCH(bool, withNode);
-        QFETCH(QString, minimum);
-        QFETCH(QString, maximum);
-        QFETCH(QPointF, shown);
-        if (shown.x() == -60)
+        QFETCH(Rule, row);
+        if (row.shown.x() == -60)
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("is empty"));
-        auto c = meter(withNode ? &block : nullptr,
-                       {"height", "200", "minimum", minimum, "maximum", maximum, "text", "*LABEL* in"});
+        auto c = meter(row.withNode ? &block : nullptr,
+                       {"height", "200", "minimum", row.range.at(0), "maximum", row.range.at(1), "text", "*LABEL* in"});
         auto *w = c->widget<WMeter>();
-        QCOMPARE(QPointF(w->minimum(), w->maximum()), shown);
+        QCOMPARE(QPointF(w->minimum(), w->maximum()), row.shown);
         w->transform()->setReplyText("3");
         QVERIFY(peakPoint(w) >= 0.0 && peakPoint(w) <= 1.0);
         // The text keeps its placeholder for writing; the item shows the name.
-        QCOMPARE(w->itemProperty("text").toString(), withNode ? "Lectern Mic in" : "*LABEL* in");
+        QCOMPARE(w->itemProperty("text").toString(), row.withNode ? "Lectern Mic in" : "*LABEL* in");
         QVERIFY(written(w).contains("<text>*LABEL* in</text>"));
     }
 
@@ -248,7 +238,6 @@ private slots:
         auto *pstn = new HBlock;
         pstn->setTitle("PSTN In");
         QVERIFY(device.addNode(usb) && device.addNode(pstn));
-
         // Three meters of the USB card (slot 10) and one of the PSTN card (11),
         // at one reading a second.
         const QStringList slow = meterSettings({"meterRate", "1x/s"});
@@ -273,7 +262,6 @@ private slots:
         showAll(false);
         QCOMPARE(polling(), 0);
         peer.received.clear();
-
         // The panel is shown: each meter asks at once, and the meters of a
         // card share one report.
         showAll(true);
@@ -285,7 +273,6 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(peakPoint(w[2]), 30 / 60.0, Timeout);
         QCOMPARE(peakPoint(w[0]), 50 / 60.0);
         QCOMPARE(peakPoint(w[1]), 40 / 60.0);
-
         device.setOnline(false);
         QTRY_COMPARE_WITH_TIMEOUT(polling(), 0, Timeout);
         QCOMPARE(zoneColour(w[0], 1), QColor(WMeter::Grey));

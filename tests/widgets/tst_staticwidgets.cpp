@@ -1,20 +1,26 @@
-#include "../ModelScene.h"
+// The widgets that show a panel rather than a value: images and rich text
+// that load nothing from outside, regions and their polygons, panel links
+// and drop sites.
 
-#include "HBlock.h"
+#include "../ModelScene.h"
 #include "HRoot.h"
 #include "MQmlInterface.h"
+#include "ULogger.h"
+#include "WDelegate.h"
 #include "WDropSite.h"
 #include "WImagePath.h"
-#include "WLabel.h"
 #include "WPanelLink.h"
+#include "WRegion.h"
 #include "WRichText.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTemporaryDir>
 
 namespace {
+using Points = QList<QPointF>;
 // Answers every message box that comes up with a button, and remembers
 // what the boxes said; a box without that button is rejected.
 struct BoxAnswer
@@ -39,6 +45,14 @@ struct BoxAnswer
     QTimer timer;
     QStringList texts;
 };
+// Vertices given as JSON: taken or refused, and the shape after it.
+struct Json { QString json; bool taken; Points vertices; };
+// A vertex text, the vertices read from it and the text written back.
+struct Vertices { QString text; Points vertices; QString written; };
+// A polygon, a point, and whether the point is inside.
+struct Inside { Points polygon; QPointF point; bool inside; };
+// A rich text, what is shown of it and whether an image was removed.
+struct Rich { QString text, shown; bool removesImage; };
 } // namespace
 
 class tst_StaticWidgets : public QObject
@@ -48,7 +62,26 @@ private:
     ModelScene scene;
     QTemporaryDir dir;
     QString outside; // a file next to the panel folder, not in it
+    QList<QPointer<WWidget>> made;
 
+    WRegion *region(const QStringList &settings = {})
+    {
+        auto *w = qobject_cast<WRegion *>(WDelegate::instance()->factory()->createWidget("region"));
+        if (!w)
+            return nullptr;
+        w->setType("region");
+        made.append(w);
+        for (int i = 0; i + 1 < settings.size(); i += 2)
+            w->processProperty(settings.at(i), settings.at(i + 1));
+        return w;
+    }
+    static Points modelOf(WWidget *w)
+    {
+        Points points;
+        for (const QVariant &v : w->itemProperty("model").toList())
+            points.append(v.toPointF());
+        return points;
+    }
     WImagePath::Context folderContext() const
     {
         WImagePath::Context context;
@@ -67,6 +100,15 @@ private slots:
         }
         outside = dir.path() + "/secret.png";
         QVERIFY(QFile::link(outside, dir.path() + "/panel/escape.png"));
+    }
+    // A region pressed in a test would follow its link in the next one.
+    void cleanup()
+    {
+        for (const QPointer<WWidget> &w : std::as_const(made)) {
+            if (w)
+                delete w->item();
+        }
+        made.clear();
     }
 
     void imagePathsBesideAPanelFile_data()
@@ -131,49 +173,169 @@ private slots:
 
     void richTextLoadsNothing_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<bool>("removesImage");
-        QTest::newRow("formatting") << "<b>Hall</b> <i>one</i>" << "<b>Hall</b> <i>one</i>" << false;
-        QTest::newRow("file image") << "A<img src=\"file:///etc/passwd\">B" << "AB" << true;
-        QTest::newRow("web image") << "<IMG SRC='http://example.com/t.png'/>x" << "x" << true;
-        QTest::newRow("bare path") << "<img src=/home/eng/p.png width=4>y" << "y" << true;
-        QTest::newRow("built-in image") << "<img src=\"qrc:/images/phone.png\">" << "<img src=\"qrc:/images/phone.png\">"
-                                        << false;
-        QTest::newRow("link") << "<a href=\"http://example.com\">go</a> on" << "go on" << false;
+        QTest::addColumn<Rich>("row");
+        QTest::newRow("formatting") << Rich{"<b>Hall</b> <i>one</i>", "<b>Hall</b> <i>one</i>", false};
+        QTest::newRow("file image") << Rich{"A<img src=\"file:///etc/passwd\">B", "AB", true};
+        QTest::newRow("web image") << Rich{"<IMG SRC='http://example.com/t.png'/>x", "x", true};
+        QTest::newRow("bare path") << Rich{"<img src=/home/eng/p.png width=4>y", "y", true};
+        QTest::newRow("built-in image")
+            << Rich{"<img src=\"qrc:/images/phone.png\">", "<img src=\"qrc:/images/phone.png\">", false};
+        QTest::newRow("link") << Rich{"<a href=\"http://example.com\">go</a> on", "go on", false};
     }
     void richTextLoadsNothing()
     {
-        QFETCH(QString, text);
-        QFETCH(QString, shown);
-        QFETCH(bool, removesImage);
-        if (removesImage)
+        QFETCH(Rich, row);
+        if (row.removesImage)
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("An image tag in a text was removed"));
-        QCOMPARE(WRichText::sanitize(text), shown);
+        QCOMPARE(WRichText::sanitize(row.text), row.shown);
     }
 
-    void labelNamesItsNodeSafely()
+    void vertexText_data()
     {
-        widgettest::WidgetScene widgets;
-        QVERIFY(widgets.setUp());
-        HBlock node;
-        node.setLabel("R&D <img src=x>");
-        CControl control("Title", "Label");
-        auto *label = widgets.create<WLabel>("label");
-        label->setControl(&control);
-        label->setNode(&node);
-        QVERIFY(label->processProperty("text", "*LABEL*: <img src=\"/etc/passwd\">on"));
-        QCOMPARE(label->item()->property("text").toString(), "R&amp;D &lt;img src=x&gt;: on");
+        QTest::addColumn<Vertices>("row");
+        QTest::newRow("triangle")
+            << Vertices{"10,20 110,20 60,95.5 ", {{10, 20}, {110, 20}, {60, 95.5}}, "10,20 110,20 60,95.5 "};
+        QTest::newRow("six digits") << Vertices{"0.1234567,2", {{0.1234567, 2}}, "0.123457,2 "};
+        QTest::newRow("large and small") << Vertices{"1234567,0.00001", {{1234567, 0.00001}}, "1.23457e+06,1e-05 "};
+        QTest::newRow("junk piece skipped") << Vertices{"10,20 x,5 30,40 ", {{10, 20}, {30, 40}}, "10,20 30,40 "};
+        QTest::newRow("not finite skipped") << Vertices{"nan,1 1,inf -inf,2 5,6", {{5, 6}}, "5,6 "};
+        QTest::newRow("three numbers skipped") << Vertices{"1,2,3 4,5 6", {{4, 5}}, "4,5 "};
+        QTest::newRow("line breaks and tabs") << Vertices{"\n 1,2\t3,4\n", {{1, 2}, {3, 4}}, "1,2 3,4 "};
+        QTest::newRow("empty") << Vertices{"", {}, ""};
+    }
+    void vertexText()
+    {
+        QFETCH(Vertices, row);
+        QCOMPARE(WPolygon::parseVertexText(row.text), row.vertices);
+        QCOMPARE(WPolygon::vertexText(row.vertices), row.written);
+    }
 
-        // Unbound, the text stays as the designer wrote it.
-        auto *unbound = widgets.create<WLabel>("label");
-        unbound->setControl(&control);
-        QVERIFY(unbound->processProperty("text", "*LABEL* level"));
-        QCOMPARE(unbound->item()->property("text").toString(), "*LABEL* level");
-        auto *orphan = widgets.create<WLabel>("label");
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Null parent found when processing WLabel"));
-        QVERIFY(orphan->processProperty("text", "*LABEL*"));
-        QCOMPARE(orphan->item()->property("text").toString(), "*LABEL*");
+    void vertexJson_data()
+    {
+        QTest::addColumn<Json>("row");
+        const Points old{{0, 0}, {10, 0}, {10, 10}};
+        QTest::newRow("two vertices") << Json{R"([{"x": 1, "y": 2}, {"x": 3.5, "y": -4}])", true, {{1, 2}, {3.5, -4}}};
+        QTest::newRow("empty array") << Json{"[]", true, {}};
+        QTest::newRow("object") << Json{R"({"x": 1, "y": 2})", false, old};
+        QTest::newRow("numbers") << Json{"[1, 2]", false, old};
+        QTest::newRow("text coordinate") << Json{R"([{"x": "1", "y": 2}])", false, old};
+        QTest::newRow("missing y") << Json{R"([{"x": 1}])", false, old};
+        QTest::newRow("one bad of two") << Json{R"([{"x": 1, "y": 2}, {"x": null, "y": 2}])", false, old};
+        QTest::newRow("not JSON") << Json{"x=1,y=2", false, old};
+        QTest::newRow("huge number") << Json{R"([{"x": 1e999, "y": 2}])", false, old};
+    }
+    void vertexJson()
+    {
+        QFETCH(Json, row);
+        WRegion *w = region({"width", "10", "height", "10", "polygon", "0,0 10,0 10,10"});
+        QVERIFY(w);
+        QSignalSpy modelChanged(w->item(), SIGNAL(modelChanged()));
+        w->saveVertices(row.json);
+        QCOMPARE(modelChanged.isEmpty(), !row.taken);
+        QCOMPARE(w->vertices(), row.vertices);
+        Points back;
+        QVERIFY(WPolygon::parseVertexJson(w->getVertexJson(), &back));
+        QCOMPARE(back, row.vertices);
+    }
+
+    void insideTest_data()
+    {
+        QTest::addColumn<Inside>("row");
+        const Points square{{0, 0}, {100, 0}, {100, 100}, {0, 100}};
+        // A "U": the notch between its arms is outside.
+        const Points u{{0, 0}, {30, 0}, {30, 60}, {70, 60}, {70, 0}, {100, 0}, {100, 100}, {0, 100}};
+        QTest::newRow("centre of a square") << Inside{square, QPointF(50, 50), true};
+        QTest::newRow("right of a square") << Inside{square, QPointF(150, 50), false};
+        QTest::newRow("above a square") << Inside{square, QPointF(50, -1), false};
+        QTest::newRow("left of a square") << Inside{square, QPointF(-5, 50), false};
+        const Points diamond{{50, 0}, {100, 50}, {50, 100}, {0, 50}};
+        QTest::newRow("level with two vertices, inside") << Inside{diamond, QPointF(25, 50), true};
+        QTest::newRow("level with two vertices, outside") << Inside{diamond, QPointF(-10, 50), false};
+        QTest::newRow("in the notch") << Inside{u, QPointF(50, 30), false};
+        QTest::newRow("in an arm") << Inside{u, QPointF(15, 30), true};
+        QTest::newRow("below the notch") << Inside{u, QPointF(50, 80), true};
+        QTest::newRow("slanted edge, inside") << Inside{{{0, 0}, {100, 0}, {0, 100}}, QPointF(40, 40), true};
+        QTest::newRow("slanted edge, outside") << Inside{{{0, 0}, {100, 0}, {0, 100}}, QPointF(60, 60), false};
+        QTest::newRow("no vertices") << Inside{{}, QPointF(0, 0), false};
+    }
+    void insideTest()
+    {
+        QFETCH(Inside, row);
+        WRegion *w = region({"width", "100", "height", "100"});
+        w->setVertices(row.polygon);
+        QCOMPARE(w->outputPressed(row.point.x(), row.point.y()), row.inside);
+        QCOMPARE(w->isJumpPending(), row.inside);
+    }
+
+    void shapeFollowsTheItem()
+    {
+        WRegion *w = region({"x", "20", "y", "30", "width", "100", "height", "50", "polygon", "0,0 100,0 50,50 "});
+        QCOMPARE(w->vertexBounds().topLeft(), QPointF(0, 0));
+        QVERIFY(qAbs(w->vertexBounds().width() - 100) < 1e-5);
+        // Moving the item moves no vertex: they are the item's own.
+        w->moveBy(QPointF(5, 5));
+        w->editWidget(Qt::Key_Left, false);
+        w->editWidget(Qt::Key_A, false);
+        QCOMPARE(w->item()->position(), QPointF(24, 35));
+        QCOMPARE(w->vertices(), (Points{{0, 0}, {100, 0}, {50, 50}}));
+        w->scaleGeometry(2.0, true);
+        QCOMPARE(w->vertices(), (Points{{0, 0}, {200, 0}, {100, 100}}));
+        QCOMPARE(modelOf(w), w->vertices());
+        // Sizes and factors that are no size change nothing.
+        for (double bad : {0.0, -1.0, qQNaN(), qInf()})
+            w->scaleGeometry(bad, true);
+        w->placeIn(QRectF(0, 0, 0, 40));
+        w->item()->setWidth(qQNaN());
+        QCOMPARE(w->vertices(), (Points{{0, 0}, {200, 0}, {100, 100}}));
+        // Back at the size it was read for, it is the shape it was read as.
+        w->item()->setSize(QSizeF(100, 50));
+        QCOMPARE(w->vertices(), (Points{{0, 0}, {100, 0}, {50, 50}}));
+    }
+
+    void writesItsKeysAfterTheShared()
+    {
+        WRegion *w = region({"width", "120", "height", "80", "fieldcolor", "#40ffffff", "bordercolor", "#ffffffff",
+                             "borderwidth", "4", "polygon", "0,0 120,0 120,80 0,80", "path", "Lists"});
+        QVERIFY(widgettest::written(w).endsWith("<heightfract>1</heightfract>\n<fieldcolor>#40FFFFFF</fieldcolor>\n"
+                                    "<bordercolor>#FFFFFFFF</bordercolor>\n<borderwidth>4</borderwidth>\n"
+                                    "<polygon>0,0 120,0 120,80 0,80 </polygon>\n<path>Lists</path>\n"));
+    }
+
+    void regionWritesTheLogTestLine()
+    {
+        QFile log(ULogger::instance()->filePath());
+        const qint64 before = log.size();
+        QVERIFY(region());
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QVERIFY(log.seek(before));
+        QCOMPARE(log.readAll(), QByteArray("Test Log Write Success\n"));
+    }
+
+    void pressFollowsTheLink()
+    {
+        MModel *model = scene.model;
+        QVERIFY(model->openFile(KVR_TEST_DATA "/panels/Partitions.cpf"));
+        model->showPage(1);
+        QCOMPARE(model->currentPanel()->name(), "Lists");
+        auto *toBallroom = scene.widget<WRegion>("To the ballroom");
+        auto *toTerrace = scene.widget<WRegion>("To the terrace");
+        QVERIFY(toBallroom && toTerrace);
+        QSignalSpy warnings(model, &MModel::warning);
+        // Between the star's points is outside: nothing happens.
+        QVERIFY(!toBallroom->outputPressed(20, 20));
+        QVERIFY(!toBallroom->isJumpPending());
+        const QPointF terrace = toTerrace->vertexBounds().center();
+        QVERIFY(toTerrace->outputPressed(terrace.x(), terrace.y()));
+        QTRY_COMPARE_WITH_TIMEOUT(warnings.count(), 1, widgettest::Timeout);
+        QCOMPARE(warnings.first().at(1).toString(), "Error - No link has been defined for this region.\n\n"
+                                                    "Please set a link using the properties panel.");
+        QCOMPARE(model->currentPanel()->name(), "Lists");
+        QVERIFY(toTerrace->item()->isVisible());
+        const QPointF star = toBallroom->vertexBounds().center();
+        QVERIFY(toBallroom->outputPressed(star.x(), star.y()));
+        QTRY_COMPARE_WITH_TIMEOUT(model->currentPanel()->name(), "Ballroom", widgettest::Timeout);
+        QCOMPARE(warnings.count(), 1);
+        model->closeDocument();
     }
 
     void panelLinks()
@@ -197,21 +359,18 @@ private slots:
                               "<keepImageInBounds>1</keepImageInBounds>"),
                  qPrintable(xml));
         QVERIFY(widgettest::written(lobby).contains("<imagevalid>Text</imagevalid>\n<buttonmode>Blank</buttonmode>"));
-
         // A click jumps once the click is over, to the panel of that scene.
         QMetaObject::invokeMethod(phones, "selectPanel");
         QVERIFY(phones->isJumpPending());
         QCOMPARE(scene.model->currentPanel(), levels);
         QTRY_COMPARE_WITH_TIMEOUT(scene.model->currentPanel()->name(), "Phones", widgettest::Timeout);
         QCOMPARE(scene.model->currentScene()->name(), "Lobby");
-
         // A link to a panel that is not there warns and stays.
         QVERIFY(scene.model->showSceneOrPanel("Hall/Levels"));
         QSignalSpy warnings(scene.model, &MModel::warning);
         QMetaObject::invokeMethod(widgettest::widgetOf<WPanelLink>(levels->child("Nowhere")), "selectPanel");
         QTRY_COMPARE_WITH_TIMEOUT(warnings.count(), 1, widgettest::Timeout);
         QCOMPARE(scene.model->currentPanel(), levels);
-
         // A panel given to the link names it and becomes its target.
         stage->setTargetPanel(scene.model->document()->findByName("Welcome"));
         QCOMPARE(stage->target(), "Lobby/Welcome");
@@ -233,14 +392,12 @@ private slots:
         QCOMPARE(site->widgetId(), 1102u);
         QCOMPARE(site->item()->property("enableDrop").toBool(), false);
         QCOMPARE(site->item()->property("label").toString(), "<i>Source Select</i>");
-
         HNode *selector = scene.model->hardwareRoot()->findByAttribute("label", "Source Select");
         QVERIFY(selector);
         const QString data = WDropSite::dragData(selector);
         QCOMPARE(data, "Chassis|||3#15");
         QCOMPARE(WDropSite::draggedType(scene.model->hardwareRoot(), "Mute", data), "Button");
         MQmlInterface *bridge = scene.view->qmlInterface();
-
         {
             // The wrong kind, or no kind at all, is refused with the reason.
             BoxAnswer ok(QMessageBox::Ok);
@@ -270,7 +427,6 @@ private slots:
         QCOMPARE(dropped->recordBounds(), QRectF(10, 10, 200, 120));
         QCOMPARE(site->widgetId(), dropped->id());
         QVERIFY(widgettest::written(site).contains(QString("<child>%1</child>").arg(dropped->id())));
-
         // Clearing gives the place back.
         QMetaObject::invokeMethod(site, "clear");
         QCOMPARE(site->siteControl(), nullptr);

@@ -43,6 +43,8 @@ QString refused(WWidget *w, const QStringList &settings)
     }
     return QString();
 }
+// An image's settings after its place, and whether it is a background and where it is written.
+struct Background { QStringList settings; bool background; QString writtenPlace; };
 } // namespace
 
 class tst_WidgetBase : public QObject
@@ -78,25 +80,18 @@ private slots:
         QTest::addColumn<QString>("keyword");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("widgetClass");
+        // Keyword, QML file, widget class.
         const QList<std::array<const char *, 3>> table{
-            {"bounds", "QmlBounds", "WFrame"},
-            {"button", "QmlButton", "WButton"},
-            {"cmdbutton", "QmlCmdButton", "WCmdButton"},
-            {"dialer", "QmlDialer", "WDialer"},
-            {"droplist", "QmlDroplist", "WDropList"},
-            {"image", "QmlImage", "WImage"},
-            {"frame", "QmlFrame", "WFrame"},
-            {"label", "QmlLabel", "WLabel"},
-            {"region", "QmlRegion", "WRegion"},
-            {"panellink", "QmlPanelLink", "WPanelLink"},
-            {"slider", "QmlFader", "WSlider"},
-            {"textedit", "QmlTextEdit", "WTextEdit"},
-            {"textlink", "QmlTextLink", "WTextLink"},
-            {"activeroomcombo", "QmlActiveRoomCombo", "WActiveCombo"},
+            {"bounds", "QmlBounds", "WFrame"}, {"button", "QmlButton", "WButton"},
+            {"cmdbutton", "QmlCmdButton", "WCmdButton"}, {"dialer", "QmlDialer", "WDialer"},
+            {"droplist", "QmlDroplist", "WDropList"}, {"image", "QmlImage", "WImage"},
+            {"frame", "QmlFrame", "WFrame"}, {"label", "QmlLabel", "WLabel"},
+            {"region", "QmlRegion", "WRegion"}, {"panellink", "QmlPanelLink", "WPanelLink"},
+            {"slider", "QmlFader", "WSlider"}, {"textedit", "QmlTextEdit", "WTextEdit"},
+            {"textlink", "QmlTextLink", "WTextLink"}, {"activeroomcombo", "QmlActiveRoomCombo", "WActiveCombo"},
             {"roomselector", "QmlRoomSelector", "WRoomSelection"},
             {"comboselector", "QmlComboSelector", "WComboSelection"},
-            {"levelbutton", "QmlLevelButtons", "WLevelButtons"},
-            {"meter", "QmlMeter", "WMeter"},
+            {"levelbutton", "QmlLevelButtons", "WLevelButtons"}, {"meter", "QmlMeter", "WMeter"},
             {"meterimage", "QmlMeterImage", "WMeterImage"}};
         for (const auto &[keyword, file, widgetClass] : table)
             QTest::newRow(keyword) << keyword << QString("qrc:/qmlcontrol/%1.qml").arg(file) << widgetClass;
@@ -111,6 +106,8 @@ private slots:
         QFETCH(QString, file);
         QFETCH(QString, widgetClass);
         QCOMPARE(WWidgetFactory::qmlFileFor(keyword), file);
+        // A factory without its context makes nothing.
+        QVERIFY(!WWidgetFactory().createWidget(keyword));
         WWidget *w = scene.factory.createWidget(keyword);
         if (file.isEmpty()) {
             QVERIFY(!w);
@@ -123,12 +120,6 @@ private slots:
         delete w->item();
     }
 
-    void notReadyFactoryGivesNothing()
-    {
-        WWidgetFactory bare;
-        QVERIFY(!bare.createWidget("label"));
-    }
-
     void fractions_data()
     {
         QTest::addColumn<QStringList>("settings");
@@ -136,7 +127,8 @@ private slots:
         QTest::newRow("xfract alone keeps the right edge") << QStringList{"xfract", "0.25"} << QRectF(0.25, 0, 0.75, 1);
         QTest::newRow("x and width") << QStringList{"xfract", "0.25", "widthfract", "0.5"} << QRectF(0.25, 0, 0.5, 1);
         QTest::newRow("yfract alone keeps the bottom") << QStringList{"yfract", "0.125"} << QRectF(0, 0.125, 1, 0.875);
-        QTest::newRow("height first") << QStringList{"heightfract", "0.5", "yfract", "0.25"} << QRectF(0, 0.25, 1, 0.25);
+        QTest::newRow("height first")
+            << QStringList{"heightfract", "0.5", "yfract", "0.25"} << QRectF(0, 0.25, 1, 0.25);
         QTest::newRow("unreadable is 0") << QStringList{"widthfract", "wide"} << QRectF(0, 0, 0, 1);
     }
     void fractions()
@@ -172,13 +164,15 @@ private slots:
         QVERIFY(written(l).startsWith("<id>4</id>\n<x>"));
     }
 
-    void labelText()
+    void labels()
     {
         HComposite room;
         room.setLabel("Room");
-        auto *block = new HBlock;
+        auto *block = new HBlock, *eq = new HBlock, *hostile = new HBlock;
         block->setLabel("Gain 1");
-        QVERIFY(room.addNode(block));
+        eq->setLabel("ToneEQ");
+        hostile->setLabel("R&D <img src=x>");
+        QVERIFY(room.addNode(block) && room.addNode(eq) && room.addNode(hostile));
         CControl control("Level", "Slider");
         WLabel *l = scene.create<WLabel>("label");
         l->setControl(&control);
@@ -193,59 +187,61 @@ private slots:
         QVERIFY(xml.contains("<scale>2</scale>"));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Unexpected value for WLabel attribute name"));
         QVERIFY(!l->processProperty("colour", "#FFFFFF"));
-    }
-
-    void displayNames()
-    {
-        HComposite room;
-        room.setLabel("Room");
-        auto *eq = new HBlock;
-        eq->setLabel("ToneEQ");
-        QVERIFY(room.addNode(eq));
-        CControl level2("Level 2", "Slider");
-        WLabel *l = scene.create<WLabel>("label");
+        // A node's name is shown as text, never as markup, and no image of a
+        // text is loaded.
+        l = scene.create<WLabel>("label");
+        l->setControl(&control);
+        l->setNode(hostile);
+        QVERIFY(l->processProperty("text", "*LABEL*: <img src=\"/etc/passwd\">on"));
+        QCOMPARE(l->item()->property("text").toString(), "R&amp;D &lt;img src=x&gt;: on");
+        // Unbound, the text stays as the designer wrote it.
+        l = scene.create<WLabel>("label");
+        l->setControl(&control);
+        QVERIFY(l->processProperty("text", "*LABEL* level"));
+        QCOMPARE(l->item()->property("text").toString(), "*LABEL* level");
+        l = scene.create<WLabel>("label");
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Null parent found when processing WLabel"));
+        QVERIFY(l->processProperty("text", "*LABEL*"));
+        QCOMPARE(l->item()->property("text").toString(), "*LABEL*");
+        // The name in the tree and the tool tip: a tone band by its number.
         QCOMPARE(l->displayName(), QString());
+        CControl level2("Level 2", "Slider"), mute("Mute", "Button");
         l->setControl(&level2);
         l->setNode(eq);
         QCOMPARE(l->displayName(), "Room : ToneEQ:Mid");
         QCOMPARE(l->getToolTip(false), QString());
         QCOMPARE(l->getToolTip(true), "Room : ToneEQ:Mid");
-        CControl mute("Mute", "Button");
         l->setControl(&mute);
         QCOMPARE(l->displayName(), "Room : ToneEQ");
     }
 
     void imageBackground_data()
     {
-        QTest::addColumn<QStringList>("settings"); // after x 10 y 20 width 30 height 40
-        QTest::addColumn<bool>("background");
-        QTest::addColumn<QString>("writtenPlace");
+        QTest::addColumn<Background>("row");
         const QString place = "<x>10</x>\n<y>20</y>\n<width>30</width>\n<height>40</height>";
-        QTest::newRow("background and back") << QStringList{"backgroundFillMode", "0", "backgroundFillMode", "-1"}
-                                             << false << place;
+        QTest::newRow("background and back")
+            << Background{{"backgroundFillMode", "0", "backgroundFillMode", "-1"}, false, place};
         // A second mode must not keep the filled place as the image's own.
-        QTest::newRow("two modes") << QStringList{"backgroundFillMode", "0", "backgroundFillMode", "2",
-                                                  "backgroundFillMode", "-1"}
-                                   << false << place;
+        QTest::newRow("two modes") << Background{
+            {"backgroundFillMode", "0", "backgroundFillMode", "2", "backgroundFillMode", "-1"}, false, place};
         // -1 from the file restores nothing that was never saved.
-        QTest::newRow("no background") << QStringList{"backgroundFillMode", "-1"} << false << place;
-        QTest::newRow("written as a background") << QStringList{"backgroundFillMode", "1"} << true << place;
+        QTest::newRow("no background") << Background{{"backgroundFillMode", "-1"}, false, place};
+        QTest::newRow("written as a background") << Background{{"backgroundFillMode", "1"}, true, place};
         QTest::newRow("place given after the mode")
-            << QStringList{"backgroundFillMode", "0", "x", "50", "width", "60"} << true
-            << "<x>50</x>\n<y>20</y>\n<width>60</width>\n<height>40</height>";
+            << Background{{"backgroundFillMode", "0", "x", "50", "width", "60"}, true,
+                          "<x>50</x>\n<y>20</y>\n<width>60</width>\n<height>40</height>"};
     }
     void imageBackground()
     {
-        QFETCH(QStringList, settings);
-        QFETCH(bool, background);
-        QFETCH(QString, writtenPlace);
+        QFETCH(Background, row);
         WImage *img = scene.create<WImage>("image");
         QCOMPARE(img->item()->property("path").toString(), "../images/default.png");
-        QCOMPARE(refused(img, QStringList{"x", "10", "y", "20", "width", "30", "height", "40"} + settings), QString());
-        QCOMPARE(img->isBackground(), background);
+        const QStringList place{"x", "10", "y", "20", "width", "30", "height", "40"};
+        QCOMPARE(refused(img, place + row.settings), QString());
+        QCOMPARE(img->isBackground(), row.background);
         // A background fills the canvas and has no place of its own.
-        QCOMPARE(img->geometry(), background ? QRectF() : QRectF(10, 20, 30, 40));
-        QVERIFY2(written(img).contains(writtenPlace), qPrintable(written(img)));
+        QCOMPARE(img->geometry(), row.background ? QRectF() : QRectF(10, 20, 30, 40));
+        QVERIFY2(written(img).contains(row.writtenPlace), qPrintable(written(img)));
     }
 
     void scaleAndMove()
@@ -255,12 +251,6 @@ private slots:
         QCOMPARE(f->geometry(), QRectF(5, 20, 10, 40));
         f->moveBy(QPointF(1, -1));
         QCOMPARE(f->geometry(), QRectF(6, 19, 10, 40));
-    }
-
-    void uniqueIds()
-    {
-        const quint32 a = WDelegate::instance()->nextId();
-        QCOMPARE(WDelegate::instance()->nextId(), a + 1);
     }
 
     void linkedValuesFlowWithoutEchoes()
