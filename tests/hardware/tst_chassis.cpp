@@ -218,13 +218,7 @@ private slots:
         columns<QString, int, QString, QString, QString>("family", "direction", "cardType", "file", "category");
         const int in = HIoNode::Receive;
         const int out = HIoNode::Transmit;
-        QTest::newRow("4ch in") << "ZMP" << in << "4ch Mic/Line Input" << "Input_2.xml" << "Analog I/O";
-        QTest::newRow("VOIP 2 in") << "ZMP" << in << "VOIP 2" << "VoipIn.xml" << "VoIP I/O";
-        QTest::newRow("Dante in") << "ZMP" << in << "Dante 64In64Out" << "Dante_0.xml" << "Dante I/O";
-        QTest::newRow("4ch out II") << "ZMP" << out << "4ch Line Output II" << "Output_2.xml" << "Analog I/O";
         QTest::newRow("VOIP out") << "ZMP" << out << "VOIP 2" << "TelephonyOut.xml" << "VoIP I/O";
-        QTest::newRow("USB out") << "ZMP" << out << "USB" << "UsbIn.xml" << "USB I/O";
-        QTest::newRow("KA in") << "KA" << in << "4x4 Mic/Line" << "Amp_In_1.xml" << "Amp I/O";
         QTest::newRow("PQ out") << "PQ" << out << "4x4 Mic/Line" << "Amp_1.xml" << "Amp I/O";
         QTest::newRow("input side only") << "ZMP" << out << "8ch AES3 In" << "" << "Analog I/O";
         QTest::newRow("other family's card") << "KA" << in << "PSTN" << "" << "Analog I/O";
@@ -272,16 +266,13 @@ private slots:
 
     void linksDanteAndEchoCancellers()
     {
-        // Under a processor a link is its DriveNet; a channel is named by
-        // its number and label.
+        // Names and template of a link under a processor are shown by the
+        // tree's tests; here only what lies outside its channels.
         HChassis processor;
         auto *link = new HZMPLink;
-        setAll(link, {{"label", "Amp Link"}, {"label1", "Ballroom L"}, {"label2", "Ballroom R"}, {"level1", "0"}});
+        setAll(link, {{"label1", "Ballroom L"}, {"label2", "Ballroom R"}});
         processor.addNode(link);
-        QCOMPARE((QStringList{link->label(), QString::number(link->channelCount()), link->channelName(1),
-                              link->channelName(2), link->channelName(-1), link->templatePath()}),
-                 (QStringList{"DriveNet", "2", "2-Ballroom R", "", "", ":/data/ZMP/ZMPLink_0.xml"}));
-        QVERIFY(link->hasRanges());
+        QVERIFY(link->channelName(2).isEmpty() && link->channelName(-1).isEmpty());
         HChassis amplifier;
         set(&amplifier, "deviceType", "KA6200N");
         auto *ampLink = new HZMPLink;

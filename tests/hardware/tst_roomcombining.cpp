@@ -4,7 +4,6 @@
 #include "HRCRoom.h"
 #include "HRoot.h"
 #include "HardwareTestUtil.h"
-#include "TPassThrough.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -194,14 +193,6 @@ private slots:
         QVERIFY(!room->isAwaitingReply());
         QCOMPARE(room->pollCommand(), QStringLiteral("GRC 2\r"));
         QVERIFY(hall.group->isAwaitingReply() && room->isAwaitingReply());
-        // The pass-through transform of any of the group's controls is not
-        // due while the answer period runs.
-        TPassThrough transform;
-        transform.setNode(hall.room(1));
-        transform.setPollDivider(1);
-        QVERIFY(!transform.pollDue());
-        QTRY_VERIFY_WITH_TIMEOUT(!hall.group->isAwaitingReply(), 3000);
-        QVERIFY(transform.pollDue());
         Ballroom unnumbered(2, "east");
         QVERIFY(unnumbered.group->pollCommand().isEmpty() && !unnumbered.group->isAwaitingReply());
         HRCRoom orphan;
@@ -240,20 +231,6 @@ private slots:
         hall.group->pollCommand();
         hall.group->takeReply("GRC 2,");
         QCOMPARE(hall.combos(), (Combos{{}, {}}));
-    }
-
-    void roomsRelayOnlyTheirOwnRoom()
-    {
-        Ballroom hall;
-        QSignalSpy sentToOne(hall.room(1), &HNode::sendMessage);
-        QSignalSpy sentToTwo(hall.room(2), &HNode::sendMessage);
-        QSignalSpy colourOfTwo(hall.room(2), &HNode::updateRoomColor);
-        QSignalSpy listOfTwo(hall.room(2), &HNode::updateComboColorList);
-        hall.room(1)->click();
-        QCOMPARE(sentToOne.count(), 1);
-        QCOMPARE(sentToOne.first().at(0).toString(), QStringLiteral("SRC 2,\r"));
-        QVERIFY(sentToTwo.isEmpty() && colourOfTwo.isEmpty());
-        QCOMPARE(listOfTwo.count(), 1);
     }
 
     void noSignalUnderTheLock()

@@ -108,24 +108,6 @@ private slots:
         QCOMPARE(read.texts(), (QStringList{"Level", "Mute"}));
     }
 
-    void iconsByControlKind_data()
-    {
-        QTest::addColumn<QString>("type");
-        QTest::addColumn<QString>("icon");
-        QTest::newRow("Button") << "Button" << ":/images/ButtonIcon.png";
-        QTest::newRow("LevelButton") << "LevelButton" << ":/images/SliderIcon.png";
-        QTest::newRow("case matters") << "button" << "";
-        QTest::newRow("TextLink") << "TextLink" << "";
-    }
-    void iconsByControlKind()
-    {
-        QFETCH(QString, type);
-        QFETCH(QString, icon);
-        if (icon.isEmpty())
-            QTest::ignoreMessage(QtDebugMsg, qPrintable("Icon path for " + type + " not found"));
-        QCOMPARE(CParameter(QStringLiteral("x"), type).iconPath(), icon);
-    }
-
     void oneControlByExactName()
     {
         std::unique_ptr<CControl> mute(XControlHandler::readControl(Gain, QStringLiteral("Mute")));
@@ -206,23 +188,6 @@ private slots:
         QCOMPARE(read.names(), QStringList{"Level"});
     }
 
-    void recordValues()
-    {
-        CWidgetRecord record(QStringLiteral("droplist"));
-        record.append(QStringLiteral("item"), QStringLiteral("Mic"));
-        record.append(QStringLiteral("item"), QStringLiteral("Line"));
-        record.setValue(QStringLiteral("title"), QStringLiteral("Source"));
-        record.setValue(QStringLiteral("item"), QStringLiteral("Mic 1"));
-        QCOMPARE(record.settings(), (Settings{{"item", "Mic 1"}, {"item", "Line"}, {"title", "Source"}}));
-        CControl control;
-        // Settings before their record are refused.
-        QVERIFY(!control.addWidgetSetting(QStringLiteral("x"), QStringLiteral("1"))
-                && !control.addAttributeSetting(QStringLiteral("index1"), QStringLiteral("1")));
-        control.beginAttributeRecord(QStringLiteral("range"));
-        QVERIFY(control.addAttributeSetting(QStringLiteral("index1"), QStringLiteral("1")));
-        control.beginAttributeRecord(QStringLiteral("list"));
-        QCOMPARE(control.attributeRecord().settings(), Settings());
-    }
 };
 
 QTEST_GUILESS_MAIN(tst_TemplateHandlers)
