@@ -178,7 +178,6 @@ private slots:
         QTest::newRow("4.1") << "lobby_41.kvp" << QByteArray() << false << "4.1";
         QTest::newRow("no version") << "lobby_unversioned.kvp" << QByteArray() << false << "";
         QTest::newRow("4.20") << "lobby_42.kvp" << QByteArray("4.20") << true << QString();
-        QTest::newRow("4.19") << "lobby_42.kvp" << QByteArray("4.19") << false << "4.19";
         QTest::newRow("10.0") << "lobby_42.kvp" << QByteArray("10.0") << true << QString();
         QTest::newRow("blanks around") << "lobby_42.kvp" << QByteArray(" 4.2 ") << true << QString();
         QTest::newRow("just below") << "lobby_42.kvp" << QByteArray("4.1999999") << false << "4.1999999";
