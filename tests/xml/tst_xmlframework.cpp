@@ -4,7 +4,7 @@
 #include "XmlWriter.h"
 
 #include <QBuffer>
-#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTest>
 
 namespace {
@@ -157,26 +157,29 @@ private slots:
         QTEST(XmlWriter::escape(text), "written");
     }
 
+    void headers_data()
+    {
+        QTest::addColumn<int>("encoding");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("UTF-8") << int(XmlWriter::Utf8)
+                               << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<t>\xc3\xa9</t>\n");
+        QStringEncoder utf16(QStringEncoder::Utf16BE);
+        QTest::newRow("UTF-16") << int(XmlWriter::Utf16)
+                                << QByteArray("\xFE\xFF", 2) + QByteArray(utf16(QString::fromUtf8(
+                                       "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<t>\xc3\xa9</t>\n")));
+    }
     void headers()
     {
-        for (auto encoding : {XmlWriter::Utf8, XmlWriter::Utf16}) {
-            QBuffer buffer;
-            buffer.open(QIODevice::WriteOnly);
-            XmlWriter w;
-            w.setDevice(&buffer);
-            w.setEncoding(encoding);
-            QVERIFY(w.writeHeader());
-            w.writeElement("t", QStringLiteral("é"));
-            w.flush();
-            if (encoding == XmlWriter::Utf8) {
-                QCOMPARE(buffer.data(), QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<t>\xc3\xa9</t>\n"));
-                continue;
-            }
-            QCOMPARE(buffer.data().left(2), QByteArray("\xFE\xFF", 2));
-            QStringDecoder decode(QStringDecoder::Utf16BE);
-            QCOMPARE(QString(decode(buffer.data().mid(2))),
-                     QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<t>é</t>\n"));
-        }
+        QFETCH(int, encoding);
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        XmlWriter w;
+        w.setDevice(&buffer);
+        w.setEncoding(encoding);
+        QVERIFY(w.writeHeader());
+        w.writeElement("t", QStringLiteral("é"));
+        w.flush();
+        QTEST(buffer.data(), "bytes");
     }
 };
 
