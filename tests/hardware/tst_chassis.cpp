@@ -52,8 +52,6 @@ private slots:
         QTest::newRow("processor") << "ZMP-50" << "" << "ZMP" << true << "" << false;
         QTest::newRow("KVP") << "KVP-18" << "" << "ZMP" << true << "" << false;
         QTest::newRow("EM") << "EM-4" << "" << "ZMP" << true << "" << false;
-        QTest::newRow("KA") << "KA6200N" << "" << "KA" << false << "" << false;
-        QTest::newRow("PQ") << "PQ306D" << "" << "PQ" << false << "" << false;
         QTest::newRow("unknown") << "Xt10" << "" << "" << false << "" << false;
         QTest::newRow("lower case") << "zmp" << "" << "" << false << "" << false;
         QTest::newRow("main suffix") << "ZMP" << "ZMP-30 (Main)" << "ZMP" << true << "ZMP-30" << true;
