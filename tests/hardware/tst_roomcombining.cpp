@@ -185,7 +185,9 @@ private slots:
         QCOMPARE(one.combos(), (Combos{{1, 2}}));
     }
 
-    void pollingAtMostOncePerPeriod()
+    // Who asks, and for which group; that a group is asked at most once an
+    // answer period the panel tests show over loopback.
+    void pollCommands()
     {
         Ballroom hall(2, "02");
         HRCRoom *room = hall.room(3);
