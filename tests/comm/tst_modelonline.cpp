@@ -85,20 +85,28 @@ private slots:
         model->interfaces()->clear();
     }
 
-    void goingOnlineAgainstASimulatedDevice()
+    void goingOnlineAgainstSimulatedDevices_data()
     {
+        QTest::addColumn<bool>("connections");
+        QTest::newRow("addresses from the connections record") << true;
+        // Devices known only from the design light the indicator too.
+        QTest::newRow("devices known only from the design") << false;
+    }
+    void goingOnlineAgainstSimulatedDevices()
+    {
+        QFETCH(bool, connections);
         commtest::SimPeer dsp, endpoint;
         QTemporaryDir dir;
-        openDemo(dsp, endpoint, dir, true);
+        openDemo(dsp, endpoint, dir, connections);
         auto *chassis = qobject_cast<HChassis *>(model->hardwareRoot()->findByCategory("Chassis"));
         QVERIFY(chassis && chassis->protocol());
         // The device keeps its own protocol under the root and hands it down.
         QCOMPARE(model->currentPanel()->child("Mute")->node()->protocol(), chassis->protocol());
-        QCOMPARE(model->interfaces()->count(), 2);
         QVERIFY(indicator().endsWith("/indicator_red.png"));
         model->setOnline(true);
         model->startStateRequests();
         QTRY_VERIFY_WITH_TIMEOUT(indicator().endsWith("/indicator_grn.png"), Timeout);
+        QCOMPARE(model->interfaces()->count(), 2);
         QVERIFY(model->isPollingActive());
         QVERIFY(model->networkStatusText().startsWith("Hall DSP - Online - Running"));
         // Offline on purpose: the connection goes and never comes back.
@@ -113,18 +121,6 @@ private slots:
         // Closing the document unlinks the interfaces before the devices go.
         model->closeDocument();
         QCOMPARE(model->interfaces()->count(), 0);
-    }
-
-    void deviceKnownOnlyFromTheDesignLightsTheIndicator()
-    {
-        commtest::SimPeer dsp, endpoint;
-        QTemporaryDir dir;
-        openDemo(dsp, endpoint, dir, false);
-        model->setOnline(true);
-        QTRY_VERIFY_WITH_TIMEOUT(indicator().endsWith("/indicator_grn.png"), Timeout);
-        QCOMPARE(model->interfaces()->count(), 2);
-        model->setOnline(false);
-        model->closeDocument();
     }
 
     void dialHoldAndHangUp()

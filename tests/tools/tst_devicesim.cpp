@@ -1,5 +1,5 @@
-// The simulated device in-process over loopback: the exact replies to
-// every command, pushes to subscribers, level reports, its faults, its
+// The simulated device in-process over loopback: the exact replies at the
+// edges of its commands, pushes to subscribers, level reports, its faults, its
 // console, and its telephone lines through every state.
 
 #include "SimConnection.h"
@@ -98,44 +98,21 @@ private slots:
         QTest::addColumn<bool>("subscribes");
         const QByteArray ack = Ack;
         const QByteArray nak = Nak;
-        QTest::newRow("level") << QByteArrayList{"GA\"Gain 1\">1\r", "GA\"Gain 1\">1=0.0\r",
-                                                 "SA \"Gain 1\">1=-5.0\r", ack,
-                                                 "GA\"Gain 1\">1\r", "GA\"Gain 1\">1=-5.0\r",
-                                                 "GA\"Gain 1\">2\r", "GA\"Gain 1\">2=0.0\r",
-                                                 "GA\"Gain 2\">1\r", "GA\"Gain 2\">1=0.0\r"} << true;
-        QTest::newRow("two indexes") << QByteArrayList{"GA\"Gain 1\">3>4\r", "GA\"Gain 1\">3>4=0.0\r",
-                                                       "SA \"G\">3>4=78\r", ack, "GA\"G\">3>4\r", "GA\"G\">3>4=78\r"} << true;
-        QTest::newRow("selector with blank") << QByteArrayList{"GA \"Sel 1\">2>1\r", "GA \"Sel 1\">2>1=1\r",
-                                                               "SA \"Sel 1\">2>1=3\r", ack,
-                                                               "GA \"Sel 1\">2>1\r", "GA \"Sel 1\">2>1=3\r"} << true;
-        QTest::newRow("defaults by name") << QByteArrayList{"GA\"Mic Mute\">1\r", "GA\"Mic Mute\">1=F\r",
-                                                            "GA\"Source Select\">1\r", "GA\"Source Select\">1=1\r"} << true;
-        QTest::newRow("channel label") << QByteArrayList{"SA\"Label\">2=1\r", ack, "GA\"Label\">2\r",
-                                                         "GA\"Label\">2=1\r"} << true;
-        QTest::newRow("matrix") << QByteArrayList{"MA \"Matrix\">5=O\r", ack, "GA\"Matrix\">0>5\r",
-                                                  "GA\"Matrix\">0>5=O\r"} << true;
+        // The plain replies of every structure meet the protocol's tests
+        // against this device; here the edges.
         QTest::newRow("index written with zero") << QByteArrayList{"SA \"G\">01=2.5\r", ack, "GA\"G\">1\r",
                                                                    "GA\"G\">1=2.5\r"} << true;
         QTest::newRow("text with blanks, last set wins")
             << QByteArrayList{"SA \"Room\">1=Board\r", ack, "SA \"Room\">1=Board Room A\r", ack,
                               "GA\"Room\">1\r", "GA\"Room\">1=Board Room A\r"} << true;
-        QTest::newRow("status") << QByteArrayList{"GS \r", "S 0x0\r", "SS 1f \r", ack, "GS \r", "S 0x1f\r"} << true;
         QTest::newRow("group in either case") << QByteArrayList{"GG 1a\r", "GG 1a,78\r", "SG 1A,63\r", ack,
                                                                 "GG 1a\r", "GG 1a,63\r"} << true;
-        QTest::newRow("numbered apart from group") << QByteArrayList{"GN 2\r", "GN 2,0\r", "SN 1a,1\r", ack,
-                                                                     "GN 1a\r", "GN 1a,1\r", "GG 1a\r", "GG 1a,78\r"} << true;
-        QTest::newRow("rooms") << QByteArrayList{"GRC 2\r", "GRC 2,\r", "SRC 2,[1,2][3,4]\r", ack,
-                                                 "GRC 2\r", "GRC 2,[1,2][3,4]\r", "GRC 1\r", "GRC 1,\r",
-                                                 "SRC 2,\r", ack, "GRC 2\r", "GRC 2,\r"} << true;
         QTest::newRow("single room joins nothing") << QByteArrayList{"SRC 2,[1,2][3]\r", ack, "GRC 2\r",
                                                                      "GRC 2,[1,2]\r"} << true;
         QTest::newRow("refused room sets change nothing")
             << QByteArrayList{"SRC 2,[1,2]\r", ack,         "SRC 2,[3,3]\r", nak, "SRC 2,[1,2][2,3]\r", nak,
                               "SRC 2,1,2\r",   nak,         "SRC 2,[1,2]x\r", nak, "GRC 2\r", "GRC 2,[1,2]\r"} << true;
-        QTest::newRow("subscriptions") << QByteArrayList{"SUB\r", "SUB,yes\r",
-                                                         "SUB \"GA\"Gain 1\">1\"\r", "SUB \"GA\"Gain 1\">1\",yes\r",
-                                                         "UNS \"GA\"Gain 1\">1\"\r", "UNS \"GA\"Gain 1\">1\",yes\r",
-                                                         "SUB \"HELLO\"\r", "SUB \"HELLO\",no\r"} << true;
+        QTest::newRow("subscription to no query") << QByteArrayList{"SUB \"HELLO\"\r", "SUB \"HELLO\",no\r"} << true;
         QTest::newRow("malformed") << QByteArrayList{"XYZ\r", nak, "GA\"Gain 1\"\r", nak, "SA \"Gain 1\">1\r", nak,
                                                      "GA Gain>1\r", nak, "SS zz \r", nak, "SG 1a\r", nak,
                                                      "GRC 0\r", nak, "GL\r", nak, "GL -1\r", nak, "gs \r", nak} << true;
@@ -146,11 +123,8 @@ private slots:
                                                   "SUB \"" + query + "\",yes\r", "B " + set, ack, "", push} << true;
         };
         pushed("push level", "GA\"Gain 1\">1", "SA \"Gain 1\">1=-3.0\r", "GA\"Gain 1\">1=-3.0\r");
-        pushed("push selector form", "GA \"Sel 1\">2>1", "SA \"Sel 1\">2>1=2\r", "GA \"Sel 1\">2>1=2\r");
         pushed("push matrix", "GA\"Matrix\">0>5", "MA \"Matrix\">5=O\r", "GA\"Matrix\">0>5=O\r");
         pushed("push status", "GS ", "SS 2 \r", "S 0x2\r");
-        pushed("push group", "GG 1a", "SG 1A,70\r", "GG 1a,70\r");
-        pushed("push numbered", "GN 3", "SN 3,1\r", "GN 3,1\r");
         pushed("push rooms", "GRC 2", "SRC 2,[1,2]\r", "GRC 2,[1,2]\r");
         QTest::newRow("subscriptions refused")
             << QByteArrayList{"SUB\r", "SUB,no\r", "SUB \"GA\"Gain 1\">1\"\r", "SUB \"GA\"Gain 1\">1\",no\r",
@@ -218,33 +192,6 @@ private slots:
             }
             QCOMPARE(m.captured(4), SimLevelMeter::clipMask(levels));
         }
-    }
-
-    void levelsMoveSmoothlyAndSometimesClip()
-    {
-        const SimLevelMeter meter(42);
-        const int count = 8;
-        QVector<double> previous = meter.levels(3, count, 0), lowest = previous, highest = previous;
-        int clips = 0;
-        for (qint64 ms = SimLevelMeter::IntervalMs; ms <= 600000; ms += SimLevelMeter::IntervalMs) {
-            const QVector<double> levels = meter.levels(3, count, ms);
-            // Samples of one interval agree; time rounds down to the interval.
-            QCOMPARE(meter.levels(3, count, ms + SimLevelMeter::IntervalMs - 1), levels);
-            for (int i = 0; i < count; ++i) {
-                QVERIFY2(levels[i] >= -60.0 && levels[i] <= 0.0 && qAbs(levels[i] - previous[i]) <= 8.0,
-                         "a meter left its range or jumped");
-                lowest[i] = qMin(lowest[i], levels[i]);
-                highest[i] = qMax(highest[i], levels[i]);
-                clips += levels[i] > SimLevelMeter::ClipMark;
-            }
-            previous = levels;
-        }
-        for (int i = 0; i < count; ++i)
-            QVERIFY2(highest[i] - lowest[i] > 30.0, "a meter hardly moves");
-        QVERIFY(clips > 0 && clips < count * 6000 / 20); // now and then, not all the time
-        // Meters of other slots or devices move on their own.
-        QVERIFY(meter.levels(4, count, 5000) != meter.levels(3, count, 5000));
-        QVERIFY(SimLevelMeter(43).levels(3, count, 5000) != meter.levels(3, count, 5000));
     }
 
     void clipMask()
@@ -342,7 +289,6 @@ private slots:
         auto device = startDevice();
         Peer listener(device->port());
         QVERIFY(listener.exchange("SUB \"GA\"Gain 1\">1\"\r", "SUB \"GA\"Gain 1\">1\",yes\r"));
-        device->phoneLines().declare("Phone Receive", SimPhoneLine::Kind::Pstn);
         SimConsole console({device.get()});
         // The value is the last word; the query keeps its blanks.
         QCOMPARE(console.execute(QStringLiteral("set GA\"Gain 1\">1 -12.5")), QStringLiteral("ok"));
@@ -351,19 +297,6 @@ private slots:
         QCOMPARE(device->parameter(QStringLiteral("GA \"Gain 1\">1")), QStringLiteral("-12.5"));
         for (const char *bad : {"set SA \"Gain 1\">1=2 2", "set GS", "silent -1", "reboot"})
             QVERIFY2(console.execute(QString::fromLatin1(bad)).startsWith(QLatin1String("error: ")), bad);
-        // The far end of a telephone line calls and hangs up.
-        for (const auto &[line, answer] : QList<QPair<QString, QString>>{
-                 {"ring \"Phone Receive\" Front  Desk", "ok"},
-                 {"ring \"Phone Receive\" Lobby", "error: a call is already waiting on \"Phone Receive\""},
-                 {"hangup \"Phone Receive\"", "ok"},
-                 {"hangup \"Phone Receive\"", "error: no call on \"Phone Receive\""},
-                 {"hangup Phone Receive", "error: hangup needs a line: hangup LINE"},
-                 {"ring Nowhere", "error: no phone line \"Nowhere\""},
-                 {"dial 5", "error: unknown command \"dial\""}}) {
-            QVERIFY2(console.execute(line).startsWith(answer), qPrintable(line));
-            if (line.endsWith("Desk"))
-                QCOMPARE(device->phoneLines().find("Phone Receive")->statusText(), QStringLiteral("INCOMING&Front Desk"));
-        }
         // Silent: the connection stays and hears nothing; no new one is taken.
         QCOMPARE(console.execute(QStringLiteral("silent 1")), QStringLiteral("ok"));
         QVERIFY(device->isSilent());
@@ -404,13 +337,6 @@ private slots:
         QVERIFY(peer.isConnected());
     }
 
-    void logShowsControlBytes()
-    {
-        QCOMPARE(SimLog::printable(QByteArray("\x06;GA\"G\">1=-3.0\r")), QStringLiteral("<ACK>;GA\"G\">1=-3.0<CR>"));
-        QCOMPARE(SimLog::printable(QByteArray("\x15\x01\n")), QStringLiteral("<NAK><01><LF>"));
-        QCOMPARE(SimLog::printable(QByteArray("SA \"Salle\xc3\xa9\">1=1")), QStringLiteral("SA \"Salle\u00e9\">1=1"));
-    }
-
     // Each step is an action and the status answer it must lead to. An
     // action is a command, "ring:<caller>", "hangup", or "wait" for the
     // line's next automatic step.
@@ -422,15 +348,9 @@ private slots:
             << false << QStringList{"CALL", "DIALTONE", "DIGIT 5", "DIALING&5", "DIGIT 5", "DIALING&55", "wait",
                                     "RINGBACK&55", "wait", "ACTIVE&55", "DIGIT 7", "ACTIVE&55", "HOLD", "HOLD&55",
                                     "RESUME", "ACTIVE&55", "END", "HANGUP"};
-        QTest::newRow("VoIP with a number")
-            << true << QStringList{"call 201", "\"OUTGOING\"&\"201\"", "wait", "\"RINGBACK\"&\"201\"", "wait",
-                                   "\"ACTIVE\"&\"201\"", "END", "\"IDLE\""};
         QTest::newRow("engaged") << false << QStringList{"CALL 999", "DIALING&999", "wait", "BUSY&999", "END", "HANGUP"};
-        QTest::newRow("typed before calling") << false << QStringList{"DIGIT 1", "HANGUP", "DIGIT 2", "HANGUP",
-                                                                      "BACKSPACE", "HANGUP", "CALL", "DIALING&1"};
-        QTest::newRow("incoming accepted") << false << QStringList{"ring:Front; Desk&\"", "INCOMING&Front Desk", "ACCEPT",
-                                                                   "ACTIVE&Front Desk", "hangup", "HANGUP"};
-        QTest::newRow("incoming declined") << true << QStringList{"ring:", "\"INCOMING\"", "END", "\"IDLE\""};
+        QTest::newRow("caller name cleaned") << false << QStringList{"ring:Front; Desk&\"", "INCOMING&Front Desk",
+                                                                     "ACCEPT", "ACTIVE&Front Desk", "hangup", "HANGUP"};
         QTest::newRow("call waiting by flash")
             << false << QStringList{"ring:A", "INCOMING&A", "ACCEPT", "ACTIVE&A", "ring:B", "ACTIVE_INCOMING&B",
                                     "FLASH", "ACTIVE&B", "END", "HOLD&A", "RESUME", "ACTIVE&A"};

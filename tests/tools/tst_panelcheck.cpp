@@ -1,3 +1,4 @@
+#include "../TransferPeers.h"
 #include "CheckDocument.h"
 #include "CheckOnline.h"
 #include "CheckPanels.h"
@@ -16,6 +17,8 @@
 #include <QtEndian>
 #include <QtTest>
 
+using transfertest::writeFile;
+
 namespace {
 const QString Data = QStringLiteral(KVR_TEST_DATA "/check/");
 
@@ -27,12 +30,6 @@ bool pack(const QString &archivePath, const QStringList &files)
             return false;
     }
     return archive.write(archivePath);
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 void appendWord(QByteArray *bytes, quint32 value)
@@ -229,11 +226,11 @@ private slots:
         QStringList expected{"device-absent|/||||Stage DSP|", lobbyFinding};
         expected.sort();
         QCOMPARE(lines(check.run()), expected);
-        QCOMPARE(check.devices().size(), 3);
-        QCOMPARE(check.devices().at(0).state, CheckOnline::DeviceState::Answers);
+        QList<int> states;
+        for (const auto &checked : check.devices())
+            states << int(checked.state);
+        QCOMPARE(states, (QList<int>{int(CheckOnline::DeviceState::Answers), int(CheckOnline::DeviceState::Absent), lobbyState}));
         QCOMPARE(check.devices().at(0).answered, 1);
-        QCOMPARE(check.devices().at(1).state, CheckOnline::DeviceState::Absent);
-        QCOMPARE(int(check.devices().at(2).state), lobbyState);
         // The queries as they went over the wire: the failing one three times,
         // as many as the client writes a command.
         log.close();

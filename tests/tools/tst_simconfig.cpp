@@ -1,3 +1,5 @@
+#include "../SimStation.h"
+#include "../TransferPeers.h"
 #include "SimCardSlots.h"
 #include "SimDesignReader.h"
 #include "SimDeviceInfo.h"
@@ -16,39 +18,6 @@
 namespace {
 constexpr int Timeout = 5000;
 const QString Design = QStringLiteral(KVR_TEST_DATA "/devicesim/conference_centre.kvp");
-
-QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &content)
-{
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(content);
-    return path;
-}
-
-// A client of a device that collects every byte it is sent.
-struct Peer
-{
-    explicit Peer(quint16 port)
-    {
-        QObject::connect(&socket, &QTcpSocket::readyRead, &socket, [this] { received += socket.readAll(); });
-        socket.connectToHost(QHostAddress::LocalHost, port);
-        socket.waitForConnected(Timeout);
-    }
-    // Sends command and answers what came back (length bytes, else a line),
-    // without the ";" that joins answers.
-    QByteArray exchange(const QByteArray &command, int length = 0)
-    {
-        received.clear();
-        socket.write(command);
-        if (!QTest::qWaitFor([&] { return length ? received.size() >= length : received.endsWith('\r'); }, Timeout))
-            qWarning() << "no answer to" << command;
-        QByteArray answer = std::exchange(received, QByteArray());
-        return answer.replace(';', QByteArray());
-    }
-    QTcpSocket socket;
-    QByteArray received;
-};
 } // namespace
 
 // How the simulator learns which devices to serve (the design project
@@ -98,18 +67,17 @@ private slots:
         QCOMPARE(devices.size(), 3);
         const SimDeviceInfo &dsp = devices.at(0);
         QCOMPARE(dsp.nodeId, 1);
-        QCOMPARE(dsp.label + ' ' + dsp.model, QStringLiteral("Boardroom DSP ZMP-30"));
         QCOMPARE(dsp.address, QStringLiteral("192.168.10.21"));
         QCOMPARE(dsp.port, 10055);
         QCOMPARE(dsp.levelEntries, (QMap<int, int>{{1, 4}, {2, 4}, {3, 8}, {6, 128}}));
+        // Labels and models, one from Windows-1252, are what the program prints
+        // as it serves the design below.
         const SimDeviceInfo &endpoint = devices.at(1);
-        QCOMPARE(endpoint.label, QStringLiteral("Salle de r\u00e9union")); // from Windows-1252
         QCOMPARE(endpoint.levelEntries, (QMap<int, int>{{4, 4}, {7, 32}, {9, 4}, {10, 4}, {11, 2}}));
         const SimDeviceInfo &amp = devices.at(2);
         QCOMPARE(amp.nodeId, 3);
-        QCOMPARE(amp.port, SimDeviceInfo::DefaultPort); // no port in the design
+        QCOMPARE(amp.port, 10055); // no port in the design
         QCOMPARE(amp.levelEntries, (QMap<int, int>{{1, 8}, {2, 8}}));
-        QCOMPARE(amp.levelEntryCount(5), SimDeviceInfo::DefaultLevelEntries);
         // The endpoint's telephone interfaces become its phone lines.
         QCOMPARE(dsp.pstnLines + endpoint.pstnLines + amp.pstnLines, QStringList{"Phone Receive"});
         QCOMPARE(dsp.voipLines + endpoint.voipLines + amp.voipLines, QStringList{"SIP Receive"});
@@ -147,8 +115,8 @@ private slots:
         QFETCH(QString, message);
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
-        const QString path = name.isEmpty() ? dir.filePath(QStringLiteral("missing.kvp"))
-                                            : writeFile(dir, name, content);
+        const QString path = dir.filePath(name.isEmpty() ? QStringLiteral("missing.kvp") : name);
+        QVERIFY(name.isEmpty() || transfertest::writeFile(path, content));
         QList<SimDeviceInfo> devices;
         QString error;
         QVERIFY(!SimDeviceSource::fromFile(path, &devices, &error));
@@ -156,48 +124,38 @@ private slots:
         QVERIFY(devices.isEmpty());
     }
 
-    void slotNumber_data()
+    void cardSlots_data()
     {
         QTest::addColumn<QString>("device");
-        QTest::addColumn<QString>("card");
+        QTest::addColumn<QString>("card"); // the block's title, or its kind
+        QTest::addColumn<QString>("cardType");
         QTest::addColumn<int>("portIndex");
-        QTest::addColumn<int>("slot");
-        // The slots of the design above are read through these rules; here
-        // their edges.
-        QTest::newRow("XT-10C input 6, second quad") << "XT-10C" << "Input 6" << -1 << 4;
-        QTest::newRow("ZMP-60 input 15, fourth quad") << "ZMP-60" << "Input 15" << -1 << 4;
-        QTest::newRow("ZMP-40 input 13, no rule") << "ZMP-40" << "Input 13" << -1 << 13;
-        QTest::newRow("amplifier output by port") << "PQ306D" << "Amp Output" << 5 << 2;
-        QTest::newRow("amplifier port out of range") << "KA3100N" << "Analog In" << 11 << 12;
-        QTest::newRow("no channel number") << "ZMP-30" << "Gain" << -1 << -1;
+        QTest::addColumn<int>("slot");    // of the title; 0: not asked
+        QTest::addColumn<int>("entries"); // of the kind; -1: not asked
+        // The design above is read through these rules; here their edges and
+        // what it lacks.
+        QTest::newRow("XT-10C input 6, second quad") << "XT-10C" << "Input 6" << "" << -1 << 4 << -1;
+        QTest::newRow("ZMP-40 input 13, no rule") << "ZMP-40" << "Input 13" << "" << -1 << 13 << -1;
+        QTest::newRow("amplifier output by port") << "PQ306D" << "Amp Output" << "" << 5 << 2 << -1;
+        QTest::newRow("amplifier port out of range") << "KA3100N" << "Analog In" << "" << 11 << 12 << -1;
+        QTest::newRow("no channel number") << "ZMP-30" << "Gain" << "" << -1 << -1 << -1;
+        QTest::newRow("Dante of a processor") << "ZMP-60" << "DanteTx" << "" << -1 << 0 << 64;
+        QTest::newRow("Dante with a bad channel count") << "XT-10C" << "DanteRx" << "Dante 0In0Out" << -1 << 0 << 32;
+        QTest::newRow("link") << "ZMP-40" << "DriveNet" << "" << -1 << 0 << 8;
+        QTest::newRow("block") << "ZMP-40" << "Gain" << "" << -1 << 0 << 0;
     }
-    void slotNumber()
+    void cardSlots()
     {
         QFETCH(QString, device);
         QFETCH(QString, card);
-        QFETCH(int, portIndex);
-        QTEST(SimCardSlots::slotNumber(device, card, portIndex), "slot");
-    }
-
-    void levelEntries_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("cardType");
-        QTest::addColumn<QString>("device");
-        QTest::addColumn<int>("entries");
-        // Telephone, VoIP, USB, Dante and amplifier cards are read from the
-        // design above; here what it lacks.
-        QTest::newRow("Dante of a processor") << "DanteTx" << "" << "ZMP-60" << 64;
-        QTest::newRow("Dante with a bad channel count") << "DanteRx" << "Dante 0In0Out" << "XT-10C" << 32;
-        QTest::newRow("link") << "DriveNet" << "" << "ZMP-40" << 8;
-        QTest::newRow("block") << "Gain" << "" << "ZMP-40" << 0;
-    }
-    void levelEntries()
-    {
-        QFETCH(QString, kind);
         QFETCH(QString, cardType);
-        QFETCH(QString, device);
-        QTEST(SimCardSlots::levelEntries(kind, cardType, device), "entries");
+        QFETCH(int, portIndex);
+        QFETCH(int, slot);
+        QFETCH(int, entries);
+        if (slot)
+            QCOMPARE(SimCardSlots::slotNumber(device, card, portIndex), slot);
+        if (entries >= 0)
+            QCOMPARE(SimCardSlots::levelEntries(card, cardType, device), entries);
     }
 
     void devicePorts()
@@ -222,19 +180,10 @@ private slots:
         QCOMPARE(devices.size(), 3);
         QCOMPARE(devices.at(0).port, 10060);
         QCOMPARE(devices.at(2).port, 0);
-        QCOMPARE(devices.at(2).levelEntryCount(1), SimDeviceInfo::DefaultLevelEntries);
-        SimOptions twice;
-        QCOMPARE(twice.parse({"kvrsim", "--port", "10060", "--port", "10060"}), SimOptions::Outcome::Run);
-        QVERIFY(!SimDeviceSource::collect(twice, &devices, &error));
-        QVERIFY(error.contains(QStringLiteral("Device 1 and Device 2 both use port 10060")));
     }
 
     void options()
     {
-        SimOptions plain;
-        QCOMPARE(plain.parse({"kvrsim"}), SimOptions::Outcome::Run);
-        QCOMPARE(plain.ports, QList<int>{SimDeviceInfo::DefaultPort});
-        QCOMPARE(plain.bindAddress, QStringLiteral("127.0.0.1"));
         SimOptions full;
         QCOMPARE(full.parse({"kvrsim", "--port", "0", "--bind", "::1", "--log", "x.log", "--quiet", "--drop-every", "5",
                              "--nak-every", "7", "--close-after", "9", "--delay", "250", "--refuse", "--no-subscribe",
@@ -246,9 +195,6 @@ private slots:
         QCOMPARE((QList<int>{f.dropEvery, f.nakEvery, f.closeAfter, f.delayMs, f.refuse, f.noSubscribe, full.quiet}),
                  (QList<int>{5, 7, 9, 250, 1, 1, 1}));
         QCOMPARE((QList<int>{f.silentAfter, f.stallAfter, f.splitReplies, f.restartEveryS}), (QList<int>{11, 13, 1, 60}));
-        SimOptions help;
-        QCOMPARE(help.parse({"kvrsim", "--help"}), SimOptions::Outcome::Help);
-        QVERIFY(help.message().contains(QStringLiteral("--drop-every")));
         const QList<QStringList> refused = {
             {"--port", "1", "--design", "d.kvp"}, {"--base-port", "2000"}, {"--port", "65536"},
             {"--delay", "-1"}, {"--drop-every", "0"}, {"--restart-every", "0"}, {"--close-after", "two"},
@@ -287,16 +233,16 @@ private slots:
                                      "Training Amp (KA6200N)"}));
         {
             // Each device keeps its own values, and meters its design's cards.
-            Peer dsp(ports.value(1)), endpoint(ports.value(2));
-            QCOMPARE(dsp.exchange("SA \"Gain 1\">1=-5.0\r", 1), QByteArray("\x06"));
-            QCOMPARE(dsp.exchange("GA\"Gain 1\">1\r"), QByteArray("GA\"Gain 1\">1=-5.0\r"));
-            QCOMPARE(endpoint.exchange("GA\"Gain 1\">1\r"), QByteArray("GA\"Gain 1\">1=0.0\r"));
-            QVERIFY(endpoint.exchange("GL 7\r").startsWith("GL 7 1 32 100 "));
+            simtest::OtherStation dsp(ports.value(1)), endpoint(ports.value(2));
+            QCOMPARE(dsp.ask("SA \"Gain 1\">1=-5.0"), QByteArray("\x06"));
+            QCOMPARE(dsp.ask("GA\"Gain 1\">1"), QByteArray("GA\"Gain 1\">1=-5.0\r"));
+            QCOMPARE(endpoint.ask("GA\"Gain 1\">1"), QByteArray("GA\"Gain 1\">1=0.0\r"));
+            QVERIFY(endpoint.ask("GL 7").startsWith("GL 7 1 32 100 "));
         }
         // A value changed at the devices from standard input.
         sim.write("set GA\"Gain 2\">1 -7.0\n");
         QVERIFY(waitFor([&] { return out.endsWith("ok\n"); }));
-        QCOMPARE(Peer(ports.value(1)).exchange("GA\"Gain 2\">1\r"), QByteArray("GA\"Gain 2\">1=-7.0\r"));
+        QCOMPARE(simtest::OtherStation(ports.value(1)).ask("GA\"Gain 2\">1"), QByteArray("GA\"Gain 2\">1=-7.0\r"));
         ::kill(pid_t(sim.processId()), signalNumber);
         QVERIFY(sim.waitForFinished(Timeout));
         QCOMPARE(sim.exitStatus(), QProcess::NormalExit);
@@ -317,8 +263,8 @@ private slots:
         const quint16 port = start({"--port", "0", "--quiet", "--voip-line", "SIP Receive", "--ring",
                                     "SIP Receive=Front Desk"}, 1).value(1);
         QVERIFY(printed("kvrsim: ring \"SIP Receive\": ok\n"));
-        Peer phone(port);
-        const auto status = [&phone] { return phone.exchange("GA\"SIP Receive\">16\r"); };
+        simtest::OtherStation phone(port);
+        const auto status = [&phone] { return phone.ask("GA\"SIP Receive\">16"); };
         QCOMPARE(status(), QByteArray("GA\"SIP Receive\">16=\"INCOMING\"&\"Front Desk\"\r"));
         out.clear();
         sim.write("hangup \"SIP Receive\"\n");
@@ -329,7 +275,7 @@ private slots:
         QVERIFY(out.contains("error: no phone line \"Nowhere\"\n"));
         QCOMPARE(status(), QByteArray("GA\"SIP Receive\">16=\"INCOMING\"&\"Lobby 2\"\r"));
         // Dialer commands are acknowledged; others on the line refused.
-        QCOMPARE(phone.exchange("SA \"SIP Receive\">16=ACCEPT\rSA \"SIP Receive\">16=RING\r", 2), QByteArray("\x06\x15"));
+        QCOMPARE(phone.ask("SA \"SIP Receive\">16=ACCEPT") + phone.ask("SA \"SIP Receive\">16=RING"), QByteArray("\x06\x15"));
         QCOMPARE(status(), QByteArray("GA\"SIP Receive\">16=\"ACTIVE\"&\"Lobby 2\"\r"));
         sim.terminate();
         QVERIFY(sim.waitForFinished(Timeout));
