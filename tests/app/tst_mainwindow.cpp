@@ -8,10 +8,13 @@
 #include "USettings.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QDesktopServices>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
 #include <QSplitter>
@@ -177,21 +180,43 @@ private slots:
         QTRY_VERIFY(root->findChild<QQuickItem *>("topRow")->height() > 0);
     }
 
-    void sendSendsTheOpenFile()
+    void sendSendsTheOpenFileToTheAddressGiven()
     {
         MainWindow w;
         transfertest::ListeningPeer phone;
         QVERIFY(phone.listen());
-        w.model()->transfer()->setPort(phone.port());
-        QVERIFY(w.sendAction()->isEnabled());
-        whenModal<DDownloadDialog>(&w, [](DDownloadDialog *dialog) {
+        MTransfer *transfer = w.model()->transfer();
+        transfer->setPort(phone.port());
+        transfer->setMobileAddress(QHostAddress("192.168.0.1"));
+        // The dialog shows the address used last and refuses one no phone has.
+        QList<int> shown;
+        bool refusedNoAddress = false;
+        whenModal<DDownloadDialog>(&w, [&](DDownloadDialog *dialog) {
+            for (int i = 1; i <= 4; ++i)
+                shown << dialog->field(i)->value();
+            dialog->setAddress(QHostAddress("0.0.0.0"));
+            dialog->finalize();
+            refusedNoAddress = dialog->isVisible() && dialog->findChild<QLabel *>("problem")->isVisible();
             dialog->setAddress(QHostAddress::LocalHost);
             dialog->finalize();
         });
+        QString progress;
+        connect(transfer, &MTransfer::sendProgress, this, [&] {
+            if (auto *dialog = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget()))
+                progress = dialog->findChild<QLabel *>()->text() + "|" + dialog->findChild<QPushButton *>()->text();
+        });
+        QVERIFY(w.sendAction()->isEnabled());
         w.sendAction()->trigger();
+        disconnect(transfer, &MTransfer::sendProgress, this, nullptr);
+        QCOMPARE(shown, (QList<int>{192, 168, 0, 1}));
+        QVERIFY(refusedNoAddress);
+        QCOMPARE(progress, "Sending to Mobile Device...|Abort");
+        // The phone gets the archive, design and images included, not the
+        // panel file taken out of it.
         QTRY_VERIFY_WITH_TIMEOUT(phone.closed, transfertest::Timeout);
         QCOMPARE(phone.received, transfertest::readFile(":/data/Korvel/Demo.cpz"));
         QVERIFY(w.statusBar()->currentMessage().startsWith("Sent Demo.cpz to 127.0.0.1"));
+        QCOMPARE(MTransfer().mobileAddress(), QHostAddress(QHostAddress::LocalHost));
     }
 
     void receiveModeHoldsTheActionsAndClosingEndsIt()

@@ -7,7 +7,6 @@
 #include "USettings.h"
 
 #include <QAbstractButton>
-#include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
 #include <QProgressDialog>
@@ -66,29 +65,6 @@ private slots:
         settings.setValue(USettings::DesignsKey, dir.path());
         settings.setValue(USettings::ArchiveKey, home.path());
         transfer->setPort(0);
-    }
-
-    void sendsTheFileAsItWasOpened()
-    {
-        QVERIFY(model->openFile(Demo));
-        ListeningPeer phone;
-        QVERIFY(phone.listen());
-        transfer->setPort(phone.port());
-        QSignalSpy message(model, &MModel::displayMessage);
-        QString label;
-        connect(transfer, &MTransfer::sendProgress, this, [&] {
-            if (auto *progress = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget()))
-                label = progress->findChild<QLabel *>()->text() + "|" + progress->findChild<QPushButton *>()->text();
-        });
-        QVERIFY(transfer->send(model->filePath(), QHostAddress::LocalHost));
-        disconnect(transfer, &MTransfer::sendProgress, this, nullptr);
-        QCOMPARE(label, "Sending to Mobile Device...|Abort");
-        // The phone gets the archive, design and images included, not the
-        // panel file taken out of it.
-        QTRY_VERIFY_WITH_TIMEOUT(phone.closed, Timeout);
-        QCOMPARE(phone.received, readFile(Demo));
-        QVERIFY(message.last().first().toString().startsWith("Sent Demo.cpz to 127.0.0.1"));
-        QVERIFY(!transfer->isBusy());
     }
 
     void abortInTheProgressDialogStopsTheSend()
@@ -156,35 +132,6 @@ private slots:
         QCOMPARE(warning.first().at(0).toString(), title);
         QVERIFY(warning.first().at(1).toString().startsWith(text));
         QVERIFY(!dialogShown);
-    }
-
-    void theAddressDialogSendsToTheAddressGivenAndRemembersIt()
-    {
-        QVERIFY(model->openFile(Demo));
-        ListeningPeer phone;
-        QVERIFY(phone.listen());
-        transfer->setPort(phone.port());
-        transfer->setMobileAddress(QHostAddress("192.168.0.1"));
-        QList<int> shown;
-        bool refusedNoAddress = false;
-        QObject watch;
-        whenModal<DDownloadDialog>(&watch, [&](DDownloadDialog *dialog) {
-            for (int i = 1; i <= 4; ++i)
-                shown << dialog->field(i)->value();
-            for (int i = 1; i <= 4; ++i)
-                dialog->field(i)->setValue(0);
-            dialog->finalize();
-            refusedNoAddress = dialog->isVisible() && dialog->findChild<QLabel *>("problem")->isVisible();
-            dialog->setAddress(QHostAddress::LocalHost);
-            dialog->finalize();
-        });
-        QCOMPARE(model->sendToMobile(), 1);
-        QCOMPARE(shown, (QList<int>{192, 168, 0, 1}));
-        QVERIFY(refusedNoAddress);
-        QTRY_VERIFY_WITH_TIMEOUT(phone.closed, Timeout);
-        QCOMPARE(phone.received, readFile(Demo));
-        // Kept for the next run.
-        QCOMPARE(MTransfer().mobileAddress(), QHostAddress(QHostAddress::LocalHost));
     }
 
     void addressesNoDeviceHasAreRefused_data()
