@@ -2,6 +2,7 @@
 #include "../TransferPeers.h"
 #include "DDownloadDialog.h"
 #include "DQmlMessageDialog.h"
+#include "HRoot.h"
 #include "MQmlInterface.h"
 #include "MTransfer.h"
 #include "MainWindow.h"
@@ -119,29 +120,32 @@ private slots:
         QCOMPARE(w.windowTitle(), "Korvel Remote admin - ");
         QVERIFY(w.model()->document()->childCount() > 0);
         QTemporaryDir dir;
-        const QString path = dir.path() + "/Conference.cpf";
-        QVERIFY(QFile::copy(KVR_TEST_DATA "/panels/Conference.cpf", path));
+        const QString path = packed(dir.path(), panelAndDesign(KVR_TEST_DATA "/panels/Conference"));
         w.openFile(path);
-        QCOMPARE(w.windowTitle(), "Korvel Remote admin - Conference.cpf");
+        QCOMPARE(w.windowTitle(), "Korvel Remote admin - Conference.cpz");
         QCOMPARE(w.filePath(), path);
+        QVERIFY(!w.model()->hardwareRoot()->designFile().isEmpty());
         const int chrome = w.height() - w.canvas().height();
         std::unique_ptr<QSettings> settings(USettings::create());
         QCOMPARE(settings->value(USettings::PanelsKey).toString(), dir.path() + "/");
         QCOMPARE(settings->organizationName(), "Halvern");
         QCOMPARE(settings->applicationName(), "Korvel Remote admin 3.0");
-        // A file that cannot be read: one warning naming it, nothing half
-        // open; the title and the size describe what is shown: nothing. The
-        // folder stays.
+        // A broken file: one warning naming it, nothing half open, the design
+        // gone too; the title and the size describe what is shown: nothing.
+        // The folder stays.
+        const QString broken = dir.path() + "/Broken.cpf";
+        QVERIFY(transfertest::writeFile(broken, "<KVD><Scenes><Scene name=\"A\">"));
         QString message;
         answerNextMessageBox(&w, &message);
-        w.openFile("/nowhere/Missing.cpz");
-        QVERIFY(message.contains("Missing.cpz"));
+        w.openFile(broken);
+        QVERIFY(message.contains("Broken.cpf"));
         QCOMPARE(w.windowTitle(), "Korvel Remote admin - ");
         QVERIFY(w.filePath().isEmpty());
         QCOMPARE(w.canvas().aspect(), CCanvas::DefaultAspect);
         QCOMPARE(w.size(), QSize(w.canvas().width() + 2, w.canvas().height() + chrome));
         QCOMPARE(settings->value(USettings::PanelsKey).toString(), dir.path() + "/");
         QCOMPARE(w.model()->document()->childCount(), 0);
+        QVERIFY(w.model()->hardwareRoot()->designFile().isEmpty());
         QVERIFY(!w.goOnlineAction()->isEnabled());
     }
 

@@ -103,23 +103,6 @@ private slots:
         QCOMPARE(model->currentPanel()->name(), "Paging");
     }
 
-    void aFileThatFailsLeavesNothingOpen()
-    {
-        QVERIFY(model->openFile(Demo));
-        QTemporaryDir dir;
-        const QString broken = dir.filePath("Broken.cpf");
-        QVERIFY(writeFile(broken, "<KVD><Scenes><Scene name=\"A\">"));
-        QSignalSpy warning(model, &MModel::warning);
-        QSignalSpy enable(model, &MModel::enableConnection);
-        QVERIFY(!model->openFile(broken));
-        QCOMPARE(warning.count(), 1);
-        QVERIFY(warning.first().at(1).toString().contains("Broken.cpf"));
-        QCOMPARE(model->document()->childCount(), 0);
-        QVERIFY(!model->currentPanel());
-        QCOMPARE(enable.last().first().toBool(), false);
-        QVERIFY(model->hardwareRoot()->designFile().isEmpty());
-    }
-
     void theDesignsProjectInformationStaysUnlessThePanelHasIts_data()
     {
         QTest::addColumn<bool>("panelHasProject");
