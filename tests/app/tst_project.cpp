@@ -1,8 +1,8 @@
 #include "MProject.h"
 #include "../XmlTestUtil.h"
+#include "../hardware/HardwareTestUtil.h"
 
 #include <QTest>
-#include <QXmlAttributes>
 
 namespace {
 void readProjectXml(const QString &xml, MProject &project)
@@ -68,9 +68,7 @@ private slots:
     {
         MProject project;
         project.setField("Engineer", "email", "tomas@nordaudio.example");
-        QXmlAttributes atts;
-        atts.append("name", QString(), "name", "Ada Lind");
-        atts.append("address", QString(), "address", "Storgatan 1");
+        const QXmlAttributes atts = hwtest::attributes({{"name", "Ada Lind"}, {"address", "Storgatan 1"}});
         project.setFromAttributes("Customer", atts);
         project.setFromAttributes("Engineer", atts);
         QCOMPARE(project.field("Customer", "address"), "Storgatan 1");
