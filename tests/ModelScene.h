@@ -86,6 +86,20 @@ inline int distinctColours(const QImage &image)
     return int(colours.size());
 }
 
+// The first W of the model's shown panel's control of that name, bound to
+// the node labelled block (any node when block is empty).
+template <typename W>
+W *panelWidget(const MModel *model, const QString &control, const QString &block = QString())
+{
+    for (CControl *c : model->currentPanel()->children()) {
+        if (c->name() == control && (block.isEmpty() || (c->node() && c->node()->label() == block))) {
+            if (W *w = widgettest::widgetOf<W>(c))
+                return w;
+        }
+    }
+    return nullptr;
+}
+
 struct ModelScene
 {
     VQmlFrame *view = nullptr;
@@ -126,13 +140,7 @@ struct ModelScene
     template <typename W>
     W *widget(const QString &control, const QString &block = QString()) const
     {
-        for (CControl *c : model->currentPanel()->children()) {
-            if (c->name() == control && (block.isEmpty() || (c->node() && c->node()->label() == block))) {
-                if (W *w = widgettest::widgetOf<W>(c))
-                    return w;
-            }
-        }
-        return nullptr;
+        return panelWidget<W>(model, control, block);
     }
 
     // A real mouse click at the middle of an item, once it is laid out.

@@ -6,9 +6,7 @@
 // device shows in the scene. The walk is summarised at the end.
 
 #include "../DemoArchive.h"
-#include "../widgets/WidgetScene.h"
-#include "CComposite.h"
-#include "MModel.h"
+#include "../ModelScene.h"
 #include "MQmlInterface.h"
 #include "MainWindow.h"
 #include "SimDevice.h"
@@ -29,9 +27,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
-#include <QStandardPaths>
 #include <QTcpSocket>
-#include <QTemporaryDir>
 
 #include <memory>
 
@@ -66,18 +62,8 @@ class tst_EndToEnd : public QObject
     MModel *model() const { return window->model(); }
     QQuickWindow *scene() const { return window->view(); }
     QString panelName() const { return model()->currentPanel() ? model()->currentPanel()->name() : QString(); }
-    // The widget of kind W of the shown panel's control name, bound to the
-    // node labelled block (any node when block is empty).
     template <class W>
-    W *widget(const QString &name, const QString &block = QString()) const
-    {
-        for (CControl *control : model()->currentPanel()->children()) {
-            if (control->name() == name && (block.isEmpty() || (control->node() && control->node()->label() == block)))
-                if (W *w = widgettest::widgetOf<W>(control))
-                    return w;
-        }
-        return nullptr;
-    }
+    W *widget(const QString &name, const QString &block = QString()) const { return panelWidget<W>(model(), name, block); }
     // A click where a user would click: the scene is drawn first, so that
     // what was just shown is laid out.
     void click(QQuickItem *item, qreal fx = 0.5, qreal fy = 0.5)

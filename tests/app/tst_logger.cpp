@@ -72,13 +72,9 @@ private slots:
         const QByteArray over = logOfSize(ULogger::MaxLogBytes + 1);
         writeAll(logger.filePath(), over);
         logger._onLogTrimLoopTick();
-        const QByteArray after = readAll(logger.filePath());
-        QVERIFY(after.size() <= ULogger::MaxLogBytes);
-        QVERIFY(after.endsWith('\n'));
-        QVERIFY(over.endsWith(after));
-        // It starts where a line started, and the first line is gone.
-        QCOMPARE(over.at(over.size() - after.size() - 1), '\n');
-        QVERIFY(!after.startsWith("0x"));
+        // One byte over: the first whole line goes, as the table below
+        // checks trimmed() against a plain reference.
+        QCOMPARE(readAll(logger.filePath()), over.mid(over.indexOf('\n') + 1));
     }
 
     void trimmedMatchesDroppingLinesOneByOne_data()

@@ -2,16 +2,20 @@
 #include "../TransferPeers.h"
 #include "DDownloadDialog.h"
 #include "DQmlMessageDialog.h"
+#include "HRoot.h"
 #include "MQmlInterface.h"
 #include "MTransfer.h"
 #include "MainWindow.h"
 #include "USettings.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QDesktopServices>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
 #include <QSplitter>
@@ -98,11 +102,10 @@ private slots:
         // A larger screen grows the window with it; the user cannot resize it.
         w.canvas().setSize(12.0f);
         w.resizeToCanvas();
-        QCOMPARE(w.width(), w.canvas().width() + 2);
-        QCOMPARE(w.minimumSize(), w.size());
-        QCOMPARE(w.maximumSize(), w.size());
+        const QSize grown = w.size();
         w.resize(1000, 1000);
-        QCOMPARE(w.width(), w.canvas().width() + 2);
+        QCOMPARE(grown.width(), w.canvas().width() + 2);
+        QCOMPARE((QList<QSize>{w.size(), w.minimumSize(), w.maximumSize()}), QList<QSize>(3, grown));
     }
 
     void openStoresFolderAndTitle()
@@ -116,29 +119,32 @@ private slots:
         QCOMPARE(w.windowTitle(), "Korvel Remote admin - ");
         QVERIFY(w.model()->document()->childCount() > 0);
         QTemporaryDir dir;
-        const QString path = dir.path() + "/Conference.cpf";
-        QVERIFY(QFile::copy(KVR_TEST_DATA "/panels/Conference.cpf", path));
+        const QString path = packed(dir.path(), panelAndDesign(KVR_TEST_DATA "/panels/Conference"));
         w.openFile(path);
-        QCOMPARE(w.windowTitle(), "Korvel Remote admin - Conference.cpf");
+        QCOMPARE(w.windowTitle(), "Korvel Remote admin - Conference.cpz");
         QCOMPARE(w.filePath(), path);
+        QVERIFY(!w.model()->hardwareRoot()->designFile().isEmpty());
         const int chrome = w.height() - w.canvas().height();
         std::unique_ptr<QSettings> settings(USettings::create());
         QCOMPARE(settings->value(USettings::PanelsKey).toString(), dir.path() + "/");
         QCOMPARE(settings->organizationName(), "Halvern");
         QCOMPARE(settings->applicationName(), "Korvel Remote admin 3.0");
-        // A file that cannot be read: one warning naming it, nothing half
-        // open; the title and the size describe what is shown: nothing. The
-        // folder stays.
+        // A broken file: one warning naming it, nothing half open, the design
+        // gone too; the title and the size describe what is shown: nothing.
+        // The folder stays.
+        const QString broken = dir.path() + "/Broken.cpf";
+        QVERIFY(transfertest::writeFile(broken, "<KVD><Scenes><Scene name=\"A\">"));
         QString message;
         answerNextMessageBox(&w, &message);
-        w.openFile("/nowhere/Missing.cpz");
-        QVERIFY(message.contains("Missing.cpz"));
+        w.openFile(broken);
+        QVERIFY(message.contains("Broken.cpf"));
         QCOMPARE(w.windowTitle(), "Korvel Remote admin - ");
         QVERIFY(w.filePath().isEmpty());
         QCOMPARE(w.canvas().aspect(), CCanvas::DefaultAspect);
         QCOMPARE(w.size(), QSize(w.canvas().width() + 2, w.canvas().height() + chrome));
         QCOMPARE(settings->value(USettings::PanelsKey).toString(), dir.path() + "/");
         QCOMPARE(w.model()->document()->childCount(), 0);
+        QVERIFY(w.model()->hardwareRoot()->designFile().isEmpty());
         QVERIFY(!w.goOnlineAction()->isEnabled());
     }
 
@@ -177,21 +183,43 @@ private slots:
         QTRY_VERIFY(root->findChild<QQuickItem *>("topRow")->height() > 0);
     }
 
-    void sendSendsTheOpenFile()
+    void sendSendsTheOpenFileToTheAddressGiven()
     {
         MainWindow w;
         transfertest::ListeningPeer phone;
         QVERIFY(phone.listen());
-        w.model()->transfer()->setPort(phone.port());
-        QVERIFY(w.sendAction()->isEnabled());
-        whenModal<DDownloadDialog>(&w, [](DDownloadDialog *dialog) {
+        MTransfer *transfer = w.model()->transfer();
+        transfer->setPort(phone.port());
+        transfer->setMobileAddress(QHostAddress("192.168.0.1"));
+        // The dialog shows the address used last and refuses one no phone has.
+        QList<int> shown;
+        bool refusedNoAddress = false;
+        whenModal<DDownloadDialog>(&w, [&](DDownloadDialog *dialog) {
+            for (int i = 1; i <= 4; ++i)
+                shown << dialog->field(i)->value();
+            dialog->setAddress(QHostAddress("0.0.0.0"));
+            dialog->finalize();
+            refusedNoAddress = dialog->isVisible() && dialog->findChild<QLabel *>("problem")->isVisible();
             dialog->setAddress(QHostAddress::LocalHost);
             dialog->finalize();
         });
+        QString progress;
+        connect(transfer, &MTransfer::sendProgress, this, [&] {
+            if (auto *dialog = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget()))
+                progress = dialog->findChild<QLabel *>()->text() + "|" + dialog->findChild<QPushButton *>()->text();
+        });
+        QVERIFY(w.sendAction()->isEnabled());
         w.sendAction()->trigger();
+        disconnect(transfer, &MTransfer::sendProgress, this, nullptr);
+        QCOMPARE(shown, (QList<int>{192, 168, 0, 1}));
+        QVERIFY(refusedNoAddress);
+        QCOMPARE(progress, "Sending to Mobile Device...|Abort");
+        // The phone gets the archive, design and images included, not the
+        // panel file taken out of it.
         QTRY_VERIFY_WITH_TIMEOUT(phone.closed, transfertest::Timeout);
         QCOMPARE(phone.received, transfertest::readFile(":/data/Korvel/Demo.cpz"));
         QVERIFY(w.statusBar()->currentMessage().startsWith("Sent Demo.cpz to 127.0.0.1"));
+        QCOMPARE(MTransfer().mobileAddress(), QHostAddress(QHostAddress::LocalHost));
     }
 
     void receiveModeHoldsTheActionsAndClosingEndsIt()

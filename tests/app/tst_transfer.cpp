@@ -7,7 +7,6 @@
 #include "USettings.h"
 
 #include <QAbstractButton>
-#include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
 #include <QProgressDialog>
@@ -66,29 +65,6 @@ private slots:
         settings.setValue(USettings::DesignsKey, dir.path());
         settings.setValue(USettings::ArchiveKey, home.path());
         transfer->setPort(0);
-    }
-
-    void sendsTheFileAsItWasOpened()
-    {
-        QVERIFY(model->openFile(Demo));
-        ListeningPeer phone;
-        QVERIFY(phone.listen());
-        transfer->setPort(phone.port());
-        QSignalSpy message(model, &MModel::displayMessage);
-        QString label;
-        connect(transfer, &MTransfer::sendProgress, this, [&] {
-            if (auto *progress = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget()))
-                label = progress->findChild<QLabel *>()->text() + "|" + progress->findChild<QPushButton *>()->text();
-        });
-        QVERIFY(transfer->send(model->filePath(), QHostAddress::LocalHost));
-        disconnect(transfer, &MTransfer::sendProgress, this, nullptr);
-        QCOMPARE(label, "Sending to Mobile Device...|Abort");
-        // The phone gets the archive, design and images included, not the
-        // panel file taken out of it.
-        QTRY_VERIFY_WITH_TIMEOUT(phone.closed, Timeout);
-        QCOMPARE(phone.received, readFile(Demo));
-        QVERIFY(message.last().first().toString().startsWith("Sent Demo.cpz to 127.0.0.1"));
-        QVERIFY(!transfer->isBusy());
     }
 
     void abortInTheProgressDialogStopsTheSend()
@@ -158,35 +134,6 @@ private slots:
         QVERIFY(!dialogShown);
     }
 
-    void theAddressDialogSendsToTheAddressGivenAndRemembersIt()
-    {
-        QVERIFY(model->openFile(Demo));
-        ListeningPeer phone;
-        QVERIFY(phone.listen());
-        transfer->setPort(phone.port());
-        transfer->setMobileAddress(QHostAddress("192.168.0.1"));
-        QList<int> shown;
-        bool refusedNoAddress = false;
-        QObject watch;
-        whenModal<DDownloadDialog>(&watch, [&](DDownloadDialog *dialog) {
-            for (int i = 1; i <= 4; ++i)
-                shown << dialog->field(i)->value();
-            for (int i = 1; i <= 4; ++i)
-                dialog->field(i)->setValue(0);
-            dialog->finalize();
-            refusedNoAddress = dialog->isVisible() && dialog->findChild<QLabel *>("problem")->isVisible();
-            dialog->setAddress(QHostAddress::LocalHost);
-            dialog->finalize();
-        });
-        QCOMPARE(model->sendToMobile(), 1);
-        QCOMPARE(shown, (QList<int>{192, 168, 0, 1}));
-        QVERIFY(refusedNoAddress);
-        QTRY_VERIFY_WITH_TIMEOUT(phone.closed, Timeout);
-        QCOMPARE(phone.received, readFile(Demo));
-        // Kept for the next run.
-        QCOMPARE(MTransfer().mobileAddress(), QHostAddress(QHostAddress::LocalHost));
-    }
-
     void addressesNoDeviceHasAreRefused_data()
     {
         QTest::addColumn<QString>("address");
@@ -242,7 +189,6 @@ private slots:
         });
         QCOMPARE(readFile(target()), bytes);
         QCOMPARE(model->filePath(), target());
-        QCOMPARE(model->document()->name(), "download.cpn");
         QVERIFY(model->isOnline());
         QVERIFY(model->isPolling());
         model->setOnline(false);
@@ -250,61 +196,48 @@ private slots:
             QVERIFY(sender.waitForFinished(Timeout));
     }
 
-    void aBadReceiveKeepsTheOldFile_data()
+    void aBadOrEndedReceiveKeepsTheOldFile_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("nothing") << QByteArray() << "Nothing was received.";
-        QTest::newRow("XML of something else")
-            << QByteArray("<?xml version=\"1.0\"?>\n<html><body>Hello</body></html>\n") << "neither scenes nor a canvas";
-        QTest::newRow("truncated archive") << readFile(Demo).left(3000) << "complete control panel archive";
-        QTest::newRow("random bytes") << pattern(5000) << "complete control panel archive";
+        QTest::addColumn<QString>("ending"); // how a receive stopped midway ends
+        QTest::addColumn<QString>("reason"); // of the one warning, empty for none
+        QTest::newRow("nothing") << QByteArray() << QString() << "Nothing was received.";
+        QTest::newRow("XML of something else") << QByteArray("<?xml version=\"1.0\"?>\n<html><body>Hello</body></html>\n")
+                                               << QString() << "neither scenes nor a canvas";
+        QTest::newRow("truncated archive") << readFile(Demo).left(3000) << QString() << "complete control panel archive";
+        QTest::newRow("random bytes") << pattern(5000) << QString() << "complete control panel archive";
+        QTest::newRow("Cancel in the box") << readFile(Demo) << "cancel" << QString();
+        QTest::newRow("the program quits") << readFile(Demo) << "quit" << QString();
     }
-    void aBadReceiveKeepsTheOldFile()
+    void aBadOrEndedReceiveKeepsTheOldFile()
     {
         QFETCH(QByteArray, bytes);
+        QFETCH(QString, ending);
         QFETCH(QString, reason);
         QVERIFY(writeFile(target(), "old panel"));
         QVERIFY(model->openFile(Foyer));
         QSignalSpy warning(model, &MModel::warning);
-        std::unique_ptr<StreamingPeer> peer;
-        receive([&] {
-            peer = std::make_unique<StreamingPeer>(bytes);
-            peer->start(transfer->listeningPort());
-        });
-        QCOMPARE(readFile(target()), QByteArray("old panel"));
-        QCOMPARE(warning.count(), 1);
-        QVERIFY2(warning.first().at(1).toString().contains(reason), qPrintable(warning.first().at(1).toString()));
-        // What was open stays open.
-        QCOMPARE(model->filePath(), Foyer);
-    }
-
-    void endingMidwayKeepsTheOldFile_data()
-    {
-        QTest::addColumn<bool>("quitting");
-        QTest::newRow("Cancel in the box") << false;
-        QTest::newRow("the program quits") << true;
-    }
-    void endingMidwayKeepsTheOldFile()
-    {
-        QFETCH(bool, quitting);
-        QVERIFY(writeFile(target(), "old panel"));
-        QSignalSpy warning(model, &MModel::warning);
-        StreamingPeer peer(readFile(Demo), 2000);
+        StreamingPeer peer(bytes, ending.isEmpty() ? -1 : 2000);
         receive([&] {
             peer.start(transfer->listeningPort());
+            if (ending.isEmpty())
+                return;
             QTimer::singleShot(0, this, [&] {
                 QTRY_VERIFY_WITH_TIMEOUT(peer.stopped() && QFile::exists(target() + "t"), Timeout);
                 QMessageBox *box = scene.view->messageDialog()->receiveBox();
                 QVERIFY(box && box->isVisible());
-                if (quitting)
+                if (ending == "quit")
                     model->aboutToQuit();
                 else
                     box->button(QMessageBox::Cancel)->click();
             });
         });
         QCOMPARE(readFile(target()), QByteArray("old panel"));
-        QCOMPARE(warning.count(), 0);
+        QCOMPARE(warning.count(), reason.isEmpty() ? 0 : 1);
+        if (!reason.isEmpty())
+            QVERIFY2(warning.first().at(1).toString().contains(reason), qPrintable(warning.first().at(1).toString()));
+        // What was open stays open.
+        QCOMPARE(model->filePath(), Foyer);
         QTRY_VERIFY_WITH_TIMEOUT(peer.disconnected, Timeout);
     }
 

@@ -12,9 +12,7 @@ QString fieldText(const CAttributes &a, const QString &field)
 {
     const QHash<QString, QString> fields = {
         {"link", QString::number(a.link())},
-        {"struct", QString::number(a.structure())},
         {"index1", QString::number(a.index1())},
-        {"minimum", QString::number(a.minimum())},
         {"minLimit", QString::number(a.minLimit())},
         {"precision", QString::number(a.precision())},
         {"cardPin", QString::number(a.cardPin())},
@@ -49,9 +47,7 @@ private slots:
         QTest::newRow("too large hex") << "link" << "0x100000000" << "link" << "0";
         QTest::newRow("too large decimal") << "link" << "4294967296" << "link" << "0";
         QTest::newRow("trailing text") << "link" << "12abc" << "link" << "0";
-        QTest::newRow("hex struct") << "struct" << "0x400" << "struct" << "1024";
         QTest::newRow("bad index keeps") << "index1" << "three" << "index1" << "0";
-        QTest::newRow("float") << "minimum" << "-60.5" << "minimum" << "-60.5";
         QTest::newRow("bad float keeps") << "minLimit" << "low" << "minLimit" << "-40";
         QTest::newRow("one decimal") << "format" << "nn.n" << "precision" << "1";
         QTest::newRow("first dot counts") << "format" << "nn.n.n" << "precision" << "3";
@@ -89,11 +85,6 @@ private slots:
                          "\t<units>dB</units>\n\t<format>nn.n</format>\n\t<transform>strV</transform>\n"
                          "\t<channelLabel>Line 1</channelLabel>\n\t<cardPin>7</cardPin>\n\t<set>A,B</set>\n"
                          "\t<callType>VoIP</callType>\n</range>\n"));
-        // The keys that stand only when set.
-        QCOMPARE(writtenXml(CAttributes()),
-                 QString("<range>\n\t<enableEdit>1</enableEdit>\n\t<minimum>0</minimum>\n\t<minLimit>-40</minLimit>\n"
-                         "\t<maximum>0</maximum>\n\t<maxLimit>0</maxLimit>\n\t<step>0</step>\n\t<units></units>\n"
-                         "\t<format></format>\n\t<transform></transform>\n\t<cardPin>-1</cardPin>\n</range>\n"));
     }
 
     void writesAListInItsOrder()
