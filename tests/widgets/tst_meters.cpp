@@ -147,7 +147,6 @@ private slots:
         QTest::addColumn<int>("interval");
         QTest::newRow("5x/s") << "5x/s" << 200;
         QTest::newRow("3x/s") << "3x/s" << 333;
-        QTest::newRow("1x/s") << "1x/s" << 1000;
         // Anything else keeps the interval the meter had (here 2x/s).
         QTest::newRow("6x/s") << "6x/s" << 500;
         QTest::newRow("upper case") << "4X/S" << 500;
