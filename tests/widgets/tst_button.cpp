@@ -319,9 +319,6 @@ private slots:
         QTest::newRow("reset all") << "reset_all" << skin + "resetAll.png";
         QTest::newRow("set all") << "set_all" << skin + "setAll.png";
         QTest::newRow("setup") << "setup_button" << skin + "menu.png";
-        QTest::newRow("lamp off") << "connection_indicator_off" << skin + "indicator_red.png";
-        QTest::newRow("lamp on") << "connection_indicator_on" << skin + "indicator_grn.png";
-        QTest::newRow("lamp partial") << "connection_indicator_partial" << skin + "indicator_ylw.png";
         QTest::newRow("no such image") << "no_such_picture" << "";
     }
     void imageKeys()

@@ -236,26 +236,17 @@ private slots:
         QCOMPARE(first->property("model").toStringList(), (QStringList{"Low", "Mid", "High"}));
         QCOMPARE(first->property("index").toInt(), -1);
         QCOMPARE(first->property("title").toString(), "Stage source");
-        // Opened again, the first list goes.
+        // Opened again, the first list goes, and the new one opens at the
+        // entry now shown.
+        w->transform()->setReplyText("9");
         QPointer<QObject> second = popups.create();
         w->popupList(second);
         QTRY_VERIFY_WITH_TIMEOUT(!first, widgettest::Timeout);
-        QMetaObject::invokeMethod(second, "listClick", Q_ARG(int, 2));
-        QCOMPARE(protocol.sent, QStringList{"9"});
-        QTRY_VERIFY_WITH_TIMEOUT(!second, widgettest::Timeout);
-        QCOMPARE(w->popup(), nullptr);
-        // Closed without a choice, it goes too, and opens at the entry now shown.
-        QPointer<QObject> third = popups.create();
-        w->popupList(third);
-        QCOMPARE(third->property("index").toInt(), 2);
-        QMetaObject::invokeMethod(third, "closed");
-        QTRY_VERIFY_WITH_TIMEOUT(!third, widgettest::Timeout);
-        QCOMPARE(protocol.sent, QStringList{"9"});
+        QCOMPARE(second->property("index").toInt(), 2);
         // Destroyed, the list it opened goes with it.
-        QPointer<QObject> fourth = popups.create();
-        w->popupList(fourth);
         w->destroy();
-        QTRY_VERIFY_WITH_TIMEOUT(!fourth, widgettest::Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(!second, widgettest::Timeout);
+        QVERIFY(protocol.sent.isEmpty());
     }
 
     void writesTheSourcesAsRead()

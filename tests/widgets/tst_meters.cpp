@@ -65,7 +65,6 @@ private slots:
         // Range -60..0: a stop is the length of its zone, in sixtieths.
         QTest::newRow("at the floor") << Zones{"-20", "-6", "0", "-60", {g, g, g}, {0, 0, 0}};
         QTest::newRow("below the floor") << Zones{"-20", "-6", "0", "-75", {g, g, g}, {0, 0, 0}};
-        QTest::newRow("green") << Zones{"-20", "-6", "0", "-40", {gr, g, g}, {20 / 60.0, 0, 0}};
         QTest::newRow("at break 1: green only") << Zones{"-20", "-6", "0", "-20", {gr, g, g}, {40 / 60.0, 0, 0}};
         QTest::newRow("just above break 1") << Zones{"-20", "-6", "0", "-19.5", {gr, y, g}, {40 / 60.0, 0.5 / 60, 0}};
         QTest::newRow("at break 2") << Zones{"-20", "-6", "0", "-6", {gr, y, g}, {40 / 60.0, 14 / 60.0, 0}};
