@@ -189,7 +189,6 @@ private slots:
         line.report("ACTIVE");
         QVERIFY(d->isCallTimerRunning());
         emit line.protocol.onlineStateChanged(false);
-        QVERIFY(!d->isStatusTimerRunning());
         QVERIFY(!d->isCallTimerRunning());
         QCOMPARE(d->dialerState(), WDialer::State_HangUp);
         QCOMPARE(d->statusText(), QString());
