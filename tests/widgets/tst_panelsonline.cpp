@@ -169,6 +169,10 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(widgettest::shown(fader), -7, Timeout);
         QCOMPARE(fader->current(), -3.5f);
         QCOMPARE(field->itemProperty("text").toString(), "-3.5");
+        // Not sent back; moved back to the value it sent before, it sends again.
+        widgettest::userMoves(fader, -20);
+        QTRY_COMPARE_WITH_TIMEOUT(sim->logged().count("< SA \"Lectern\">1=-10.0\n"), 2, Timeout);
+        QCOMPARE(sim->logged().count("< SA \"Lectern\">1="), 3);
     }
 
     void roomsAndLists()
