@@ -5,6 +5,7 @@
 #include "../ModelScene.h"
 #include "HRoot.h"
 #include "MQmlInterface.h"
+#include "ULogger.h"
 #include "WDelegate.h"
 #include "WDropSite.h"
 #include "WImagePath.h"
@@ -295,6 +296,16 @@ private slots:
         QVERIFY(widgettest::written(w).endsWith("<heightfract>1</heightfract>\n<fieldcolor>#40FFFFFF</fieldcolor>\n"
                                     "<bordercolor>#FFFFFFFF</bordercolor>\n<borderwidth>4</borderwidth>\n"
                                     "<polygon>0,0 120,0 120,80 0,80 </polygon>\n<path>Lists</path>\n"));
+    }
+
+    void regionWritesTheLogTestLine()
+    {
+        QFile log(ULogger::instance()->filePath());
+        const qint64 before = log.size();
+        QVERIFY(region());
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QVERIFY(log.seek(before));
+        QCOMPARE(log.readAll(), QByteArray("Test Log Write Success\n"));
     }
 
     void pressWithoutALinkWarns()
