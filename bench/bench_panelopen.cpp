@@ -6,6 +6,7 @@
 // drop lists and ten meters.
 
 #include "BenchLargeArchive.h"
+#include "BenchScene.h"
 #include "CCanvas.h"
 #include "CComposite.h"
 #include "MModel.h"
@@ -72,20 +73,14 @@ int main(int argc, char *argv[])
     out << "archive: " << QFileInfo(cpz).size() / 1024 << " KiB, " << Panels << " panels, "
         << Panels * ControlsPerPanel << " controls, " << Devices << " devices\n";
 
-    VQmlFrame view;
-    CCanvas canvas;
-    view.registerTypesAndSetup();
-    canvas.loadDesktop(&view);
-    MModel model;
-    model.setCanvas(&canvas);
-    model.setQmlView(&view);
-    model.initialize();
-    view.resize(canvas.width(), canvas.height());
-    view.show();
-    timeToFrame(view, [] {});
+    bench::Scene scene;
+    MModel &model = *scene.model;
+    scene.view.resize(scene.canvas.width(), scene.canvas.height());
+    scene.view.show();
+    timeToFrame(scene.view, [] {});
     const long before = peakKiB();
 
-    const qint64 open = timeToFrame(view, [&] { model.openFile(cpz); });
+    const qint64 open = timeToFrame(scene.view, [&] { model.openFile(cpz); });
     int bound = 0;
     for (CControl *scene : model.document()->children())
         for (CControl *panel : qobject_cast<CComposite *>(scene)->children())
@@ -96,9 +91,9 @@ int main(int argc, char *argv[])
 
     QList<qint64> fresh, revisit;
     for (int page = 1; page < 10; ++page)
-        fresh << timeToFrame(view, [&] { model.showPage(page); });
+        fresh << timeToFrame(scene.view, [&] { model.showPage(page); });
     for (int page = 0; page < 10; ++page)
-        revisit << timeToFrame(view, [&] { model.showPage(page); });
+        revisit << timeToFrame(scene.view, [&] { model.showPage(page); });
     out << "page flip to a panel never shown: median " << median(fresh) << " ms, max "
         << *std::max_element(fresh.begin(), fresh.end()) << " ms\n";
     out << "page flip to a panel shown before: median " << median(revisit) << " ms, max "

@@ -27,6 +27,7 @@
 //   bench_soak [--seconds S] [--kvrsim PATH]
 
 #include "BenchFiles.h"
+#include "BenchScene.h"
 #include "CAttributes.h"
 #include "CCanvas.h"
 #include "CComposite.h"
@@ -267,14 +268,8 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    VQmlFrame view;
-    CCanvas canvas;
-    view.registerTypesAndSetup();
-    canvas.loadDesktop(&view);
-    MModel model;
-    model.setCanvas(&canvas);
-    model.setQmlView(&view);
-    model.initialize();
+    bench::Scene scene;
+    MModel &model = *scene.model;
     if (!model.openFile(cpz) || !model.currentPanel()) {
         QTextStream(stderr) << "cannot open the soak archive\n";
         return 1;
