@@ -1,13 +1,16 @@
 #pragma once
 
 // What the benchmarks that open a generated archive share: the design
-// project they generate, writing a file, and the process's memory figures.
+// project they generate, writing a file, and the process's memory and
+// processor-time figures.
 
 #include <QFile>
 #include <QString>
 #include <QTextStream>
 
 #include <functional>
+
+#include <sys/resource.h>
 
 namespace bench {
 
@@ -54,6 +57,15 @@ inline long statusKiB(const QByteArray &key)
             return line.mid(key.size() + 1).trimmed().split(' ').first().toLong();
     }
     return -1;
+}
+
+// The process's user and system time so far, in seconds.
+inline double cpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+           + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 } // namespace bench

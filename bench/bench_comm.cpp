@@ -9,6 +9,7 @@
 //     pushes the change the moment it executes the command).
 // CPU time is the whole process: client, simulated device and this harness.
 
+#include "BenchFiles.h"
 #include "CAttributes.h"
 #include "CControl.h"
 #include "HNode.h"
@@ -27,7 +28,6 @@
 #include <QTcpSocket>
 #include <QTimer>
 
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -97,14 +97,6 @@ struct Control
     CAttributes attributes;
     CountingTransform transform;
 };
-
-double cpuSeconds()
-{
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-           + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 void pause(int ms)
 {
@@ -192,7 +184,7 @@ void benchPolling()
         controls.push_back(std::make_unique<Control>(&block, i + 1));
 
     QElapsedTimer wall;
-    const double cpu0 = cpuSeconds();
+    const double cpu0 = bench::cpuSeconds();
     wall.start();
     for (auto &control : controls)
         protocol.poll(&control->transform);
@@ -203,7 +195,7 @@ void benchPolling()
         },
         60000);
     const qint64 ns = wall.nsecsElapsed();
-    report(done ? "polling (query, answer)" : "polling (INCOMPLETE)", Commands, ns, cpuSeconds() - cpu0);
+    report(done ? "polling (query, answer)" : "polling (INCOMPLETE)", Commands, ns, bench::cpuSeconds() - cpu0);
 }
 
 // A client that sets one parameter of a device taking subscriptions, and
@@ -234,13 +226,13 @@ void benchStreaming()
 {
     SetRig rig;
     QElapsedTimer wall;
-    const double cpu0 = cpuSeconds();
+    const double cpu0 = bench::cpuSeconds();
     wall.start();
     for (int i = 1; i <= Commands; ++i)
         rig.set(i);
     const bool done = runUntil([&] { return rig.observer.pushes >= Commands; }, 60000);
     const qint64 ns = wall.nsecsElapsed();
-    report(done ? "streaming (set commands)" : "streaming (INCOMPLETE)", Commands, ns, cpuSeconds() - cpu0);
+    report(done ? "streaming (set commands)" : "streaming (INCOMPLETE)", Commands, ns, bench::cpuSeconds() - cpu0);
 }
 
 void benchLatency(bool streaming)

@@ -9,6 +9,7 @@
 
 #include "../tests/ModelScene.h"
 #include "BenchDesign.h"
+#include "BenchFiles.h"
 #include "CComposite.h"
 #include "HChassis.h"
 #include "HRoot.h"
@@ -27,19 +28,11 @@
 #include <QTcpServer>
 #include <QTimer>
 
-#include <sys/resource.h>
 
 namespace {
 constexpr int Devices = 4;
 constexpr int MetersPerDevice = 6;
 constexpr int WindowMs = 20000;
-
-double cpuSeconds()
-{
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec + usage.ru_stime.tv_usec / 1e6;
-}
 
 // Runs the event loop for ms: the program idles as it would between events.
 void pump(int ms)
@@ -173,11 +166,11 @@ int main(int argc, char *argv[])
     pump(2000);
 
     frames = 0;
-    const double cpuBefore = cpuSeconds();
+    const double cpuBefore = bench::cpuSeconds();
     QElapsedTimer window;
     window.start();
     pump(WindowMs);
-    const double cpu = cpuSeconds() - cpuBefore;
+    const double cpu = bench::cpuSeconds() - cpuBefore;
     const double wall = window.elapsed() / 1000.0;
     out << QStringLiteral("online, 24 meters at 4x/s on 4 devices: %1 s of processor time in %2 s = %3 % of one core, "
                           "%4 frames drawn\n")

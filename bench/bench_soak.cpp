@@ -59,7 +59,6 @@
 #include <QTextStream>
 #include <QTimer>
 
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <map>
@@ -149,14 +148,6 @@ QString panelFile()
     }
     s << "</Controls></Panel>\n</Panels></Scene>\n</Scenes>\n</KVD>\n";
     return text;
-}
-
-double cpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-           + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 QString figures(QList<qint64> values)
@@ -363,7 +354,7 @@ int main(int argc, char *argv[])
     QElapsedTimer clock;
     clock.start();
     const qint64 startedAt = nowMs();
-    const double cpuStart = cpuSeconds();
+    const double cpuStart = bench::cpuSeconds();
     QList<QPair<int, long>> memory;
     const QList<int> memoryAt = seconds >= 600 ? QList<int>{60, 300, 600}
                                                : QList<int>{seconds / 10, seconds / 2, seconds};
@@ -450,7 +441,7 @@ int main(int argc, char *argv[])
     QEventLoop loop;
     QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
     loop.exec();
-    const double cpu = cpuSeconds() - cpuStart;
+    const double cpu = bench::cpuSeconds() - cpuStart;
     const qint64 wall = clock.elapsed();
     if (memory.size() < memoryAt.size())
         memory.append({memoryAt.last(), bench::statusKiB("VmRSS")});
