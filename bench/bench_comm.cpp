@@ -28,7 +28,6 @@
 #include <QTcpSocket>
 #include <QTimer>
 
-
 #include <algorithm>
 #include <cstdio>
 #include <functional>

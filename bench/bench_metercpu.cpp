@@ -28,7 +28,6 @@
 #include <QTcpServer>
 #include <QTimer>
 
-
 namespace {
 constexpr int Devices = 4;
 constexpr int MetersPerDevice = 6;

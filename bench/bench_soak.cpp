@@ -59,7 +59,6 @@
 #include <QTextStream>
 #include <QTimer>
 
-
 #include <algorithm>
 #include <map>
 #include <memory>
