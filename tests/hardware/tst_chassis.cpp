@@ -10,7 +10,6 @@
 #include "XmlWriter.h"
 
 #include <QStandardItemModel>
-#include <QTest>
 #include <QXmlStreamReader>
 
 using namespace hwtest;

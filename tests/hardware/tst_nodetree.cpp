@@ -100,21 +100,15 @@ private slots:
 
     // Inputs, outputs and telephone cards of the design reader's node table
     // show their direction by the template they find.
-    void ioCardsKeepDirectionAndCardType_data()
-    {
-        columns<QString, QString, QString, int>("typeName", "cardType", "storedType", "direction");
-        QTest::newRow("VoipTx numbered") << "VoipTx" << "VOIP 2" << "VOIP" << 2;
-        QTest::newRow("DanteTx") << "DanteTx" << "" << "" << 2;
-    }
     void ioCardsKeepDirectionAndCardType()
     {
-        QFETCH(QString, typeName);
-        QFETCH(QString, cardType);
-        std::unique_ptr<HNode> node(HNodeFactory().create(typeName, cardType));
-        auto *card = qobject_cast<HIoNode *>(node.get());
-        QVERIFY(card);
-        QTEST(card->cardType(), "storedType");
-        QTEST(card->direction(), "direction");
+        QStringList cards;
+        for (const auto &[typeName, cardType] : Attributes{{"VoipTx", "VOIP 2"}, {"DanteTx", ""}}) {
+            std::unique_ptr<HNode> node(HNodeFactory().create(typeName, cardType));
+            const auto *card = qobject_cast<HIoNode *>(node.get());
+            cards << (card ? card->cardType() + '|' + QString::number(card->direction()) : QString("no card"));
+        }
+        QCOMPARE(cards, (QStringList{"VOIP|2", "|2"}));
     }
 
     // A property as the design gives it to a block of the title; max and
@@ -187,18 +181,13 @@ private slots:
     }
 
     // The kind-specific rows test the title as it stands when the property
-    // arrives.
-    void propertiesReadBeforeTheTitleDoNotCount()
+    // arrives; labels are asked for out of range.
+    void propertiesReadBeforeTheTitleDoNotCountAndLabelsOutOfRange()
     {
         HBlock node;
         set(&node, "channelCount", "4");
         set(&node, "title", "AMM-Gated");
         QVERIFY(node.ammChannelCount() == -1 && !node.parametersTrimmed());
-    }
-
-    void labelsOutOfRange()
-    {
-        HBlock node;
         set(&node, "title", "USB In");
         for (const char *port : {"PC Left", "PC Right", "Codec"})
             set(&node, "outName", port);

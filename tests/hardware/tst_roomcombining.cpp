@@ -6,7 +6,6 @@
 #include "HardwareTestUtil.h"
 
 #include <QSignalSpy>
-#include <QTest>
 #include <QThread>
 
 using namespace hwtest;
@@ -45,7 +44,8 @@ struct Ballroom
         return rooms;
     }
     // Makes the state by answers and clicks: a number is a click on that
-    // room, "s<n>" selects slot n, anything else is an answer.
+    // room, "s<n>" selects slot n, "?" polls the group, "<text" hands it a
+    // reply, anything else is an answer.
     void play(const QStringList &steps)
     {
         for (const QString &step : steps) {
@@ -55,6 +55,10 @@ struct Ballroom
                 group->onRoomControlClicked(room);
             else if (step.startsWith('s'))
                 group->setSelectedCombo(step.mid(1).toInt());
+            else if (step == QLatin1String("?"))
+                group->pollCommand();
+            else if (step.startsWith('<'))
+                group->takeReply(step.mid(1));
             else
                 info()->applyAnswer(step);
         }
@@ -185,15 +189,23 @@ private slots:
         QCOMPARE(one.combos(), (Combos{{1, 2}}));
     }
 
-    // Who asks, and for which group; that a group is asked at most once an
-    // answer period the panel tests show over loopback.
-    void pollCommands()
+    // Who asks, for which group, and that the answer reaches the group
+    // once; that a group is asked at most once an answer period the panel
+    // tests show over loopback.
+    void pollsAndTheirAnswers()
     {
         Ballroom hall(2, "02");
         HRCRoom *room = hall.room(3);
         QVERIFY(!room->isAwaitingReply());
+        QSignalSpy ready(room, &HNode::queryResponseReady);
         QCOMPARE(room->pollCommand(), QStringLiteral("GRC 2\r"));
         QVERIFY(hall.group->isAwaitingReply() && room->isAwaitingReply());
+        // The protocol hands the line to each control that waits for it.
+        for (HNode *control : std::initializer_list<HNode *>{room, hall.room(2), hall.group})
+            control->takeReply("GRC 2,[1,2]");
+        QCOMPARE(ready.count(), 1);
+        QCOMPARE(hall.group->replyText(), QStringLiteral("GRC 2,[1,2]"));
+        QCOMPARE(hall.combos(), (Combos{{1, 2}, {}}));
         Ballroom unnumbered(2, "east");
         QVERIFY(unnumbered.group->pollCommand().isEmpty() && !unnumbered.group->isAwaitingReply());
         HRCRoom orphan;
@@ -202,35 +214,16 @@ private slots:
         QCOMPARE(orphan.replyText(), QString());
     }
 
-    void answersReachTheGroupOnce()
-    {
-        Ballroom hall;
-        QSignalSpy ready(hall.room(1), &HNode::queryResponseReady);
-        hall.room(1)->pollCommand();
-        // The protocol hands the line to each control that waits for it.
-        hall.room(1)->takeReply("GRC 2,[1,2]");
-        hall.room(2)->takeReply("GRC 2,[1,2]");
-        hall.group->takeReply("GRC 2,[1,2]");
-        QCOMPARE(ready.count(), 1);
-        QCOMPARE(hall.group->replyText(), QStringLiteral("GRC 2,[1,2]"));
-        QCOMPARE(hall.combos(), (Combos{{1, 2}, {}}));
-    }
-
     void answerAskedBeforeAClickIsPassedOver()
     {
         Ballroom hall;
-        hall.group->pollCommand();
-        hall.group->onRoomControlClicked(1);
-        hall.group->onRoomControlClicked(2);
         // Asked before the clicks: it still tells no combination.
-        hall.group->takeReply("GRC 2,");
+        hall.play({"?", "1", "2", "<GRC 2,"});
         QCOMPARE(hall.combos(), (Combos{{1, 2}, {}}));
-        hall.group->pollCommand();
-        hall.group->takeReply("GRC 2,[1,2]");
+        hall.play({"?", "<GRC 2,[1,2]"});
         QCOMPARE(hall.combos(), (Combos{{1, 2}, {}}));
         // Later answers are the device's word again.
-        hall.group->pollCommand();
-        hall.group->takeReply("GRC 2,");
+        hall.play({"?", "<GRC 2,"});
         QCOMPARE(hall.combos(), (Combos{{}, {}}));
     }
 

@@ -143,7 +143,7 @@ private slots:
         qDeleteAll(controls);
     }
 
-    void settingsAreSimplified()
+    void settingsAreSimplifiedAlsoInPanelFiles()
     {
         const Controls read("<KVD><Controls><Control name=\"Mic 1\" type=\"Label\">"
                         "<Property name=\"widget\"><label><text>\n   Mic&sp;1\n\t Name </text><edit/></label>"
@@ -153,31 +153,25 @@ private slots:
         QCOMPARE(read.controls.first()->widgetRecords().first().settings(),
                  (Settings{{"text", "Mic 1 Name"}, {"edit", ""}}));
         QCOMPARE(read.controls.first()->attributeRecord().value(QStringLiteral("units")), QStringLiteral("pct"));
-    }
-
-    void panelFileControlsShareTheVocabulary()
-    {
         // In a panel file the controls sit deeper and carry their binding
         // before the properties.
-        const Controls read("<Scenes><Scene name=\"Main\"><Panels><Panel name=\"Lobby\" type=\"custom\"><Controls>"
-                        "<Control name=\"Level\" type=\"Slider\"><block>Lobby Gain</block><nodeID>11</nodeID>"
-                        "<Property name=\"widget\"><slider><xfract>0.1</xfract></slider></Property>"
-                        "<Property name=\"attributes\"><range><index1>1</index1></range></Property>"
-                        "</Control></Controls></Panel></Panels></Scene></Scenes>");
-        QVERIFY(read.ok);
-        QCOMPARE(read.names(), QStringList{"Level"});
-        QCOMPARE(read.controls.first()->widgetRecords().first().settings(), (Settings{{"xfract", "0.1"}}));
+        const Controls panel("<Scenes><Scene name=\"Main\"><Panels><Panel name=\"Lobby\" type=\"custom\"><Controls>"
+                             "<Control name=\"Level\" type=\"Slider\"><block>Lobby Gain</block><nodeID>11</nodeID>"
+                             "<Property name=\"widget\"><slider><xfract>0.1</xfract></slider></Property>"
+                             "<Property name=\"attributes\"><range><index1>1</index1></range></Property>"
+                             "</Control></Controls></Panel></Panels></Scene></Scenes>");
+        QVERIFY(panel.ok);
+        QCOMPARE(panel.names(), QStringList{"Level"});
+        QCOMPARE(panel.controls.first()->widgetRecords().first().settings(), (Settings{{"xfract", "0.1"}}));
     }
 
-    void widgetOutsideAControl()
+    void widgetOutsideAControlAndABrokenFile()
     {
         QTest::ignoreMessage(QtDebugMsg, "m_pActiveControl not defined while trying to processWidget( slider)");
-        const Controls read("<KVD><Controls><Property name=\"widget\"><slider><x>1</x></slider></Property></Controls></KVD>");
-        QVERIFY(read.ok && read.controls.isEmpty());
-    }
-
-    void brokenFileKeepsFinishedControls()
-    {
+        const Controls outside("<KVD><Controls><Property name=\"widget\"><slider><x>1</x></slider></Property>"
+                               "</Controls></KVD>");
+        QVERIFY(outside.ok && outside.controls.isEmpty());
+        // What was finished before the break stays.
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Fatal error on line"));
         const Controls read("<KVD><Controls>"
                         "<Control name=\"Level\" type=\"Slider\"><Property name=\"widget\"><slider/></Property></Control>"
@@ -186,7 +180,6 @@ private slots:
         QVERIFY(!read.ok);
         QCOMPARE(read.names(), QStringList{"Level"});
     }
-
 };
 
 QTEST_GUILESS_MAIN(tst_TemplateHandlers)
