@@ -70,10 +70,8 @@ private slots:
         QFETCH(QString, family);
         QFETCH(QString, model);
         QFETCH(bool, accepted);
-        std::unique_ptr<HChassis> chassis(device(title));
-        set(chassis.get(), "deviceType", deviceType);
-        QCOMPARE(chassis->platform(), family);
-        QCOMPARE(chassis->templateFolder(), family);
+        std::unique_ptr<HChassis> chassis(device(title, deviceType));
+        QCOMPARE(chassis->platform() + '|' + chassis->templateFolder(), family + '|' + family);
         QTEST(chassis->isProcessorFamily(), "processor");
         QCOMPARE(chassis->modelTitle(), model);
         if (!accepted)
@@ -168,7 +166,7 @@ private slots:
     {
         QFETCH(QString, deviceType);
         QFETCH(QString, title);
-        std::unique_ptr<HChassis> chassis(device(title, deviceType, "Rack"));
+        std::unique_ptr<HChassis> chassis(device(title, deviceType));
         QStandardItemModel model;
         chassis->buildModel(&model);
         QVERIFY(model.rowCount() == 1 && chassis->testFlag(HNode::InModel));

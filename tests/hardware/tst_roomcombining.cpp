@@ -144,27 +144,22 @@ private slots:
         QCOMPARE(colour.last().at(0).toString(), slot < 0 ? QString("lightgray") : slot == 0 ? "crimson" : "orange");
     }
 
-    void clickThatCannotBeSentChangesNothing_data()
-    {
-        columns<int, int>("selected", "room");
-        QTest::newRow("negative selection") << -1 << 3;
-        QTest::newRow("room of another group") << 0 << 7;
-    }
+    // With a negative selection, and for a room of another group.
     void clickThatCannotBeSentChangesNothing()
     {
-        QFETCH(int, selected);
-        QFETCH(int, room);
-        Ballroom hall;
-        hall.play({"GRC 2,[1,2]"});
-        hall.group->setSelectedCombo(selected);
-        QSignalSpy sent(hall.group, &HNode::sendMessage);
-        QSignalSpy error(hall.group, &HNode::showErrorDialog);
-        hall.group->onRoomControlClicked(room);
-        QVERIFY(sent.isEmpty() && error.count() == 1);
-        const QString text = error.first().at(0).toString();
-        QVERIFY(!text.isEmpty() && !text.startsWith("FAILURE::"));
-        QCOMPARE(error.first().at(1).toInt(), room);
-        QCOMPARE(hall.combos(), (Combos{{1, 2}, {}}));
+        for (const auto &[selected, room] : QList<QPair<int, int>>{{-1, 3}, {0, 7}}) {
+            Ballroom hall;
+            hall.play({"GRC 2,[1,2]"});
+            hall.group->setSelectedCombo(selected);
+            QSignalSpy sent(hall.group, &HNode::sendMessage);
+            QSignalSpy error(hall.group, &HNode::showErrorDialog);
+            hall.group->onRoomControlClicked(room);
+            QVERIFY(sent.isEmpty() && error.count() == 1);
+            const QString text = error.first().at(0).toString();
+            QVERIFY(!text.isEmpty() && !text.startsWith("FAILURE::"));
+            QCOMPARE(error.first().at(1).toInt(), room);
+            QCOMPARE(hall.combos(), (Combos{{1, 2}, {}}));
+        }
     }
 
     void colourTable()
