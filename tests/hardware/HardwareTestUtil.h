@@ -1,9 +1,7 @@
 #pragma once
 
-// Small helpers shared by the hardware tests (and by tests of what sits on
-// nodes): design attributes as the reader hands them over, setting one design
-// property of a node, the tree below a model item on one line, and the
-// columns of a data table declared on one line.
+// Helpers of the hardware tests and of tests of what sits on nodes: design
+// attributes and properties as the reader hands them over, and one-line forms.
 
 #include "HNode.h"
 

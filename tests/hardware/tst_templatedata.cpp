@@ -159,9 +159,8 @@ private slots:
         QStringList errors = t.problems;
         const QStringList &names = t.parameters;
         QVERIFY(!names.isEmpty());
-        bool hasSlider = false;
-        for (const CControl *c : t.controls)
-            hasSlider = hasSlider || c->type() == QLatin1String("Slider");
+        const bool hasSlider = std::any_of(t.controls.cbegin(), t.controls.cend(),
+                                           [](const CControl *c) { return c->type() == QLatin1String("Slider"); });
         for (const QString &name : names) {
             const auto count = std::count_if(t.controls.cbegin(), t.controls.cend(),
                                              [&](const CControl *c) { return c->name() == name; });

@@ -290,10 +290,8 @@ private slots:
     void listIndexGivesText_data()
     {
         columns<QString, QString, int, int, QString>("keyword", "set", "index", "byte", "text");
-        QTest::newRow("chrL 5") << "chrL" << "F,O,T" << 5 << 5 << "?";
         QTest::newRow("strL empty slot") << "strL" << "Low,Mid,High" << 7 << 7 << "";
         QTest::newRow("strL 8") << "strL" << "Low,Mid,High" << 8 << 8 << "?";
-        QTest::newRow("hexL 2") << "hexL" << "41,42" << 2 << 255 << "?";
         QTest::newRow("hexL low 8 bits") << "hexL" << "zz,141,,43" << 1 << 0x41 << "A";
         QTest::newRow("hexL not a number") << "hexL" << "zz,141,,43" << 0 << 0 << QString(QChar(0));
         QTest::newRow("hexL stops at empty") << "hexL" << "zz,141,,43" << 2 << 255 << "?";
