@@ -214,7 +214,7 @@ private slots:
         QCOMPARE(HNode::channelNumber(text), number);
     }
 
-    void ancestors()
+    void ancestorsFindersAndCollectorsWalkTheWholeTree()
     {
         Project p;
         HBlock loose;
@@ -227,11 +227,6 @@ private slots:
                                  p.ampGain->firstWithFlags(HNode::Device | HNode::MainProcessor),
                                  p.roomA->firstWithFlags(0)}),
                  (QList<HNode *>{&p.root, p.main, nullptr, p.roomA}));
-    }
-
-    void findersAndCollectorsWalkTheWholeTree()
-    {
-        Project p;
         HRoot &r = p.root;
         // Attribute names other than these read as empty: "nodeID" matches an
         // empty value only.
