@@ -7,15 +7,14 @@
 #include "CAttributes.h"
 #include "HBlock.h"
 #include "TBin8.h"
-#include "TGrpV.h"
 #include "TGrpVLimiter.h"
 #include "TPassThrough.h"
 #include "TStrV.h"
-#include "TText.h"
 #include "TTransformFactory.h"
 
 #include <QSignalSpy>
 
+#include <functional>
 #include <limits>
 #include <memory>
 
@@ -72,42 +71,122 @@ QPair<int, QString> List::at(int index)
     return {valueOf<uchar>(*t), t->valueText()};
 }
 
-// What a transform holds as an int, a float and a byte.
-QString numbers(const TTransform &t, bool reply)
-{
-    return reply ? QStringLiteral("%1 %2 %3").arg(replyOf<int>(t)).arg(replyOf<float>(t)).arg(int(replyOf<uchar>(t)))
-                 : QStringLiteral("%1 %2 %3").arg(valueOf<int>(t)).arg(valueOf<float>(t)).arg(int(valueOf<uchar>(t)));
-}
 } // namespace
 
 class tst_ValueTransforms : public QObject
 {
     Q_OBJECT
 private slots:
-    void bin8ReadsNumbers_data()
+    // A transform of the keyword, set up from the list if one is given, is
+    // driven by steps: "=text" sets the value text, "#n" the byte n, "in" the
+    // int n, "fx" the float x, "<text" hands it a reply, "~text" sets the
+    // reply text, "tn" puts it on a block of type number n. The state shows
+    // the facets named: v, vf, vb (the value as int, float and byte), vt (its
+    // text), vl (its length), r, rf, rb, rt (the same of the reply) and n
+    // (replies announced).
+    void drive_data()
     {
-        columns<QString, int>("text", "number");
-        QTest::newRow("hexadecimal") << "0x1F" << 31;
-        QTest::newRow("-32768") << "-32768" << -32768;
-        QTest::newRow("32768") << "32768" << 0;
-        QTest::newRow("hex past 16 bits") << "0xFFFF" << 0;
-        QTest::newRow("hex without 0x") << "1F" << 0;
-        QTest::newRow("0x alone") << "0x" << 0;
-        QTest::newRow("N") << "N" << 0;
+        columns<QString, QString, QStringList, QString, QString>("keyword", "set", "steps", "facets", "state");
+        const auto row = [](const char *name, const char *keyword, const char *set, const QStringList &steps,
+                            const char *facets, const char *state) {
+            QTest::newRow(name) << QString(keyword) << QString(set) << steps << QString(facets) << QString(state);
+        };
+        // bin8 reads decimal and 0x numbers of 16 bits, anything else as 0.
+        const auto bin8 = [&](const char *name, const QString &text, const char *state) {
+            row(name, "bin8", "", {"i7", "=" + text, "<" + text}, "n v r rb vt rt", state);
+        };
+        bin8("hexadecimal", "0x1F", "1|31|31|31|31|31");
+        bin8("-32768", "-32768", "1|-32768|-32768|0|-32768|-32768");
+        bin8("32768", "32768", "1|0|0|0|0|0");
+        bin8("hex past 16 bits", "0xFFFF", "1|0|0|0|0|0");
+        bin8("hex without 0x", "1F", "1|0|0|0|0|0");
+        bin8("0x alone", "0x", "1|0|0|0|0|0");
+        bin8("N", "N", "1|0|0|0|0|0");
+        // A group level in dB, a text typed over a level of -4 dB ("70"), a
+        // fader position as a byte, or a raw int; a level also reads back as
+        // the step it was rounded to.
+        const auto level = [&](const char *name, const QString &step, const char *facets, const char *state) {
+            row(name, "grpV", "", {"f-4", step}, facets, state);
+        };
+        level("0 dB", "f0", "vt vl vf v", "78|2|0|0");
+        level("6.25", "f6.25", "vt vl vf v", "84|2|6|6");
+        level("-6.75", "f-6.75", "vt vl vf v", "6b|2|-6.5|-6");
+        level("12.5", "f12.5", "vt vl vf v", "90|2|12|12");
+        level("-60", "f-60", "vt vl vf v", "0|1|-60|-60");
+        level("-60.5", "f-60.5", "vt vl vf v", "FF|2|-60.5|-60");
+        level("huge", "f1e30", "vt vl vf v", "90|2|12|12");
+        level("-infinity", "f-inf", "vt vl vf v", "FF|2|-60.5|-60");
+        level("nan keeps", "fnan", "vt vl", "70|2");
+        for (const auto &[typed, state] : QList<QPair<const char *, const char *>>{
+                 {"20", "90|2"}, {"-60", "0|1"}, {"-61", "-1|2"}, {"6.75", "85|2"},
+                 {"-60.5", "FF|2"}, {"", "70|2"}, {"nan", "70|2"}})
+            level(qPrintable(QStringLiteral("typed \"%1\"").arg(typed)), QString("=") + typed, "vt vl", state);
+        level("position 6", "#6", "vt vl", "84|2");
+        level("position 200", "#200", "vt vl", "90|2");
+        level("raw 7 as it is", "i7", "vt vl", "7|1");
+        const auto reply = [&](const char *name, const char *typenum, const QString &text, const char *state) {
+            row(name, "grpV", "", {QString("t") + typenum, "<" + text}, "n rt rf r", state);
+        };
+        reply("reply 63", "0", "63", "1|63|-10.5|-10");
+        reply("reply 63 on type 3", "3", "63", "1|63|-10.5|99");
+        reply("reply ff", "0", "ff", "1|ff|-60.5|-60");
+        reply("reply FF on type 3", "3", "FF", "1|FF|-60.5|255");
+        reply("reply -1", "0", "-1", "1|-1|-60.5|-60");
+        reply("empty reply", "0", "", "1||-60|-60");
+        reply("reply past 32 bits", "0", "123456789", "1|123456789|-60|-60");
+        const auto strv = [&](const char *name, const QString &text, const char *state) {
+            row(name, "strV", "", {"=" + text, "<" + text}, "v vf vb r rf rb", state);
+        };
+        strv("strV negative", "-12", "-12|-12|0|-12|-12|0");
+        strv("strV decimal", "-12.5", "0|-12.5|0|0|-12.5|0");
+        strv("strV past a byte", "300", "300|300|44|300|300|44");
+        strv("strV past 32 bits", "4294967296", "0|4.29497e+09|0|0|4.29497e+09|0");
+        strv("strV word", "off", "0|0|0|0|0|0");
+        // A list's text selects its index.
+        row("chrL not listed", "chrL", "F,O,T", {"=X"}, "vb vl", "0|1");
+        row("chrL keeps empty parts", "chrL", "F,,T", {"=T"}, "vb vl", "2|1");
+        row("strL High", "strL", "Low,Mid,High", {"=High"}, "vb vl", "2|1");
+        row("strL empty slot", "strL", "Low,Mid,High", {"="}, "vb vl", "3|1");
+        row("strL stops at empty field", "strL", "a,,c", {"=c"}, "vb vl", "0|1");
+        row("strL holds 8", "strL", "a,b,c,d,e,f,g,h,i", {"=i"}, "vb vl", "0|1");
+        row("chrL reply", "chrL", "F,O,T", {"<T"}, "rb n", "2|1");
+        row("chrL reply text not listed", "chrL", "F,O,T", {"<T", "~?"}, "rb n", "0|2");
+        // The character table keeps no replies and says so.
+        row("hexL reply", "hexL", "41,42", {"<A"}, "rb rt n", "255|?|0");
+        row("text length", "text", "", {"=0049 30 1234"}, "vl", "12");
     }
-    void bin8ReadsNumbers()
+    void drive()
     {
-        QFETCH(QString, text);
-        QFETCH(int, number);
-        TBin8 bin8;
-        bin8.setValue(7);
-        bin8.setValueText(text);
-        QSignalSpy ready(&bin8, &TTransform::replyValueReady);
-        bin8.receiveReply(text);
-        QCOMPARE(ready.count(), 1);
-        QCOMPARE((QList<int>{valueOf<int>(bin8), replyOf<int>(bin8), replyOf<uchar>(bin8)}),
-                 (QList<int>{number, number, number & 0xff}));
-        QCOMPARE(bin8.valueText() + bin8.replyText(), QString::number(number) + QString::number(number));
+        QFETCH(QString, keyword);
+        QFETCH(QString, set);
+        QFETCH(QStringList, steps);
+        QFETCH(QString, facets);
+        std::unique_ptr<List> list(set.isEmpty() ? nullptr : new List(keyword, set));
+        std::unique_ptr<TTransform> plain(list ? nullptr : TTransformFactory::instance()->create(keyword));
+        TTransform &t = list ? *list->t : *plain;
+        HBlock block;
+        QSignalSpy ready(&t, &TTransform::replyValueReady);
+        const QHash<QChar, std::function<void(const QString &)>> act{
+            {'=', [&](const QString &arg) { t.setValueText(arg); }},
+            {'#', [&](const QString &arg) { t.setValue(static_cast<unsigned char>(arg.toInt())); }},
+            {'i', [&](const QString &arg) { t.setValue(arg.toInt()); }},
+            {'f', [&](const QString &arg) { t.setValue(arg.toFloat()); }},
+            {'<', [&](const QString &arg) { t.receiveReply(arg); }},
+            {'~', [&](const QString &arg) { t.setReplyText(arg); }},
+            {'t', [&](const QString &arg) { block.setTypenum(arg); t.setNode(&block); }}};
+        for (const QString &step : steps)
+            act.value(step.at(0))(step.mid(1));
+        const QHash<QString, QString> state{
+            {"v", QString::number(valueOf<int>(t))}, {"vf", QString::number(valueOf<float>(t))},
+            {"vb", QString::number(valueOf<uchar>(t))}, {"vt", t.valueText()},
+            {"vl", QString::number(t.valueLength())}, {"r", QString::number(replyOf<int>(t))},
+            {"rf", QString::number(replyOf<float>(t))}, {"rb", QString::number(replyOf<uchar>(t))},
+            {"rt", t.replyText()}, {"n", QString::number(ready.count())}};
+        QStringList shown;
+        for (const QString &facet : facets.split(' '))
+            shown << state.value(facet);
+        QTEST(shown.join('|'), "state");
+        QCOMPARE(TGrpVLimiter::limit(std::numeric_limits<qint64>::min()), TGrpVLimiter::Off);
     }
 
     void bin8KeepsItsTextAndNamesNoIndexInBlockMode()
@@ -136,100 +215,6 @@ private slots:
         QCOMPARE(texts, (QStringList{"0", "N", "3"}));
     }
 
-    // A level in dB, a text typed over a level of -4 dB ("70"), a fader
-    // position as a byte, or a raw int; a level also reads back as the step
-    // it was rounded to.
-    void groupLevel_data()
-    {
-        columns<QVariant, QString, QVariant>("input", "text", "readBack");
-        const auto level = [](const char *name, float dB, const char *text, float readBack) {
-            QTest::newRow(name) << QVariant(dB) << text << QVariant(readBack);
-        };
-        level("0 dB", 0.0f, "78", 0.0f);
-        level("6.25", 6.25f, "84", 6.0f);
-        level("-6.75", -6.75f, "6b", -6.5f);
-        level("12.5", 12.5f, "90", 12.0f);
-        level("-60", -60.0f, "0", -60.0f);
-        level("-60.5", -60.5f, "FF", -60.5f);
-        level("huge", 1e30f, "90", 12.0f);
-        level("-infinity", -std::numeric_limits<float>::infinity(), "FF", -60.5f);
-        QTest::newRow("nan keeps") << QVariant(std::numeric_limits<float>::quiet_NaN()) << "70" << QVariant();
-        for (const auto &[typed, text] : QList<QPair<const char *, const char *>>{
-                 {"20", "90"}, {"-60", "0"}, {"-61", "-1"}, {"6.75", "85"},
-                 {"-60.5", "FF"}, {"", "70"}, {"nan", "70"}})
-            QTest::newRow(qPrintable(QStringLiteral("typed \"%1\"").arg(typed))) << QVariant(typed) << text << QVariant();
-        QTest::newRow("position 6") << QVariant::fromValue<uchar>(6) << "84" << QVariant();
-        QTest::newRow("position 200") << QVariant::fromValue<uchar>(200) << "90" << QVariant();
-        QTest::newRow("raw 7 as it is") << QVariant(7) << "7" << QVariant();
-    }
-    void groupLevel()
-    {
-        QFETCH(QVariant, input);
-        QFETCH(QVariant, readBack);
-        TGrpV grpv;
-        grpv.setValue(-4.0f);
-        if (input.typeId() == QMetaType::Float)
-            grpv.setValue(input.toFloat());
-        else if (input.typeId() == QMetaType::UChar)
-            grpv.setValue(input.value<uchar>());
-        else if (input.typeId() == QMetaType::Int)
-            grpv.setValue(input.toInt());
-        else
-            grpv.setValueText(input.toString());
-        QTEST(grpv.valueText(), "text");
-        QCOMPARE(grpv.valueLength(), grpv.valueText().size());
-        if (readBack.isValid())
-            QCOMPARE(qMakePair(valueOf<float>(grpv), valueOf<int>(grpv)),
-                     qMakePair(readBack.toFloat(), int(readBack.toFloat())));
-        QCOMPARE(TGrpVLimiter::limit(std::numeric_limits<qint64>::min()), TGrpVLimiter::Off);
-    }
-
-    void groupLevelReply_data()
-    {
-        columns<QString, QString, float, int>("reply", "typenum", "asFloat", "asInt");
-        QTest::newRow("63") << "63" << "0" << -10.5f << -10;
-        QTest::newRow("63 on type 3") << "63" << "3" << -10.5f << 99;
-        QTest::newRow("ff") << "ff" << "0" << -60.5f << -60;
-        QTest::newRow("FF on type 3") << "FF" << "3" << -60.5f << 255;
-        QTest::newRow("-1") << "-1" << "0" << -60.5f << -60;
-        QTest::newRow("empty") << "" << "0" << -60.0f << -60;
-        QTest::newRow("past 32 bits") << "123456789" << "0" << -60.0f << -60;
-    }
-    void groupLevelReply()
-    {
-        QFETCH(QString, reply);
-        QFETCH(QString, typenum);
-        HBlock block;
-        block.setTypenum(typenum);
-        TGrpV grpv;
-        grpv.setNode(&block);
-        QSignalSpy ready(&grpv, &TTransform::replyValueReady);
-        grpv.receiveReply(reply);
-        QCOMPARE(ready.count(), 1);
-        QCOMPARE(grpv.replyText(), reply);
-        QTEST(replyOf<float>(grpv), "asFloat");
-        QTEST(replyOf<int>(grpv), "asInt");
-    }
-
-    void strvReadsTexts_data()
-    {
-        columns<QString, QString>("text", "expected"); // as int, float and byte
-        QTest::newRow("negative") << "-12" << "-12 -12 0";
-        QTest::newRow("decimal") << "-12.5" << "0 -12.5 0";
-        QTest::newRow("past a byte") << "300" << "300 300 44";
-        QTest::newRow("past 32 bits") << "4294967296" << "0 4.29497e+09 0";
-        QTest::newRow("word") << "off" << "0 0 0";
-    }
-    void strvReadsTexts()
-    {
-        QFETCH(QString, text);
-        TStrV strv;
-        strv.setValueText(text);
-        strv.receiveReply(text);
-        QTEST(numbers(strv, false), "expected");
-        QTEST(numbers(strv, true), "expected");
-    }
-
     void strvFormats()
     {
         CAttributes attributes;
@@ -250,11 +235,8 @@ private slots:
         QCOMPARE(strv.displayText(), QStringLiteral("50"));
     }
 
-    void textAndPassThrough()
+    void passThrough()
     {
-        TText text;
-        text.setValueText(QStringLiteral("0049 30 1234"));
-        QCOMPARE(text.valueLength(), 12);
         RoomGroup group;
         TPassThrough pass;
         QVERIFY(pass.pollCommand().isEmpty());
@@ -264,27 +246,6 @@ private slots:
         QCOMPARE(group.taken + QStringList({pass.replyText(), pass.pollCommand()}),
                  (QStringList{"GRC 1,0,3", "GRC 1,0,3", "GRC 1\r"}));
         QCOMPARE(quiet.count(), 0);
-    }
-
-    void listTextSelectsIndex_data()
-    {
-        columns<QString, QString, QString, int>("keyword", "set", "text", "index");
-        QTest::newRow("chrL not listed") << "chrL" << "F,O,T" << "X" << 0;
-        QTest::newRow("chrL keeps empty parts") << "chrL" << "F,,T" << "T" << 2;
-        QTest::newRow("strL High") << "strL" << "Low,Mid,High" << "High" << 2;
-        QTest::newRow("strL empty slot") << "strL" << "Low,Mid,High" << "" << 3;
-        QTest::newRow("strL stops at empty field") << "strL" << "a,,c" << "c" << 0;
-        QTest::newRow("strL holds 8") << "strL" << "a,b,c,d,e,f,g,h,i" << "i" << 0;
-    }
-    void listTextSelectsIndex()
-    {
-        QFETCH(QString, keyword);
-        QFETCH(QString, set);
-        QFETCH(QString, text);
-        List list(keyword, set);
-        list.t->setValueText(text);
-        QTEST(int(valueOf<uchar>(*list.t)), "index");
-        QCOMPARE(list.t->valueLength(), 1);
     }
 
     void listIndexGivesText_data()
@@ -317,22 +278,6 @@ private slots:
         list.t->configure();
         const QString left = list.at(index).second;
         QVERIFY2(index == 0 || left.isEmpty() || left == QLatin1String("?"), qPrintable(left));
-    }
-
-    void listReplies()
-    {
-        List chrl(QStringLiteral("chrL"), QStringLiteral("F,O,T"));
-        QSignalSpy ready(chrl.t.get(), &TTransform::replyValueReady);
-        chrl.t->receiveReply(QStringLiteral("T"));
-        const int t = replyOf<uchar>(*chrl.t);
-        chrl.t->setReplyText(QStringLiteral("?"));
-        QCOMPARE((QList<int>{t, replyOf<uchar>(*chrl.t), int(ready.count())}), (QList<int>{2, 0, 2}));
-        // The character table keeps no replies and says so.
-        List hexl(QStringLiteral("hexL"), QStringLiteral("41,42"));
-        QSignalSpy silent(hexl.t.get(), &TTransform::replyValueReady);
-        hexl.t->receiveReply(QStringLiteral("A"));
-        QCOMPARE(int(replyOf<uchar>(*hexl.t)), 255);
-        QVERIFY(hexl.t->replyText() == QLatin1String("?") && silent.isEmpty());
     }
 
     void chains()
