@@ -6,7 +6,6 @@
 #include "../hardware/HardwareTestUtil.h"
 #include "CAttributes.h"
 #include "HBlock.h"
-#include "TBin8.h"
 #include "TGrpVLimiter.h"
 #include "TPassThrough.h"
 #include "TStrV.h"
@@ -33,22 +32,6 @@ public:
     QString replyText() const override { return taken.value(taken.size() - 1); }
 };
 
-// A list transform set up from a control's attributes.
-struct List
-{
-    CAttributes attributes;
-    std::unique_ptr<TTransform> t;
-
-    List(const QString &keyword, const QString &set) : t(TTransformFactory::instance()->create(keyword))
-    {
-        attributes.setSet(set);
-        t->setOwnerAttributes(&attributes);
-        t->configure();
-    }
-    // Selects index, then answers the byte value and the text to send.
-    QPair<int, QString> at(int index);
-};
-
 // What a transform holds, or what it was told by a reply, as a T.
 template<typename T>
 T valueOf(const TTransform &t)
@@ -65,12 +48,11 @@ T replyOf(const TTransform &t)
     return v;
 }
 
-QPair<int, QString> List::at(int index)
+// A block whose index zero means "no index", as a selector's.
+struct NoneIndexBlock : HBlock
 {
-    t->setValue(static_cast<unsigned char>(index));
-    return {valueOf<uchar>(*t), t->valueText()};
-}
-
+    NoneIndexBlock() { m_blockMode = 1; }
+};
 } // namespace
 
 class tst_ValueTransforms : public QObject
@@ -79,17 +61,20 @@ class tst_ValueTransforms : public QObject
 private slots:
     // A transform of the keyword, set up from the list if one is given, is
     // driven by steps: "=text" sets the value text, "#n" the byte n, "in" the
-    // int n, "fx" the float x, "<text" hands it a reply, "~text" sets the
-    // reply text, "tn" puts it on a block of type number n. The state shows
-    // the facets named: v, vf, vb (the value as int, float and byte), vt (its
-    // text), vl (its length), r, rf, rb, rt (the same of the reply) and n
-    // (replies announced).
+    // int n, "fx" the float x, "dx" the display value x, "<text" hands it a
+    // reply, "~text" sets the reply text, "tn" puts it on a block of type
+    // number n, "m" on a block whose zero is no index, "Fformat" and "Uunits"
+    // set it up with that display format and those units, "slist" with that
+    // list, and "0" forgets the replies announced so far. The state shows the
+    // facets named: v, vf, vb (the value as int, float and byte), vt (its
+    // text), vl (its length), r, rf, rb, rt (the same of the reply), dt (the
+    // text shown) and n (replies announced).
     void drive_data()
     {
         columns<QString, QString, QStringList, QString, QString>("keyword", "set", "steps", "facets", "state");
         const auto row = [](const char *name, const char *keyword, const char *set, const QStringList &steps,
-                            const char *facets, const char *state) {
-            QTest::newRow(name) << QString(keyword) << QString(set) << steps << QString(facets) << QString(state);
+                            const char *facets, const QString &state) {
+            QTest::newRow(name) << QString(keyword) << QString(set) << steps << QString(facets) << state;
         };
         // bin8 reads decimal and 0x numbers of 16 bits, anything else as 0.
         const auto bin8 = [&](const char *name, const QString &text, const char *state) {
@@ -154,6 +139,30 @@ private slots:
         // The character table keeps no replies and says so.
         row("hexL reply", "hexL", "41,42", {"<A"}, "rb rt n", "255|?|0");
         row("text length", "text", "", {"=0049 30 1234"}, "vl", "12");
+        row("bin8 keeps its texts", "bin8", "", {"=12", "~13", "0", "=", "~"}, "vt rt n", "12|13|0");
+        // Zero is "no index" only for the blocks that have one.
+        row("bin8 zero on a block", "bin8", "", {"i0", "t"}, "vt", "0");
+        row("bin8 zero in block mode", "bin8", "", {"i0", "m"}, "vt", "N");
+        row("bin8 three in block mode", "bin8", "", {"i0", "m", "#3"}, "vt", "3");
+        // What goes to the device always has one decimal.
+        row("strV shown", "strV", "", {"Fnn.n", "Upct", "d-12.5"}, "dt", "-12.5%");
+        row("strV sent", "strV", "", {"Fnn.n", "Upct", "f3.14159"}, "vt vl", "3.1|3");
+        row("strV shown again", "strV", "", {"Fnn.n", "Upct", "Fnn", "UPCT", "d49.6"}, "dt", "50");
+        // A list's index gives its byte and text, an int index the same (an
+        // int that is no byte is no index); set up again from a one-entry
+        // list, nothing of the old entries is left.
+        const auto index = [&](const char *name, const char *keyword, const char *set, const QString &n,
+                               const QString &state, const char *again) {
+            row(name, keyword, set, {"#" + n}, "vb vt", state);
+            row(qPrintable(name + QStringLiteral(" by int")), keyword, set, {"i" + n, "i257", "i-1"}, "vb vt", state);
+            row(qPrintable(name + QStringLiteral(" set up again")), keyword, set, {"s20", "#" + n}, "vt", again);
+        };
+        index("strL empty slot 7", "strL", "Low,Mid,High", "7", "7|", "");
+        index("strL 8", "strL", "Low,Mid,High", "8", "8|?", "?");
+        index("hexL low 8 bits", "hexL", "zz,141,,43", "1", "65|A", "?");
+        index("hexL not a number", "hexL", "zz,141,,43", "0", "0|" + QString(QChar(0)), " ");
+        index("hexL stops at empty", "hexL", "zz,141,,43", "2", "255|?", "?");
+        index("hexL 16th", "hexL", "1,2,3,4,5,6,7,8,9,a,b,c,d,e,f,50,51", "15", "80|P", "?");
     }
     void drive()
     {
@@ -161,19 +170,34 @@ private slots:
         QFETCH(QString, set);
         QFETCH(QStringList, steps);
         QFETCH(QString, facets);
-        std::unique_ptr<List> list(set.isEmpty() ? nullptr : new List(keyword, set));
-        std::unique_ptr<TTransform> plain(list ? nullptr : TTransformFactory::instance()->create(keyword));
-        TTransform &t = list ? *list->t : *plain;
+        const std::unique_ptr<TTransform> made(TTransformFactory::instance()->create(keyword));
+        QVERIFY(made);
+        TTransform &t = *made;
+        CAttributes attributes;
+        const auto setUp = [&] {
+            t.setOwnerAttributes(&attributes);
+            t.configure();
+        };
+        attributes.setSet(set);
+        if (!set.isEmpty())
+            setUp();
         HBlock block;
+        NoneIndexBlock selector;
         QSignalSpy ready(&t, &TTransform::replyValueReady);
         const QHash<QChar, std::function<void(const QString &)>> act{
             {'=', [&](const QString &arg) { t.setValueText(arg); }},
             {'#', [&](const QString &arg) { t.setValue(static_cast<unsigned char>(arg.toInt())); }},
             {'i', [&](const QString &arg) { t.setValue(arg.toInt()); }},
             {'f', [&](const QString &arg) { t.setValue(arg.toFloat()); }},
+            {'d', [&](const QString &arg) { t.setDisplayValue(arg.toFloat()); }},
             {'<', [&](const QString &arg) { t.receiveReply(arg); }},
             {'~', [&](const QString &arg) { t.setReplyText(arg); }},
-            {'t', [&](const QString &arg) { block.setTypenum(arg); t.setNode(&block); }}};
+            {'t', [&](const QString &arg) { block.setTypenum(arg); t.setNode(&block); }},
+            {'m', [&](const QString &) { t.setNode(&selector); }},
+            {'F', [&](const QString &arg) { attributes.setFormat(arg); }},
+            {'U', [&](const QString &arg) { attributes.setUnits(arg); setUp(); }},
+            {'s', [&](const QString &arg) { attributes.setSet(arg); setUp(); }},
+            {'0', [&](const QString &) { ready.clear(); }}};
         for (const QString &step : steps)
             act.value(step.at(0))(step.mid(1));
         const QHash<QString, QString> state{
@@ -181,58 +205,12 @@ private slots:
             {"vb", QString::number(valueOf<uchar>(t))}, {"vt", t.valueText()},
             {"vl", QString::number(t.valueLength())}, {"r", QString::number(replyOf<int>(t))},
             {"rf", QString::number(replyOf<float>(t))}, {"rb", QString::number(replyOf<uchar>(t))},
-            {"rt", t.replyText()}, {"n", QString::number(ready.count())}};
+            {"rt", t.replyText()}, {"dt", t.displayText()}, {"n", QString::number(ready.count())}};
         QStringList shown;
         for (const QString &facet : facets.split(' '))
             shown << state.value(facet);
         QTEST(shown.join('|'), "state");
         QCOMPARE(TGrpVLimiter::limit(std::numeric_limits<qint64>::min()), TGrpVLimiter::Off);
-    }
-
-    void bin8KeepsItsTextAndNamesNoIndexInBlockMode()
-    {
-        TBin8 bin8;
-        bin8.setValueText(QStringLiteral("12"));
-        bin8.setReplyText(QStringLiteral("13"));
-        QSignalSpy ready(&bin8, &TTransform::replyValueReady);
-        bin8.setValueText(QString());
-        bin8.setReplyText(QString());
-        QCOMPARE(bin8.valueText() + bin8.replyText(), QStringLiteral("1213"));
-        QCOMPARE(ready.count(), 0);
-        // Zero is "no index" only for the blocks that have one.
-        struct NoneIndexBlock : HBlock
-        {
-            NoneIndexBlock() { m_blockMode = 1; }
-        } selector;
-        HBlock gain;
-        bin8.setValue(0);
-        bin8.setNode(&gain);
-        QStringList texts{bin8.valueText()};
-        bin8.setNode(&selector);
-        texts << bin8.valueText();
-        bin8.setValue(static_cast<unsigned char>(3));
-        texts << bin8.valueText();
-        QCOMPARE(texts, (QStringList{"0", "N", "3"}));
-    }
-
-    void strvFormats()
-    {
-        CAttributes attributes;
-        attributes.setFormat(QStringLiteral("nn.n"));
-        attributes.setUnits(QStringLiteral("pct"));
-        TStrV strv;
-        strv.setOwnerAttributes(&attributes);
-        strv.configure();
-        strv.setDisplayValue(-12.5f);
-        QCOMPARE(strv.displayText(), QStringLiteral("-12.5%"));
-        // What goes to the device always has one decimal.
-        strv.setValue(3.14159f);
-        QVERIFY(strv.valueText() == QLatin1String("3.1") && strv.valueLength() == 3);
-        attributes.setFormat(QStringLiteral("nn"));
-        attributes.setUnits(QStringLiteral("PCT"));
-        strv.configure();
-        strv.setDisplayValue(49.6f);
-        QCOMPARE(strv.displayText(), QStringLiteral("50"));
     }
 
     void passThrough()
@@ -246,38 +224,6 @@ private slots:
         QCOMPARE(group.taken + QStringList({pass.replyText(), pass.pollCommand()}),
                  (QStringList{"GRC 1,0,3", "GRC 1,0,3", "GRC 1\r"}));
         QCOMPARE(quiet.count(), 0);
-    }
-
-    void listIndexGivesText_data()
-    {
-        columns<QString, QString, int, int, QString>("keyword", "set", "index", "byte", "text");
-        QTest::newRow("strL empty slot") << "strL" << "Low,Mid,High" << 7 << 7 << "";
-        QTest::newRow("strL 8") << "strL" << "Low,Mid,High" << 8 << 8 << "?";
-        QTest::newRow("hexL low 8 bits") << "hexL" << "zz,141,,43" << 1 << 0x41 << "A";
-        QTest::newRow("hexL not a number") << "hexL" << "zz,141,,43" << 0 << 0 << QString(QChar(0));
-        QTest::newRow("hexL stops at empty") << "hexL" << "zz,141,,43" << 2 << 255 << "?";
-        QTest::newRow("hexL 16th") << "hexL" << "1,2,3,4,5,6,7,8,9,a,b,c,d,e,f,50,51" << 15 << 0x50 << "P";
-    }
-    void listIndexGivesText()
-    {
-        QFETCH(QString, keyword);
-        QFETCH(QString, set);
-        QFETCH(int, index);
-        QFETCH(int, byte);
-        QFETCH(QString, text);
-        List list(keyword, set);
-        QCOMPARE(list.at(index), qMakePair(byte, text));
-        // An int index selects the same; an int that is no byte is no index.
-        List byInt(keyword, set);
-        byInt.t->setValue(index);
-        byInt.t->setValue(257);
-        byInt.t->setValue(-1);
-        QCOMPARE(qMakePair(int(valueOf<uchar>(*byInt.t)), byInt.t->valueText()), qMakePair(byte, text));
-        // Set up again from a one-entry list, nothing of the old entries is left.
-        list.attributes.setSet(QStringLiteral("20"));
-        list.t->configure();
-        const QString left = list.at(index).second;
-        QVERIFY2(index == 0 || left.isEmpty() || left == QLatin1String("?"), qPrintable(left));
     }
 
     void chains()
