@@ -82,20 +82,32 @@ private slots:
         QCOMPARE(h.all, QStringLiteral("Mic&sp;1 &sp; &unknown;"));
     }
 
-    void simplifiedText_data()
+    // Text as a reader simplifies it, and as the writer escapes it.
+    void texts_data()
     {
+        QTest::addColumn<bool>("escape");
         QTest::addColumn<QString>("raw");
         QTest::addColumn<QString>("text");
-        QTest::newRow("blanks only") << " \t\r\n " << "";
-        QTest::newRow("runs collapse") << "\n  Level\t\t1 \n" << "Level 1";
-        QTest::newRow("tokens are not simplified away") << "&sp;&sp;A" << "  A";
-        QTest::newRow("token beside blanks") << "Mic &sp; 1" << "Mic   1";
-        QTest::newRow("broken token") << "Mic&sp1" << "Mic&sp1";
+        QTest::newRow("blanks only") << false << " \t\r\n " << "";
+        QTest::newRow("runs collapse") << false << "\n  Level\t\t1 \n" << "Level 1";
+        QTest::newRow("tokens are not simplified away") << false << "&sp;&sp;A" << "  A";
+        QTest::newRow("token beside blanks") << false << "Mic &sp; 1" << "Mic   1";
+        QTest::newRow("broken token") << false << "Mic&sp1" << "Mic&sp1";
+        QTest::newRow("escaping not repeated") << true << "&&#38;" << "&#38;&#38;#38;";
+        // What the reader takes from "&#1;" and the like cannot stand in a
+        // file; tab and line ends can, and so can a character beyond the
+        // basic plane.
+        QTest::newRow("control characters") << true << QString("a\x01" "b\x1f\tc\r\n") << "ab\tc\r\n";
+        QTest::newRow("non-characters") << true << QString("a") + QChar(0xFFFE) + QChar(0xFFFF) + "b" << "ab";
+        QTest::newRow("lone surrogates") << true << QString("a") + QChar(0xD800) + "b" + QChar(0xDC00) << "ab";
+        QTest::newRow("surrogate pair") << true << QString::fromUtf8("\xF0\x9F\x8E\xA4")
+                                        << QString::fromUtf8("\xF0\x9F\x8E\xA4");
     }
-    void simplifiedText()
+    void texts()
     {
+        QFETCH(bool, escape);
         QFETCH(QString, raw);
-        QTEST(XmlHandler::simplifiedText(raw), "text");
+        QTEST(escape ? XmlWriter::escape(raw) : XmlHandler::simplifiedText(raw), "text");
     }
 
     void nothingWithoutStreamOrTagThenEscapingAndIndentation()
@@ -127,25 +139,6 @@ private slots:
                                      "\t</Property>\n"
                                      "</Canvas>\n"
                                      "<Next name=\"Main\">\n"));
-    }
-
-    void escape_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("written");
-        QTest::newRow("not repeated") << "&&#38;" << "&#38;&#38;#38;";
-        // What the reader takes from "&#1;" and the like cannot stand in a
-        // file; tab and line ends can, and so can a character beyond the
-        // basic plane.
-        QTest::newRow("control characters") << QString("a\x01" "b\x1f\tc\r\n") << "ab\tc\r\n";
-        QTest::newRow("non-characters") << QString("a") + QChar(0xFFFE) + QChar(0xFFFF) + "b" << "ab";
-        QTest::newRow("lone surrogates") << QString("a") + QChar(0xD800) + "b" + QChar(0xDC00) << "ab";
-        QTest::newRow("surrogate pair") << QString::fromUtf8("\xF0\x9F\x8E\xA4") << QString::fromUtf8("\xF0\x9F\x8E\xA4");
-    }
-    void escape()
-    {
-        QFETCH(QString, text);
-        QTEST(XmlWriter::escape(text), "written");
     }
 
     void headers_data()
