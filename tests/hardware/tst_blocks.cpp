@@ -154,7 +154,7 @@ private slots:
                  (QList<qsizetype>{4096, 0, 4096}));
     }
 
-    void selectorKeepsItsFirstTarget()
+    void selectorKeepsItsFirstTargetAndSetListsTheirRepeats()
     {
         std::unique_ptr<HGroup> group(selectorGroup());
         target(group.get(), {{"targetID", "202"}, {"targetProp", "name1"}, {"targetValue", "Radio"}});
@@ -171,13 +171,9 @@ private slots:
         set(&level, "groupType", "Level");
         target(&level, {{"targetID", "202"}, {"targetValue", "A"}});
         QVERIFY(level.targetID() == 0 && level.selectorItems().isEmpty());
-    }
-
-    // Read again into the same tree, a design adds no selector entry twice
-    // (the design reader's merge test); a set list keeps what a first
-    // reading repeats.
-    void setListReadAgain()
-    {
+        // Read again into the same tree, a design adds no selector entry
+        // twice (the design reader's merge test); a set list keeps what a
+        // first reading repeats.
         HParameterSetList list;
         for (const char *id : {"1", "2", "1"})
             target(&list, {{"targetID", id}});
