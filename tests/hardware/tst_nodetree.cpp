@@ -214,7 +214,7 @@ private slots:
         QCOMPARE(HNode::channelNumber(text), number);
     }
 
-    void ancestorsFindersAndCollectorsWalkTheWholeTree()
+    void ancestorsFindersCollectorsAndChecksWalkTheWholeTree()
     {
         Project p;
         HBlock loose;
@@ -251,12 +251,7 @@ private slots:
         QVERIFY(!r.collectByCategory("Echo Cancellation", list) && list.isEmpty());
         QVERIFY(p.gain->collectNodes("Blocks", list));
         QCOMPARE(list, QList<HNode *>{p.gain});
-    }
-
-    void checking()
-    {
-        Project p;
-        HBlock loose;
+        // A check shows on the way up; a node outside a tree takes none.
         loose.setChecked(true);
         QVERIFY(!loose.isChecked() && !p.main->isChecked());
         p.roomA->setChecked(true);

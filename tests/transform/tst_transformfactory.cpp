@@ -93,7 +93,7 @@ private slots:
         factory()->release(mute.get(), transform);
     }
 
-    void misuseChangesNothing()
+    void misuseChangesNothingAndDestroyedControlsAreForgotten()
     {
         QCOMPARE(factory()->obtain(button(m_gain.get(), QString()).get()), nullptr);
         QCOMPARE(factory()->obtain(button(m_gain.get(), "Bin8").get()), nullptr);
@@ -108,10 +108,7 @@ private slots:
         factory()->release(control.get(), transform);
         factory()->release(control.get(), transform);
         QCOMPARE(transform->userCount(), 0);
-    }
-
-    void destroyedControlsAreForgotten()
-    {
+        // A destroyed control is forgotten.
         auto listed = button(m_gain.get());
         factory()->addControl(listed.get());
         factory()->addControl(listed.get());
@@ -120,11 +117,11 @@ private slots:
         QVERIFY(factory()->controls().isEmpty());
         // A control that goes without letting go of its transform.
         auto holder = button(m_gain.get(), "grpV");
-        QPointer<TTransform> transform(factory()->obtain(holder.get()));
+        QPointer<TTransform> left(factory()->obtain(holder.get()));
         holder.reset();
         QVERIFY(factory()->controls().isEmpty());
-        QVERIFY(transform && !transform->isLive());
-        QTRY_VERIFY_WITH_TIMEOUT(transform.isNull(), 2000);
+        QVERIFY(left && !left->isLive());
+        QTRY_VERIFY_WITH_TIMEOUT(left.isNull(), 2000);
     }
 
     void destroyedOwnerHandsOverItsPlace()

@@ -54,7 +54,7 @@ class tst_XmlFramework : public QObject
 {
     Q_OBJECT
 private slots:
-    void pathKeepsTwelveLevelsAndNeverReadsPastThem()
+    void pathKeepsTwelveLevelsAndNeverReadsPastThemAndErrorsTellWhere()
     {
         RecordingHandler h;
         QVERIFY(XmlHandler::parseData(nested(40), &h));
@@ -65,11 +65,7 @@ private slots:
                  (QStringList{"", "e11", "", "e11", "", ""}));
         QVERIFY(XmlHandler::parseData("<root><item name=\"Gain 1\" Name=\"other\"/></root>", &h));
         QCOMPARE(h.itemName, QStringLiteral("Gain 1/"));
-    }
-
-    void malformedXmlReportsLineAndColumn()
-    {
-        RecordingHandler h;
+        // Malformed text is reported with its line and column.
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Fatal error on line 3 , column \\d+ :"));
         QVERIFY(!XmlHandler::parseData("<a>\n<b>\n</a>", &h));
         QVERIFY(h.lastError().startsWith(QStringLiteral("line 3, column")));
