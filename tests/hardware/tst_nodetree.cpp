@@ -164,16 +164,11 @@ private slots:
         for (auto it = map.cbegin(); it != map.cend(); ++it)
             ranges << it.key() + QLatin1Char('=') + it.value();
         const QHash<QString, QString> fields = {
-            {"module", QString::number(node.module())},
-            {"channel", QString::number(node.channel())},
+            {"module", QString::number(node.module())}, {"channel", QString::number(node.channel())},
             {"amm", QString::number(node.ammChannelCount()) + trimmed},
             {"actions", QString::number(node.actionCount()) + trimmed},
-            {"controls", QString::number(node.controlCount())},
-            {"telecon", QString::number(node.teleconInputs())},
-            {"mics", QString::number(node.micInputs())},
-            {"roomCombine", node.roomCombine()},
-            {"room", QString::number(node.roomNumber())},
-            {"inputs", node.inputLabels().join(QLatin1Char('|'))},
+            {"controls", QString::number(node.controlCount())}, {"telecon", QString::number(node.teleconInputs())},
+            {"roomCombine", node.roomCombine()}, {"room", QString::number(node.roomNumber())},
             {"ports", node.portLabels().join(QLatin1Char('|'))},
             {"ranges", (ranges.isEmpty() ? QStringLiteral("none") : ranges.join(QLatin1Char(' ')))
                            + (node.hasRanges() ? " max=" + node.maxValue() + " min=" + node.minValue() : QString())}};

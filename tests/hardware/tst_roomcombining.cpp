@@ -228,14 +228,12 @@ private slots:
         HRCGroupInfo *info = hall.info();
         // A reader on another thread gets the model at once while the
         // signals are handled; with the write lock still held it would wait.
-        int checks = 0;
         int blocked = 0;
         QList<QThread *> readers;
         const auto check = [&] {
             QThread *reader = QThread::create([info] { info->group(2); });
             readers.append(reader);
             reader->start();
-            ++checks;
             blocked += reader->wait(2000) ? 0 : 1;
         };
         connect(hall.group, &HNode::updateComboColorList, this, check);
@@ -246,7 +244,7 @@ private slots:
             reader->wait();
             delete reader;
         }
-        QCOMPARE(checks, 3);
+        QCOMPARE(readers.size(), 3);
         QCOMPARE(blocked, 0);
     }
 
