@@ -142,6 +142,7 @@ private slots:
         QCOMPARE(panel.controls.first()->widgetRecords().first().settings(), (Settings{{"xfract", "0.1"}}));
     }
 
+    // Broken files keep what was finished before the break.
     void widgetOutsideAControlAndBrokenFiles()
     {
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Fatal error on line \\d+ , column \\d+ :"));
@@ -152,7 +153,6 @@ private slots:
         const Controls outside("<KVD><Controls><Property name=\"widget\"><slider><x>1</x></slider></Property>"
                                "</Controls></KVD>");
         QVERIFY(outside.ok && outside.controls.isEmpty());
-        // What was finished before the break stays.
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Fatal error on line"));
         const Controls read("<KVD><Controls>"
                         "<Control name=\"Level\" type=\"Slider\"><Property name=\"widget\"><slider/></Property></Control>"
