@@ -73,73 +73,80 @@ class tst_RoomCombining : public QObject
 {
     Q_OBJECT
 private slots:
-    void answers_data()
+    // A state reached by steps, then an answer of the device if one is
+    // given; the last click of steps, if a command is given, sent it.
+    void states_data()
     {
-        columns<QStringList, QString, bool, Combos>("before", "answer", "applied", "after");
+        columns<QStringList, QString, bool, Combos, QString>("steps", "answer", "applied", "after", "command");
+        const auto answer = [](const char *name, const QStringList &before, const QString &text, bool applied,
+                               const Combos &after) {
+            QTest::newRow(name) << before << text << applied << after << QString();
+        };
         const QStringList pairs{"GRC 2,[1,2][3,4]"};
         const Combos kept{{1, 2}, {3, 4}};
-        QTest::newRow("two pairs") << QStringList() << "GRC 2,[1,2][3,4]" << true << kept;
-        QTest::newRow("line end dropped") << QStringList() << "GRC 2,[1,3]\r" << true << Combos{{1, 3}, {}};
-        QTest::newRow("no bracket dissolves") << pairs << "GRC 2," << true << Combos{{}, {}};
-        QTest::newRow("listed the other way round keeps the slots") << pairs << "GRC 2,[3,4][1,2]" << true << kept;
-        QTest::newRow("a joining room keeps the slot") << pairs << "GRC 2,[1,2,3]" << true << Combos{{1, 2, 3}, {}};
-        QTest::newRow("a room built alone survives")
-            << QStringList{"s1", "3"} << "GRC 2,[1,2]" << true << Combos{{1, 2}, {3}};
-        QTest::newRow("a room built alone joins what the device reports")
-            << QStringList{"s1", "3"} << "GRC 2,[3,4]" << true << Combos{{}, {3, 4}};
-        QTest::newRow("group in decimal with zero") << QStringList() << "GRC 02,[1,2]" << true << Combos{{1, 2}, {}};
-        QTest::newRow("no comma") << pairs << "GRC 2[1,2]" << false << kept;
-        QTest::newRow("group 0") << pairs << "GRC 0,[1,2]" << false << kept;
-        QTest::newRow("unknown group") << pairs << "GRC 5,[1,2]" << false << kept;
-        QTest::newRow("three fields") << pairs << "GRC 2 3,[1,2]" << false << kept;
-        QTest::newRow("another word") << pairs << "SRC 2,[1,2]" << false << kept;
-        QTest::newRow("unclosed") << pairs << "GRC 2,[1,2][3,4" << false << kept;
-        QTest::newRow("closed twice") << pairs << "GRC 2,[1,2]]" << false << kept;
-        QTest::newRow("junk after") << pairs << "GRC 2,[1,2]x" << false << kept;
-        QTest::newRow("room not a number") << pairs << "GRC 2,[1,x]" << false << kept;
-        QTest::newRow("empty room") << pairs << "GRC 2,[1,]" << false << kept;
-        QTest::newRow("negative room") << pairs << "GRC 2,[-1,2]" << false << kept;
-        QTest::newRow("room outside the group") << pairs << "GRC 2,[1,9]" << false << kept;
-        QTest::newRow("room twice") << pairs << "GRC 2,[1,2][2,3]" << false << kept;
-        QTest::newRow("a megabyte") << pairs << "GRC 2," + QString("[1,2]").repeated(200000) << false << kept;
+        answer("two pairs", {}, "GRC 2,[1,2][3,4]", true, kept);
+        answer("line end dropped", {}, "GRC 2,[1,3]\r", true, {{1, 3}, {}});
+        answer("no bracket dissolves", pairs, "GRC 2,", true, {{}, {}});
+        answer("listed the other way round keeps the slots", pairs, "GRC 2,[3,4][1,2]", true, kept);
+        answer("a joining room keeps the slot", pairs, "GRC 2,[1,2,3]", true, {{1, 2, 3}, {}});
+        answer("a room built alone survives", {"s1", "3"}, "GRC 2,[1,2]", true, {{1, 2}, {3}});
+        answer("a room built alone joins what the device reports", {"s1", "3"}, "GRC 2,[3,4]", true, {{}, {3, 4}});
+        answer("group in decimal with zero", {}, "GRC 02,[1,2]", true, {{1, 2}, {}});
+        answer("no comma", pairs, "GRC 2[1,2]", false, kept);
+        answer("group 0", pairs, "GRC 0,[1,2]", false, kept);
+        answer("unknown group", pairs, "GRC 5,[1,2]", false, kept);
+        answer("three fields", pairs, "GRC 2 3,[1,2]", false, kept);
+        answer("another word", pairs, "SRC 2,[1,2]", false, kept);
+        answer("unclosed", pairs, "GRC 2,[1,2][3,4", false, kept);
+        answer("closed twice", pairs, "GRC 2,[1,2]]", false, kept);
+        answer("junk after", pairs, "GRC 2,[1,2]x", false, kept);
+        answer("room not a number", pairs, "GRC 2,[1,x]", false, kept);
+        answer("empty room", pairs, "GRC 2,[1,]", false, kept);
+        answer("negative room", pairs, "GRC 2,[-1,2]", false, kept);
+        answer("room outside the group", pairs, "GRC 2,[1,9]", false, kept);
+        answer("room twice", pairs, "GRC 2,[1,2][2,3]", false, kept);
+        answer("a megabyte", pairs, "GRC 2," + QString("[1,2]").repeated(200000), false, kept);
+        // A single room and two rooms joining are shown over loopback by the
+        // panel tests.
+        const auto click = [](const char *name, const QStringList &steps, const char *command, const Combos &after) {
+            QTest::newRow(name) << steps << QString() << false << after << QString(command);
+        };
+        click("clicked again it leaves", {"1", "2", "3", "3"}, "SRC 2,[1,2]\r", {{1, 2}, {}});
+        click("it moves to the selected combination", {"GRC 2,[1,2][3,4]", "s1", "1"}, "SRC 2,[3,4,1]\r",
+              {{2}, {3, 4, 1}});
+        click("a combination left alone is not sent", {"GRC 2,[1,2][3,4]", "s1", "3"}, "SRC 2,[1,2]\r",
+              {{1, 2}, {4}});
+        // An answer asked for before a click still tells no combination;
+        // later answers are the device's word again.
+        const QStringList asked{"?", "1", "2", "<GRC 2,"};
+        QTest::newRow("asked before the clicks") << asked << QString() << false << Combos{{1, 2}, {}} << QString();
+        QTest::newRow("asked after the clicks")
+            << asked + QStringList{"?", "<GRC 2,[1,2]"} << QString() << false << Combos{{1, 2}, {}} << QString();
+        QTest::newRow("asked later")
+            << asked + QStringList{"?", "<GRC 2,[1,2]", "?", "<GRC 2,"} << QString() << false << Combos{{}, {}}
+            << QString();
     }
-    void answers()
-    {
-        QFETCH(QStringList, before);
-        QFETCH(QString, answer);
-        QFETCH(bool, applied);
-        Ballroom hall;
-        hall.play(before);
-        QSignalSpy changed(hall.group, &HNode::updateComboColorList);
-        QCOMPARE(hall.info()->applyAnswer(answer), applied);
-        QTEST(hall.combos(), "after");
-        QCOMPARE(changed.count(), applied ? 1 : 0);
-    }
-
-    // A single room and two rooms joining are shown over loopback by the
-    // panel tests.
-    void clicks_data()
-    {
-        columns<QStringList, QString, Combos>("steps", "command", "after");
-        QTest::newRow("clicked again it leaves") << QStringList{"1", "2", "3", "3"} << "SRC 2,[1,2]\r"
-                                                 << Combos{{1, 2}, {}};
-        QTest::newRow("it moves to the selected combination")
-            << QStringList{"GRC 2,[1,2][3,4]", "s1", "1"} << "SRC 2,[3,4,1]\r" << Combos{{2}, {3, 4, 1}};
-        QTest::newRow("a combination left alone is not sent")
-            << QStringList{"GRC 2,[1,2][3,4]", "s1", "3"} << "SRC 2,[1,2]\r" << Combos{{1, 2}, {4}};
-    }
-    void clicks()
+    void states()
     {
         QFETCH(QStringList, steps);
+        QFETCH(QString, answer);
+        QFETCH(QString, command);
         Ballroom hall;
         QSignalSpy sent(hall.group, &HNode::sendMessage);
         QSignalSpy colour(hall.group, &HNode::updateRoomColor);
         hall.play(steps);
+        QSignalSpy changed(hall.group, &HNode::updateComboColorList);
+        QFETCH(bool, applied);
+        if (!answer.isNull())
+            QCOMPARE(hall.info()->applyAnswer(answer), applied);
+        QCOMPARE(changed.count(), applied ? 1 : 0);
+        QTEST(hall.combos(), "after");
+        if (command.isNull())
+            return;
         QVERIFY(!sent.isEmpty() && colour.count() == sent.count());
-        QTEST(sent.last().at(0).toString(), "command");
+        QCOMPARE(sent.last().at(0).toString(), command);
         const int room = steps.last().toInt();
         QCOMPARE(sent.last().at(1).toInt(), room);
-        QTEST(hall.combos(), "after");
         const int slot = hall.group->state().comboOf(room);
         QCOMPARE(colour.last().at(0).toString(), slot < 0 ? QString("lightgray") : slot == 0 ? "crimson" : "orange");
     }
@@ -207,19 +214,6 @@ private slots:
         QVERIFY(!orphan.isAwaitingReply() && orphan.pollCommand().isEmpty());
         orphan.takeReply("GRC 2,[1,2]");
         QCOMPARE(orphan.replyText(), QString());
-    }
-
-    void answerAskedBeforeAClickIsPassedOver()
-    {
-        Ballroom hall;
-        // Asked before the clicks: it still tells no combination.
-        hall.play({"?", "1", "2", "<GRC 2,"});
-        QCOMPARE(hall.combos(), (Combos{{1, 2}, {}}));
-        hall.play({"?", "<GRC 2,[1,2]"});
-        QCOMPARE(hall.combos(), (Combos{{1, 2}, {}}));
-        // Later answers are the device's word again.
-        hall.play({"?", "<GRC 2,"});
-        QCOMPARE(hall.combos(), (Combos{{}, {}}));
     }
 
     void noSignalUnderTheLock()
