@@ -38,19 +38,17 @@ private slots:
         QSignalSpy enable(model, &MModel::enableConnection);
         QVERIFY(model->openFile(Demo));
         QVERIFY(scene.show());
-        QCOMPARE(enable.last().first().toBool(), true);
-        QCOMPARE(model->currentScene()->name(), "Harbour Hall");
-        QCOMPARE((QVariantList{qml("pageCount"), qml("pageIndex"), qml("sceneTitle"), qml("headerTitle")}),
-                 (QVariantList{7, 0, "Overview", "Harbour Hall"}));
         QVERIFY(qml("viewScale").toDouble() > 0.5);
-        QCOMPARE(qml("textSize").toInt(), int(12 * qml("viewScale").toFloat()));
-        // The design inside the archive was read, and labels name the nodes.
+        // The design inside the archive was read, and labels name the nodes;
+        // the phone app asks for the demo's PIN before it lets the user out.
         QVERIFY(model->hardwareRoot()->findByCategory("Chassis"));
         CControl *mute = model->currentPanel()->child("Mute");
         QVERIFY(mute && mute->node());
-        QCOMPARE(mute->labelText(), "Programme");
-        // The phone app asks for the demo's PIN before it lets the user out.
-        QCOMPARE(MProject::exitPin(), "1357");
+        QCOMPARE((QVariantList{enable.last().first(), model->currentScene()->name(), qml("pageCount"), qml("pageIndex"),
+                               qml("sceneTitle"), qml("headerTitle"), qml("textSize").toInt(), mute->labelText(),
+                               MProject::exitPin()}),
+                 (QVariantList{true, "Harbour Hall", 7, 0, "Overview", "Harbour Hall",
+                               int(12 * qml("viewScale").toFloat()), "Programme", "1357"}));
     }
 
     void onlyShownPanelsHaveWidgets()
@@ -80,8 +78,7 @@ private slots:
         QCOMPARE((QVariantList{model->pageIndex(), qml("pageIndex"), qml("sceneTitle")}), (QVariantList{6, 6, "Telephone"}));
         QVERIFY(!intrf->postCommand("nothing", "x"));
         QVERIFY(intrf->postCommand("scene", "Foyer"));
-        QCOMPARE(model->currentScene()->name(), "Foyer");
-        QCOMPARE(qml("pageCount").toInt(), 1);
+        QCOMPARE((QVariantList{model->currentScene()->name(), qml("pageCount")}), (QVariantList{"Foyer", 1}));
         QVERIFY(intrf->postCommand("scene", "Music"));
         QCOMPARE((QVariantList{model->currentScene()->name(), model->currentPanel()->name(), model->pageIndex()}),
                  (QVariantList{"Harbour Hall", "Music", 4}));
@@ -135,13 +132,11 @@ private slots:
         QSignalSpy enable(model, &MModel::enableConnection);
         QVERIFY(model->openFile(path));
         // Nothing to operate: nothing to go online with or to send.
-        QCOMPARE(enable.last().first().toBool(), false);
-        QCOMPARE(model->currentPanel()->name(), "P");
+        QCOMPARE((QVariantList{enable.last().first(), model->currentPanel()->name()}), (QVariantList{false, "P"}));
         QVERIFY(intrf->postCommand("scene", "B"));
-        QCOMPARE(model->currentScene()->name(), "B");
         QVERIFY(!model->currentPanel());
-        QCOMPARE(qml("pageCount").toInt(), 0);
-        QCOMPARE(qml("sceneTitle").toString(), "B");
+        QCOMPARE((QVariantList{model->currentScene()->name(), qml("pageCount"), qml("sceneTitle")}),
+                 (QVariantList{"B", 0, "B"}));
     }
 
     void exitFromTheSetupMenuGoesOfflineWhileTheLoopRuns()
@@ -181,15 +176,14 @@ private slots:
                                                           "</Scenes></KVD>\n"));
         QVERIFY(model->openFile(dir.filePath("Dark.cpf")));
         // Skin "Dark", accent "Teal", which does not exist: the default accent.
+        // The skins' colours are the skin reader's; here they are drawn.
         QCOMPARE(model->appliedSkin(), "Dark");
-        QCOMPARE(qml("canvasColor").value<QColor>(), QColor("#464949"));
         QTRY_COMPARE(QColor(view->grabWindow().pixel(view->width() / 2, view->height() / 2)), QColor("#464949"));
         QCOMPARE(qml("accentColor").value<QColor>(), QColor("#1D98D5"));
         QVERIFY(qml("connectInd").toString().startsWith("../../images/skins/Dark/"));
         scene.canvas.setProperty("skin", "Sepia");
         model->applySkin();
         QCOMPARE(model->appliedSkin(), "Light");
-        QCOMPARE(qml("canvasColor").value<QColor>(), QColor("#FFFFFF"));
         QTRY_COMPARE(QColor(view->grabWindow().pixel(view->width() / 2, view->height() / 2)), QColor("#FFFFFF"));
     }
 
@@ -200,11 +194,10 @@ private slots:
         QVERIFY2(report.startsWith("Hall DSP - Offline"), qPrintable(report));
         QVERIFY(report.contains("\n\nConference Endpoint - Offline"));
         QVERIFY(report.endsWith("\n\n"));
-        QVERIFY(!model->mobileAddressText().startsWith("127."));
         const QString info = intrf->getProjectInfoString();
-        QVERIFY(info.contains("Harbour Hall") && info.contains("Maren Solberg"));
+        QVERIFY(info.contains("Harbour Hall") && info.contains("Maren Solberg") && intrf->getAppFunction() == 3);
         QVERIFY(intrf->getVersionText().startsWith("Version 3.0.6.0\n\n"));
-        QCOMPARE(intrf->getAppFunction(), 3);
+        QVERIFY(!model->mobileAddressText().startsWith("127."));
         model->closeDocument();
         QCOMPARE(model->networkStatusText(), "No network information available.");
         // The report leaves out the PQX amplifiers, and only them.
@@ -224,8 +217,7 @@ private slots:
     {
         QSignalSpy pin(intrf, &MQmlInterface::showExitPasscodeDialog);
         MProject::setExitPin("2468");
-        QVERIFY(intrf->postCommand("system", "Exit"));
-        QCOMPARE(pin.count(), 1);
+        QVERIFY(intrf->postCommand("system", "Exit") && pin.count() == 1);
         // The scene asks for it; a wrong PIN keeps the program running.
         QQuickItem *field = nullptr;
         QTRY_VERIFY((field = view->rootObject()->findChild<QQuickItem *>("pinField")));
@@ -249,10 +241,9 @@ private slots:
         QVERIFY(model->openFile(Demo));
         QVERIFY(scene.show());
         const QImage first = view->grabWindow();
-        QVERIFY(distinctColours(first) > 20);
         model->showPage(1);
         const QImage second = view->grabWindow();
-        QVERIFY(distinctColours(second) > 10 && first != second);
+        QVERIFY(distinctColours(first) > 20 && distinctColours(second) > 10 && first != second);
     }
 };
 
