@@ -1,5 +1,6 @@
 #include "CCanvas.h"
 #include "MQmlInterface.h"
+#include "VGrid.h"
 #include "VModeManager.h"
 #include "VQmlFrame.h"
 
@@ -9,7 +10,7 @@
 #include <QQuickItem>
 #include <QTest>
 
-class tst_QmlScene : public QObject
+class tst_View : public QObject
 {
     Q_OBJECT
     VQmlFrame *view = nullptr;
@@ -52,7 +53,18 @@ private slots:
         }
         QVERIFY(files >= 10);
     }
+
+    void snapAndArrows()
+    {
+        VGrid plain, scaled(2.0);
+        QCOMPARE(plain.cellSize(), 5.0);
+        QCOMPARE((QList<QPointF>{plain.snap({12.5, 9.99}), plain.snap({15.0, 0.0}), scaled.snap({19.0, 21.0}),
+                                scaled.arrowOffset(Qt::Key_Left, true), scaled.arrowOffset(Qt::Key_Down, true),
+                                scaled.arrowOffset(Qt::Key_Up, false), scaled.arrowOffset(Qt::Key_Right, false),
+                                scaled.arrowOffset(Qt::Key_Space, true)}),
+                 (QList<QPointF>{{10, 5}, {15, 0}, {10, 20}, {-10, 0}, {0, 10}, {0, -1}, {1, 0}, {0, 0}}));
+    }
 };
 
-QTEST_MAIN(tst_QmlScene)
-#include "tst_qmlscene.moc"
+QTEST_MAIN(tst_View)
+#include "tst_view.moc"
