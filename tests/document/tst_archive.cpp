@@ -2,6 +2,7 @@
 #include "UArchiveHeader.h"
 #include "UArchiveHeaderRecord.h"
 #include "USettings.h"
+#include "../TransferPeers.h"
 
 #include <QDirIterator>
 #include <QLoggingCategory>
@@ -11,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
+
+using transfertest::readFile;
 
 namespace {
 const QString Fixtures = QStringLiteral(KVR_TEST_DATA "/archive");
@@ -27,17 +30,9 @@ QByteArray utf16le(const QString &text)
     return QByteArray(reinterpret_cast<const char *>(text.utf16()), 2 * text.size());
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 bool writeAll(const QString &path, const QByteArray &bytes)
 {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    return QDir().mkpath(QFileInfo(path).path()) && transfertest::writeFile(path, bytes);
 }
 
 // Every file and folder below a folder, relative to it, sorted.
@@ -89,7 +84,7 @@ private slots:
     void exactBytes()
     {
         QVERIFY(m_archive->write(tmp("empty.cpz")));
-        QCOMPARE(readAll(tmp("empty.cpz")), QByteArray::fromHex("1000000000000000"));
+        QCOMPARE(readFile(tmp("empty.cpz")), QByteArray::fromHex("1000000000000000"));
         QVERIFY(m_archive->open(tmp("empty.cpz")));
         // Both names are 10 code units, so each record takes 32 bytes.
         QVERIFY(writeAll(tmp("src/panel.cpf"), "<KVD/>\n"));
@@ -98,7 +93,7 @@ private slots:
         QVERIFY(m_archive->addFile(tmp("src/Bühne.png")));
         QVERIFY(m_archive->write(tmp("a.cpz")));
         const QByteArray block = qCompress("<KVD/>\n");
-        QCOMPARE(readAll(tmp("a.cpz")),
+        QCOMPARE(readFile(tmp("a.cpz")),
                  QByteArray::fromHex("1000000000000002") + be32(10) + utf16le("/panel.cpf") + be32(72)
                      + be32(block.size()) + be32(10) + QByteArray::fromHex("2f004200fc0068006e0065002e0070006e006700")
                      + be32(72 + block.size()) + be32(4) + block + QByteArray(4, '\0'));
@@ -114,7 +109,7 @@ private slots:
         QVERIFY(m_archive->open(tmp("Lobby.cpz")));
         QCOMPARE(treeOf(work()), QStringList({"Lobby.cpf", "Lobby.kvp", "images", "images/logo.png"}));
         for (const char *name : {"Lobby.cpf", "Lobby.kvp", "images/logo.png"})
-            QCOMPARE(readAll(work() + "/" + name), readAll(Fixtures + "/" + QFileInfo(name).fileName()));
+            QCOMPARE(readFile(work() + "/" + name), readFile(Fixtures + "/" + QFileInfo(name).fileName()));
         QCOMPARE(m_archive->memberPath(".kvp"), work() + "/Lobby.kvp");
         const QUrl logo = QUrl::fromLocalFile(work() + "/images/logo.png");
         QCOMPARE(m_archive->memberUrl("images/logo.png"), logo);
@@ -122,7 +117,7 @@ private slots:
         QCOMPARE(m_archive->memberUrl("missing.png"), QUrl());
         // Packing the extracted members again gives the same bytes.
         QVERIFY(m_archive->write(tmp("again.cpz")));
-        QCOMPARE(readAll(tmp("again.cpz")), readAll(tmp("Lobby.cpz")));
+        QCOMPARE(readFile(tmp("again.cpz")), readFile(tmp("Lobby.cpz")));
     }
 
     void archiveTest_data()
@@ -130,7 +125,7 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("archive");
         QTest::newRow("empty archive") << QByteArray::fromHex("1000000000000000") << true;
-        QTest::newRow("panel file") << readAll(Fixtures + "/Lobby.cpf") << false;
+        QTest::newRow("panel file") << readFile(Fixtures + "/Lobby.cpf") << false;
         QTest::newRow("fourth byte 0x3C") << QByteArray::fromHex("1000003C") << false;
         QTest::newRow("byte order mark") << QByteArray::fromHex("EFBBBF3C") << false;
         QTest::newRow("three bytes") << QByteArray::fromHex("100000") << false;
@@ -245,7 +240,7 @@ private slots:
         QVERIFY(QFile::link(tmp("outside"), work() + "/link"));
         QVERIFY(m_archive->open(tmp("a.cpz")));
         QCOMPARE(treeOf(tmp("root")), QStringList({"Archive", "Archive/panel.cpf", "beside.txt"}));
-        QCOMPARE(readAll(tmp("outside/precious.txt")), QByteArray("mine"));
+        QCOMPARE(readFile(tmp("outside/precious.txt")), QByteArray("mine"));
     }
 
     void extractionNeverFollowsALink_data()
@@ -270,7 +265,7 @@ private slots:
         QVERIFY(QFile::link(link == "images" ? tmp("outside") : tmp("outside/logo.png"), work() + "/" + link));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("through the link"));
         QVERIFY(!header.extract(file));
-        QCOMPARE(readAll(tmp("outside/logo.png")), QByteArray("mine"));
+        QCOMPARE(readFile(tmp("outside/logo.png")), QByteArray("mine"));
         QCOMPARE(treeOf(tmp("outside")), QStringList({"logo.png"}));
     }
 
@@ -281,7 +276,7 @@ private slots:
         QVERIFY(packer.addFile(Fixtures + "/logo.png"));
         QVERIFY(packer.write(tmp("full.cpz")));
         QVERIFY(m_archive->open(tmp("full.cpz")));
-        const QByteArray full = readAll(tmp("full.cpz"));
+        const QByteArray full = readFile(tmp("full.cpz"));
         QLoggingCategory::setFilterRules("kvr.document.warning=false");
         for (int length = 0; length < full.size(); ++length) {
             QVERIFY(writeAll(tmp("cut.cpz"), full.left(length)));
@@ -290,7 +285,7 @@ private slots:
         QLoggingCategory::setFilterRules(QString());
         // A header that does not hold together changes nothing.
         QCOMPARE(m_archive->path(), tmp("full.cpz"));
-        QCOMPARE(readAll(m_archive->memberPath(".kvp")), readAll(Fixtures + "/Lobby.kvp"));
+        QCOMPARE(readFile(m_archive->memberPath(".kvp")), readFile(Fixtures + "/Lobby.kvp"));
     }
 
     void memberPathPrefersTheEnding()
@@ -332,7 +327,7 @@ private slots:
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("too large"));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("left as it was"));
         QVERIFY(!m_archive->write(tmp("old.cpz")));
-        QCOMPARE(readAll(tmp("old.cpz")), QByteArray("previous archive"));
+        QCOMPARE(readFile(tmp("old.cpz")), QByteArray("previous archive"));
     }
 
     void namesAndPlaces()

@@ -8,6 +8,7 @@
 #include "HNodeFactory.h"
 #include "HRoot.h"
 #include "MProject.h"
+#include "../TransferPeers.h"
 #include "../XmlTestUtil.h"
 #include "../hardware/HardwareTestUtil.h"
 
@@ -17,16 +18,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using transfertest::readFile;
+
 namespace {
 const QString Panels = QStringLiteral(KVR_TEST_DATA "/panels");
 const QString Conference = Panels + "/Conference.cpf";
 const QString Foyer = Panels + "/Foyer.cpf";
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // A document with everything a panel file fills.
 struct Document
@@ -118,7 +115,7 @@ private slots:
         QVERIFY(doc.file.read(Conference));
         QTemporaryDir dir;
         QVERIFY(doc.file.write(dir.filePath("again.cpf")));
-        QCOMPARE(readAll(dir.filePath("again.cpf")), readAll(Conference));
+        QCOMPARE(readFile(dir.filePath("again.cpf")), readFile(Conference));
     }
 
     void readsEverySection()
@@ -199,9 +196,9 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("reason");
-        const QByteArray good = readAll(Conference);
+        const QByteArray good = readFile(Conference);
         QTest::newRow("truncated") << good.left(good.size() / 2) << "not well-formed XML (line";
-        QTest::newRow("design project") << readAll(Panels + "/Conference.kvp") << "neither scenes nor a canvas";
+        QTest::newRow("design project") << readFile(Panels + "/Conference.kvp") << "neither scenes nor a canvas";
         QTest::newRow("empty") << QByteArray() << "not well-formed XML";
         QTest::newRow("binary") << QByteArray::fromHex("1000000000000000") << "not well-formed XML";
         // The PIN is read early in the file; a file that breaks later must
