@@ -158,87 +158,70 @@ private slots:
         QCOMPARE(QHostAddress(fields), QHostAddress(address));
     }
 
-    void receivesAPanelAndOpensIt_data()
-    {
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<bool>("viaNetcat");
-        QTest::newRow("panel file") << Foyer << false;
-        QTest::newRow("archive through nc") << QString(Demo) << true;
-    }
-    void receivesAPanelAndOpensIt()
-    {
-        QFETCH(QString, source);
-        QFETCH(bool, viaNetcat);
-        const QString nc = netcat();
-        if (viaNetcat && nc.isEmpty())
-            QSKIP("nc is not installed");
-        const QByteArray bytes = readFile(source);
-        QVERIFY(writeFile(target(), "old panel"));
-        const QString sendPath = dir.filePath("outgoing");
-        QVERIFY(writeFile(sendPath, bytes));
-        QProcess sender;
-        std::unique_ptr<StreamingPeer> peer;
-        receive([&] {
-            if (viaNetcat) {
-                sender.setStandardInputFile(sendPath);
-                sender.start(nc, {"-N", "127.0.0.1", QString::number(transfer->listeningPort())});
-            } else {
-                peer = std::make_unique<StreamingPeer>(bytes);
-                peer->start(transfer->listeningPort());
-            }
-        });
-        QCOMPARE(readFile(target()), bytes);
-        QCOMPARE(model->filePath(), target());
-        QVERIFY(model->isOnline());
-        QVERIFY(model->isPolling());
-        model->setOnline(false);
-        if (viaNetcat)
-            QVERIFY(sender.waitForFinished(Timeout));
-    }
-
-    void aBadOrEndedReceiveKeepsTheOldFile_data()
+    void receiveOpensAPanelOrKeepsTheOldFile_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("ending"); // how a receive stopped midway ends
+        // Sent whole by a "peer" or by "nc", or stopped midway and ended with
+        // "cancel" in the box or because the program "quit"s.
+        QTest::addColumn<QString>("how");
         QTest::addColumn<QString>("reason"); // of the one warning, empty for none
-        QTest::newRow("nothing") << QByteArray() << QString() << "Nothing was received.";
+        const QByteArray demo = readFile(Demo);
+        QTest::newRow("panel file") << readFile(Foyer) << "peer" << QString();
+        QTest::newRow("archive through nc") << demo << "nc" << QString();
+        QTest::newRow("nothing") << QByteArray() << "peer" << "Nothing was received.";
         QTest::newRow("XML of something else") << QByteArray("<?xml version=\"1.0\"?>\n<html><body>Hello</body></html>\n")
-                                               << QString() << "neither scenes nor a canvas";
-        QTest::newRow("truncated archive") << readFile(Demo).left(3000) << QString() << "complete control panel archive";
-        QTest::newRow("random bytes") << pattern(5000) << QString() << "complete control panel archive";
-        QTest::newRow("Cancel in the box") << readFile(Demo) << "cancel" << QString();
-        QTest::newRow("the program quits") << readFile(Demo) << "quit" << QString();
+                                               << "peer" << "neither scenes nor a canvas";
+        QTest::newRow("truncated archive") << demo.left(3000) << "peer" << "complete control panel archive";
+        QTest::newRow("random bytes") << pattern(5000) << "peer" << "complete control panel archive";
+        QTest::newRow("Cancel in the box") << demo << "cancel" << QString();
+        QTest::newRow("the program quits") << demo << "quit" << QString();
     }
-    void aBadOrEndedReceiveKeepsTheOldFile()
+    void receiveOpensAPanelOrKeepsTheOldFile()
     {
         QFETCH(QByteArray, bytes);
-        QFETCH(QString, ending);
+        QFETCH(QString, how);
         QFETCH(QString, reason);
+        const QString nc = netcat();
+        if (how == "nc" && nc.isEmpty())
+            QSKIP("nc is not installed");
+        const bool whole = how == "peer" || how == "nc";
+        const bool opens = whole && reason.isEmpty();
         QVERIFY(writeFile(target(), "old panel"));
+        QVERIFY(writeFile(dir.filePath("outgoing"), bytes));
         QVERIFY(model->openFile(Foyer));
         QSignalSpy warning(model, &MModel::warning);
-        StreamingPeer peer(bytes, ending.isEmpty() ? -1 : 2000);
+        QProcess sender;
+        StreamingPeer peer(bytes, whole ? -1 : 2000);
         receive([&] {
+            if (how == "nc") {
+                sender.setStandardInputFile(dir.filePath("outgoing"));
+                sender.start(nc, {"-N", "127.0.0.1", QString::number(transfer->listeningPort())});
+                return;
+            }
             peer.start(transfer->listeningPort());
-            if (ending.isEmpty())
+            if (whole)
                 return;
             QTimer::singleShot(0, this, [&] {
                 QTRY_VERIFY_WITH_TIMEOUT(peer.stopped() && QFile::exists(target() + "t"), Timeout);
                 QMessageBox *box = scene.view->messageDialog()->receiveBox();
                 QVERIFY(box && box->isVisible());
-                if (ending == "quit")
+                if (how == "quit")
                     model->aboutToQuit();
                 else
                     box->button(QMessageBox::Cancel)->click();
             });
         });
-        QCOMPARE(readFile(target()), QByteArray("old panel"));
-        QCOMPARE(warning.count(), reason.isEmpty() ? 0 : 1);
-        if (!reason.isEmpty())
-            QVERIFY2(warning.first().at(1).toString().contains(reason), qPrintable(warning.first().at(1).toString()));
-        // What was open stays open.
-        QCOMPARE(model->filePath(), Foyer);
-        QTRY_VERIFY_WITH_TIMEOUT(peer.disconnected, Timeout);
+        QCOMPARE(readFile(target()), opens ? bytes : QByteArray("old panel"));
+        const QString said = warning.isEmpty() ? QString() : warning.first().at(1).toString();
+        QVERIFY2(warning.size() == (reason.isEmpty() ? 0 : 1) && said.contains(reason), qPrintable(said));
+        // What was open stays open, unless a panel came.
+        QCOMPARE(model->filePath(), opens ? target() : Foyer);
+        QCOMPARE(model->isOnline() && model->isPolling(), opens);
+        model->setOnline(false);
+        if (how == "nc")
+            QVERIFY(sender.waitForFinished(Timeout));
+        else
+            QTRY_VERIFY_WITH_TIMEOUT(peer.disconnected, Timeout);
     }
 
     void receiveModeRunsOnceAtATime()
