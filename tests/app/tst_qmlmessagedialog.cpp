@@ -77,11 +77,9 @@ private slots:
         });
         poll.start(10);
         QCOMPARE(dialog.DoModal(), 1);
-        QVERIFY(closedAsAsked);
+        QVERIFY(closedAsAsked && !dialog.isShown() && !VModeManager::instance()->isModalOpen());
         QCOMPARE(shownTitle, "IP Address");
         QTEST(int(closed.count()), "closedSignals");
-        QVERIFY(!dialog.isShown());
-        QVERIFY(!VModeManager::instance()->isModalOpen());
         QCOMPARE(modal.count(), 2);
     }
 
