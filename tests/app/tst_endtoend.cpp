@@ -200,7 +200,6 @@ private slots:
 
     void choosesASource()
     {
-        // Two pages on with the arrow of the status bar.
         QQuickItem *arrow = findItem(window->view()->rootObject(), "rightArrow");
         QVERIFY(arrow);
         for (const char *page : {"Mixer", "Music"}) {
@@ -245,7 +244,6 @@ private slots:
         const QString grey = named("lightgray");
         QTRY_COMPARE_WITH_TIMEOUT(colour(rooms.at(0)), grey, Timeout);
         QTRY_VERIFY_WITH_TIMEOUT(received(toDsp, "GRC 1") || received(toDsp, "SUB \"GRC 1\""), Timeout);
-        // The first combination, then Hall A and Hall B.
         click(selector->item(), 1.0 / 6);
         QCOMPARE(selector->selectedIndex(), 0);
         click(rooms.at(0)->item());
@@ -289,7 +287,6 @@ private slots:
 
     void showsAValueChangedAtTheDevice()
     {
-        // Back to the microphones, four pages to the left.
         QQuickItem *arrow = findItem(window->view()->rootObject(), "leftArrow");
         QVERIFY(arrow);
         for (const char *page : {"Status", "Music", "Mixer", "Microphones"}) {

@@ -44,7 +44,6 @@ class tst_MainWindow : public QObject
             out << (a->isSeparator() ? QStringLiteral("|") : a->text());
         return out;
     }
-    // Answers the next message box over the window and remembers its text.
     static void answerNextMessageBox(MainWindow *w, QString *text)
     {
         whenModal<QMessageBox>(w, [text](QMessageBox *box) {

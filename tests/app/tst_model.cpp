@@ -142,7 +142,6 @@ private slots:
     void exitFromTheSetupMenuGoesOfflineWhileTheLoopRuns()
     {
         model->closeDocument();
-        // The root and the window hear of online changes.
         QSignalSpy root(model->hardwareRoot(), &HRoot::onlineChanged);
         QSignalSpy online(model, &MModel::onlineChanged);
         model->setOnline(true);
@@ -224,7 +223,6 @@ private slots:
         field->setProperty("text", "1111");
         QMetaObject::invokeMethod(field, "accepted");
         QVERIFY(view->rootObject()->findChild<QQuickItem *>("pinField"));
-        // Cancelling closes the dialog.
         VModeManager::instance()->cancel();
         QTRY_VERIFY(!view->rootObject()->findChild<QQuickItem *>("pinField"));
         MProject::setExitPin(QString());

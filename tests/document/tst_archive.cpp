@@ -115,7 +115,6 @@ private slots:
         QCOMPARE(m_archive->memberUrl("images/logo.png"), logo);
         QCOMPARE(m_archive->memberUrl("logo.png"), logo);
         QCOMPARE(m_archive->memberUrl("missing.png"), QUrl());
-        // Packing the extracted members again gives the same bytes.
         QVERIFY(m_archive->write(tmp("again.cpz")));
         QCOMPARE(readFile(tmp("again.cpz")), readFile(tmp("Lobby.cpz")));
     }
@@ -338,7 +337,6 @@ private slots:
                  (QStringList{"C:/Users/eng/Archive", "/srv/kvr/Archive", "C:\\p.d\\Lobby.cpz", "/p/Lobby.cpf", ""}));
         QCOMPARE(UArchive::workFolderFor(QString()),
                  QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/Archive");
-        // Settings live in Qt's test location here.
         QScopedPointer<QSettings> settings(USettings::create());
         settings->setValue(USettings::ArchiveKey, tmp("stored"));
         QCOMPARE(UArchive().workFolder(), tmp("stored/Archive"));

@@ -95,7 +95,6 @@ private slots:
         QPointer<CControl> watched(c);
         scene.clear();
         QVERIFY(watched.isNull());
-        // New controls have distinct ids, never 0.
         QSet<quint32> ids;
         for (int i = 0; i < 1000; ++i)
             ids.insert(CControl().id());
@@ -125,7 +124,6 @@ private slots:
             panel.addChild(new CControl(type, type));
         panel.setPanelKind(text);
         QTEST(int(panel.panelKind()), "kind");
-        // A scene has no kind.
         CComposite scene("S", "Panels");
         scene.setPanelKind(text);
         QCOMPARE(scene.panelKind(), CComposite::NoKind);
@@ -161,7 +159,6 @@ private slots:
         QVERIFY(walk.panel.isWalkingStates());
         QTRY_COMPARE_WITH_TIMEOUT(walk.protocol.polled, walk.transforms, 2000);
         QTRY_VERIFY_WITH_TIMEOUT(!walk.panel.isWalkingStates() && walk.panel.stateCursor() == 0, 2000);
-        // A scene's walk starts its panels' walks.
         CComposite scene("Main", "Panels");
         auto *panel = new CComposite("Hall", "Controls");
         scene.addChild(panel);

@@ -349,8 +349,6 @@ private slots:
         project.setField("Facility", "name", "None");
         QCOMPARE(project.facilityName(), QString());
         MProject::setExitPin("0815");
-        // The layout of the element is held by the panel files' byte-exact
-        // round trip; here the values that have no field of their own.
         const QString xml = writtenXml(project);
         QVERIFY(xml.contains("<name>None</name>") && xml.contains("<exitPIN>0815</exitPIN>"));
         MProject copy;

@@ -182,7 +182,6 @@ private slots:
         QVERIFY(!ids.contains(0));
         QCOMPARE((QList<quint32>{level->id(), doc.root.findByName("Site 2")->id()}), (QList<quint32>{501, 503}));
         QCOMPARE(doc.file.connections().at(1).value("ipaddress"), "192.168.20.6");
-        // Written and read again, the document stays as it is.
         const QByteArray once = doc.written();
         Document second;
         QVERIFY(second.readBytes(once));
