@@ -72,11 +72,12 @@ class tst_EndToEnd : public QObject
         QTest::mouseClick(scene(), Qt::LeftButton, Qt::NoModifier,
                           item->mapToScene(QPointF(item->width() * fx, item->height() * fy)).toPoint());
     }
-    void clickLink(const QString &name)
+    void clickLink(const QString &name, const QString &shown)
     {
         auto *link = widget<WPanelLink>(name);
         QVERIFY2(link, qPrintable(name));
         click(link->item());
+        showsPanel(shown);
     }
     void showsPanel(const QString &name) { QTRY_COMPARE_WITH_TIMEOUT(panelName(), name, Timeout); }
     static bool received(const QList<QByteArray> &commands, const QByteArray &command)
@@ -159,8 +160,7 @@ private slots:
 
     void followsAPanelLink()
     {
-        clickLink("Microphones");
-        showsPanel("Microphones");
+        clickLink("Microphones", "Microphones");
         QCOMPARE(model()->qmlInterface()->property("sceneTitle").toString(), "Microphones");
         summary << "clicked the panel link Microphones: the Microphones page is shown";
     }
@@ -224,8 +224,7 @@ private slots:
 
     void combinesRooms()
     {
-        clickLink("\u2039 Overview");
-        showsPanel("Overview");
+        clickLink("\u2039 Overview", "Overview");
         // The seats of the hall's picture are a region that leads to the plan.
         QList<WRegion *> regions;
         for (CControl *control : model()->currentPanel()->children()) {
@@ -251,8 +250,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(received(toDsp, "SRC 1,[1,2]"), Timeout);
         const QString crimson = named("crimson");
         QTRY_COMPARE_WITH_TIMEOUT(colour(rooms.at(0)), crimson, Timeout);
-        QCOMPARE(colour(rooms.at(1)), crimson);
-        QCOMPARE(colour(rooms.at(2)), grey);
+        QCOMPARE((QStringList{colour(rooms.at(1)), colour(rooms.at(2))}), (QStringList{crimson, grey}));
         const QVariantList lines = active->itemProperty("combos").toList();
         QCOMPARE(lines.size() == 1 ? lines.first().toMap().value("text").toString() : QString(), "Hall A + Hall B");
         summary << "clicked the seats of the hall's picture (a region): the Rooms page is shown"
@@ -261,10 +259,8 @@ private slots:
 
     void dialsANumber()
     {
-        clickLink("\u2039 Overview");
-        showsPanel("Overview");
-        clickLink("Telephone");
-        showsPanel("Telephone");
+        clickLink("\u2039 Overview", "Overview");
+        clickLink("Telephone", "Telephone");
         WDialer *dialer = widget<WDialer>("Dialer");
         QVERIFY(dialer);
         QTRY_VERIFY_WITH_TIMEOUT(received(toEndpoint, "GA\"Telephone\">16")

@@ -92,12 +92,9 @@ private slots:
         for (const char *bad : {"", "abc", "0", "-5.5", "nan", "inf"})
             QVERIFY2(!canvas.setProperty("aspect", bad), bad);
         QCOMPARE(canvas.aspect(), 1.7777778f);
-        QVERIFY(canvas.setProperty("orientation", "portrait"));
-        QCOMPARE(canvas.orientation(), 0);
-        QVERIFY(canvas.setProperty("horizcenter", "2"));
-        QVERIFY(canvas.horizCenter());
-        QVERIFY(!canvas.setProperty("Skin", "Dark"));
-        QVERIFY(!canvas.setProperty("width", "300"));
+        QVERIFY(canvas.setProperty("orientation", "portrait") && canvas.orientation() == 0);
+        QVERIFY(canvas.setProperty("horizcenter", "2") && canvas.horizCenter());
+        QVERIFY(!canvas.setProperty("Skin", "Dark") && !canvas.setProperty("width", "300"));
         for (const auto &[text, flag] : QList<QPair<const char *, bool>>{{" 0 ", false}, {"yes", true}}) {
             canvas.setProperty("multiplyScaleFactor", text);
             QCOMPARE(canvas.multiplyScaleFactor(), flag);
@@ -339,8 +336,7 @@ private slots:
             QCOMPARE(project.field(pair.first, pair.second), QString());
         }
         project.clear();
-        QCOMPARE(project.facilityName(), "SITE NAME");
-        QCOMPARE(project.field("Customer", "address"), QString());
+        QCOMPARE(project.facilityName() + project.field("Customer", "address"), "SITE NAME");
     }
 
     void writesAndReadsTheProjectElement()

@@ -240,8 +240,7 @@ private slots:
         XmlWriter writer;
         writer.setString(&out);
         QVERIFY(file.writeXml(writer));
-        QVERIFY(out.contains("<Scenes>\n\t</Scenes>"));
-        QVERIFY(out.contains("<name>SITE NAME</name>"));
+        QVERIFY(out.contains("<Scenes>\n\t</Scenes>") && out.contains("<name>SITE NAME</name>"));
     }
 
     void everyControlOfTheFileFindsItsNode()

@@ -1,13 +1,10 @@
 #include "CCanvas.h"
-#include "MQmlInterface.h"
 #include "VGrid.h"
-#include "VModeManager.h"
 #include "VQmlFrame.h"
 
 #include <QDirIterator>
 #include <QQmlComponent>
 #include <QQmlEngine>
-#include <QQuickItem>
 #include <QTest>
 
 class tst_View : public QObject
@@ -21,8 +18,6 @@ private slots:
     {
         view = new VQmlFrame;
         QVERIFY(view->registerTypesAndSetup());
-        QVERIFY(view->qmlInterface());
-        view->setSetupMenuEntries({{"IP Address", "IP Address..."}, {"Exit", "Exit"}});
         QVERIFY(canvas.loadDesktop(view));
         QVERIFY2(view->errors().isEmpty(), qPrintable(view->errors().value(0).toString()));
         view->resize(canvas.width(), canvas.height());
@@ -30,14 +25,6 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(view));
     }
     void cleanupTestCase() { delete view; }
-
-    void theSetupMenuReachesTheScene()
-    {
-        QCOMPARE(VModeManager::instance()->rootItem(), view->rootObject());
-        const QVariantList entries = view->qmlInterface()->setupMenuData();
-        QCOMPARE(entries.size(), 2);
-        QCOMPARE(entries.at(0).toMap().value("key").toString(), "IP Address");
-    }
 
     void everyShippedQmlFileCompiles()
     {
