@@ -1,17 +1,37 @@
 #include "CCanvas.h"
+#include "DQmlMessageDialog.h"
 #include "VGrid.h"
+#include "VModeManager.h"
 #include "VQmlFrame.h"
 
+#include <QDeadlineTimer>
 #include <QDirIterator>
 #include <QQmlComponent>
+#include <QQmlContext>
 #include <QQmlEngine>
+#include <QQuickItem>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 class tst_View : public QObject
 {
     Q_OBJECT
     VQmlFrame *view = nullptr;
     CCanvas canvas;
+    // The message dialog's own engine and a root for the modal items.
+    QQmlEngine engine;
+    QQuickItem root;
+
+    void prepare(DQmlMessageDialog &dialog, const QString &title)
+    {
+        engine.rootContext()->setContextProperty("MsgBoxController", &dialog);
+        dialog.setContext(engine.rootContext());
+        dialog.setSource(QUrl(QLatin1String(DQmlMessageDialog::MessageDialogUrl)));
+        dialog.setTitle(title);
+        dialog.setText("Mobile IP Address:\n\n10.0.0.2");
+        dialog.setButtonText("OK");
+    }
 
 private slots:
     void initTestCase()
@@ -23,14 +43,19 @@ private slots:
         view->resize(canvas.width(), canvas.height());
         view->show();
         QVERIFY(QTest::qWaitForWindowExposed(view));
+        root.setSize(QSizeF(300, 500));
+        VModeManager::instance()->setRootItem(&root);
+        // Cancelling with no modal open does nothing.
+        VModeManager::instance()->cancel();
+        QVERIFY(!VModeManager::instance()->isModalOpen());
     }
     void cleanupTestCase() { delete view; }
 
     void everyShippedQmlFileCompiles()
     {
         int files = 0;
-        for (const QString root : {":/qml", ":/qmlcontrol"}) {
-            QDirIterator it(root, {"*.qml"}, QDir::Files, QDirIterator::Subdirectories);
+        for (const QString folder : {":/qml", ":/qmlcontrol"}) {
+            QDirIterator it(folder, {"*.qml"}, QDir::Files, QDirIterator::Subdirectories);
             while (it.hasNext()) {
                 const QString path = it.next();
                 QQmlComponent component(view->engine(), QUrl("qrc" + path));
@@ -41,6 +66,63 @@ private slots:
         QVERIFY(files >= 10);
     }
 
+    void eachWayOfClosingEndsTheModalLoop_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("closedSignals");
+        // A cancel takes the item away without the dialog's own answer.
+        QTest::newRow("quit") << "quit" << 1;
+        QTest::newRow("cancel") << "cancel" << 0;
+        QTest::newRow("OK") << "OK" << 1;
+    }
+    void eachWayOfClosingEndsTheModalLoop()
+    {
+        QFETCH(QString, how);
+        DQmlMessageDialog dialog;
+        prepare(dialog, "IP Address");
+        QSignalSpy closed(&dialog, &DQmlMessageDialog::closed);
+        QSignalSpy modal(VModeManager::instance(), &VModeManager::modalChanged);
+        // Closes the dialog once it shows; should it never show, it is closed
+        // after a while, and the test fails rather than hangs.
+        QString shownTitle;
+        bool closedAsAsked = false;
+        QTimer poll;
+        const QDeadlineTimer fallback(5000);
+        connect(&poll, &QTimer::timeout, &dialog, [&] {
+            QQuickItem *item = dialog.item();
+            if (!item) {
+                if (fallback.hasExpired())
+                    dialog.close();
+                return;
+            }
+            poll.stop();
+            shownTitle = item->property("title").toString();
+            closedAsAsked = item->parentItem() == &root && VModeManager::instance()->openModal() == item;
+            if (how == "quit")
+                dialog.quit();
+            else if (how == "cancel")
+                VModeManager::instance()->cancel();
+            else
+                closedAsAsked = item->findChild<QObject *>("okButton") && QMetaObject::invokeMethod(item, "accept")
+                                && closedAsAsked;
+        });
+        poll.start(10);
+        QCOMPARE(dialog.DoModal(), 1);
+        QVERIFY(closedAsAsked && !dialog.isShown() && !VModeManager::instance()->isModalOpen());
+        QCOMPARE(shownTitle, "IP Address");
+        QTEST(int(closed.count()), "closedSignals");
+        QCOMPARE(modal.count(), 2);
+    }
+
+    void badSourceReturnsAtOnce()
+    {
+        DQmlMessageDialog dialog;
+        prepare(dialog, "x");
+        dialog.setSource(QUrl("qrc:/qml/objects/NoSuchDialog.qml"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Cannot create dialog"));
+        QCOMPARE(dialog.DoModal(), 1);
+        QVERIFY(!VModeManager::instance()->isModalOpen());
+    }
     void snapAndArrows()
     {
         VGrid plain, scaled(2.0);
