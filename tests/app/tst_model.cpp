@@ -405,8 +405,7 @@ private slots:
             QSKIP("nc is not installed");
         const bool whole = how == "peer" || how == "nc";
         const bool opens = whole && reason.isEmpty();
-        QVERIFY(writeFile(target(), "old panel"));
-        QVERIFY(writeFile(designs.filePath("outgoing"), bytes));
+        QVERIFY(writeFile(target(), "old panel") && writeFile(designs.filePath("outgoing"), bytes));
         QVERIFY(model->openFile(Foyer));
         QSignalSpy warning(model, &MModel::warning);
         QProcess sender;

@@ -87,10 +87,8 @@ private slots:
         QCOMPARE(readFile(tmp("empty.cpz")), QByteArray::fromHex("1000000000000000"));
         QVERIFY(m_archive->open(tmp("empty.cpz")));
         // Both names are 10 code units, so each record takes 32 bytes.
-        QVERIFY(writeAll(tmp("src/panel.cpf"), "<KVD/>\n"));
-        QVERIFY(writeAll(tmp("src/Bühne.png"), QByteArray()));
-        QVERIFY(m_archive->addFile(tmp("src/panel.cpf")));
-        QVERIFY(m_archive->addFile(tmp("src/Bühne.png")));
+        QVERIFY(writeAll(tmp("src/panel.cpf"), "<KVD/>\n") && writeAll(tmp("src/Bühne.png"), QByteArray()));
+        QVERIFY(m_archive->addFile(tmp("src/panel.cpf")) && m_archive->addFile(tmp("src/Bühne.png")));
         QVERIFY(m_archive->write(tmp("a.cpz")));
         const QByteArray block = qCompress("<KVD/>\n");
         QCOMPARE(readFile(tmp("a.cpz")),
@@ -102,10 +100,8 @@ private slots:
     void roundTripGivesIdenticalMembers()
     {
         UArchive packer;
-        QVERIFY(packer.addFile(Fixtures + "/Lobby.cpf"));
-        QVERIFY(packer.addFile(Fixtures + "/Lobby.kvp"));
-        QVERIFY(packer.addFile(Fixtures + "/logo.png", "images"));
-        QVERIFY(packer.write(tmp("Lobby.cpz")));
+        QVERIFY(packer.addFile(Fixtures + "/Lobby.cpf") && packer.addFile(Fixtures + "/Lobby.kvp"));
+        QVERIFY(packer.addFile(Fixtures + "/logo.png", "images") && packer.write(tmp("Lobby.cpz")));
         QVERIFY(m_archive->open(tmp("Lobby.cpz")));
         QCOMPARE(treeOf(work()), QStringList({"Lobby.cpf", "Lobby.kvp", "images", "images/logo.png"}));
         for (const char *name : {"Lobby.cpf", "Lobby.kvp", "images/logo.png"})
@@ -207,8 +203,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(int, opened);
         QVERIFY(writeAll(tmp("open.cpz"), archiveOf({{"/open.cpf", qCompress("<KVD/>")}})));
-        QVERIFY(m_archive->open(tmp("open.cpz")));
-        QVERIFY(writeAll(tmp("hostile.cpz"), bytes));
+        QVERIFY(m_archive->open(tmp("open.cpz")) && writeAll(tmp("hostile.cpz"), bytes));
         QVERIFY(UArchive::isArchive(tmp("hostile.cpz")));
         QLoggingCategory::setFilterRules("kvr.document.warning=false");
         QCOMPARE(m_archive->open(tmp("hostile.cpz")), opened > 0);
@@ -233,8 +228,7 @@ private slots:
         QCOMPARE(treeOf(tmp("outside")), QStringList({"precious.txt"}));
         // Opening again empties only the work folder: stale files and a link
         // in it go, what the link points to and what lies beside stay.
-        QVERIFY(writeAll(work() + "/old/stale.cpf", "old"));
-        QVERIFY(writeAll(work() + "/.hidden", "old"));
+        QVERIFY(writeAll(work() + "/old/stale.cpf", "old") && writeAll(work() + "/.hidden", "old"));
         QVERIFY(writeAll(tmp("root/beside.txt"), "mine"));
         QVERIFY(QFile::link(tmp("outside"), work() + "/link"));
         QVERIFY(m_archive->open(tmp("a.cpz")));
@@ -271,10 +265,8 @@ private slots:
     void truncationsAreRefusedAndKeepTheOpenArchive()
     {
         UArchive packer;
-        QVERIFY(packer.addFile(Fixtures + "/Lobby.kvp"));
-        QVERIFY(packer.addFile(Fixtures + "/logo.png"));
-        QVERIFY(packer.write(tmp("full.cpz")));
-        QVERIFY(m_archive->open(tmp("full.cpz")));
+        QVERIFY(packer.addFile(Fixtures + "/Lobby.kvp") && packer.addFile(Fixtures + "/logo.png"));
+        QVERIFY(packer.write(tmp("full.cpz")) && m_archive->open(tmp("full.cpz")));
         const QByteArray full = readFile(tmp("full.cpz"));
         QLoggingCategory::setFilterRules("kvr.document.warning=false");
         for (int length = 0; length < full.size(); ++length) {
@@ -293,8 +285,7 @@ private slots:
             QVERIFY(writeAll(tmp(QString("src/") + name), name));
         QVERIFY(m_archive->addFile(tmp("src/notes.cpf.txt")));
         QCOMPARE(m_archive->memberPath(".cpf"), tmp("src/notes.cpf.txt"));
-        QVERIFY(m_archive->addFile(tmp("src/Panel.CPF")));
-        QVERIFY(m_archive->addFile(tmp("src/other.cpf")));
+        QVERIFY(m_archive->addFile(tmp("src/Panel.CPF")) && m_archive->addFile(tmp("src/other.cpf")));
         QCOMPARE(m_archive->memberPath(".cpf"), tmp("src/Panel.CPF"));
         QCOMPARE(m_archive->memberPath(".kvp") + m_archive->memberPath(""), QString());
     }

@@ -7,7 +7,6 @@
 #include "TTransform.h"
 
 #include <QPointer>
-#include <QSignalSpy>
 #include <QTest>
 #include <memory>
 
