@@ -4,11 +4,8 @@
 // where a test's simulated devices do, never on the demo's own ports (a
 // demonstration may be running beside the tests).
 
-#include "UArchive.h"
+#include "ModelScene.h"
 #include "UArchiveHeaderRecord.h"
-
-#include <QFile>
-#include <QString>
 
 namespace demotest {
 
@@ -25,32 +22,22 @@ inline QString demoOnPorts(const QString &folder, quint16 dspPort, quint16 endpo
     source.setArchiveRoot(folder + QStringLiteral("/extract"));
     if (!source.open(QStringLiteral(":/data/Korvel/Demo.cpz")))
         return QString();
-    UArchive target;
-    for (const UArchiveHeaderRecord *record : source.header().records()) {
-        QFile in(record->filePath());
-        if (!in.open(QIODevice::ReadOnly))
+    QStringList files;
+    for (const UArchiveHeaderRecord *record : source.header().records())
+        files << record->filePath();
+    Replacements replacements = {{QByteArray::number(DspPort), QByteArray::number(dspPort)},
+                                 {QByteArray::number(EndpointPort), QByteArray::number(endpointPort)}};
+    if (!keepConnections) {
+        QFile panel(source.memberPath(QStringLiteral(".cpf")));
+        const QByteArray text = panel.open(QIODevice::ReadOnly) ? panel.readAll() : QByteArray();
+        const QByteArray close("</Connections>");
+        const qsizetype begin = text.indexOf("<Connections>");
+        const qsizetype end = text.indexOf(close);
+        if (begin < 0 || end < begin)
             return QString();
-        QByteArray data = in.readAll();
-        data.replace(QByteArray::number(DspPort), QByteArray::number(dspPort));
-        data.replace(QByteArray::number(EndpointPort), QByteArray::number(endpointPort));
-        if (!keepConnections && record->name().endsWith(QLatin1String(".cpf"))) {
-            const QByteArray close("</Connections>");
-            const qsizetype begin = data.indexOf("<Connections>");
-            const qsizetype end = data.indexOf(close);
-            if (begin < 0 || end < begin)
-                return QString();
-            data.remove(begin, end + close.size() - begin);
-        }
-        const QString copy = folder + record->name();
-        QFile out(copy);
-        if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size())
-            return QString();
-        out.close();
-        if (!target.addFile(copy))
-            return QString();
+        replacements.prepend({text.mid(begin, end + close.size() - begin), QByteArray()});
     }
-    const QString path = folder + QStringLiteral("/Demo.cpz");
-    return target.write(path) ? path : QString();
+    return packed(folder, files, replacements);
 }
 
 } // namespace demotest

@@ -8,6 +8,7 @@
 #include "CCanvas.h"
 #include "CComposite.h"
 #include "MModel.h"
+#include "TransferPeers.h"
 #include "UArchive.h"
 #include "VQmlFrame.h"
 #include "widgets/WidgetScene.h"
@@ -42,11 +43,9 @@ inline QString packed(const QString &folder, const QStringList &files, const Rep
         QByteArray data = in.readAll();
         for (const auto &r : replacements)
             data.replace(r.first, r.second);
-        QFile out(folder + QLatin1Char('/') + QFileInfo(file).fileName());
-        if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size())
+        const QString copy = folder + QLatin1Char('/') + QFileInfo(file).fileName();
+        if (!transfertest::writeFile(copy, data) || !archive.addFile(copy))
             return QString();
-        out.close();
-        archive.addFile(out.fileName());
     }
     const QString path = folder + QLatin1Char('/') + QFileInfo(files.value(0)).completeBaseName() + ".cpz";
     return archive.write(path) ? path : QString();
@@ -107,7 +106,6 @@ struct ModelScene
     MModel *model = nullptr;
     QTemporaryDir archives;
 
-    // False when the scene could not be loaded.
     bool setUp()
     {
         QStandardPaths::setTestModeEnabled(true);
@@ -121,7 +119,6 @@ struct ModelScene
         return true;
     }
 
-    // Shows the scene at size, or at the canvas's size.
     bool show(const QSize &size = QSize())
     {
         view->resize(size.isValid() ? size : QSize(canvas.width(), canvas.height()));
@@ -129,14 +126,12 @@ struct ModelScene
         return QTest::qWaitForWindowExposed(view);
     }
 
-    // Opens the files packed as one archive, as a user opens one.
     bool openPacked(const QStringList &files, const Replacements &replacements = {})
     {
         const QString archive = packed(archives.path(), files, replacements);
         return !archive.isEmpty() && model->openFile(archive);
     }
 
-    // The first W of the shown panel's control of that name (and block).
     template <typename W>
     W *widget(const QString &control, const QString &block = QString()) const
     {

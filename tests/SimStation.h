@@ -39,7 +39,6 @@ struct LoggedSim : commtest::SimPeer
     bool ready = false;
 };
 
-// Another station on the device's network.
 class OtherStation
 {
 public:

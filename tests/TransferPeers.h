@@ -52,13 +52,10 @@ public:
                 }
                 if (m_mode == StopReading)
                     socket->setReadBufferSize(1);
-                connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
-                    if (m_mode == Read)
-                        received += socket->readAll();
-                });
-                connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
-                    if (m_mode == Read && socket->bytesAvailable() > 0)
-                        received += socket->readAll();
+                const auto take = [this, socket] { received += m_mode == Read ? socket->readAll() : QByteArray(); };
+                connect(socket, &QTcpSocket::readyRead, this, take);
+                connect(socket, &QTcpSocket::disconnected, this, [this, socket, take] {
+                    take();
                     closed = true;
                     socket->deleteLater();
                 });
@@ -95,7 +92,6 @@ public:
     }
 
     void start(quint16 port) { socket.connectToHost(QHostAddress::LocalHost, port); }
-    // Sends the rest after a stop.
     void resume()
     {
         m_stopAt = -1;
@@ -127,10 +123,7 @@ private:
     qint64 m_sent = 0;
 };
 
-inline QString netcat()
-{
-    return QStandardPaths::findExecutable(QStringLiteral("nc"));
-}
+inline QString netcat() { return QStandardPaths::findExecutable(QStringLiteral("nc")); }
 
 // A port that was free a moment ago, for programs that need one named.
 inline quint16 freePort()

@@ -7,6 +7,7 @@
 
 #include "../DemoArchive.h"
 #include "../ModelScene.h"
+#include "../SimStation.h"
 #include "MQmlInterface.h"
 #include "MainWindow.h"
 #include "SimDevice.h"
@@ -27,7 +28,6 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTcpSocket>
 
 #include <memory>
 
@@ -72,11 +72,12 @@ class tst_EndToEnd : public QObject
         QTest::mouseClick(scene(), Qt::LeftButton, Qt::NoModifier,
                           item->mapToScene(QPointF(item->width() * fx, item->height() * fy)).toPoint());
     }
-    void clickLink(const QString &name)
+    void clickLink(const QString &name, const QString &shown)
     {
         auto *link = widget<WPanelLink>(name);
         QVERIFY2(link, qPrintable(name));
         click(link->item());
+        showsPanel(shown);
     }
     void showsPanel(const QString &name) { QTRY_COMPARE_WITH_TIMEOUT(panelName(), name, Timeout); }
     static bool received(const QList<QByteArray> &commands, const QByteArray &command)
@@ -100,19 +101,16 @@ private slots:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);
-        QVERIFY(dir.isValid());
         // The demo's devices, each on a free loopback port: a demo running
         // beside the tests keeps its own. Calls move on quickly.
         UArchive demo;
         demo.setArchiveRoot(dir.filePath("original"));
-        QVERIFY(demo.open(":/data/Korvel/Demo.cpz"));
+        QVERIFY(dir.isValid() && demo.open(":/data/Korvel/Demo.cpz"));
         QList<SimDeviceInfo> devices;
         QString error;
         QVERIFY2(SimDeviceSource::fromFile(demo.memberPath(".kvp"), &devices, &error), qPrintable(error));
-        QCOMPARE(devices.size(), 2);
-        QVERIFY(SimDeviceSource::remapPorts(&devices, 0, &error));
+        QVERIFY(devices.size() == 2 && SimDeviceSource::remapPorts(&devices, 0, &error));
         log.setQuiet(true);
-        QVERIFY2(log.openFile(dir.filePath("devices.log"), &error), qPrintable(error));
         sim = std::make_unique<SimServer>(SimFaults(), &log);
         SimPhoneSettings phone;
         phone.stepMs = 100;
@@ -129,8 +127,7 @@ private slots:
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         window->openFile(archive);
-        QCOMPARE(window->windowTitle(), "Korvel Remote admin - Demo.cpz");
-        QCOMPARE(panelName(), "Overview");
+        QCOMPARE(window->windowTitle() + " | " + panelName(), "Korvel Remote admin - Demo.cpz | Overview");
         summary << QString("opened Demo.cpz; devices simulated on 127.0.0.1:%1 and :%2").arg(dsp->port()).arg(endpoint->port());
     }
 
@@ -151,22 +148,19 @@ private slots:
             if (menu->text() == "&Tools")
                 goOnline = menu->menu()->actions().value(0);
         }
-        QVERIFY(goOnline && goOnline->isEnabled());
-        QCOMPARE(goOnline->text(), "&Go Online...");
+        QVERIFY(goOnline && goOnline->isEnabled() && goOnline->text() == "&Go Online...");
         goOnline->trigger();
         QVERIFY(goOnline->isChecked());
         // Both devices answer: the lamp in the scene's tool bar turns green.
         QQuickItem *lamp = findItem(window->view()->rootObject(), "connectionIndicator");
-        QVERIFY(lamp);
-        QTRY_VERIFY_WITH_TIMEOUT(lamp->property("source").toString().endsWith("/indicator_grn.png"), Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(lamp && lamp->property("source").toString().endsWith("/indicator_grn.png"), Timeout);
         QTRY_VERIFY_WITH_TIMEOUT(received(toDsp, "SUB") && received(toEndpoint, "SUB"), Timeout);
         summary << "Tools > Go Online: both devices took the subscription handshake, the lamp is green";
     }
 
     void followsAPanelLink()
     {
-        clickLink("Microphones");
-        showsPanel("Microphones");
+        clickLink("Microphones", "Microphones");
         QCOMPARE(model()->qmlInterface()->property("sceneTitle").toString(), "Microphones");
         summary << "clicked the panel link Microphones: the Microphones page is shown";
     }
@@ -206,13 +200,12 @@ private slots:
 
     void choosesASource()
     {
-        // Two pages on with the arrow of the status bar.
         QQuickItem *arrow = findItem(window->view()->rootObject(), "rightArrow");
         QVERIFY(arrow);
-        click(arrow);
-        showsPanel("Mixer");
-        click(arrow);
-        showsPanel("Music");
+        for (const char *page : {"Mixer", "Music"}) {
+            click(arrow);
+            showsPanel(page);
+        }
         WDropList *source = widget<WDropList>("Input Select");
         QVERIFY(source);
         // An untouched selector starts at its first input.
@@ -231,8 +224,7 @@ private slots:
 
     void combinesRooms()
     {
-        clickLink("\u2039 Overview");
-        showsPanel("Overview");
+        clickLink("\u2039 Overview", "Overview");
         // The seats of the hall's picture are a region that leads to the plan.
         QList<WRegion *> regions;
         for (CControl *control : model()->currentPanel()->children()) {
@@ -251,7 +243,6 @@ private slots:
         const QString grey = named("lightgray");
         QTRY_COMPARE_WITH_TIMEOUT(colour(rooms.at(0)), grey, Timeout);
         QTRY_VERIFY_WITH_TIMEOUT(received(toDsp, "GRC 1") || received(toDsp, "SUB \"GRC 1\""), Timeout);
-        // The first combination, then Hall A and Hall B.
         click(selector->item(), 1.0 / 6);
         QCOMPARE(selector->selectedIndex(), 0);
         click(rooms.at(0)->item());
@@ -259,21 +250,17 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(received(toDsp, "SRC 1,[1,2]"), Timeout);
         const QString crimson = named("crimson");
         QTRY_COMPARE_WITH_TIMEOUT(colour(rooms.at(0)), crimson, Timeout);
-        QCOMPARE(colour(rooms.at(1)), crimson);
-        QCOMPARE(colour(rooms.at(2)), grey);
+        QCOMPARE((QStringList{colour(rooms.at(1)), colour(rooms.at(2))}), (QStringList{crimson, grey}));
         const QVariantList lines = active->itemProperty("combos").toList();
-        QCOMPARE(lines.size(), 1);
-        QCOMPARE(lines.first().toMap().value("text").toString(), "Hall A + Hall B");
+        QCOMPARE(lines.size() == 1 ? lines.first().toMap().value("text").toString() : QString(), "Hall A + Hall B");
         summary << "clicked the seats of the hall's picture (a region): the Rooms page is shown"
                 << "combination 1 with Hall A and Hall B: the DSP got SRC 1,[1,2], the list reads \"Hall A + Hall B\"";
     }
 
     void dialsANumber()
     {
-        clickLink("\u2039 Overview");
-        showsPanel("Overview");
-        clickLink("Telephone");
-        showsPanel("Telephone");
+        clickLink("\u2039 Overview", "Overview");
+        clickLink("Telephone", "Telephone");
         WDialer *dialer = widget<WDialer>("Dialer");
         QVERIFY(dialer);
         QTRY_VERIFY_WITH_TIMEOUT(received(toEndpoint, "GA\"Telephone\">16")
@@ -296,7 +283,6 @@ private slots:
 
     void showsAValueChangedAtTheDevice()
     {
-        // Back to the microphones, four pages to the left.
         QQuickItem *arrow = findItem(window->view()->rootObject(), "leftArrow");
         QVERIFY(arrow);
         for (const char *page : {"Status", "Music", "Mixer", "Microphones"}) {
@@ -310,11 +296,9 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(field->itemProperty("text").toString(), "12.0", Timeout);
         // Another station on the DSP's network turns the lectern down to
         // -20 dB and unmutes it.
-        QTcpSocket other;
-        other.connectToHost(QHostAddress::LocalHost, sim->devices().at(0)->port());
-        QVERIFY(other.waitForConnected(Timeout));
-        other.write("SA \"Lectern\">1=-20.0\rSA \"Lectern\">2=F\r");
-        QVERIFY(other.waitForBytesWritten(Timeout));
+        simtest::OtherStation other(sim->devices().at(0)->port());
+        QVERIFY(other.connected);
+        QCOMPARE(other.ask("SA \"Lectern\">1=-20.0") + other.ask("SA \"Lectern\">2=F"), "\x06\x06");
         // -20 dB in half-dB steps is position -40; 32 of the 72 dB below the
         // top puts the knob 4/9 of its travel down.
         QTRY_COMPARE_WITH_TIMEOUT(fader->itemProperty("value").toInt(), -40, Timeout);
@@ -324,8 +308,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!mute->isChecked(), Timeout);
         QVERIFY(!mute->itemProperty("checked").toBool());
         // Shown, not sent back: the one such command is the other station's.
-        QCOMPARE(toDsp.count("SA \"Lectern\">1=-20.0\r"), 1);
-        QCOMPARE(toDsp.count("SA \"Lectern\">2=F\r"), 1);
+        QCOMPARE((QList<qsizetype>{toDsp.count("SA \"Lectern\">1=-20.0\r"), toDsp.count("SA \"Lectern\">2=F\r")}),
+                 (QList<qsizetype>{1, 1}));
         summary << "another station set the Lectern to -20.0 dB, unmuted: the scene follows, nothing was sent back";
     }
 };

@@ -37,14 +37,18 @@ public slots:
 class tst_MainWindow : public QObject
 {
     Q_OBJECT
+    std::unique_ptr<MainWindow> w;
+
     static QStringList actionTexts(const QList<QAction *> &actions)
     {
         QStringList out;
-        for (QAction *a : actions)
+        for (QAction *a : actions) {
             out << (a->isSeparator() ? QStringLiteral("|") : a->text());
+            if (a->menu())
+                out += actionTexts(a->menu()->actions());
+        }
         return out;
     }
-    // Answers the next message box over the window and remembers its text.
     static void answerNextMessageBox(MainWindow *w, QString *text)
     {
         whenModal<QMessageBox>(w, [text](QMessageBox *box) {
@@ -55,117 +59,105 @@ class tst_MainWindow : public QObject
 
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void init() { w = std::make_unique<MainWindow>(); }
+    void cleanup() { w.reset(); }
 
     void menusAndToolBar()
     {
-        MainWindow w;
-        const QList<QAction *> menus = w.menuBar()->actions();
-        QCOMPARE(actionTexts(menus), (QStringList{"&File", "&Tools", "&Help"}));
-        QCOMPARE(actionTexts(menus[0]->menu()->actions()),
-                 (QStringList{"&Open Remote app File...", "|", "E&xit"}));
-        QCOMPARE(actionTexts(menus[1]->menu()->actions()),
-                 (QStringList{"&Go Online...", "|", "&Send to Mobile Device..."}));
-        QCOMPARE(actionTexts(menus[2]->menu()->actions()),
-                 (QStringList{"&Help Topics...", "|", "&About Korvel Remote admin..."}));
-        auto *toolBar = w.findChild<QToolBar *>("mainToolBar");
-        QVERIFY(toolBar);
-        QCOMPARE(actionTexts(toolBar->actions()),
+        // Each menu followed by its entries.
+        QCOMPARE(actionTexts(w->menuBar()->actions()),
+                 (QStringList{"&File", "&Open Remote app File...", "|", "E&xit", "&Tools", "&Go Online...", "|",
+                              "&Send to Mobile Device...", "&Help", "&Help Topics...", "|",
+                              "&About Korvel Remote admin..."}));
+        auto *toolBar = w->findChild<QToolBar *>("mainToolBar");
+        QCOMPARE(actionTexts(toolBar ? toolBar->actions() : QList<QAction *>()),
                  (QStringList{"&Open Remote app File...", "|", "&Go Online...", "|",
                               "&Send to Mobile Device..."}));
-        QVERIFY(w.goOnlineAction()->isCheckable());
-        for (QAction *a : {w.openAction(), w.goOnlineAction(), w.sendAction()})
+        QVERIFY(w->goOnlineAction()->isCheckable());
+        for (QAction *a : {w->openAction(), w->goOnlineAction(), w->sendAction()})
             QVERIFY2(!a->icon().isNull(), qPrintable(a->text()));
         // The demonstration panel is open at start: there is something to
         // connect to; without a document there is not.
-        QVERIFY(w.goOnlineAction()->isEnabled());
-        w.model()->closeDocument();
-        QVERIFY(!w.goOnlineAction()->isEnabled());
-        QVERIFY(!w.sendAction()->isEnabled());
+        QVERIFY(w->goOnlineAction()->isEnabled());
+        w->model()->closeDocument();
+        QVERIFY(!w->goOnlineAction()->isEnabled() && !w->sendAction()->isEnabled());
     }
 
     void fixedSizeShowsTheWholeCanvas()
     {
-        MainWindow w;
-        QVERIFY(w.view());
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QCOMPARE(w.width(), w.canvas().width() + 2);
-        QCOMPARE(w.minimumSize(), w.maximumSize());
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QCOMPARE(w->width(), w->canvas().width() + 2);
+        QCOMPARE(w->minimumSize(), w->maximumSize());
         // The canvas ends above the status bar: the page arrows and dots at
         // its bottom are not cut off.
-        auto *splitter = w.findChild<QSplitter *>();
-        QCOMPARE(splitter->size(), QSize(w.canvas().width(), w.canvas().height()));
-        const int canvasBottom = splitter->mapTo(&w, QPoint(0, splitter->height())).y();
-        QVERIFY(w.statusBar()->isVisible());
-        QVERIFY(canvasBottom <= w.statusBar()->geometry().top());
-        QVERIFY(canvasBottom <= w.centralWidget()->geometry().bottom() + 1);
+        auto *splitter = w->findChild<QSplitter *>();
+        QCOMPARE(splitter->size(), QSize(w->canvas().width(), w->canvas().height()));
+        const int canvasBottom = splitter->mapTo(w.get(), QPoint(0, splitter->height())).y();
+        QVERIFY(w->statusBar()->isVisible() && canvasBottom <= w->statusBar()->geometry().top());
+        QVERIFY(canvasBottom <= w->centralWidget()->geometry().bottom() + 1);
         // A larger screen grows the window with it; the user cannot resize it.
-        w.canvas().setSize(12.0f);
-        w.resizeToCanvas();
-        const QSize grown = w.size();
-        w.resize(1000, 1000);
-        QCOMPARE(grown.width(), w.canvas().width() + 2);
-        QCOMPARE((QList<QSize>{w.size(), w.minimumSize(), w.maximumSize()}), QList<QSize>(3, grown));
+        w->canvas().setSize(12.0f);
+        w->resizeToCanvas();
+        const QSize grown = w->size();
+        w->resize(1000, 1000);
+        QCOMPARE(grown.width(), w->canvas().width() + 2);
+        QCOMPARE((QList<QSize>{w->size(), w->minimumSize(), w->maximumSize()}), QList<QSize>(3, grown));
     }
 
     void openStoresFolderAndTitle()
     {
-        QCOMPARE(MainWindow::windowTitleFor("C:/x/Panel.cpz", true), "Korvel Remote admin - Panel.cpz");
-        QCOMPARE(MainWindow::windowTitleFor("Panel.cpz", true), "Korvel Remote admin - ");
-        QCOMPARE(MainWindow::windowTitleFor("C:/x/Panel.cpz", false), "Korvel Remote admin");
-        MainWindow w;
-        w.setApplication(qApp);
+        QCOMPARE((QStringList{MainWindow::windowTitleFor("C:/x/Panel.cpz", true),
+                              MainWindow::windowTitleFor("Panel.cpz", true),
+                              MainWindow::windowTitleFor("C:/x/Panel.cpz", false)}),
+                 (QStringList{"Korvel Remote admin - Panel.cpz", "Korvel Remote admin - ", "Korvel Remote admin"}));
+        w->setApplication(qApp);
         // The first title names no file, though the demonstration is open.
-        QCOMPARE(w.windowTitle(), "Korvel Remote admin - ");
-        QVERIFY(w.model()->document()->childCount() > 0);
+        QCOMPARE(w->windowTitle(), "Korvel Remote admin - ");
+        QVERIFY(w->model()->document()->childCount() > 0);
         QTemporaryDir dir;
         const QString path = packed(dir.path(), panelAndDesign(KVR_TEST_DATA "/panels/Conference"));
-        w.openFile(path);
-        QCOMPARE(w.windowTitle(), "Korvel Remote admin - Conference.cpz");
-        QCOMPARE(w.filePath(), path);
-        QVERIFY(!w.model()->hardwareRoot()->designFile().isEmpty());
-        const int chrome = w.height() - w.canvas().height();
+        w->openFile(path);
+        QVERIFY(!w->model()->hardwareRoot()->designFile().isEmpty());
+        const int chrome = w->height() - w->canvas().height();
         std::unique_ptr<QSettings> settings(USettings::create());
-        QCOMPARE(settings->value(USettings::PanelsKey).toString(), dir.path() + "/");
-        QCOMPARE(settings->organizationName(), "Halvern");
-        QCOMPARE(settings->applicationName(), "Korvel Remote admin 3.0");
+        QCOMPARE((QStringList{w->windowTitle(), w->filePath(), settings->value(USettings::PanelsKey).toString(),
+                              settings->organizationName(), settings->applicationName()}),
+                 (QStringList{"Korvel Remote admin - Conference.cpz", path, dir.path() + "/", "Halvern",
+                              "Korvel Remote admin 3.0"}));
         // A broken file: one warning naming it, nothing half open, the design
         // gone too; the title and the size describe what is shown: nothing.
         // The folder stays.
         const QString broken = dir.path() + "/Broken.cpf";
         QVERIFY(transfertest::writeFile(broken, "<KVD><Scenes><Scene name=\"A\">"));
         QString message;
-        answerNextMessageBox(&w, &message);
-        w.openFile(broken);
+        answerNextMessageBox(w.get(), &message);
+        w->openFile(broken);
         QVERIFY(message.contains("Broken.cpf"));
-        QCOMPARE(w.windowTitle(), "Korvel Remote admin - ");
-        QVERIFY(w.filePath().isEmpty());
-        QCOMPARE(w.canvas().aspect(), CCanvas::DefaultAspect);
-        QCOMPARE(w.size(), QSize(w.canvas().width() + 2, w.canvas().height() + chrome));
-        QCOMPARE(settings->value(USettings::PanelsKey).toString(), dir.path() + "/");
-        QCOMPARE(w.model()->document()->childCount(), 0);
-        QVERIFY(w.model()->hardwareRoot()->designFile().isEmpty());
-        QVERIFY(!w.goOnlineAction()->isEnabled());
+        QCOMPARE((QStringList{w->windowTitle(), w->filePath(), settings->value(USettings::PanelsKey).toString(),
+                              w->model()->hardwareRoot()->designFile()}),
+                 (QStringList{"Korvel Remote admin - ", "", dir.path() + "/", ""}));
+        QCOMPARE(w->canvas().aspect(), CCanvas::DefaultAspect);
+        QCOMPARE(w->size(), QSize(w->canvas().width() + 2, w->canvas().height() + chrome));
+        QVERIFY(w->model()->document()->childCount() == 0 && !w->goOnlineAction()->isEnabled());
     }
 
     void helpTopics()
     {
         QVERIFY(MainWindow::helpFilePath().endsWith("/Help/KVRAdmin_Help.html"));
-        MainWindow w;
         UrlCatcher catcher;
         QDesktopServices::setUrlHandler("file", &catcher, "open");
         const QString path = MainWindow::helpFilePath();
         QVERIFY(!QFile::exists(path));
         // Missing: the user is told, nothing is opened.
         QString message;
-        answerNextMessageBox(&w, &message);
-        w.helpTopics();
-        QVERIFY(message.contains(path));
-        QVERIFY(catcher.urls.isEmpty());
+        answerNextMessageBox(w.get(), &message);
+        w->helpTopics();
+        QVERIFY(message.contains(path) && catcher.urls.isEmpty());
         // Present: handed to the desktop shell as a local-file URL.
         QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
         QVERIFY(transfertest::writeFile(path, "<html></html>"));
-        w.helpTopics();
+        w->helpTopics();
         QCOMPARE(catcher.urls, QList<QUrl>{QUrl::fromLocalFile(path)});
         QFile::remove(path);
         QDesktopServices::unsetUrlHandler("file");
@@ -173,28 +165,26 @@ private slots:
 
     void aSecondFileShowsItsOwnRows()
     {
-        MainWindow w;
-        w.show();
-        w.openFile(KVR_TEST_DATA "/panels/Foyer.cpf");
-        QQuickItem *root = w.view()->rootObject();
+        w->show();
+        w->openFile(KVR_TEST_DATA "/panels/Foyer.cpf");
+        QQuickItem *root = w->view()->rootObject();
         QTRY_VERIFY(!root->findChild<QQuickItem *>("setupButton"));
-        w.openFile(KVR_TEST_DATA "/panels/Conference.cpf");
+        w->openFile(KVR_TEST_DATA "/panels/Conference.cpf");
         QTRY_VERIFY(root->findChild<QQuickItem *>("setupButton"));
         QTRY_VERIFY(root->findChild<QQuickItem *>("topRow")->height() > 0);
     }
 
     void sendSendsTheOpenFileToTheAddressGiven()
     {
-        MainWindow w;
         transfertest::ListeningPeer phone;
         QVERIFY(phone.listen());
-        MTransfer *transfer = w.model()->transfer();
+        MTransfer *transfer = w->model()->transfer();
         transfer->setPort(phone.port());
         transfer->setMobileAddress(QHostAddress("192.168.0.1"));
         // The dialog shows the address used last and refuses one no phone has.
         QList<int> shown;
         bool refusedNoAddress = false;
-        whenModal<DDownloadDialog>(&w, [&](DDownloadDialog *dialog) {
+        whenModal<DDownloadDialog>(w.get(), [&](DDownloadDialog *dialog) {
             for (int i = 1; i <= 4; ++i)
                 shown << dialog->field(i)->value();
             dialog->setAddress(QHostAddress("0.0.0.0"));
@@ -208,8 +198,8 @@ private slots:
             if (auto *dialog = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget()))
                 progress = dialog->findChild<QLabel *>()->text() + "|" + dialog->findChild<QPushButton *>()->text();
         });
-        QVERIFY(w.sendAction()->isEnabled());
-        w.sendAction()->trigger();
+        QVERIFY(w->sendAction()->isEnabled());
+        w->sendAction()->trigger();
         disconnect(transfer, &MTransfer::sendProgress, this, nullptr);
         QCOMPARE(shown, (QList<int>{192, 168, 0, 1}));
         QVERIFY(refusedNoAddress);
@@ -218,53 +208,48 @@ private slots:
         // panel file taken out of it.
         QTRY_VERIFY_WITH_TIMEOUT(phone.closed, transfertest::Timeout);
         QCOMPARE(phone.received, transfertest::readFile(":/data/Korvel/Demo.cpz"));
-        QVERIFY(w.statusBar()->currentMessage().startsWith("Sent Demo.cpz to 127.0.0.1"));
+        QVERIFY(w->statusBar()->currentMessage().startsWith("Sent Demo.cpz to 127.0.0.1"));
         QCOMPARE(MTransfer().mobileAddress(), QHostAddress(QHostAddress::LocalHost));
     }
 
     void receiveModeHoldsTheActionsAndClosingEndsIt()
     {
-        MainWindow w;
-        w.show();
-        MTransfer *transfer = w.model()->transfer();
+        w->show();
+        MTransfer *transfer = w->model()->transfer();
         transfer->setPort(0);
         bool heldDuringReceive = false;
         bool boxShown = false;
         connect(transfer, &MTransfer::receivingChanged, this, [&](bool receiving) {
             if (!receiving)
                 return;
-            heldDuringReceive = !w.openAction()->isEnabled() && !w.sendAction()->isEnabled()
-                                && !w.goOnlineAction()->isEnabled() && w.exitAction()->isEnabled();
+            heldDuringReceive = !w->openAction()->isEnabled() && !w->sendAction()->isEnabled()
+                                && !w->goOnlineAction()->isEnabled() && w->exitAction()->isEnabled();
             // The box waits for the user, over the window.
-            QTimer::singleShot(0, &w, [&] {
-                QMessageBox *box = w.view()->messageDialog()->receiveBox();
-                boxShown = box && box->isVisible() && w.frameGeometry().contains(box->geometry().center())
+            QTimer::singleShot(0, w.get(), [&] {
+                QMessageBox *box = w->view()->messageDialog()->receiveBox();
+                boxShown = box && box->isVisible() && w->frameGeometry().contains(box->geometry().center())
                            && transfer->isReceiving();
-                w.close();
+                w->close();
             });
         });
         QTimer::singleShot(transfertest::Timeout, transfer, &MTransfer::cancelReceive);
-        QVERIFY(w.model()->qmlInterface()->postCommand("system", "Receive"));
-        QVERIFY(heldDuringReceive);
-        QVERIFY(boxShown);
-        QVERIFY(!transfer->isReceiving());
-        QVERIFY(w.openAction()->isEnabled());
-        QVERIFY(w.sendAction()->isEnabled());
+        QVERIFY(w->model()->qmlInterface()->postCommand("system", "Receive"));
+        QVERIFY(heldDuringReceive && boxShown && !transfer->isReceiving());
+        QVERIFY(w->openAction()->isEnabled() && w->sendAction()->isEnabled());
     }
 
     void goOnlineFollowsTheModelAndEndsWithTheWindow()
     {
-        MainWindow w;
-        w.show();
-        w.model()->closeDocument();
-        w.model()->setOnline(true);
-        QVERIFY(w.goOnlineAction()->isChecked());
-        w.model()->setOnline(false);
-        QVERIFY(!w.goOnlineAction()->isChecked());
-        w.setConnectionEnabled(true);
-        w.goOnlineAction()->setChecked(true);
-        QVERIFY(w.close());
-        QVERIFY(!w.goOnlineAction()->isChecked());
+        w->show();
+        w->model()->closeDocument();
+        w->model()->setOnline(true);
+        QVERIFY(w->goOnlineAction()->isChecked());
+        w->model()->setOnline(false);
+        QVERIFY(!w->goOnlineAction()->isChecked());
+        w->setConnectionEnabled(true);
+        w->goOnlineAction()->setChecked(true);
+        QVERIFY(w->close());
+        QVERIFY(!w->goOnlineAction()->isChecked());
     }
 };
 

@@ -1,35 +1,80 @@
 #include "../ModelScene.h"
 #include "../TransferPeers.h"
+#include "DDownloadDialog.h"
+#include "DQmlMessageDialog.h"
 #include "HChassis.h"
 #include "HRoot.h"
 #include "MProject.h"
 #include "MQmlInterface.h"
+#include "MTransfer.h"
+#include "USettings.h"
 #include "VModeManager.h"
+
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QProcess>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSettings>
+#include <QSpinBox>
 
 using namespace transfertest;
 
 namespace {
 const char *const Demo = ":/data/Korvel/Demo.cpz";
 const QString Fixtures = QStringLiteral(KVR_TEST_DATA "/archive");
+const QString Foyer = QStringLiteral(KVR_TEST_DATA "/panels/Foyer.cpf");
 } // namespace
 
+// The model as the window and the scene drive it: pages, links, skins, the
+// setup menu, sending the open file to a phone and receive mode, with real
+// peers on loopback.
 class tst_Model : public QObject
 {
     Q_OBJECT
+    // The settings, the designs folder and the archive folder live here, so
+    // that nothing of a run is left in the user's own.
+    QTemporaryDir home;
+    QTemporaryDir designs;
     VQmlFrame *view = nullptr;
     ModelScene scene;
     MModel *model = nullptr;
     MQmlInterface *intrf = nullptr;
+    MTransfer *transfer = nullptr;
 
     QVariant qml(const char *name) const { return intrf->property(name); }
+    QString target() const { return MModel::receiveTarget(); }
+
+    // Runs receive mode from the setup menu; started() runs once it
+    // listens. A receive that never ends is cancelled, failing the test.
+    void receive(const std::function<void()> &started)
+    {
+        const QMetaObject::Connection link = connect(transfer, &MTransfer::receivingChanged, this, [started](bool on) {
+            if (on)
+                started();
+        });
+        QObject guard;
+        QTimer::singleShot(Timeout, &guard, [this] { transfer->cancelReceive(); });
+        QVERIFY(intrf->postCommand("system", "Receive"));
+        disconnect(link);
+        QVERIFY(!transfer->isReceiving());
+        QVERIFY(!view->messageDialog()->receiveBox());
+        QVERIFY(!QFile::exists(target() + "t"));
+    }
 
 private slots:
     void initTestCase()
     {
+        qputenv("HOME", home.path().toLocal8Bit());
         QVERIFY(scene.setUp());
         view = scene.view;
         model = scene.model;
         intrf = view->qmlInterface();
+        transfer = model->transfer();
+        transfer->setPort(0);
+        QSettings settings(USettings::Organisation, USettings::Application);
+        settings.setValue(USettings::DesignsKey, designs.path());
+        settings.setValue(USettings::ArchiveKey, home.path());
         QVERIFY(scene.show());
     }
 
@@ -38,19 +83,17 @@ private slots:
         QSignalSpy enable(model, &MModel::enableConnection);
         QVERIFY(model->openFile(Demo));
         QVERIFY(scene.show());
-        QCOMPARE(enable.last().first().toBool(), true);
-        QCOMPARE(model->currentScene()->name(), "Harbour Hall");
-        QCOMPARE((QVariantList{qml("pageCount"), qml("pageIndex"), qml("sceneTitle"), qml("headerTitle")}),
-                 (QVariantList{7, 0, "Overview", "Harbour Hall"}));
         QVERIFY(qml("viewScale").toDouble() > 0.5);
-        QCOMPARE(qml("textSize").toInt(), int(12 * qml("viewScale").toFloat()));
-        // The design inside the archive was read, and labels name the nodes.
+        // The design inside the archive was read, and labels name the nodes;
+        // the phone app asks for the demo's PIN before it lets the user out.
         QVERIFY(model->hardwareRoot()->findByCategory("Chassis"));
         CControl *mute = model->currentPanel()->child("Mute");
         QVERIFY(mute && mute->node());
-        QCOMPARE(mute->labelText(), "Programme");
-        // The phone app asks for the demo's PIN before it lets the user out.
-        QCOMPARE(MProject::exitPin(), "1357");
+        QCOMPARE((QVariantList{enable.last().first(), model->currentScene()->name(), qml("pageCount"), qml("pageIndex"),
+                               qml("sceneTitle"), qml("headerTitle"), qml("textSize").toInt(), mute->labelText(),
+                               MProject::exitPin()}),
+                 (QVariantList{true, "Harbour Hall", 7, 0, "Overview", "Harbour Hall",
+                               int(12 * qml("viewScale").toFloat()), "Programme", "1357"}));
     }
 
     void onlyShownPanelsHaveWidgets()
@@ -70,7 +113,7 @@ private slots:
         QVERIFY(first->item()->isVisible());
     }
 
-    void pagesStopAtTheEnds()
+    void pagesStopAtTheEndsScenesAndLinksMove()
     {
         QVERIFY(model->openFile(Demo));
         QVERIFY(!intrf->postCommand("event", "leftarrow") || model->pageIndex() == 0);
@@ -80,22 +123,11 @@ private slots:
         QCOMPARE((QVariantList{model->pageIndex(), qml("pageIndex"), qml("sceneTitle")}), (QVariantList{6, 6, "Telephone"}));
         QVERIFY(!intrf->postCommand("nothing", "x"));
         QVERIFY(intrf->postCommand("scene", "Foyer"));
-        QCOMPARE(model->currentScene()->name(), "Foyer");
-        QCOMPARE(qml("pageCount").toInt(), 1);
+        QCOMPARE((QVariantList{model->currentScene()->name(), qml("pageCount")}), (QVariantList{"Foyer", 1}));
         QVERIFY(intrf->postCommand("scene", "Music"));
         QCOMPARE((QVariantList{model->currentScene()->name(), model->currentPanel()->name(), model->pageIndex()}),
                  (QVariantList{"Harbour Hall", "Music", 4}));
-    }
-
-    void aLinkToAMissingPanelKeepsTheCurrentOne()
-    {
-        QVERIFY(model->openFile(Demo));
-        model->showPage(1);
-        QSignalSpy warning(model, &MModel::warning);
-        model->followLink("Nowhere");
-        QCOMPARE(warning.count(), 1);
-        QVERIFY(warning.first().at(1).toString().startsWith("Error - No link has been defined"));
-        QCOMPARE(model->currentPanel()->name(), "Rooms");
+        // A link may lead into another scene.
         model->followLink("Foyer/Paging");
         QCOMPARE(model->currentPanel()->name(), "Paging");
     }
@@ -135,26 +167,22 @@ private slots:
         QSignalSpy enable(model, &MModel::enableConnection);
         QVERIFY(model->openFile(path));
         // Nothing to operate: nothing to go online with or to send.
-        QCOMPARE(enable.last().first().toBool(), false);
-        QCOMPARE(model->currentPanel()->name(), "P");
+        QCOMPARE((QVariantList{enable.last().first(), model->currentPanel()->name()}), (QVariantList{false, "P"}));
         QVERIFY(intrf->postCommand("scene", "B"));
-        QCOMPARE(model->currentScene()->name(), "B");
         QVERIFY(!model->currentPanel());
-        QCOMPARE(qml("pageCount").toInt(), 0);
-        QCOMPARE(qml("sceneTitle").toString(), "B");
+        QCOMPARE((QVariantList{model->currentScene()->name(), qml("pageCount"), qml("sceneTitle")}),
+                 (QVariantList{"B", 0, "B"}));
     }
 
     void exitFromTheSetupMenuGoesOfflineWhileTheLoopRuns()
     {
         model->closeDocument();
-        // The root and the window hear of online changes.
         QSignalSpy root(model->hardwareRoot(), &HRoot::onlineChanged);
         QSignalSpy online(model, &MModel::onlineChanged);
         model->setOnline(true);
         model->setOnline(false);
         QCOMPARE(root, (QList<QVariantList>{{true}, {false}}));
-        QCOMPARE(online.count(), 2);
-        QVERIFY(!model->hardwareRoot()->isOnline());
+        QVERIFY(online.count() == 2 && !model->hardwareRoot()->isOnline());
         // The demo opened before leaves its PIN behind; this exit has none.
         MProject::setExitPin(QString());
         model->setOnline(true);
@@ -166,8 +194,7 @@ private slots:
         QTimer::singleShot(Timeout, this, [] { QCoreApplication::exit(1); });
         QCOMPARE(QCoreApplication::exec(), 0);
         disconnect(model, &MModel::onlineChanged, this, nullptr);
-        QVERIFY(offlineInLoop);
-        QVERIFY(!model->isOnline());
+        QVERIFY(offlineInLoop && !model->isOnline());
     }
 
     void skinsAndAccents()
@@ -181,15 +208,14 @@ private slots:
                                                           "</Scenes></KVD>\n"));
         QVERIFY(model->openFile(dir.filePath("Dark.cpf")));
         // Skin "Dark", accent "Teal", which does not exist: the default accent.
+        // The skins' colours are the skin reader's; here they are drawn.
         QCOMPARE(model->appliedSkin(), "Dark");
-        QCOMPARE(qml("canvasColor").value<QColor>(), QColor("#464949"));
         QTRY_COMPARE(QColor(view->grabWindow().pixel(view->width() / 2, view->height() / 2)), QColor("#464949"));
         QCOMPARE(qml("accentColor").value<QColor>(), QColor("#1D98D5"));
         QVERIFY(qml("connectInd").toString().startsWith("../../images/skins/Dark/"));
         scene.canvas.setProperty("skin", "Sepia");
         model->applySkin();
         QCOMPARE(model->appliedSkin(), "Light");
-        QCOMPARE(qml("canvasColor").value<QColor>(), QColor("#FFFFFF"));
         QTRY_COMPARE(QColor(view->grabWindow().pixel(view->width() / 2, view->height() / 2)), QColor("#FFFFFF"));
     }
 
@@ -197,14 +223,13 @@ private slots:
     {
         QVERIFY(model->openFile(Demo));
         const QString report = model->networkStatusText();
-        QVERIFY2(report.startsWith("Hall DSP - Offline"), qPrintable(report));
-        QVERIFY(report.contains("\n\nConference Endpoint - Offline"));
-        QVERIFY(report.endsWith("\n\n"));
-        QVERIFY(!model->mobileAddressText().startsWith("127."));
+        QVERIFY2(report.startsWith("Hall DSP - Offline") && report.contains("\n\nConference Endpoint - Offline")
+                     && report.endsWith("\n\n"),
+                 qPrintable(report));
         const QString info = intrf->getProjectInfoString();
-        QVERIFY(info.contains("Harbour Hall") && info.contains("Maren Solberg"));
+        QVERIFY(info.contains("Harbour Hall") && info.contains("Maren Solberg") && intrf->getAppFunction() == 3);
         QVERIFY(intrf->getVersionText().startsWith("Version 3.0.6.0\n\n"));
-        QCOMPARE(intrf->getAppFunction(), 3);
+        QVERIFY(!model->mobileAddressText().startsWith("127."));
         model->closeDocument();
         QCOMPARE(model->networkStatusText(), "No network information available.");
         // The report leaves out the PQX amplifiers, and only them.
@@ -224,15 +249,13 @@ private slots:
     {
         QSignalSpy pin(intrf, &MQmlInterface::showExitPasscodeDialog);
         MProject::setExitPin("2468");
-        QVERIFY(intrf->postCommand("system", "Exit"));
-        QCOMPARE(pin.count(), 1);
+        QVERIFY(intrf->postCommand("system", "Exit") && pin.count() == 1);
         // The scene asks for it; a wrong PIN keeps the program running.
         QQuickItem *field = nullptr;
         QTRY_VERIFY((field = view->rootObject()->findChild<QQuickItem *>("pinField")));
         field->setProperty("text", "1111");
         QMetaObject::invokeMethod(field, "accepted");
         QVERIFY(view->rootObject()->findChild<QQuickItem *>("pinField"));
-        // Cancelling closes the dialog.
         VModeManager::instance()->cancel();
         QTRY_VERIFY(!view->rootObject()->findChild<QQuickItem *>("pinField"));
         MProject::setExitPin(QString());
@@ -249,10 +272,219 @@ private slots:
         QVERIFY(model->openFile(Demo));
         QVERIFY(scene.show());
         const QImage first = view->grabWindow();
-        QVERIFY(distinctColours(first) > 20);
         model->showPage(1);
         const QImage second = view->grabWindow();
-        QVERIFY(distinctColours(second) > 10 && first != second);
+        QVERIFY(distinctColours(first) > 20 && distinctColours(second) > 10 && first != second);
+    }
+
+    void abortInTheProgressDialogStopsTheSend()
+    {
+        const QString path = designs.filePath("large.cpz");
+        QVERIFY(writeFile(path, QByteArray(4 << 20, 'k')));
+        ListeningPeer phone;
+        QVERIFY(phone.listen());
+        transfer->setPort(phone.port());
+        QSignalSpy message(model, &MModel::displayMessage);
+        connect(transfer, &MTransfer::sendProgress, this, [](qint64 sent) {
+            auto *progress = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget());
+            if (sent > 0 && progress)
+                QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton);
+        });
+        QVERIFY(!transfer->send(path, QHostAddress::LocalHost));
+        disconnect(transfer, &MTransfer::sendProgress, this, nullptr);
+        QVERIFY(message.last().first().toString().startsWith("Aborted after 4096 of 4194304 bytes"));
+        QTRY_VERIFY_WITH_TIMEOUT(phone.closed, Timeout);
+        QVERIFY(phone.received.size() < 4 << 20);
+    }
+
+    void noConnectionIsSaidWithTheAddress()
+    {
+        transfer->setPort(freePort());
+        QSignalSpy warning(model, &MModel::warning);
+        QVERIFY(!transfer->send(Demo, QHostAddress::LocalHost));
+        QCOMPARE(warning.count(), 1);
+        QCOMPARE(warning.first().at(0).toString(), "Connection");
+        QVERIFY(warning.first().at(1).toString().startsWith("Could not connect to: 127.0.0.1"));
+    }
+
+    void sendIsRefusedWithoutASetupMenuOrWhenModified_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("modified");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("no tool bar, no setup button")
+            << Foyer << false << "Error: " << "The Canvas does not include a toolbar and a\nSetup Button";
+        QTest::newRow("edited, not saved") << Demo << true << "Warning" << "Please Save before Sending to Mobile Device";
+        QTest::newRow("no file open") << QString() << false << "Warning" << "Please Save before Sending to Mobile Device";
+    }
+    void sendIsRefusedWithoutASetupMenuOrWhenModified()
+    {
+        QFETCH(QString, file);
+        QFETCH(bool, modified);
+        QFETCH(QString, title);
+        QFETCH(QString, text);
+        QVERIFY(model->openFile(Demo));
+        if (file.isEmpty())
+            model->closeDocument();
+        else
+            QVERIFY(model->openFile(file));
+        model->setModified(modified);
+        bool dialogShown = false;
+        QObject watch;
+        whenModal<DDownloadDialog>(&watch, [&](DDownloadDialog *dialog) {
+            dialogShown = true;
+            dialog->reject();
+        });
+        QSignalSpy warning(model, &MModel::warning);
+        QCOMPARE(model->sendToMobile(), 0);
+        QCOMPARE(warning.count(), 1);
+        QCOMPARE(warning.first().at(0).toString(), title);
+        QVERIFY(warning.first().at(1).toString().startsWith(text) && !dialogShown);
+    }
+
+    void addressesNoDeviceHasAreRefused_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<bool>("usable");
+        QTest::newRow("0.0.0.0") << "0.0.0.0" << false;
+        QTest::newRow("broadcast") << "255.255.255.255" << false;
+        QTest::newRow("multicast") << "224.0.0.1" << false;
+        QTest::newRow("phone") << "192.168.0.1" << true;
+        QTest::newRow("top of the range") << "223.255.255.254" << true;
+    }
+    void addressesNoDeviceHasAreRefused()
+    {
+        QFETCH(QString, address);
+        QFETCH(bool, usable);
+        QCOMPARE(DDownloadDialog::addressProblem(QHostAddress(address)).isEmpty(), usable);
+        // Every octet survives the fields.
+        DDownloadDialog dialog;
+        dialog.setAddress(QHostAddress(address));
+        quint32 fields = 0;
+        for (int i = 1; i <= 4; ++i)
+            fields = fields << 8 | quint32(dialog.field(i)->value());
+        QCOMPARE(QHostAddress(fields), QHostAddress(address));
+    }
+
+    void receiveOpensAPanelOrKeepsTheOldFile_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        // Sent whole by a "peer" or by "nc", or stopped midway and ended with
+        // "cancel" in the box or because the program "quit"s.
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("reason"); // of the one warning, empty for none
+        const QByteArray demo = readFile(Demo);
+        QTest::newRow("panel file") << readFile(Foyer) << "peer" << QString();
+        QTest::newRow("archive through nc") << demo << "nc" << QString();
+        QTest::newRow("nothing") << QByteArray() << "peer" << "Nothing was received.";
+        QTest::newRow("XML of something else") << QByteArray("<?xml version=\"1.0\"?>\n<html><body>Hello</body></html>\n")
+                                               << "peer" << "neither scenes nor a canvas";
+        QTest::newRow("truncated archive") << demo.left(3000) << "peer" << "complete control panel archive";
+        QTest::newRow("random bytes") << pattern(5000) << "peer" << "complete control panel archive";
+        QTest::newRow("Cancel in the box") << demo << "cancel" << QString();
+        QTest::newRow("the program quits") << demo << "quit" << QString();
+    }
+    void receiveOpensAPanelOrKeepsTheOldFile()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, how);
+        QFETCH(QString, reason);
+        const QString nc = netcat();
+        if (how == "nc" && nc.isEmpty())
+            QSKIP("nc is not installed");
+        const bool whole = how == "peer" || how == "nc";
+        const bool opens = whole && reason.isEmpty();
+        QVERIFY(writeFile(target(), "old panel") && writeFile(designs.filePath("outgoing"), bytes));
+        QVERIFY(model->openFile(Foyer));
+        QSignalSpy warning(model, &MModel::warning);
+        QProcess sender;
+        StreamingPeer peer(bytes, whole ? -1 : 2000);
+        receive([&] {
+            if (how == "nc") {
+                sender.setStandardInputFile(designs.filePath("outgoing"));
+                sender.start(nc, {"-N", "127.0.0.1", QString::number(transfer->listeningPort())});
+                return;
+            }
+            peer.start(transfer->listeningPort());
+            if (whole)
+                return;
+            QTimer::singleShot(0, this, [&] {
+                QTRY_VERIFY_WITH_TIMEOUT(peer.stopped() && QFile::exists(target() + "t"), Timeout);
+                QMessageBox *box = view->messageDialog()->receiveBox();
+                QVERIFY(box && box->isVisible());
+                if (how == "quit")
+                    model->aboutToQuit();
+                else
+                    box->button(QMessageBox::Cancel)->click();
+            });
+        });
+        QCOMPARE(readFile(target()), opens ? bytes : QByteArray("old panel"));
+        const QString said = warning.isEmpty() ? QString() : warning.first().at(1).toString();
+        QVERIFY2(warning.size() == (reason.isEmpty() ? 0 : 1) && said.contains(reason), qPrintable(said));
+        // What was open stays open, unless a panel came.
+        QCOMPARE(model->filePath(), opens ? target() : Foyer);
+        QCOMPARE(model->isOnline() && model->isPolling(), opens);
+        model->setOnline(false);
+        if (how == "nc")
+            QVERIFY(sender.waitForFinished(Timeout));
+        else
+            QTRY_VERIFY_WITH_TIMEOUT(peer.disconnected, Timeout);
+    }
+
+    void receiveModeRunsOnceAtATime()
+    {
+        int listened = 0;
+        quint16 firstPort = 0;
+        connect(transfer, &MTransfer::receivingChanged, this, [&](bool receiving) { listened += receiving; });
+        receive([&] {
+            firstPort = transfer->listeningPort();
+            // A second Receive while the first waits is turned away, and
+            // the first still listens where it did.
+            QTimer::singleShot(0, this, [&] {
+                QVERIFY(intrf->postCommand("system", "Receive") && transfer->isReceiving());
+                QCOMPARE(transfer->listeningPort(), firstPort);
+                QTcpSocket probe;
+                probe.connectToHost(QHostAddress::LocalHost, firstPort);
+                QVERIFY(probe.waitForConnected(Timeout));
+                probe.abort();
+                transfer->cancelReceive();
+            });
+        });
+        QCOMPARE(listened, 1);
+        // Once it has ended, receive mode starts again.
+        receive([&] { transfer->cancelReceive(); });
+        QCOMPARE(listened, 2);
+        disconnect(transfer, &MTransfer::receivingChanged, this, nullptr);
+    }
+
+    void aTakenPortIsSaidAndPollingGoesOn()
+    {
+        QTcpServer holder;
+        QVERIFY(holder.listen(QHostAddress::AnyIPv4, 0));
+        transfer->setPort(holder.serverPort());
+        model->closeDocument();
+        model->setOnline(true);
+        QSignalSpy warning(model, &MModel::warning);
+        QSignalSpy receiving(transfer, &MTransfer::receivingChanged);
+        QVERIFY(intrf->postCommand("system", "Receive"));
+        const QString said = warning.value(0).value(1).toString();
+        QVERIFY2(receiving.isEmpty() && warning.count() == 1 && said.contains(QString::number(holder.serverPort()))
+                     && said.contains("in use") && model->isPolling(),
+                 qPrintable(said));
+        model->setOnline(false);
+        transfer->setPort(0);
+    }
+
+    void withoutAReceiveBoxReceiveModeDoesNotStart()
+    {
+        // Nothing could cancel it.
+        MTransfer lonely;
+        lonely.setPort(0);
+        QSignalSpy receiving(&lonely, &MTransfer::receivingChanged);
+        QVERIFY(!lonely.receive(target(), "Waiting"));
+        QCOMPARE(receiving.count(), 0);
+        QVERIFY(!QFile::exists(target() + "t"));
     }
 };
 

@@ -1,7 +1,12 @@
+#include "CCanvas.h"
 #include "DQmlMessageDialog.h"
+#include "VGrid.h"
 #include "VModeManager.h"
+#include "VQmlFrame.h"
 
 #include <QDeadlineTimer>
+#include <QDirIterator>
+#include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -9,9 +14,12 @@
 #include <QTest>
 #include <QTimer>
 
-class tst_QmlMessageDialog : public QObject
+class tst_View : public QObject
 {
     Q_OBJECT
+    VQmlFrame *view = nullptr;
+    CCanvas canvas;
+    // The message dialog's own engine and a root for the modal items.
     QQmlEngine engine;
     QQuickItem root;
 
@@ -28,11 +36,34 @@ class tst_QmlMessageDialog : public QObject
 private slots:
     void initTestCase()
     {
+        view = new VQmlFrame;
+        QVERIFY(view->registerTypesAndSetup());
+        QVERIFY(canvas.loadDesktop(view));
+        QVERIFY2(view->errors().isEmpty(), qPrintable(view->errors().value(0).toString()));
+        view->resize(canvas.width(), canvas.height());
+        view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(view));
         root.setSize(QSizeF(300, 500));
         VModeManager::instance()->setRootItem(&root);
         // Cancelling with no modal open does nothing.
         VModeManager::instance()->cancel();
         QVERIFY(!VModeManager::instance()->isModalOpen());
+    }
+    void cleanupTestCase() { delete view; }
+
+    void everyShippedQmlFileCompiles()
+    {
+        int files = 0;
+        for (const QString folder : {":/qml", ":/qmlcontrol"}) {
+            QDirIterator it(folder, {"*.qml"}, QDir::Files, QDirIterator::Subdirectories);
+            while (it.hasNext()) {
+                const QString path = it.next();
+                QQmlComponent component(view->engine(), QUrl("qrc" + path));
+                QVERIFY2(!component.isError(), qPrintable(path + ": " + component.errorString()));
+                ++files;
+            }
+        }
+        QVERIFY(files >= 10);
     }
 
     void eachWayOfClosingEndsTheModalLoop_data()
@@ -77,11 +108,9 @@ private slots:
         });
         poll.start(10);
         QCOMPARE(dialog.DoModal(), 1);
-        QVERIFY(closedAsAsked);
+        QVERIFY(closedAsAsked && !dialog.isShown() && !VModeManager::instance()->isModalOpen());
         QCOMPARE(shownTitle, "IP Address");
         QTEST(int(closed.count()), "closedSignals");
-        QVERIFY(!dialog.isShown());
-        QVERIFY(!VModeManager::instance()->isModalOpen());
         QCOMPARE(modal.count(), 2);
     }
 
@@ -94,7 +123,17 @@ private slots:
         QCOMPARE(dialog.DoModal(), 1);
         QVERIFY(!VModeManager::instance()->isModalOpen());
     }
+    void snapAndArrows()
+    {
+        VGrid plain, scaled(2.0);
+        QCOMPARE(plain.cellSize(), 5.0);
+        QCOMPARE((QList<QPointF>{plain.snap({12.5, 9.99}), plain.snap({15.0, 0.0}), scaled.snap({19.0, 21.0}),
+                                scaled.arrowOffset(Qt::Key_Left, true), scaled.arrowOffset(Qt::Key_Down, true),
+                                scaled.arrowOffset(Qt::Key_Up, false), scaled.arrowOffset(Qt::Key_Right, false),
+                                scaled.arrowOffset(Qt::Key_Space, true)}),
+                 (QList<QPointF>{{10, 5}, {15, 0}, {10, 20}, {-10, 0}, {0, 10}, {0, -1}, {1, 0}, {0, 0}}));
+    }
 };
 
-QTEST_MAIN(tst_QmlMessageDialog)
-#include "tst_qmlmessagedialog.moc"
+QTEST_MAIN(tst_View)
+#include "tst_view.moc"
