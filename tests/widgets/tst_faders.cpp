@@ -19,8 +19,8 @@ struct Range { QStringList attributes; int minimumPosition, maximumPosition; boo
 // The key of a fader's hard limits, by its block's title, its control's
 // name and its label.
 struct Limit { QString title, control, label, key; };
-// What the number field sends and shows for the texts typed into it.
-struct Typed { QStringList attributes, typed, sent; QString shown; };
+// Steps on a fader and its number field, and what is sent and shown after them.
+struct Script { QStringList attributes, steps, sent; QString field; int position; bool withFader = true; };
 // A percent fader's top, a position and the text shown for it.
 struct Percent { QString maximum; int position; QString display; };
 // Limits found in the design, and the top they give.
@@ -142,32 +142,101 @@ private slots:
         QCOMPARE(w->transform()->displayText(), row.display);
     }
 
-    // Moves within one send delay send one value: where the knob ended.
-    void movesInOneDelay_data()
+    // Steps on a fader linked to its number field: "move:P" and "type:T" as
+    // the user, "report:T" as the device, "refuse" and "accept" by the
+    // protocol, "settle" once a move waits to be sent, "setup" to end the
+    // control's set-up; "holds:V" and "unknown" check what the fader and its
+    // transform keep.
+    void steps_data()
     {
-        QTest::addColumn<QString>("before"); // the device's report before the moves
-        QTest::addColumn<QList<int>>("moves");
-        QTest::addColumn<QString>("sent");
-        // Position -21 at half a dB a step.
-        QTest::newRow("ten moves") << "" << QList<int>{-30, -29, -28, -27, -26, -25, -24, -23, -22, -21} << "-10.5";
+        QTest::addColumn<Script>("row");
+        const QStringList dB = levelAttributes();
+        QStringList tenMoves;
+        for (int position = -30; position <= -21; ++position)
+            tenMoves << "move:" + QString::number(position);
+        // Position -21 at half a dB a step: one value, where the knob ended.
+        QTest::newRow("ten moves in one delay")
+            << Script{dB, tenMoves + QStringList{"settle", "holds:-10.5"}, {"-10.5"}, "-10.5", -21};
         // The value waiting after the first move is -9.5; the knob is back.
-        QTest::newRow("away and back") << "-10.0" << QList<int>{-19, -20} << "-10.0";
+        QTest::newRow("away and back in one delay")
+            << Script{dB, {"report:-10.0", "move:-19", "move:-20", "settle", "holds:-10.0"}, {"-10.0"}, "-10.0", -20};
+        QTest::newRow("refused move shows the device's value")
+            << Script{dB, {"report:-10.0", "refuse", "move:-4", "settle", "holds:-10.0"}, {}, "-10.0", -20};
+        // No hold-off started: the next report is shown at once.
+        QTest::newRow("report after a refused move")
+            << Script{dB, {"report:-10.0", "refuse", "move:-4", "settle", "report:-8.0"}, {}, "-8.0", -16};
+        QTest::newRow("set-up without a value, range around 0") << Script{dB, {"setup", "unknown"}, {}, "", -120};
+        // The value not yet known lies below this range: it stays unknown, and
+        // is not taken for the top position.
+        QTest::newRow("set-up without a value, range above 0")
+            << Script{levelAttributes("0.5"), {"setup", "unknown"}, {}, "", 1};
+        QTest::newRow("above the range") << Script{dB, {"type:20"}, {"12.0"}, "12.0", 24};
+        QTest::newRow("below the range") << Script{dB, {"type:-99.25"}, {"-60.0"}, "-60.0", -120};
+        QTest::newRow("with its units") << Script{dB, {"type: -3.5 dB "}, {"-3.5"}, "-3.5", -7};
+        QTest::newRow("same text twice") << Script{dB, {"type:5", "type:5"}, {"5.0"}, "5.0", 10};
+        QTest::newRow("same value, other text")
+            << Script{dB, {"type:5", "type:5.0", "type:+5", "type:5.00 dB"}, {"5.0"}, "5.0", 10};
+        QTest::newRow("then another") << Script{dB, {"type:5", "type:-6"}, {"5.0", "-6.0"}, "-6.0", -12};
+        QTest::newRow("no number") << Script{dB, {"type:loud"}, {}, "", -120};
+        QTest::newRow("no number after one")
+            << Script{dB, {"type:2", "type:1,5", "type:5 %", "type:3e2", "type:inf", "type:"}, {"2.0"}, "2.0", 4};
+        // Group levels read only whole numbers from a text: a half dB goes
+        // to the device as the code of -10.5 dB.
+        QStringList group = dB;
+        group.replace(group.indexOf("strV"), "grpV");
+        QTest::newRow("group level") << Script{group, {"type:-10.5"}, {"63"}, "-10.5", -21};
+        // A percentage of the range -40 .. 0 dB; percentages have no decimals.
+        QTest::newRow("percent")
+            << Script{levelAttributes("-40", "0", "1", "pct"), {"type:50", "type:150%"}, {"-20", "0"}, "100%", 0};
+        // The device moves the level elsewhere: both show it, and the same
+        // entry goes out again.
+        QTest::newRow("report after an entry") << Script{dB, {"type:5", "report:3.0"}, {"5.0"}, "3.0", 6};
+        QTest::newRow("same entry after a report")
+            << Script{dB, {"type:5", "report:3.0", "type:5"}, {"5.0", "5.0"}, "5.0", 10};
+        // The fader follows the refused entry's field without sending it.
+        QTest::newRow("refused entry is not shown")
+            << Script{dB, {"type:2", "refuse", "type:9", "holds:2.0"}, {"2.0"}, "2.0", 4};
+        QTest::newRow("refused entry, then taken")
+            << Script{dB, {"type:2", "refuse", "type:9", "accept", "type:9"}, {"2.0", "9.0"}, "9.0", 18};
+        QTest::newRow("field without a fader shows reports")
+            << Script{dB, {"report:-3.5", "type:-3.50 dB"}, {}, "-3.5", 0, false};
     }
-    void movesInOneDelay()
+    void steps()
     {
-        QFETCH(QString, before);
-        QFETCH(QList<int>, moves);
-        QFETCH(QString, sent);
-        WSlider *w = fader();
-        if (!before.isEmpty())
-            report(w, before);
-        for (int position : moves)
-            userMoves(w, position);
-        QVERIFY(w->isSendPending());
-        QTRY_VERIFY_WITH_TIMEOUT(!w->isSendPending(), Timeout);
-        QCOMPARE(protocol.sent, QStringList{sent});
-        QCOMPARE(shown(w), moves.last());
-        QCOMPARE(w->current(), sent.toFloat());
+        QFETCH(Script, row);
+        WTextEdit *field = level(row.attributes, row.withFader);
+        WSlider *w = levelFader();
+        QVERIFY(field && (w || !row.withFader));
+        for (const QString &step : row.steps) {
+            const QString what = step.section(':', 0, 0), value = step.section(':', 1);
+            float stored = 0;
+            if (what == "move") {
+                userMoves(w, value.toInt());
+            } else if (what == "type") {
+                type(field, value);
+            } else if (what == "report") {
+                report(field, value); // the control's transform, which the fader shares
+            } else if (what == "refuse" || what == "accept") {
+                protocol.accept = what == "accept";
+            } else if (what == "settle") {
+                QVERIFY(w->isSendPending());
+                QTRY_VERIFY_WITH_TIMEOUT(!w->isSendPending(), Timeout);
+            } else if (what == "setup") {
+                w->completeSetup();
+            } else if (what == "holds") {
+                w->transform()->value(stored);
+                QCOMPARE((QList<float>{w->current(), stored}), (QList<float>{value.toFloat(), value.toFloat()}));
+            } else {
+                QCOMPARE(step, "unknown");
+                QVERIFY(!w->hasValue() && w->transform()->valueText().isEmpty());
+            }
+        }
+        QCOMPARE(protocol.sent, row.sent);
+        QCOMPARE(shownText(field), row.field);
+        if (w) {
+            QCOMPARE(shown(w), row.position);
+            QVERIFY(!w->isSendPending());
+        }
     }
 
     void mouseAndWheelMoveTheKnob()
@@ -224,43 +293,6 @@ private slots:
         QCOMPARE(protocol.sent.size(), 1);
     }
 
-    void failedSendShowsThePreviousValue()
-    {
-        WTextEdit *field = level();
-        WSlider *w = levelFader();
-        report(w, "-10.0");
-        protocol.accept = false;
-        userMoves(w, -4);
-        QTRY_VERIFY_WITH_TIMEOUT(!w->isSendPending(), Timeout);
-        QCOMPARE(shown(w), -20);
-        QCOMPARE(w->current(), -10.0f);
-        QCOMPARE(w->transform()->valueText(), "-10.0");
-        QCOMPARE(shownText(field), "-10.0");
-        // No hold-off started: the next report is shown at once.
-        report(w, "-8.0");
-        QCOMPARE(shown(w), -16);
-    }
-
-    void setupWithoutAValueGivesTheLinkedWidgetNothing_data()
-    {
-        QTest::addColumn<QString>("minimum");
-        QTest::newRow("range around 0") << "-60";
-        // The value not yet known lies below this range: it stays unknown, and
-        // is not taken for the top position.
-        QTest::newRow("range above 0") << "0.5";
-    }
-    void setupWithoutAValueGivesTheLinkedWidgetNothing()
-    {
-        QFETCH(QString, minimum);
-        WTextEdit *field = level(levelAttributes(minimum));
-        WSlider *w = levelFader();
-        w->completeSetup();
-        QCOMPARE(shownText(field), QString());
-        QVERIFY(w->transform()->valueText().isEmpty());
-        QVERIFY(!w->hasValue());
-        QCOMPARE(shown(w), w->range().minimumPosition());
-    }
-
     void limitKeys_data()
     {
         QTest::addColumn<Limit>("limit");
@@ -310,80 +342,6 @@ private slots:
         userMoves(w, 100);
         QTRY_COMPARE_WITH_TIMEOUT(protocol.sent, QStringList{row.top}, Timeout);
         control.reset(); // before the link it is bound to
-    }
-
-    void typedValues_data()
-    {
-        QTest::addColumn<Typed>("typed");
-        const QStringList dB = levelAttributes();
-        QTest::newRow("above the range") << Typed{dB, {"20"}, {"12.0"}, "12.0"};
-        QTest::newRow("below the range") << Typed{dB, {"-99.25"}, {"-60.0"}, "-60.0"};
-        QTest::newRow("with its units") << Typed{dB, {" -3.5 dB "}, {"-3.5"}, "-3.5"};
-        QTest::newRow("same text twice") << Typed{dB, {"5", "5"}, {"5.0"}, "5.0"};
-        QTest::newRow("same value, other text") << Typed{dB, {"5", "5.0", "+5", "5.00 dB"}, {"5.0"}, "5.0"};
-        QTest::newRow("then another") << Typed{dB, {"5", "-6"}, {"5.0", "-6.0"}, "-6.0"};
-        QTest::newRow("no number") << Typed{dB, {"loud"}, {}, ""};
-        QTest::newRow("no number after one") << Typed{dB, {"2", "1,5", "5 %", "3e2", "inf", ""}, {"2.0"}, "2.0"};
-        // Group levels read only whole numbers from a text: a half dB goes
-        // to the device as the code of -10.5 dB.
-        QStringList group = dB;
-        group.replace(group.indexOf("strV"), "grpV");
-        QTest::newRow("group level") << Typed{group, {"-10.5"}, {"63"}, "-10.5"};
-        // A percentage of the range -40 .. 0 dB; percentages have no
-        // decimals.
-        QTest::newRow("percent")
-            << Typed{levelAttributes("-40", "0", "1", "pct"), {"50", "150%"}, {"-20", "0"}, "100%"};
-    }
-    void typedValues()
-    {
-        QFETCH(Typed, typed);
-        WTextEdit *edit = level(typed.attributes);
-        QVERIFY(edit);
-        for (const QString &text : typed.typed)
-            type(edit, text);
-        QCOMPARE(protocol.sent, typed.sent);
-        QCOMPARE(shownText(edit), typed.shown);
-    }
-
-    void repeatedEntryAfterTheDeviceMoved()
-    {
-        WTextEdit *edit = level();
-        type(edit, "5");
-        // The device moves the level elsewhere: both show it.
-        levelFader()->transform()->setReplyText("3.0");
-        QCOMPARE(shownText(edit), "3.0");
-        QCOMPARE(shown(levelFader()), 6);
-        QCOMPARE(edit->lastText(), "3.0");
-        type(edit, "5");
-        QCOMPARE(protocol.sent, (QStringList{"5.0", "5.0"}));
-    }
-
-    void fieldWithoutAFaderShowsReports()
-    {
-        WTextEdit *edit = level(levelAttributes(), false);
-        edit->transform()->setReplyText("-3.5");
-        QCOMPARE(shownText(edit), "-3.5");
-        type(edit, "-3.50 dB");
-        QVERIFY(protocol.sent.isEmpty());
-    }
-
-    void typedValueThatDoesNotLeaveIsNotShown()
-    {
-        WTextEdit *edit = level();
-        type(edit, "2");
-        protocol.accept = false;
-        type(edit, "9");
-        QCOMPARE(shownText(edit), "2.0");
-        // The fader follows the field without sending it again.
-        QCOMPARE(shown(levelFader()), 4);
-        QVERIFY(!levelFader()->isSendPending());
-        float stored = 0;
-        levelFader()->transform()->value(stored);
-        QCOMPARE(stored, 2.0f);
-        // Once the device takes values again the same entry goes out.
-        protocol.accept = true;
-        type(edit, "9");
-        QCOMPARE(protocol.sent, (QStringList{"2.0", "9.0"}));
     }
 
     void typedInTheScene()
