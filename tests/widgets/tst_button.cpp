@@ -80,8 +80,8 @@ struct Lamp { int connected; bool checked, partial; QString image; };
 struct Texts { QStringList widget, block; QString on, off; };
 // A text link's settings, bound or not, and the text and index it shows.
 struct Link { bool bound; QStringList settings; QString text; int index; };
-// A button whose send fails on the press, or only on the release.
-struct Failing { QStringList widget; QString set; bool failOnRelease; };
+// Steps on a button with its settings, and what it sent after them.
+struct Steps { QStringList widget, attributes, steps, sent; };
 } // namespace
 
 class tst_Button : public QObject
@@ -139,96 +139,80 @@ private slots:
         QCOMPARE(rig.button->isHeldOff(), !press.pressSends.isEmpty());
     }
 
-    // A release sends only after a press, with what the press had.
-    void releaseKeepsThePressGuards_data()
+    // Steps on a button: "press" and "release" by the user, "report:X" by
+    // the device, "refuse" and "accept" by the protocol, "unbind" and
+    // "unlink" take its transform or protocol away; "on"/"off" check the
+    // button and its item, "lit"/"dark" the item alone, "held"/"free" the
+    // hold-off; "wait" waits the hold-off out, "fade" a pulse's flash.
+    void steps_data()
     {
-        QTest::addColumn<QString>("between");
-        for (const char *between : {"no press", "no transform", "no protocol"})
-            QTest::newRow(between) << between;
-    }
-    void releaseKeepsThePressGuards()
-    {
-        QFETCH(QString, between);
-        Rig rig(acting("sequence"), listOf("bin8"));
-        if (between != "no press")
-            rig.button->outputPressed();
-        if (between == "no transform")
-            rig.control().deactivate();
-        else if (between == "no protocol")
-            rig.button->setProtocol(nullptr);
-        rig.button->outputReleased();
-        QCOMPARE(rig.protocol.sent, between == "no press" ? QStringList{} : QStringList{"1"});
-    }
-
-    void pulseFlashEndsWhereItBegan()
-    {
-        Rig rig(acting("pulse"), listOf("chrL", "F,O,P"));
+        QTest::addColumn<Steps>("row");
+        const QStringList mute = listOf("chrL", "F,O,T"), pulse = listOf("chrL", "F,O,P"), bin8 = listOf("bin8");
+        // A release sends only after a press, with what the press had.
+        QTest::newRow("release without a press") << Steps{acting("sequence"), bin8, {"release"}, {}};
+        QTest::newRow("release without a transform")
+            << Steps{acting("sequence"), bin8, {"press", "unbind", "release"}, {"1"}};
+        QTest::newRow("release without a protocol")
+            << Steps{acting("sequence"), bin8, {"press", "unlink", "release"}, {"1"}};
         // A second pulse inside the flash must not leave the lamp lit.
-        for (int i = 0; i < 2; ++i) {
-            rig.button->outputPressed();
-            rig.button->outputReleased();
-        }
-        QCOMPARE(rig.protocol.sent, (QStringList{"P", "P"}));
-        QTRY_COMPARE_WITH_TIMEOUT(rig.shown("checked").toBool(), false, Timeout);
-        QVERIFY(!rig.button->isChecked());
-    }
-
-    void holdOffKeepsTheLastReport_data()
-    {
-        QTest::addColumn<QStringList>("reports");
-        QTest::addColumn<bool>("shownAfter");
-        QTest::newRow("no report") << QStringList{} << true;
-        QTest::newRow("the device confirms") << QStringList{"O"} << true;
-        QTest::newRow("the device refuses") << QStringList{"F"} << false;
-        QTest::newRow("the last of two, on") << QStringList{"F", "O"} << true;
-        QTest::newRow("the last of two, off") << QStringList{"O", "F"} << false;
-    }
-    void holdOffKeepsTheLastReport()
-    {
-        QFETCH(QStringList, reports);
-        QFETCH(bool, shownAfter);
-        Rig rig(acting("alternating"), listOf("chrL", "F,O,T"));
-        rig.button->outputPressed();
-        rig.button->outputReleased();
-        for (const QString &report : reports)
-            rig.transform()->receiveReply(report);
-        QVERIFY(rig.button->isHeldOff());
-        QCOMPARE(rig.shown("checked").toBool(), true);
-        QTRY_VERIFY_WITH_TIMEOUT(!rig.button->isHeldOff(), Timeout);
-        QCOMPARE(rig.shown("checked").toBool(), shownAfter);
-        QCOMPARE(rig.button->isChecked(), shownAfter);
-        // After the window a report shows at once, and none is sent back.
-        rig.transform()->receiveReply(shownAfter ? "F" : "O");
-        QCOMPARE(rig.shown("checked").toBool(), !shownAfter);
-        QCOMPARE(rig.protocol.sent, QStringList{"O"});
-    }
-
-    void failedSendShowsThePreviousState_data()
-    {
-        QTest::addColumn<Failing>("row");
-        QTest::newRow("alternating") << Failing{acting("alternating"), "F,O,T", false};
-        QTest::newRow("pulse") << Failing{acting("pulse"), "F,O,P", false};
-        QTest::newRow("send on then off") << Failing{acting("sendOthenF"), "", false};
+        QTest::newRow("pulse flash ends where it began")
+            << Steps{acting("pulse"), pulse, {"press", "release", "press", "release", "fade", "off"}, {"P", "P"}};
+        // Reports inside the hold-off wait; the last one shows when it ends,
+        // and after it a report shows at once and is not sent back.
+        for (const auto &[name, reports, on] : {std::tuple{"no report", QStringList{}, true},
+                                                {"the device confirms", {"report:O"}, true},
+                                                {"the device refuses", {"report:F"}, false},
+                                                {"the last of two, on", {"report:F", "report:O"}, true},
+                                                {"the last of two, off", {"report:O", "report:F"}, false}})
+            QTest::newRow(name) << Steps{acting("alternating"), mute,
+                                         QStringList{"press", "release"} + reports
+                                             + QStringList{"held", "lit", "wait", on ? "on" : "off",
+                                                           on ? "report:F" : "report:O", on ? "dark" : "lit"},
+                                         {"O"}};
+        // A failed send shows the state before it, and holds no report back.
+        const auto failed = [](const char *report) {
+            return QStringList{"refuse", "press", "release", "off", "free", report, "lit"};
+        };
+        QTest::newRow("failed alternating") << Steps{acting("alternating"), mute, failed("report:O"), {}};
+        QTest::newRow("failed pulse") << Steps{acting("pulse"), pulse, failed("report:O"), {}};
+        QTest::newRow("failed send on then off") << Steps{acting("sendOthenF"), bin8, failed("report:1"), {}};
         // The press went out and is shown; the release did not.
-        QTest::newRow("sequence, release fails") << Failing{acting("sequence"), "", true};
+        QTest::newRow("failed sequence release")
+            << Steps{acting("sequence"), bin8, {"press", "refuse", "release", "on"}, {"1"}};
     }
-    void failedSendShowsThePreviousState()
+    void steps()
     {
-        QFETCH(Failing, row);
-        Rig rig(row.widget, row.set.isEmpty() ? listOf("bin8") : listOf("chrL", row.set));
-        rig.protocol.accept = row.failOnRelease;
-        rig.button->outputPressed();
-        rig.protocol.accept = false;
-        rig.button->outputReleased();
-        QCOMPARE(rig.shown("checked").toBool(), row.failOnRelease);
-        QCOMPARE(rig.button->isChecked(), row.failOnRelease);
-        if (row.failOnRelease)
-            return;
-        // Nothing went out, so nothing holds the device's word back.
-        QVERIFY(!rig.button->isHeldOff());
-        rig.transform()->receiveReply(row.set.isEmpty() ? "1" : "O");
-        QCOMPARE(rig.shown("checked").toBool(), true);
-        QVERIFY(rig.protocol.sent.isEmpty());
+        QFETCH(Steps, row);
+        Rig rig(row.widget, row.attributes);
+        QVERIFY(rig.button);
+        for (const QString &step : row.steps) {
+            const bool on = step == "on" || step == "lit";
+            if (step == "press")
+                rig.button->outputPressed();
+            else if (step == "release")
+                rig.button->outputReleased();
+            else if (step.startsWith("report:"))
+                rig.transform()->receiveReply(step.mid(7));
+            else if (step == "refuse" || step == "accept")
+                rig.protocol.accept = step == "accept";
+            else if (step == "unbind")
+                rig.control().deactivate();
+            else if (step == "unlink")
+                rig.button->setProtocol(nullptr);
+            else if (step == "held" || step == "free")
+                QCOMPARE(rig.button->isHeldOff(), step == "held");
+            else if (step == "wait")
+                QTRY_VERIFY_WITH_TIMEOUT(!rig.button->isHeldOff(), Timeout);
+            else if (step == "fade")
+                QTRY_COMPARE_WITH_TIMEOUT(rig.shown("checked").toBool(), false, Timeout);
+            else if (on || step == "off" || step == "dark")
+                QCOMPARE(rig.shown("checked").toBool(), on);
+            else
+                QFAIL(qPrintable("unknown step " + step));
+            if (step == "on" || step == "off")
+                QCOMPARE(rig.button->isChecked(), on);
+        }
+        QCOMPARE(rig.protocol.sent, row.sent);
     }
 
     void unfinishedPressIsReleased_data()
