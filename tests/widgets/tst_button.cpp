@@ -60,17 +60,6 @@ QStringList listOf(const QString &transform, const QString &set = QString())
     return set.isEmpty() ? QStringList{"transform", transform} : QStringList{"transform", transform, "set", set};
 }
 
-// What a press and the release after it send and show, after the device
-// reported before (or nothing).
-struct Press
-{
-    QStringList widget, attributes;
-    QString before;
-    QStringList pressSends;
-    bool pressShows;
-    QStringList releaseSends;
-    bool releaseShows;
-};
 // A logic button's channel, the attribute index it sends and the one its
 // lamp is read with.
 struct Logic { QStringList widget, block; QString channel; int index2, queryIndex1; QStringList pressSends; };
@@ -100,54 +89,41 @@ private slots:
     void initTestCase() { QVERIFY(scene.setUp() && scene.show(QSize(294, 522))); }
     void cleanup() { scene.view->qmlInterface()->setProperty("editModeEnable", false); }
 
-    void pressAndRelease_data()
-    {
-        QTest::addColumn<Press>("press");
-        const QStringList mute = listOf("chrL", "F,O,T"), bin8 = listOf("bin8"), noPulse = listOf("chrL", "U,M");
-        QTest::newRow("alternating, on") << Press{acting("alternating"), mute, "O", {"F"}, false, {}, false};
-        QTest::newRow("sequence, on") << Press{acting("sequence"), bin8, "1", {"0"}, false, {"1"}, true};
-        QTest::newRow("send on then off") << Press{acting("sendOthenF"), bin8, "", {"1"}, true, {"0"}, false};
-        QTest::newRow("send on then off, logic channel on")
-            << Press{acting("sendOthenF", "logicChannel"), bin8, "1", {"1"}, true, {"0"}, true};
-        QTest::newRow("send on then off, logic channel off")
-            << Press{acting("sendOthenF", "logicChannel"), bin8, "", {"1"}, true, {"0"}, false};
-        QTest::newRow("toggle") << Press{acting("toggle"), mute, "", {"T"}, true, {}, true};
-        QTest::newRow("toggle without T") << Press{acting("toggle"), noPulse, "", {}, false, {}, false};
-        QTest::newRow("pulse") << Press{acting("pulse"), listOf("chrL", "F,O,P"), "", {"P"}, true, {}, true};
-        QTest::newRow("pulse without P") << Press{acting("pulse"), mute, "", {}, false, {}, false};
-        QTest::newRow("pulse, bin8 without P") << Press{acting("pulse"), bin8, "", {}, false, {}, false};
-        QTest::newRow("none") << Press{acting("none"), mute, "", {}, false, {}, false};
-        QTest::newRow("connection status") << Press{acting("showConnectionStatus"), mute, "", {}, false, {}, false};
-    }
-    void pressAndRelease()
-    {
-        QFETCH(Press, press);
-        Rig rig(press.widget, press.attributes);
-        QVERIFY(rig.button);
-        if (!press.before.isEmpty())
-            rig.transform()->receiveReply(press.before);
-        QCOMPARE(rig.button->isChecked(), !press.before.isEmpty());
-        rig.button->outputPressed();
-        QCOMPARE(rig.protocol.sent, press.pressSends);
-        QCOMPARE(rig.button->isChecked(), press.pressShows);
-        QCOMPARE(rig.shown("checked").toBool(), press.pressShows);
-        rig.protocol.sent.clear();
-        rig.button->outputReleased();
-        QCOMPARE(rig.protocol.sent, press.releaseSends);
-        QCOMPARE(rig.shown("checked").toBool(), press.releaseShows);
-        // Something sent holds device reports off; nothing sent holds nothing.
-        QCOMPARE(rig.button->isHeldOff(), !press.pressSends.isEmpty());
-    }
-
     // Steps on a button: "press" and "release" by the user, "report:X" by
     // the device, "refuse" and "accept" by the protocol, "unbind" and
     // "unlink" take its transform or protocol away; "on"/"off" check the
     // button and its item, "lit"/"dark" the item alone, "held"/"free" the
-    // hold-off; "wait" waits the hold-off out, "fade" a pulse's flash.
+    // hold-off; "wait" waits the hold-off out, "fade" a pulse's flash;
+    // "sent:F" checks what went out so far.
     void steps_data()
     {
         QTest::addColumn<Steps>("row");
         const QStringList mute = listOf("chrL", "F,O,T"), pulse = listOf("chrL", "F,O,P"), bin8 = listOf("bin8");
+        // What a press and the release after it send and show; something sent
+        // holds device reports off, nothing sent holds nothing.
+        const QStringList inert{"off", "press", "off", "release", "dark", "free"};
+        const QStringList onThenOff{"off", "press", "sent:1", "on", "release", "dark", "held"};
+        QTest::newRow("alternating, on") << Steps{acting("alternating"), mute,
+                                                  {"report:O", "on", "press", "sent:F", "off", "release", "dark", "held"},
+                                                  {"F"}};
+        QTest::newRow("sequence, on") << Steps{acting("sequence"), bin8,
+                                               {"report:1", "on", "press", "sent:0", "off", "release", "lit", "held"},
+                                               {"0", "1"}};
+        QTest::newRow("send on then off") << Steps{acting("sendOthenF"), bin8, onThenOff, {"1", "0"}};
+        QTest::newRow("send on then off, logic channel on")
+            << Steps{acting("sendOthenF", "logicChannel"), bin8,
+                     {"report:1", "on", "press", "sent:1", "on", "release", "lit", "held"}, {"1", "0"}};
+        QTest::newRow("send on then off, logic channel off")
+            << Steps{acting("sendOthenF", "logicChannel"), bin8, onThenOff, {"1", "0"}};
+        QTest::newRow("toggle") << Steps{acting("toggle"), mute,
+                                         {"off", "press", "sent:T", "on", "release", "lit", "held"}, {"T"}};
+        QTest::newRow("toggle without T") << Steps{acting("toggle"), listOf("chrL", "U,M"), inert, {}};
+        QTest::newRow("pulse") << Steps{acting("pulse"), pulse,
+                                        {"off", "press", "sent:P", "on", "release", "lit", "held"}, {"P"}};
+        QTest::newRow("pulse without P") << Steps{acting("pulse"), mute, inert, {}};
+        QTest::newRow("pulse, bin8 without P") << Steps{acting("pulse"), bin8, inert, {}};
+        QTest::newRow("none") << Steps{acting("none"), mute, inert, {}};
+        QTest::newRow("connection status") << Steps{acting("showConnectionStatus"), mute, inert, {}};
         // A release sends only after a press, with what the press had.
         QTest::newRow("release without a press") << Steps{acting("sequence"), bin8, {"release"}, {}};
         QTest::newRow("release without a transform")
@@ -193,6 +169,8 @@ private slots:
                 rig.button->outputReleased();
             else if (step.startsWith("report:"))
                 rig.transform()->receiveReply(step.mid(7));
+            else if (step.startsWith("sent:"))
+                QCOMPARE(rig.protocol.sent.join(' '), step.mid(5));
             else if (step == "refuse" || step == "accept")
                 rig.protocol.accept = step == "accept";
             else if (step == "unbind")
