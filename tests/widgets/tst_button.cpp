@@ -12,7 +12,6 @@
 using namespace widgettest;
 
 namespace {
-// An interface whose connected state the test sets.
 class StandInInterface : public IInterface
 {
 public:
@@ -60,16 +59,10 @@ QStringList listOf(const QString &transform, const QString &set = QString())
     return set.isEmpty() ? QStringList{"transform", transform} : QStringList{"transform", transform, "set", set};
 }
 
-// A logic button's channel, the attribute index it sends and the one its
-// lamp is read with.
 struct Logic { QStringList widget, block; QString channel; int index2, queryIndex1; QStringList pressSends; };
-// How many of two devices answer, and what the connection lamp shows.
 struct Lamp { int connected; bool checked, partial; QString image; };
-// The texts a button shows for its settings on a block with properties.
 struct Texts { QStringList widget, block; QString on, off; };
-// A text link's settings, bound or not, and the text and index it shows.
 struct Link { bool bound; QStringList settings; QString text; int index; };
-// Steps on a button with its settings, and what it sent after them.
 struct Steps { QStringList widget, attributes, steps, sent; };
 } // namespace
 

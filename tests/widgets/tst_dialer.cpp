@@ -54,10 +54,7 @@ struct Line
     }
 };
 
-// A state report after the one before, and what the dialer makes of it.
 struct Report { QString before, reply; WDialer::DialerState state; QString status, identity; };
-// Gestures on the keys of a dialer of a call type in a state, and the
-// commands they send.
 struct Keys { QString callType, state; QStringList gestures, commands; };
 // A keypad of a call type, with call and end always apart or not, and what
 // its QML shows.

@@ -63,9 +63,7 @@ struct Design
     HParameterSetList *scenes = nullptr;
 };
 
-// What a drop list's settings, on a node of the design, make of its entries.
 struct Entries { QStringList settings; QString node; QStringList texts; QList<int> values; int mode; };
-// Steps on a list, and what it sent, shows and selects after them.
 struct Steps { QStringList settings; QString node; QStringList steps, sent; QString shown; int index; };
 } // namespace
 

@@ -14,16 +14,12 @@
 using namespace widgettest;
 
 namespace {
-// A fader's positions for a range, and what its top sends.
 struct Range { QStringList attributes; int minimumPosition, maximumPosition; bool bipolar; QString top, warning; };
 // The key of a fader's hard limits, by its block's title, its control's
 // name and its label.
 struct Limit { QString title, control, label, key; };
-// Steps on a fader and its number field, and what is sent and shown after them.
 struct Script { QStringList attributes, steps, sent; QString field; int position; bool withFader = true; };
-// A percent fader's top, a position and the text shown for it.
 struct Percent { QString maximum; int position; QString display; };
-// Limits found in the design, and the top they give.
 struct Found { QString limits; int maximumPosition; QString top; };
 } // namespace
 

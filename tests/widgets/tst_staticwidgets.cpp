@@ -45,13 +45,9 @@ struct BoxAnswer
     QTimer timer;
     QStringList texts;
 };
-// Vertices given as JSON: taken or refused, and the shape after it.
 struct Json { QString json; bool taken; Points vertices; };
-// A vertex text, the vertices read from it and the text written back.
 struct Vertices { QString text; Points vertices; QString written; };
-// A polygon, a point, and whether the point is inside.
 struct Inside { Points polygon; QPointF point; bool inside; };
-// A rich text, what is shown of it and whether an image was removed.
 struct Rich { QString text, shown; bool removesImage; };
 } // namespace
 

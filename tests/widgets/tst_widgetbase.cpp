@@ -43,7 +43,6 @@ QString refused(WWidget *w, const QStringList &settings)
     }
     return QString();
 }
-// An image's settings after its place, and whether it is a background and where it is written.
 struct Background { QStringList settings; bool background; QString writtenPlace; };
 } // namespace
 
@@ -80,7 +79,6 @@ private slots:
         QTest::addColumn<QString>("keyword");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("widgetClass");
-        // Keyword, QML file, widget class.
         const QList<std::array<const char *, 3>> table{
             {"bounds", "QmlBounds", "WFrame"}, {"button", "QmlButton", "WButton"},
             {"cmdbutton", "QmlCmdButton", "WCmdButton"}, {"dialer", "QmlDialer", "WDialer"},
