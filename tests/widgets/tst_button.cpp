@@ -96,9 +96,9 @@ private slots:
         // holds device reports off, nothing sent holds nothing.
         const QStringList inert{"off", "press", "off", "release", "dark", "free"};
         const QStringList onThenOff{"off", "press", "sent:1", "on", "release", "dark", "held"};
-        QTest::newRow("alternating, on") << Steps{acting("alternating"), mute,
-                                                  {"report:O", "on", "press", "sent:F", "off", "release", "dark", "held"},
-                                                  {"F"}};
+        QTest::newRow("alternating, on")
+            << Steps{acting("alternating"), mute, {"report:O", "on", "press", "sent:F", "off", "release", "dark", "held"},
+                     {"F"}};
         QTest::newRow("sequence, on") << Steps{acting("sequence"), bin8,
                                                {"report:1", "on", "press", "sent:0", "off", "release", "lit", "held"},
                                                {"0", "1"}};
@@ -409,9 +409,9 @@ private slots:
         Rig rig(logic.widget + QStringList{"action", "sendOthenF"}, {"transform", "bin8", "struct", "2", "index2", "3"},
                 logic.block);
         QCOMPARE(rig.button->channel(), logic.channel);
-        QCOMPARE(rig.control().attributes().index2(), logic.index2);
-        QCOMPARE(rig.transform()->index1(), logic.queryIndex1);
-        QCOMPARE(rig.transform()->sendIndex1(), 1);
+        QCOMPARE(
+            (QList<int>{rig.control().attributes().index2(), rig.transform()->index1(), rig.transform()->sendIndex1()}),
+            (QList<int>{logic.index2, logic.queryIndex1, 1}));
         rig.button->outputPressed();
         QCOMPARE(rig.protocol.sent, logic.pressSends);
     }
@@ -435,8 +435,7 @@ private slots:
         auto *w = qobject_cast<WTextLink *>(rig.button);
         QVERIFY(w);
         QCOMPARE(w->itemProperty("text").toString(), link.text);
-        QCOMPARE(w->index(), link.index);
-        QCOMPARE(w->itemProperty("index").toInt(), link.index);
+        QCOMPARE((QList<int>{w->index(), w->itemProperty("index").toInt()}), (QList<int>{link.index, link.index}));
         QVERIFY(rig.xml().contains(QString("<index>%1</index>\n<paramidx>%1</paramidx>").arg(link.index)));
         if (link.settings.contains("Blank"))
             QVERIFY(!w->itemProperty("buttonMode").toBool() && rig.xml().contains("<buttonmode>Blank</buttonmode>"));
@@ -444,8 +443,7 @@ private slots:
         QCOMPARE(rig.protocol.sent, link.bound ? QStringList{QString::number(link.index)} : QStringList{});
         // The device's current index marks the link; a report is never sent back.
         w->transform()->setReplyText(QString::number(link.index));
-        QCOMPARE(w->current(), link.index);
-        QVERIFY(w->itemProperty("isCurrent").toBool());
+        QVERIFY(w->current() == link.index && w->itemProperty("isCurrent").toBool());
         w->transform()->setReplyText(QString::number(link.index + 1));
         QVERIFY(!w->itemProperty("isCurrent").toBool());
         QCOMPARE(rig.protocol.sent.size(), link.bound ? 1 : 0);
