@@ -14,7 +14,6 @@
 using namespace widgettest;
 
 namespace {
-struct Range { QStringList attributes; int minimumPosition, maximumPosition; bool bipolar; QString top, warning; };
 // The key of a fader's hard limits, by its block's title, its control's
 // name and its label.
 struct Limit { QString title, control, label, key; };
@@ -46,7 +45,8 @@ class tst_Faders : public QObject
     // or one with only the field.
     WTextEdit *level(const QStringList &attributes = levelAttributes(), bool withFader = true)
     {
-        QList<Record> records{{"textedit", {"id", "2", "link", "1", "x", "60", "y", "10", "width", "80", "height", "30"}}};
+        QList<Record> records{
+            {"textedit", {"id", "2", "link", "1", "x", "60", "y", "10", "width", "80", "height", "30"}}};
         if (withFader)
             records.prepend({"slider", {"id", "1", "link", "2", "x", "10", "y", "10", "width", "40", "height", "200"}});
         control = std::make_unique<PanelControl>(&scene.factory, &gain, "Level", "Slider", records, attributes);
@@ -80,43 +80,6 @@ private slots:
         scene.window.hide();
     }
 
-    void range_data()
-    {
-        QTest::addColumn<Range>("range");
-        QTest::newRow("gain, half dB") << Range{levelAttributes(), -120, 24, false, "12.0", ""};
-        QTest::newRow("tone band -12..12 is bipolar")
-            << Range{levelAttributes("-12", "12", "1"), -12, 12, true, "12.0", ""};
-        // 0.3 / 0.1 is 2.9999... in binary: it rounds to 3, not down to 2.
-        QTest::newRow("positions round") << Range{levelAttributes("0", "0.3", "0.1"), 0, 3, false, "0.3", ""};
-        QTest::newRow("step 0 moves by 1")
-            << Range{levelAttributes("-60", "12", "0"), -60, 12, false, "12.0", "step of 0"};
-        QTest::newRow("step abc moves by 1")
-            << Range{levelAttributes("-10", "10", "abc"), -10, 10, true, "10.0", "step of 0"};
-        QTest::newRow("no range gets a default")
-            << Range{levelAttributes("0", "0"), -120, 24, false, "12.0", "no travel"};
-        QTest::newRow("reversed range gets a default")
-            << Range{levelAttributes("6", "-6", "1"), -60, 12, false, "12.0", "no travel"};
-    }
-    void range()
-    {
-        QFETCH(Range, range);
-        if (!range.warning.isEmpty())
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(range.warning));
-        WSlider *w = fader(range.attributes);
-        QVERIFY(w);
-        QCOMPARE(w->itemProperty("minimumValue").toInt(), range.minimumPosition);
-        QCOMPARE(w->itemProperty("maximumValue").toInt(), range.maximumPosition);
-        QCOMPARE(w->itemProperty("bipolar").toBool(), range.bipolar);
-        // Before the device is heard the knob rests at the bottom and nothing
-        // is known.
-        QCOMPARE(shown(w), range.minimumPosition);
-        QVERIFY(!w->hasValue());
-        // The knob can reach both ends, and the top sends the maximum.
-        userMoves(w, range.maximumPosition + 5);
-        QCOMPARE(shown(w), range.maximumPosition);
-        QTRY_COMPARE_WITH_TIMEOUT(protocol.sent, QStringList{range.top}, Timeout);
-    }
-
     // The text beside the fader shows percent of the travel, in whole
     // numbers whatever the format.
     void percentDisplay_data()
@@ -142,17 +105,33 @@ private slots:
     // the user, "report:T" as the device, "refuse" and "accept" by the
     // protocol, "settle" once a move waits to be sent, "setup" to end the
     // control's set-up; "holds:V" and "unknown" check what the fader and its
-    // transform keep.
+    // transform keep, "range:B T bipolar" its travel and "at:P" its knob;
+    // "warns:W" is a warning the control gives as it is made.
     void steps_data()
     {
         QTest::addColumn<Script>("row");
         const QStringList dB = levelAttributes();
-        QStringList tenMoves;
-        for (int position = -30; position <= -21; ++position)
-            tenMoves << "move:" + QString::number(position);
-        // Position -21 at half a dB a step: one value, where the knob ended.
-        QTest::newRow("ten moves in one delay")
-            << Script{dB, tenMoves + QStringList{"settle", "holds:-10.5"}, {"-10.5"}, "-10.5", -21};
+        // The knob rests at the bottom until the device is heard, and can
+        // reach both ends: the top sends the maximum.
+        const auto travel = [](int bottom, int top, const char *bipolar, const QString &warning = {}) {
+            return QStringList{"warns:" + warning, QString("range:%1 %2 %3").arg(bottom).arg(top).arg(bipolar),
+                               "at:" + QString::number(bottom), "unknown", "move:" + QString::number(top + 5),
+                               "settle"};
+        };
+        QTest::newRow("gain, half dB") << Script{dB, travel(-120, 24, "false"), {"12.0"}, "12.0", 24};
+        QTest::newRow("tone band -12..12 is bipolar")
+            << Script{levelAttributes("-12", "12", "1"), travel(-12, 12, "true"), {"12.0"}, "12.0", 12};
+        // 0.3 / 0.1 is 2.9999... in binary: it rounds to 3, not down to 2.
+        QTest::newRow("positions round")
+            << Script{levelAttributes("0", "0.3", "0.1"), travel(0, 3, "false"), {"0.3"}, "0.3", 3};
+        QTest::newRow("step 0 moves by 1")
+            << Script{levelAttributes("-60", "12", "0"), travel(-60, 12, "false", "step of 0"), {"12.0"}, "12.0", 12};
+        QTest::newRow("step abc moves by 1")
+            << Script{levelAttributes("-10", "10", "abc"), travel(-10, 10, "true", "step of 0"), {"10.0"}, "10.0", 10};
+        QTest::newRow("no range gets a default")
+            << Script{levelAttributes("0", "0"), travel(-120, 24, "false", "no travel"), {"12.0"}, "12.0", 24};
+        QTest::newRow("reversed range gets a default")
+            << Script{levelAttributes("6", "-6", "1"), travel(-60, 12, "false", "no travel"), {"12.0"}, "12.0", 12};
         // The value waiting after the first move is -9.5; the knob is back.
         QTest::newRow("away and back in one delay")
             << Script{dB, {"report:-10.0", "move:-19", "move:-20", "settle", "holds:-10.0"}, {"-10.0"}, "-10.0", -20};
@@ -200,6 +179,10 @@ private slots:
     void steps()
     {
         QFETCH(Script, row);
+        for (const QString &step : row.steps) {
+            if (step.startsWith("warns:") && step.size() > 6)
+                QTest::ignoreMessage(QtWarningMsg, QRegularExpression(step.mid(6)));
+        }
         WTextEdit *field = level(row.attributes, row.withFader);
         WSlider *w = levelFader();
         QVERIFY(field && (w || !row.withFader));
@@ -222,9 +205,17 @@ private slots:
             } else if (what == "holds") {
                 w->transform()->value(stored);
                 QCOMPARE((QList<float>{w->current(), stored}), (QList<float>{value.toFloat(), value.toFloat()}));
-            } else {
-                QCOMPARE(step, "unknown");
+            } else if (what == "range") {
+                QCOMPARE((QStringList{w->itemProperty("minimumValue").toString(),
+                                      w->itemProperty("maximumValue").toString(),
+                                      w->itemProperty("bipolar").toString()}),
+                         value.split(' '));
+            } else if (what == "at") {
+                QCOMPARE(shown(w), value.toInt());
+            } else if (what == "unknown") {
                 QVERIFY(!w->hasValue() && w->transform()->valueText().isEmpty());
+            } else {
+                QCOMPARE(what, "warns"); // taken before the control was made
             }
         }
         QCOMPARE(protocol.sent, row.sent);
