@@ -13,14 +13,8 @@ const QStringList KeypadGeometry{"x", "10", "y", "10", "width", "260", "height",
 // its template and a protocol that records the commands.
 struct Line
 {
-    WDialer *dialer = nullptr;
-    TText transform;
-    RecordingProtocol protocol;
-    CAttributes attributes;
-
-    void setUp(WDialer *d, const QString &callType)
+    Line(WDialer *d, const QString &callType) : dialer(d)
     {
-        dialer = d;
         attributes.setAttribute("callType", callType);
         dialer->setTransform(&transform);
         dialer->setAttributes(attributes);
@@ -31,6 +25,10 @@ struct Line
         if (dialer)
             delete dialer->item();
     }
+    WDialer *dialer;
+    TText transform;
+    RecordingProtocol protocol;
+    CAttributes attributes;
     void report(const QString &reply) { transform.setReplyText(reply); }
     void reports(const QStringList &replies)
     {
@@ -108,8 +106,7 @@ private slots:
     void stateWords()
     {
         QFETCH(Report, report);
-        Line line;
-        line.setUp(newDialer(), "PSTN");
+        Line line(newDialer(), "PSTN");
         if (!report.before.isEmpty())
             line.report(report.before);
         line.report(report.reply);
@@ -125,8 +122,7 @@ private slots:
 
     void callTimers()
     {
-        Line line;
-        line.setUp(newDialer(), "PSTN");
+        Line line(newDialer(), "PSTN");
         WDialer *d = line.dialer;
         // The call time and which of the call and "Call Ended" timers run.
         const auto timers = [d] {
@@ -166,8 +162,7 @@ private slots:
 
     void statusQueries()
     {
-        Line line;
-        line.setUp(newDialer(), "VoIP");
+        Line line(newDialer(), "VoIP");
         WDialer *d = line.dialer;
         emit line.protocol.onlineStateChanged(true);
         QCOMPARE(d->statusTimerInterval(), WDialer::StatusQueryMs);
@@ -210,8 +205,7 @@ private slots:
     {
         QFETCH(Keys, keys);
         const QStringList &gestures = keys.gestures;
-        Line line;
-        line.setUp(newDialer(), keys.callType);
+        Line line(newDialer(), keys.callType);
         if (!keys.state.isEmpty())
             line.report(keys.state);
         // The redial row hangs up between its calls.
@@ -227,8 +221,7 @@ private slots:
 
     void numberLengthAndSpeedDial()
     {
-        Line line;
-        line.setUp(newDialer(), "PSTN");
+        Line line(newDialer(), "PSTN");
         WDialer *d = line.dialer;
         for (int i = 0; i < WDialer::MaxDigits + 3; ++i)
             emit d->digit(QString::number(i % 10));
@@ -299,9 +292,8 @@ private slots:
         const bool separateKeys = keypad.separateKeys;
         // A key that calls what the widget lacks shows up as a QML error.
         QTest::failOnWarning(QRegularExpression("TypeError|ReferenceError|is not a function"));
-        Line line;
-        line.setUp(newDialer(KeypadGeometry + QStringList{"alwaysShowCallAndEnd", keypad.alwaysShow ? "1" : "0"}),
-                   keypad.callType);
+        Line line(newDialer(KeypadGeometry + QStringList{"alwaysShowCallAndEnd", keypad.alwaysShow ? "1" : "0"}),
+                  keypad.callType);
         WDialer *d = line.dialer;
         scene.click(key(d, "key2"));
         scene.click(key(d, "keyHash"));

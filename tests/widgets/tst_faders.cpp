@@ -16,9 +16,9 @@ using namespace widgettest;
 namespace {
 // The key of a fader's hard limits, by its block's title, its control's
 // name and its label.
+struct Percent { QString maximum; int position; QString display; };
 struct Limit { QString title, control, label, key; };
 struct Script { QStringList attributes, steps, sent; QString field; int position; bool withFader = true; };
-struct Percent { QString maximum; int position; QString display; };
 struct Found { QString limits; int maximumPosition; QString top; };
 } // namespace
 
@@ -104,9 +104,10 @@ private slots:
     // Steps on a fader linked to its number field: "move:P" and "type:T" as
     // the user, "report:T" as the device, "refuse" and "accept" by the
     // protocol, "settle" once a move waits to be sent, "setup" to end the
-    // control's set-up; "holds:V" and "unknown" check what the fader and its
-    // transform keep, "range:B T bipolar" its travel and "at:P" its knob;
-    // "warns:W" is a warning the control gives as it is made.
+    // control's set-up, "queries:N" waits for N reads of the value; "holds:V"
+    // and "unknown" check what the fader and its transform keep,
+    // "range:B T bipolar" its travel and "at:P" its knob; "warns:W" is a
+    // warning the control gives as it is made.
     void steps_data()
     {
         QTest::addColumn<Script>("row");
@@ -132,6 +133,14 @@ private slots:
             << Script{levelAttributes("0", "0"), travel(-120, 24, "false", "no travel"), {"12.0"}, "12.0", 24};
         QTest::newRow("reversed range gets a default")
             << Script{levelAttributes("6", "-6", "1"), travel(-60, 12, "false", "no travel"), {"12.0"}, "12.0", 12};
+        // While the send waits, and for a while after it, the device's word
+        // does not move the knob; once the knob is still, the value is read
+        // again rather than trusted.
+        QTest::newRow("report under the finger")
+            << Script{dB,
+                      {"move:-10", "report:-30.0", "at:-10", "settle", "report:-30.0", "at:-10", "queries:0",
+                       "queries:1", "at:-10", "report:-5.0"},
+                      {"-5.0"}, "-5.0", -10};
         // The value waiting after the first move is -9.5; the knob is back.
         QTest::newRow("away and back in one delay")
             << Script{dB, {"report:-10.0", "move:-19", "move:-20", "settle", "holds:-10.0"}, {"-10.0"}, "-10.0", -20};
@@ -210,6 +219,8 @@ private slots:
                                       w->itemProperty("maximumValue").toString(),
                                       w->itemProperty("bipolar").toString()}),
                          value.split(' '));
+            } else if (what == "queries") {
+                QTRY_COMPARE_WITH_TIMEOUT(protocol.queries, value.toInt(), Timeout);
             } else if (what == "at") {
                 QCOMPARE(shown(w), value.toInt());
             } else if (what == "unknown") {
@@ -258,26 +269,6 @@ private slots:
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("no longer than its knob"));
         item->setHeight(6);
         QCOMPARE(item->property("knobTop").toDouble(), 0.0);
-    }
-
-    void reportUnderTheFingerWaitsAndIsReadAgain()
-    {
-        WSlider *w = fader();
-        userMoves(w, -10);
-        // While the send waits, and for a while after it, the device's word
-        // does not move the knob.
-        report(w, "-30.0");
-        QCOMPARE(shown(w), -10);
-        QTRY_COMPARE_WITH_TIMEOUT(protocol.sent, QStringList{"-5.0"}, Timeout);
-        report(w, "-30.0");
-        QCOMPARE(shown(w), -10);
-        QCOMPARE(protocol.queries, 0);
-        // Once the knob is still, the value is read again rather than trusted.
-        QTRY_COMPARE_WITH_TIMEOUT(protocol.queries, 1, Timeout);
-        QCOMPARE(shown(w), -10);
-        report(w, "-5.0");
-        QCOMPARE(shown(w), -10);
-        QCOMPARE(protocol.sent.size(), 1);
     }
 
     void limitKeys_data()
