@@ -70,7 +70,6 @@ public:
         return true;
     }
 
-    // Shows the window, for tests that click on what they made.
     bool show(const QSize &size)
     {
         window.resize(size);
@@ -123,7 +122,6 @@ inline QQuickItem *findItem(QQuickItem *root, const QString &name)
     return nullptr;
 }
 
-// The first widget of the control that is a W.
 template <typename W>
 W *widgetOf(const CControl *control)
 {
@@ -181,7 +179,6 @@ inline void userMoves(WWidget *w, int position)
 }
 inline int shown(const WWidget *w) { return w->itemProperty("value").toInt(); }
 
-// What the widget writes into a panel file.
 inline QString written(WWidget *w) { return writtenXml(*w); }
 
 } // namespace widgettest

@@ -12,7 +12,6 @@
 using namespace widgettest;
 
 namespace {
-// An interface whose connected state the test sets.
 class StandInInterface : public IInterface
 {
 public:
@@ -60,28 +59,11 @@ QStringList listOf(const QString &transform, const QString &set = QString())
     return set.isEmpty() ? QStringList{"transform", transform} : QStringList{"transform", transform, "set", set};
 }
 
-// What a press and the release after it send and show, after the device
-// reported before (or nothing).
-struct Press
-{
-    QStringList widget, attributes;
-    QString before;
-    QStringList pressSends;
-    bool pressShows;
-    QStringList releaseSends;
-    bool releaseShows;
-};
-// A logic button's channel, the attribute index it sends and the one its
-// lamp is read with.
 struct Logic { QStringList widget, block; QString channel; int index2, queryIndex1; QStringList pressSends; };
-// How many of two devices answer, and what the connection lamp shows.
 struct Lamp { int connected; bool checked, partial; QString image; };
-// The texts a button shows for its settings on a block with properties.
 struct Texts { QStringList widget, block; QString on, off; };
-// A text link's settings, bound or not, and the text and index it shows.
 struct Link { bool bound; QStringList settings; QString text; int index; };
-// A button whose send fails on the press, or only on the release.
-struct Failing { QStringList widget; QString set; bool failOnRelease; };
+struct Steps { QStringList widget, attributes, steps, sent; };
 } // namespace
 
 class tst_Button : public QObject
@@ -100,135 +82,108 @@ private slots:
     void initTestCase() { QVERIFY(scene.setUp() && scene.show(QSize(294, 522))); }
     void cleanup() { scene.view->qmlInterface()->setProperty("editModeEnable", false); }
 
-    void pressAndRelease_data()
+    // Steps on a button: "press" and "release" by the user, "report:X" by
+    // the device, "refuse" and "accept" by the protocol, "unbind" and
+    // "unlink" take its transform or protocol away; "on"/"off" check the
+    // button and its item, "lit"/"dark" the item alone, "held"/"free" the
+    // hold-off; "wait" waits the hold-off out, "fade" a pulse's flash;
+    // "sent:F" checks what went out so far.
+    void steps_data()
     {
-        QTest::addColumn<Press>("press");
-        const QStringList mute = listOf("chrL", "F,O,T"), bin8 = listOf("bin8"), noPulse = listOf("chrL", "U,M");
-        QTest::newRow("alternating, on") << Press{acting("alternating"), mute, "O", {"F"}, false, {}, false};
-        QTest::newRow("sequence, on") << Press{acting("sequence"), bin8, "1", {"0"}, false, {"1"}, true};
-        QTest::newRow("send on then off") << Press{acting("sendOthenF"), bin8, "", {"1"}, true, {"0"}, false};
+        QTest::addColumn<Steps>("row");
+        const QStringList mute = listOf("chrL", "F,O,T"), pulse = listOf("chrL", "F,O,P"), bin8 = listOf("bin8");
+        // What a press and the release after it send and show; something sent
+        // holds device reports off, nothing sent holds nothing.
+        const QStringList inert{"off", "press", "off", "release", "dark", "free"};
+        const QStringList onThenOff{"off", "press", "sent:1", "on", "release", "dark", "held"};
+        QTest::newRow("alternating, on")
+            << Steps{acting("alternating"), mute, {"report:O", "on", "press", "sent:F", "off", "release", "dark", "held"},
+                     {"F"}};
+        QTest::newRow("sequence, on") << Steps{acting("sequence"), bin8,
+                                               {"report:1", "on", "press", "sent:0", "off", "release", "lit", "held"},
+                                               {"0", "1"}};
+        QTest::newRow("send on then off") << Steps{acting("sendOthenF"), bin8, onThenOff, {"1", "0"}};
         QTest::newRow("send on then off, logic channel on")
-            << Press{acting("sendOthenF", "logicChannel"), bin8, "1", {"1"}, true, {"0"}, true};
+            << Steps{acting("sendOthenF", "logicChannel"), bin8,
+                     {"report:1", "on", "press", "sent:1", "on", "release", "lit", "held"}, {"1", "0"}};
         QTest::newRow("send on then off, logic channel off")
-            << Press{acting("sendOthenF", "logicChannel"), bin8, "", {"1"}, true, {"0"}, false};
-        QTest::newRow("toggle") << Press{acting("toggle"), mute, "", {"T"}, true, {}, true};
-        QTest::newRow("toggle without T") << Press{acting("toggle"), noPulse, "", {}, false, {}, false};
-        QTest::newRow("pulse") << Press{acting("pulse"), listOf("chrL", "F,O,P"), "", {"P"}, true, {}, true};
-        QTest::newRow("pulse without P") << Press{acting("pulse"), mute, "", {}, false, {}, false};
-        QTest::newRow("pulse, bin8 without P") << Press{acting("pulse"), bin8, "", {}, false, {}, false};
-        QTest::newRow("none") << Press{acting("none"), mute, "", {}, false, {}, false};
-        QTest::newRow("connection status") << Press{acting("showConnectionStatus"), mute, "", {}, false, {}, false};
-    }
-    void pressAndRelease()
-    {
-        QFETCH(Press, press);
-        Rig rig(press.widget, press.attributes);
-        QVERIFY(rig.button);
-        if (!press.before.isEmpty())
-            rig.transform()->receiveReply(press.before);
-        QCOMPARE(rig.button->isChecked(), !press.before.isEmpty());
-        rig.button->outputPressed();
-        QCOMPARE(rig.protocol.sent, press.pressSends);
-        QCOMPARE(rig.button->isChecked(), press.pressShows);
-        QCOMPARE(rig.shown("checked").toBool(), press.pressShows);
-        rig.protocol.sent.clear();
-        rig.button->outputReleased();
-        QCOMPARE(rig.protocol.sent, press.releaseSends);
-        QCOMPARE(rig.shown("checked").toBool(), press.releaseShows);
-        // Something sent holds device reports off; nothing sent holds nothing.
-        QCOMPARE(rig.button->isHeldOff(), !press.pressSends.isEmpty());
-    }
-
-    // A release sends only after a press, with what the press had.
-    void releaseKeepsThePressGuards_data()
-    {
-        QTest::addColumn<QString>("between");
-        for (const char *between : {"no press", "no transform", "no protocol"})
-            QTest::newRow(between) << between;
-    }
-    void releaseKeepsThePressGuards()
-    {
-        QFETCH(QString, between);
-        Rig rig(acting("sequence"), listOf("bin8"));
-        if (between != "no press")
-            rig.button->outputPressed();
-        if (between == "no transform")
-            rig.control().deactivate();
-        else if (between == "no protocol")
-            rig.button->setProtocol(nullptr);
-        rig.button->outputReleased();
-        QCOMPARE(rig.protocol.sent, between == "no press" ? QStringList{} : QStringList{"1"});
-    }
-
-    void pulseFlashEndsWhereItBegan()
-    {
-        Rig rig(acting("pulse"), listOf("chrL", "F,O,P"));
+            << Steps{acting("sendOthenF", "logicChannel"), bin8, onThenOff, {"1", "0"}};
+        QTest::newRow("toggle") << Steps{acting("toggle"), mute,
+                                         {"off", "press", "sent:T", "on", "release", "lit", "held"}, {"T"}};
+        QTest::newRow("toggle without T") << Steps{acting("toggle"), listOf("chrL", "U,M"), inert, {}};
+        QTest::newRow("pulse") << Steps{acting("pulse"), pulse,
+                                        {"off", "press", "sent:P", "on", "release", "lit", "held"}, {"P"}};
+        QTest::newRow("pulse without P") << Steps{acting("pulse"), mute, inert, {}};
+        QTest::newRow("pulse, bin8 without P") << Steps{acting("pulse"), bin8, inert, {}};
+        QTest::newRow("none") << Steps{acting("none"), mute, inert, {}};
+        QTest::newRow("connection status") << Steps{acting("showConnectionStatus"), mute, inert, {}};
+        // A release sends only after a press, with what the press had.
+        QTest::newRow("release without a press") << Steps{acting("sequence"), bin8, {"release"}, {}};
+        QTest::newRow("release without a transform")
+            << Steps{acting("sequence"), bin8, {"press", "unbind", "release"}, {"1"}};
+        QTest::newRow("release without a protocol")
+            << Steps{acting("sequence"), bin8, {"press", "unlink", "release"}, {"1"}};
         // A second pulse inside the flash must not leave the lamp lit.
-        for (int i = 0; i < 2; ++i) {
-            rig.button->outputPressed();
-            rig.button->outputReleased();
-        }
-        QCOMPARE(rig.protocol.sent, (QStringList{"P", "P"}));
-        QTRY_COMPARE_WITH_TIMEOUT(rig.shown("checked").toBool(), false, Timeout);
-        QVERIFY(!rig.button->isChecked());
-    }
-
-    void holdOffKeepsTheLastReport_data()
-    {
-        QTest::addColumn<QStringList>("reports");
-        QTest::addColumn<bool>("shownAfter");
-        QTest::newRow("no report") << QStringList{} << true;
-        QTest::newRow("the device confirms") << QStringList{"O"} << true;
-        QTest::newRow("the device refuses") << QStringList{"F"} << false;
-        QTest::newRow("the last of two, on") << QStringList{"F", "O"} << true;
-        QTest::newRow("the last of two, off") << QStringList{"O", "F"} << false;
-    }
-    void holdOffKeepsTheLastReport()
-    {
-        QFETCH(QStringList, reports);
-        QFETCH(bool, shownAfter);
-        Rig rig(acting("alternating"), listOf("chrL", "F,O,T"));
-        rig.button->outputPressed();
-        rig.button->outputReleased();
-        for (const QString &report : reports)
-            rig.transform()->receiveReply(report);
-        QVERIFY(rig.button->isHeldOff());
-        QCOMPARE(rig.shown("checked").toBool(), true);
-        QTRY_VERIFY_WITH_TIMEOUT(!rig.button->isHeldOff(), Timeout);
-        QCOMPARE(rig.shown("checked").toBool(), shownAfter);
-        QCOMPARE(rig.button->isChecked(), shownAfter);
-        // After the window a report shows at once, and none is sent back.
-        rig.transform()->receiveReply(shownAfter ? "F" : "O");
-        QCOMPARE(rig.shown("checked").toBool(), !shownAfter);
-        QCOMPARE(rig.protocol.sent, QStringList{"O"});
-    }
-
-    void failedSendShowsThePreviousState_data()
-    {
-        QTest::addColumn<Failing>("row");
-        QTest::newRow("alternating") << Failing{acting("alternating"), "F,O,T", false};
-        QTest::newRow("pulse") << Failing{acting("pulse"), "F,O,P", false};
-        QTest::newRow("send on then off") << Failing{acting("sendOthenF"), "", false};
+        QTest::newRow("pulse flash ends where it began")
+            << Steps{acting("pulse"), pulse, {"press", "release", "press", "release", "fade", "off"}, {"P", "P"}};
+        // Reports inside the hold-off wait; the last one shows when it ends,
+        // and after it a report shows at once and is not sent back.
+        for (const auto &[name, reports, on] : {std::tuple{"no report", QStringList{}, true},
+                                                {"the device confirms", {"report:O"}, true},
+                                                {"the device refuses", {"report:F"}, false},
+                                                {"the last of two, on", {"report:F", "report:O"}, true},
+                                                {"the last of two, off", {"report:O", "report:F"}, false}})
+            QTest::newRow(name) << Steps{acting("alternating"), mute,
+                                         QStringList{"press", "release"} + reports
+                                             + QStringList{"held", "lit", "wait", on ? "on" : "off",
+                                                           on ? "report:F" : "report:O", on ? "dark" : "lit"},
+                                         {"O"}};
+        // A failed send shows the state before it, and holds no report back.
+        const auto failed = [](const char *report) {
+            return QStringList{"refuse", "press", "release", "off", "free", report, "lit"};
+        };
+        QTest::newRow("failed alternating") << Steps{acting("alternating"), mute, failed("report:O"), {}};
+        QTest::newRow("failed pulse") << Steps{acting("pulse"), pulse, failed("report:O"), {}};
+        QTest::newRow("failed send on then off") << Steps{acting("sendOthenF"), bin8, failed("report:1"), {}};
         // The press went out and is shown; the release did not.
-        QTest::newRow("sequence, release fails") << Failing{acting("sequence"), "", true};
+        QTest::newRow("failed sequence release")
+            << Steps{acting("sequence"), bin8, {"press", "refuse", "release", "on"}, {"1"}};
     }
-    void failedSendShowsThePreviousState()
+    void steps()
     {
-        QFETCH(Failing, row);
-        Rig rig(row.widget, row.set.isEmpty() ? listOf("bin8") : listOf("chrL", row.set));
-        rig.protocol.accept = row.failOnRelease;
-        rig.button->outputPressed();
-        rig.protocol.accept = false;
-        rig.button->outputReleased();
-        QCOMPARE(rig.shown("checked").toBool(), row.failOnRelease);
-        QCOMPARE(rig.button->isChecked(), row.failOnRelease);
-        if (row.failOnRelease)
-            return;
-        // Nothing went out, so nothing holds the device's word back.
-        QVERIFY(!rig.button->isHeldOff());
-        rig.transform()->receiveReply(row.set.isEmpty() ? "1" : "O");
-        QCOMPARE(rig.shown("checked").toBool(), true);
-        QVERIFY(rig.protocol.sent.isEmpty());
+        QFETCH(Steps, row);
+        Rig rig(row.widget, row.attributes);
+        QVERIFY(rig.button);
+        for (const QString &step : row.steps) {
+            const bool on = step == "on" || step == "lit";
+            if (step == "press")
+                rig.button->outputPressed();
+            else if (step == "release")
+                rig.button->outputReleased();
+            else if (step.startsWith("report:"))
+                rig.transform()->receiveReply(step.mid(7));
+            else if (step.startsWith("sent:"))
+                QCOMPARE(rig.protocol.sent.join(' '), step.mid(5));
+            else if (step == "refuse" || step == "accept")
+                rig.protocol.accept = step == "accept";
+            else if (step == "unbind")
+                rig.control().deactivate();
+            else if (step == "unlink")
+                rig.button->setProtocol(nullptr);
+            else if (step == "held" || step == "free")
+                QCOMPARE(rig.button->isHeldOff(), step == "held");
+            else if (step == "wait")
+                QTRY_VERIFY_WITH_TIMEOUT(!rig.button->isHeldOff(), Timeout);
+            else if (step == "fade")
+                QTRY_COMPARE_WITH_TIMEOUT(rig.shown("checked").toBool(), false, Timeout);
+            else if (on || step == "off" || step == "dark")
+                QCOMPARE(rig.shown("checked").toBool(), on);
+            else
+                QFAIL(qPrintable("unknown step " + step));
+            if (step == "on" || step == "off")
+                QCOMPARE(rig.button->isChecked(), on);
+        }
+        QCOMPARE(rig.protocol.sent, row.sent);
     }
 
     void unfinishedPressIsReleased_data()
@@ -454,9 +409,9 @@ private slots:
         Rig rig(logic.widget + QStringList{"action", "sendOthenF"}, {"transform", "bin8", "struct", "2", "index2", "3"},
                 logic.block);
         QCOMPARE(rig.button->channel(), logic.channel);
-        QCOMPARE(rig.control().attributes().index2(), logic.index2);
-        QCOMPARE(rig.transform()->index1(), logic.queryIndex1);
-        QCOMPARE(rig.transform()->sendIndex1(), 1);
+        QCOMPARE(
+            (QList<int>{rig.control().attributes().index2(), rig.transform()->index1(), rig.transform()->sendIndex1()}),
+            (QList<int>{logic.index2, logic.queryIndex1, 1}));
         rig.button->outputPressed();
         QCOMPARE(rig.protocol.sent, logic.pressSends);
     }
@@ -480,8 +435,7 @@ private slots:
         auto *w = qobject_cast<WTextLink *>(rig.button);
         QVERIFY(w);
         QCOMPARE(w->itemProperty("text").toString(), link.text);
-        QCOMPARE(w->index(), link.index);
-        QCOMPARE(w->itemProperty("index").toInt(), link.index);
+        QCOMPARE((QList<int>{w->index(), w->itemProperty("index").toInt()}), (QList<int>{link.index, link.index}));
         QVERIFY(rig.xml().contains(QString("<index>%1</index>\n<paramidx>%1</paramidx>").arg(link.index)));
         if (link.settings.contains("Blank"))
             QVERIFY(!w->itemProperty("buttonMode").toBool() && rig.xml().contains("<buttonmode>Blank</buttonmode>"));
@@ -489,8 +443,7 @@ private slots:
         QCOMPARE(rig.protocol.sent, link.bound ? QStringList{QString::number(link.index)} : QStringList{});
         // The device's current index marks the link; a report is never sent back.
         w->transform()->setReplyText(QString::number(link.index));
-        QCOMPARE(w->current(), link.index);
-        QVERIFY(w->itemProperty("isCurrent").toBool());
+        QVERIFY(w->current() == link.index && w->itemProperty("isCurrent").toBool());
         w->transform()->setReplyText(QString::number(link.index + 1));
         QVERIFY(!w->itemProperty("isCurrent").toBool());
         QCOMPARE(rig.protocol.sent.size(), link.bound ? 1 : 0);

@@ -63,12 +63,8 @@ struct Design
     HParameterSetList *scenes = nullptr;
 };
 
-// What a drop list's settings, on a node of the design, make of its entries.
 struct Entries { QStringList settings; QString node; QStringList texts; QList<int> values; int mode; };
-// The choices made on a list and what goes out and shows.
-struct Choices { QStringList settings; QString node; QList<int> choices; QStringList sent; QString shown; };
-// A device report to a list and the entry it selects.
-struct Report { QStringList settings; QString node, reply; int index; QString shown; };
+struct Steps { QStringList settings; QString node; QStringList steps, sent; QString shown; int index; };
 } // namespace
 
 class tst_DropList : public QObject
@@ -158,71 +154,59 @@ private slots:
         QCOMPARE(dropList({"msg", "A,B", "index", "4,5,6"})->values(), (QList<int>{4, 5}));
     }
 
-    void choosingSends_data()
+    // Steps on a bound list: "choose:N" by the user, "report:X" by the
+    // device, "refuse" by the protocol; "shows:T" checks the text shown now,
+    // "later:T" the text once the hold-off ends, "held"/"free" the hold-off,
+    // "refused:X" what the protocol refused.
+    void steps_data()
     {
-        QTest::addColumn<Choices>("choices");
-        const QStringList levels{"msg", "Low,Mid,High", "index", "5,7,9"};
-        QTest::newRow("choosing it again sends nothing") << Choices{levels, "", {1, 1, 2}, {"7", "9"}, "High"};
-        QTest::newRow("past the entries sends nothing") << Choices{levels, "", {3, -1, 99}, {}, ""};
-        QTest::newRow("an empty list sends nothing") << Choices{{"msg", ""}, "", {0}, {}, ""};
-        QTest::newRow("a set list counts from 1 and recalls again")
-            << Choices{{"node", "PSetList"}, "scenes", {0, 0, 2}, {"1", "1", "3"}, "Set 9"};
-    }
-    void choosingSends()
-    {
-        QFETCH(Choices, choices);
-        WDropList *w = online(choices.settings, design.byName(choices.node));
-        for (int index : choices.choices)
-            w->listSelect(index);
-        QCOMPARE(protocol.sent, choices.sent);
-        QCOMPARE(shownText(w), choices.shown);
-        QCOMPARE(w->isHeldOff(), !choices.sent.isEmpty());
-    }
-
-    void refusedSendShowsTheDevicesEntry()
-    {
-        WDropList *w = online({"msg", "Low,Mid,High"});
-        w->transform()->setReplyText("3");
-        QCOMPARE(shownText(w), "High");
-        protocol.accept = false;
-        w->listSelect(0);
-        QCOMPARE(protocol.refused, QStringList{"1"});
-        QCOMPARE(w->currentIndex(), 2);
-        QCOMPARE(shownText(w), "High");
-        QVERIFY(!w->isHeldOff());
-    }
-
-    void deviceReports_data()
-    {
-        QTest::addColumn<Report>("report");
+        QTest::addColumn<Steps>("row");
         const QStringList levels{"msg", "Low,Mid,High", "index", "5,7,9"}, sets{"node", "PSetList"};
-        QTest::newRow("a value not in the list blanks it") << Report{levels, "", "2", -1, ""};
-        QTest::newRow("a set list reports 1 for its first") << Report{sets, "scenes", "1", 0, "Night"};
-        QTest::newRow("a set list past its sets") << Report{sets, "scenes", "4", -1, ""};
-        QTest::newRow("an empty list") << Report{{}, "", "1", -1, ""};
-    }
-    void deviceReports()
-    {
-        QFETCH(Report, report);
-        WDropList *w = online(report.settings, design.byName(report.node));
-        w->transform()->setReplyText("5");
-        w->transform()->setReplyText(report.reply);
-        QCOMPARE(w->currentIndex(), report.index);
-        QCOMPARE(shownText(w), report.shown);
-        QCOMPARE(w->itemProperty("currentIndex").toInt(), report.index);
-        // Shown from the device, never sent back.
-        QVERIFY(protocol.sent.isEmpty());
-    }
-
-    void reportHeldOffAfterAChoice()
-    {
-        WDropList *w = online({"msg", "Low,Mid,High"});
-        w->listSelect(2);
+        QTest::newRow("choosing it again sends nothing")
+            << Steps{levels, "", {"choose:1", "choose:1", "choose:2", "held"}, {"7", "9"}, "High", 2};
+        QTest::newRow("past the entries sends nothing")
+            << Steps{levels, "", {"choose:3", "choose:-1", "choose:99", "free"}, {}, "", -1};
+        QTest::newRow("an empty list sends nothing") << Steps{{"msg", ""}, "", {"choose:0", "free"}, {}, "", -1};
+        QTest::newRow("a set list counts from 1 and recalls again")
+            << Steps{sets, "scenes", {"choose:0", "choose:0", "choose:2", "held"}, {"1", "1", "3"}, "Set 9", 2};
+        QTest::newRow("a refused choice shows the device's entry")
+            << Steps{{"msg", "Low,Mid,High"}, "", {"report:3", "shows:High", "refuse", "choose:0", "refused:1", "free"},
+                     {}, "High", 2};
         // The device's echo of the value before the choice waits.
-        w->transform()->setReplyText("1");
-        QCOMPARE(shownText(w), "High");
-        QTRY_COMPARE_WITH_TIMEOUT(shownText(w), "Low", widgettest::Timeout);
-        QCOMPARE(w->currentIndex(), 0);
+        QTest::newRow("a report after a choice waits")
+            << Steps{{"msg", "Low,Mid,High"}, "", {"choose:2", "report:1", "shows:High", "later:Low"}, {"3"}, "Low", 0};
+        // Shown from the device, never sent back.
+        QTest::newRow("a value not in the list blanks it") << Steps{levels, "", {"report:5", "report:2"}, {}, "", -1};
+        QTest::newRow("a set list reports 1 for its first")
+            << Steps{sets, "scenes", {"report:5", "report:1"}, {}, "Night", 0};
+        QTest::newRow("a set list past its sets") << Steps{sets, "scenes", {"report:5", "report:4"}, {}, "", -1};
+        QTest::newRow("an empty list") << Steps{{}, "", {"report:5", "report:1"}, {}, "", -1};
+    }
+    void steps()
+    {
+        QFETCH(Steps, row);
+        WDropList *w = online(row.settings, design.byName(row.node));
+        for (const QString &step : row.steps) {
+            const QString what = step.section(':', 0, 0), value = step.section(':', 1);
+            if (what == "choose")
+                w->listSelect(value.toInt());
+            else if (what == "report")
+                w->transform()->setReplyText(value);
+            else if (what == "refuse")
+                protocol.accept = false;
+            else if (what == "shows")
+                QCOMPARE(shownText(w), value);
+            else if (what == "later")
+                QTRY_COMPARE_WITH_TIMEOUT(shownText(w), value, widgettest::Timeout);
+            else if (what == "refused")
+                QCOMPARE(protocol.refused.join(' '), value);
+            else
+                QCOMPARE(w->isHeldOff(), step == "held");
+        }
+        QCOMPARE(protocol.sent, row.sent);
+        QCOMPARE(shownText(w), row.shown);
+        QCOMPARE((QList<int>{w->currentIndex(), w->itemProperty("currentIndex").toInt()}),
+                 (QList<int>{row.index, row.index}));
     }
 
     void popupOpensAtTheCurrentEntry()

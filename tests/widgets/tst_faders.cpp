@@ -14,16 +14,11 @@
 using namespace widgettest;
 
 namespace {
-// A fader's positions for a range, and what its top sends.
-struct Range { QStringList attributes; int minimumPosition, maximumPosition; bool bipolar; QString top, warning; };
 // The key of a fader's hard limits, by its block's title, its control's
 // name and its label.
-struct Limit { QString title, control, label, key; };
-// What the number field sends and shows for the texts typed into it.
-struct Typed { QStringList attributes, typed, sent; QString shown; };
-// A percent fader's top, a position and the text shown for it.
 struct Percent { QString maximum; int position; QString display; };
-// Limits found in the design, and the top they give.
+struct Limit { QString title, control, label, key; };
+struct Script { QStringList attributes, steps, sent; QString field; int position; bool withFader = true; };
 struct Found { QString limits; int maximumPosition; QString top; };
 } // namespace
 
@@ -50,7 +45,8 @@ class tst_Faders : public QObject
     // or one with only the field.
     WTextEdit *level(const QStringList &attributes = levelAttributes(), bool withFader = true)
     {
-        QList<Record> records{{"textedit", {"id", "2", "link", "1", "x", "60", "y", "10", "width", "80", "height", "30"}}};
+        QList<Record> records{
+            {"textedit", {"id", "2", "link", "1", "x", "60", "y", "10", "width", "80", "height", "30"}}};
         if (withFader)
             records.prepend({"slider", {"id", "1", "link", "2", "x", "10", "y", "10", "width", "40", "height", "200"}});
         control = std::make_unique<PanelControl>(&scene.factory, &gain, "Level", "Slider", records, attributes);
@@ -84,43 +80,6 @@ private slots:
         scene.window.hide();
     }
 
-    void range_data()
-    {
-        QTest::addColumn<Range>("range");
-        QTest::newRow("gain, half dB") << Range{levelAttributes(), -120, 24, false, "12.0", ""};
-        QTest::newRow("tone band -12..12 is bipolar")
-            << Range{levelAttributes("-12", "12", "1"), -12, 12, true, "12.0", ""};
-        // 0.3 / 0.1 is 2.9999... in binary: it rounds to 3, not down to 2.
-        QTest::newRow("positions round") << Range{levelAttributes("0", "0.3", "0.1"), 0, 3, false, "0.3", ""};
-        QTest::newRow("step 0 moves by 1")
-            << Range{levelAttributes("-60", "12", "0"), -60, 12, false, "12.0", "step of 0"};
-        QTest::newRow("step abc moves by 1")
-            << Range{levelAttributes("-10", "10", "abc"), -10, 10, true, "10.0", "step of 0"};
-        QTest::newRow("no range gets a default")
-            << Range{levelAttributes("0", "0"), -120, 24, false, "12.0", "no travel"};
-        QTest::newRow("reversed range gets a default")
-            << Range{levelAttributes("6", "-6", "1"), -60, 12, false, "12.0", "no travel"};
-    }
-    void range()
-    {
-        QFETCH(Range, range);
-        if (!range.warning.isEmpty())
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(range.warning));
-        WSlider *w = fader(range.attributes);
-        QVERIFY(w);
-        QCOMPARE(w->itemProperty("minimumValue").toInt(), range.minimumPosition);
-        QCOMPARE(w->itemProperty("maximumValue").toInt(), range.maximumPosition);
-        QCOMPARE(w->itemProperty("bipolar").toBool(), range.bipolar);
-        // Before the device is heard the knob rests at the bottom and nothing
-        // is known.
-        QCOMPARE(shown(w), range.minimumPosition);
-        QVERIFY(!w->hasValue());
-        // The knob can reach both ends, and the top sends the maximum.
-        userMoves(w, range.maximumPosition + 5);
-        QCOMPARE(shown(w), range.maximumPosition);
-        QTRY_COMPARE_WITH_TIMEOUT(protocol.sent, QStringList{range.top}, Timeout);
-    }
-
     // The text beside the fader shows percent of the travel, in whole
     // numbers whatever the format.
     void percentDisplay_data()
@@ -142,32 +101,140 @@ private slots:
         QCOMPARE(w->transform()->displayText(), row.display);
     }
 
-    // Moves within one send delay send one value: where the knob ended.
-    void movesInOneDelay_data()
+    // Steps on a fader linked to its number field: "move:P" and "type:T" as
+    // the user, "report:T" as the device, "refuse" and "accept" by the
+    // protocol, "settle" once a move waits to be sent, "setup" to end the
+    // control's set-up, "queries:N" waits for N reads of the value; "holds:V"
+    // and "unknown" check what the fader and its transform keep,
+    // "range:B T bipolar" its travel and "at:P" its knob; "warns:W" is a
+    // warning the control gives as it is made.
+    void steps_data()
     {
-        QTest::addColumn<QString>("before"); // the device's report before the moves
-        QTest::addColumn<QList<int>>("moves");
-        QTest::addColumn<QString>("sent");
-        // Position -21 at half a dB a step.
-        QTest::newRow("ten moves") << "" << QList<int>{-30, -29, -28, -27, -26, -25, -24, -23, -22, -21} << "-10.5";
+        QTest::addColumn<Script>("row");
+        const QStringList dB = levelAttributes();
+        // The knob rests at the bottom until the device is heard, and can
+        // reach both ends: the top sends the maximum.
+        const auto travel = [](int bottom, int top, const char *bipolar, const QString &warning = {}) {
+            return QStringList{"warns:" + warning, QString("range:%1 %2 %3").arg(bottom).arg(top).arg(bipolar),
+                               "at:" + QString::number(bottom), "unknown", "move:" + QString::number(top + 5),
+                               "settle"};
+        };
+        QTest::newRow("gain, half dB") << Script{dB, travel(-120, 24, "false"), {"12.0"}, "12.0", 24};
+        QTest::newRow("tone band -12..12 is bipolar")
+            << Script{levelAttributes("-12", "12", "1"), travel(-12, 12, "true"), {"12.0"}, "12.0", 12};
+        // 0.3 / 0.1 is 2.9999... in binary: it rounds to 3, not down to 2.
+        QTest::newRow("positions round")
+            << Script{levelAttributes("0", "0.3", "0.1"), travel(0, 3, "false"), {"0.3"}, "0.3", 3};
+        QTest::newRow("step 0 moves by 1")
+            << Script{levelAttributes("-60", "12", "0"), travel(-60, 12, "false", "step of 0"), {"12.0"}, "12.0", 12};
+        QTest::newRow("step abc moves by 1")
+            << Script{levelAttributes("-10", "10", "abc"), travel(-10, 10, "true", "step of 0"), {"10.0"}, "10.0", 10};
+        QTest::newRow("no range gets a default")
+            << Script{levelAttributes("0", "0"), travel(-120, 24, "false", "no travel"), {"12.0"}, "12.0", 24};
+        QTest::newRow("reversed range gets a default")
+            << Script{levelAttributes("6", "-6", "1"), travel(-60, 12, "false", "no travel"), {"12.0"}, "12.0", 12};
+        // While the send waits, and for a while after it, the device's word
+        // does not move the knob; once the knob is still, the value is read
+        // again rather than trusted.
+        QTest::newRow("report under the finger")
+            << Script{dB,
+                      {"move:-10", "report:-30.0", "at:-10", "settle", "report:-30.0", "at:-10", "queries:0",
+                       "queries:1", "at:-10", "report:-5.0"},
+                      {"-5.0"}, "-5.0", -10};
         // The value waiting after the first move is -9.5; the knob is back.
-        QTest::newRow("away and back") << "-10.0" << QList<int>{-19, -20} << "-10.0";
+        QTest::newRow("away and back in one delay")
+            << Script{dB, {"report:-10.0", "move:-19", "move:-20", "settle", "holds:-10.0"}, {"-10.0"}, "-10.0", -20};
+        QTest::newRow("refused move shows the device's value")
+            << Script{dB, {"report:-10.0", "refuse", "move:-4", "settle", "holds:-10.0"}, {}, "-10.0", -20};
+        // No hold-off started: the next report is shown at once.
+        QTest::newRow("report after a refused move")
+            << Script{dB, {"report:-10.0", "refuse", "move:-4", "settle", "report:-8.0"}, {}, "-8.0", -16};
+        QTest::newRow("set-up without a value, range around 0") << Script{dB, {"setup", "unknown"}, {}, "", -120};
+        // The value not yet known lies below this range: it stays unknown, and
+        // is not taken for the top position.
+        QTest::newRow("set-up without a value, range above 0")
+            << Script{levelAttributes("0.5"), {"setup", "unknown"}, {}, "", 1};
+        QTest::newRow("above the range") << Script{dB, {"type:20"}, {"12.0"}, "12.0", 24};
+        QTest::newRow("below the range") << Script{dB, {"type:-99.25"}, {"-60.0"}, "-60.0", -120};
+        QTest::newRow("with its units") << Script{dB, {"type: -3.5 dB "}, {"-3.5"}, "-3.5", -7};
+        QTest::newRow("same text twice") << Script{dB, {"type:5", "type:5"}, {"5.0"}, "5.0", 10};
+        QTest::newRow("same value, other text")
+            << Script{dB, {"type:5", "type:5.0", "type:+5", "type:5.00 dB"}, {"5.0"}, "5.0", 10};
+        QTest::newRow("then another") << Script{dB, {"type:5", "type:-6"}, {"5.0", "-6.0"}, "-6.0", -12};
+        QTest::newRow("no number") << Script{dB, {"type:loud"}, {}, "", -120};
+        QTest::newRow("no number after one")
+            << Script{dB, {"type:2", "type:1,5", "type:5 %", "type:3e2", "type:inf", "type:"}, {"2.0"}, "2.0", 4};
+        // Group levels read only whole numbers from a text: a half dB goes
+        // to the device as the code of -10.5 dB.
+        QStringList group = dB;
+        group.replace(group.indexOf("strV"), "grpV");
+        QTest::newRow("group level") << Script{group, {"type:-10.5"}, {"63"}, "-10.5", -21};
+        // A percentage of the range -40 .. 0 dB; percentages have no decimals.
+        QTest::newRow("percent")
+            << Script{levelAttributes("-40", "0", "1", "pct"), {"type:50", "type:150%"}, {"-20", "0"}, "100%", 0};
+        // The device moves the level elsewhere: both show it, and the same
+        // entry goes out again.
+        QTest::newRow("report after an entry") << Script{dB, {"type:5", "report:3.0"}, {"5.0"}, "3.0", 6};
+        QTest::newRow("same entry after a report")
+            << Script{dB, {"type:5", "report:3.0", "type:5"}, {"5.0", "5.0"}, "5.0", 10};
+        // The fader follows the refused entry's field without sending it.
+        QTest::newRow("refused entry is not shown")
+            << Script{dB, {"type:2", "refuse", "type:9", "holds:2.0"}, {"2.0"}, "2.0", 4};
+        QTest::newRow("refused entry, then taken")
+            << Script{dB, {"type:2", "refuse", "type:9", "accept", "type:9"}, {"2.0", "9.0"}, "9.0", 18};
+        QTest::newRow("field without a fader shows reports")
+            << Script{dB, {"report:-3.5", "type:-3.50 dB"}, {}, "-3.5", 0, false};
     }
-    void movesInOneDelay()
+    void steps()
     {
-        QFETCH(QString, before);
-        QFETCH(QList<int>, moves);
-        QFETCH(QString, sent);
-        WSlider *w = fader();
-        if (!before.isEmpty())
-            report(w, before);
-        for (int position : moves)
-            userMoves(w, position);
-        QVERIFY(w->isSendPending());
-        QTRY_VERIFY_WITH_TIMEOUT(!w->isSendPending(), Timeout);
-        QCOMPARE(protocol.sent, QStringList{sent});
-        QCOMPARE(shown(w), moves.last());
-        QCOMPARE(w->current(), sent.toFloat());
+        QFETCH(Script, row);
+        for (const QString &step : row.steps) {
+            if (step.startsWith("warns:") && step.size() > 6)
+                QTest::ignoreMessage(QtWarningMsg, QRegularExpression(step.mid(6)));
+        }
+        WTextEdit *field = level(row.attributes, row.withFader);
+        WSlider *w = levelFader();
+        QVERIFY(field && (w || !row.withFader));
+        for (const QString &step : row.steps) {
+            const QString what = step.section(':', 0, 0), value = step.section(':', 1);
+            float stored = 0;
+            if (what == "move") {
+                userMoves(w, value.toInt());
+            } else if (what == "type") {
+                type(field, value);
+            } else if (what == "report") {
+                report(field, value); // the control's transform, which the fader shares
+            } else if (what == "refuse" || what == "accept") {
+                protocol.accept = what == "accept";
+            } else if (what == "settle") {
+                QVERIFY(w->isSendPending());
+                QTRY_VERIFY_WITH_TIMEOUT(!w->isSendPending(), Timeout);
+            } else if (what == "setup") {
+                w->completeSetup();
+            } else if (what == "holds") {
+                w->transform()->value(stored);
+                QCOMPARE((QList<float>{w->current(), stored}), (QList<float>{value.toFloat(), value.toFloat()}));
+            } else if (what == "range") {
+                QCOMPARE((QStringList{w->itemProperty("minimumValue").toString(),
+                                      w->itemProperty("maximumValue").toString(),
+                                      w->itemProperty("bipolar").toString()}),
+                         value.split(' '));
+            } else if (what == "queries") {
+                QTRY_COMPARE_WITH_TIMEOUT(protocol.queries, value.toInt(), Timeout);
+            } else if (what == "at") {
+                QCOMPARE(shown(w), value.toInt());
+            } else if (what == "unknown") {
+                QVERIFY(!w->hasValue() && w->transform()->valueText().isEmpty());
+            } else {
+                QCOMPARE(what, "warns"); // taken before the control was made
+            }
+        }
+        QCOMPARE(protocol.sent, row.sent);
+        QCOMPARE(shownText(field), row.field);
+        if (w) {
+            QCOMPARE(shown(w), row.position);
+            QVERIFY(!w->isSendPending());
+        }
     }
 
     void mouseAndWheelMoveTheKnob()
@@ -202,63 +269,6 @@ private slots:
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("no longer than its knob"));
         item->setHeight(6);
         QCOMPARE(item->property("knobTop").toDouble(), 0.0);
-    }
-
-    void reportUnderTheFingerWaitsAndIsReadAgain()
-    {
-        WSlider *w = fader();
-        userMoves(w, -10);
-        // While the send waits, and for a while after it, the device's word
-        // does not move the knob.
-        report(w, "-30.0");
-        QCOMPARE(shown(w), -10);
-        QTRY_COMPARE_WITH_TIMEOUT(protocol.sent, QStringList{"-5.0"}, Timeout);
-        report(w, "-30.0");
-        QCOMPARE(shown(w), -10);
-        QCOMPARE(protocol.queries, 0);
-        // Once the knob is still, the value is read again rather than trusted.
-        QTRY_COMPARE_WITH_TIMEOUT(protocol.queries, 1, Timeout);
-        QCOMPARE(shown(w), -10);
-        report(w, "-5.0");
-        QCOMPARE(shown(w), -10);
-        QCOMPARE(protocol.sent.size(), 1);
-    }
-
-    void failedSendShowsThePreviousValue()
-    {
-        WTextEdit *field = level();
-        WSlider *w = levelFader();
-        report(w, "-10.0");
-        protocol.accept = false;
-        userMoves(w, -4);
-        QTRY_VERIFY_WITH_TIMEOUT(!w->isSendPending(), Timeout);
-        QCOMPARE(shown(w), -20);
-        QCOMPARE(w->current(), -10.0f);
-        QCOMPARE(w->transform()->valueText(), "-10.0");
-        QCOMPARE(shownText(field), "-10.0");
-        // No hold-off started: the next report is shown at once.
-        report(w, "-8.0");
-        QCOMPARE(shown(w), -16);
-    }
-
-    void setupWithoutAValueGivesTheLinkedWidgetNothing_data()
-    {
-        QTest::addColumn<QString>("minimum");
-        QTest::newRow("range around 0") << "-60";
-        // The value not yet known lies below this range: it stays unknown, and
-        // is not taken for the top position.
-        QTest::newRow("range above 0") << "0.5";
-    }
-    void setupWithoutAValueGivesTheLinkedWidgetNothing()
-    {
-        QFETCH(QString, minimum);
-        WTextEdit *field = level(levelAttributes(minimum));
-        WSlider *w = levelFader();
-        w->completeSetup();
-        QCOMPARE(shownText(field), QString());
-        QVERIFY(w->transform()->valueText().isEmpty());
-        QVERIFY(!w->hasValue());
-        QCOMPARE(shown(w), w->range().minimumPosition());
     }
 
     void limitKeys_data()
@@ -310,80 +320,6 @@ private slots:
         userMoves(w, 100);
         QTRY_COMPARE_WITH_TIMEOUT(protocol.sent, QStringList{row.top}, Timeout);
         control.reset(); // before the link it is bound to
-    }
-
-    void typedValues_data()
-    {
-        QTest::addColumn<Typed>("typed");
-        const QStringList dB = levelAttributes();
-        QTest::newRow("above the range") << Typed{dB, {"20"}, {"12.0"}, "12.0"};
-        QTest::newRow("below the range") << Typed{dB, {"-99.25"}, {"-60.0"}, "-60.0"};
-        QTest::newRow("with its units") << Typed{dB, {" -3.5 dB "}, {"-3.5"}, "-3.5"};
-        QTest::newRow("same text twice") << Typed{dB, {"5", "5"}, {"5.0"}, "5.0"};
-        QTest::newRow("same value, other text") << Typed{dB, {"5", "5.0", "+5", "5.00 dB"}, {"5.0"}, "5.0"};
-        QTest::newRow("then another") << Typed{dB, {"5", "-6"}, {"5.0", "-6.0"}, "-6.0"};
-        QTest::newRow("no number") << Typed{dB, {"loud"}, {}, ""};
-        QTest::newRow("no number after one") << Typed{dB, {"2", "1,5", "5 %", "3e2", "inf", ""}, {"2.0"}, "2.0"};
-        // Group levels read only whole numbers from a text: a half dB goes
-        // to the device as the code of -10.5 dB.
-        QStringList group = dB;
-        group.replace(group.indexOf("strV"), "grpV");
-        QTest::newRow("group level") << Typed{group, {"-10.5"}, {"63"}, "-10.5"};
-        // A percentage of the range -40 .. 0 dB; percentages have no
-        // decimals.
-        QTest::newRow("percent")
-            << Typed{levelAttributes("-40", "0", "1", "pct"), {"50", "150%"}, {"-20", "0"}, "100%"};
-    }
-    void typedValues()
-    {
-        QFETCH(Typed, typed);
-        WTextEdit *edit = level(typed.attributes);
-        QVERIFY(edit);
-        for (const QString &text : typed.typed)
-            type(edit, text);
-        QCOMPARE(protocol.sent, typed.sent);
-        QCOMPARE(shownText(edit), typed.shown);
-    }
-
-    void repeatedEntryAfterTheDeviceMoved()
-    {
-        WTextEdit *edit = level();
-        type(edit, "5");
-        // The device moves the level elsewhere: both show it.
-        levelFader()->transform()->setReplyText("3.0");
-        QCOMPARE(shownText(edit), "3.0");
-        QCOMPARE(shown(levelFader()), 6);
-        QCOMPARE(edit->lastText(), "3.0");
-        type(edit, "5");
-        QCOMPARE(protocol.sent, (QStringList{"5.0", "5.0"}));
-    }
-
-    void fieldWithoutAFaderShowsReports()
-    {
-        WTextEdit *edit = level(levelAttributes(), false);
-        edit->transform()->setReplyText("-3.5");
-        QCOMPARE(shownText(edit), "-3.5");
-        type(edit, "-3.50 dB");
-        QVERIFY(protocol.sent.isEmpty());
-    }
-
-    void typedValueThatDoesNotLeaveIsNotShown()
-    {
-        WTextEdit *edit = level();
-        type(edit, "2");
-        protocol.accept = false;
-        type(edit, "9");
-        QCOMPARE(shownText(edit), "2.0");
-        // The fader follows the field without sending it again.
-        QCOMPARE(shown(levelFader()), 4);
-        QVERIFY(!levelFader()->isSendPending());
-        float stored = 0;
-        levelFader()->transform()->value(stored);
-        QCOMPARE(stored, 2.0f);
-        // Once the device takes values again the same entry goes out.
-        protocol.accept = true;
-        type(edit, "9");
-        QCOMPARE(protocol.sent, (QStringList{"2.0", "9.0"}));
     }
 
     void typedInTheScene()

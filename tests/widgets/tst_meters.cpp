@@ -25,9 +25,7 @@ QStringList meterSettings(const QStringList &more = {})
            + more;
 }
 
-// A bar's three zones for a reading: their colours and lengths.
 struct Zones { QString break1, break2, typenum, reply; QStringList colours; QList<double> stops; };
-// A meter with or without a node, the range read and the range shown.
 struct Rule { bool withNode; QStringList range; QPointF shown; };
 } // namespace
 

@@ -45,13 +45,9 @@ struct BoxAnswer
     QTimer timer;
     QStringList texts;
 };
-// Vertices given as JSON: taken or refused, and the shape after it.
 struct Json { QString json; bool taken; Points vertices; };
-// A vertex text, the vertices read from it and the text written back.
 struct Vertices { QString text; Points vertices; QString written; };
-// A polygon, a point, and whether the point is inside.
 struct Inside { Points polygon; QPointF point; bool inside; };
-// A rich text, what is shown of it and whether an image was removed.
 struct Rich { QString text, shown; bool removesImage; };
 } // namespace
 
@@ -81,6 +77,21 @@ private:
         for (const QVariant &v : w->itemProperty("model").toList())
             points.append(v.toPointF());
         return points;
+    }
+    // Drops on the site with every message box answered; whether the drop
+    // was taken, and what the boxes said.
+    QStringList drop(WDropSite *site, const QString &type, const QString &data, QMessageBox::StandardButton answer)
+    {
+        BoxAnswer boxes(answer);
+        const bool taken = scene.view->qmlInterface()->dropSite(type, data, site);
+        return QStringList{taken ? "taken" : "refused"} + boxes.texts;
+    }
+    // A drop site's id, whether it takes a drop, its label and the child it writes.
+    static QStringList siteShows(WDropSite *site)
+    {
+        const QString child = widgettest::written(site).section("<child>", 1).section("</child>", 0, 0);
+        return {QString::number(site->widgetId()), site->item()->property("enableDrop").toString(),
+                site->item()->property("label").toString(), child};
     }
     WImagePath::Context folderContext() const
     {
@@ -334,11 +345,11 @@ private slots:
         auto *lobby = widgettest::widgetOf<WPanelLink>(levels->child("To Lobby"));
         auto *phones = widgettest::widgetOf<WPanelLink>(levels->child("To Phones"));
         QVERIFY(stage && lobby && phones);
-        QCOMPARE(stage->item()->property("buttonMode").toBool(), true);
-        QCOMPARE(lobby->item()->property("buttonMode").toBool(), false);
-        QCOMPARE(lobby->item()->property("text").toString(), "<u>Lobby</u>");
-        QCOMPARE(phones->item()->property("imageValid").toBool(), true);
-        QCOMPARE(phones->item()->property("imagePath").toString(), "../images/phone.png");
+        QCOMPARE((QStringList{stage->item()->property("buttonMode").toString(),
+                              lobby->item()->property("buttonMode").toString(), lobby->item()->property("text").toString(),
+                              phones->item()->property("imageValid").toString(),
+                              phones->item()->property("imagePath").toString()}),
+                 (QStringList{"true", "false", "<u>Lobby</u>", "true", "../images/phone.png"}));
         const QString xml = widgettest::written(phones);
         QVERIFY2(xml.contains("<text>Phones</text>\n<path>Lobby/Phones</path>\n<image>phone</image>\n"
                               "<imagepath>../images/phone.png</imagepath>\n<imagevalid>Image</imagevalid>\n"
@@ -369,35 +380,21 @@ private slots:
         CControl *placed = panel->child("Source Select");
         QCOMPARE(site->siteControl(), placed);
         QCOMPARE(placed->holder(), panel->child("Site 1"));
-        QCOMPARE(site->widgetId(), 1102u);
-        QCOMPARE(site->item()->property("enableDrop").toBool(), false);
-        QCOMPARE(site->item()->property("label").toString(), "<i>Source Select</i>");
+        QCOMPARE(siteShows(site), (QStringList{"1102", "false", "<i>Source Select</i>", "1102"}));
         HNode *selector = scene.model->hardwareRoot()->findByAttribute("label", "Source Select");
         QVERIFY(selector);
         const QString data = WDropSite::dragData(selector);
-        QCOMPARE(data, "Chassis|||3#15");
-        QCOMPARE(WDropSite::draggedType(scene.model->hardwareRoot(), "Mute", data), "Button");
-        MQmlInterface *bridge = scene.view->qmlInterface();
-        {
-            // The wrong kind, or no kind at all, is refused with the reason.
-            BoxAnswer ok(QMessageBox::Ok);
-            QVERIFY(!bridge->dropSite("Mute", data, site));
-            QVERIFY(!bridge->dropSite("Nothing", "Chassis|||9#1", site));
-            QCOMPARE(ok.texts, (QStringList{"Warning: Cannot drop a Button on a DropList site.",
-                                            "Warning: Cannot drop a Nothing on a DropList site."}));
-            QCOMPARE(site->siteControl(), placed);
-        }
-        {
-            BoxAnswer no(QMessageBox::No);
-            QVERIFY(!bridge->dropSite("Input Select", data, site));
-            QCOMPARE(no.texts, QStringList{"Warning: There is already a control in this location.\nDo you want to overwrite?"});
-            QCOMPARE(site->siteControl(), placed);
-        }
-        {
-            BoxAnswer yes(QMessageBox::Yes);
-            QVERIFY(bridge->dropSite("Input Select", data, site));
-            QCOMPARE(yes.texts.size(), 1);
-        }
+        QCOMPARE(data + " " + WDropSite::draggedType(scene.model->hardwareRoot(), "Mute", data),
+                 "Chassis|||3#15 Button");
+        // The wrong kind, or no kind at all, is refused with the reason.
+        const QString overwrite = "Warning: There is already a control in this location.\nDo you want to overwrite?";
+        QCOMPARE(drop(site, "Mute", data, QMessageBox::Ok),
+                 (QStringList{"refused", "Warning: Cannot drop a Button on a DropList site."}));
+        QCOMPARE(drop(site, "Nothing", "Chassis|||9#1", QMessageBox::Ok),
+                 (QStringList{"refused", "Warning: Cannot drop a Nothing on a DropList site."}));
+        QCOMPARE(drop(site, "Input Select", data, QMessageBox::No), (QStringList{"refused", overwrite}));
+        QCOMPARE(site->siteControl(), placed);
+        QCOMPARE(drop(site, "Input Select", data, QMessageBox::Yes), (QStringList{"taken", overwrite}));
         CControl *dropped = site->siteControl();
         QVERIFY(dropped && dropped != placed);
         QCOMPARE(dropped->name(), "Input Select");
@@ -405,22 +402,15 @@ private slots:
         QCOMPARE(dropped->parentComposite(), panel);
         QTRY_VERIFY(!panel->child("Source Select"));
         QCOMPARE(dropped->recordBounds(), QRectF(10, 10, 200, 120));
-        QCOMPARE(site->widgetId(), dropped->id());
-        QVERIFY(widgettest::written(site).contains(QString("<child>%1</child>").arg(dropped->id())));
+        const QString id = QString::number(dropped->id());
+        QCOMPARE(siteShows(site).mid(0, 1) + siteShows(site).mid(3), (QStringList{id, id}));
         // Clearing gives the place back.
         QMetaObject::invokeMethod(site, "clear");
         QCOMPARE(site->siteControl(), nullptr);
-        QCOMPARE(site->widgetId(), 0u);
-        QCOMPARE(site->item()->property("enableDrop").toBool(), true);
-        QCOMPARE(site->item()->property("label").toString(), "<i>Source</i>");
-        QVERIFY(!widgettest::written(site).contains("<child>"));
+        QCOMPARE(siteShows(site), (QStringList{"0", "true", "<i>Source</i>", ""}));
         QTRY_VERIFY(!panel->child("Input Select"));
         QVERIFY(scene.model->isModified());
-        {
-            BoxAnswer none(QMessageBox::Ok);
-            QVERIFY(bridge->dropSite("Input Select", data, site));
-            QVERIFY(none.texts.isEmpty());
-        }
+        QCOMPARE(drop(site, "Input Select", data, QMessageBox::Ok), QStringList{"taken"});
         scene.model->closeDocument();
     }
 };
