@@ -95,8 +95,7 @@ private slots:
         QCOMPARE(client.connectionState(), int(ITcpClient::Connecting));
         QTRY_COMPARE_WITH_TIMEOUT(client.connectionState(), int(ITcpClient::Running), Timeout);
         QVERIFY(client.isConnected() && client.dispatcher()->isProcessing());
-        QCOMPARE(active.count(), 1);
-        QCOMPARE(states.last().at(0).toBool(), true);
+        QCOMPARE((QList<int>{int(active.count()), states.last().at(0).toBool()}), (QList<int>{1, true}));
         // Immediate mode writes at once and arms the host check.
         QCOMPARE(client.send("SUB\r", IInterface::Immediate, QStringLiteral("SUB"), 200), 4u);
         QVERIFY(client.hostCheck()->isArmed());
@@ -156,15 +155,13 @@ private slots:
             query(*client, "G", i, 10);
         client->send("SUB\r", IInterface::ReplyExpected, QStringLiteral("SUB"), 10);
         QTRY_VERIFY_WITH_TIMEOUT(!client->isConnected(), Timeout);
-        QCOMPARE(failures.count(), ITcpClient::MaxSendErrors);
-        QCOMPARE(client->connectionState(), int(ITcpClient::Reconnecting));
+        QCOMPARE((QList<int>{int(failures.count()), client->connectionState()}),
+                 (QList<int>{ITcpClient::MaxSendErrors, ITcpClient::Reconnecting}));
         QTRY_COMPARE_WITH_TIMEOUT(peer.sockets.first()->state(), QAbstractSocket::UnconnectedState, Timeout);
         // The new connection asks afresh.
         QTRY_VERIFY_WITH_TIMEOUT(client->isConnected() && protocol.isSubscribed(), Timeout);
-        QCOMPARE(peer.connections(), 2);
-        QCOMPARE(client->sendErrorCount(), 0);
-        QCOMPARE(peer.count("SUB\r"), 5);
-        QCOMPARE(client->streaming(), quint8(1));
+        QCOMPARE((QList<int>{peer.connections(), client->sendErrorCount(), peer.count("SUB\r"), client->streaming()}),
+                 (QList<int>{2, 0, 5, 1}));
     }
 
     void silentDeviceIsFoundWhileStreaming_data()
@@ -366,8 +363,7 @@ private slots:
         if (!probe)
             QVERIFY(online.peer.received.isEmpty());
         if (cannotRun) {
-            QTRY_VERIFY_WITH_TIMEOUT(client->hostCheck()->isArmed(), Timeout);
-            QVERIFY(client->isConnected());
+            QTRY_VERIFY_WITH_TIMEOUT(client->hostCheck()->isArmed() && client->isConnected(), Timeout);
             return;
         }
         QFile called(dir.filePath(QStringLiteral("called")));
@@ -391,8 +387,7 @@ private slots:
         check.setInterval(60000);
         check.arm();
         QTRY_VERIFY_WITH_TIMEOUT(!check.isPinging(), Timeout);
-        QVERIFY(check.isArmed());
-        QCOMPARE(unreachable.count(), 0);
+        QVERIFY(check.isArmed() && unreachable.isEmpty());
     }
 };
 
