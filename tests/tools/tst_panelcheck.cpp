@@ -150,8 +150,7 @@ private slots:
         QFETCH(int, exitCode);
         // The check extracts archives below the temporary folder; it must leave
         // nothing there, whatever the archive's members are called.
-        QTemporaryDir temp;
-        QTemporaryDir runtime;
+        QTemporaryDir temp, runtime;
         QVERIFY(temp.isValid() && runtime.isValid());
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("TMPDIR"), temp.path());

@@ -241,11 +241,8 @@ private slots:
         QCOMPARE(simtest::OtherStation(ports.value(1)).ask("GA\"Gain 2\">1"), QByteArray("GA\"Gain 2\">1=-7.0\r"));
         ::kill(pid_t(sim.processId()), signalNumber);
         QVERIFY(sim.waitForFinished(Timeout));
-        QCOMPARE(sim.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(sim.exitCode(), 0);
-        QFile log(logPath);
-        QVERIFY(log.open(QIODevice::ReadOnly));
-        const QString text = QString::fromUtf8(log.readAll());
+        QCOMPARE((QList<int>{sim.exitStatus(), sim.exitCode()}), (QList<int>{QProcess::NormalExit, 0}));
+        const QString text = QString::fromUtf8(transfertest::readFile(logPath));
         QVERIFY2(text.contains(QStringLiteral("< SA \"Gain 1\">1=-5.0")), qPrintable(text));
         QVERIFY(text.contains(QStringLiteral("> GA\"Gain 1\">1=-5.0<CR>")));
         QVERIFY(text.contains(QStringLiteral("signal %1: stopping").arg(signalNumber)));
