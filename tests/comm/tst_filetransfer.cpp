@@ -31,6 +31,38 @@ struct Receiver
     ITcpServer server;
     bool ready = false;
 };
+
+// A sender connected to the port, or null.
+std::unique_ptr<ITcpSender> connectedSender(quint16 port)
+{
+    auto sender = std::make_unique<ITcpSender>();
+    sender->setAddress(QStringLiteral("127.0.0.1"));
+    sender->setPort(port);
+    sender->open();
+    if (!QTest::qWaitFor([&] { return sender->isConnected() || !sender->errorString().isEmpty(); }, Timeout))
+        return nullptr;
+    return sender->isConnected() ? std::move(sender) : nullptr;
+}
+
+// A file protocol whose sender is connected to a listening phone (null sender: it is not).
+struct Sending
+{
+    explicit Sending(ListeningPeer::Mode mode = ListeningPeer::Read) : phone(mode)
+    {
+        if (phone.listen() && (sender = connectedSender(phone.port())))
+            protocol.setInterface(sender.get());
+    }
+    ListeningPeer phone;
+    std::unique_ptr<ITcpSender> sender;
+    PFileProtocol protocol;
+};
+
+// Sends with a fallback that aborts a send which never ends, so a broken send fails the test instead of hanging it.
+bool sendBounded(PFileProtocol &protocol, const QString &path)
+{
+    QTimer::singleShot(30000, &protocol, &PFileProtocol::abort);
+    return protocol.sendFile(path);
+}
 } // namespace
 
 class tst_FileTransfer : public QObject
@@ -43,57 +75,50 @@ class tst_FileTransfer : public QObject
         const QString path = dir.filePath(name);
         return writeFile(path, bytes) ? path : QString();
     }
-    // A sender connected to the port, or null.
-    static std::unique_ptr<ITcpSender> connectedSender(quint16 port)
-    {
-        auto sender = std::make_unique<ITcpSender>();
-        sender->setAddress(QStringLiteral("127.0.0.1"));
-        sender->setPort(port);
-        sender->open();
-        if (!QTest::qWaitFor([&] { return sender->isConnected() || !sender->errorString().isEmpty(); }, Timeout))
-            return nullptr;
-        return sender->isConnected() ? std::move(sender) : nullptr;
-    }
-    // Sends with a fallback that aborts a send which never ends, so a
-    // broken send fails the test instead of hanging it.
-    static bool sendBounded(PFileProtocol &protocol, const QString &path)
-    {
-        QTimer::singleShot(30000, &protocol, &PFileProtocol::abort);
-        return protocol.sendFile(path);
-    }
 
 private slots:
+    // An Abort midway is met through the progress dialog of the transfer tests.
     void sendsTheWholeFileInPieces_data()
     {
+        QTest::addColumn<int>("mode");
         QTest::addColumn<int>("size");
         QTest::addColumn<QList<qint64>>("progress");
-        QTest::newRow("10000 bytes") << 10000 << QList<qint64>{0, 4096, 8192, 10000};
-        QTest::newRow("one piece exactly") << 4096 << QList<qint64>{0, 4096};
-        QTest::newRow("empty file") << 0 << QList<qint64>{0};
+        QTest::newRow("10000 bytes") << int(ListeningPeer::Read) << 10000 << QList<qint64>{0, 4096, 8192, 10000};
+        QTest::newRow("one piece exactly") << int(ListeningPeer::Read) << 4096 << QList<qint64>{0, 4096};
+        QTest::newRow("empty file") << int(ListeningPeer::Read) << 0 << QList<qint64>{0};
+        QTest::newRow("phone closes at once") << int(ListeningPeer::CloseAtOnce) << (1 << 20) << QList<qint64>();
+        // Larger than what the kernel buffers on loopback, so that a peer
+        // that reads nothing stops the send.
+        QTest::newRow("phone stops reading") << int(ListeningPeer::StopReading) << (16 << 20) << QList<qint64>();
     }
     void sendsTheWholeFileInPieces()
     {
+        QFETCH(int, mode);
         QFETCH(int, size);
         const QByteArray bytes = pattern(size);
-        ListeningPeer phone;
-        QVERIFY(phone.listen());
-        auto sender = connectedSender(phone.port());
-        QVERIFY(sender);
-        PFileProtocol protocol;
-        protocol.setInterface(sender.get());
+        Sending link{ListeningPeer::Mode(mode)};
+        QVERIFY(link.sender);
         QList<qint64> seen;
-        connect(&protocol, &PFileProtocol::sendProgress, this, [&](qint64 sent, qint64 total) {
+        connect(&link.protocol, &PFileProtocol::sendProgress, this, [&](qint64 sent, qint64 total) {
             seen << sent;
             QCOMPARE(total, qint64(size));
         });
-        QVERIFY(sendBounded(protocol, file("send.cpz", bytes)));
-        QCOMPARE(protocol.outcome(), PFileProtocol::Outcome::Sent);
+        if (mode != ListeningPeer::Read) {
+            link.protocol.setStallTimeout(300);
+            QVERIFY(!sendBounded(link.protocol, file("big.cpz", bytes)));
+            QCOMPARE(link.protocol.outcome(), PFileProtocol::Outcome::Failed);
+            QVERIFY(link.protocol.bytesSent() < qint64(size));
+            QVERIFY(!link.protocol.errorString().isEmpty());
+            return;
+        }
+        QVERIFY(sendBounded(link.protocol, file("send.cpz", bytes)));
+        QCOMPARE(link.protocol.outcome(), PFileProtocol::Outcome::Sent);
         QTEST(seen, "progress");
-        QCOMPARE(protocol.bytesSent(), qint64(size));
+        QCOMPARE(link.protocol.bytesSent(), qint64(size));
         // The end of the stream is the end of the file.
-        QTRY_VERIFY_WITH_TIMEOUT(phone.closed, Timeout);
-        QCOMPARE(phone.received, bytes);
-        QCOMPARE(phone.connections, 1);
+        QTRY_VERIFY_WITH_TIMEOUT(link.phone.closed, Timeout);
+        QCOMPARE(link.phone.received, bytes);
+        QCOMPARE(link.phone.connections, 1);
     }
 
     void sendsToNetcat()
@@ -119,45 +144,14 @@ private slots:
         QCOMPARE(readFile(dir.filePath("nc.out")), bytes);
     }
 
-    // An Abort midway is met through the progress dialog of the transfer tests.
-    void sendEndsOnFaultyPeers_data()
-    {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<int>("size");
-        QTest::newRow("phone closes at once") << int(ListeningPeer::CloseAtOnce) << (1 << 20);
-        // Larger than what the kernel buffers on loopback, so that a peer
-        // that reads nothing stops the send.
-        QTest::newRow("phone stops reading") << int(ListeningPeer::StopReading) << (16 << 20);
-    }
-    void sendEndsOnFaultyPeers()
-    {
-        QFETCH(int, mode);
-        QFETCH(int, size);
-        ListeningPeer phone{ListeningPeer::Mode(mode)};
-        QVERIFY(phone.listen());
-        auto sender = connectedSender(phone.port());
-        QVERIFY(sender);
-        PFileProtocol protocol;
-        protocol.setInterface(sender.get());
-        protocol.setStallTimeout(300);
-        QVERIFY(!sendBounded(protocol, file("big.cpz", QByteArray(size, 'k'))));
-        QCOMPARE(protocol.outcome(), PFileProtocol::Outcome::Failed);
-        QVERIFY(protocol.bytesSent() < qint64(size));
-        QVERIFY(!protocol.errorString().isEmpty());
-    }
-
     void sendNeedsAConnectionAndAFile()
     {
-        PFileProtocol protocol;
-        QVERIFY(!protocol.sendFile(file("x.cpz", "x")));
-        QCOMPARE(protocol.outcome(), PFileProtocol::Outcome::Failed);
-        ListeningPeer phone;
-        QVERIFY(phone.listen());
-        auto sender = connectedSender(phone.port());
-        QVERIFY(sender);
-        protocol.setInterface(sender.get());
-        QVERIFY(!protocol.sendFile(dir.filePath("missing.cpz")));
-        QVERIFY(protocol.errorString().contains("missing.cpz"));
+        PFileProtocol offline;
+        QVERIFY(!offline.sendFile(file("x.cpz", "x")));
+        QCOMPARE(offline.outcome(), PFileProtocol::Outcome::Failed);
+        Sending link;
+        QVERIFY(link.sender && !link.protocol.sendFile(dir.filePath("missing.cpz")));
+        QVERIFY(link.protocol.errorString().contains("missing.cpz"));
     }
 
     void serverTakesOneSenderToTheEnd()

@@ -71,12 +71,11 @@ private slots:
         auto second = std::make_unique<ITcpClient>();
         {
             IComposite group;
-            group.add(first.get());
-            group.add(second.get());
-            group.add(first.get());
+            for (ITcpClient *member : {first.get(), second.get(), first.get()})
+                group.add(member);
             QCOMPARE(group.count(), 2);
-            QCOMPARE(group.childAt(1), second.get());
-            QVERIFY(!group.childAt(2) && !group.childAt(-1));
+            QCOMPARE((QList<IInterface *>{group.childAt(1), group.childAt(2), group.childAt(-1)}),
+                     (QList<IInterface *>{second.get(), nullptr, nullptr}));
             group.remove(first.get());
             QCOMPARE(group.count(), 1);
             // The device that owned it is deleted first, as when a document closes.
@@ -85,8 +84,7 @@ private slots:
             QCOMPARE(group.count(), 1);
             QCOMPARE(group.childAt(0), second.get());
             // A closed client answers false: nothing was open.
-            QVERIFY(!group.close());
-            QCOMPARE(group.connectedCount(), 0);
+            QVERIFY(!group.close() && group.connectedCount() == 0);
             group.clear(true);
             QCOMPARE(group.count(), 0);
         }

@@ -107,14 +107,12 @@ private slots:
         model->startStateRequests();
         QTRY_VERIFY_WITH_TIMEOUT(indicator().endsWith("/indicator_grn.png"), Timeout);
         QCOMPARE(model->interfaces()->count(), 2);
-        QVERIFY(model->isPollingActive());
-        QVERIFY(model->networkStatusText().startsWith("Hall DSP - Online - Running"));
+        QVERIFY(model->isPollingActive() && model->networkStatusText().startsWith("Hall DSP - Online - Running"));
         // Offline on purpose: the connection goes and never comes back.
         model->setOnline(false);
         QTRY_VERIFY_WITH_TIMEOUT(indicator().endsWith("/indicator_red.png"), Timeout);
-        QVERIFY(!model->isPollingActive());
         QTRY_COMPARE_WITH_TIMEOUT(dsp.device->connectionCount() + endpoint.device->connectionCount(), 0, Timeout);
-        QCOMPARE(model->interfaces()->connectedCount(), 0);
+        QVERIFY(!model->isPollingActive() && model->interfaces()->connectedCount() == 0);
         // Without a socket the client has nothing to connect again.
         auto *client = qobject_cast<ITcpClient *>(chassis->interface());
         QVERIFY(client && !client->hasSocket());
@@ -131,7 +129,8 @@ private slots:
         phones.device->phoneLines().declare("Phone Receive", SimPhoneLine::Kind::Pstn);
         phones.device->phoneLines().declare("SIP Receive", SimPhoneLine::Kind::Voip);
         QVERIFY(scene.show(QSize(1100, 800)));
-        QVERIFY(scene.openPacked(panelAndDesign(KVR_TEST_DATA "/telephone/Telephones"), {simtest::onPort(phones.port())}));
+        QVERIFY(scene.openPacked(panelAndDesign(KVR_TEST_DATA "/telephone/Telephones"),
+                                 {simtest::onPort(phones.port())}));
         WDialer *d = dialer("Desk Phone");
         QVERIFY(d && dialer("SIP Phone"));
         connect(d, &WDialer::dialerStateChanged, this, [this, d] { seen << d->dialerState(); });
@@ -148,8 +147,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(d->dialerState(), int(WDialer::State_Active), CallTimeout);
         QVERIFY2(seen.contains(WDialer::State_RingBack), qPrintable(QString::number(seen.size())));
         QVERIFY(seen.indexOf(WDialer::State_RingBack) < seen.indexOf(WDialer::State_Active));
-        QCOMPARE(d->idString(), QStringLiteral("5551234"));
-        QCOMPARE(d->statusText(), QStringLiteral("Active"));
+        QCOMPARE(d->idString() + '|' + d->statusText(), QStringLiteral("5551234|Active"));
         QTRY_COMPARE_WITH_TIMEOUT(d->callTime(), QStringLiteral("0:01"), CallTimeout);
         click(d, "holdKey");
         QTRY_VERIFY_WITH_TIMEOUT(d->isHoldActive(), CallTimeout);
@@ -158,8 +156,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(d->dialerState(), int(WDialer::State_Active), CallTimeout);
         click(d, "callEndKey");
         QTRY_COMPARE_WITH_TIMEOUT(d->statusText(), QStringLiteral("Call Ended"), CallTimeout);
-        QCOMPARE(d->dialerState(), int(WDialer::State_HangUp));
-        QCOMPARE(d->displayText(), QString());
+        QVERIFY(d->dialerState() == WDialer::State_HangUp && d->displayText().isEmpty());
         QTRY_COMPARE_WITH_TIMEOUT(d->statusText(), QString(), CallTimeout);
     }
 
@@ -169,8 +166,7 @@ private slots:
     {
         WDialer *d = dialer("Desk Phone");
         CControl *key = model->currentPanel()->child("Housekeeping");
-        QVERIFY(key && key->firstWidget());
-        QCOMPARE(key->firstWidget()->linkedWidget(), d);
+        QCOMPARE(key && key->firstWidget() ? key->firstWidget()->linkedWidget() : nullptr, d);
         clickKey("Housekeeping");
         QCOMPARE(d->displayText(), QStringLiteral("9100"));
         QTRY_COMPARE_WITH_TIMEOUT(d->dialerState(), int(WDialer::State_Active), CallTimeout);
@@ -208,12 +204,10 @@ private slots:
         click(d, "declineKey");
         QTRY_COMPARE_WITH_TIMEOUT(d->dialerState(), int(WDialer::State_HangUp), CallTimeout);
         // A call that never began did not end.
-        QCOMPARE(d->statusText(), QString());
-        QCOMPARE(line->statusText(), QStringLiteral("\"IDLE\""));
+        QCOMPARE(d->statusText() + '|' + line->statusText(), QStringLiteral("|\"IDLE\""));
         // Offline, the dialers stop asking.
         model->setOnline(false);
-        QTRY_VERIFY_WITH_TIMEOUT(!d->isStatusTimerRunning(), Timeout);
-        QVERIFY(!dialer("Desk Phone")->isStatusTimerRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(!d->isStatusTimerRunning() && !dialer("Desk Phone")->isStatusTimerRunning(), Timeout);
         model->closeDocument();
     }
 };

@@ -63,21 +63,17 @@ private slots:
         QList<SimDeviceInfo> devices;
         QString error;
         QVERIFY2(SimDesignReader::read(Design, &devices, &error), qPrintable(error));
-        // The device inside the logic block's own view is no hardware.
+        // The device inside the logic block's own view is no hardware; the
+        // amplifier's design gives no port. Labels and models, one from
+        // Windows-1252, are what the program prints as it serves the design below.
         QCOMPARE(devices.size(), 3);
-        const SimDeviceInfo &dsp = devices.at(0);
-        QCOMPARE(dsp.nodeId, 1);
+        const SimDeviceInfo &dsp = devices.at(0), &endpoint = devices.at(1), &amp = devices.at(2);
+        QCOMPARE((QList<int>{dsp.nodeId, dsp.port, amp.nodeId, amp.port}), (QList<int>{1, 10055, 3, 10055}));
         QCOMPARE(dsp.address, QStringLiteral("192.168.10.21"));
-        QCOMPARE(dsp.port, 10055);
-        QCOMPARE(dsp.levelEntries, (QMap<int, int>{{1, 4}, {2, 4}, {3, 8}, {6, 128}}));
-        // Labels and models, one from Windows-1252, are what the program prints
-        // as it serves the design below.
-        const SimDeviceInfo &endpoint = devices.at(1);
-        QCOMPARE(endpoint.levelEntries, (QMap<int, int>{{4, 4}, {7, 32}, {9, 4}, {10, 4}, {11, 2}}));
-        const SimDeviceInfo &amp = devices.at(2);
-        QCOMPARE(amp.nodeId, 3);
-        QCOMPARE(amp.port, 10055); // no port in the design
-        QCOMPARE(amp.levelEntries, (QMap<int, int>{{1, 8}, {2, 8}}));
+        QCOMPARE((QList<QMap<int, int>>{dsp.levelEntries, endpoint.levelEntries, amp.levelEntries}),
+                 (QList<QMap<int, int>>{{{1, 4}, {2, 4}, {3, 8}, {6, 128}},
+                                        {{4, 4}, {7, 32}, {9, 4}, {10, 4}, {11, 2}},
+                                        {{1, 8}, {2, 8}}}));
         // The endpoint's telephone interfaces become its phone lines.
         QCOMPARE(dsp.pstnLines + endpoint.pstnLines + amp.pstnLines, QStringList{"Phone Receive"});
         QCOMPARE(dsp.voipLines + endpoint.voipLines + amp.voipLines, QStringList{"SIP Receive"});
@@ -165,11 +161,10 @@ private slots:
         SimOptions moved;
         QCOMPARE(moved.parse({"kvrsim", "--design", Design, "--base-port", "20100"}), SimOptions::Outcome::Run);
         QVERIFY2(SimDeviceSource::collect(moved, &devices, &error), qPrintable(error));
-        QCOMPARE(devices.size(), 3);
-        for (int i = 0; i < devices.size(); ++i) {
-            QCOMPARE(devices.at(i).port, 20100 + i);
-            QCOMPARE(devices.at(i).nodeId, i + 1);
-        }
+        QList<int> numbered;
+        for (const SimDeviceInfo &device : std::as_const(devices))
+            numbered << device.nodeId << device.port;
+        QCOMPARE(numbered, (QList<int>{1, 20100, 2, 20101, 3, 20102}));
         QList<SimDeviceInfo> many = devices;
         QVERIFY(!SimDeviceSource::remapPorts(&many, 65534, &error));
         QCOMPARE(many.at(0).port, 20100); // unchanged on failure
@@ -177,9 +172,10 @@ private slots:
         SimOptions free;
         QCOMPARE(free.parse({"kvrsim", "--port", "10060", "--port", "0", "--port", "0"}), SimOptions::Outcome::Run);
         QVERIFY2(SimDeviceSource::collect(free, &devices, &error), qPrintable(error));
-        QCOMPARE(devices.size(), 3);
-        QCOMPARE(devices.at(0).port, 10060);
-        QCOMPARE(devices.at(2).port, 0);
+        numbered.clear();
+        for (const SimDeviceInfo &device : std::as_const(devices))
+            numbered << device.port;
+        QCOMPARE(numbered, (QList<int>{10060, 0, 0}));
     }
 
     void options()
@@ -245,11 +241,8 @@ private slots:
         QCOMPARE(simtest::OtherStation(ports.value(1)).ask("GA\"Gain 2\">1"), QByteArray("GA\"Gain 2\">1=-7.0\r"));
         ::kill(pid_t(sim.processId()), signalNumber);
         QVERIFY(sim.waitForFinished(Timeout));
-        QCOMPARE(sim.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(sim.exitCode(), 0);
-        QFile log(logPath);
-        QVERIFY(log.open(QIODevice::ReadOnly));
-        const QString text = QString::fromUtf8(log.readAll());
+        QCOMPARE((QList<int>{sim.exitStatus(), sim.exitCode()}), (QList<int>{QProcess::NormalExit, 0}));
+        const QString text = QString::fromUtf8(transfertest::readFile(logPath));
         QVERIFY2(text.contains(QStringLiteral("< SA \"Gain 1\">1=-5.0")), qPrintable(text));
         QVERIFY(text.contains(QStringLiteral("> GA\"Gain 1\">1=-5.0<CR>")));
         QVERIFY(text.contains(QStringLiteral("signal %1: stopping").arg(signalNumber)));
@@ -274,9 +267,9 @@ private slots:
         QVERIFY(printed("error: ring needs a line"));
         QVERIFY(out.contains("error: no phone line \"Nowhere\"\n"));
         QCOMPARE(status(), QByteArray("GA\"SIP Receive\">16=\"INCOMING\"&\"Lobby 2\"\r"));
-        // Dialer commands are acknowledged; others on the line refused.
-        QCOMPARE(phone.ask("SA \"SIP Receive\">16=ACCEPT") + phone.ask("SA \"SIP Receive\">16=RING"), QByteArray("\x06\x15"));
-        QCOMPARE(status(), QByteArray("GA\"SIP Receive\">16=\"ACTIVE\"&\"Lobby 2\"\r"));
+        // What is no dialer command is refused; the dialers' own commands meet
+        // the dialers' tests online.
+        QCOMPARE(phone.ask("SA \"SIP Receive\">16=RING"), QByteArray("\x15"));
         sim.terminate();
         QVERIFY(sim.waitForFinished(Timeout));
         QCOMPARE(sim.exitCode(), 0);
