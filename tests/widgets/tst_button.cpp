@@ -59,11 +59,14 @@ QStringList listOf(const QString &transform, const QString &set = QString())
     return set.isEmpty() ? QStringList{"transform", transform} : QStringList{"transform", transform, "set", set};
 }
 
+const QStringList lamp{"onimage", "connection_indicator_on", "offimage", "connection_indicator_off", "partialImage",
+                       "connection_indicator_partial", "action", "showConnectionStatus", "buttonType",
+                       "connectionIndicator"};
+
 struct Logic { QStringList widget, block; QString channel; int index2, queryIndex1; QStringList pressSends; };
-struct Lamp { int connected; bool checked, partial; QString image; };
-struct Texts { QStringList widget, block; QString on, off; };
+struct Shown { QString element; QStringList widget, block, expect; QString xml = {}; bool warns = false; };
 struct Link { bool bound; QStringList settings; QString text; int index; };
-struct Steps { QStringList widget, attributes, steps, sent; };
+struct Steps { QStringList widget, attributes; QString steps, sent; };
 } // namespace
 
 class tst_Button : public QObject
@@ -78,6 +81,18 @@ class tst_Button : public QObject
         scene.model->applySkin();
     }
 
+    // Of two devices, the first count answer.
+    void devicesAnswer(int count)
+    {
+        StandInInterface a, b;
+        a.setConnected(count >= 1);
+        b.setConnected(count >= 2);
+        scene.model->interfaces()->add(&a);
+        scene.model->interfaces()->add(&b);
+        scene.model->interfaceStatusChanged(true);
+        scene.model->interfaces()->clear();
+    }
+
 private slots:
     void initTestCase() { QVERIFY(scene.setUp() && scene.show(QSize(294, 522))); }
     void cleanup() { scene.view->qmlInterface()->setProperty("editModeEnable", false); }
@@ -87,74 +102,61 @@ private slots:
     // "unlink" take its transform or protocol away; "on"/"off" check the
     // button and its item, "lit"/"dark" the item alone, "held"/"free" the
     // hold-off; "wait" waits the hold-off out, "fade" a pulse's flash;
-    // "sent:F" checks what went out so far.
+    // "sent:F" checks what went out so far. "devices:N" makes N of two
+    // devices answer; "partial"/"whole" and "image:F" check the lamp.
     void steps_data()
     {
         QTest::addColumn<Steps>("row");
         const QStringList mute = listOf("chrL", "F,O,T"), pulse = listOf("chrL", "F,O,P"), bin8 = listOf("bin8");
+        const auto add = [](const char *name, const QStringList &widget, const QStringList &list, const QString &steps,
+                            const QString &sent = {}) { QTest::newRow(name) << Steps{widget, list, steps, sent}; };
         // What a press and the release after it send and show; something sent
         // holds device reports off, nothing sent holds nothing.
-        const QStringList inert{"off", "press", "off", "release", "dark", "free"};
-        const QStringList onThenOff{"off", "press", "sent:1", "on", "release", "dark", "held"};
-        QTest::newRow("alternating, on")
-            << Steps{acting("alternating"), mute, {"report:O", "on", "press", "sent:F", "off", "release", "dark", "held"},
-                     {"F"}};
-        QTest::newRow("sequence, on") << Steps{acting("sequence"), bin8,
-                                               {"report:1", "on", "press", "sent:0", "off", "release", "lit", "held"},
-                                               {"0", "1"}};
-        QTest::newRow("send on then off") << Steps{acting("sendOthenF"), bin8, onThenOff, {"1", "0"}};
-        QTest::newRow("send on then off, logic channel on")
-            << Steps{acting("sendOthenF", "logicChannel"), bin8,
-                     {"report:1", "on", "press", "sent:1", "on", "release", "lit", "held"}, {"1", "0"}};
-        QTest::newRow("send on then off, logic channel off")
-            << Steps{acting("sendOthenF", "logicChannel"), bin8, onThenOff, {"1", "0"}};
-        QTest::newRow("toggle") << Steps{acting("toggle"), mute,
-                                         {"off", "press", "sent:T", "on", "release", "lit", "held"}, {"T"}};
-        QTest::newRow("toggle without T") << Steps{acting("toggle"), listOf("chrL", "U,M"), inert, {}};
-        QTest::newRow("pulse") << Steps{acting("pulse"), pulse,
-                                        {"off", "press", "sent:P", "on", "release", "lit", "held"}, {"P"}};
-        QTest::newRow("pulse without P") << Steps{acting("pulse"), mute, inert, {}};
-        QTest::newRow("pulse, bin8 without P") << Steps{acting("pulse"), bin8, inert, {}};
-        QTest::newRow("none") << Steps{acting("none"), mute, inert, {}};
-        QTest::newRow("connection status") << Steps{acting("showConnectionStatus"), mute, inert, {}};
+        const QString inert = "off press off release dark free", onThenOff = "off press sent:1 on release dark held";
+        add("alternating, on", acting("alternating"), mute, "report:O on press sent:F off release dark held", "F");
+        add("sequence, on", acting("sequence"), bin8, "report:1 on press sent:0 off release lit held", "0 1");
+        add("send on then off", acting("sendOthenF"), bin8, onThenOff, "1 0");
+        add("send on then off, logic channel on", acting("sendOthenF", "logicChannel"), bin8,
+            "report:1 on press sent:1 on release lit held", "1 0");
+        add("send on then off, logic channel off", acting("sendOthenF", "logicChannel"), bin8, onThenOff, "1 0");
+        add("toggle", acting("toggle"), mute, "off press sent:T on release lit held", "T");
+        add("toggle without T", acting("toggle"), listOf("chrL", "U,M"), inert);
+        add("pulse", acting("pulse"), pulse, "off press sent:P on release lit held", "P");
+        add("pulse without P", acting("pulse"), mute, inert);
+        add("pulse, bin8 without P", acting("pulse"), bin8, inert);
+        add("none", acting("none"), mute, inert);
+        add("connection status", acting("showConnectionStatus"), mute, inert);
         // A release sends only after a press, with what the press had.
-        QTest::newRow("release without a press") << Steps{acting("sequence"), bin8, {"release"}, {}};
-        QTest::newRow("release without a transform")
-            << Steps{acting("sequence"), bin8, {"press", "unbind", "release"}, {"1"}};
-        QTest::newRow("release without a protocol")
-            << Steps{acting("sequence"), bin8, {"press", "unlink", "release"}, {"1"}};
+        add("release without a press", acting("sequence"), bin8, "release");
+        add("release without a transform", acting("sequence"), bin8, "press unbind release", "1");
+        add("release without a protocol", acting("sequence"), bin8, "press unlink release", "1");
         // A second pulse inside the flash must not leave the lamp lit.
-        QTest::newRow("pulse flash ends where it began")
-            << Steps{acting("pulse"), pulse, {"press", "release", "press", "release", "fade", "off"}, {"P", "P"}};
+        add("pulse flash ends where it began", acting("pulse"), pulse, "press release press release fade off", "P P");
         // Reports inside the hold-off wait; the last one shows when it ends,
         // and after it a report shows at once and is not sent back.
-        for (const auto &[name, reports, on] : {std::tuple{"no report", QStringList{}, true},
-                                                {"the device confirms", {"report:O"}, true},
-                                                {"the device refuses", {"report:F"}, false},
-                                                {"the last of two, on", {"report:F", "report:O"}, true},
-                                                {"the last of two, off", {"report:O", "report:F"}, false}})
-            QTest::newRow(name) << Steps{acting("alternating"), mute,
-                                         QStringList{"press", "release"} + reports
-                                             + QStringList{"held", "lit", "wait", on ? "on" : "off",
-                                                           on ? "report:F" : "report:O", on ? "dark" : "lit"},
-                                         {"O"}};
+        const QString held = "press release %1 held lit wait %2", on = "on report:F dark", off = "off report:O lit";
+        add("no report", acting("alternating"), mute, held.arg("", on), "O");
+        add("the device confirms", acting("alternating"), mute, held.arg("report:O", on), "O");
+        add("the device refuses", acting("alternating"), mute, held.arg("report:F", off), "O");
+        add("the last of two, on", acting("alternating"), mute, held.arg("report:F report:O", on), "O");
+        add("the last of two, off", acting("alternating"), mute, held.arg("report:O report:F", off), "O");
         // A failed send shows the state before it, and holds no report back.
-        const auto failed = [](const char *report) {
-            return QStringList{"refuse", "press", "release", "off", "free", report, "lit"};
-        };
-        QTest::newRow("failed alternating") << Steps{acting("alternating"), mute, failed("report:O"), {}};
-        QTest::newRow("failed pulse") << Steps{acting("pulse"), pulse, failed("report:O"), {}};
-        QTest::newRow("failed send on then off") << Steps{acting("sendOthenF"), bin8, failed("report:1"), {}};
+        const QString failed = "refuse press release off free %1 lit";
+        add("failed alternating", acting("alternating"), mute, failed.arg("report:O"));
+        add("failed pulse", acting("pulse"), pulse, failed.arg("report:O"));
+        add("failed send on then off", acting("sendOthenF"), bin8, failed.arg("report:1"));
         // The press went out and is shown; the release did not.
-        QTest::newRow("failed sequence release")
-            << Steps{acting("sequence"), bin8, {"press", "refuse", "release", "on"}, {"1"}};
+        add("failed sequence release", acting("sequence"), bin8, "press refuse release on", "1");
+        add("lamp, none answers", lamp, {}, "devices:0 off whole image:indicator_red.png");
+        add("lamp, one of two", lamp, {}, "devices:1 off partial image:indicator_ylw.png");
+        add("lamp, both", lamp, {}, "devices:2 on whole image:indicator_grn.png");
     }
     void steps()
     {
         QFETCH(Steps, row);
         Rig rig(row.widget, row.attributes);
         QVERIFY(rig.button);
-        for (const QString &step : row.steps) {
+        for (const QString &step : row.steps.split(' ', Qt::SkipEmptyParts)) {
             const bool on = step == "on" || step == "lit";
             if (step == "press")
                 rig.button->outputPressed();
@@ -176,6 +178,12 @@ private slots:
                 QTRY_VERIFY_WITH_TIMEOUT(!rig.button->isHeldOff(), Timeout);
             else if (step == "fade")
                 QTRY_COMPARE_WITH_TIMEOUT(rig.shown("checked").toBool(), false, Timeout);
+            else if (step == "partial" || step == "whole")
+                QCOMPARE(rig.shown("isPartialStateActive").toBool(), step == "partial");
+            else if (step.startsWith("image:"))
+                QCOMPARE(rig.shown("shownImage").toString(), "../images/skins/Light/" + step.mid(6));
+            else if (step.startsWith("devices:"))
+                devicesAnswer(step.mid(8).toInt());
             else if (on || step == "off" || step == "dark")
                 QCOMPARE(rig.shown("checked").toBool(), on);
             else
@@ -183,7 +191,7 @@ private slots:
             if (step == "on" || step == "off")
                 QCOMPARE(rig.button->isChecked(), on);
         }
-        QCOMPARE(rig.protocol.sent, row.sent);
+        QCOMPARE(rig.protocol.sent, row.sent.split(' ', Qt::SkipEmptyParts));
     }
 
     void unfinishedPressIsReleased_data()
@@ -235,63 +243,122 @@ private slots:
         QMetaObject::invokeMethod(menu, "close");
     }
 
-    void connectionLampFollowsTheDevices_data()
+    // What a button shows and writes: "key=value" of its item (or of its
+    // image set), the XML it writes (a tail when it ends in a line break).
+    void shownAndWritten_data()
     {
-        QTest::addColumn<Lamp>("lamp");
-        QTest::newRow("none answers") << Lamp{0, false, false, "indicator_red.png"};
-        QTest::newRow("one of two") << Lamp{1, false, true, "indicator_ylw.png"};
-        QTest::newRow("both") << Lamp{2, true, false, "indicator_grn.png"};
-    }
-    void connectionLampFollowsTheDevices()
-    {
-        QFETCH(Lamp, lamp);
-        Rig rig({"onimage", "connection_indicator_on", "offimage", "connection_indicator_off", "partialImage",
-                 "connection_indicator_partial", "action", "showConnectionStatus", "buttonType", "connectionIndicator"});
-        QCOMPARE(rig.button->imageSet(), "Connection Status Icon");
-        StandInInterface a, b;
-        a.setConnected(lamp.connected >= 1);
-        b.setConnected(lamp.connected >= 2);
-        scene.model->interfaces()->add(&a);
-        scene.model->interfaces()->add(&b);
-        scene.model->interfaceStatusChanged(true);
-        scene.model->interfaces()->clear();
-        QCOMPARE(rig.button->isChecked(), lamp.checked);
-        QCOMPARE(rig.shown("isPartialStateActive").toBool(), lamp.partial);
-        QCOMPARE(rig.shown("shownImage").toString(), "../images/skins/Light/" + lamp.image);
-    }
-
-    void imageKeys_data()
-    {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("path");
+        QTest::addColumn<Shown>("row");
         const QString skin = "../images/skins/Dark/", pink = "../images/skins/Accent/Pink/mute_on.png";
-        QTest::newRow("mute on") << "mute_on" << pink;
-        QTest::newRow("inside a longer name") << "big_mute_on_2" << pink;
-        QTest::newRow("mute off") << "mute_off" << skin + "mute_off.png";
-        QTest::newRow("green led off") << "green_led_off" << "../images/ledOffGreen.png";
-        QTest::newRow("led off") << "led_off" << "../images/ledOffRed.png";
-        QTest::newRow("led on") << "led_on" << "../images/ledOn.png";
-        QTest::newRow("red led") << "red_led" << "../images/ledRed.png";
-        QTest::newRow("reset all") << "reset_all" << skin + "resetAll.png";
-        QTest::newRow("set all") << "set_all" << skin + "setAll.png";
-        QTest::newRow("setup") << "setup_button" << skin + "menu.png";
-        QTest::newRow("no such image") << "no_such_picture" << "";
-    }
-    void imageKeys()
-    {
-        QFETCH(QString, key);
-        QFETCH(QString, path);
-        useSkin("Dark", "Pink");
+        const auto image = [](const char *name, const QString &key, const QString &path) {
+            QTest::newRow(name) << Shown{"button", {"onimage", key, "offimage", key}, {},
+                                         {"onImage=" + path, "offImage=" + path, "hasImage=true"},
+                                         "<onimage>" + key + "</onimage>\n<offimage>" + key + "</offimage>",
+                                         path.isEmpty()};
+        };
+        image("mute on", "mute_on", pink);
+        image("inside a longer name", "big_mute_on_2", pink);
+        image("mute off", "mute_off", skin + "mute_off.png");
+        image("green led off", "green_led_off", "../images/ledOffGreen.png");
+        image("led off", "led_off", "../images/ledOffRed.png");
+        image("led on", "led_on", "../images/ledOn.png");
+        image("red led", "red_led", "../images/ledRed.png");
+        image("reset all", "reset_all", skin + "resetAll.png");
+        image("set all", "set_all", skin + "setAll.png");
+        image("setup", "setup_button", skin + "menu.png");
         // A key that is no image is refused as a path that leads nowhere.
-        if (path.isEmpty())
+        image("no such image", "no_such_picture", "");
+        const auto set = [](const char *name, const QStringList &widget, const QString &set) {
+            QTest::newRow(name) << Shown{"button", widget, {}, {"imageSet=" + set}};
+        };
+        set("mute set", {"onimage", "mute_on", "offimage", "mute_off"}, "Mute/Unmute");
+        set("red and green lamp", {"onimage", "led_on", "offimage", "led_off"}, "Green LED");
+        set("green lamp", {"onimage", "led_on", "offimage", "green_led_off"}, "Custom");
+        set("setup set", {"offimage", "setup_button"}, "Setup Icon");
+        set("lamp without partial", {"onimage", "connection_indicator_on", "offimage", "connection_indicator_off"},
+            "Custom");
+        set("connection lamp", lamp, "Connection Status Icon");
+        set("reset all set", {"offimage", "reset_all"}, "Reset All");
+        set("named later", {"offimage", "set_all", "imageSet", "Mine"}, "Mine");
+        set("named earlier", {"imageSet", "Mine", "offimage", "set_all"}, "Set All");
+        // Shown with the names the placeholders stand for, written with them.
+        const auto text = [](const char *name, const QStringList &widget, const QStringList &block, const QString &on,
+                             const QString &off) {
+            QTest::newRow(name) << Shown{"button", widget, block, {"onText=" + on, "offText=" + off, "hasText=true"},
+                                         widget.first() == "ontext" ? "<ontext>" + widget.at(1) + "</ontext>" : ""};
+        };
+        const QStringList mixer{"title", "AMM-Gated", "inputLabel1", "Head Table", "inputLabel2", "Podium"};
+        text("label", {"ontext", "*LABEL* on", "offtext", "*LABEL*"}, {}, "Hall Gain on", "Hall Gain");
+        text("channel read later", {"ontext", "*Channel* in", "channel", "3"}, {}, "Ch3 in", "");
+        text("blanks between", {"ontext", "Mic \t 1"}, mixer, "Head Table UNMUTE", "");
+        text("no such microphone", {"ontext", "Mic 9", "offtext", "Mic 0"}, mixer, " UNMUTE", " MUTE");
+        text("microphone without number", {"ontext", "Mic"}, mixer, "Mic", "");
+        text("not a mixer", {"ontext", "Mic 2"}, {"title", "Gain"}, "Mic 2", "");
+        text("title as it is", {"title", "*LABEL* Mic 1"}, mixer, "*LABEL* Mic 1", "*LABEL* Mic 1");
+        text("phone label", {"ontext", "Phone1 on"}, {"name1", "Handset"}, "Front Desk on", "");
+        // One name for a command key's picture in the widget and in its QML
+        // file; a picture from elsewhere is refused: the default one shows.
+        const auto key = [](const char *name, const QString &image, const QString &shown) {
+            QTest::newRow(name) << Shown{"cmdbutton",
+                                         {"id", "3", "link", "32769", "x", "10", "y", "60", "width", "120", "height",
+                                          "40", "title", "Reception", "onimage", image, "imagesize", "0.6",
+                                          "hasBorder", "1", "command", "9100"},
+                                         {},
+                                         {"onImage=" + shown, shown.isEmpty() ? "hasImage=false" : "hasImage=true"},
+                                         "<title>Reception</title>\n<onimage>" + image
+                                             + "</onimage>\n<imagesize>0.6</imagesize>\n<hasBorder>1</hasBorder>\n"
+                                               "<command>9100</command>",
+                                         shown.endsWith("default.png")};
+        };
+        key("command, built-in name", "phone", "../images/phone.png");
+        key("command, built-in path", "../images/hold.png", "../images/hold.png");
+        key("command, no picture", "", "");
+        key("command, a name that climbs out", "../../../etc/hostname", "../images/default.png");
+        key("command, a path elsewhere", "/etc/hostname.png", "../images/default.png");
+        QTest::newRow("logic lamp written")
+            << Shown{"button",
+                     {"ontext", "*LABEL* MUTED", "offtext", "*Channel*", "partialText", "some", "onimage", "led_on",
+                      "offimage", "green_led_off", "imagesize", "0.6", "hasBorder", "1", "action", "sequence",
+                      "buttonType", "logicChannel", "channel", "4", "index1ForQuery", "2"},
+                     {},
+                     {},
+                     "<ontext>*LABEL* MUTED</ontext>\n<offtext>*Channel*</offtext>\n<partialText>some</partialText>\n"
+                     "<onimage>led_on</onimage>\n<offimage>green_led_off</offimage>\n<imagesize>0.6</imagesize>\n"
+                     "<hasBorder>1</hasBorder>\n<action>sequence</action>\n<buttonType>logicChannel</buttonType>\n"
+                     "<channel>4</channel>\n<imageSet>Custom</imageSet>\n<index1ForQuery>2</index1ForQuery>\n"};
+        // No texts and no pictures: neither is written. An unknown action
+        // keeps the one before; an unknown type is a mute.
+        QTest::newRow("unknown keywords written")
+            << Shown{"button",
+                     {"action", "toggle", "action", "hold", "buttonType", "fader", "hasBorder", "x", "imagesize", "big",
+                      "index1ForQuery", "q"},
+                     {},
+                     {},
+                     "<heightfract>1</heightfract>\n<imagesize>0</imagesize>\n<hasBorder>0</hasBorder>\n"
+                     "<action>toggle</action>\n<buttonType>mute</buttonType>\n<channel>1</channel>\n"
+                     "<imageSet></imageSet>\n<index1ForQuery>0</index1ForQuery>\n"};
+    }
+    void shownAndWritten()
+    {
+        QFETCH(Shown, row);
+        useSkin("Dark", "Pink");
+        if (row.warns)
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("it is not used"));
-        Rig rig({"onimage", key, "offimage", key});
+        Rig rig(row.widget, {}, row.block, row.element);
+        QVERIFY(rig.button);
+        // The pictures were chosen as the file was read.
         useSkin("Light", "Blue");
-        QCOMPARE(rig.shown("onImage").toString(), path);
-        QCOMPARE(rig.shown("offImage").toString(), path);
-        QVERIFY(rig.shown("hasImage").toBool());
-        // The key goes back to the file as it came.
-        QVERIFY(rig.xml().contains("<onimage>" + key + "</onimage>\n<offimage>" + key + "</offimage>"));
+        QStringList shown;
+        for (const QString &expected : row.expect) {
+            const QString key = expected.section('=', 0, 0);
+            shown << key + '=' + (key == "imageSet" ? rig.button->imageSet() : rig.shown(qPrintable(key)).toString());
+        }
+        QCOMPARE(shown, row.expect);
+        const QString xml = rig.xml();
+        QVERIFY2(xml.contains(row.xml) && (!row.xml.endsWith('\n') || xml.endsWith(row.xml)), qPrintable(xml));
+        if (row.element == "cmdbutton") { // unlinked, a press goes nowhere
+            scene.click(rig.button->item());
+            QVERIFY(rig.protocol.sent.isEmpty());
+        }
     }
 
     void everyButtonImageIsDrawn()
@@ -306,83 +373,6 @@ private slots:
             paths << WButtonImages::resolve("mute_on", "Light", accent);
         for (const QString &path : paths)
             QVERIFY2(distinctColours(QImage(":/" + path.mid(3))) >= 3, qPrintable(path));
-    }
-
-    void imageSetNames_data()
-    {
-        QTest::addColumn<QStringList>("widget");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("mute") << QStringList{"onimage", "mute_on", "offimage", "mute_off"} << "Mute/Unmute";
-        QTest::newRow("red and green lamp") << QStringList{"onimage", "led_on", "offimage", "led_off"} << "Green LED";
-        QTest::newRow("green lamp") << QStringList{"onimage", "led_on", "offimage", "green_led_off"} << "Custom";
-        QTest::newRow("setup") << QStringList{"offimage", "setup_button"} << "Setup Icon";
-        QTest::newRow("lamp without partial")
-            << QStringList{"onimage", "connection_indicator_on", "offimage", "connection_indicator_off"} << "Custom";
-        QTest::newRow("reset all") << QStringList{"offimage", "reset_all"} << "Reset All";
-        QTest::newRow("named later") << QStringList{"offimage", "set_all", "imageSet", "Mine"} << "Mine";
-        QTest::newRow("named earlier") << QStringList{"imageSet", "Mine", "offimage", "set_all"} << "Set All";
-    }
-    void imageSetNames()
-    {
-        QFETCH(QStringList, widget);
-        QFETCH(QString, name);
-        QCOMPARE(Rig(widget).button->imageSet(), name);
-    }
-
-    void textSubstitution_data()
-    {
-        QTest::addColumn<Texts>("texts");
-        const QStringList mixer{"title", "AMM-Gated", "inputLabel1", "Head Table", "inputLabel2", "Podium"};
-        QTest::newRow("label")
-            << Texts{{"ontext", "*LABEL* on", "offtext", "*LABEL*"}, {}, "Hall Gain on", "Hall Gain"};
-        QTest::newRow("channel read later") << Texts{{"ontext", "*Channel* in", "channel", "3"}, {}, "Ch3 in", ""};
-        QTest::newRow("blanks between") << Texts{{"ontext", "Mic \t 1"}, mixer, "Head Table UNMUTE", ""};
-        QTest::newRow("no such microphone")
-            << Texts{{"ontext", "Mic 9", "offtext", "Mic 0"}, mixer, " UNMUTE", " MUTE"};
-        QTest::newRow("microphone without number") << Texts{{"ontext", "Mic"}, mixer, "Mic", ""};
-        QTest::newRow("not a mixer") << Texts{{"ontext", "Mic 2"}, {"title", "Gain"}, "Mic 2", ""};
-        QTest::newRow("title as it is") << Texts{{"title", "*LABEL* Mic 1"}, mixer, "*LABEL* Mic 1", "*LABEL* Mic 1"};
-        QTest::newRow("phone label") << Texts{{"ontext", "Phone1 on"}, {"name1", "Handset"}, "Front Desk on", ""};
-    }
-    void textSubstitution()
-    {
-        QFETCH(Texts, texts);
-        Rig rig(texts.widget, {}, texts.block);
-        QCOMPARE(rig.shown("onText").toString(), texts.on);
-        QCOMPARE(rig.shown("offText").toString(), texts.off);
-        QVERIFY(rig.shown("hasText").toBool());
-        // Written with the placeholders, not the names they stood for.
-        if (texts.widget.first() == "ontext")
-            QVERIFY(rig.xml().contains("<ontext>" + texts.widget.at(1) + "</ontext>"));
-    }
-
-    void writing_data()
-    {
-        QTest::addColumn<QStringList>("widget");
-        QTest::addColumn<QString>("tail");
-        QTest::newRow("logic lamp")
-            << QStringList{"ontext", "*LABEL* MUTED", "offtext", "*Channel*", "partialText", "some", "onimage", "led_on",
-                           "offimage", "green_led_off", "imagesize", "0.6", "hasBorder", "1", "action", "sequence",
-                           "buttonType", "logicChannel", "channel", "4", "index1ForQuery", "2"}
-            << "<ontext>*LABEL* MUTED</ontext>\n<offtext>*Channel*</offtext>\n<partialText>some</partialText>\n"
-               "<onimage>led_on</onimage>\n<offimage>green_led_off</offimage>\n<imagesize>0.6</imagesize>\n"
-               "<hasBorder>1</hasBorder>\n<action>sequence</action>\n<buttonType>logicChannel</buttonType>\n"
-               "<channel>4</channel>\n<imageSet>Custom</imageSet>\n<index1ForQuery>2</index1ForQuery>\n";
-        // No texts and no pictures: neither is written. An unknown action
-        // keeps the one before; an unknown type is a mute.
-        QTest::newRow("unknown keywords")
-            << QStringList{"action", "toggle", "action", "hold", "buttonType", "fader", "hasBorder", "x", "imagesize",
-                           "big", "index1ForQuery", "q"}
-            << "<heightfract>1</heightfract>\n<imagesize>0</imagesize>\n<hasBorder>0</hasBorder>\n"
-               "<action>toggle</action>\n<buttonType>mute</buttonType>\n<channel>1</channel>\n"
-               "<imageSet></imageSet>\n<index1ForQuery>0</index1ForQuery>\n";
-    }
-    void writing()
-    {
-        QFETCH(QStringList, widget);
-        QFETCH(QString, tail);
-        const QString xml = Rig(widget).xml();
-        QVERIFY2(xml.endsWith(tail), qPrintable(xml));
     }
 
     void logicChannels_data()
@@ -447,40 +437,6 @@ private slots:
         w->transform()->setReplyText(QString::number(link.index + 1));
         QVERIFY(!w->itemProperty("isCurrent").toBool());
         QCOMPARE(rig.protocol.sent.size(), link.bound ? 1 : 0);
-    }
-
-    void commandButton_data()
-    {
-        QTest::addColumn<QString>("image");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("built-in name") << "phone" << "../images/phone.png";
-        QTest::newRow("built-in path") << "../images/hold.png" << "../images/hold.png";
-        QTest::newRow("none") << "" << "";
-        // A picture from elsewhere is refused: the default one shows instead.
-        QTest::newRow("a name that climbs out") << "../../../etc/hostname" << "../images/default.png";
-        QTest::newRow("a path elsewhere") << "/etc/hostname.png" << "../images/default.png";
-    }
-    void commandButton()
-    {
-        QFETCH(QString, image);
-        QFETCH(QString, shown);
-        if (shown.endsWith("default.png"))
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("it is not used"));
-        Rig rig({"id", "3", "link", "32769", "x", "10", "y", "60", "width", "120", "height", "40", "title", "Reception",
-                 "onimage", image, "imagesize", "0.6", "hasBorder", "1", "command", "9100"},
-                {}, {}, "cmdbutton");
-        auto *key = qobject_cast<WCmdButton *>(rig.button);
-        QVERIFY(key);
-        // One name for the picture in the widget and in its QML file.
-        QCOMPARE(key->itemProperty("onImage").toString(), shown);
-        QCOMPARE(key->itemProperty("hasImage").toBool(), !shown.isEmpty());
-        QVERIFY2(rig.xml().contains("<title>Reception</title>\n<onimage>" + image
-                                    + "</onimage>\n<imagesize>0.6</imagesize>\n<hasBorder>1</hasBorder>\n"
-                                      "<command>9100</command>"),
-                 qPrintable(rig.xml()));
-        // Unlinked, a press goes nowhere.
-        scene.click(key->item());
-        QVERIFY(rig.protocol.sent.isEmpty());
     }
 };
 
