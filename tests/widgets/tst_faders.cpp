@@ -16,7 +16,6 @@ using namespace widgettest;
 namespace {
 // The key of a fader's hard limits, by its block's title, its control's
 // name and its label.
-struct Percent { QString maximum; int position; QString display; };
 struct Limit { QString title, control, label, key; };
 struct Script { QStringList attributes, steps, sent; QString field; int position; bool withFader = true; };
 struct Found { QString limits; int maximumPosition; QString top; };
@@ -30,31 +29,20 @@ class tst_Faders : public QObject
     HBlock gain;
     std::unique_ptr<PanelControl> control;
 
-    // A fader control as the gain templates give it, its label naming the
-    // channel.
-    WSlider *fader(const QStringList &attributes = levelAttributes(), const QString &name = "Level",
-                   HNode *node = nullptr)
-    {
-        control = std::make_unique<PanelControl>(&scene.factory, node ? node : &gain, name, "Slider",
-                                                 QList<Record>{{"slider", {"id", "1", "knobcolor", "#ff00a0a0"}},
-                                                               {"label", {"id", "4", "text", "*CHLABEL*"}}},
-                                                 attributes);
-        return control->widget<WSlider>();
-    }
     // A fader control whose fader 1 and number field 2 link to each other,
     // or one with only the field.
-    WTextEdit *level(const QStringList &attributes = levelAttributes(), bool withFader = true)
+    WTextEdit *level(const QStringList &attributes = levelAttributes(), bool withFader = true,
+                     const QString &name = "Level", HNode *node = nullptr)
     {
         QList<Record> records{
             {"textedit", {"id", "2", "link", "1", "x", "60", "y", "10", "width", "80", "height", "30"}}};
         if (withFader)
             records.prepend({"slider", {"id", "1", "link", "2", "x", "10", "y", "10", "width", "40", "height", "200"}});
-        control = std::make_unique<PanelControl>(&scene.factory, &gain, "Level", "Slider", records, attributes);
+        control = std::make_unique<PanelControl>(&scene.factory, node ? node : &gain, name, "Slider", records,
+                                                 attributes);
         return control->widget<WTextEdit>();
     }
     WSlider *levelFader() const { return control->widget<WSlider>(); }
-    static void type(WTextEdit *edit, const QString &text) { edit->outputCurrentText(text); }
-    static QString shownText(const WWidget *w) { return w->itemProperty("text").toString(); }
     WLevelButtons *levelButtons(const QStringList &settings)
     {
         control = std::make_unique<PanelControl>(&scene.factory, &gain, "Input Level", "LevelButton",
@@ -80,38 +68,21 @@ private slots:
         scene.window.hide();
     }
 
-    // The text beside the fader shows percent of the travel, in whole
-    // numbers whatever the format.
-    void percentDisplay_data()
-    {
-        QTest::addColumn<Percent>("row");
-        QTest::newRow("three quarters") << Percent{"10", 5, "75%"};
-        QTest::newRow("bottom") << Percent{"10", -10, "0%"};
-        QTest::newRow("no range: the default's bottom") << Percent{"0", 0, "0%"};
-    }
-    void percentDisplay()
-    {
-        QFETCH(Percent, row);
-        if (row.maximum == "0")
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("no travel"));
-        WSlider *w = fader(levelAttributes(row.maximum == "0" ? "0" : "-10", row.maximum, "1", "pct"));
-        userMoves(w, row.position + 1);
-        userMoves(w, row.position);
-        QTRY_VERIFY_WITH_TIMEOUT(!protocol.sent.isEmpty() && !w->isSendPending(), Timeout);
-        QCOMPARE(w->transform()->displayText(), row.display);
-    }
-
     // Steps on a fader linked to its number field: "move:P" and "type:T" as
     // the user, "report:T" as the device, "refuse" and "accept" by the
     // protocol, "settle" once a move waits to be sent, "setup" to end the
     // control's set-up, "queries:N" waits for N reads of the value; "holds:V"
     // and "unknown" check what the fader and its transform keep,
-    // "range:B T bipolar" its travel and "at:P" its knob; "warns:W" is a
-    // warning the control gives as it is made.
+    // "range:B T bipolar" its travel, "at:P" its knob and "display:T" the
+    // text beside it; "warns:W" is a warning the control gives as it is made.
     void steps_data()
     {
         QTest::addColumn<Script>("row");
         const QStringList dB = levelAttributes();
+        const auto add = [](const char *name, const QStringList &attributes, const QStringList &steps,
+                            const QStringList &sent, const QString &field, int position, bool withFader = true) {
+            QTest::newRow(name) << Script{attributes, steps, sent, field, position, withFader};
+        };
         // The knob rests at the bottom until the device is heard, and can
         // reach both ends: the top sends the maximum.
         const auto travel = [](int bottom, int top, const char *bipolar, const QString &warning = {}) {
@@ -119,71 +90,71 @@ private slots:
                                "at:" + QString::number(bottom), "unknown", "move:" + QString::number(top + 5),
                                "settle"};
         };
-        QTest::newRow("gain, half dB") << Script{dB, travel(-120, 24, "false"), {"12.0"}, "12.0", 24};
-        QTest::newRow("tone band -12..12 is bipolar")
-            << Script{levelAttributes("-12", "12", "1"), travel(-12, 12, "true"), {"12.0"}, "12.0", 12};
+        add("gain, half dB", dB, travel(-120, 24, "false"), {"12.0"}, "12.0", 24);
+        add("tone band -12..12 is bipolar", levelAttributes("-12", "12", "1"), travel(-12, 12, "true"), {"12.0"},
+            "12.0", 12);
         // 0.3 / 0.1 is 2.9999... in binary: it rounds to 3, not down to 2.
-        QTest::newRow("positions round")
-            << Script{levelAttributes("0", "0.3", "0.1"), travel(0, 3, "false"), {"0.3"}, "0.3", 3};
-        QTest::newRow("step 0 moves by 1")
-            << Script{levelAttributes("-60", "12", "0"), travel(-60, 12, "false", "step of 0"), {"12.0"}, "12.0", 12};
-        QTest::newRow("step abc moves by 1")
-            << Script{levelAttributes("-10", "10", "abc"), travel(-10, 10, "true", "step of 0"), {"10.0"}, "10.0", 10};
-        QTest::newRow("no range gets a default")
-            << Script{levelAttributes("0", "0"), travel(-120, 24, "false", "no travel"), {"12.0"}, "12.0", 24};
-        QTest::newRow("reversed range gets a default")
-            << Script{levelAttributes("6", "-6", "1"), travel(-60, 12, "false", "no travel"), {"12.0"}, "12.0", 12};
+        add("positions round", levelAttributes("0", "0.3", "0.1"), travel(0, 3, "false"), {"0.3"}, "0.3", 3);
+        add("step 0 moves by 1", levelAttributes("-60", "12", "0"), travel(-60, 12, "false", "step of 0"), {"12.0"},
+            "12.0", 12);
+        add("step abc moves by 1", levelAttributes("-10", "10", "abc"), travel(-10, 10, "true", "step of 0"),
+            {"10.0"}, "10.0", 10);
+        add("no range gets a default", levelAttributes("0", "0"), travel(-120, 24, "false", "no travel"), {"12.0"},
+            "12.0", 24);
+        add("reversed range gets a default", levelAttributes("6", "-6", "1"), travel(-60, 12, "false", "no travel"),
+            {"12.0"}, "12.0", 12);
+        // The text beside the fader shows percent of the travel, in whole
+        // numbers whatever the format.
+        const QStringList percent = levelAttributes("-10", "10", "1", "pct");
+        add("percent, three quarters", percent, {"move:6", "move:5", "settle", "display:75%"}, {"5.0"}, "75%", 5);
+        add("percent, bottom", percent, {"move:-9", "move:-10", "settle", "display:0%"}, {"-10.0"}, "0%", -10);
+        add("percent, no range: the default's bottom", levelAttributes("0", "0", "1", "pct"),
+            {"warns:no travel", "move:1", "move:0", "settle", "display:0%"}, {"0.0"}, "0%", 0);
         // While the send waits, and for a while after it, the device's word
         // does not move the knob; once the knob is still, the value is read
         // again rather than trusted.
-        QTest::newRow("report under the finger")
-            << Script{dB,
-                      {"move:-10", "report:-30.0", "at:-10", "settle", "report:-30.0", "at:-10", "queries:0",
-                       "queries:1", "at:-10", "report:-5.0"},
-                      {"-5.0"}, "-5.0", -10};
+        add("report under the finger", dB,
+            {"move:-10", "report:-30.0", "at:-10", "settle", "report:-30.0", "at:-10", "queries:0", "queries:1",
+             "at:-10", "report:-5.0"},
+            {"-5.0"}, "-5.0", -10);
         // The value waiting after the first move is -9.5; the knob is back.
-        QTest::newRow("away and back in one delay")
-            << Script{dB, {"report:-10.0", "move:-19", "move:-20", "settle", "holds:-10.0"}, {"-10.0"}, "-10.0", -20};
-        QTest::newRow("refused move shows the device's value")
-            << Script{dB, {"report:-10.0", "refuse", "move:-4", "settle", "holds:-10.0"}, {}, "-10.0", -20};
+        add("away and back in one delay", dB, {"report:-10.0", "move:-19", "move:-20", "settle", "holds:-10.0"},
+            {"-10.0"}, "-10.0", -20);
+        add("refused move shows the device's value", dB, {"report:-10.0", "refuse", "move:-4", "settle", "holds:-10.0"},
+            {}, "-10.0", -20);
         // No hold-off started: the next report is shown at once.
-        QTest::newRow("report after a refused move")
-            << Script{dB, {"report:-10.0", "refuse", "move:-4", "settle", "report:-8.0"}, {}, "-8.0", -16};
-        QTest::newRow("set-up without a value, range around 0") << Script{dB, {"setup", "unknown"}, {}, "", -120};
+        add("report after a refused move", dB, {"report:-10.0", "refuse", "move:-4", "settle", "report:-8.0"}, {},
+            "-8.0", -16);
+        add("set-up without a value, range around 0", dB, {"setup", "unknown"}, {}, "", -120);
         // The value not yet known lies below this range: it stays unknown, and
         // is not taken for the top position.
-        QTest::newRow("set-up without a value, range above 0")
-            << Script{levelAttributes("0.5"), {"setup", "unknown"}, {}, "", 1};
-        QTest::newRow("above the range") << Script{dB, {"type:20"}, {"12.0"}, "12.0", 24};
-        QTest::newRow("below the range") << Script{dB, {"type:-99.25"}, {"-60.0"}, "-60.0", -120};
-        QTest::newRow("with its units") << Script{dB, {"type: -3.5 dB "}, {"-3.5"}, "-3.5", -7};
-        QTest::newRow("same text twice") << Script{dB, {"type:5", "type:5"}, {"5.0"}, "5.0", 10};
-        QTest::newRow("same value, other text")
-            << Script{dB, {"type:5", "type:5.0", "type:+5", "type:5.00 dB"}, {"5.0"}, "5.0", 10};
-        QTest::newRow("then another") << Script{dB, {"type:5", "type:-6"}, {"5.0", "-6.0"}, "-6.0", -12};
-        QTest::newRow("no number") << Script{dB, {"type:loud"}, {}, "", -120};
-        QTest::newRow("no number after one")
-            << Script{dB, {"type:2", "type:1,5", "type:5 %", "type:3e2", "type:inf", "type:"}, {"2.0"}, "2.0", 4};
+        add("set-up without a value, range above 0", levelAttributes("0.5"), {"setup", "unknown"}, {}, "", 1);
+        add("above the range", dB, {"type:20"}, {"12.0"}, "12.0", 24);
+        add("below the range", dB, {"type:-99.25"}, {"-60.0"}, "-60.0", -120);
+        add("with its units", dB, {"type: -3.5 dB "}, {"-3.5"}, "-3.5", -7);
+        add("same text twice", dB, {"type:5", "type:5"}, {"5.0"}, "5.0", 10);
+        add("same value, other text", dB, {"type:5", "type:5.0", "type:+5", "type:5.00 dB"}, {"5.0"}, "5.0", 10);
+        add("then another", dB, {"type:5", "type:-6"}, {"5.0", "-6.0"}, "-6.0", -12);
+        add("no number", dB, {"type:loud"}, {}, "", -120);
+        add("no number after one", dB, {"type:2", "type:1,5", "type:5 %", "type:3e2", "type:inf", "type:"}, {"2.0"},
+            "2.0", 4);
         // Group levels read only whole numbers from a text: a half dB goes
         // to the device as the code of -10.5 dB.
         QStringList group = dB;
         group.replace(group.indexOf("strV"), "grpV");
-        QTest::newRow("group level") << Script{group, {"type:-10.5"}, {"63"}, "-10.5", -21};
+        add("group level", group, {"type:-10.5"}, {"63"}, "-10.5", -21);
         // A percentage of the range -40 .. 0 dB; percentages have no decimals.
-        QTest::newRow("percent")
-            << Script{levelAttributes("-40", "0", "1", "pct"), {"type:50", "type:150%"}, {"-20", "0"}, "100%", 0};
+        add("percent typed", levelAttributes("-40", "0", "1", "pct"), {"type:50", "type:150%"}, {"-20", "0"}, "100%",
+            0);
         // The device moves the level elsewhere: both show it, and the same
         // entry goes out again.
-        QTest::newRow("report after an entry") << Script{dB, {"type:5", "report:3.0"}, {"5.0"}, "3.0", 6};
-        QTest::newRow("same entry after a report")
-            << Script{dB, {"type:5", "report:3.0", "type:5"}, {"5.0", "5.0"}, "5.0", 10};
+        add("report after an entry", dB, {"type:5", "report:3.0"}, {"5.0"}, "3.0", 6);
+        add("same entry after a report", dB, {"type:5", "report:3.0", "type:5"}, {"5.0", "5.0"}, "5.0", 10);
         // The fader follows the refused entry's field without sending it.
-        QTest::newRow("refused entry is not shown")
-            << Script{dB, {"type:2", "refuse", "type:9", "holds:2.0"}, {"2.0"}, "2.0", 4};
-        QTest::newRow("refused entry, then taken")
-            << Script{dB, {"type:2", "refuse", "type:9", "accept", "type:9"}, {"2.0", "9.0"}, "9.0", 18};
-        QTest::newRow("field without a fader shows reports")
-            << Script{dB, {"report:-3.5", "type:-3.50 dB"}, {}, "-3.5", 0, false};
+        add("refused entry is not shown", dB, {"type:2", "refuse", "type:9", "holds:2.0"}, {"2.0"}, "2.0", 4);
+        add("refused entry, then taken", dB, {"type:2", "refuse", "type:9", "accept", "type:9"}, {"2.0", "9.0"}, "9.0",
+            18);
+        add("field without a fader shows reports", dB, {"report:-3.5", "type:-3.50 dB"}, {}, "-3.5", 0, false);
     }
     void steps()
     {
@@ -201,7 +172,7 @@ private slots:
             if (what == "move") {
                 userMoves(w, value.toInt());
             } else if (what == "type") {
-                type(field, value);
+                field->outputCurrentText(value);
             } else if (what == "report") {
                 report(field, value); // the control's transform, which the fader shares
             } else if (what == "refuse" || what == "accept") {
@@ -223,6 +194,8 @@ private slots:
                 QTRY_COMPARE_WITH_TIMEOUT(protocol.queries, value.toInt(), Timeout);
             } else if (what == "at") {
                 QCOMPARE(shown(w), value.toInt());
+            } else if (what == "display") {
+                QCOMPARE(w->transform()->displayText(), value);
             } else if (what == "unknown") {
                 QVERIFY(!w->hasValue() && w->transform()->valueText().isEmpty());
             } else {
@@ -230,7 +203,7 @@ private slots:
             }
         }
         QCOMPARE(protocol.sent, row.sent);
-        QCOMPARE(shownText(field), row.field);
+        QCOMPARE(field->itemProperty("text").toString(), row.field);
         if (w) {
             QCOMPARE(shown(w), row.position);
             QVERIFY(!w->isSendPending());
@@ -314,7 +287,8 @@ private slots:
             hwtest::attributes({{"name", "level10"}, {"value", "0"}, {"max", row.limits}, {"min", "-40"}}));
         if (row.limits == "loud")
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("not two numbers"));
-        WSlider *w = fader(levelAttributes(), "Level 10", &link);
+        level(levelAttributes(), true, "Level 10", &link);
+        WSlider *w = levelFader();
         QCOMPARE(w->itemProperty("maximumValue").toInt(), row.maximumPosition);
         QCOMPARE(control->control.attributes().maxLimit(), row.top.toFloat());
         userMoves(w, 100);
@@ -340,7 +314,7 @@ private slots:
         QTest::keyClick(&scene.window, 'x');
         QTest::keyClick(&scene.window, Qt::Key_Return);
         QCOMPARE(input->property("text").toString(), "7.5");
-        QCOMPARE(protocol.sent.size(), 1);
+        QCOMPARE(protocol.sent, QStringList{"7.5"});
     }
 
     void levelButtonsSendAtOnceAndKeepTheirText()
@@ -363,9 +337,8 @@ private slots:
     void levelButtonRepeatStops_data()
     {
         QTest::addColumn<QString>("how");
-        QTest::newRow("press cancelled by disabling") << "cancel";
-        QTest::newRow("hidden") << "hide";
-        QTest::newRow("destroyed") << "destroy";
+        for (const char *how : {"disabled", "hidden", "destroyed"})
+            QTest::newRow(how) << QString(how);
     }
     void levelButtonRepeatStops()
     {
@@ -377,9 +350,9 @@ private slots:
         QTest::mousePress(&scene.window, Qt::LeftButton, {}, plus);
         QTRY_VERIFY_WITH_TIMEOUT(protocol.sent.size() >= 2, Timeout);
         QCOMPARE(w->itemProperty("repeatDirection").toInt(), 1);
-        if (how == "cancel")
+        if (how == "disabled") // the press is cancelled
             w->item()->setEnabled(false);
-        else if (how == "hide")
+        else if (how == "hidden")
             w->setItemVisible(false);
         else
             w->destroy();
