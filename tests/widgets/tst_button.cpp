@@ -154,9 +154,9 @@ private slots:
         add("failed send on then off", acting("sendOthenF"), bin8, failed.arg("report:1"));
         // The press went out and is shown; the release did not.
         add("failed sequence release", acting("sequence"), bin8, "press refuse release on", "1");
-        add("lamp, none answers", lamp, {}, "devices:0 off whole image:indicator_red.png");
-        add("lamp, one of two", lamp, {}, "devices:1 off partial image:indicator_ylw.png");
-        add("lamp, both", lamp, {}, "devices:2 on whole image:indicator_grn.png");
+        add("lamp, none answers", lamp, {}, "devices:0 off whole image:skins/Light/indicator_red.png");
+        add("lamp, one of two", lamp, {}, "devices:1 off partial image:skins/Light/indicator_ylw.png");
+        add("lamp, both", lamp, {}, "devices:2 on whole image:skins/Light/indicator_grn.png");
     }
     void steps()
     {
@@ -190,8 +190,7 @@ private slots:
             {"free", [&](auto) { QVERIFY(!rig.button->isHeldOff()); }},
             {"partial", [&](auto) { QVERIFY(rig.shown("isPartialStateActive").toBool()); }},
             {"whole", [&](auto) { QVERIFY(!rig.shown("isPartialStateActive").toBool()); }},
-            {"image",
-             [&](const QString &file) { QCOMPARE(rig.shown("shownImage").toString(), "../images/skins/Light/" + file); }},
+            {"image", [&](const QString &file) { QCOMPARE(rig.shown("shownImage").toString(), "../images/" + file); }},
             {"wait", [&](auto) { QTRY_VERIFY_WITH_TIMEOUT(!rig.button->isHeldOff(), Timeout); }},
             {"fade", [&](auto) { QTRY_VERIFY_WITH_TIMEOUT(!checked(), Timeout); }},
             {"sent", [&](const QString &sent) { QCOMPARE(rig.protocol.sent.join(','), sent); }}};
