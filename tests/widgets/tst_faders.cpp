@@ -85,24 +85,21 @@ private slots:
         };
         // The knob rests at the bottom until the device is heard, and can
         // reach both ends: the top sends the maximum.
-        const auto travel = [](int bottom, int top, const char *bipolar, const QString &warning = {}) {
-            return QStringList{"warns:" + warning, QString("range:%1 %2 %3").arg(bottom).arg(top).arg(bipolar),
-                               "at:" + QString::number(bottom), "unknown", "move:" + QString::number(top + 5),
-                               "settle"};
+        const auto travel = [&add](const char *name, const QStringList &attributes, int bottom, int top,
+                                   const char *bipolar, const QString &maximum, const QString &warning = {}) {
+            add(name, attributes,
+                {"warns:" + warning, QString("range:%1 %2 %3").arg(bottom).arg(top).arg(bipolar),
+                 "at:" + QString::number(bottom), "unknown", "move:" + QString::number(top + 5), "settle"},
+                {maximum}, maximum, top);
         };
-        add("gain, half dB", dB, travel(-120, 24, "false"), {"12.0"}, "12.0", 24);
-        add("tone band -12..12 is bipolar", levelAttributes("-12", "12", "1"), travel(-12, 12, "true"), {"12.0"},
-            "12.0", 12);
+        travel("gain, half dB", dB, -120, 24, "false", "12.0");
+        travel("tone band -12..12 is bipolar", levelAttributes("-12", "12", "1"), -12, 12, "true", "12.0");
         // 0.3 / 0.1 is 2.9999... in binary: it rounds to 3, not down to 2.
-        add("positions round", levelAttributes("0", "0.3", "0.1"), travel(0, 3, "false"), {"0.3"}, "0.3", 3);
-        add("step 0 moves by 1", levelAttributes("-60", "12", "0"), travel(-60, 12, "false", "step of 0"), {"12.0"},
-            "12.0", 12);
-        add("step abc moves by 1", levelAttributes("-10", "10", "abc"), travel(-10, 10, "true", "step of 0"),
-            {"10.0"}, "10.0", 10);
-        add("no range gets a default", levelAttributes("0", "0"), travel(-120, 24, "false", "no travel"), {"12.0"},
-            "12.0", 24);
-        add("reversed range gets a default", levelAttributes("6", "-6", "1"), travel(-60, 12, "false", "no travel"),
-            {"12.0"}, "12.0", 12);
+        travel("positions round", levelAttributes("0", "0.3", "0.1"), 0, 3, "false", "0.3");
+        travel("step 0 moves by 1", levelAttributes("-60", "12", "0"), -60, 12, "false", "12.0", "step of 0");
+        travel("step abc moves by 1", levelAttributes("-10", "10", "abc"), -10, 10, "true", "10.0", "step of 0");
+        travel("no range gets a default", levelAttributes("0", "0"), -120, 24, "false", "12.0", "no travel");
+        travel("reversed range gets a default", levelAttributes("6", "-6", "1"), -60, 12, "false", "12.0", "no travel");
         // The text beside the fader shows percent of the travel, in whole
         // numbers whatever the format.
         const QStringList percent = levelAttributes("-10", "10", "1", "pct");
