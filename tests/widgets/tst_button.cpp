@@ -5,7 +5,6 @@
 #include "MQmlInterface.h"
 #include "WButton.h"
 #include "WButtonImages.h"
-#include "WCmdButton.h"
 #include "WDelegate.h"
 #include "WTextLink.h"
 
@@ -63,10 +62,7 @@ const QStringList lamp{"onimage", "connection_indicator_on", "offimage", "connec
                        "connection_indicator_partial", "action", "showConnectionStatus", "buttonType",
                        "connectionIndicator"};
 
-struct Logic { QStringList widget, block; QString channel; int index2, queryIndex1; QStringList pressSends; };
-struct Shown { QString element; QStringList widget, block, expect; QString xml = {}; bool warns = false; };
-struct Link { bool bound; QStringList settings; QString text; int index; };
-struct Steps { QStringList widget, attributes; QString steps, sent; };
+struct Row { QString element; QStringList widget, list, block, steps; QString sent, warning{}; bool bound = true; };
 } // namespace
 
 class tst_Button : public QObject
@@ -98,20 +94,24 @@ private slots:
     void cleanup() { scene.view->qmlInterface()->setProperty("editModeEnable", false); }
 
     // Steps on a button: "press" and "release" by the widget's slots,
-    // "grab" and "letgo" by the mouse, "report:X" by the device, "refuse" by
-    // the protocol; "unbind" and "unlink" take its transform or protocol
-    // away; "flip", "hide", "disable", "edit", "ungrab" and "remove" end a
-    // press unfinished; "devices:N" makes N of two devices answer. Checks:
-    // "on"/"off" the button and its item, "lit"/"dark" the item alone,
-    // "held"/"free" the hold-off, "partial"/"whole" and "image:F" the lamp;
-    // "wait" waits the hold-off out, "fade" a pulse's flash; "sent:A,B" is
-    // what went out so far.
+    // "grab", "letgo" and "click" by the mouse, "report:X" and "reply:X" by
+    // the device, "refuse" by the protocol; "unbind" and "unlink" take its
+    // transform or protocol away; "flip", "hide", "disable", "edit", "ungrab"
+    // and "remove" end a press unfinished; "devices:N" makes N of two devices
+    // answer. Checks: "on"/"off" the button and its item, "lit"/"dark" the
+    // item alone, "held"/"free" the hold-off, "partial"/"whole" and "image:F"
+    // the lamp, "is:K=V" an item property, "set:N" the image set, "xml:X" and
+    // "tail:X" what it writes, "indexes:C,I2,Q,S" a logic button's channel
+    // and indexes, "index:N" and "current:N" a text link's; "wait" waits the
+    // hold-off out, "fade" a pulse's flash; "sent:A,B" is what went out so far.
     void steps_data()
     {
-        QTest::addColumn<Steps>("row");
+        QTest::addColumn<Row>("row");
         const QStringList mute = listOf("chrL", "F,O,T"), pulse = listOf("chrL", "F,O,P"), bin8 = listOf("bin8");
         const auto add = [](const char *name, const QStringList &widget, const QStringList &list, const QString &steps,
-                            const QString &sent = {}) { QTest::newRow(name) << Steps{widget, list, steps, sent}; };
+                            const QString &sent = {}) {
+            QTest::newRow(name) << Row{"button", widget, list, {}, steps.split(' ', Qt::SkipEmptyParts), sent};
+        };
         // What a press and the release after it send and show; something sent
         // holds device reports off, nothing sent holds nothing.
         const QString inert = "off press off release dark free", onThenOff = "off press sent:1 on release dark held";
@@ -157,21 +157,166 @@ private slots:
         add("lamp, none answers", lamp, {}, "devices:0 off whole image:skins/Light/indicator_red.png");
         add("lamp, one of two", lamp, {}, "devices:1 off partial image:skins/Light/indicator_ylw.png");
         add("lamp, both", lamp, {}, "devices:2 on whole image:skins/Light/indicator_grn.png");
+        const auto shows = [](const char *name, const QStringList &widget, const QStringList &steps,
+                              const QStringList &block = {}, const QString &warning = {}) {
+            QTest::newRow(name) << Row{"button", widget, {}, block, steps, {}, warning};
+        };
+        const QString skin = "../images/skins/Dark/", pink = "../images/skins/Accent/Pink/mute_on.png";
+        // Keys go back to the file as they came; one that is no image is
+        // refused as a path that leads nowhere.
+        const auto image = [&shows](const char *name, const QString &key, const QString &path) {
+            shows(name, {"onimage", key, "offimage", key},
+                  {"is:onImage=" + path, "is:offImage=" + path, "is:hasImage=true",
+                   "xml:<onimage>" + key + "</onimage>\n<offimage>" + key + "</offimage>"},
+                  {}, path.isEmpty() ? "it is not used" : "");
+        };
+        image("mute on", "mute_on", pink);
+        image("inside a longer name", "big_mute_on_2", pink);
+        image("mute off", "mute_off", skin + "mute_off.png");
+        image("green led off", "green_led_off", "../images/ledOffGreen.png");
+        image("led off", "led_off", "../images/ledOffRed.png");
+        image("led on", "led_on", "../images/ledOn.png");
+        image("red led", "red_led", "../images/ledRed.png");
+        image("reset all", "reset_all", skin + "resetAll.png");
+        image("set all", "set_all", skin + "setAll.png");
+        image("setup", "setup_button", skin + "menu.png");
+        image("no such image", "no_such_picture", "");
+        shows("mute set", {"onimage", "mute_on", "offimage", "mute_off"}, {"set:Mute/Unmute"});
+        shows("red and green lamp", {"onimage", "led_on", "offimage", "led_off"}, {"set:Green LED"});
+        shows("green lamp", {"onimage", "led_on", "offimage", "green_led_off"}, {"set:Custom"});
+        shows("setup set", {"offimage", "setup_button"}, {"set:Setup Icon"});
+        shows("lamp without partial", {"onimage", "connection_indicator_on", "offimage", "connection_indicator_off"},
+              {"set:Custom"});
+        shows("connection lamp", lamp, {"set:Connection Status Icon"});
+        shows("reset all set", {"offimage", "reset_all"}, {"set:Reset All"});
+        shows("named later", {"offimage", "set_all", "imageSet", "Mine"}, {"set:Mine"});
+        shows("named earlier", {"imageSet", "Mine", "offimage", "set_all"}, {"set:Set All"});
+        // Shown with the names the placeholders stand for, written with them.
+        const auto text = [&shows](const char *name, const QStringList &widget, const QStringList &block,
+                                   const QString &on, const QString &off) {
+            shows(name, widget,
+                  {"is:onText=" + on, "is:offText=" + off, "is:hasText=true",
+                   widget.first() == "ontext" ? "xml:<ontext>" + widget.at(1) + "</ontext>" : "xml:"},
+                  block);
+        };
+        const QStringList mixer{"title", "AMM-Gated", "inputLabel1", "Head Table", "inputLabel2", "Podium"};
+        text("label", {"ontext", "*LABEL* on", "offtext", "*LABEL*"}, {}, "Hall Gain on", "Hall Gain");
+        text("channel read later", {"ontext", "*Channel* in", "channel", "3"}, {}, "Ch3 in", "");
+        text("blanks between", {"ontext", "Mic \t 1"}, mixer, "Head Table UNMUTE", "");
+        text("no such microphone", {"ontext", "Mic 9", "offtext", "Mic 0"}, mixer, " UNMUTE", " MUTE");
+        text("microphone without number", {"ontext", "Mic"}, mixer, "Mic", "");
+        text("not a mixer", {"ontext", "Mic 2"}, {"title", "Gain"}, "Mic 2", "");
+        text("title as it is", {"title", "*LABEL* Mic 1"}, mixer, "*LABEL* Mic 1", "*LABEL* Mic 1");
+        text("phone label", {"ontext", "Phone1 on"}, {"name1", "Handset"}, "Front Desk on", "");
+        // One name for a command key's picture in the widget and in its QML
+        // file; a picture from elsewhere is refused: the default one shows.
+        // Unlinked, a press goes nowhere.
+        const auto key = [](const char *name, const QString &image, const QString &shown) {
+            const QStringList widget{"id", "3", "link", "32769", "x", "10", "y", "60", "width", "120", "height", "40",
+                                     "title", "Reception", "onimage", image, "imagesize", "0.6", "hasBorder", "1",
+                                     "command", "9100"};
+            const QString has = shown.isEmpty() ? "false" : "true";
+            const QStringList steps{"is:onImage=" + shown, "is:hasImage=" + has,
+                                    "xml:<title>Reception</title>\n<onimage>" + image
+                                        + "</onimage>\n<imagesize>0.6</imagesize>\n<hasBorder>1</hasBorder>\n"
+                                          "<command>9100</command>",
+                                    "click"};
+            QTest::newRow(name) << Row{"cmdbutton", widget, {}, {}, steps, {},
+                                       shown.endsWith("default.png") ? "it is not used" : ""};
+        };
+        key("command, built-in name", "phone", "../images/phone.png");
+        key("command, built-in path", "../images/hold.png", "../images/hold.png");
+        key("command, no picture", "", "");
+        key("command, a name that climbs out", "../../../etc/hostname", "../images/default.png");
+        key("command, a path elsewhere", "/etc/hostname.png", "../images/default.png");
+        shows("logic lamp written",
+              {"ontext", "*LABEL* MUTED", "offtext", "*Channel*", "partialText", "some", "onimage", "led_on",
+               "offimage", "green_led_off", "imagesize", "0.6", "hasBorder", "1", "action", "sequence", "buttonType",
+               "logicChannel", "channel", "4", "index1ForQuery", "2"},
+              {"tail:<ontext>*LABEL* MUTED</ontext>\n<offtext>*Channel*</offtext>\n<partialText>some</partialText>\n"
+               "<onimage>led_on</onimage>\n<offimage>green_led_off</offimage>\n<imagesize>0.6</imagesize>\n"
+               "<hasBorder>1</hasBorder>\n<action>sequence</action>\n<buttonType>logicChannel</buttonType>\n"
+               "<channel>4</channel>\n<imageSet>Custom</imageSet>\n<index1ForQuery>2</index1ForQuery>\n"});
+        // No texts and no pictures: neither is written. An unknown action
+        // keeps the one before; an unknown type is a mute.
+        shows("unknown keywords written",
+              {"action", "toggle", "action", "hold", "buttonType", "fader", "hasBorder", "x", "imagesize", "big",
+               "index1ForQuery", "q"},
+              {"tail:<heightfract>1</heightfract>\n<imagesize>0</imagesize>\n<hasBorder>0</hasBorder>\n"
+               "<action>toggle</action>\n<buttonType>mute</buttonType>\n<channel>1</channel>\n"
+               "<imageSet></imageSet>\n<index1ForQuery>0</index1ForQuery>\n"});
+        // A logic button's channel, and the indexes it reads and sends with.
+        const auto logic = [](const char *name, const QStringList &widget, const QString &indexes,
+                              const QStringList &block = {"title", "Logic", "controlCount", "4"},
+                              const QString &sent = "1", const QString &warning = {}) {
+            QTest::newRow(name) << Row{"button", widget + QStringList{"action", "sendOthenF"},
+                                       {"transform", "bin8", "struct", "2", "index2", "3"}, block,
+                                       {"indexes:" + indexes, "press"}, sent, warning};
+        };
+        logic("channel and lamp", {"buttonType", "logicChannel", "channel", "5", "index1ForQuery", "2"}, "5,5,2,1");
+        logic("set all after the block's channels", {"buttonType", "logicSet", "channel", "9"}, "5,5,1,1");
+        logic("reset all, channel read first", {"channel", "10", "buttonType", "logicReset"}, "6,6,1,1");
+        logic("set all, block without count", {"buttonType", "logicSet", "channel", "9"}, "9,9,1,1", {});
+        logic("channel not a number", {"buttonType", "logicChannel", "channel", "two"}, "two,0,1,1",
+              {"title", "Logic", "controlCount", "4"}, "", "m_channel is not convertable to int. Value is: two");
+        logic("mute keeps its index", {"buttonType", "mute", "channel", "7"}, "7,3,1,1");
+        // A text link on the block numbered 5: a click sends the index it
+        // shows, and it is written back under both keys. The device's current
+        // index marks the link; a report is never sent back.
+        const auto link = [](const char *name, bool bound, const QStringList &settings, const QString &text,
+                             int index) {
+            const QString n = QString::number(index), sent = bound ? n : "";
+            QStringList steps{"is:text=" + text, "index:" + n, "is:index=" + n,
+                              QString("xml:<index>%1</index>\n<paramidx>%1</paramidx>").arg(index)};
+            if (settings.contains("Blank"))
+                steps << "is:buttonMode=false" << "xml:<buttonmode>Blank</buttonmode>";
+            steps << "click" << "sent:" + sent << "reply:" + n << "current:" + n << "is:isCurrent=true"
+                  << "reply:" + QString::number(index + 1) << "is:isCurrent=false";
+            const QStringList geometry{"x", "10", "y", "10", "width", "120", "height", "30"};
+            QTest::newRow(name) << Row{"textlink", geometry + settings, listOf("bin8", "0,1,2"), {"index", "5"}, steps,
+                                       sent, {}, bound};
+        };
+        link("named by its node", true, {"text", "?", "index", "0"}, "Hall Gain", 5);
+        link("its own index last", true, {"text", "Low", "index", "0", "paramidx", "2"}, "Low", 2);
+        link("unbound keeps its text", false, {"text", "?", "index", "0", "paramidx", "1"}, "?", 1);
+        link("unbound without a number", false, {"text", "?", "index", "3"}, "?", 0);
+        link("no number", true, {"paramidx", "two", "buttonmode", "Blank"}, "", 0);
     }
     void steps()
     {
-        QFETCH(Steps, row);
-        Rig rig(row.widget, row.attributes);
+        QFETCH(Row, row);
+        if (!row.warning.isEmpty())
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(row.warning));
+        // Made under one skin and shown under another: the pictures are
+        // chosen as the file is read, the lamp's as it is drawn.
+        useSkin("Dark", "Pink");
+        Rig rig(row.widget, row.list, row.block, row.element, row.bound);
         QVERIFY(rig.button);
+        useSkin("Light", "Blue");
         QQuickItem *item = rig.button->item();
         const QPoint at = centreOf(item);
+        auto *link = qobject_cast<WTextLink *>(rig.button);
         const auto checked = [&rig] { return rig.shown("checked").toBool(); };
+        const auto is = [&rig](const QString &pair) {
+            const QString key = pair.section('=', 0, 0);
+            QCOMPARE(key + '=' + rig.shown(qPrintable(key)).toString(), pair);
+        };
+        const auto indexes = [&rig](const QString &expected) {
+            QCOMPARE(QString("%1,%2,%3,%4")
+                         .arg(rig.button->channel())
+                         .arg(rig.control().attributes().index2())
+                         .arg(rig.transform()->index1())
+                         .arg(rig.transform()->sendIndex1()),
+                     expected);
+        };
         const std::map<QString, std::function<void(const QString &)>> act{
             {"press", [&](auto) { rig.button->outputPressed(); }},
             {"release", [&](auto) { rig.button->outputReleased(); }},
             {"grab", [&](auto) { QTest::mousePress(scene.view, Qt::LeftButton, {}, at); }},
             {"letgo", [&](auto) { QTest::mouseRelease(scene.view, Qt::LeftButton, {}, at); }},
+            {"click", [&](auto) { scene.click(item); }},
             {"report", [&](const QString &value) { rig.transform()->receiveReply(value); }},
+            {"reply", [&](const QString &value) { rig.button->transform()->setReplyText(value); }},
             {"refuse", [&](auto) { rig.protocol.accept = false; }},
             {"unbind", [&](auto) { rig.control().deactivate(); }},
             {"unlink", [&](auto) { rig.button->setProtocol(nullptr); }},
@@ -191,10 +336,17 @@ private slots:
             {"partial", [&](auto) { QVERIFY(rig.shown("isPartialStateActive").toBool()); }},
             {"whole", [&](auto) { QVERIFY(!rig.shown("isPartialStateActive").toBool()); }},
             {"image", [&](const QString &file) { QCOMPARE(rig.shown("shownImage").toString(), "../images/" + file); }},
+            {"is", is},
+            {"set", [&](const QString &name) { QCOMPARE(rig.button->imageSet(), name); }},
+            {"xml", [&](const QString &part) { QVERIFY2(rig.xml().contains(part), qPrintable(rig.xml())); }},
+            {"tail", [&](const QString &part) { QVERIFY2(rig.xml().endsWith(part), qPrintable(rig.xml())); }},
+            {"indexes", indexes},
+            {"index", [&](const QString &n) { QVERIFY(link && link->index() == n.toInt()); }},
+            {"current", [&](const QString &n) { QVERIFY(link && link->current() == n.toInt()); }},
             {"wait", [&](auto) { QTRY_VERIFY_WITH_TIMEOUT(!rig.button->isHeldOff(), Timeout); }},
             {"fade", [&](auto) { QTRY_VERIFY_WITH_TIMEOUT(!checked(), Timeout); }},
             {"sent", [&](const QString &sent) { QCOMPARE(rig.protocol.sent.join(','), sent); }}};
-        for (const QString &step : row.steps.split(' ', Qt::SkipEmptyParts)) {
+        for (const QString &step : row.steps) {
             const auto found = act.find(step.section(':', 0, 0));
             QVERIFY2(found != act.end(), qPrintable(step));
             found->second(step.section(':', 1));
@@ -221,124 +373,6 @@ private slots:
         QMetaObject::invokeMethod(menu, "close");
     }
 
-    // What a button shows and writes: "key=value" of its item (or of its
-    // image set), the XML it writes (a tail when it ends in a line break).
-    void shownAndWritten_data()
-    {
-        QTest::addColumn<Shown>("row");
-        const QString skin = "../images/skins/Dark/", pink = "../images/skins/Accent/Pink/mute_on.png";
-        const auto image = [](const char *name, const QString &key, const QString &path) {
-            QTest::newRow(name) << Shown{"button", {"onimage", key, "offimage", key}, {},
-                                         {"onImage=" + path, "offImage=" + path, "hasImage=true"},
-                                         "<onimage>" + key + "</onimage>\n<offimage>" + key + "</offimage>",
-                                         path.isEmpty()};
-        };
-        image("mute on", "mute_on", pink);
-        image("inside a longer name", "big_mute_on_2", pink);
-        image("mute off", "mute_off", skin + "mute_off.png");
-        image("green led off", "green_led_off", "../images/ledOffGreen.png");
-        image("led off", "led_off", "../images/ledOffRed.png");
-        image("led on", "led_on", "../images/ledOn.png");
-        image("red led", "red_led", "../images/ledRed.png");
-        image("reset all", "reset_all", skin + "resetAll.png");
-        image("set all", "set_all", skin + "setAll.png");
-        image("setup", "setup_button", skin + "menu.png");
-        // A key that is no image is refused as a path that leads nowhere.
-        image("no such image", "no_such_picture", "");
-        const auto set = [](const char *name, const QStringList &widget, const QString &set) {
-            QTest::newRow(name) << Shown{"button", widget, {}, {"imageSet=" + set}};
-        };
-        set("mute set", {"onimage", "mute_on", "offimage", "mute_off"}, "Mute/Unmute");
-        set("red and green lamp", {"onimage", "led_on", "offimage", "led_off"}, "Green LED");
-        set("green lamp", {"onimage", "led_on", "offimage", "green_led_off"}, "Custom");
-        set("setup set", {"offimage", "setup_button"}, "Setup Icon");
-        set("lamp without partial", {"onimage", "connection_indicator_on", "offimage", "connection_indicator_off"},
-            "Custom");
-        set("connection lamp", lamp, "Connection Status Icon");
-        set("reset all set", {"offimage", "reset_all"}, "Reset All");
-        set("named later", {"offimage", "set_all", "imageSet", "Mine"}, "Mine");
-        set("named earlier", {"imageSet", "Mine", "offimage", "set_all"}, "Set All");
-        // Shown with the names the placeholders stand for, written with them.
-        const auto text = [](const char *name, const QStringList &widget, const QStringList &block, const QString &on,
-                             const QString &off) {
-            QTest::newRow(name) << Shown{"button", widget, block, {"onText=" + on, "offText=" + off, "hasText=true"},
-                                         widget.first() == "ontext" ? "<ontext>" + widget.at(1) + "</ontext>" : ""};
-        };
-        const QStringList mixer{"title", "AMM-Gated", "inputLabel1", "Head Table", "inputLabel2", "Podium"};
-        text("label", {"ontext", "*LABEL* on", "offtext", "*LABEL*"}, {}, "Hall Gain on", "Hall Gain");
-        text("channel read later", {"ontext", "*Channel* in", "channel", "3"}, {}, "Ch3 in", "");
-        text("blanks between", {"ontext", "Mic \t 1"}, mixer, "Head Table UNMUTE", "");
-        text("no such microphone", {"ontext", "Mic 9", "offtext", "Mic 0"}, mixer, " UNMUTE", " MUTE");
-        text("microphone without number", {"ontext", "Mic"}, mixer, "Mic", "");
-        text("not a mixer", {"ontext", "Mic 2"}, {"title", "Gain"}, "Mic 2", "");
-        text("title as it is", {"title", "*LABEL* Mic 1"}, mixer, "*LABEL* Mic 1", "*LABEL* Mic 1");
-        text("phone label", {"ontext", "Phone1 on"}, {"name1", "Handset"}, "Front Desk on", "");
-        // One name for a command key's picture in the widget and in its QML
-        // file; a picture from elsewhere is refused: the default one shows.
-        const auto key = [](const char *name, const QString &image, const QString &shown) {
-            QTest::newRow(name) << Shown{"cmdbutton",
-                                         {"id", "3", "link", "32769", "x", "10", "y", "60", "width", "120", "height",
-                                          "40", "title", "Reception", "onimage", image, "imagesize", "0.6",
-                                          "hasBorder", "1", "command", "9100"},
-                                         {},
-                                         {"onImage=" + shown, shown.isEmpty() ? "hasImage=false" : "hasImage=true"},
-                                         "<title>Reception</title>\n<onimage>" + image
-                                             + "</onimage>\n<imagesize>0.6</imagesize>\n<hasBorder>1</hasBorder>\n"
-                                               "<command>9100</command>",
-                                         shown.endsWith("default.png")};
-        };
-        key("command, built-in name", "phone", "../images/phone.png");
-        key("command, built-in path", "../images/hold.png", "../images/hold.png");
-        key("command, no picture", "", "");
-        key("command, a name that climbs out", "../../../etc/hostname", "../images/default.png");
-        key("command, a path elsewhere", "/etc/hostname.png", "../images/default.png");
-        QTest::newRow("logic lamp written")
-            << Shown{"button",
-                     {"ontext", "*LABEL* MUTED", "offtext", "*Channel*", "partialText", "some", "onimage", "led_on",
-                      "offimage", "green_led_off", "imagesize", "0.6", "hasBorder", "1", "action", "sequence",
-                      "buttonType", "logicChannel", "channel", "4", "index1ForQuery", "2"},
-                     {},
-                     {},
-                     "<ontext>*LABEL* MUTED</ontext>\n<offtext>*Channel*</offtext>\n<partialText>some</partialText>\n"
-                     "<onimage>led_on</onimage>\n<offimage>green_led_off</offimage>\n<imagesize>0.6</imagesize>\n"
-                     "<hasBorder>1</hasBorder>\n<action>sequence</action>\n<buttonType>logicChannel</buttonType>\n"
-                     "<channel>4</channel>\n<imageSet>Custom</imageSet>\n<index1ForQuery>2</index1ForQuery>\n"};
-        // No texts and no pictures: neither is written. An unknown action
-        // keeps the one before; an unknown type is a mute.
-        QTest::newRow("unknown keywords written")
-            << Shown{"button",
-                     {"action", "toggle", "action", "hold", "buttonType", "fader", "hasBorder", "x", "imagesize", "big",
-                      "index1ForQuery", "q"},
-                     {},
-                     {},
-                     "<heightfract>1</heightfract>\n<imagesize>0</imagesize>\n<hasBorder>0</hasBorder>\n"
-                     "<action>toggle</action>\n<buttonType>mute</buttonType>\n<channel>1</channel>\n"
-                     "<imageSet></imageSet>\n<index1ForQuery>0</index1ForQuery>\n"};
-    }
-    void shownAndWritten()
-    {
-        QFETCH(Shown, row);
-        useSkin("Dark", "Pink");
-        if (row.warns)
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("it is not used"));
-        Rig rig(row.widget, {}, row.block, row.element);
-        QVERIFY(rig.button);
-        // The pictures were chosen as the file was read.
-        useSkin("Light", "Blue");
-        QStringList shown;
-        for (const QString &expected : row.expect) {
-            const QString key = expected.section('=', 0, 0);
-            shown << key + '=' + (key == "imageSet" ? rig.button->imageSet() : rig.shown(qPrintable(key)).toString());
-        }
-        QCOMPARE(shown, row.expect);
-        const QString xml = rig.xml();
-        QVERIFY2(xml.contains(row.xml) && (!row.xml.endsWith('\n') || xml.endsWith(row.xml)), qPrintable(xml));
-        if (row.element == "cmdbutton") { // unlinked, a press goes nowhere
-            scene.click(rig.button->item());
-            QVERIFY(rig.protocol.sent.isEmpty());
-        }
-    }
-
     void everyButtonImageIsDrawn()
     {
         QStringList paths;
@@ -351,70 +385,6 @@ private slots:
             paths << WButtonImages::resolve("mute_on", "Light", accent);
         for (const QString &path : paths)
             QVERIFY2(distinctColours(QImage(":/" + path.mid(3))) >= 3, qPrintable(path));
-    }
-
-    void logicChannels_data()
-    {
-        QTest::addColumn<Logic>("logic");
-        const QStringList block{"title", "Logic", "controlCount", "4"};
-        QTest::newRow("channel and lamp")
-            << Logic{{"buttonType", "logicChannel", "channel", "5", "index1ForQuery", "2"}, block, "5", 5, 2, {"1"}};
-        QTest::newRow("set all after the block's channels")
-            << Logic{{"buttonType", "logicSet", "channel", "9"}, block, "5", 5, 1, {"1"}};
-        QTest::newRow("reset all, channel read first")
-            << Logic{{"channel", "10", "buttonType", "logicReset"}, block, "6", 6, 1, {"1"}};
-        QTest::newRow("set all, block without count")
-            << Logic{{"buttonType", "logicSet", "channel", "9"}, {}, "9", 9, 1, {"1"}};
-        QTest::newRow("channel not a number")
-            << Logic{{"buttonType", "logicChannel", "channel", "two"}, block, "two", 0, 1, {}};
-        QTest::newRow("mute keeps its index") << Logic{{"buttonType", "mute", "channel", "7"}, block, "7", 3, 1, {"1"}};
-    }
-    void logicChannels()
-    {
-        QFETCH(Logic, logic);
-        if (logic.channel == "two")
-            QTest::ignoreMessage(QtWarningMsg, "m_channel is not convertable to int. Value is: two");
-        Rig rig(logic.widget + QStringList{"action", "sendOthenF"}, {"transform", "bin8", "struct", "2", "index2", "3"},
-                logic.block);
-        QCOMPARE(rig.button->channel(), logic.channel);
-        QCOMPARE(
-            (QList<int>{rig.control().attributes().index2(), rig.transform()->index1(), rig.transform()->sendIndex1()}),
-            (QList<int>{logic.index2, logic.queryIndex1, 1}));
-        rig.button->outputPressed();
-        QCOMPARE(rig.protocol.sent, logic.pressSends);
-    }
-
-    // A text link on the block numbered 5: a click sends the index it
-    // shows, and it is written back under both keys.
-    void textLinks_data()
-    {
-        QTest::addColumn<Link>("link");
-        QTest::newRow("named by its node") << Link{true, {"text", "?", "index", "0"}, "Hall Gain", 5};
-        QTest::newRow("its own index last") << Link{true, {"text", "Low", "index", "0", "paramidx", "2"}, "Low", 2};
-        QTest::newRow("unbound keeps its text") << Link{false, {"text", "?", "index", "0", "paramidx", "1"}, "?", 1};
-        QTest::newRow("unbound without a number") << Link{false, {"text", "?", "index", "3"}, "?", 0};
-        QTest::newRow("no number") << Link{true, {"paramidx", "two", "buttonmode", "Blank"}, "", 0};
-    }
-    void textLinks()
-    {
-        QFETCH(Link, link);
-        Rig rig(QStringList{"x", "10", "y", "10", "width", "120", "height", "30"} + link.settings,
-                listOf("bin8", "0,1,2"), {"index", "5"}, "textlink", link.bound);
-        auto *w = qobject_cast<WTextLink *>(rig.button);
-        QVERIFY(w);
-        QCOMPARE(w->itemProperty("text").toString(), link.text);
-        QCOMPARE((QList<int>{w->index(), w->itemProperty("index").toInt()}), (QList<int>{link.index, link.index}));
-        QVERIFY(rig.xml().contains(QString("<index>%1</index>\n<paramidx>%1</paramidx>").arg(link.index)));
-        if (link.settings.contains("Blank"))
-            QVERIFY(!w->itemProperty("buttonMode").toBool() && rig.xml().contains("<buttonmode>Blank</buttonmode>"));
-        scene.click(w->item());
-        QCOMPARE(rig.protocol.sent, link.bound ? QStringList{QString::number(link.index)} : QStringList{});
-        // The device's current index marks the link; a report is never sent back.
-        w->transform()->setReplyText(QString::number(link.index));
-        QVERIFY(w->current() == link.index && w->itemProperty("isCurrent").toBool());
-        w->transform()->setReplyText(QString::number(link.index + 1));
-        QVERIFY(!w->itemProperty("isCurrent").toBool());
-        QCOMPARE(rig.protocol.sent.size(), link.bound ? 1 : 0);
     }
 };
 
