@@ -17,14 +17,40 @@ using namespace hwtest;
 using widgettest::RecordingProtocol;
 
 namespace {
-// A design with the nodes a drop list takes entries from, by name.
-struct Design
+struct Entries { QStringList settings, texts; QString node; QList<int> values; int mode; QString warns, xml{}; };
+struct Steps { QStringList settings; QString node, steps; QStringList sent; QString shown; int index; };
+} // namespace
+
+class tst_DropList : public QObject
 {
-    Design()
+    Q_OBJECT
+    widgettest::WidgetScene scene;
+    HRoot design;
+    QMap<QString, HNode *> nodes; // of the design, that lists take entries from
+    QTemporaryDir lists;
+    RecordingProtocol protocol;
+
+    WDropList *dropList(const QStringList &settings, HNode *node = nullptr)
     {
+        return scene.create<WDropList>("droplist", settings, node);
+    }
+    // Bound the way a control binds it, to the protocol that records.
+    WDropList *online(const QStringList &settings, HNode *node = nullptr)
+    {
+        WDropList *w = dropList(settings, node);
+        w->setTransform(new TBin8(w));
+        w->setProtocol(&protocol);
+        return w;
+    }
+    static QString shownText(WWidget *w) { return w->itemProperty("currentText").toString(); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(scene.setUp());
         auto *main = new HChassis;
-        root.addNode(main);
-        selector = new HBlock;
+        design.addNode(main);
+        auto *selector = new HBlock;
         selector->setTitle("Selector");
         for (const auto &[name, value] : {std::pair{"name1", "Mic 1"}, {"name2", "Mic 2"}, {"inputLabel1", "Lectern"},
                                           {"inputLabel2", "Radio"}})
@@ -49,44 +75,7 @@ struct Design
         for (const char *member : {"3", "2", "9"})
             scenes->addMember(member);
         main->addNode(scenes);
-        byName = {{"selector", selector}, {"group", music}, {"scenes", scenes}};
-    }
-
-    HRoot root;
-    HBlock *selector = nullptr;
-    QMap<QString, HNode *> byName;
-};
-
-struct Entries { QStringList settings, texts; QString node; QList<int> values; int mode; QString warns, xml{}; };
-struct Steps { QStringList settings; QString node, steps; QStringList sent; QString shown; int index; };
-} // namespace
-
-class tst_DropList : public QObject
-{
-    Q_OBJECT
-    widgettest::WidgetScene scene;
-    Design design;
-    QTemporaryDir lists;
-    RecordingProtocol protocol;
-
-    WDropList *dropList(const QStringList &settings, HNode *node = nullptr)
-    {
-        return scene.create<WDropList>("droplist", settings, node);
-    }
-    // Bound the way a control binds it, to the protocol that records.
-    WDropList *online(const QStringList &settings, HNode *node = nullptr)
-    {
-        WDropList *w = dropList(settings, node);
-        w->setTransform(new TBin8(w));
-        w->setProtocol(&protocol);
-        return w;
-    }
-    static QString shownText(WWidget *w) { return w->itemProperty("currentText").toString(); }
-
-private slots:
-    void initTestCase()
-    {
-        QVERIFY(scene.setUp());
+        nodes = {{"selector", selector}, {"group", music}, {"scenes", scenes}};
         QFile file(lists.filePath("zones.txt"));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("Bar\n\n  Lounge  \nTerrace");
@@ -150,7 +139,7 @@ private slots:
         QFETCH(Entries, entries);
         if (!entries.warns.isEmpty())
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(entries.warns));
-        WDropList *w = dropList(entries.settings, design.byName.value(entries.node));
+        WDropList *w = dropList(entries.settings, nodes.value(entries.node));
         QVERIFY(w);
         QCOMPARE(w->texts(), entries.texts);
         QCOMPARE(w->values(), entries.values);
@@ -189,7 +178,7 @@ private slots:
     void steps()
     {
         QFETCH(Steps, row);
-        WDropList *w = online(row.settings, design.byName.value(row.node));
+        WDropList *w = online(row.settings, nodes.value(row.node));
         for (const QString &step : row.steps.split(' ')) {
             const QString what = step.section(':', 0, 0), value = step.section(':', 1);
             if (what == "choose")
@@ -215,8 +204,8 @@ private slots:
 
     void popupOpensAtTheCurrentEntry()
     {
-        WDropList *w = online({"title", "*LABEL* source", "msg", "Low,Mid,High", "index", "5,7,9"}, design.selector);
-        design.selector->setLabel("Stage");
+        WDropList *w = online({"title", "*LABEL* source", "msg", "Low,Mid,High", "index", "5,7,9"}, nodes["selector"]);
+        nodes["selector"]->setLabel("Stage");
         QQmlComponent popups(&scene.engine, QUrl("qrc:/qml/objects/QmlPopupList.qml"));
         QPointer<QObject> first = popups.create();
         QVERIFY2(first, qPrintable(popups.errorString()));
