@@ -14,7 +14,7 @@ namespace {
 class StandInInterface : public IInterface
 {
 public:
-    void setConnected(bool connected) { m_connected = connected; }
+    explicit StandInInterface(bool connected) { m_connected = connected; }
 };
 
 // A button control as a panel file gives it: the settings of its widget
@@ -75,18 +75,6 @@ class tst_Button : public QObject
         scene.canvas.setProperty("skin", skin);
         scene.canvas.setProperty("accent", accent);
         scene.model->applySkin();
-    }
-
-    // Of two devices, the first count answer.
-    void devicesAnswer(int count)
-    {
-        StandInInterface a, b;
-        a.setConnected(count >= 1);
-        b.setConnected(count >= 2);
-        scene.model->interfaces()->add(&a);
-        scene.model->interfaces()->add(&b);
-        scene.model->interfaceStatusChanged(true);
-        scene.model->interfaces()->clear();
     }
 
 private slots:
@@ -326,7 +314,14 @@ private slots:
             {"edit", [&](auto) { scene.view->qmlInterface()->setProperty("editModeEnable", true); }},
             {"ungrab", [&](auto) { scene.view->mouseGrabberItem()->ungrabMouse(); }},
             {"remove", [&](auto) { rig.control().destroyWidgets(); }},
-            {"devices", [&](const QString &value) { devicesAnswer(value.toInt()); }},
+            {"devices",
+             [&](const QString &count) {
+                 StandInInterface a(count.toInt() >= 1), b(count.toInt() >= 2);
+                 scene.model->interfaces()->add(&a);
+                 scene.model->interfaces()->add(&b);
+                 scene.model->interfaceStatusChanged(true);
+                 scene.model->interfaces()->clear();
+             }},
             {"on", [&](auto) { QVERIFY(rig.button->isChecked() && checked()); }},
             {"off", [&](auto) { QVERIFY(!rig.button->isChecked() && !checked()); }},
             {"lit", [&](auto) { QVERIFY(checked()); }},
