@@ -146,7 +146,6 @@ private slots:
         rate("5x/s", "5x/s", "200");
         rate("3x/s", "3x/s", "333");
         // Anything else keeps the interval the meter had (here 2x/s).
-        rate("6x/s", "6x/s", "500");
         rate("upper case", "4X/S", "500");
         rate("empty", "", "500");
         // The text keeps its placeholder for writing; the item shows the name.
@@ -184,7 +183,6 @@ private slots:
         QTest::addColumn<QString>("reply");
         QTest::addColumn<QString>("path");
         QTest::newRow("floor") << "-60" << "../images/meterGrey.png";
-        QTest::newRow("green") << "-30" << "../images/meterGreen.png";
         QTest::newRow("at break 1") << "-20" << "../images/meterGreen.png";
         QTest::newRow("yellow") << "-10" << "../images/meterYellow.png";
         QTest::newRow("orange") << "-1" << "../images/meterOrange.png";
@@ -223,38 +221,35 @@ private slots:
         device.setTitle("XT-10C");
         device.setAttribute("ipaddress", "127.0.0.1");
         device.setAttribute("serialport", QString::number(peer.port()));
-        auto *usb = new HBlock;
-        usb->setTitle("USB In");
-        auto *pstn = new HBlock;
-        pstn->setTitle("PSTN In");
-        QVERIFY(device.addNode(usb) && device.addNode(pstn));
         // Three meters of the USB card (slot 10) and one of the PSTN card (11),
         // at one reading a second.
-        const QStringList slow = meterSettings({"meterRate", "1x/s"});
         std::vector<std::unique_ptr<PanelControl>> meters;
-        for (int channel = 1; channel <= 3; ++channel)
-            meters.push_back(meter(usb, slow, "meter", QStringLiteral("Meter %1").arg(channel),
-                                   meterAttributes(QString::number(channel))));
-        meters.push_back(meter(pstn, slow));
         QList<WMeter *> w;
-        for (const auto &m : meters)
-            w << m->widget<WMeter>();
+        for (const auto &[card, channels] : {std::pair{"USB In", 3}, {"PSTN In", 1}}) {
+            auto *node = new HBlock;
+            node->setTitle(card);
+            QVERIFY(device.addNode(node));
+            for (int channel = 1; channel <= channels; ++channel) {
+                const QString n = QString::number(channel);
+                meters.push_back(meter(node, meterSettings({"meterRate", "1x/s"}), "meter", "Meter " + n,
+                                       meterAttributes(n)));
+                w << meters.back()->widget<WMeter>();
+            }
+        }
         const auto polling = [&w] {
             return int(std::count_if(w.begin(), w.end(), [](WMeter *m) { return m->isPolling(); }));
-        };
-        const auto showAll = [&w](bool shown) {
-            for (WMeter *m : w)
-                m->setItemVisible(shown);
         };
         QCOMPARE(polling(), 0);
         device.setOnline(true);
         QTRY_COMPARE_WITH_TIMEOUT(polling(), 4, Timeout);
-        showAll(false);
+        for (WMeter *m : w)
+            m->setItemVisible(false);
         QCOMPARE(polling(), 0);
         peer.received.clear();
         // The panel is shown: each meter asks at once, and the meters of a
         // card share one report.
-        showAll(true);
+        for (WMeter *m : w)
+            m->setItemVisible(true);
         QCOMPARE(polling(), 4);
         QTRY_VERIFY_WITH_TIMEOUT(peer.count("GL A\r") >= 1 && peer.count("GL B\r") >= 1, Timeout);
         QCOMPARE((QList<int>{peer.count("GL A\r"), peer.count("GL B\r")}), (QList<int>{1, 1}));
