@@ -30,14 +30,10 @@ class tst_DropList : public QObject
     QTemporaryDir lists;
     RecordingProtocol protocol;
 
-    WDropList *dropList(const QStringList &settings, HNode *node = nullptr)
-    {
-        return scene.create<WDropList>("droplist", settings, node);
-    }
     // Bound the way a control binds it, to the protocol that records.
     WDropList *online(const QStringList &settings, HNode *node = nullptr)
     {
-        WDropList *w = dropList(settings, node);
+        WDropList *w = scene.create<WDropList>("droplist", settings, node);
         w->setTransform(new TBin8(w));
         w->setProtocol(&protocol);
         return w;
@@ -139,7 +135,7 @@ private slots:
         QFETCH(Entries, entries);
         if (!entries.warns.isEmpty())
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(entries.warns));
-        WDropList *w = dropList(entries.settings, nodes.value(entries.node));
+        WDropList *w = scene.create<WDropList>("droplist", entries.settings, nodes.value(entries.node));
         QVERIFY(w);
         QCOMPARE(w->texts(), entries.texts);
         QCOMPARE(w->values(), entries.values);
