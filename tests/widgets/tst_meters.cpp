@@ -4,7 +4,6 @@
 #include "../comm/CommTestUtil.h"
 #include "HBlock.h"
 #include "HChassis.h"
-#include "IInterface.h"
 #include "WMeter.h"
 #include "WMeterImage.h"
 #include "WidgetScene.h"
