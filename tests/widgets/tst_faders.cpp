@@ -79,18 +79,19 @@ private slots:
     {
         QTest::addColumn<Script>("row");
         const QStringList dB = levelAttributes();
-        const auto add = [](const char *name, const QStringList &attributes, const QStringList &steps,
-                            const QStringList &sent, const QString &field, int position, bool withFader = true) {
-            QTest::newRow(name) << Script{attributes, steps, sent, field, position, withFader};
+        const auto add = [](const char *name, const QStringList &attributes, const QString &steps, const QString &sent,
+                            const QString &field, int position, bool withFader = true) {
+            QTest::newRow(name) << Script{attributes, steps.split("; "), sent.split(' ', Qt::SkipEmptyParts), field,
+                                          position, withFader};
         };
         // The knob rests at the bottom until the device is heard, and can
         // reach both ends: the top sends the maximum.
         const auto travel = [&add](const char *name, const QStringList &attributes, int bottom, int top,
                                    const char *bipolar, const QString &maximum, const QString &warning = {}) {
-            add(name, attributes,
-                {"warns:" + warning, QString("range:%1 %2 %3").arg(bottom).arg(top).arg(bipolar),
-                 "at:" + QString::number(bottom), "unknown", "move:" + QString::number(top + 5), "settle"},
-                {maximum}, maximum, top);
+            const QString steps = QString("warns:%1; range:%2 %3 %4; at:%2; unknown; move:%5; settle")
+                                      .arg(warning, QString::number(bottom), QString::number(top), bipolar,
+                                           QString::number(top + 5));
+            add(name, attributes, steps, maximum, maximum, top);
         };
         travel("gain, half dB", dB, -120, 24, "false", "12.0");
         travel("tone band -12..12 is bipolar", levelAttributes("-12", "12", "1"), -12, 12, "true", "12.0");
@@ -103,55 +104,50 @@ private slots:
         // The text beside the fader shows percent of the travel, in whole
         // numbers whatever the format.
         const QStringList percent = levelAttributes("-10", "10", "1", "pct");
-        add("percent, three quarters", percent, {"move:6", "move:5", "settle", "display:75%"}, {"5.0"}, "75%", 5);
-        add("percent, bottom", percent, {"move:-9", "move:-10", "settle", "display:0%"}, {"-10.0"}, "0%", -10);
+        add("percent, three quarters", percent, "move:6; move:5; settle; display:75%", "5.0", "75%", 5);
+        add("percent, bottom", percent, "move:-9; move:-10; settle; display:0%", "-10.0", "0%", -10);
         add("percent, no range: the default's bottom", levelAttributes("0", "0", "1", "pct"),
-            {"warns:no travel", "move:1", "move:0", "settle", "display:0%"}, {"0.0"}, "0%", 0);
+            "warns:no travel; move:1; move:0; settle; display:0%", "0.0", "0%", 0);
         // While the send waits, and for a while after it, the device's word
         // does not move the knob; once the knob is still, the value is read
         // again rather than trusted.
         add("report under the finger", dB,
-            {"move:-10", "report:-30.0", "at:-10", "settle", "report:-30.0", "at:-10", "queries:0", "queries:1",
-             "at:-10", "report:-5.0"},
-            {"-5.0"}, "-5.0", -10);
+            "move:-10; report:-30.0; at:-10; settle; report:-30.0; at:-10; queries:0; queries:1; at:-10; report:-5.0",
+            "-5.0", "-5.0", -10);
         // The value waiting after the first move is -9.5; the knob is back.
-        add("away and back in one delay", dB, {"report:-10.0", "move:-19", "move:-20", "settle", "holds:-10.0"},
-            {"-10.0"}, "-10.0", -20);
-        add("refused move shows the device's value", dB, {"report:-10.0", "refuse", "move:-4", "settle", "holds:-10.0"},
-            {}, "-10.0", -20);
+        add("away and back in one delay", dB, "report:-10.0; move:-19; move:-20; settle; holds:-10.0", "-10.0", "-10.0",
+            -20);
+        add("refused move shows the device's value", dB, "report:-10.0; refuse; move:-4; settle; holds:-10.0", "",
+            "-10.0", -20);
         // No hold-off started: the next report is shown at once.
-        add("report after a refused move", dB, {"report:-10.0", "refuse", "move:-4", "settle", "report:-8.0"}, {},
-            "-8.0", -16);
-        add("set-up without a value, range around 0", dB, {"setup", "unknown"}, {}, "", -120);
+        add("report after a refused move", dB, "report:-10.0; refuse; move:-4; settle; report:-8.0", "", "-8.0", -16);
+        add("set-up without a value, range around 0", dB, "setup; unknown", "", "", -120);
         // The value not yet known lies below this range: it stays unknown, and
         // is not taken for the top position.
-        add("set-up without a value, range above 0", levelAttributes("0.5"), {"setup", "unknown"}, {}, "", 1);
-        add("above the range", dB, {"type:20"}, {"12.0"}, "12.0", 24);
-        add("below the range", dB, {"type:-99.25"}, {"-60.0"}, "-60.0", -120);
-        add("with its units", dB, {"type: -3.5 dB "}, {"-3.5"}, "-3.5", -7);
-        add("same text twice", dB, {"type:5", "type:5"}, {"5.0"}, "5.0", 10);
-        add("same value, other text", dB, {"type:5", "type:5.0", "type:+5", "type:5.00 dB"}, {"5.0"}, "5.0", 10);
-        add("then another", dB, {"type:5", "type:-6"}, {"5.0", "-6.0"}, "-6.0", -12);
-        add("no number", dB, {"type:loud"}, {}, "", -120);
-        add("no number after one", dB, {"type:2", "type:1,5", "type:5 %", "type:3e2", "type:inf", "type:"}, {"2.0"},
-            "2.0", 4);
+        add("set-up without a value, range above 0", levelAttributes("0.5"), "setup; unknown", "", "", 1);
+        add("above the range", dB, "type:20", "12.0", "12.0", 24);
+        add("below the range", dB, "type:-99.25", "-60.0", "-60.0", -120);
+        add("with its units", dB, "type: -3.5 dB ", "-3.5", "-3.5", -7);
+        add("same text twice", dB, "type:5; type:5", "5.0", "5.0", 10);
+        add("same value, other text", dB, "type:5; type:5.0; type:+5; type:5.00 dB", "5.0", "5.0", 10);
+        add("then another", dB, "type:5; type:-6", "5.0 -6.0", "-6.0", -12);
+        add("no number", dB, "type:loud", "", "", -120);
+        add("no number after one", dB, "type:2; type:1,5; type:5 %; type:3e2; type:inf; type:", "2.0", "2.0", 4);
         // Group levels read only whole numbers from a text: a half dB goes
         // to the device as the code of -10.5 dB.
         QStringList group = dB;
         group.replace(group.indexOf("strV"), "grpV");
-        add("group level", group, {"type:-10.5"}, {"63"}, "-10.5", -21);
+        add("group level", group, "type:-10.5", "63", "-10.5", -21);
         // A percentage of the range -40 .. 0 dB; percentages have no decimals.
-        add("percent typed", levelAttributes("-40", "0", "1", "pct"), {"type:50", "type:150%"}, {"-20", "0"}, "100%",
-            0);
+        add("percent typed", levelAttributes("-40", "0", "1", "pct"), "type:50; type:150%", "-20 0", "100%", 0);
         // The device moves the level elsewhere: both show it, and the same
         // entry goes out again.
-        add("report after an entry", dB, {"type:5", "report:3.0"}, {"5.0"}, "3.0", 6);
-        add("same entry after a report", dB, {"type:5", "report:3.0", "type:5"}, {"5.0", "5.0"}, "5.0", 10);
+        add("report after an entry", dB, "type:5; report:3.0", "5.0", "3.0", 6);
+        add("same entry after a report", dB, "type:5; report:3.0; type:5", "5.0 5.0", "5.0", 10);
         // The fader follows the refused entry's field without sending it.
-        add("refused entry is not shown", dB, {"type:2", "refuse", "type:9", "holds:2.0"}, {"2.0"}, "2.0", 4);
-        add("refused entry, then taken", dB, {"type:2", "refuse", "type:9", "accept", "type:9"}, {"2.0", "9.0"}, "9.0",
-            18);
-        add("field without a fader shows reports", dB, {"report:-3.5", "type:-3.50 dB"}, {}, "-3.5", 0, false);
+        add("refused entry is not shown", dB, "type:2; refuse; type:9; holds:2.0", "2.0", "2.0", 4);
+        add("refused entry, then taken", dB, "type:2; refuse; type:9; accept; type:9", "2.0 9.0", "9.0", 18);
+        add("field without a fader shows reports", dB, "report:-3.5; type:-3.50 dB", "", "-3.5", 0, false);
     }
     void steps()
     {
