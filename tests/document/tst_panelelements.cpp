@@ -38,7 +38,6 @@ QString fieldText(const CAttributes &a, const QString &field)
         {"index1", QString::number(a.index1())},
         {"minLimit", QString::number(a.minLimit())},
         {"precision", QString::number(a.precision())},
-        {"cardPin", QString::number(a.cardPin())},
         {"enableEdit", a.enableEdit() ? "true" : "false"},
         {"doNotPoll", a.doNotPoll() ? "true" : "false"},
         {"action", QString("%1 %2").arg(a.actionSet() ? "SET" : "-", a.actionReset() ? "RESET" : "-")}};
@@ -92,13 +91,12 @@ private slots:
         for (const char *bad : {"", "abc", "0", "-5.5", "nan", "inf"})
             QVERIFY2(!canvas.setProperty("aspect", bad), bad);
         // A new device starts plain.
+        canvas.setProperty("multiplyScaleFactor", "yes");
         QCOMPARE((QVariantList{canvas.skin(), canvas.size(), canvas.previousSize(), canvas.aspect(),
-                               canvas.orientation(), canvas.horizCenter()}),
-                 (QVariantList{"Light", 10.9f, 6.0f, 1.7777778f, 0, true}));
-        for (const auto &[text, flag] : QList<QPair<const char *, bool>>{{" 0 ", false}, {"yes", true}}) {
-            canvas.setProperty("multiplyScaleFactor", text);
-            QCOMPARE(canvas.multiplyScaleFactor(), flag);
-        }
+                               canvas.orientation(), canvas.horizCenter(), canvas.multiplyScaleFactor()}),
+                 (QVariantList{"Light", 10.9f, 6.0f, 1.7777778f, 0, true, true}));
+        canvas.setProperty("multiplyScaleFactor", " 0 ");
+        QVERIFY(!canvas.multiplyScaleFactor());
     }
 
     void writesTheCanvasElementAndResetKeepsTheLook()
@@ -206,7 +204,6 @@ private slots:
         QTest::newRow("bad float keeps") << "minLimit" << "low" << "minLimit" << "-40";
         QTest::newRow("one decimal") << "format" << "nn.n" << "precision" << "1";
         QTest::newRow("first dot counts") << "format" << "nn.n.n" << "precision" << "3";
-        QTest::newRow("bad pin keeps") << "cardPin" << "x" << "cardPin" << "-1";
         QTest::newRow("edit non-zero") << "enableEdit" << "2" << "enableEdit" << "true";
         QTest::newRow("bad flag keeps") << "doNotPoll" << "yes" << "doNotPoll" << "false";
         QTest::newRow("SET") << "action" << "SET" << "action" << "SET -";

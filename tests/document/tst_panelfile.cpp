@@ -109,35 +109,31 @@ class tst_PanelFile : public QObject
 private slots:
     void init() { MProject::setExitPin(QString()); }
 
-    void writingWhatWasReadGivesTheSameBytes()
+    void readsEverySectionAndWritesTheSameBytes()
     {
         Document doc;
         QVERIFY(doc.file.read(Conference));
         QTemporaryDir dir;
         QVERIFY(doc.file.write(dir.filePath("again.cpf")));
         QCOMPARE(readFile(dir.filePath("again.cpf")), readFile(Conference));
-    }
-
-    void readsEverySection()
-    {
-        Document doc;
-        QVERIFY(doc.file.read(Conference));
         auto *hall = qobject_cast<CComposite *>(doc.root.childAt(0));
         CControl *level = doc.root.findByName("Hall Level");
         QVERIFY(hall && level);
         QCOMPARE((QStringList{doc.file.fileVersion(), doc.project.field("Customer", "address"),
                               doc.project.field("Comments", "comment2"), MProject::exitPin(), doc.canvas.device(),
-                              QString::number(doc.canvas.size()), childNames(&doc.root).join('|'), hall->elementType(),
-                              childNames(hall).join('|'), QString::number(level->id()), level->nodeReference().connection,
-                              level->widgetRecords().at(1).value("link"), QString::number(level->attributes().maxLimit()),
-                              doc.root.findById(1002)->attributes().set(), doc.file.connections().at(1).value("ipaddress")}),
+                              QString::number(doc.canvas.size()), childNames(&doc.root).join('|'),
+                              hall->elementType(), childNames(hall).join('|'), QString::number(level->id()),
+                              level->nodeReference().connection, level->widgetRecords().at(1).value("link"),
+                              QString::number(level->attributes().maxLimit()),
+                              doc.root.findById(1002)->attributes().set(),
+                              doc.file.connections().at(1).value("ipaddress")}),
                  (QStringList{"3.0", QString::fromUtf8("Kajgatan 4, 411 04 Göteborg"),
                               "Hall mics <on> only during events & rehearsals.", "2468", "iPhone 12", "6.1",
-                              "Main Hall|Boardroom", "Scene", "Hall Overview|Sources|Hall Link", "1001", "Chassis|||3", "2",
-                              "12", "F,O,T", "192.168.10.22"}));
-        QCOMPARE(level->parentComposite(), doc.panel("Hall Overview"));
-        QCOMPARE((QList<int>{doc.panel("Sources")->panelKind(), doc.panel("Notes")->childCount()}),
-                 (QList<int>{CComposite::Template, 0}));
+                              "Main Hall|Boardroom", "Scene", "Hall Overview|Sources|Hall Link", "1001",
+                              "Chassis|||3", "2", "12", "F,O,T", "192.168.10.22"}));
+        QCOMPARE((QList<QObject *>{level->parentComposite(), doc.panel("Notes")->children().value(0)}),
+                 (QList<QObject *>{doc.panel("Hall Overview"), nullptr}));
+        QCOMPARE(doc.panel("Sources")->panelKind(), CComposite::Template);
         CControl *combos = doc.root.findByName("Combinations");
         QVERIFY(combos->attributes().actionSet() && combos->attributes().actionReset());
         // Every widget keyword stands in the file, as widget data of its
@@ -166,10 +162,10 @@ private slots:
                  (QStringList{"1357", "2.1", "+46 70 555 0199", "Light", "Foyer", "", "Galaxy Tab", "0"}));
         // Kinds derived from the children where the file gives none or one
         // the program does not know.
-        QCOMPARE((QList<int>{doc.panel("Music")->panelKind(), doc.panel("Bar")->panelKind(), doc.panel("Presets")->panelKind()}),
+        QCOMPARE((QList<int>{doc.panel("Music")->panelKind(), doc.panel("Bar")->panelKind(),
+                             doc.panel("Presets")->panelKind()}),
                  (QList<int>{CComposite::Complete, CComposite::Custom, CComposite::Template}));
         CControl *level = doc.root.findByName("Foyer Level");
-        QCOMPARE((QList<quint32>{level->attributes().structure(), level->attributes().link()}), (QList<quint32>{31, 32}));
         CControl *mute = doc.root.findByName("Foyer Mute");
         QVERIFY(mute->attributes().actionReset() && !mute->attributes().actionSet());
         // Repeated, missing and unreadable ids give ids no other control of
@@ -180,7 +176,9 @@ private slots:
             ids.insert(c->id());
         QCOMPARE(ids.size(), controls.size());
         QVERIFY(!ids.contains(0));
-        QCOMPARE((QList<quint32>{level->id(), doc.root.findByName("Site 2")->id()}), (QList<quint32>{501, 503}));
+        QCOMPARE((QList<quint32>{level->attributes().structure(), level->attributes().link(), level->id(),
+                                 doc.root.findByName("Site 2")->id()}),
+                 (QList<quint32>{31, 32, 501, 503}));
         QCOMPARE(doc.file.connections().at(1).value("ipaddress"), "192.168.20.6");
         const QByteArray once = doc.written();
         Document second;
@@ -231,11 +229,17 @@ private slots:
         QVERIFY(!QFile::exists(dir.filePath("no folder")));
     }
 
-    void targetsMayBeMissing()
+    void targetsMayBeMissingAndConnectionsReachTheirDevices()
     {
-        CPanelFile file(nullptr, nullptr, nullptr);
+        HRoot root;
+        auto *device = new RecordingDevice;
+        root.addNode(device);
+        CPanelFile file(nullptr, nullptr, nullptr, &root);
         QVERIFY(file.read(Conference));
         QCOMPARE(file.connections().size(), 2);
+        QCOMPARE(device->set, (QStringList{"title=ZMP-30", "ipaddress=192.168.10.21", "ipport=10050",
+                                           "monitorport=10051", "serialport=10055", "platform=ZMP"}));
+        QCOMPARE(device->changed.join(','), "title,ipaddress,ipport,monitorport,serialport,platform");
         QString out;
         XmlWriter writer;
         writer.setString(&out);
@@ -266,36 +270,30 @@ private slots:
 
     void bindingRule_data()
     {
-        QTest::addColumn<QString>("block");
-        QTest::addColumn<int>("nodeID");
-        QTest::addColumn<QString>("category");
-        QTest::addColumn<QString>("connection");
+        QTest::addColumn<QStringList>("reference"); // block, nodeID, nodeCategory, connection
         QTest::addColumn<QString>("bound");
-        QTest::newRow("id and category") << "Hall Gain" << 12 << "Blocks" << "Chassis|||3" << "Hall Gain";
-        QTest::newRow("renumbered block") << "Hall Gain" << 99 << "Blocks" << "Chassis|||3" << "Hall Gain";
-        QTest::newRow("category differs") << "Hall Gain" << 15 << "Groups" << "Chassis|||3" << "Hall Gain";
-        QTest::newRow("the device itself") << "" << 3 << "Chassis" << "Chassis|||3" << "Hall DSP";
-        QTest::newRow("other device's node") << "SIP Receive" << 51 << "Blocks" << "Chassis|||3" << "";
-        QTest::newRow("no such device") << "Hall Gain" << 12 << "Blocks" << "Chassis|||9" << "";
-        QTest::newRow("device by label") << "Hall Gain" << 12 << "Blocks" << "Hall DSP" << "";
-        QTest::newRow("dropped node") << "Wireless Rx" << 77 << "Blocks" << "Chassis|||3" << "";
-        QTest::newRow("empty block matches no label") << "" << 77 << "Blocks" << "Chassis|||5" << "";
+        QTest::newRow("id and category") << QStringList{"Hall Gain", "12", "Blocks", "Chassis|||3"} << "Hall Gain";
+        QTest::newRow("renumbered block") << QStringList{"Hall Gain", "99", "Blocks", "Chassis|||3"} << "Hall Gain";
+        QTest::newRow("category differs") << QStringList{"Hall Gain", "15", "Groups", "Chassis|||3"} << "Hall Gain";
+        QTest::newRow("the device itself") << QStringList{"", "3", "Chassis", "Chassis|||3"} << "Hall DSP";
+        QTest::newRow("other device's node") << QStringList{"SIP Receive", "51", "Blocks", "Chassis|||3"} << "";
+        QTest::newRow("no such device") << QStringList{"Hall Gain", "12", "Blocks", "Chassis|||9"} << "";
+        QTest::newRow("device by label") << QStringList{"Hall Gain", "12", "Blocks", "Hall DSP"} << "";
+        QTest::newRow("dropped node") << QStringList{"Wireless Rx", "77", "Blocks", "Chassis|||3"} << "";
+        QTest::newRow("empty block matches no label") << QStringList{"", "77", "Blocks", "Chassis|||5"} << "";
     }
     void bindingRule()
     {
-        QFETCH(QString, block);
-        QFETCH(int, nodeID);
-        QFETCH(QString, category);
-        QFETCH(QString, connection);
+        QFETCH(QStringList, reference);
         QFETCH(QString, bound);
         Design design;
         CControl control("Level", "Slider");
-        control.setNodeReference({block, nodeID, category, connection});
+        control.setNodeReference({reference[0], reference[1].toInt(), reference[2], reference[3]});
+        const QString unbound = "CControl::bindNodes - no node for control \"Level\" (block \"%1\", nodeID %2, "
+                                "nodeCategory \"%3\", connection \"%4\"); it stays unbound.";
         if (bound.isEmpty())
-            QTest::ignoreMessage(QtDebugMsg, qPrintable(QString("CControl::bindNodes - no node for control \"Level\" "
-                                                                "(block \"%1\", nodeID %2, nodeCategory \"%3\", "
-                                                                "connection \"%4\"); it stays unbound.")
-                                                            .arg(block, QString::number(nodeID), category, connection)));
+            QTest::ignoreMessage(QtDebugMsg, qPrintable(unbound.arg(reference[0], reference[1], reference[2],
+                                                                    reference[3])));
         control.bindNodes(CNodeLocator(&design.root));
         QCOMPARE(control.node() ? control.node()->label() : QString(), bound);
     }
@@ -332,19 +330,6 @@ private slots:
         delete design.gain;
         QCOMPARE(control.node(), nullptr);
         QVERIFY(writtenXml(control).contains("<block>Old Name</block>"));
-    }
-
-    void connectionsReachTheirDevices()
-    {
-        HRoot root;
-        auto *device = new RecordingDevice;
-        root.addNode(device);
-        CComposite document(QString(), "Scenes");
-        CPanelFile file(&document, nullptr, nullptr, &root);
-        QVERIFY(file.read(Conference));
-        QCOMPARE(device->set, (QStringList{"title=ZMP-30", "ipaddress=192.168.10.21", "ipport=10050",
-                                           "monitorport=10051", "serialport=10055", "platform=ZMP"}));
-        QCOMPARE(device->changed.join(','), "title,ipaddress,ipport,monitorport,serialport,platform");
     }
 };
 
