@@ -136,8 +136,7 @@ private slots:
     void unsafeNamesAreSkipped_data()
     {
         QTest::addColumn<QString>("name");
-        // Names that leave the work folder, and names that Windows would
-        // store under another name or as a device.
+        // Names that leave the work folder, and names that Windows would store under another name or as a device.
         for (const char *name : {"/../x", "..\\x", "/..\\x", "C:/x", "/C:/x", "x", "", "//x", "/a/../../x", "/./x",
                                  "/a/", "\\\\server\\x", "/x\ty", "/CON", "/img/aux.png", "/Com1.txt", "/x.",
                                  "/x /y", "/a?b", "/a*b", "/a|b", "/a\"b", "/a<b>"})
@@ -160,15 +159,14 @@ private slots:
     void hostileArchivesKeepTheOpenArchive_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        // Members extracted; 0 when refused with the open archive kept, -1
-        // when a block is found bad while extracting, the old members gone.
+        // Members extracted; 0: refused, open archive kept; -1: a block found bad while extracting, old members gone.
         QTest::addColumn<int>("opened");
         const QByteArray good = qCompress("<KVD/>");
         const QByteArray one = QByteArray::fromHex("1000000000000001") + be32(4) + utf16le("/a.x");
         const QByteArray big = qCompress(QByteArray(5000, 'q'));
         QTest::newRow("half a header") << QByteArray::fromHex("100000000000") << 0;
         QTest::newRow("absurd count") << QByteArray::fromHex("10000000FFFFFFFF") + QByteArray(64, '\0') << 0;
-        QTest::newRow("absurd name length") << QByteArray::fromHex("1000000000000001FFFFFFFF") + QByteArray(64, 'a') << 0;
+        QTest::newRow("absurd name size") << QByteArray::fromHex("1000000000000001FFFFFFFF") + QByteArray(64, 'a') << 0;
         QTest::newRow("offset past the end") << one + be32(1000) + be32(good.size()) + good << 0;
         QTest::newRow("offset and size wrap") << one + be32(0xFFFFFFF0) + be32(0x20) + good << 0;
         QTest::newRow("block of 3 bytes") << archiveOf({{"/a.x", QByteArray::fromHex("000001")}}) << 0;
@@ -190,8 +188,7 @@ private slots:
             many.append({QString("/m%1").arg(i), QByteArray()});
         QTest::newRow("1025 members") << archiveOf(many) << 0;
         QTest::newRow("1024 members") << archiveOf(many.mid(0, 1024)) << 1024;
-        // Three records share one block that declares 180 MiB: 540 MiB in
-        // all, each member within its own bound.
+        // Three records share one block that declares 180 MiB: 540 MiB in all, each member within its own bound.
         const QByteArray block = be32(180u << 20) + QByteArray((180 << 20) / 1000, 'x');
         QByteArray shared = QByteArray::fromHex("1000000000000003");
         for (const char *name : {"/a", "/b", "/c"})
@@ -226,8 +223,7 @@ private slots:
         QVERIFY(!QFileInfo(work()).isSymLink());
         QCOMPARE(treeOf(work()), QStringList({"panel.cpf"}));
         QCOMPARE(treeOf(tmp("outside")), QStringList({"precious.txt"}));
-        // Opening again empties only the work folder: stale files and a link
-        // in it go, what the link points to and what lies beside stay.
+        // Reopening empties only the work folder: its stale files and link go; the link's target and files beside stay.
         QVERIFY(writeAll(work() + "/old/stale.cpf", "old") && writeAll(work() + "/.hidden", "old"));
         QVERIFY(writeAll(tmp("root/beside.txt"), "mine"));
         QVERIFY(QFile::link(tmp("outside"), work() + "/link"));

@@ -1,6 +1,5 @@
-// The elements of a panel file that hold plain settings, each read leaf by
-// leaf as the panel-file reader hands them over: the canvas, the project
-// record and a control's range or list attributes.
+// The elements of a panel file that hold plain settings, each read leaf by leaf as the panel-file reader hands them
+// over: the canvas, the project record and a control's range or list attributes.
 
 #include "CAttributes.h"
 #include "CCanvas.h"
@@ -107,8 +106,7 @@ private slots:
                 "<text>Bar &amp; Lounge</text><horizcenter>0</horizcenter>"
                 "<multiplyScaleFactor>1</multiplyScaleFactor></Property></Canvas>",
                 canvas);
-        // The layout of the element is held by the panel files' byte-exact
-        // round trip; here what another writer may have put in.
+        // The element's layout is held by the panel files' byte-exact round trip; here what other writers may put in.
         const QString xml = writtenXml(canvas);
         for (const char *line : {"<device>iPhone &#60;mini&#62;</device>", "<aspect>2.16667</aspect>",
                                  "<topRow>?</topRow>", "<text>Bar &#38; Lounge</text>",
@@ -345,8 +343,7 @@ private slots:
         readXml(xml, copy);
         QCOMPARE(copy.facilityName(), QString());
         QCOMPARE(writtenXml(copy), xml);
-        // The PIN belongs to the process: a later file without an exit code
-        // keeps it.
+        // The PIN belongs to the process: a later file without an exit code keeps it.
         QVERIFY(copy.setField("ExitCode", "exitPIN", "4711"));
         copy.clear();
         MProject second;

@@ -1,5 +1,4 @@
-// Reading and writing panel files, and binding their controls to the nodes
-// of the design.
+// Reading and writing panel files, and binding their controls to the nodes of the design.
 
 #include "CCanvas.h"
 #include "CComposite.h"
@@ -63,9 +62,8 @@ QList<CControl *> leaves(CControl *control)
     return out;
 }
 
-// The hardware tree of the Conference panels, as the design project gives
-// it: the main processor with its blocks, link and room-combine group, and
-// the boardroom endpoint with its VoIP and Dante inputs.
+// The hardware tree of the Conference panels as the design project gives it: the main processor with blocks, link and
+// room-combine group, the boardroom endpoint with VoIP and Dante inputs.
 struct Design
 {
     HRoot root;
@@ -136,8 +134,7 @@ private slots:
         QCOMPARE(doc.panel("Sources")->panelKind(), CComposite::Template);
         CControl *combos = doc.root.findByName("Combinations");
         QVERIFY(combos->attributes().actionSet() && combos->attributes().actionReset());
-        // Every widget keyword stands in the file, as widget data of its
-        // control: no scene is needed to read a panel file.
+        // Every widget keyword stands in the file as its control's widget data: no scene is needed to read it.
         QSet<QString> keywords;
         for (const CControl *c : leaves(&doc.root)) {
             for (const CWidgetRecord &record : c->widgetRecords())
@@ -160,16 +157,14 @@ private slots:
                               doc.project.field("BusinessManeger", "name"), doc.canvas.device(),
                               QString::number(doc.canvas.horizCenter())}),
                  (QStringList{"1357", "2.1", "+46 70 555 0199", "Light", "Foyer", "", "Galaxy Tab", "0"}));
-        // Kinds derived from the children where the file gives none or one
-        // the program does not know.
+        // Kinds derived from the children where the file gives none or one the program does not know.
         QCOMPARE((QList<int>{doc.panel("Music")->panelKind(), doc.panel("Bar")->panelKind(),
                              doc.panel("Presets")->panelKind()}),
                  (QList<int>{CComposite::Complete, CComposite::Custom, CComposite::Template}));
         CControl *level = doc.root.findByName("Foyer Level");
         CControl *mute = doc.root.findByName("Foyer Mute");
         QVERIFY(mute->attributes().actionReset() && !mute->attributes().actionSet());
-        // Repeated, missing and unreadable ids give ids no other control of
-        // the file has.
+        // Repeated, missing and unreadable ids give ids no other control of the file has.
         const QList<CControl *> controls = leaves(&doc.root);
         QSet<quint32> ids;
         for (const CControl *c : controls)
@@ -198,8 +193,7 @@ private slots:
         QTest::newRow("design project") << readFile(Panels + "/Conference.kvp") << "neither scenes nor a canvas";
         QTest::newRow("empty") << QByteArray() << "not well-formed XML";
         QTest::newRow("binary") << QByteArray::fromHex("1000000000000000") << "not well-formed XML";
-        // The PIN is read early in the file; a file that breaks later must
-        // not leave its PIN behind.
+        // The PIN is read early in the file; a file that breaks later must not leave its PIN behind.
         QTest::newRow("cut before the scenes") << good.left(good.indexOf("<Scenes>")) << "not well-formed XML";
     }
     void aBadFileChangesNothing()
