@@ -257,30 +257,7 @@ private slots:
         QVERIFY(!a.setKindFromElement("values") && writtenXml(a).startsWith("<" + element + ">"));
     }
 
-    void channelLabelAsksTheNode_data()
-    {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<int>("index1");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("one character") << "1" << 2 << "ch1";
-        QTest::newRow("index 0 asks channel -1") << "x" << 0 << "ch-1";
-        QTest::newRow("two characters") << "L1" << 2 << "L1";
-        QTest::newRow("none stored") << "" << 2 << "";
-    }
-    void channelLabelAsksTheNode()
-    {
-        QFETCH(QString, stored);
-        QFETCH(int, index1);
-        CControl control;
-        ChannelNode node;
-        control.setNode(&node);
-        control.attributes().setAttribute("channelLabel", stored);
-        control.attributes().setIndex1(index1);
-        QTEST(control.attributes().channelLabel(), "expected");
-        QCOMPARE(control.attributes().storedChannelLabel(), stored);
-    }
-
-    void cardPinAsksTheNode()
+    void channelLabelAndCardPinAskTheNode()
     {
         CControl control;
         ChannelNode node;
@@ -303,6 +280,15 @@ private slots:
         QCOMPARE((QList<int>{pin("cardPin", "-1"), pin("index1", "1")}), (QList<int>{-1, 40}));
         passing.reset();
         QCOMPARE(a.cardPin(), -1);
+        // A one-character label is a channel to look up (index 0 asks channel -1); others stand as stored.
+        control.setNode(&node);
+        const auto label = [&](const char *stored, int index1) {
+            a.setAttribute("channelLabel", stored);
+            a.setIndex1(index1);
+            return a.channelLabel() + "|" + a.storedChannelLabel();
+        };
+        QCOMPARE((QStringList{label("1", 2), label("x", 0), label("L1", 2), label("", 2)}),
+                 (QStringList{"ch1|1", "ch-1|x", "L1|L1", "|"}));
     }
 
     void fieldsBySectionAndKey()
@@ -331,7 +317,7 @@ private slots:
         QCOMPARE(project.facilityName() + project.field("Customer", "address"), "SITE NAME");
     }
 
-    void writesAndReadsTheProjectElement()
+    void writesAndReadsTheProjectElementAndItsInformation()
     {
         MProject project;
         project.setField("Facility", "name", "None");
@@ -347,27 +333,21 @@ private slots:
         QVERIFY(copy.setField("ExitCode", "exitPIN", "4711"));
         copy.clear();
         MProject second;
-        readXml("<Project><Property><Facility><name>Depot</name></Facility></Property></Project>", second);
-        QCOMPARE(MProject::exitPin(), "4711");
-        QCOMPARE(second.field("ExitCode", "exitPIN"), "4711");
-        MProject::setExitPin(QString());
-        QVERIFY(!writtenXml(second).contains("ExitCode"));
-    }
-
-    void informationText()
-    {
-        MProject project;
         readXml("<Project><Property><Facility><name>Harbour View</name></Facility>"
                 "<BusinessManeger><name>Ines</name><email>i@hv.example</email><tel>0142</tel></BusinessManeger>"
                 "<Engineer><name>Tomas</name><tel>0199</tel></Engineer>"
                 "<Customer><name>HV AB</name><address>Kajgatan 4</address></Customer>"
                 "<Comments><comment1>Lobby</comment1><comment4>Bar</comment4></Comments></Property></Project>",
-                project);
-        QCOMPARE(project.informationText(), QStringLiteral("Facility\nHarbour View\n\n"
-                                                           "Business Manager\nInes\ni@hv.example\n0142\n\n"
-                                                           "Engineer\nTomas\n\n0199\n\n"
-                                                           "Customer\nHV AB\nKajgatan 4\n\n\n\n"
-                                                           "Comments\nLobby\nBar\n"));
+                second);
+        QCOMPARE(MProject::exitPin(), "4711");
+        QCOMPARE(second.field("ExitCode", "exitPIN"), "4711");
+        MProject::setExitPin(QString());
+        QVERIFY(!writtenXml(second).contains("ExitCode"));
+        QCOMPARE(second.informationText(), QStringLiteral("Facility\nHarbour View\n\n"
+                                                          "Business Manager\nInes\ni@hv.example\n0142\n\n"
+                                                          "Engineer\nTomas\n\n0199\n\n"
+                                                          "Customer\nHV AB\nKajgatan 4\n\n\n\n"
+                                                          "Comments\nLobby\nBar\n"));
     }
 };
 

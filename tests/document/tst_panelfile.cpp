@@ -76,6 +76,11 @@ struct Design
     HNode *endpoint = add(&root, "Xt10", {{"title", "XT-10C"}, {"label", "Boardroom Endpoint"}, {"nodeID", "5"}});
     HNode *voip = add(endpoint, "VoipRx", {{"title", "VoIP In"}, {"label", "SIP Receive"}, {"nodeID", "51"}});
     HNode *dante = add(endpoint, "DanteRx", {{"title", "Dante In"}, {"label", "Dante Receive"}, {"nodeID", "104"}});
+    // Two amplifiers without ids, known by one label.
+    HNode *amp = add(&root, "Bramble", {{"title", "KA6200N"}, {"label", "Training Amp"}});
+    HNode *ampOut = add(amp, "Output", {{"title", "Amp Output"}, {"label", "Amp Out-2"}});
+    HNode *twin = add(&root, "Bramble", {{"title", "KA6200N"}, {"label", "Training Amp"}});
+    HNode *twinOut = add(twin, "Output", {{"title", "Amp Output"}, {"label", "Amp Out-2"}});
 
     static HNode *add(HNode *parent, const QString &kind, const QList<QPair<QString, QString>> &properties)
     {
@@ -260,6 +265,10 @@ private slots:
             QVERIFY2(doc.root.findByName(name)->node() == node, name);
         // A looked-up label follows the bound link node.
         QCOMPARE(doc.root.findByName("Link Channel")->attributes().channelLabel(), design.link->channelName(1));
+        // Of two devices with one key the first in the tree is the device.
+        const CNodeLocator locator(&design.root);
+        QCOMPARE((QList<HNode *>{locator.device("Training Amp"), CNodeLocator().device("Training Amp")}),
+                 (QList<HNode *>{design.amp, nullptr}));
     }
 
     void bindingRule_data()
@@ -270,6 +279,7 @@ private slots:
         QTest::newRow("renumbered block") << QStringList{"Hall Gain", "99", "Blocks", "Chassis|||3"} << "Hall Gain";
         QTest::newRow("category differs") << QStringList{"Hall Gain", "15", "Groups", "Chassis|||3"} << "Hall Gain";
         QTest::newRow("the device itself") << QStringList{"", "3", "Chassis", "Chassis|||3"} << "Hall DSP";
+        QTest::newRow("device without id") << QStringList{"Amp Out-2", "0", "Nowhere", "Training Amp"} << "Amp Out-2";
         QTest::newRow("other device's node") << QStringList{"SIP Receive", "51", "Blocks", "Chassis|||3"} << "";
         QTest::newRow("no such device") << QStringList{"Hall Gain", "12", "Blocks", "Chassis|||9"} << "";
         QTest::newRow("device by label") << QStringList{"Hall Gain", "12", "Blocks", "Hall DSP"} << "";
@@ -290,22 +300,6 @@ private slots:
                                                                     reference[3])));
         control.bindNodes(CNodeLocator(&design.root));
         QCOMPARE(control.node() ? control.node()->label() : QString(), bound);
-    }
-
-    void deviceWithoutNodeIdIsKnownByItsLabel()
-    {
-        HRoot root;
-        HNode *device = Design::add(&root, "Bramble", {{"title", "KA6200N"}, {"label", "Training Amp"}});
-        HNode *output = Design::add(device, "Output", {{"title", "Amp Output"}, {"label", "Amp Out-2"}});
-        CControl control;
-        control.setNodeReference({"Amp Out-2", 0, "Nowhere", "Training Amp"});
-        control.bindNodes(CNodeLocator(&root));
-        QCOMPARE(control.node(), output);
-        // Two devices with one key: the first in the tree is the device.
-        HNode *twin = Design::add(&root, "Bramble", {{"title", "KA6200N"}, {"label", "Training Amp"}});
-        Design::add(twin, "Output", {{"title", "Amp Output"}, {"label", "Amp Out-2"}});
-        QCOMPARE(CNodeLocator(&root).device("Training Amp"), device);
-        QCOMPARE(CNodeLocator().device("Training Amp"), nullptr);
     }
 
     void boundControlWritesItsNode()
