@@ -135,7 +135,6 @@ private slots:
         QTest::newRow("indicator") << "Connection Indicator" << "ConnectionIndicator";
         QTest::newRow("type name") << "SettingsButton" << "";
         QTest::newRow("other case") << "label" << "";
-        QTest::newRow("parameter") << "Mute" << "";
     }
     void specialControls()
     {
