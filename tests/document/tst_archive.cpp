@@ -97,7 +97,7 @@ private slots:
                      + be32(72 + block.size()) + be32(4) + block + QByteArray(4, '\0'));
     }
 
-    void roundTripGivesIdenticalMembers()
+    void roundTripGivesIdenticalMembersAndTruncationsAreRefused()
     {
         UArchive packer;
         QVERIFY(packer.addFile(Fixtures + "/Lobby.cpf") && packer.addFile(Fixtures + "/Lobby.kvp"));
@@ -112,7 +112,17 @@ private slots:
                              m_archive->memberUrl("missing.png")}),
                  (QList<QUrl>{logo, logo, QUrl()}));
         QVERIFY(m_archive->write(tmp("again.cpz")));
-        QCOMPARE(readFile(tmp("again.cpz")), readFile(tmp("Lobby.cpz")));
+        const QByteArray full = readFile(tmp("Lobby.cpz"));
+        QCOMPARE(readFile(tmp("again.cpz")), full);
+        // Every truncation is refused, and a header that does not hold together changes nothing.
+        QLoggingCategory::setFilterRules("kvr.document.warning=false");
+        for (int length = 0; length < full.size(); ++length) {
+            QVERIFY(writeAll(tmp("cut.cpz"), full.left(length)));
+            QVERIFY2(!m_archive->open(tmp("cut.cpz")), qPrintable(QString::number(length)));
+        }
+        QLoggingCategory::setFilterRules(QString());
+        QCOMPARE(m_archive->path(), tmp("Lobby.cpz"));
+        QCOMPARE(readFile(m_archive->memberPath(".kvp")), readFile(Fixtures + "/Lobby.kvp"));
     }
 
     void archiveTest_data()
@@ -256,23 +266,6 @@ private slots:
         QVERIFY(!header.extract(file));
         QCOMPARE(readFile(tmp("outside/logo.png")), QByteArray("mine"));
         QCOMPARE(treeOf(tmp("outside")), QStringList({"logo.png"}));
-    }
-
-    void truncationsAreRefusedAndKeepTheOpenArchive()
-    {
-        UArchive packer;
-        QVERIFY(packer.addFile(Fixtures + "/Lobby.kvp") && packer.addFile(Fixtures + "/logo.png"));
-        QVERIFY(packer.write(tmp("full.cpz")) && m_archive->open(tmp("full.cpz")));
-        const QByteArray full = readFile(tmp("full.cpz"));
-        QLoggingCategory::setFilterRules("kvr.document.warning=false");
-        for (int length = 0; length < full.size(); ++length) {
-            QVERIFY(writeAll(tmp("cut.cpz"), full.left(length)));
-            QVERIFY2(!m_archive->open(tmp("cut.cpz")), qPrintable(QString::number(length)));
-        }
-        QLoggingCategory::setFilterRules(QString());
-        // A header that does not hold together changes nothing.
-        QCOMPARE(m_archive->path(), tmp("full.cpz"));
-        QCOMPARE(readFile(m_archive->memberPath(".kvp")), readFile(Fixtures + "/Lobby.kvp"));
     }
 
     void addingFiles()
