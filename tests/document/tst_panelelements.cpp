@@ -179,9 +179,8 @@ private slots:
         CCanvas canvas;
         canvas.setDevice("iPad");
         record.copyTo(canvas);
-        QCOMPARE(canvas.previousDevice(), "iPad");
-        QCOMPARE((QList<float>{canvas.size(), canvas.aspect(), canvas.previousAspect()}),
-                 (QList<float>{5.8f, 2.0555556f, 1.7777778f}));
+        QCOMPARE((QVariantList{canvas.previousDevice(), canvas.size(), canvas.aspect(), canvas.previousAspect()}),
+                 (QVariantList{"iPad", 5.8f, 2.0555556f, 1.7777778f}));
     }
 
     void conversions_data()
