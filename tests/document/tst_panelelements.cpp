@@ -118,6 +118,7 @@ private slots:
         canvas.setProperty("multiplyScaleFactor", "0");
         readXml(writtenXml(canvas), copy);
         QVERIFY(!copy.multiplyScaleFactor());
+        // A reset for the next file keeps the skin and forgets the rest.
         canvas.setForcedRescale(true);
         canvas.reset();
         QVERIFY(canvas.horizCenter() && !canvas.forcedRescale());
