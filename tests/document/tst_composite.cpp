@@ -24,8 +24,7 @@ public:
     QList<TTransform *> refused;
 };
 
-// Three polled controls under one block of one device, and a panel that
-// walks them.
+// Three polled controls under one block of one device, and a panel that walks them.
 struct Walk
 {
     HRoot root;
@@ -53,14 +52,6 @@ struct Walk
         }
     }
 };
-
-QStringList names(const CComposite &composite)
-{
-    QStringList result;
-    for (const CControl *c : composite.children())
-        result << c->name();
-    return result;
-}
 } // namespace
 
 class tst_Composite : public QObject
@@ -80,15 +71,14 @@ private slots:
         panel->addChild(a);
         panel->addChild(c);
         panel->insertChild(1, b);
-        QCOMPARE(names(*panel), (QStringList{"Level", "Mute", "Level"}));
+        QCOMPARE(panel->children(), (QList<CControl *>{a, b, c}));
         QCOMPARE((QList<QObject *>{b->parentComposite(), panel->child("Mute"), scene.findById(c->id()),
                                   scene.findByName("Level", "Meter"), scene.findByName("Level"),
                                   scene.findByType("Button"), panel->childAt(3), panel->childAt(-1)}),
                  (QList<QObject *>{panel, b, c, c, a, b, nullptr, nullptr}));
-        // A control moves from one composite to another; one deleted leaves
-        // its composite.
+        // A control moves from one composite to another; one deleted leaves its composite.
         other->addChild(b);
-        QCOMPARE(names(*panel), (QStringList{"Level", "Level"}));
+        QCOMPARE(panel->children(), (QList<CControl *>{a, c}));
         delete a;
         QVERIFY(b->parentComposite() == other.get() && panel->childCount() == 1 && !panel->takeChild(b));
         QPointer<CControl> watched(c);
@@ -137,7 +127,6 @@ private slots:
         QTest::newRow("indicator") << "Connection Indicator" << "ConnectionIndicator";
         QTest::newRow("type name") << "SettingsButton" << "";
         QTest::newRow("other case") << "label" << "";
-        QTest::newRow("parameter") << "Mute" << "";
     }
     void specialControls()
     {
@@ -163,26 +152,24 @@ private slots:
         scene.addChild(panel);
         while (walk.panel.childCount() > 0)
             panel->addChild(walk.panel.childAt(0));
-        walk.protocol.polled.clear();
         QVERIFY(scene.requestState());
-        QTRY_COMPARE_WITH_TIMEOUT(walk.protocol.polled, walk.transforms, 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(walk.protocol.polled, walk.transforms + walk.transforms, 2000);
     }
 
     void refusingChildEndsTheRoundButNotTheNext()
     {
         Walk walk;
         walk.protocol.refused << walk.transforms.at(1);
+        const QList<TTransform *> &t = walk.transforms;
         walk.panel.requestState();
-        QTRY_COMPARE_WITH_TIMEOUT(walk.protocol.polled, walk.transforms.mid(0, 2), 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(walk.protocol.polled, t.mid(0, 2), 2000);
         QVERIFY(!walk.panel.isWalkingStates());
         // The next round goes on after the refusing child, then starts over.
-        walk.protocol.polled.clear();
         QVERIFY(walk.panel.requestState());
-        QCOMPARE(walk.protocol.polled, walk.transforms.mid(2, 1));
+        QCOMPARE(walk.protocol.polled, t);
         QVERIFY(walk.panel.stateCursor() == 0 && !walk.panel.isWalkingStates());
         walk.panel.requestState();
-        const QList<TTransform *> &t = walk.transforms;
-        QTRY_COMPARE_WITH_TIMEOUT(walk.protocol.polled, (QList<TTransform *>{t.at(2), t.at(0), t.at(1)}), 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(walk.protocol.polled, t + t.mid(0, 2), 2000);
     }
 
     void controlsThatNeedNoPollCountAsDone()
@@ -209,8 +196,7 @@ private slots:
         walk.panel.setStateRequestsEnabled(false);
         QVERIFY(walk.panel.requestState());
         QVERIFY(walk.protocol.polled.isEmpty() && !walk.panel.isWalkingStates());
-        // Disabling stops a walk under way; starting during a walk does not
-        // ask a child twice.
+        // Disabling stops a walk under way; starting during a walk does not ask a child twice.
         walk.panel.setStateRequestsEnabled(true);
         walk.panel.requestState();
         walk.panel.requestState();
@@ -231,17 +217,15 @@ private slots:
         walk.protocol.refused << walk.transforms.at(0);
         walk.panel.requestState();
         QCOMPARE(walk.panel.stateCursor(), 1);
-        // Children added or removed before the cursor keep the next child
-        // next; one added at the cursor is asked next.
+        // Children added or removed before the cursor keep the next child next; one added at the cursor is asked next.
         walk.panel.insertChild(0, new CControl("New"));
         QCOMPARE(walk.panel.stateCursor(), 2);
         walk.panel.insertChild(2, new CControl("At cursor"));
         QCOMPARE(walk.panel.stateCursor(), 2);
         delete walk.panel.child("New");
         QCOMPARE(walk.panel.stateCursor(), 1);
-        walk.protocol.polled.clear();
         walk.panel.requestState();
-        QTRY_COMPARE_WITH_TIMEOUT(walk.protocol.polled, walk.transforms.mid(1), 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(walk.protocol.polled, walk.transforms, 2000);
         walk.panel.clear();
         QVERIFY(!walk.panel.isWalkingStates() && walk.panel.requestState());
     }
