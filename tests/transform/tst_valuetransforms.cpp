@@ -13,6 +13,7 @@
 
 #include <QSignalSpy>
 
+#include <array>
 #include <functional>
 #include <limits>
 #include <memory>
@@ -31,22 +32,6 @@ public:
     void takeReply(const QString &text) override { taken.append(text); }
     QString replyText() const override { return taken.value(taken.size() - 1); }
 };
-
-// What a transform holds, or what it was told by a reply, as a T.
-template<typename T>
-T valueOf(const TTransform &t)
-{
-    T v{};
-    t.value(v);
-    return v;
-}
-template<typename T>
-T replyOf(const TTransform &t)
-{
-    T v{};
-    t.replyValue(v);
-    return v;
-}
 
 // A block whose index zero means "no index", as a selector's.
 struct NoneIndexBlock : HBlock
@@ -76,57 +61,38 @@ private slots:
                             const char *facets, const QString &state) {
             QTest::newRow(name) << QString(keyword) << QString(set) << steps << QString(facets) << state;
         };
+        using Rows = QList<std::array<const char *, 3>>; // name, text or step, state
         // bin8 reads decimal and 0x numbers of 16 bits, anything else as 0.
-        const auto bin8 = [&](const char *name, const QString &text, const char *state) {
-            row(name, "bin8", "", {"i7", "=" + text, "<" + text}, "n v r rb vt rt", state);
-        };
-        bin8("hexadecimal", "0x1F", "1|31|31|31|31|31");
-        bin8("-32768", "-32768", "1|-32768|-32768|0|-32768|-32768");
-        bin8("32768", "32768", "1|0|0|0|0|0");
-        bin8("hex past 16 bits", "0xFFFF", "1|0|0|0|0|0");
-        bin8("hex without 0x", "1F", "1|0|0|0|0|0");
-        bin8("0x alone", "0x", "1|0|0|0|0|0");
-        bin8("N", "N", "1|0|0|0|0|0");
+        for (const auto &[name, text, state] : Rows{
+                 {"hexadecimal", "0x1F", "1|31|31|31|31|31"}, {"-32768", "-32768", "1|-32768|-32768|0|-32768|-32768"},
+                 {"32768", "32768", "1|0|0|0|0|0"}, {"hex past 16 bits", "0xFFFF", "1|0|0|0|0|0"},
+                 {"hex without 0x", "1F", "1|0|0|0|0|0"}, {"0x alone", "0x", "1|0|0|0|0|0"}, {"N", "N", "1|0|0|0|0|0"}})
+            row(name, "bin8", "", {"i7", QString("=") + text, QString("<") + text}, "n v r rb vt rt", state);
         // A group level in dB, a text typed over a level of -4 dB ("70"), a
         // fader position as a byte, or a raw int; a level also reads back as
         // the step it was rounded to.
-        const auto level = [&](const char *name, const QString &step, const char *facets, const char *state) {
-            row(name, "grpV", "", {"f-4", step}, facets, state);
-        };
-        level("0 dB", "f0", "vt vl vf v", "78|2|0|0");
-        level("6.25", "f6.25", "vt vl vf v", "84|2|6|6");
-        level("-6.75", "f-6.75", "vt vl vf v", "6b|2|-6.5|-6");
-        level("12.5", "f12.5", "vt vl vf v", "90|2|12|12");
-        level("-60", "f-60", "vt vl vf v", "0|1|-60|-60");
-        level("-60.5", "f-60.5", "vt vl vf v", "FF|2|-60.5|-60");
-        level("huge", "f1e30", "vt vl vf v", "90|2|12|12");
-        level("-infinity", "f-inf", "vt vl vf v", "FF|2|-60.5|-60");
-        level("nan keeps", "fnan", "vt vl", "70|2");
-        for (const auto &[typed, state] : QList<QPair<const char *, const char *>>{
-                 {"20", "90|2"}, {"-60", "0|1"}, {"-61", "-1|2"}, {"6.75", "85|2"},
-                 {"-60.5", "FF|2"}, {"", "70|2"}, {"nan", "70|2"}})
-            level(qPrintable(QStringLiteral("typed \"%1\"").arg(typed)), QString("=") + typed, "vt vl", state);
-        level("position 6", "#6", "vt vl", "84|2");
-        level("position 200", "#200", "vt vl", "90|2");
-        level("raw 7 as it is", "i7", "vt vl", "7|1");
-        const auto reply = [&](const char *name, const char *typenum, const QString &text, const char *state) {
-            row(name, "grpV", "", {QString("t") + typenum, "<" + text}, "n rt rf r", state);
-        };
-        reply("reply 63", "0", "63", "1|63|-10.5|-10");
-        reply("reply 63 on type 3", "3", "63", "1|63|-10.5|99");
-        reply("reply ff", "0", "ff", "1|ff|-60.5|-60");
-        reply("reply FF on type 3", "3", "FF", "1|FF|-60.5|255");
-        reply("reply -1", "0", "-1", "1|-1|-60.5|-60");
-        reply("empty reply", "0", "", "1||-60|-60");
-        reply("reply past 32 bits", "0", "123456789", "1|123456789|-60|-60");
-        const auto strv = [&](const char *name, const QString &text, const char *state) {
-            row(name, "strV", "", {"=" + text, "<" + text}, "v vf vb r rf rb", state);
-        };
-        strv("strV negative", "-12", "-12|-12|0|-12|-12|0");
-        strv("strV decimal", "-12.5", "0|-12.5|0|0|-12.5|0");
-        strv("strV past a byte", "300", "300|300|44|300|300|44");
-        strv("strV past 32 bits", "4294967296", "0|4.29497e+09|0|0|4.29497e+09|0");
-        strv("strV word", "off", "0|0|0|0|0|0");
+        for (const auto &[name, step, state] : Rows{
+                 {"0 dB", "f0", "78|2|0|0"}, {"6.25", "f6.25", "84|2|6|6"}, {"-6.75", "f-6.75", "6b|2|-6.5|-6"},
+                 {"12.5", "f12.5", "90|2|12|12"}, {"-60", "f-60", "0|1|-60|-60"}, {"-60.5", "f-60.5", "FF|2|-60.5|-60"},
+                 {"huge", "f1e30", "90|2|12|12"}, {"-infinity", "f-inf", "FF|2|-60.5|-60"}})
+            row(name, "grpV", "", {"f-4", step}, "vt vl vf v", state);
+        for (const auto &[name, step, state] : Rows{
+                 {"nan keeps", "fnan", "70|2"}, {"typed \"20\"", "=20", "90|2"}, {"typed \"-60\"", "=-60", "0|1"},
+                 {"typed \"-61\"", "=-61", "-1|2"}, {"typed \"6.75\"", "=6.75", "85|2"},
+                 {"typed \"-60.5\"", "=-60.5", "FF|2"}, {"typed \"\"", "=", "70|2"}, {"typed \"nan\"", "=nan", "70|2"},
+                 {"position 6", "#6", "84|2"}, {"position 200", "#200", "90|2"}, {"raw 7 as it is", "i7", "7|1"}})
+            row(name, "grpV", "", {"f-4", step}, "vt vl", state);
+        for (const auto &[name, typenum, text, state] : QList<std::array<const char *, 4>>{
+                 {"reply 63", "0", "63", "1|63|-10.5|-10"}, {"reply 63 on type 3", "3", "63", "1|63|-10.5|99"},
+                 {"reply ff", "0", "ff", "1|ff|-60.5|-60"}, {"reply FF on type 3", "3", "FF", "1|FF|-60.5|255"},
+                 {"reply -1", "0", "-1", "1|-1|-60.5|-60"}, {"empty reply", "0", "", "1||-60|-60"},
+                 {"reply past 32 bits", "0", "123456789", "1|123456789|-60|-60"}})
+            row(name, "grpV", "", {QString("t") + typenum, QString("<") + text}, "n rt rf r", state);
+        for (const auto &[name, text, state] : Rows{
+                 {"strV negative", "-12", "-12|-12|0|-12|-12|0"}, {"strV decimal", "-12.5", "0|-12.5|0|0|-12.5|0"},
+                 {"strV past a byte", "300", "300|300|44|300|300|44"}, {"strV word", "off", "0|0|0|0|0|0"},
+                 {"strV past 32 bits", "4294967296", "0|4.29497e+09|0|0|4.29497e+09|0"}})
+            row(name, "strV", "", {QString("=") + text, QString("<") + text}, "v vf vb r rf rb", state);
         // A list's text selects its index.
         row("chrL not listed", "chrL", "F,O,T", {"=X"}, "vb vl", "0|1");
         row("chrL keeps empty parts", "chrL", "F,,T", {"=T"}, "vb vl", "2|1");
@@ -200,12 +166,16 @@ private slots:
             {'0', [&](const QString &) { ready.clear(); }}};
         for (const QString &step : steps)
             act.value(step.at(0))(step.mid(1));
+        // What the transform holds, or what the last reply told it, as the kind of v.
+        const auto number = [&t](auto v, bool reply) {
+            reply ? t.replyValue(v) : t.value(v);
+            return QString::number(v);
+        };
         const QHash<QString, QString> state{
-            {"v", QString::number(valueOf<int>(t))}, {"vf", QString::number(valueOf<float>(t))},
-            {"vb", QString::number(valueOf<uchar>(t))}, {"vt", t.valueText()},
-            {"vl", QString::number(t.valueLength())}, {"r", QString::number(replyOf<int>(t))},
-            {"rf", QString::number(replyOf<float>(t))}, {"rb", QString::number(replyOf<uchar>(t))},
-            {"rt", t.replyText()}, {"dt", t.displayText()}, {"n", QString::number(ready.count())}};
+            {"v", number(0, false)}, {"vf", number(0.0f, false)}, {"vb", number(uchar(0), false)},
+            {"vt", t.valueText()}, {"vl", QString::number(t.valueLength())}, {"r", number(0, true)},
+            {"rf", number(0.0f, true)}, {"rb", number(uchar(0), true)}, {"rt", t.replyText()},
+            {"dt", t.displayText()}, {"n", QString::number(ready.count())}};
         QStringList shown;
         for (const QString &facet : facets.split(' '))
             shown << state.value(facet);
