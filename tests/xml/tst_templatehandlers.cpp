@@ -8,6 +8,7 @@
 
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -16,13 +17,17 @@ const QString Gain = Templates + "ZMP/Gain_0.xml";
 
 using Settings = QList<QPair<QString, QString>>;
 
-QStringList elements(const CControl *control)
+// What get gives of every item of list.
+template<class List, class Get>
+QStringList mapped(const List &list, Get get)
 {
     QStringList result;
-    for (const CWidgetRecord &record : control->widgetRecords())
-        result << record.element();
+    for (const auto &item : list)
+        result << std::invoke(get, item);
     return result;
 }
+
+QStringList elements(const CControl *control) { return mapped(control->widgetRecords(), &CWidgetRecord::element); }
 
 // The controls a handler read, owned here.
 struct Controls
@@ -36,17 +41,10 @@ struct Controls
         controls = handler.takeControls();
     }
     ~Controls() { qDeleteAll(controls); }
-    QStringList names() const
-    {
-        QStringList result;
-        for (const CControl *control : controls)
-            result << control->name();
-        return result;
-    }
+    QStringList names() const { return mapped(controls, &CControl::name); }
 };
 
-// The parameters a handler read from a template file or from text, owned
-// here.
+// The parameters a handler read from a template file or from text, owned here.
 struct Parameters
 {
     QList<CParameter *> list;
@@ -55,15 +53,8 @@ struct Parameters
     explicit Parameters(const QString &file) : ok(XmlHandler::parseFile(Templates + file, &handler)) {}
     explicit Parameters(const QByteArray &xml) : ok(XmlHandler::parseData(xml, &handler)) {}
     ~Parameters() { qDeleteAll(list); }
-    QStringList texts() const { return column(&CParameter::text); }
-    QStringList types() const { return column(&CParameter::type); }
-    QStringList column(QString (CParameter::*get)() const) const
-    {
-        QStringList result;
-        for (const CParameter *p : list)
-            result << (p->*get)();
-        return result;
-    }
+    QStringList texts() const { return mapped(list, &CParameter::text); }
+    QStringList types() const { return mapped(list, &CParameter::type); }
 };
 } // namespace
 
