@@ -1,5 +1,6 @@
 #include "../SimStation.h"
 #include "../TransferPeers.h"
+#include "../hardware/HardwareTestUtil.h"
 #include "SimCardSlots.h"
 #include "SimDesignReader.h"
 #include "SimDeviceInfo.h"
@@ -14,6 +15,8 @@
 
 #include <csignal>
 #include <functional>
+
+using hwtest::columns;
 
 namespace {
 constexpr int Timeout = 5000;
@@ -58,7 +61,7 @@ class TestSimConfig : public QObject
     bool printed(const QByteArray &text) { return waitFor([&] { return out.contains(text); }); }
 
 private slots:
-    void readsTheDevicesOfADesign()
+    void devicesOfADesignAndTheirPorts()
     {
         QList<SimDeviceInfo> devices;
         QString error;
@@ -77,6 +80,20 @@ private slots:
         // The endpoint's telephone interfaces become its phone lines.
         QCOMPARE(dsp.pstnLines + endpoint.pstnLines + amp.pstnLines, QStringList{"Phone Receive"});
         QCOMPARE(dsp.voipLines + endpoint.voipLines + amp.voipLines, QStringList{"SIP Receive"});
+        // The command line moves the design's ports, or gives any number of devices "any free port".
+        SimOptions moved, free;
+        QCOMPARE(moved.parse({"kvrsim", "--design", Design, "--base-port", "20100"}), SimOptions::Outcome::Run);
+        QVERIFY2(SimDeviceSource::collect(moved, &devices, &error), qPrintable(error));
+        // Moved past the last port, nothing is moved.
+        QVERIFY(!SimDeviceSource::remapPorts(&devices, 65534, &error));
+        QList<int> numbered;
+        for (const SimDeviceInfo &device : std::as_const(devices))
+            numbered << device.nodeId << device.port;
+        QCOMPARE(free.parse({"kvrsim", "--port", "10060", "--port", "0", "--port", "0"}), SimOptions::Outcome::Run);
+        QVERIFY2(SimDeviceSource::collect(free, &devices, &error), qPrintable(error));
+        for (const SimDeviceInfo &device : std::as_const(devices))
+            numbered << device.port;
+        QCOMPARE(numbered, (QList<int>{1, 20100, 2, 20101, 3, 20102, 10060, 0, 0}));
     }
 
     void badDesigns_data()
@@ -120,16 +137,11 @@ private slots:
         QVERIFY(devices.isEmpty());
     }
 
+    // The design above is read through these rules; here their edges and what it lacks. A card is a block's
+    // title, whose slot is asked unless 0, or its kind, whose level entries are asked unless -1.
     void cardSlots_data()
     {
-        QTest::addColumn<QString>("device");
-        QTest::addColumn<QString>("card"); // the block's title, or its kind
-        QTest::addColumn<QString>("cardType");
-        QTest::addColumn<int>("portIndex");
-        QTest::addColumn<int>("slot");    // of the title; 0: not asked
-        QTest::addColumn<int>("entries"); // of the kind; -1: not asked
-        // The design above is read through these rules; here their edges and
-        // what it lacks.
+        columns<QString, QString, QString, int, int, int>("device", "card", "cardType", "portIndex", "slot", "entries");
         QTest::newRow("XT-10C input 6, second quad") << "XT-10C" << "Input 6" << "" << -1 << 4 << -1;
         QTest::newRow("ZMP-40 input 13, no rule") << "ZMP-40" << "Input 13" << "" << -1 << 13 << -1;
         QTest::newRow("amplifier output by port") << "PQ306D" << "Amp Output" << "" << 5 << 2 << -1;
@@ -152,30 +164,6 @@ private slots:
             QCOMPARE(SimCardSlots::slotNumber(device, card, portIndex), slot);
         if (entries >= 0)
             QCOMPARE(SimCardSlots::levelEntries(card, cardType, device), entries);
-    }
-
-    void devicePorts()
-    {
-        QList<SimDeviceInfo> devices;
-        QString error;
-        SimOptions moved;
-        QCOMPARE(moved.parse({"kvrsim", "--design", Design, "--base-port", "20100"}), SimOptions::Outcome::Run);
-        QVERIFY2(SimDeviceSource::collect(moved, &devices, &error), qPrintable(error));
-        QList<int> numbered;
-        for (const SimDeviceInfo &device : std::as_const(devices))
-            numbered << device.nodeId << device.port;
-        QCOMPARE(numbered, (QList<int>{1, 20100, 2, 20101, 3, 20102}));
-        QList<SimDeviceInfo> many = devices;
-        QVERIFY(!SimDeviceSource::remapPorts(&many, 65534, &error));
-        QCOMPARE(many.at(0).port, 20100); // unchanged on failure
-        // Any number of devices may ask for "any free port".
-        SimOptions free;
-        QCOMPARE(free.parse({"kvrsim", "--port", "10060", "--port", "0", "--port", "0"}), SimOptions::Outcome::Run);
-        QVERIFY2(SimDeviceSource::collect(free, &devices, &error), qPrintable(error));
-        numbered.clear();
-        for (const SimDeviceInfo &device : std::as_const(devices))
-            numbered << device.port;
-        QCOMPARE(numbered, (QList<int>{10060, 0, 0}));
     }
 
     void options()
@@ -205,10 +193,8 @@ private slots:
 
     void cleanup()
     {
-        if (sim.state() != QProcess::NotRunning) {
-            sim.kill();
-            sim.waitForFinished(Timeout);
-        }
+        sim.kill();
+        sim.waitForFinished(Timeout);
     }
 
     void servesADesignUntilSignalled_data()
