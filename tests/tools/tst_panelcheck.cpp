@@ -7,13 +7,14 @@
 #include "SimLog.h"
 #include "UArchive.h"
 
+#include <QDataStream>
 #include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QStringEncoder>
 #include <QTcpServer>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <QtTest>
 
 using transfertest::writeFile;
@@ -31,28 +32,19 @@ bool pack(const QString &archivePath, const QStringList &files)
     return archive.write(archivePath);
 }
 
-void appendWord(QByteArray *bytes, quint32 value)
-{
-    char word[4];
-    qToBigEndian(value, word);
-    bytes->append(word, 4);
-}
-
 // An archive of one member, laid out by hand: marker, count, the record
 // (name length, UTF-16LE name, offset, size), then the compressed block.
 QByteArray oneMemberArchive(const QString &name, const QByteArray &content)
 {
-    const QByteArray block = qCompress(content);
-    QByteArray bytes("\x10\x00\x00\x00", 4);
-    appendWord(&bytes, 1);
-    appendWord(&bytes, quint32(name.size()));
-    for (const QChar c : name) {
-        bytes.append(char(c.unicode() & 0xff));
-        bytes.append(char(c.unicode() >> 8));
-    }
-    appendWord(&bytes, quint32(8 + 12 + 2 * name.size()));
-    appendWord(&bytes, quint32(block.size()));
-    return bytes + block;
+    const QByteArray block = qCompress(content), utf16 = QStringEncoder(QStringEncoder::Utf16LE)(name);
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly); // words big-endian
+    out.writeRawData("\x10\x00\x00\x00", 4);
+    out << quint32(1) << quint32(name.size());
+    out.writeRawData(utf16.constData(), int(utf16.size()));
+    out << quint32(8 + 12 + utf16.size()) << quint32(block.size());
+    out.writeRawData(block.constData(), int(block.size()));
+    return bytes;
 }
 
 // A finding as the tables below spell it: kind, place, control, stored id,
@@ -81,16 +73,9 @@ QStringList lines(const QList<CheckFinding> &findings)
     all.sort();
     return all;
 }
-
-HChassis *device(CheckDocument &document, const QString &label)
-{
-    for (HChassis *chassis : CheckPanels::devices(document.hardware())) {
-        if (chassis->label() == label)
-            return chassis;
-    }
-    return nullptr;
-}
 } // namespace
+
+Q_DECLARE_METATYPE(SimFaults)
 
 class TestPanelCheck : public QObject
 {
@@ -161,8 +146,7 @@ private slots:
         check.setProcessEnvironment(environment);
         check.start(QStringLiteral(KVR_CHECK_PATH), {QDir(m_dir.path()).filePath(file), QStringLiteral("--json")});
         QVERIFY(check.waitForFinished(60000));
-        QCOMPARE(check.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(check.exitCode(), exitCode);
+        QCOMPARE((QList<int>{check.exitStatus(), check.exitCode()}), (QList<int>{QProcess::NormalExit, exitCode}));
         QJsonParseError error;
         const QJsonObject report = QJsonDocument::fromJson(check.readAllStandardOutput(), &error).object();
         QCOMPARE(error.error, QJsonParseError::NoError);
@@ -173,20 +157,20 @@ private slots:
 
     void online_data()
     {
-        QTest::addColumn<int>("nakEvery");
-        QTest::addColumn<int>("dropEvery");
+        QTest::addColumn<SimFaults>("faults");
         QTest::addColumn<QString>("lobbyFinding");
         QTest::addColumn<int>("lobbyState");
         // The Lobby DSP refuses every command, or leaves every one unanswered;
         // the Hall DSP answers, the Stage DSP is not there.
-        QTest::newRow("refusing") << 1 << 0 << "refused|Site/Levels|Level|8003||Lobby DSP|GA\"Lobby\">1"
+        SimFaults refusing, silent;
+        refusing.nakEvery = silent.dropEvery = 1;
+        QTest::newRow("refusing") << refusing << "refused|Site/Levels|Level|8003||Lobby DSP|GA\"Lobby\">1"
                                   << int(CheckOnline::DeviceState::Answers);
-        QTest::newRow("silent") << 0 << 1 << "device-silent|/||||Lobby DSP|" << int(CheckOnline::DeviceState::Silent);
+        QTest::newRow("silent") << silent << "device-silent|/||||Lobby DSP|" << int(CheckOnline::DeviceState::Silent);
     }
     void online()
     {
-        QFETCH(int, nakEvery);
-        QFETCH(int, dropEvery);
+        QFETCH(SimFaults, faults);
         QFETCH(QString, lobbyFinding);
         QFETCH(int, lobbyState);
         SimLog log;
@@ -195,9 +179,6 @@ private slots:
         hallInfo.nodeId = 1;
         lobbyInfo.nodeId = 3;
         hallInfo.port = lobbyInfo.port = 0;
-        SimFaults faults;
-        faults.nakEvery = nakEvery;
-        faults.dropEvery = dropEvery;
         SimDevice hall(hallInfo, SimFaults(), &log), lobby(lobbyInfo, faults, &log);
         QString error;
         QVERIFY2(hall.listen(QHostAddress::LocalHost, &error) && lobby.listen(QHostAddress::LocalHost, &error),
@@ -213,9 +194,12 @@ private slots:
         gone.close();
         CheckDocument document;
         QVERIFY2(document.open(m_dir.filePath("Clean.cpz")), qPrintable(document.error()));
-        device(document, "Hall DSP")->setAttribute("serialport", QString::number(hall.port()));
-        device(document, "Stage DSP")->setAttribute("serialport", QString::number(gonePort));
-        device(document, "Lobby DSP")->setAttribute("serialport", QString::number(lobby.port()));
+        const QMap<QString, quint16> ports{
+            {"Hall DSP", hall.port()}, {"Stage DSP", gonePort}, {"Lobby DSP", lobby.port()}};
+        for (HChassis *chassis : CheckPanels::devices(document.hardware())) {
+            QVERIFY2(ports.contains(chassis->label()), qPrintable(chassis->label()));
+            chassis->setAttribute("serialport", QString::number(ports.value(chassis->label())));
+        }
         CheckOnline check(&document, 10000);
         QCOMPARE(lines(check.run()), (QStringList{"device-absent|/||||Stage DSP|", lobbyFinding}));
         QList<int> states;
