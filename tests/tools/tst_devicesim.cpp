@@ -1,6 +1,5 @@
-// The simulated device in-process over loopback: the exact replies at the
-// edges of its commands, pushes to subscribers, level reports, its faults, its
-// console, and its telephone lines through every state.
+// The simulated device in-process over loopback: the exact replies at the edges of its commands, pushes to
+// subscribers, level reports, its faults, its console, and its telephone lines through every state.
 
 #include "SimConnection.h"
 #include "SimConsole.h"
@@ -58,8 +57,7 @@ public:
     QByteArray received;
 };
 
-// What a client sees of several answers, whether they came in one write
-// (joined by ";") or in several.
+// What a client sees of several answers, whether they came in one write (joined by ";") or in several.
 QByteArray unjoined(QByteArray bytes) { return bytes.replace(';', QByteArray()); }
 
 // Automatic steps of the telephone lines under test: short, but long enough
@@ -76,8 +74,7 @@ class TestDeviceSim : public QObject
 
     SimLog m_log;
 
-    // A device on a free loopback port; one that cannot listen stops the
-    // test program at once.
+    // A device on a free loopback port; one that cannot listen stops the test program at once.
     std::unique_ptr<SimDevice> startDevice(const SimFaults &faults = SimFaults(), SimDeviceInfo info = SimDeviceInfo())
     {
         info.port = 0;
@@ -102,8 +99,7 @@ private slots:
         drop.dropEvery = 3;
         restart.restartEveryS = 1;
         refusing.nakEvery = close.closeAfter = silent.silentAfter = stall.stallAfter = 2;
-        // The plain replies of every structure meet the protocol's tests
-        // against this device; here the edges.
+        // The plain replies of every structure meet the protocol's tests against this device; here the edges.
         QTest::newRow("index written with zero")
             << plain << QByteArrayList{"SA \"G\">01=2.5\r", Ack, "GA\"G\">1\r", "GA\"G\">1=2.5\r"};
         QTest::newRow("text with blanks, last set wins")
@@ -131,9 +127,8 @@ private slots:
                                    << QByteArrayList{"XYZ\r", Nak, "GA\"Gain 1\"\r", Nak, "SA \"Gain 1\">1\r", Nak,
                                                      "GA Gain>1\r", Nak, "SS zz \r", Nak, "SG 1a\r", Nak, "GRC 0\r",
                                                      Nak, "GL\r", Nak, "GL -1\r", Nak, "gs \r", Nak};
-        // Subscribed, the other station's change is pushed; refused, nothing
-        // comes before the answer to the next query. A level's and a room
-        // combination's pushes meet the panels' tests online.
+        // Subscribed, the other station's change is pushed; refused, nothing comes before the answer to the next
+        // query. A level's and a room combination's pushes meet the panels' tests online.
         for (const auto &[name, query, set, push] : QList<std::array<QByteArray, 4>>{
                  {"push matrix", "GA\"Matrix\">0>5", "MA \"Matrix\">5=O\r", "GA\"Matrix\">0>5=O\r"},
                  {"push status", "GS ", "SS 2 \r", "S 0x2\r"}})
@@ -143,9 +138,8 @@ private slots:
             << noSubscribe << QByteArrayList{"SUB\r", "SUB,no\r", "SUB \"GA\"Gain 1\">1\"\r",
                                              "SUB \"GA\"Gain 1\">1\",no\r", "B SA \"Gain 1\">1=-3.0\r", Ack, "GS \r",
                                              "S 0x0\r"};
-        // Only changes are pushed, and only while subscribed; who sets a
-        // value it subscribed to gets the acknowledge before the push; a
-        // room-combine subscription is given up under its key, ending in ",".
+        // Only changes are pushed, and only while subscribed; who sets a value it subscribed to gets the acknowledge
+        // before the push; a room-combine subscription is given up under its key, ending in ",".
         QTest::newRow("push only for changes while subscribed")
             << plain << QByteArrayList{"SUB \"GA\"Gain 1\">1\"\r", "SUB \"GA\"Gain 1\">1\",yes\r",
                                        "B SA \"Gain 1\">1=0.0\r", Ack, "GS \r", "S 0x0\r",
@@ -293,9 +287,8 @@ private slots:
                                   "GA\"Gain 1\">1=-12.5\r" + Ack + "GA\"Gain 1\">1=-2.0\r" + Nak, Timeout);
     }
 
-    // Each step is an action and the status answer it must lead to. An
-    // action is a command, "ring:<caller>", "hangup", or "wait" for the
-    // line's next automatic step; one after "!" must be refused.
+    // Each step is an action and the status answer it must lead to. An action is a command, "ring:<caller>",
+    // "hangup", or "wait" for the line's next automatic step; one after "!" must be refused.
     void callsThroughEveryState_data()
     {
         QTest::addColumn<bool>("voip");

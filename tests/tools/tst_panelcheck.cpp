@@ -139,8 +139,7 @@ private slots:
         QVERIFY(temp.isValid() && runtime.isValid());
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("TMPDIR"), temp.path());
-        // Without one of its own, the display plugin makes its runtime folder
-        // in the temporary folder.
+        // Without one of its own, the display plugin makes its runtime folder in the temporary folder.
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
         QProcess check;
         check.setProcessEnvironment(environment);

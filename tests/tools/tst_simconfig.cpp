@@ -23,10 +23,9 @@ constexpr int Timeout = 5000;
 const QString Design = QStringLiteral(KVR_TEST_DATA "/devicesim/conference_centre.kvp");
 } // namespace
 
-// How the simulator learns which devices to serve (the design project
-// reader with its card-slot rules, the command line and the port checks),
-// and the simulator as a program: serving a design until it is signalled,
-// commands typed on its standard input and the calls it rings.
+// How the simulator learns which devices to serve (the design project reader with its card-slot rules, the command
+// line and the port checks), and the simulator as a program: serving a design until it is signalled, commands typed
+// on its standard input and the calls it rings.
 class TestSimConfig : public QObject
 {
     Q_OBJECT
@@ -66,9 +65,8 @@ private slots:
         QList<SimDeviceInfo> devices;
         QString error;
         QVERIFY2(SimDesignReader::read(Design, &devices, &error), qPrintable(error));
-        // The device inside the logic block's own view is no hardware; the
-        // amplifier's design gives no port. Labels and models, one from
-        // Windows-1252, are what the program prints as it serves the design below.
+        // The device inside the logic block's own view is no hardware; the amplifier's design gives no port. Labels
+        // and models, one from Windows-1252, are what the program prints as it serves the design below.
         QCOMPARE(devices.size(), 3);
         const SimDeviceInfo &dsp = devices.at(0), &endpoint = devices.at(1), &amp = devices.at(2);
         QCOMPARE((QList<int>{dsp.nodeId, dsp.port, amp.nodeId, amp.port}), (QList<int>{1, 10055, 3, 10055}));
@@ -235,8 +233,7 @@ private slots:
         QVERIFY(text.trimmed().endsWith(QStringLiteral("stopped")));
     }
 
-    // A call rings at start; the far end hangs up and calls again on
-    // commands typed on standard input.
+    // A call rings at start; the far end hangs up and calls again on commands typed on standard input.
     void ringsOnRequest()
     {
         const quint16 port = start({"--port", "0", "--quiet", "--voip-line", "SIP Receive", "--ring",
@@ -253,8 +250,7 @@ private slots:
         QVERIFY(printed("error: ring needs a line"));
         QVERIFY(out.contains("error: no phone line \"Nowhere\"\n"));
         QCOMPARE(status(), QByteArray("GA\"SIP Receive\">16=\"INCOMING\"&\"Lobby 2\"\r"));
-        // What is no dialer command is refused; the dialers' own commands meet
-        // the dialers' tests online.
+        // What is no dialer command is refused; the dialers' own commands meet the dialers' tests online.
         QCOMPARE(phone.ask("SA \"SIP Receive\">16=RING"), QByteArray("\x15"));
         sim.terminate();
         QVERIFY(sim.waitForFinished(Timeout));

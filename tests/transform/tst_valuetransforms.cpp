@@ -1,6 +1,5 @@
-// The conversions between a control's value and the text a command carries:
-// numbers (bin8), group levels (grpV), texts (strV, text), lists (chrL, strL,
-// hexL), the pass-through of room combining, and the links and poll divider
+// The conversions between a control's value and the text a command carries: numbers (bin8), group levels (grpV),
+// texts (strV, text), lists (chrL, strL, hexL), the pass-through of room combining, and the links and poll divider
 // every kind shares.
 
 #include "../hardware/HardwareTestUtil.h"
@@ -44,16 +43,13 @@ class tst_ValueTransforms : public QObject
 {
     Q_OBJECT
 private slots:
-    // A transform of the keyword, set up from the list if one is given, is
-    // driven by steps: "=text" sets the value text, "#n" the byte n, "in" the
-    // int n, "fx" the float x, "dx" the display value x, "<text" hands it a
-    // reply, "~text" sets the reply text, "tn" puts it on a block of type
-    // number n, "m" on a block whose zero is no index, "Fformat" and "Uunits"
-    // set it up with that display format and those units, "slist" with that
-    // list, and "0" forgets the replies announced so far. The state shows the
-    // facets named: v, vf, vb (the value as int, float and byte), vt (its
-    // text), vl (its length), r, rf, rb, rt (the same of the reply), dt (the
-    // text shown) and n (replies announced).
+    // A transform of the keyword, set up from the list if one is given, is driven by steps: "=text" sets the value
+    // text, "#n" the byte n, "in" the int n, "fx" the float x, "dx" the display value x, "<text" hands it a reply,
+    // "~text" sets the reply text, "tn" puts it on a block of type number n, "m" on a block whose zero is no index,
+    // "Fformat" and "Uunits" set it up with that display format and those units, "slist" with that list, and "0"
+    // forgets the replies announced so far. The state shows the facets named: v, vf, vb (the value as int, float and
+    // byte), vt (its text), vl (its length), r, rf, rb, rt (the same of the reply), dt (the text shown) and n
+    // (replies announced).
     void drive_data()
     {
         columns<QString, QString, QStringList, QString, QString>("keyword", "set", "steps", "facets", "state");
@@ -68,9 +64,8 @@ private slots:
                  {"32768", "32768", "1|0|0|0|0|0"}, {"hex past 16 bits", "0xFFFF", "1|0|0|0|0|0"},
                  {"hex without 0x", "1F", "1|0|0|0|0|0"}, {"0x alone", "0x", "1|0|0|0|0|0"}, {"N", "N", "1|0|0|0|0|0"}})
             row(name, "bin8", "", {"i7", QString("=") + text, QString("<") + text}, "n v r rb vt rt", state);
-        // A group level in dB, a text typed over a level of -4 dB ("70"), a
-        // fader position as a byte, or a raw int; a level also reads back as
-        // the step it was rounded to.
+        // A group level in dB, a text typed over a level of -4 dB ("70"), a fader position as a byte, or a raw int; a
+        // level also reads back as the step it was rounded to.
         for (const auto &[name, step, state] : Rows{
                  {"0 dB", "f0", "78|2|0|0"}, {"6.25", "f6.25", "84|2|6|6"}, {"-6.75", "f-6.75", "6b|2|-6.5|-6"},
                  {"12.5", "f12.5", "90|2|12|12"}, {"-60", "f-60", "0|1|-60|-60"}, {"-60.5", "f-60.5", "FF|2|-60.5|-60"},
@@ -114,9 +109,8 @@ private slots:
         row("strV shown", "strV", "", {"Fnn.n", "Upct", "d-12.5"}, "dt", "-12.5%");
         row("strV sent", "strV", "", {"Fnn.n", "Upct", "f3.14159"}, "vt vl", "3.1|3");
         row("strV shown again", "strV", "", {"Fnn.n", "Upct", "Fnn", "UPCT", "d49.6"}, "dt", "50");
-        // A list's index gives its byte and text, an int index the same (an
-        // int that is no byte is no index); set up again from a one-entry
-        // list, nothing of the old entries is left.
+        // A list's index gives its byte and text, an int index the same (an int that is no byte is no index); set up
+        // again from a one-entry list, nothing of the old entries is left.
         const auto index = [&](const char *name, const char *keyword, const char *set, const QString &n,
                                const QString &state, const char *again) {
             row(name, keyword, set, {"#" + n}, "vb vt", state);

@@ -62,9 +62,8 @@ class tst_TemplateHandlers : public QObject
 {
     Q_OBJECT
 private slots:
-    // Texts lose line breaks and tabs and read the escaped blank token as a
-    // blank, other entities as themselves; fields a parameter lacks stay
-    // empty, and text of nested elements is not mixed in.
+    // Texts lose line breaks and tabs and read the escaped blank token as a blank, other entities as themselves;
+    // fields a parameter lacks stay empty, and text of nested elements is not mixed in.
     void textsAreSimplifiedAndMissingFieldsStayEmpty()
     {
         QByteArray parameters;
@@ -121,8 +120,7 @@ private slots:
         QCOMPARE(read.controls.first()->widgetRecords().first().settings(),
                  (Settings{{"text", "Mic 1 Name"}, {"edit", ""}}));
         QCOMPARE(read.controls.first()->attributeRecord().value(QStringLiteral("units")), QStringLiteral("pct"));
-        // In a panel file the controls sit deeper and carry their binding
-        // before the properties.
+        // In a panel file the controls sit deeper and carry their binding before the properties.
         const Controls panel("<Scenes><Scene name=\"Main\"><Panels><Panel name=\"Lobby\" type=\"custom\"><Controls>"
                              "<Control name=\"Level\" type=\"Slider\"><block>Lobby Gain</block><nodeID>11</nodeID>"
                              "<Property name=\"widget\"><slider><xfract>0.1</xfract></slider></Property>"

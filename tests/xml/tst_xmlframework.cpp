@@ -80,9 +80,8 @@ private slots:
         QTest::newRow("token beside blanks") << false << "Mic &sp; 1" << "Mic   1";
         QTest::newRow("broken token") << false << "Mic&sp1" << "Mic&sp1";
         QTest::newRow("escaping not repeated") << true << "&&#38;" << "&#38;&#38;#38;";
-        // What the reader takes from "&#1;" and the like cannot stand in a
-        // file; tab and line ends can, and so can a character beyond the
-        // basic plane.
+        // What the reader takes from "&#1;" and the like cannot stand in a file; tab and line ends can, and so can a
+        // character beyond the basic plane.
         QTest::newRow("control characters") << true << QString("a\x01" "b\x1f\tc\r\n") << "ab\tc\r\n";
         QTest::newRow("non-characters") << true << QString("a") + QChar(0xFFFE) + QChar(0xFFFF) + "b" << "ab";
         QTest::newRow("lone surrogates") << true << QString("a") + QChar(0xD800) + "b" + QChar(0xDC00) << "ab";
