@@ -207,8 +207,7 @@ private slots:
         QCOMPARE(states, (QList<int>{int(CheckOnline::DeviceState::Answers), int(CheckOnline::DeviceState::Absent),
                                      lobbyState}));
         QCOMPARE(check.devices().at(0).answered, 1);
-        // The queries as they went over the wire: the failing one three times,
-        // as many as the client writes a command.
+        // The queries as they went over the wire: the failing one three times, as many as the client writes a command.
         QCOMPARE(traffic.count("GA\"Lectern\">1\r"), 1);
         QCOMPARE(traffic.count("GA\"Lobby\">1\r"), 3);
     }
