@@ -1,10 +1,9 @@
 #include "../TransferPeers.h"
+#include "../comm/CommTestUtil.h"
 #include "CheckDocument.h"
 #include "CheckOnline.h"
 #include "CheckPanels.h"
 #include "HChassis.h"
-#include "SimDevice.h"
-#include "SimLog.h"
 #include "UArchive.h"
 
 #include <QDataStream>
@@ -17,6 +16,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+
 using transfertest::writeFile;
 
 namespace {
@@ -25,11 +26,8 @@ const QString Data = QStringLiteral(KVR_TEST_DATA "/check/");
 bool pack(const QString &archivePath, const QStringList &files)
 {
     UArchive archive;
-    for (const QString &file : files) {
-        if (!archive.addFile(file))
-            return false;
-    }
-    return archive.write(archivePath);
+    return std::all_of(files.begin(), files.end(), [&](const QString &file) { return archive.addFile(file); })
+           && archive.write(archivePath);
 }
 
 // An archive of one member, laid out by hand: marker, count, the record
@@ -47,29 +45,23 @@ QByteArray oneMemberArchive(const QString &name, const QByteArray &content)
     return bytes;
 }
 
-// A finding as the tables below spell it: kind, place, control, stored id,
-// widget, device, and the one detail that tells the fault.
-QString line(const CheckFinding &finding)
-{
-    const QJsonObject reference = finding.details.value(QStringLiteral("reference")).toObject();
-    QString detail = reference.isEmpty() ? QString()
-                                         : reference.value(QStringLiteral("block")).toString() + QLatin1Char(',')
-                                               + QString::number(reference.value(QStringLiteral("nodeID")).toInt());
-    for (const char *key : {"parameter", "transform", "target", "path", "query"}) {
-        if (finding.details.contains(QLatin1String(key)))
-            detail = finding.details.value(QLatin1String(key)).toString();
-    }
-    return QStringList{CheckFinding::keyword(finding.kind), finding.scene + QLatin1Char('/') + finding.panel,
-                       finding.control, finding.controlId ? QString::number(finding.controlId) : QString(),
-                       finding.widget, finding.device, detail}
-        .join(QLatin1Char('|'));
-}
-
+// The findings as the tables below spell them, sorted: kind, place, control, stored id, widget, device, and the
+// one detail that tells the fault.
 QStringList lines(const QList<CheckFinding> &findings)
 {
     QStringList all;
-    for (const CheckFinding &finding : findings)
-        all << line(finding);
+    for (const CheckFinding &finding : findings) {
+        const QJsonObject reference = finding.details.value(QStringLiteral("reference")).toObject();
+        QString detail = reference.isEmpty() ? QString()
+                                             : reference.value(QStringLiteral("block")).toString() + QLatin1Char(',')
+                                                   + QString::number(reference.value(QStringLiteral("nodeID")).toInt());
+        for (const char *key : {"parameter", "transform", "target", "path", "query"})
+            detail = finding.details.value(QLatin1String(key)).toString(detail);
+        all << QStringList{CheckFinding::keyword(finding.kind), finding.scene + QLatin1Char('/') + finding.panel,
+                           finding.control, finding.controlId ? QString::number(finding.controlId) : QString(),
+                           finding.widget, finding.device, detail}
+                   .join(QLatin1Char('|'));
+    }
     all.sort();
     return all;
 }
@@ -172,18 +164,9 @@ private slots:
         QFETCH(SimFaults, faults);
         QFETCH(QString, lobbyFinding);
         QFETCH(int, lobbyState);
-        SimLog log;
-        log.setQuiet(true);
-        SimDeviceInfo hallInfo, lobbyInfo;
-        hallInfo.nodeId = 1;
-        lobbyInfo.nodeId = 3;
-        hallInfo.port = lobbyInfo.port = 0;
-        SimDevice hall(hallInfo, SimFaults(), &log), lobby(lobbyInfo, faults, &log);
-        QString error;
-        QVERIFY2(hall.listen(QHostAddress::LocalHost, &error) && lobby.listen(QHostAddress::LocalHost, &error),
-                 qPrintable(error));
+        commtest::SimPeer hall, lobby(faults);
         QByteArrayList traffic;
-        for (SimDevice *simulated : {&hall, &lobby})
+        for (SimDevice *simulated : {hall.device.get(), lobby.device.get()})
             connect(simulated, &SimDevice::commandReceived, this,
                     [&traffic](int, const QByteArray &bytes) { traffic << bytes; });
         // A port where nothing listens any more.
