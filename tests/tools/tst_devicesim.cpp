@@ -1,6 +1,7 @@
 // The simulated device in-process over loopback: the exact replies at the edges of its commands, pushes to
 // subscribers, level reports, its faults, its console, and its telephone lines through every state.
 
+#include "../comm/CommTestUtil.h"
 #include "SimConnection.h"
 #include "SimConsole.h"
 #include "SimDevice.h"
@@ -45,8 +46,7 @@ public:
     bool exchange(const QByteArray &command, const QByteArray &reply)
     {
         send(command);
-        const bool ok = QTest::qWaitFor([&] { return received.size() >= reply.size(); }, Timeout)
-                        && received == reply;
+        const bool ok = QTest::qWaitFor([&] { return received.size() >= reply.size(); }, Timeout) && received == reply;
         if (!ok)
             qWarning() << "sent" << command << "expected" << reply << "received" << received;
         received.clear();
@@ -72,22 +72,7 @@ class TestDeviceSim : public QObject
 {
     Q_OBJECT
 
-    SimLog m_log;
-
-    // A device on a free loopback port; one that cannot listen stops the test program at once.
-    std::unique_ptr<SimDevice> startDevice(const SimFaults &faults = SimFaults(), SimDeviceInfo info = SimDeviceInfo())
-    {
-        info.port = 0;
-        auto device = std::make_unique<SimDevice>(info, faults, &m_log);
-        QString error;
-        if (!device->listen(QHostAddress::LocalHost, &error))
-            qFatal("a simulated device cannot listen on loopback: %s", qPrintable(error));
-        return device;
-    }
-
 private slots:
-    void initTestCase() { m_log.setQuiet(true); }
-
     void exchanges_data()
     {
         // Commands and the exact replies they get, in turn, on one connection or (after "B ") on a second one
@@ -121,12 +106,11 @@ private slots:
         QTest::newRow("overlong command")
             << plain
             << QByteArrayList{QByteArray(SimConnection::MaxCommandBytes + 4000, 'A'), Nak, "AAAA\rGS \r", "S 0x0\r"};
-        QTest::newRow("subscription to no query")
-            << plain << QByteArrayList{"SUB \"HELLO\"\r", "SUB \"HELLO\",no\r"};
-        QTest::newRow("malformed") << plain
-                                   << QByteArrayList{"XYZ\r", Nak, "GA\"Gain 1\"\r", Nak, "SA \"Gain 1\">1\r", Nak,
-                                                     "GA Gain>1\r", Nak, "SS zz \r", Nak, "SG 1a\r", Nak, "GRC 0\r",
-                                                     Nak, "GL\r", Nak, "GL -1\r", Nak, "gs \r", Nak};
+        QTest::newRow("subscription to no query") << plain << QByteArrayList{"SUB \"HELLO\"\r", "SUB \"HELLO\",no\r"};
+        QTest::newRow("malformed")
+            << plain << QByteArrayList{"XYZ\r", Nak, "GA\"Gain 1\"\r", Nak, "SA \"Gain 1\">1\r", Nak, "GA Gain>1\r",
+                                       Nak, "SS zz \r", Nak, "SG 1a\r", Nak, "GRC 0\r", Nak, "GL\r", Nak, "GL -1\r",
+                                       Nak, "gs \r", Nak};
         // Subscribed, the other station's change is pushed; refused, nothing comes before the answer to the next
         // query. A level's and a room combination's pushes meet the panels' tests online.
         for (const auto &[name, query, set, push] : QList<std::array<QByteArray, 4>>{
@@ -172,7 +156,8 @@ private slots:
     {
         QFETCH(SimFaults, faults);
         QFETCH(QByteArrayList, exchanges);
-        auto device = startDevice(faults);
+        commtest::SimPeer sim(faults);
+        const auto &device = sim.device;
         Peer a(device->port());
         std::unique_ptr<Peer> b;
         for (int i = 0; i + 1 < exchanges.size(); i += 2) {
@@ -198,11 +183,16 @@ private slots:
 
     void levelReportLayout()
     {
+        SimLog log;
+        log.setQuiet(true);
         SimDeviceInfo info;
         info.nodeId = 4;
+        info.port = 0;
         info.levelEntries = {{1, 4}, {0xB, 2}, {6, 128}};
-        auto device = startDevice(SimFaults(), info);
-        Peer first(device->port()), second(device->port());
+        SimDevice device(info, SimFaults(), &log);
+        QString error;
+        commtest::mustListen(device.listen(QHostAddress::LocalHost, &error), error);
+        Peer first(device.port()), second(device.port());
         static const QRegularExpression layout(
             QStringLiteral(R"(^GL (\S+) (\d+) (\d+) 100 ([0-9a-f]+) \[([^\s\]]*)\]\r$)"));
         static const QRegularExpression oneDecimal(QStringLiteral(R"(^-?\d+\.\d$)"));
@@ -246,7 +236,8 @@ private slots:
     {
         SimFaults faults;
         faults.delayMs = 1000;
-        auto device = startDevice(faults);
+        commtest::SimPeer sim(faults);
+        const auto &device = sim.device;
         Peer listener(device->port()), setter(device->port());
         QVERIFY(listener.exchange("SUB \"GS \"\r", "SUB \"GS \",yes\r"));
         setter.send("GG 1\rSS 3 \rGS \r");
@@ -260,7 +251,8 @@ private slots:
 
     void consoleSetsValuesAndSilencesTheDevice()
     {
-        auto device = startDevice();
+        commtest::SimPeer sim;
+        const auto &device = sim.device;
         Peer listener(device->port());
         QVERIFY(listener.exchange("SUB \"GA\"Gain 1\">1\"\r", "SUB \"GA\"Gain 1\">1\",yes\r"));
         SimConsole console({device.get()});
