@@ -216,7 +216,6 @@ private slots:
             QCOMPARE(endpoint.ask("GA\"Gain 1\">1"), QByteArray("GA\"Gain 1\">1=0.0\r"));
             QVERIFY(endpoint.ask("GL 7").startsWith("GL 7 1 32 100 "));
         }
-        // A value changed at the devices from standard input.
         sim.write("set GA\"Gain 2\">1 -7.0\n");
         QVERIFY(waitFor([&] { return out.endsWith("ok\n"); }));
         QCOMPARE(simtest::OtherStation(ports.value(1)).ask("GA\"Gain 2\">1"), QByteArray("GA\"Gain 2\">1=-7.0\r"));

@@ -206,7 +206,6 @@ private slots:
         QVERIFY(a.linkTo(middle.get()) && middle->linkTo(&c));
         middle.reset();
         QVERIFY(!a.linked() && c.chainRoot() == &c);
-        // Loops are refused.
         TStrV e, f, g, h;
         QVERIFY(!e.linkTo(&e));
         QVERIFY(e.linkTo(&f) && f.linkTo(&g));

@@ -13,10 +13,8 @@ class RecordingHandler : public XmlHandler
 {
 public:
     int maxDepth = 0;
-    QStringList starts;
-    QStringList parents;
+    QStringList starts, parents;
     QString itemName;
-
     bool startElement(const QString &ns, const QString &local, const QString &qName,
                       const QXmlAttributes &atts) override
     {
@@ -58,7 +56,6 @@ private slots:
                  (QStringList{"", "e11", "", "e11", "", ""}));
         QVERIFY(XmlHandler::parseData("<root><item name=\"Gain 1\" Name=\"other\"/></root>", &h));
         QCOMPARE(h.itemName, QStringLiteral("Gain 1/"));
-        // Malformed text is reported with its line and column.
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Fatal error on line 3 , column \\d+ :"));
         QVERIFY(!XmlHandler::parseData("<a>\n<b>\n</a>", &h));
         QVERIFY(h.lastError().startsWith(QStringLiteral("line 3, column")));
