@@ -6,7 +6,6 @@
 #include "CAttributes.h"
 #include "HBlock.h"
 #include "TGrpVLimiter.h"
-#include "TPassThrough.h"
 #include "TStrV.h"
 #include "TTransformFactory.h"
 
@@ -46,10 +45,12 @@ private slots:
     // A transform of the keyword, set up from the list if one is given, is driven by steps: "=text" sets the value
     // text, "#n" the byte n, "in" the int n, "fx" the float x, "dx" the display value x, "<text" hands it a reply,
     // "~text" sets the reply text, "tn" puts it on a block of type number n, "m" on a block whose zero is no index,
-    // "Fformat" and "Uunits" set it up with that display format and those units, "slist" with that list, and "0"
-    // forgets the replies announced so far. The state shows the facets named: v, vf, vb (the value as int, float and
-    // byte), vt (its text), vl (its length), r, rf, rb, rt (the same of the reply), dt (the text shown) and n
-    // (replies announced).
+    // "Fformat" and "Uunits" set it up with that display format and those units, "slist" with that list, "g" puts it
+    // on a room-combine group, "pn" polls once and then sets the poll divider n (keeps its own when n is empty), and
+    // "0" forgets the replies announced so far. The state shows the facets named: v, vf, vb (the value as int, float
+    // and byte), vt (its text), vl (its length), r, rf, rb, rt (the same of the reply), dt (the text shown), n
+    // (replies announced), pc (its poll command), gt (the replies its group took) and p9 (for nine cycles whether a
+    // poll is due).
     void drive_data()
     {
         columns<QString, QString, QStringList, QString, QString>("keyword", "set", "steps", "facets", "state");
@@ -123,6 +124,12 @@ private slots:
         index("hexL not a number", "hexL", "zz,141,,43", "0", "0|" + QString(QChar(0)), " ");
         index("hexL stops at empty", "hexL", "zz,141,,43", "2", "255|?", "?");
         index("hexL 16th", "hexL", "1,2,3,4,5,6,7,8,9,a,b,c,d,e,f,50,51", "15", "80|P", "?");
+        row("pass-through alone polls nothing", "passThrough", "", {}, "pc", "");
+        row("pass-through hands replies to its group", "passThrough", "", {"g", "<GRC 1,0,3"}, "gt rt pc n",
+            "GRC 1,0,3|GRC 1,0,3|GRC 1\r|0");
+        row("default poll divider", "strV", "", {"p"}, "p9", "100010001");
+        row("poll divider 2", "strV", "", {"p2"}, "p9", "101010101");
+        row("poll divider 0", "strV", "", {"p0"}, "p9", "111111111");
     }
     void drive()
     {
@@ -143,6 +150,7 @@ private slots:
             setUp();
         HBlock block;
         NoneIndexBlock selector;
+        RoomGroup group;
         QSignalSpy ready(&t, &TTransform::replyValueReady);
         const QHash<QChar, std::function<void(const QString &)>> act{
             {'=', [&](const QString &arg) { t.setValueText(arg); }},
@@ -154,6 +162,8 @@ private slots:
             {'~', [&](const QString &arg) { t.setReplyText(arg); }},
             {'t', [&](const QString &arg) { block.setTypenum(arg); t.setNode(&block); }},
             {'m', [&](const QString &) { t.setNode(&selector); }},
+            {'g', [&](const QString &) { t.setNode(&group); }},
+            {'p', [&](const QString &n) { t.pollDue(); t.setPollDivider(n.isEmpty() ? t.pollDivider() : n.toInt()); }},
             {'F', [&](const QString &arg) { attributes.setFormat(arg); }},
             {'U', [&](const QString &arg) { attributes.setUnits(arg); setUp(); }},
             {'s', [&](const QString &arg) { attributes.setSet(arg); setUp(); }},
@@ -165,29 +175,24 @@ private slots:
             reply ? t.replyValue(v) : t.value(v);
             return QString::number(v);
         };
+        const auto due = [&t] {
+            QString cycles;
+            for (int i = 0; i < 9; ++i)
+                cycles += t.pollDue() ? '1' : '0';
+            return cycles;
+        };
+        // A braced list is read in order: the polls, which change the transform, come last.
         const QHash<QString, QString> state{
             {"v", number(0, false)}, {"vf", number(0.0f, false)}, {"vb", number(uchar(0), false)},
             {"vt", t.valueText()}, {"vl", QString::number(t.valueLength())}, {"r", number(0, true)},
             {"rf", number(0.0f, true)}, {"rb", number(uchar(0), true)}, {"rt", t.replyText()},
-            {"dt", t.displayText()}, {"n", QString::number(ready.count())}};
+            {"dt", t.displayText()}, {"n", QString::number(ready.count())}, {"pc", t.pollCommand()},
+            {"gt", group.taken.join(',')}, {"p9", due()}};
         QStringList shown;
         for (const QString &facet : facets.split(' '))
             shown << state.value(facet);
         QTEST(shown.join('|'), "state");
         QCOMPARE(TGrpVLimiter::limit(std::numeric_limits<qint64>::min()), TGrpVLimiter::Off);
-    }
-
-    void passThrough()
-    {
-        RoomGroup group;
-        TPassThrough pass;
-        QVERIFY(pass.pollCommand().isEmpty());
-        pass.setNode(&group);
-        QSignalSpy quiet(&pass, &TTransform::replyValueReady);
-        pass.receiveReply(QStringLiteral("GRC 1,0,3"));
-        QCOMPARE(group.taken + QStringList({pass.replyText(), pass.pollCommand()}),
-                 (QStringList{"GRC 1,0,3", "GRC 1,0,3", "GRC 1\r"}));
-        QCOMPARE(quiet.count(), 0);
     }
 
     void chainsAndLoops()
@@ -217,21 +222,6 @@ private slots:
         // Once unlinked, the other direction is no loop.
         f.unlink();
         QVERIFY(g.linkTo(&f));
-    }
-
-    // Polls due in nine cycles with the default divider, 2 and 0.
-    void pollDivider()
-    {
-        QStringList seen;
-        for (const int divider : {-1, 2, 0}) {
-            TStrV strv;
-            strv.pollDue();
-            strv.setPollDivider(divider >= 0 ? divider : strv.pollDivider());
-            seen << QString();
-            for (int i = 0; i < 9; ++i)
-                seen.last() += strv.pollDue() ? '1' : '0';
-        }
-        QCOMPARE(seen, (QStringList{"100010001", "101010101", "111111111"}));
     }
 };
 
