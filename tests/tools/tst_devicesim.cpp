@@ -265,8 +265,7 @@ private slots:
             QVERIFY2(console.execute(QString::fromLatin1(bad)).startsWith(QLatin1String("error: ")), bad);
         // Silent: the connection stays and hears nothing; no new one is taken.
         QCOMPARE(console.execute(QStringLiteral("silent 1")), QStringLiteral("ok"));
-        QVERIFY(device->isSilent());
-        QVERIFY(listener.exchange("GS \r", QByteArray()));
+        QVERIFY(device->isSilent() && listener.exchange("GS \r", QByteArray()));
         QTcpSocket refused;
         refused.connectToHost(QHostAddress::LocalHost, device->port());
         QVERIFY(!refused.waitForConnected(Timeout));

@@ -198,12 +198,9 @@ private slots:
     void chainsAndLoops()
     {
         TStrV a, b, c, d;
-        QVERIFY(a.linkTo(&b) && b.linkTo(&c));
-        QCOMPARE(c.chainRoot(), &a);
-        QVERIFY(!a.linkTo(nullptr));
+        QVERIFY(a.linkTo(&b) && b.linkTo(&c) && c.chainRoot() == &a && !a.linkTo(nullptr));
         // Relinking moves the link; the one left behind heads its own chain.
-        QVERIFY(a.linkTo(&d));
-        QVERIFY(b.chainRoot() == &b && d.chainRoot() == &a);
+        QVERIFY(a.linkTo(&d) && b.chainRoot() == &b && d.chainRoot() == &a);
         a.unlink();
         QVERIFY(!a.linked() && d.chainRoot() == &d);
         // A destroyed transform in the middle leaves no link behind.
@@ -211,14 +208,12 @@ private slots:
         QVERIFY(a.linkTo(middle.get()) && middle->linkTo(&c));
         middle.reset();
         QVERIFY(!a.linked() && c.chainRoot() == &c);
+        // Loops are refused, and a refused link leaves the one before.
         TStrV e, f, g, h;
-        QVERIFY(!e.linkTo(&e));
-        QVERIFY(e.linkTo(&f) && f.linkTo(&g));
-        QVERIFY(!g.linkTo(&e) && !f.linkTo(&e));
+        QVERIFY(!e.linkTo(&e) && e.linkTo(&f) && f.linkTo(&g) && !g.linkTo(&e) && !f.linkTo(&e));
         QVERIFY(!g.linked() && f.linked() == &g);
         // A second transform linking to g must not open a way round.
-        QVERIFY(h.linkTo(&g));
-        QVERIFY(!g.linkTo(&h) && !g.linkTo(&f));
+        QVERIFY(h.linkTo(&g) && !g.linkTo(&h) && !g.linkTo(&f));
         // Once unlinked, the other direction is no loop.
         f.unlink();
         QVERIFY(g.linkTo(&f));
