@@ -4,11 +4,7 @@
 #include "../comm/CommTestUtil.h"
 #include "SimConnection.h"
 #include "SimConsole.h"
-#include "SimDevice.h"
-#include "SimDeviceInfo.h"
-#include "SimFaults.h"
 #include "SimLevelMeter.h"
-#include "SimLog.h"
 #include "SimPhoneLine.h"
 
 #include <QRegularExpression>
@@ -16,7 +12,6 @@
 #include <QtTest>
 
 #include <array>
-#include <memory>
 
 namespace {
 

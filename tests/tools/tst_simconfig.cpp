@@ -3,13 +3,11 @@
 #include "../hardware/HardwareTestUtil.h"
 #include "SimCardSlots.h"
 #include "SimDesignReader.h"
-#include "SimDeviceInfo.h"
 #include "SimDeviceSource.h"
 #include "SimOptions.h"
 
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QtTest>
 
