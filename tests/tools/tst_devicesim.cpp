@@ -30,11 +30,7 @@ public:
         socket.connectToHost(QHostAddress::LocalHost, port);
         socket.waitForConnected(Timeout);
     }
-    void send(const QByteArray &bytes)
-    {
-        socket.write(bytes);
-        socket.flush();
-    }
+    void send(const QByteArray &bytes) { socket.write(bytes); socket.flush(); }
     bool isConnected() const { return socket.state() == QAbstractSocket::ConnectedState; }
     // Sends a command and waits for the answer, which must be reply; what
     // was received is cleared for the next exchange.
