@@ -28,8 +28,7 @@ std::unique_ptr<CControl> button(HNode *node, const QString &keyword = "chrL", c
 class TstTransformFactory : public QObject
 {
     Q_OBJECT
-    std::unique_ptr<HNode> m_gain;
-    std::unique_ptr<HNode> m_mixer;
+    std::unique_ptr<HNode> m_gain, m_mixer;
 
 private slots:
     void init()

@@ -143,10 +143,9 @@ private slots:
                                "</Controls></KVD>");
         QVERIFY(outside.ok && outside.controls.isEmpty());
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Fatal error on line"));
-        const Controls read("<KVD><Controls>"
-                        "<Control name=\"Level\" type=\"Slider\"><Property name=\"widget\"><slider/></Property></Control>"
-                        "<Control name=\"Mute\" type=\"Button\"><Property name=\"widget\"><button><x>1</x>"
-                        "</Control></Controls></KVD>");
+        const Controls read("<KVD><Controls><Control name=\"Level\" type=\"Slider\"><Property name=\"widget\"><slider/>"
+                            "</Property></Control><Control name=\"Mute\" type=\"Button\"><Property name=\"widget\">"
+                            "<button><x>1</x></Control></Controls></KVD>");
         QVERIFY(!read.ok);
         QCOMPARE(read.names(), QStringList{"Level"});
     }
