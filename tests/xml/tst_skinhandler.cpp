@@ -9,10 +9,7 @@
 
 namespace {
 // Stands in for the bridge object: any property set lands as a dynamic one.
-QString prop(const QObject &o, const char *name)
-{
-    return o.property(name).toString();
-}
+QString prop(const QObject &o, const char *name) { return o.property(name).toString(); }
 } // namespace
 
 class tst_SkinHandler : public QObject
