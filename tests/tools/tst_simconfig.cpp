@@ -244,8 +244,7 @@ private slots:
         // What is no dialer command is refused; the dialers' own commands meet the dialers' tests online.
         QCOMPARE(phone.ask("SA \"SIP Receive\">16=RING"), QByteArray("\x15"));
         sim.terminate();
-        QVERIFY(sim.waitForFinished(Timeout));
-        QCOMPARE(sim.exitCode(), 0);
+        QCOMPARE((QList<int>{sim.waitForFinished(Timeout), sim.exitCode()}), (QList<int>{true, 0}));
     }
 
     void rejectsBadCommandLines_data()
@@ -254,8 +253,7 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
         QTest::newRow("unknown option") << QStringList{"--frobnicate"} << 2 << "frobnicate";
-        QTest::newRow("two devices on one port")
-            << QStringList{"--design", Design} << 1 << "both use port 10055";
+        QTest::newRow("two devices on one port") << QStringList{"--design", Design} << 1 << "both use port 10055";
     }
     void rejectsBadCommandLines()
     {

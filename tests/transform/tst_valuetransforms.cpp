@@ -25,7 +25,6 @@ class RoomGroup : public HNode
 {
 public:
     QStringList taken;
-
     QString pollCommand() override { return QStringLiteral("GRC 1\r"); }
     void takeReply(const QString &text) override { taken.append(text); }
     QString replyText() const override { return taken.value(taken.size() - 1); }
