@@ -18,6 +18,7 @@
 
 #include <algorithm>
 
+using State = CheckOnline::DeviceState;
 using transfertest::writeFile;
 
 namespace {
@@ -140,9 +141,8 @@ private slots:
         QCOMPARE((QList<int>{check.exitStatus(), check.exitCode()}), (QList<int>{QProcess::NormalExit, exitCode}));
         QJsonParseError error;
         const QJsonObject report = QJsonDocument::fromJson(check.readAllStandardOutput(), &error).object();
-        QCOMPARE(error.error, QJsonParseError::NoError);
-        QCOMPARE(report.value("readable").toBool(), exitCode != 2);
-        QCOMPARE(report.value("clean").toBool(), exitCode == 0);
+        QCOMPARE((QList<int>{error.error, report.value("readable").toBool(), report.value("clean").toBool()}),
+                 (QList<int>{QJsonParseError::NoError, exitCode != 2, exitCode == 0}));
         QCOMPARE(QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
     }
 
@@ -155,9 +155,9 @@ private slots:
         // the Hall DSP answers, the Stage DSP is not there.
         SimFaults refusing, silent;
         refusing.nakEvery = silent.dropEvery = 1;
-        QTest::newRow("refusing") << refusing << "refused|Site/Levels|Level|8003||Lobby DSP|GA\"Lobby\">1"
-                                  << int(CheckOnline::DeviceState::Answers);
-        QTest::newRow("silent") << silent << "device-silent|/||||Lobby DSP|" << int(CheckOnline::DeviceState::Silent);
+        QTest::newRow("refusing")
+            << refusing << "refused|Site/Levels|Level|8003||Lobby DSP|GA\"Lobby\">1" << int(State::Answers);
+        QTest::newRow("silent") << silent << "device-silent|/||||Lobby DSP|" << int(State::Silent);
     }
     void online()
     {
@@ -187,8 +187,7 @@ private slots:
         QList<int> states;
         for (const auto &checked : check.devices())
             states << int(checked.state);
-        QCOMPARE(states, (QList<int>{int(CheckOnline::DeviceState::Answers), int(CheckOnline::DeviceState::Absent),
-                                     lobbyState}));
+        QCOMPARE(states, (QList<int>{int(State::Answers), int(State::Absent), lobbyState}));
         QCOMPARE(check.devices().at(0).answered, 1);
         // The queries as they went over the wire: the failing one three times, as many as the client writes a command.
         QCOMPARE(traffic.count("GA\"Lectern\">1\r"), 1);

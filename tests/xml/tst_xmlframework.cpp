@@ -107,8 +107,7 @@ private slots:
         QVERIFY(w.writeElement("u", 7u) && w.writeElement("f", -10.123456789f));
         QVERIFY(w.closeElement("Property") && w.closeElement("Canvas"));
         // Without a prefix the name stands alone, whatever the number.
-        QVERIFY(w.openElement("Next", "", "Main", 4));
-        w.flush();
+        QVERIFY(w.openElement("Next", "", "Main", 4) && w.flush());
         QCOMPARE(out, QStringLiteral("<a>\n</a>\n"
                                      "<Canvas>\n"
                                      "\t<Property name=\"attr&#34;s\" type=\"list&#60;1&#62;\">\n"
@@ -140,9 +139,7 @@ private slots:
         XmlWriter w;
         w.setDevice(&buffer);
         w.setEncoding(encoding);
-        QVERIFY(w.writeHeader());
-        w.writeElement("t", QStringLiteral("é"));
-        w.flush();
+        QVERIFY(w.writeHeader() && w.writeElement("t", QStringLiteral("é")) && w.flush());
         QTEST(buffer.data(), "bytes");
     }
 };
