@@ -128,8 +128,7 @@ private slots:
         QList<SimDeviceInfo> devices;
         QString error;
         QVERIFY(!SimDeviceSource::fromFile(path, &devices, &error));
-        QVERIFY2(error.contains(message), qPrintable(error));
-        QVERIFY(devices.isEmpty());
+        QVERIFY2(error.contains(message) && devices.isEmpty(), qPrintable(error));
     }
 
     // The design above is read through these rules; here their edges and what it lacks. A card is a block's

@@ -139,10 +139,7 @@ private slots:
         QVERIFY(made);
         TTransform &t = *made;
         CAttributes attributes;
-        const auto setUp = [&] {
-            t.setOwnerAttributes(&attributes);
-            t.configure();
-        };
+        const auto setUp = [&] { t.setOwnerAttributes(&attributes); t.configure(); };
         HBlock block;
         NoneIndexBlock selector;
         RoomGroup group;
