@@ -51,10 +51,6 @@ public:
 // What a client sees of several answers, whether they came in one write (joined by ";") or in several.
 QByteArray unjoined(QByteArray bytes) { return bytes.replace(';', QByteArray()); }
 
-// Automatic steps of the telephone lines under test: short, but long enough
-// that two commands given at once land before the step.
-constexpr int StepMs = 40;
-
 } // namespace
 
 Q_DECLARE_METATYPE(SimFaults)
@@ -298,7 +294,8 @@ private slots:
         QFETCH(bool, voip);
         QFETCH(QStringList, steps);
         SimPhoneSettings settings;
-        settings.stepMs = StepMs;
+        // Automatic steps short, but long enough that two commands given at once land before the step.
+        settings.stepMs = 40;
         settings.busyNumbers = {"999"};
         SimPhoneLine line("Line", voip ? SimPhoneLine::Kind::Voip : SimPhoneLine::Kind::Pstn, settings);
         for (int i = 0; i + 1 < steps.size(); i += 2) {
