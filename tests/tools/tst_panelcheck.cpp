@@ -1,21 +1,24 @@
 #include "../TransferPeers.h"
+#include "../comm/CommTestUtil.h"
 #include "CheckDocument.h"
 #include "CheckOnline.h"
 #include "CheckPanels.h"
 #include "HChassis.h"
-#include "SimDevice.h"
-#include "SimLog.h"
 #include "UArchive.h"
 
+#include <QDataStream>
 #include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QStringEncoder>
 #include <QTcpServer>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <QtTest>
 
+#include <algorithm>
+
+using State = CheckOnline::DeviceState;
 using transfertest::writeFile;
 
 namespace {
@@ -24,73 +27,48 @@ const QString Data = QStringLiteral(KVR_TEST_DATA "/check/");
 bool pack(const QString &archivePath, const QStringList &files)
 {
     UArchive archive;
-    for (const QString &file : files) {
-        if (!archive.addFile(file))
-            return false;
-    }
-    return archive.write(archivePath);
-}
-
-void appendWord(QByteArray *bytes, quint32 value)
-{
-    char word[4];
-    qToBigEndian(value, word);
-    bytes->append(word, 4);
+    return std::all_of(files.begin(), files.end(), [&](const QString &file) { return archive.addFile(file); })
+           && archive.write(archivePath);
 }
 
 // An archive of one member, laid out by hand: marker, count, the record
 // (name length, UTF-16LE name, offset, size), then the compressed block.
 QByteArray oneMemberArchive(const QString &name, const QByteArray &content)
 {
-    const QByteArray block = qCompress(content);
-    QByteArray bytes("\x10\x00\x00\x00", 4);
-    appendWord(&bytes, 1);
-    appendWord(&bytes, quint32(name.size()));
-    for (const QChar c : name) {
-        bytes.append(char(c.unicode() & 0xff));
-        bytes.append(char(c.unicode() >> 8));
-    }
-    appendWord(&bytes, quint32(8 + 12 + 2 * name.size()));
-    appendWord(&bytes, quint32(block.size()));
-    return bytes + block;
+    const QByteArray block = qCompress(content), utf16 = QStringEncoder(QStringEncoder::Utf16LE)(name);
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly); // words big-endian
+    out.writeRawData("\x10\x00\x00\x00", 4);
+    out << quint32(1) << quint32(name.size());
+    out.writeRawData(utf16.constData(), int(utf16.size()));
+    out << quint32(8 + 12 + utf16.size()) << quint32(block.size());
+    out.writeRawData(block.constData(), int(block.size()));
+    return bytes;
 }
 
-// A finding as the tables below spell it: kind, place, control, stored id,
-// widget, device, and the one detail that tells the fault.
-QString line(const CheckFinding &finding)
-{
-    const QJsonObject reference = finding.details.value(QStringLiteral("reference")).toObject();
-    QString detail = reference.isEmpty() ? QString()
-                                         : reference.value(QStringLiteral("block")).toString() + QLatin1Char(',')
-                                               + QString::number(reference.value(QStringLiteral("nodeID")).toInt());
-    for (const char *key : {"parameter", "transform", "target", "path", "query"}) {
-        if (finding.details.contains(QLatin1String(key)))
-            detail = finding.details.value(QLatin1String(key)).toString();
-    }
-    return QStringList{CheckFinding::keyword(finding.kind), finding.scene + QLatin1Char('/') + finding.panel,
-                       finding.control, finding.controlId ? QString::number(finding.controlId) : QString(),
-                       finding.widget, finding.device, detail}
-        .join(QLatin1Char('|'));
-}
-
+// The findings as the tables below spell them, sorted: kind, place, control, stored id, widget, device, and the
+// one detail that tells the fault.
 QStringList lines(const QList<CheckFinding> &findings)
 {
     QStringList all;
-    for (const CheckFinding &finding : findings)
-        all << line(finding);
+    for (const CheckFinding &finding : findings) {
+        const QJsonObject reference = finding.details.value(QStringLiteral("reference")).toObject();
+        QString detail = reference.isEmpty() ? QString()
+                                             : reference.value(QStringLiteral("block")).toString() + QLatin1Char(',')
+                                                   + QString::number(reference.value(QStringLiteral("nodeID")).toInt());
+        for (const char *key : {"parameter", "transform", "target", "path", "query"})
+            detail = finding.details.value(QLatin1String(key)).toString(detail);
+        all << QStringList{CheckFinding::keyword(finding.kind), finding.scene + QLatin1Char('/') + finding.panel,
+                           finding.control, finding.controlId ? QString::number(finding.controlId) : QString(),
+                           finding.widget, finding.device, detail}
+                   .join(QLatin1Char('|'));
+    }
     all.sort();
     return all;
 }
-
-HChassis *device(CheckDocument &document, const QString &label)
-{
-    for (HChassis *chassis : CheckPanels::devices(document.hardware())) {
-        if (chassis->label() == label)
-            return chassis;
-    }
-    return nullptr;
-}
 } // namespace
+
+Q_DECLARE_METATYPE(SimFaults)
 
 class TestPanelCheck : public QObject
 {
@@ -154,56 +132,41 @@ private slots:
         QVERIFY(temp.isValid() && runtime.isValid());
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("TMPDIR"), temp.path());
-        // Without one of its own, the display plugin makes its runtime folder
-        // in the temporary folder.
+        // Without one of its own, the display plugin makes its runtime folder in the temporary folder.
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
         QProcess check;
         check.setProcessEnvironment(environment);
         check.start(QStringLiteral(KVR_CHECK_PATH), {QDir(m_dir.path()).filePath(file), QStringLiteral("--json")});
         QVERIFY(check.waitForFinished(60000));
-        QCOMPARE(check.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(check.exitCode(), exitCode);
+        QCOMPARE((QList<int>{check.exitStatus(), check.exitCode()}), (QList<int>{QProcess::NormalExit, exitCode}));
         QJsonParseError error;
         const QJsonObject report = QJsonDocument::fromJson(check.readAllStandardOutput(), &error).object();
-        QCOMPARE(error.error, QJsonParseError::NoError);
-        QCOMPARE(report.value("readable").toBool(), exitCode != 2);
-        QCOMPARE(report.value("clean").toBool(), exitCode == 0);
+        QCOMPARE((QList<int>{error.error, report.value("readable").toBool(), report.value("clean").toBool()}),
+                 (QList<int>{QJsonParseError::NoError, exitCode != 2, exitCode == 0}));
         QCOMPARE(QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
     }
 
     void online_data()
     {
-        QTest::addColumn<int>("nakEvery");
-        QTest::addColumn<int>("dropEvery");
+        QTest::addColumn<SimFaults>("faults");
         QTest::addColumn<QString>("lobbyFinding");
         QTest::addColumn<int>("lobbyState");
         // The Lobby DSP refuses every command, or leaves every one unanswered;
         // the Hall DSP answers, the Stage DSP is not there.
-        QTest::newRow("refusing") << 1 << 0 << "refused|Site/Levels|Level|8003||Lobby DSP|GA\"Lobby\">1"
-                                  << int(CheckOnline::DeviceState::Answers);
-        QTest::newRow("silent") << 0 << 1 << "device-silent|/||||Lobby DSP|" << int(CheckOnline::DeviceState::Silent);
+        SimFaults refusing, silent;
+        refusing.nakEvery = silent.dropEvery = 1;
+        QTest::newRow("refusing")
+            << refusing << "refused|Site/Levels|Level|8003||Lobby DSP|GA\"Lobby\">1" << int(State::Answers);
+        QTest::newRow("silent") << silent << "device-silent|/||||Lobby DSP|" << int(State::Silent);
     }
     void online()
     {
-        QFETCH(int, nakEvery);
-        QFETCH(int, dropEvery);
+        QFETCH(SimFaults, faults);
         QFETCH(QString, lobbyFinding);
         QFETCH(int, lobbyState);
-        SimLog log;
-        log.setQuiet(true);
-        SimDeviceInfo hallInfo, lobbyInfo;
-        hallInfo.nodeId = 1;
-        lobbyInfo.nodeId = 3;
-        hallInfo.port = lobbyInfo.port = 0;
-        SimFaults faults;
-        faults.nakEvery = nakEvery;
-        faults.dropEvery = dropEvery;
-        SimDevice hall(hallInfo, SimFaults(), &log), lobby(lobbyInfo, faults, &log);
-        QString error;
-        QVERIFY2(hall.listen(QHostAddress::LocalHost, &error) && lobby.listen(QHostAddress::LocalHost, &error),
-                 qPrintable(error));
+        commtest::SimPeer hall, lobby(faults);
         QByteArrayList traffic;
-        for (SimDevice *simulated : {&hall, &lobby})
+        for (SimDevice *simulated : {hall.device.get(), lobby.device.get()})
             connect(simulated, &SimDevice::commandReceived, this,
                     [&traffic](int, const QByteArray &bytes) { traffic << bytes; });
         // A port where nothing listens any more.
@@ -213,19 +176,20 @@ private slots:
         gone.close();
         CheckDocument document;
         QVERIFY2(document.open(m_dir.filePath("Clean.cpz")), qPrintable(document.error()));
-        device(document, "Hall DSP")->setAttribute("serialport", QString::number(hall.port()));
-        device(document, "Stage DSP")->setAttribute("serialport", QString::number(gonePort));
-        device(document, "Lobby DSP")->setAttribute("serialport", QString::number(lobby.port()));
+        const QMap<QString, quint16> ports{
+            {"Hall DSP", hall.port()}, {"Stage DSP", gonePort}, {"Lobby DSP", lobby.port()}};
+        for (HChassis *chassis : CheckPanels::devices(document.hardware())) {
+            QVERIFY2(ports.contains(chassis->label()), qPrintable(chassis->label()));
+            chassis->setAttribute("serialport", QString::number(ports.value(chassis->label())));
+        }
         CheckOnline check(&document, 10000);
         QCOMPARE(lines(check.run()), (QStringList{"device-absent|/||||Stage DSP|", lobbyFinding}));
         QList<int> states;
         for (const auto &checked : check.devices())
             states << int(checked.state);
-        QCOMPARE(states, (QList<int>{int(CheckOnline::DeviceState::Answers), int(CheckOnline::DeviceState::Absent),
-                                     lobbyState}));
+        QCOMPARE(states, (QList<int>{int(State::Answers), int(State::Absent), lobbyState}));
         QCOMPARE(check.devices().at(0).answered, 1);
-        // The queries as they went over the wire: the failing one three times,
-        // as many as the client writes a command.
+        // The queries as they went over the wire: the failing one three times, as many as the client writes a command.
         QCOMPARE(traffic.count("GA\"Lectern\">1\r"), 1);
         QCOMPARE(traffic.count("GA\"Lobby\">1\r"), 3);
     }

@@ -1,29 +1,29 @@
 #include "../SimStation.h"
 #include "../TransferPeers.h"
+#include "../hardware/HardwareTestUtil.h"
 #include "SimCardSlots.h"
 #include "SimDesignReader.h"
-#include "SimDeviceInfo.h"
 #include "SimDeviceSource.h"
 #include "SimOptions.h"
 
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>
 #include <functional>
 
+using hwtest::columns;
+
 namespace {
 constexpr int Timeout = 5000;
 const QString Design = QStringLiteral(KVR_TEST_DATA "/devicesim/conference_centre.kvp");
 } // namespace
 
-// How the simulator learns which devices to serve (the design project
-// reader with its card-slot rules, the command line and the port checks),
-// and the simulator as a program: serving a design until it is signalled,
-// commands typed on its standard input and the calls it rings.
+// How the simulator learns which devices to serve (the design project reader with its card-slot rules, the command
+// line and the port checks), and the simulator as a program: serving a design until it is signalled, commands typed
+// on its standard input and the calls it rings.
 class TestSimConfig : public QObject
 {
     Q_OBJECT
@@ -36,9 +36,8 @@ class TestSimConfig : public QObject
     {
         out.clear();
         sim.start(QStringLiteral(KVR_SIM_PATH), arguments);
-        if (!sim.waitForStarted(Timeout))
-            return {};
-        static const QRegularExpression listening(QStringLiteral(R"(device (\d) ([^\n]*) listening on 127\.0\.0\.1:(\d+)\n)"));
+        static const QRegularExpression listening(
+            QStringLiteral(R"(device (\d) ([^\n]*) listening on 127\.0\.0\.1:(\d+)\n)"));
         QMap<int, quint16> ports;
         waitFor([&] {
             for (QRegularExpressionMatchIterator it = listening.globalMatch(QString::fromUtf8(out)); it.hasNext();) {
@@ -58,14 +57,13 @@ class TestSimConfig : public QObject
     bool printed(const QByteArray &text) { return waitFor([&] { return out.contains(text); }); }
 
 private slots:
-    void readsTheDevicesOfADesign()
+    void devicesOfADesignAndTheirPorts()
     {
         QList<SimDeviceInfo> devices;
         QString error;
         QVERIFY2(SimDesignReader::read(Design, &devices, &error), qPrintable(error));
-        // The device inside the logic block's own view is no hardware; the
-        // amplifier's design gives no port. Labels and models, one from
-        // Windows-1252, are what the program prints as it serves the design below.
+        // The device inside the logic block's own view is no hardware; the amplifier's design gives no port. Labels
+        // and models, one from Windows-1252, are what the program prints as it serves the design below.
         QCOMPARE(devices.size(), 3);
         const SimDeviceInfo &dsp = devices.at(0), &endpoint = devices.at(1), &amp = devices.at(2);
         QCOMPARE((QList<int>{dsp.nodeId, dsp.port, amp.nodeId, amp.port}), (QList<int>{1, 10055, 3, 10055}));
@@ -77,6 +75,20 @@ private slots:
         // The endpoint's telephone interfaces become its phone lines.
         QCOMPARE(dsp.pstnLines + endpoint.pstnLines + amp.pstnLines, QStringList{"Phone Receive"});
         QCOMPARE(dsp.voipLines + endpoint.voipLines + amp.voipLines, QStringList{"SIP Receive"});
+        // The command line moves the design's ports, or gives any number of devices "any free port".
+        SimOptions moved, free;
+        QCOMPARE(moved.parse({"kvrsim", "--design", Design, "--base-port", "20100"}), SimOptions::Outcome::Run);
+        QVERIFY2(SimDeviceSource::collect(moved, &devices, &error), qPrintable(error));
+        // Moved past the last port, nothing is moved.
+        QVERIFY(!SimDeviceSource::remapPorts(&devices, 65534, &error));
+        QList<int> numbered;
+        for (const SimDeviceInfo &device : std::as_const(devices))
+            numbered << device.nodeId << device.port;
+        QCOMPARE(free.parse({"kvrsim", "--port", "10060", "--port", "0", "--port", "0"}), SimOptions::Outcome::Run);
+        QVERIFY2(SimDeviceSource::collect(free, &devices, &error), qPrintable(error));
+        for (const SimDeviceInfo &device : std::as_const(devices))
+            numbered << device.port;
+        QCOMPARE(numbered, (QList<int>{1, 20100, 2, 20101, 3, 20102, 10060, 0, 0}));
     }
 
     void badDesigns_data()
@@ -116,20 +128,14 @@ private slots:
         QList<SimDeviceInfo> devices;
         QString error;
         QVERIFY(!SimDeviceSource::fromFile(path, &devices, &error));
-        QVERIFY2(error.contains(message), qPrintable(error));
-        QVERIFY(devices.isEmpty());
+        QVERIFY2(error.contains(message) && devices.isEmpty(), qPrintable(error));
     }
 
+    // The design above is read through these rules; here their edges and what it lacks. A card is a block's
+    // title, whose slot is asked unless 0, or its kind, whose level entries are asked unless -1.
     void cardSlots_data()
     {
-        QTest::addColumn<QString>("device");
-        QTest::addColumn<QString>("card"); // the block's title, or its kind
-        QTest::addColumn<QString>("cardType");
-        QTest::addColumn<int>("portIndex");
-        QTest::addColumn<int>("slot");    // of the title; 0: not asked
-        QTest::addColumn<int>("entries"); // of the kind; -1: not asked
-        // The design above is read through these rules; here their edges and
-        // what it lacks.
+        columns<QString, QString, QString, int, int, int>("device", "card", "cardType", "portIndex", "slot", "entries");
         QTest::newRow("XT-10C input 6, second quad") << "XT-10C" << "Input 6" << "" << -1 << 4 << -1;
         QTest::newRow("ZMP-40 input 13, no rule") << "ZMP-40" << "Input 13" << "" << -1 << 13 << -1;
         QTest::newRow("amplifier output by port") << "PQ306D" << "Amp Output" << "" << 5 << 2 << -1;
@@ -154,61 +160,33 @@ private slots:
             QCOMPARE(SimCardSlots::levelEntries(card, cardType, device), entries);
     }
 
-    void devicePorts()
-    {
-        QList<SimDeviceInfo> devices;
-        QString error;
-        SimOptions moved;
-        QCOMPARE(moved.parse({"kvrsim", "--design", Design, "--base-port", "20100"}), SimOptions::Outcome::Run);
-        QVERIFY2(SimDeviceSource::collect(moved, &devices, &error), qPrintable(error));
-        QList<int> numbered;
-        for (const SimDeviceInfo &device : std::as_const(devices))
-            numbered << device.nodeId << device.port;
-        QCOMPARE(numbered, (QList<int>{1, 20100, 2, 20101, 3, 20102}));
-        QList<SimDeviceInfo> many = devices;
-        QVERIFY(!SimDeviceSource::remapPorts(&many, 65534, &error));
-        QCOMPARE(many.at(0).port, 20100); // unchanged on failure
-        // Any number of devices may ask for "any free port".
-        SimOptions free;
-        QCOMPARE(free.parse({"kvrsim", "--port", "10060", "--port", "0", "--port", "0"}), SimOptions::Outcome::Run);
-        QVERIFY2(SimDeviceSource::collect(free, &devices, &error), qPrintable(error));
-        numbered.clear();
-        for (const SimDeviceInfo &device : std::as_const(devices))
-            numbered << device.port;
-        QCOMPARE(numbered, (QList<int>{10060, 0, 0}));
-    }
-
     void options()
     {
         SimOptions full;
         QCOMPARE(full.parse({"kvrsim", "--port", "0", "--bind", "::1", "--log", "x.log", "--quiet", "--drop-every", "5",
                              "--nak-every", "7", "--close-after", "9", "--delay", "250", "--refuse", "--no-subscribe",
-                             "--silent-after", "11", "--stall-after", "13", "--split-replies", "--restart-every", "60"}),
+                             "--silent-after", "11", "--stall-after", "13", "--split-replies", "--restart-every",
+                             "60"}),
                  SimOptions::Outcome::Run);
-        QCOMPARE(full.ports, QList<int>{0});
         QCOMPARE(full.bindAddress + ' ' + full.logFile, QStringLiteral("::1 x.log"));
         const SimFaults &f = full.faults;
-        QCOMPARE((QList<int>{f.dropEvery, f.nakEvery, f.closeAfter, f.delayMs, f.refuse, f.noSubscribe, full.quiet}),
-                 (QList<int>{5, 7, 9, 250, 1, 1, 1}));
-        QCOMPARE((QList<int>{f.silentAfter, f.stallAfter, f.splitReplies, f.restartEveryS}), (QList<int>{11, 13, 1, 60}));
-        const QList<QStringList> refused = {
-            {"--port", "1", "--design", "d.kvp"}, {"--base-port", "2000"}, {"--port", "65536"},
-            {"--delay", "-1"}, {"--drop-every", "0"}, {"--restart-every", "0"}, {"--close-after", "two"},
-            {"--bind", "localhost"}, {"design.kvp"}, {"--port"}};
-        for (const QStringList &arguments : refused) {
+        QCOMPARE((full.ports + QList<int>{f.dropEvery, f.nakEvery, f.closeAfter, f.delayMs, f.refuse, f.noSubscribe,
+                                          full.quiet, f.silentAfter, f.stallAfter, f.splitReplies, f.restartEveryS}),
+                 (QList<int>{0, 5, 7, 9, 250, 1, 1, 1, 11, 13, 1, 60}));
+        for (const QStringList &arguments : QList<QStringList>{
+                 {"--port", "1", "--design", "d.kvp"}, {"--base-port", "2000"}, {"--port", "65536"}, {"--delay", "-1"},
+                 {"--drop-every", "0"}, {"--restart-every", "0"}, {"--close-after", "two"}, {"--bind", "localhost"},
+                 {"design.kvp"}, {"--port"}}) {
             SimOptions options;
-            QVERIFY2(options.parse(QStringList{"kvrsim"} + arguments) == SimOptions::Outcome::Error,
-                     qPrintable(arguments.join(' ')));
-            QVERIFY(!options.message().isEmpty());
+            const bool refused = options.parse(QStringList{"kvrsim"} + arguments) == SimOptions::Outcome::Error;
+            QVERIFY2(refused && !options.message().isEmpty(), qPrintable(arguments.join(' ')));
         }
     }
 
     void cleanup()
     {
-        if (sim.state() != QProcess::NotRunning) {
-            sim.kill();
-            sim.waitForFinished(Timeout);
-        }
+        sim.kill();
+        sim.waitForFinished(Timeout);
     }
 
     void servesADesignUntilSignalled_data()
@@ -230,12 +208,10 @@ private slots:
         {
             // Each device keeps its own values, and meters its design's cards.
             simtest::OtherStation dsp(ports.value(1)), endpoint(ports.value(2));
-            QCOMPARE(dsp.ask("SA \"Gain 1\">1=-5.0"), QByteArray("\x06"));
-            QCOMPARE(dsp.ask("GA\"Gain 1\">1"), QByteArray("GA\"Gain 1\">1=-5.0\r"));
-            QCOMPARE(endpoint.ask("GA\"Gain 1\">1"), QByteArray("GA\"Gain 1\">1=0.0\r"));
-            QVERIFY(endpoint.ask("GL 7").startsWith("GL 7 1 32 100 "));
+            QCOMPARE((QByteArrayList{dsp.ask("SA \"Gain 1\">1=-5.0"), dsp.ask("GA\"Gain 1\">1"),
+                                     endpoint.ask("GA\"Gain 1\">1"), endpoint.ask("GL 7").left(14)}),
+                     (QByteArrayList{"\x06", "GA\"Gain 1\">1=-5.0\r", "GA\"Gain 1\">1=0.0\r", "GL 7 1 32 100 "}));
         }
-        // A value changed at the devices from standard input.
         sim.write("set GA\"Gain 2\">1 -7.0\n");
         QVERIFY(waitFor([&] { return out.endsWith("ok\n"); }));
         QCOMPARE(simtest::OtherStation(ports.value(1)).ask("GA\"Gain 2\">1"), QByteArray("GA\"Gain 2\">1=-7.0\r"));
@@ -243,14 +219,12 @@ private slots:
         QVERIFY(sim.waitForFinished(Timeout));
         QCOMPARE((QList<int>{sim.exitStatus(), sim.exitCode()}), (QList<int>{QProcess::NormalExit, 0}));
         const QString text = QString::fromUtf8(transfertest::readFile(logPath));
-        QVERIFY2(text.contains(QStringLiteral("< SA \"Gain 1\">1=-5.0")), qPrintable(text));
-        QVERIFY(text.contains(QStringLiteral("> GA\"Gain 1\">1=-5.0<CR>")));
-        QVERIFY(text.contains(QStringLiteral("signal %1: stopping").arg(signalNumber)));
-        QVERIFY(text.trimmed().endsWith(QStringLiteral("stopped")));
+        QVERIFY2(text.contains("< SA \"Gain 1\">1=-5.0") && text.contains("> GA\"Gain 1\">1=-5.0<CR>"),
+                 qPrintable(text));
+        QVERIFY(text.contains(QString("signal %1: stopping").arg(signalNumber)) && text.trimmed().endsWith("stopped"));
     }
 
-    // A call rings at start; the far end hangs up and calls again on
-    // commands typed on standard input.
+    // A call rings at start; the far end hangs up and calls again on commands typed on standard input.
     void ringsOnRequest()
     {
         const quint16 port = start({"--port", "0", "--quiet", "--voip-line", "SIP Receive", "--ring",
@@ -264,15 +238,12 @@ private slots:
         QVERIFY(printed("ok\n"));
         QCOMPARE(status(), QByteArray("GA\"SIP Receive\">16=\"IDLE\"\r"));
         sim.write("ring \"SIP Receive\" Lobby 2\nring Nowhere\nring\n");
-        QVERIFY(printed("error: ring needs a line"));
-        QVERIFY(out.contains("error: no phone line \"Nowhere\"\n"));
+        QVERIFY(printed("error: ring needs a line") && out.contains("error: no phone line \"Nowhere\"\n"));
         QCOMPARE(status(), QByteArray("GA\"SIP Receive\">16=\"INCOMING\"&\"Lobby 2\"\r"));
-        // What is no dialer command is refused; the dialers' own commands meet
-        // the dialers' tests online.
+        // What is no dialer command is refused; the dialers' own commands meet the dialers' tests online.
         QCOMPARE(phone.ask("SA \"SIP Receive\">16=RING"), QByteArray("\x15"));
         sim.terminate();
-        QVERIFY(sim.waitForFinished(Timeout));
-        QCOMPARE(sim.exitCode(), 0);
+        QCOMPARE((QList<int>{sim.waitForFinished(Timeout), sim.exitCode()}), (QList<int>{true, 0}));
     }
 
     void rejectsBadCommandLines_data()
@@ -281,8 +252,7 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
         QTest::newRow("unknown option") << QStringList{"--frobnicate"} << 2 << "frobnicate";
-        QTest::newRow("two devices on one port")
-            << QStringList{"--design", Design} << 1 << "both use port 10055";
+        QTest::newRow("two devices on one port") << QStringList{"--design", Design} << 1 << "both use port 10055";
     }
     void rejectsBadCommandLines()
     {

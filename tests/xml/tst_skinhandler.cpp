@@ -1,6 +1,5 @@
 #include "XSkinHandler.h"
 
-#include <QBuffer>
 #include <QColor>
 #include <QFile>
 #include <QTest>
@@ -10,42 +9,31 @@
 
 namespace {
 // Stands in for the bridge object: any property set lands as a dynamic one.
-QString prop(const QObject &o, const char *name)
-{
-    return o.property(name).toString();
-}
+QString prop(const QObject &o, const char *name) { return o.property(name).toString(); }
 } // namespace
 
 class tst_SkinHandler : public QObject
 {
     Q_OBJECT
 private slots:
-    void theListsNameTheShippedSkins()
+    void theShippedSkinsAndAccentsLoadAndTheirImagesExist()
     {
-        QCOMPARE(XSkinHandler::skinList(), QStringList({"Light", "Dark"}));
-        QCOMPARE(XSkinHandler::accentList(), QStringList({"Black", "Blue", "Green", "Pink", "Red", "White", "Yellow"}));
-    }
-
-    void everySkinAndAccentLoadsAndItsImagesExist_data()
-    {
-        QTest::addColumn<QString>("name");
-        for (const char *n : {"Light", "Dark", "Black", "Blue", "Green", "Pink", "Red", "White", "Yellow"})
-            QTest::newRow(n) << n;
-    }
-    void everySkinAndAccentLoadsAndItsImagesExist()
-    {
-        QFETCH(QString, name);
-        QObject target;
-        QCOMPARE(XSkinHandler::loadSkin(name, &target), name);
-        QVERIFY(!target.dynamicPropertyNames().isEmpty());
+        const QStringList skins{"Light", "Dark"}, accents{"Black", "Blue", "Green", "Pink", "Red", "White", "Yellow"};
+        QCOMPARE(XSkinHandler::skinList(), skins);
+        QCOMPARE(XSkinHandler::accentList(), accents);
         const QUrl base(QStringLiteral("qrc:/qml/objects/QmlToolBarObject.qml"));
-        for (const QByteArray &p : target.dynamicPropertyNames()) {
-            const QString value = target.property(p.constData()).toString();
-            if (value.endsWith(".png")) {
-                const QString resource = QLatin1Char(':') + base.resolved(QUrl(value)).path();
-                QVERIFY2(QFile::exists(resource), qPrintable(p + " -> " + resource));
-            } else {
-                QVERIFY2(QColor::isValidColorName(value), qPrintable(p + " = " + value));
+        for (const QString &name : skins + accents) {
+            QObject target;
+            QCOMPARE(XSkinHandler::loadSkin(name, &target), name);
+            QVERIFY2(!target.dynamicPropertyNames().isEmpty(), qPrintable(name));
+            for (const QByteArray &p : target.dynamicPropertyNames()) {
+                const QString value = target.property(p.constData()).toString();
+                if (value.endsWith(".png")) {
+                    const QString resource = QLatin1Char(':') + base.resolved(QUrl(value)).path();
+                    QVERIFY2(QFile::exists(resource), qPrintable(name + ": " + p + " -> " + resource));
+                } else {
+                    QVERIFY2(QColor::isValidColorName(value), qPrintable(name + ": " + p + " = " + value));
+                }
             }
         }
     }
@@ -72,11 +60,9 @@ private slots:
     {
         QObject target;
         XSkinHandler handler(&target);
-        QBuffer buffer;
-        buffer.setData("<Skin><int><textSize>14</textSize></int>"
-                       "<string><textColor>#010203</textColor></string></Skin>");
-        buffer.open(QIODevice::ReadOnly);
-        QXmlInputSource source(&buffer);
+        QXmlInputSource source;
+        source.setData(QByteArray("<Skin><int><textSize>14</textSize></int>"
+                                  "<string><textColor>#010203</textColor></string></Skin>"));
         QXmlSimpleReader reader;
         reader.setContentHandler(&handler);
         reader.setErrorHandler(&handler);

@@ -8,6 +8,7 @@
 
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -16,13 +17,17 @@ const QString Gain = Templates + "ZMP/Gain_0.xml";
 
 using Settings = QList<QPair<QString, QString>>;
 
-QStringList elements(const CControl *control)
+// What get gives of every item of list.
+template<class List, class Get>
+QStringList mapped(const List &list, Get get)
 {
     QStringList result;
-    for (const CWidgetRecord &record : control->widgetRecords())
-        result << record.element();
+    for (const auto &item : list)
+        result << std::invoke(get, item);
     return result;
 }
+
+QStringList elements(const CControl *control) { return mapped(control->widgetRecords(), &CWidgetRecord::element); }
 
 // The controls a handler read, owned here.
 struct Controls
@@ -36,17 +41,10 @@ struct Controls
         controls = handler.takeControls();
     }
     ~Controls() { qDeleteAll(controls); }
-    QStringList names() const
-    {
-        QStringList result;
-        for (const CControl *control : controls)
-            result << control->name();
-        return result;
-    }
+    QStringList names() const { return mapped(controls, &CControl::name); }
 };
 
-// The parameters a handler read from a template file or from text, owned
-// here.
+// The parameters a handler read from a template file or from text, owned here.
 struct Parameters
 {
     QList<CParameter *> list;
@@ -55,15 +53,8 @@ struct Parameters
     explicit Parameters(const QString &file) : ok(XmlHandler::parseFile(Templates + file, &handler)) {}
     explicit Parameters(const QByteArray &xml) : ok(XmlHandler::parseData(xml, &handler)) {}
     ~Parameters() { qDeleteAll(list); }
-    QStringList texts() const { return column(&CParameter::text); }
-    QStringList types() const { return column(&CParameter::type); }
-    QStringList column(QString (CParameter::*get)() const) const
-    {
-        QStringList result;
-        for (const CParameter *p : list)
-            result << (p->*get)();
-        return result;
-    }
+    QStringList texts() const { return mapped(list, &CParameter::text); }
+    QStringList types() const { return mapped(list, &CParameter::type); }
 };
 } // namespace
 
@@ -71,9 +62,8 @@ class tst_TemplateHandlers : public QObject
 {
     Q_OBJECT
 private slots:
-    // Texts lose line breaks and tabs and read the escaped blank token as a
-    // blank, other entities as themselves; fields a parameter lacks stay
-    // empty, and text of nested elements is not mixed in.
+    // Texts lose line breaks and tabs and read the escaped blank token as a blank, other entities as themselves;
+    // fields a parameter lacks stay empty, and text of nested elements is not mixed in.
     void textsAreSimplifiedAndMissingFieldsStayEmpty()
     {
         QByteArray parameters;
@@ -130,8 +120,7 @@ private slots:
         QCOMPARE(read.controls.first()->widgetRecords().first().settings(),
                  (Settings{{"text", "Mic 1 Name"}, {"edit", ""}}));
         QCOMPARE(read.controls.first()->attributeRecord().value(QStringLiteral("units")), QStringLiteral("pct"));
-        // In a panel file the controls sit deeper and carry their binding
-        // before the properties.
+        // In a panel file the controls sit deeper and carry their binding before the properties.
         const Controls panel("<Scenes><Scene name=\"Main\"><Panels><Panel name=\"Lobby\" type=\"custom\"><Controls>"
                              "<Control name=\"Level\" type=\"Slider\"><block>Lobby Gain</block><nodeID>11</nodeID>"
                              "<Property name=\"widget\"><slider><xfract>0.1</xfract></slider></Property>"
@@ -154,10 +143,9 @@ private slots:
                                "</Controls></KVD>");
         QVERIFY(outside.ok && outside.controls.isEmpty());
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Fatal error on line"));
-        const Controls read("<KVD><Controls>"
-                        "<Control name=\"Level\" type=\"Slider\"><Property name=\"widget\"><slider/></Property></Control>"
-                        "<Control name=\"Mute\" type=\"Button\"><Property name=\"widget\"><button><x>1</x>"
-                        "</Control></Controls></KVD>");
+        const Controls read("<KVD><Controls><Control name=\"Level\" type=\"Slider\"><Property name=\"widget\"><slider/>"
+                            "</Property></Control><Control name=\"Mute\" type=\"Button\"><Property name=\"widget\">"
+                            "<button><x>1</x></Control></Controls></KVD>");
         QVERIFY(!read.ok);
         QCOMPARE(read.names(), QStringList{"Level"});
     }

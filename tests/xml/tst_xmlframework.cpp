@@ -13,10 +13,8 @@ class RecordingHandler : public XmlHandler
 {
 public:
     int maxDepth = 0;
-    QStringList starts;
-    QStringList parents;
+    QStringList starts, parents;
     QString itemName;
-
     bool startElement(const QString &ns, const QString &local, const QString &qName,
                       const QXmlAttributes &atts) override
     {
@@ -38,38 +36,27 @@ struct TextHandler : XmlHandler
     QString all;
     bool characters(const QString &ch) override { all += ch; return true; }
 };
-
-QByteArray nested(int levels)
-{
-    QByteArray open, close;
-    for (int i = 0; i < levels; ++i) {
-        open += "<e" + QByteArray::number(i) + ">";
-        close.prepend("</e" + QByteArray::number(i) + ">");
-    }
-    return open + close;
-}
 } // namespace
 
 class tst_XmlFramework : public QObject
 {
     Q_OBJECT
 private slots:
-    // The path keeps twelve levels and never reads past them.
+    // The path keeps twelve levels: deeper ones are counted but not kept (empty), and nothing reads past them.
     void pathErrorsAndSkippedEntities()
     {
+        QByteArray nested;
+        for (int i = 39; i >= 0; --i)
+            nested = "<e" + QByteArray::number(i) + ">" + nested + "</e" + QByteArray::number(i) + ">";
         RecordingHandler h;
-        QVERIFY(XmlHandler::parseData(nested(40), &h));
-        QVERIFY(h.maxDepth == 40 && h.depthNow() == 0);
-        // Deeper levels are counted but not kept: empty, no stray read.
+        QVERIFY(XmlHandler::parseData(nested, &h) && h.maxDepth == 40 && h.depthNow() == 0);
         QCOMPARE((QStringList{h.parents.at(0), h.starts.at(11), h.starts.at(12), h.parents.at(12),
                               h.starts.at(39) + h.parents.at(39), h.pathAt(-1) + h.pathAt(1000)}),
                  (QStringList{"", "e11", "", "e11", "", ""}));
         QVERIFY(XmlHandler::parseData("<root><item name=\"Gain 1\" Name=\"other\"/></root>", &h));
         QCOMPARE(h.itemName, QStringLiteral("Gain 1/"));
-        // Malformed text is reported with its line and column.
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Fatal error on line 3 , column \\d+ :"));
-        QVERIFY(!XmlHandler::parseData("<a>\n<b>\n</a>", &h));
-        QVERIFY(h.lastError().startsWith(QStringLiteral("line 3, column")));
+        QVERIFY(!XmlHandler::parseData("<a>\n<b>\n</a>", &h) && h.lastError().startsWith("line 3, column"));
         // Skipped entities keep their place in the text.
         TextHandler text;
         QVERIFY(XmlHandler::parseData("<t>Mic&sp;1 &amp;sp; &unknown;</t>", &text));
@@ -88,14 +75,13 @@ private slots:
         QTest::newRow("token beside blanks") << false << "Mic &sp; 1" << "Mic   1";
         QTest::newRow("broken token") << false << "Mic&sp1" << "Mic&sp1";
         QTest::newRow("escaping not repeated") << true << "&&#38;" << "&#38;&#38;#38;";
-        // What the reader takes from "&#1;" and the like cannot stand in a
-        // file; tab and line ends can, and so can a character beyond the
-        // basic plane.
+        // What the reader takes from "&#1;" and the like cannot stand in a file; tab and line ends can, and so can a
+        // character beyond the basic plane.
         QTest::newRow("control characters") << true << QString("a\x01" "b\x1f\tc\r\n") << "ab\tc\r\n";
         QTest::newRow("non-characters") << true << QString("a") + QChar(0xFFFE) + QChar(0xFFFF) + "b" << "ab";
         QTest::newRow("lone surrogates") << true << QString("a") + QChar(0xD800) + "b" + QChar(0xDC00) << "ab";
-        QTest::newRow("surrogate pair") << true << QString::fromUtf8("\xF0\x9F\x8E\xA4")
-                                        << QString::fromUtf8("\xF0\x9F\x8E\xA4");
+        const QString pair = QString::fromUtf8("\xF0\x9F\x8E\xA4");
+        QTest::newRow("surrogate pair") << true << pair << pair;
     }
     void texts()
     {
@@ -121,8 +107,7 @@ private slots:
         QVERIFY(w.writeElement("u", 7u) && w.writeElement("f", -10.123456789f));
         QVERIFY(w.closeElement("Property") && w.closeElement("Canvas"));
         // Without a prefix the name stands alone, whatever the number.
-        QVERIFY(w.openElement("Next", "", "Main", 4));
-        w.flush();
+        QVERIFY(w.openElement("Next", "", "Main", 4) && w.flush());
         QCOMPARE(out, QStringLiteral("<a>\n</a>\n"
                                      "<Canvas>\n"
                                      "\t<Property name=\"attr&#34;s\" type=\"list&#60;1&#62;\">\n"
@@ -154,9 +139,7 @@ private slots:
         XmlWriter w;
         w.setDevice(&buffer);
         w.setEncoding(encoding);
-        QVERIFY(w.writeHeader());
-        w.writeElement("t", QStringLiteral("é"));
-        w.flush();
+        QVERIFY(w.writeHeader() && w.writeElement("t", QStringLiteral("é")) && w.flush());
         QTEST(buffer.data(), "bytes");
     }
 };
