@@ -69,8 +69,6 @@ class tst_PanelsOnline : public QObject
         scene.model->rebuildInterfaces();
         scene.model->startStateRequests();
     }
-    template <class W>
-    W *widget(const QString &name, const QString &block = QString()) const { return scene.widget<W>(name, block); }
     // The rooms' colours, in panel order.
     static QStringList colours(const QList<WRoomSelection *> &rooms)
     {
@@ -103,14 +101,14 @@ private slots:
     {
         QFETCH(QString, skin);
         QVERIFY(open("Buttons", {{"<skin>Light</skin>", "<skin>" + skin.toUtf8() + "</skin>"}}));
-        WButton *lectern = widget<WButton>("Mute", "Lectern");
-        WButton *wireless = widget<WButton>("Mute", "Wireless");
-        WButton *lamp1 = widget<WButton>("Channel 1");
-        WButton *lamp2 = widget<WButton>("Channel 2");
-        WButton *gpi = widget<WButton>("Control 1");
-        WButton *status = widget<WButton>("Connection Indicator");
+        WButton *lectern = scene.widget<WButton>("Mute", "Lectern");
+        WButton *wireless = scene.widget<WButton>("Mute", "Wireless");
+        WButton *lamp1 = scene.widget<WButton>("Channel 1");
+        WButton *lamp2 = scene.widget<WButton>("Channel 2");
+        WButton *gpi = scene.widget<WButton>("Control 1");
+        WButton *status = scene.widget<WButton>("Connection Indicator");
         QVERIFY(lectern && wireless && lamp1 && lamp2 && gpi && status);
-        QCOMPARE(widget<WButton>("Mic 2 Mute")->itemProperty("onText").toString(), "Podium UNMUTE");
+        QCOMPARE(scene.widget<WButton>("Mic 2 Mute")->itemProperty("onText").toString(), "Podium UNMUTE");
         const QImage offline = scene.view->grabWindow();
         scene.keep(offline, "buttons-" + skin.toLower() + "-offline.png");
         QVERIFY(!wireless->isChecked() && !status->isChecked());
@@ -125,13 +123,12 @@ private slots:
         QVERIFY(!lamp2->isChecked() && !lectern->isChecked());
         // A sequence key sends its second value on release.
         scene.click(lectern->item());
-        QTest::mousePress(scene.view, Qt::LeftButton, {}, widgettest::centreOf(gpi->item()));
-        QTest::mouseRelease(scene.view, Qt::LeftButton, {}, widgettest::centreOf(gpi->item()));
+        scene.click(gpi->item());
         QTRY_VERIFY_WITH_TIMEOUT(sim->logged().contains("< SA \"Wall Panel\">1>1=0\n"), Timeout);
         const QByteArray sent = sim->logged();
-        QCOMPARE(sent.count("< SA \"Lectern\">2=O\n"), 1);
-        QCOMPARE(sent.count("< SA \"Wall Panel\">1>1=1\n"), 1);
-        QCOMPARE(sent.count("< SA \"Lectern\""), 1);
+        QCOMPARE((QList<qsizetype>{sent.count("< SA \"Lectern\">2=O\n"), sent.count("< SA \"Wall Panel\">1>1=1\n"),
+                                   sent.count("< SA \"Lectern\"")}),
+                 (QList<qsizetype>{1, 1, 1}));
         QVERIFY(lectern->isChecked());
         // The device changes under the panel; nothing it reported is sent
         // back: the three sets are the other station's.
@@ -152,8 +149,8 @@ private slots:
     void fader()
     {
         QVERIFY(open("Links"));
-        auto *fader = widget<WSlider>("Lectern Level");
-        auto *field = widget<WTextEdit>("Lectern Level");
+        auto *fader = scene.widget<WSlider>("Lectern Level");
+        auto *field = scene.widget<WTextEdit>("Lectern Level");
         QVERIFY(fader && field);
         goOnline();
         QTRY_VERIFY_WITH_TIMEOUT(fader->hasValue() && !fader->isHoldingReports(), Timeout);
@@ -182,9 +179,9 @@ private slots:
         QVERIFY(scene.show());
         QList<WRoomSelection *> rooms;
         for (const char *name : {"Hall A", "Hall B", "Hall C", "Terrace Room"})
-            rooms.append(widget<WRoomSelection>(name));
-        auto *selector = widget<WComboSelection>("Combination Selector");
-        auto *active = widget<WActiveCombo>("Active Combinations");
+            rooms.append(scene.widget<WRoomSelection>(name));
+        auto *selector = scene.widget<WComboSelection>("Combination Selector");
+        auto *active = scene.widget<WActiveCombo>("Active Combinations");
         QVERIFY(!rooms.contains(nullptr) && selector && active);
         QCOMPARE(selector->count(), 3);
         QCOMPARE(selector->comboColors(), (QStringList{"crimson", "orange", "yellow"}));
@@ -203,8 +200,8 @@ private slots:
         scene.click(rooms.at(1)->item());
         QTRY_VERIFY_WITH_TIMEOUT(sim->logged().contains("< SRC 1,[3,4][1,2]\n"), Timeout);
         // The first of them, and the other station's.
-        QCOMPARE(sim->logged().count("< SRC 1,[3,4]\n"), 2);
-        QCOMPARE(sim->logged().count("< SRC"), 3);
+        QCOMPARE((QList<qsizetype>{sim->logged().count("< SRC 1,[3,4]\n"), sim->logged().count("< SRC")}),
+                 (QList<qsizetype>{2, 3}));
         QCOMPARE(other->ask("GRC 1"), QByteArray("GRC 1,[3,4][1,2]\r"));
         QTRY_COMPARE_WITH_TIMEOUT(colours(rooms), (QStringList{orange, orange, crimson, crimson}), Timeout);
         QVERIFY(rooms.at(0)->isSelected() && !rooms.at(2)->isSelected());
@@ -218,9 +215,9 @@ private slots:
         // The list panel: a choice arrives as the device's command, and the
         // device's value selects the entry.
         scene.model->showPage(1);
-        auto *source = widget<WDropList>("Source");
-        auto *scenes = widget<WDropList>("Scene");
-        auto *music = widget<WDropList>("Music");
+        auto *source = scene.widget<WDropList>("Source");
+        auto *scenes = scene.widget<WDropList>("Scene");
+        auto *music = scene.widget<WDropList>("Music");
         QVERIFY(source && scenes && music);
         QTRY_COMPARE_WITH_TIMEOUT(source->itemProperty("currentText").toString(), "Lectern", Timeout);
         QCOMPARE(scenes->texts(), (QStringList{"Banquet", "Conference", "Dance"}));
@@ -228,8 +225,7 @@ private slots:
         scenes->listSelect(1);
         music->listSelect(0);
         QTRY_VERIFY_WITH_TIMEOUT(sim->logged().contains("< SN 4,1\n"), Timeout);
-        QVERIFY(sim->logged().contains("< SA \"Source Select\">1=2\n"));
-        QVERIFY(sim->logged().contains("< SS 2 \n"));
+        QVERIFY(sim->logged().contains("< SA \"Source Select\">1=2\n") && sim->logged().contains("< SS 2 \n"));
         QCOMPARE(other->ask("GA\"Source Select\">1"), QByteArray("GA\"Source Select\">1=2\r"));
         QTRY_VERIFY_WITH_TIMEOUT(!source->isHeldOff(), Timeout);
         QCOMPARE(other->ask("SA \"Source Select\">1=3"), QByteArray("\x06"));
@@ -245,8 +241,8 @@ private slots:
     void roomsOfflineErrorsAndSecondWidgets()
     {
         QVERIFY(scene.openPacked(panelAndDesign(KVR_TEST_DATA "/panels/Partitions"), {simtest::onPort(1)}));
-        auto *hallA = widget<WRoomSelection>("Hall A");
-        auto *active = widget<WActiveCombo>("Active Combinations");
+        auto *hallA = scene.widget<WRoomSelection>("Hall A");
+        auto *active = scene.widget<WActiveCombo>("Active Combinations");
         QVERIFY(hallA && active);
         HRCGroup *group = hallA->room()->group();
         const QString grey = hex("lightgray"), crimson = hex("crimson");
@@ -281,8 +277,8 @@ private slots:
         group->setSelectedCombo(7);
         QVERIFY(hallA->outputPressed(5, 5));
         QCOMPARE(warnings.count(), 1);
-        QCOMPARE(warnings.first().at(0).toString(), "Room combining");
-        QVERIFY(warnings.first().at(1).toString().startsWith("Combination 8 cannot be edited"));
+        QCOMPARE(warnings.first().at(0).toString() + ": " + warnings.first().at(1).toString().left(30),
+                 "Room combining: Combination 8 cannot be edited");
         QVERIFY(untapped.sent.isEmpty());
         // Edited with nothing combined, the list shows where it is.
         group->takeReply("GRC 1,");
