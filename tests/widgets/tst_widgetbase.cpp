@@ -149,7 +149,7 @@ private slots:
                                        40 * expected.height()));
     }
 
-    void geometryIdsAndWriting()
+    void geometryIdsScaleAndWriting()
     {
         WFrame *f = scene.create<WFrame>("frame");
         QCOMPARE(refused(f, {"x", "10.5", "y", "20", "width", "100", "height", "50", "z", "3", "fieldcolor", "#80112233",
@@ -168,6 +168,11 @@ private slots:
         QCOMPARE(l->widgetId(), 4u);
         QCOMPARE(l->link(), 0u);
         QVERIFY(written(l).startsWith("<id>4</id>\n<x>"));
+        f = scene.create<WFrame>("frame", {"x", "10", "y", "10", "width", "20", "height", "20"});
+        f->scaleGeometry(2.0, false);
+        QCOMPARE(f->geometry(), QRectF(5, 20, 10, 40));
+        f->moveBy(QPointF(1, -1));
+        QCOMPARE(f->geometry(), QRectF(6, 19, 10, 40));
     }
 
     void labels()
@@ -188,9 +193,8 @@ private slots:
         QCOMPARE(l->plainText(), "Gain 1 level");
         QCOMPARE(refused(l, {"align", "Center", "scale", "2.0", "xfract", "0.1"}), QString());
         QCOMPARE(l->item()->property("sliderLabel").toBool(), true);
-        const QString xml = written(l);
-        QVERIFY(xml.contains("<text>Gain 1 level</text>\n<align>center</align>\n<face>italic</face>\n"));
-        QVERIFY(xml.contains("<scale>2</scale>"));
+        QVERIFY(written(l).contains("<text>Gain 1 level</text>\n<align>center</align>\n<face>italic</face>\n")
+                && written(l).contains("<scale>2</scale>"));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Unexpected value for WLabel attribute name"));
         QVERIFY(!l->processProperty("colour", "#FFFFFF"));
         // A node's name is shown as text, never as markup, and no image of a
@@ -240,16 +244,7 @@ private slots:
         QVERIFY2(written(img).contains(row.writtenPlace), qPrintable(written(img)));
     }
 
-    void scaleAndMove()
-    {
-        WFrame *f = scene.create<WFrame>("frame", {"x", "10", "y", "10", "width", "20", "height", "20"});
-        f->scaleGeometry(2.0, false);
-        QCOMPARE(f->geometry(), QRectF(5, 20, 10, 40));
-        f->moveBy(QPointF(1, -1));
-        QCOMPARE(f->geometry(), QRectF(6, 19, 10, 40));
-    }
-
-    void linkedValuesFlowWithoutEchoes()
+    void linkedValuesFlowWithoutEchoesAndLinkGuards()
     {
         // A ring of three: what the user sets goes out once, and stops when
         // it comes round again.
@@ -266,15 +261,11 @@ private slots:
         QCOMPARE((QList<int>{shown(a), shown(b), shown(c)}), (QList<int>{7, 7, 7}));
         QCOMPARE(a->sent, QList<int>{3});
         QVERIFY(b->sent.isEmpty() && c->sent.isEmpty() && b->isOutputEnabled());
-    }
-
-    void linkGuards()
-    {
-        ValueWidget *a = valueWidget();
+        // No link to itself, and a peer that is gone is let go of.
+        a = valueWidget();
         a->setLinkedWidget(a);
         QCOMPARE(a->linkedWidget(), nullptr);
-        // A peer that is gone is let go of.
-        ValueWidget *b = valueWidget();
+        b = valueWidget();
         a->setLinkedWidget(b);
         delete b->item();
         delete b;
