@@ -50,6 +50,21 @@ inline QPoint centreOf(const QQuickItem *item)
     return item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();
 }
 
+// A widget made by the factory alone, on node, with settings (key, value,
+// ...) as a file gives them.
+template <typename W>
+W *makeWidget(WWidgetFactory *factory, const QString &keyword, const QStringList &settings = {}, HNode *node = nullptr)
+{
+    auto *w = qobject_cast<W *>(factory->createWidget(keyword));
+    if (!w)
+        return nullptr;
+    w->setType(keyword);
+    w->setNode(node);
+    for (int i = 0; i + 1 < settings.size(); i += 2)
+        w->processProperty(settings.at(i), settings.at(i + 1));
+    return w;
+}
+
 class WidgetScene
 {
 public:
@@ -78,19 +93,10 @@ public:
         return QTest::qWaitForWindowExposed(&window);
     }
 
-    // A widget made by the factory alone, on node, with settings (key,
-    // value, ...) as a file gives them.
     template <typename W>
     W *create(const QString &keyword, const QStringList &settings = {}, HNode *node = nullptr)
     {
-        auto *w = qobject_cast<W *>(factory.createWidget(keyword));
-        if (!w)
-            return nullptr;
-        w->setType(keyword);
-        w->setNode(node);
-        for (int i = 0; i + 1 < settings.size(); i += 2)
-            w->processProperty(settings.at(i), settings.at(i + 1));
-        return w;
+        return makeWidget<W>(&factory, keyword, settings, node);
     }
 
     // A real mouse click at the middle of an item, once rendering laid it out.

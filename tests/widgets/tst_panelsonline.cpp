@@ -251,12 +251,10 @@ private slots:
         QCOMPARE(group->state().comboOf(1), -1);
         QCOMPARE(colours({hallA}), QStringList{grey});
         // A second widget of the same room: only the one tapped sends.
-        auto *second = qobject_cast<WRoomSelection *>(WDelegate::instance()->factory()->createWidget("roomselector"));
+        auto *second = widgettest::makeWidget<WRoomSelection>(
+            WDelegate::instance()->factory(), "roomselector",
+            {"width", "100", "height", "100", "polygon", "0,0 100,0 100,100 0,100"}, hallA->room());
         QVERIFY(second);
-        for (const auto &[key, value] :
-             {std::pair{"width", "100"}, {"height", "100"}, {"polygon", "0,0 100,0 100,100 0,100"}})
-            second->processProperty(key, value);
-        second->setNode(hallA->room());
         second->setTransform(hallA->transform());
         widgettest::RecordingProtocol tapped, untapped;
         second->setProtocol(&tapped);

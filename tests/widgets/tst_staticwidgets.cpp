@@ -39,13 +39,8 @@ private:
 
     WRegion *region(const QStringList &settings = {})
     {
-        auto *w = qobject_cast<WRegion *>(WDelegate::instance()->factory()->createWidget("region"));
-        if (!w)
-            return nullptr;
-        w->setType("region");
+        auto *w = widgettest::makeWidget<WRegion>(WDelegate::instance()->factory(), "region", settings);
         made.append(w);
-        for (int i = 0; i + 1 < settings.size(); i += 2)
-            w->processProperty(settings.at(i), settings.at(i + 1));
         return w;
     }
     // Drops on the site with every message box answered with the button (a
