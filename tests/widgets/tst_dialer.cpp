@@ -115,10 +115,21 @@ private slots:
         QVERIFY(line.protocol.sent.isEmpty());
     }
 
-    void callTimers()
+    void callTimersAndStatusQueries()
     {
-        Line line(newDialer(), "PSTN");
+        Line line(newDialer(), "VoIP");
         WDialer *d = line.dialer;
+        emit line.protocol.onlineStateChanged(true);
+        QCOMPARE(d->statusTimerInterval(), WDialer::StatusQueryMs);
+        // A query whose answer is lost must not end the queries.
+        d->onStatusUpdateTimeout();
+        QCOMPARE(line.protocol.queries, 1);
+        QVERIFY(d->isStatusTimerRunning());
+        // After a key the answer is asked for sooner, for a while.
+        emit d->digit("4");
+        QCOMPARE(d->statusTimerInterval(), WDialer::FollowUpQueryMs);
+        d->onQueryTypeToggleTimerTimeout();
+        QCOMPARE(d->statusTimerInterval(), WDialer::StatusQueryMs);
         // The call time and which of the call and "Call Ended" timers run.
         const auto timers = [d] {
             return QStringList{d->callTime(), d->isCallTimerRunning() ? "counting" : "",
@@ -153,23 +164,7 @@ private slots:
         // Busy ending is no ended call.
         line.report({"BUSY", "HANGUP"});
         QCOMPARE((QStringList{d->statusText(), timers().at(2)}), (QStringList{"", ""}));
-    }
-
-    void statusQueries()
-    {
-        Line line(newDialer(), "VoIP");
-        WDialer *d = line.dialer;
-        emit line.protocol.onlineStateChanged(true);
-        QCOMPARE(d->statusTimerInterval(), WDialer::StatusQueryMs);
-        // A query whose answer is lost must not end the queries.
-        d->onStatusUpdateTimeout();
-        QCOMPARE(line.protocol.queries, 1);
-        QVERIFY(d->isStatusTimerRunning());
-        // After a key the answer is asked for sooner, for a while.
-        emit d->digit("4");
-        QCOMPARE(d->statusTimerInterval(), WDialer::FollowUpQueryMs);
-        d->onQueryTypeToggleTimerTimeout();
-        QCOMPARE(d->statusTimerInterval(), WDialer::StatusQueryMs);
+        // Offline a call is over.
         line.report({"ACTIVE"});
         QVERIFY(d->isCallTimerRunning());
         emit line.protocol.onlineStateChanged(false);
