@@ -13,6 +13,7 @@
 #include "WComboSelection.h"
 #include "WDelegate.h"
 #include "WDropList.h"
+#include "WRegion.h"
 #include "WRoomSelection.h"
 #include "WSlider.h"
 #include "WTextEdit.h"
@@ -285,6 +286,16 @@ private slots:
         QCOMPARE(active->itemProperty("combos").toList().size(), 1);
         scene.view->qmlInterface()->setProperty("editModeEnable", false);
         QVERIFY(active->itemProperty("combos").toList().isEmpty());
+        // A region whose panel is not there says so and stays.
+        scene.model->showPage(1);
+        auto *toTerrace = scene.widget<WRegion>("To the terrace");
+        QVERIFY(toTerrace);
+        const QPointF terrace = toTerrace->vertexBounds().center();
+        QVERIFY(toTerrace->outputPressed(terrace.x(), terrace.y()));
+        QTRY_COMPARE_WITH_TIMEOUT(warnings.count(), 2, Timeout);
+        QCOMPARE(warnings.last().at(1).toString(), "Error - No link has been defined for this region.\n\n"
+                                                   "Please set a link using the properties panel.");
+        QCOMPARE(scene.model->currentPanel()->name(), "Lists");
     }
 
     void atMostOneRoomQueryPerAnswerPeriod()

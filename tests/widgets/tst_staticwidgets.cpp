@@ -280,23 +280,6 @@ private slots:
         QCOMPARE(log.readAll(), QByteArray("Test Log Write Success\n"));
     }
 
-    void pressWithoutALinkWarns()
-    {
-        MModel *model = scene.model;
-        QVERIFY(model->openFile(KVR_TEST_DATA "/panels/Partitions.cpf"));
-        model->showPage(1);
-        auto *toTerrace = scene.widget<WRegion>("To the terrace");
-        QVERIFY(toTerrace);
-        QSignalSpy warnings(model, &MModel::warning);
-        const QPointF terrace = toTerrace->vertexBounds().center();
-        QVERIFY(toTerrace->outputPressed(terrace.x(), terrace.y()));
-        QTRY_COMPARE_WITH_TIMEOUT(warnings.count(), 1, widgettest::Timeout);
-        QCOMPARE(warnings.first().at(1).toString(), "Error - No link has been defined for this region.\n\n"
-                                                    "Please set a link using the properties panel.");
-        QCOMPARE(model->currentPanel()->name(), "Lists");
-        model->closeDocument();
-    }
-
     void panelLinks()
     {
         QVERIFY(scene.openPacked(panelAndDesign(KVR_TEST_DATA "/panels/Links")));
