@@ -16,7 +16,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
-#include <QPointer>
 #include <QTemporaryDir>
 
 namespace {
@@ -35,13 +34,10 @@ private:
     QTemporaryDir dir;
     QString outside; // a file next to the panel folder, not in it
     UArchive archive; // of logo.png
-    QList<QPointer<WWidget>> made;
 
-    WRegion *region(const QStringList &settings = {})
+    static WRegion *region(const QStringList &settings = {})
     {
-        auto *w = widgettest::makeWidget<WRegion>(WDelegate::instance()->factory(), "region", settings);
-        made.append(w);
-        return w;
+        return widgettest::makeWidget<WRegion>(WDelegate::instance()->factory(), "region", settings);
     }
     // Drops on the site with every message box answered with the button (a
     // box without it is rejected); whether the drop was taken, and what the
@@ -88,15 +84,6 @@ private slots:
         UArchive source;
         QVERIFY(source.addFile(dir.path() + "/panel/logo.png") && source.write(dir.path() + "/images.cpz"));
         QVERIFY(archive.open(dir.path() + "/images.cpz"));
-    }
-    // A region pressed in a test would follow its link in the next one.
-    void cleanup()
-    {
-        for (const QPointer<WWidget> &w : std::as_const(made)) {
-            if (w)
-                delete w->item();
-        }
-        made.clear();
     }
 
     // Rows named "archive" resolve in an archive, the others beside a plain panel file.
@@ -235,6 +222,8 @@ private slots:
     {
         QFETCH(Inside, row);
         WRegion *w = region({"width", "100", "height", "100"});
+        // Gone with the test: pressed, it would follow its link in the next one.
+        const std::unique_ptr<QQuickItem> item(w->item());
         w->setVertices(row.polygon);
         QCOMPARE(w->outputPressed(row.point.x(), row.point.y()), row.inside);
         QCOMPARE(w->isJumpPending(), row.inside);
