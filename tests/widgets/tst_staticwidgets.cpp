@@ -229,9 +229,16 @@ private slots:
         QCOMPARE(w->isJumpPending(), row.inside);
     }
 
-    void shapeFollowsTheItem()
+    // Made, a region writes the log's test line.
+    void shapeFollowsTheItemAndIsWritten()
     {
-        WRegion *w = region({"x", "20", "y", "30", "width", "100", "height", "50", "polygon", "0,0 100,0 50,50 "});
+        QFile log(ULogger::instance()->filePath());
+        const qint64 before = log.size();
+        WRegion *w = region({"x", "20", "y", "30", "width", "100", "height", "50", "fieldcolor", "#40ffffff",
+                             "bordercolor", "#ffffffff", "borderwidth", "4", "polygon", "0,0 100,0 50,50", "path",
+                             "Lists"});
+        QVERIFY(log.open(QIODevice::ReadOnly) && log.seek(before));
+        QCOMPARE(log.readAll(), QByteArray("Test Log Write Success\n"));
         QCOMPARE(w->vertexBounds().topLeft(), QPointF(0, 0));
         QVERIFY(qAbs(w->vertexBounds().width() - 100) < 1e-5);
         // Moving the item moves no vertex: they are the item's own.
@@ -253,20 +260,10 @@ private slots:
         // Back at the size it was read for, it is the shape it was read as.
         w->item()->setSize(QSizeF(100, 50));
         QCOMPARE(w->vertices(), (Points{{0, 0}, {100, 0}, {50, 50}}));
-    }
-
-    // A region writes the log's test line when it is made.
-    void writesItsKeysAfterTheSharedAndTheLogLine()
-    {
-        QFile log(ULogger::instance()->filePath());
-        const qint64 before = log.size();
-        WRegion *w = region({"width", "120", "height", "80", "fieldcolor", "#40ffffff", "bordercolor", "#ffffffff",
-                             "borderwidth", "4", "polygon", "0,0 120,0 120,80 0,80", "path", "Lists"});
+        // Its own keys after the shared ones.
         QVERIFY(widgettest::written(w).endsWith("<heightfract>1</heightfract>\n<fieldcolor>#40FFFFFF</fieldcolor>\n"
-                                    "<bordercolor>#FFFFFFFF</bordercolor>\n<borderwidth>4</borderwidth>\n"
-                                    "<polygon>0,0 120,0 120,80 0,80 </polygon>\n<path>Lists</path>\n"));
-        QVERIFY(log.open(QIODevice::ReadOnly) && log.seek(before));
-        QCOMPARE(log.readAll(), QByteArray("Test Log Write Success\n"));
+                                                "<bordercolor>#FFFFFFFF</bordercolor>\n<borderwidth>4</borderwidth>\n"
+                                                "<polygon>0,0 100,0 50,50 </polygon>\n<path>Lists</path>\n"));
     }
 
     void panelLinks()
