@@ -9,8 +9,7 @@ using widgettest::RecordingProtocol;
 namespace {
 const QStringList KeypadGeometry{"x", "10", "y", "10", "width", "260", "height", "420"};
 
-// A dialer as its control sets it up: a text transform, the call type of
-// its template and a protocol that records the commands.
+// A dialer as its control sets it up: a text transform, its template's call type and a protocol recording commands.
 struct Line
 {
     Line(WDialer *d, const QString &callType) : dialer(d)
@@ -34,10 +33,9 @@ struct Line
         for (const QString &reply : replies)
             transform.setReplyText(reply);
     }
-    // Plays gestures as the QML keys make them: a key signal by its name,
-    // with its key after a colon ("digit:5", "digitHeld:0"); "callOrEnd" is
-    // the combined key, "call" the separate call key. "reply:" is a device's
-    // answer, "command:" a speed-dial key's command, "offline" a lost device.
+    // Plays gestures as the QML keys make them: a key signal by its name, with its key after a colon ("digit:5",
+    // "digitHeld:0"); "callOrEnd" is the combined key, "call" the separate call key. "reply:" is a device's answer,
+    // "command:" a speed-dial key's command, "offline" a lost device.
     void play(const QStringList &gestures)
     {
         for (const QString &g : gestures) {
@@ -58,8 +56,7 @@ struct Line
 struct Report { QStringList replies; WDialer::DialerState state; QString status, identity; };
 // The display is compared only where a row gives one.
 struct Keys { QString callType; QStringList gestures, commands; QString display = QString(); };
-// A keypad of a call type, with call and end always apart or not, and what
-// its QML shows.
+// A keypad of a call type, with call and end always apart or not, and what its QML shows.
 struct Keypad { QString callType; bool alwaysShow, separateKeys; QString flashLabel; };
 } // namespace
 
@@ -113,8 +110,7 @@ private slots:
                               QString::number(d->isHoldActive())}),
                  (QStringList{QString::number(report.state), report.status, report.identity,
                               QString::number(report.state == WDialer::State_Hold)}));
-        // Every answer, taken or not, is the last report: the next query
-        // waits for the full period again.
+        // Every answer, taken or not, is the last report: the next query waits for the full period again.
         QVERIFY(line.dialer->isStatusTimerRunning());
         QVERIFY(line.protocol.sent.isEmpty());
     }
@@ -159,8 +155,7 @@ private slots:
         QCOMPARE((QStringList{d->statusText(), d->idString(), d->displayText()}), (QStringList{"Call Ended", "", ""}));
         QCOMPARE(timers().mid(1), (QStringList{"", "ending"}));
         QTRY_COMPARE_WITH_TIMEOUT(d->statusText(), QString(), 4 * WDialer::CallEndedMs);
-        // A new call counts from 0; a state change ends "Call Ended" at once
-        // and its timer shows nothing stale later.
+        // A new call counts from 0; a state change ends "Call Ended" at once and its timer shows nothing stale later.
         line.report({"ACTIVE"});
         QCOMPARE(d->callSeconds(), 0);
         line.report({"HANGUP", "DIALTONE"});
@@ -220,8 +215,7 @@ private slots:
         QCOMPARE(d->geometry(), QRectF(130, 0, 260, 420));
         d->placeIn(QRectF(0, 0, 260, 840));
         QCOMPARE(d->geometry(), QRectF(0, 210, 260, 420));
-        // Scaling keeps the proportions whatever is asked, and no factor of
-        // zero or less touches it.
+        // Scaling keeps the proportions whatever is asked, and no factor of zero or less touches it.
         d->scaleGeometry(0.5, false);
         QCOMPARE(d->geometry(), QRectF(0, 105, 130, 210));
         d->scaleGeometry(0.0, true);

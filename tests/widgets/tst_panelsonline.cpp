@@ -21,8 +21,7 @@
 namespace {
 using simtest::Timeout;
 
-// A control of the room-combine group polling through the protocol, as the
-// panel's walk polls it.
+// A control of the room-combine group polling through the protocol, as the panel's walk polls it.
 struct RoomControl
 {
     RoomControl(HNode *node) : control(QStringLiteral("Control of ") + node->label())
@@ -42,9 +41,8 @@ struct RoomControl
 QString hex(const char *name) { return QColor(QString::fromLatin1(name)).name(); }
 } // namespace
 
-// Fixture panels as the program shows them, online against a simulated
-// device that another station on its network also sets and asks. With
-// KVR_SCREENSHOT_DIR set, the tests leave their pictures there.
+// Fixture panels as the program shows them, online against a simulated device that another station on its network also
+// sets and asks. With KVR_SCREENSHOT_DIR set, the tests leave their pictures there.
 class tst_PanelsOnline : public QObject
 {
     Q_OBJECT
@@ -53,7 +51,6 @@ class tst_PanelsOnline : public QObject
     std::unique_ptr<simtest::OtherStation> other;
     QList<QByteArray> received; // the commands the device took, byte for byte
 
-    // Opens the fixture with its device on the simulator's port.
     bool open(const QString &stem, const Replacements &more = {})
     {
         sim = std::make_unique<simtest::LoggedSim>();
@@ -70,7 +67,6 @@ class tst_PanelsOnline : public QObject
         scene.model->rebuildInterfaces();
         scene.model->startStateRequests();
     }
-    // The rooms' colours, in panel order.
     static QStringList colours(const QList<WRoomSelection *> &rooms)
     {
         QStringList names;
@@ -90,8 +86,7 @@ private slots:
         received.clear();
     }
 
-    // What a press sends arrives as the command the device expects, and
-    // what the device reports shows in the buttons.
+    // What a press sends arrives as the command the device expects, and what the device reports shows in the buttons.
     void buttons_data()
     {
         QTest::addColumn<QString>("skin");
@@ -131,8 +126,7 @@ private slots:
                                    sent.count("< SA \"Lectern\"")}),
                  (QList<qsizetype>{1, 1, 1}));
         QVERIFY(lectern->isChecked());
-        // The device changes under the panel; nothing it reported is sent
-        // back: the three sets are the other station's.
+        // The device changes under the panel; nothing it reported is sent back: the three sets are the other station's.
         QCOMPARE(other->ask("SA \"Wireless\">2=F"), QByteArray("\x06"));
         QTRY_VERIFY_WITH_TIMEOUT(!wireless->isChecked(), Timeout);
         QCOMPARE(other->ask("SA \"Wireless\">2=O"), QByteArray("\x06"));
@@ -145,8 +139,7 @@ private slots:
         scene.keep(online, "buttons-" + skin.toLower() + "-online.png");
     }
 
-    // A move puts one command on the wire, and a change made by another
-    // client moves the fader and its number field.
+    // A move puts one command on the wire, and a change made by another client moves the fader and its number field.
     void fader()
     {
         QVERIFY(open("Links"));
@@ -193,8 +186,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(colours(rooms), (QStringList{grey, grey, crimson, crimson}), Timeout);
         QTRY_COMPARE_WITH_TIMEOUT(active->itemProperty("combos").toList().size(), 1, Timeout);
         scene.keep(scene.view->grabWindow(), "rooms-before-combining.png");
-        // The second combination, then Hall A and Hall B: two taps, two
-        // commands, the second one joining them.
+        // The second combination, then Hall A and Hall B: two taps, two commands, the second one joining them.
         scene.click(selector->item());
         QCOMPARE(selector->selectedIndex(), 1);
         scene.click(rooms.at(0)->item());
@@ -213,8 +205,7 @@ private slots:
         // Changed at the device again: every room follows its answer.
         QCOMPARE(other->ask("SRC 1,[2,3]"), QByteArray("\x06"));
         QTRY_COMPARE_WITH_TIMEOUT(colours(rooms), (QStringList{grey, crimson, crimson, grey}), Timeout);
-        // The list panel: a choice arrives as the device's command, and the
-        // device's value selects the entry.
+        // The list panel: a choice arrives as the device's command, and the device's value selects the entry.
         scene.model->showPage(1);
         auto *source = scene.widget<WDropList>("Source");
         auto *scenes = scene.widget<WDropList>("Scene");

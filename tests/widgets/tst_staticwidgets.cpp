@@ -1,6 +1,5 @@
-// The widgets that show a panel rather than a value: images and rich text
-// that load nothing from outside, regions and their polygons, panel links
-// and drop sites.
+// The widgets that show a panel rather than a value: images and rich text that load nothing from outside, regions and
+// their polygons, panel links and drop sites.
 
 #include "../ModelScene.h"
 #include "HRoot.h"
@@ -39,9 +38,8 @@ private:
     {
         return widgettest::makeWidget<WRegion>(WDelegate::instance()->factory(), "region", settings);
     }
-    // Drops on the site with every message box answered with the button (a
-    // box without it is rejected); whether the drop was taken, and what the
-    // boxes said.
+    // Drops on the site with every message box answered with the button (a box without it is rejected); whether the
+    // drop was taken, and what the boxes said.
     QStringList drop(WDropSite *site, const QString &type, const QString &data, QMessageBox::StandardButton answer)
     {
         QStringList texts;
