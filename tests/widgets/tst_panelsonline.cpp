@@ -114,8 +114,7 @@ private slots:
                                     "SA \"Occupancy Lamps\">1>1=1"})
             QCOMPARE(other->ask(command), QByteArray("\x06"));
         goOnline();
-        QTRY_VERIFY_WITH_TIMEOUT(status->isChecked(), Timeout);
-        QTRY_VERIFY_WITH_TIMEOUT(wireless->isChecked() && lamp1->isChecked(), Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(status->isChecked() && wireless->isChecked() && lamp1->isChecked(), Timeout);
         QVERIFY(!lamp2->isChecked() && !lectern->isChecked());
         // A sequence key sends its second value on release.
         scene.click(lectern->item());
