@@ -157,8 +157,6 @@ private slots:
     void vertexText_data()
     {
         QTest::addColumn<Vertices>("row");
-        QTest::newRow("triangle")
-            << Vertices{"10,20 110,20 60,95.5 ", {{10, 20}, {110, 20}, {60, 95.5}}, "10,20 110,20 60,95.5 "};
         QTest::newRow("six digits") << Vertices{"0.1234567,2", {{0.1234567, 2}}, "0.123457,2 "};
         QTest::newRow("large and small") << Vertices{"1234567,0.00001", {{1234567, 0.00001}}, "1.23457e+06,1e-05 "};
         QTest::newRow("junk piece skipped") << Vertices{"10,20 x,5 30,40 ", {{10, 20}, {30, 40}}, "10,20 30,40 "};
