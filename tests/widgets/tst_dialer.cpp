@@ -28,11 +28,6 @@ struct Line
     TText transform;
     RecordingProtocol protocol;
     CAttributes attributes;
-    void report(const QStringList &replies)
-    {
-        for (const QString &reply : replies)
-            transform.setReplyText(reply);
-    }
     // Plays gestures as the QML keys make them: a key signal by its name, with its key after a colon ("digit:5",
     // "digitHeld:0"); "callOrEnd" is the combined key, "call" the separate call key. "reply:" is a device's answer,
     // "command:" a speed-dial key's command, "offline" a lost device.
@@ -105,7 +100,8 @@ private slots:
         QFETCH(Report, report);
         Line line(newDialer(), "PSTN");
         WDialer *d = line.dialer;
-        line.report(report.replies);
+        for (const QString &reply : report.replies)
+            line.play({"reply:" + reply});
         QCOMPARE((QStringList{QString::number(d->dialerState()), d->statusText(), d->idString(),
                               QString::number(d->isHoldActive())}),
                  (QStringList{QString::number(report.state), report.status, report.identity,
@@ -137,32 +133,32 @@ private slots:
             for (int i = 0; i < seconds; ++i)
                 d->onCallDurationTimerTimeOut();
         };
-        line.report({"RINGBACK&5551234"});
+        line.play({"reply:RINGBACK&5551234"});
         QCOMPARE(timers(), (QStringList{"", "", ""}));
-        line.report({"ACTIVE&5551234"});
+        line.play({"reply:ACTIVE&5551234"});
         QCOMPARE(timers(), (QStringList{"0:00", "counting", ""}));
         tick(65);
         QCOMPARE(d->callTime(), "1:05");
         // Hold and a second caller belong to the same call.
-        line.report({"HOLD", "ACTIVE_INCOMING&Kitchen", "ACTIVE"});
+        line.play({"reply:HOLD", "reply:ACTIVE_INCOMING&Kitchen", "reply:ACTIVE"});
         tick(3596);
         QCOMPARE(timers(), (QStringList{"1:01:01", "counting", ""}));
         // An ended call from hold says so, and clears the display.
         emit d->digit("7");
-        line.report({"HOLD", "HANGUP"});
+        line.play({"reply:HOLD", "reply:HANGUP"});
         QCOMPARE((QStringList{d->statusText(), d->idString(), d->displayText()}), (QStringList{"Call Ended", "", ""}));
         QCOMPARE(timers().mid(1), (QStringList{"", "ending"}));
         QTRY_COMPARE_WITH_TIMEOUT(d->statusText(), QString(), 4 * WDialer::CallEndedMs);
         // A new call counts from 0; a state change ends "Call Ended" at once and its timer shows nothing stale later.
-        line.report({"ACTIVE"});
+        line.play({"reply:ACTIVE"});
         QCOMPARE(d->callSeconds(), 0);
-        line.report({"HANGUP", "DIALTONE"});
+        line.play({"reply:HANGUP", "reply:DIALTONE"});
         QCOMPARE((QStringList{d->statusText(), timers().at(2)}), (QStringList{"Dialing", ""}));
         // Busy ending is no ended call.
-        line.report({"BUSY", "HANGUP"});
+        line.play({"reply:BUSY", "reply:HANGUP"});
         QCOMPARE((QStringList{d->statusText(), timers().at(2)}), (QStringList{"", ""}));
         // Offline a call is over.
-        line.report({"ACTIVE"});
+        line.play({"reply:ACTIVE"});
         QVERIFY(d->isCallTimerRunning());
         emit line.protocol.onlineStateChanged(false);
         QVERIFY(!d->isCallTimerRunning() && d->statusText().isEmpty() && d->dialerState() == WDialer::State_HangUp);
@@ -260,13 +256,13 @@ private slots:
                  (QList<bool>{separateKeys, separateKeys, !separateKeys}));
         QCOMPARE(key(d, "flashKey")->property("label").toString(), keypad.flashLabel);
         scene.click(key(d, separateKeys ? "callKey" : "callEndKey"));
-        line.report({"ACTIVE&Lobby"});
+        line.play({"reply:ACTIVE&Lobby"});
         QCOMPARE(key(d, "displayLine")->property("text").toString(), "Lobby");
         scene.click(key(d, "holdKey"));
-        line.report({"HOLD"});
+        line.play({"reply:HOLD"});
         QCOMPARE(key(d, "holdKey")->property("label").toString(), "Resume");
         scene.click(key(d, separateKeys ? "endKey" : "callEndKey"));
-        line.report({"INCOMING&Front Desk"});
+        line.play({"reply:INCOMING&Front Desk"});
         QCOMPARE((QList<bool>{key(d, "acceptKey")->isVisible(), key(d, "callEndKey")->isVisible(),
                               key(d, "callKey")->isVisible()}),
                  (QList<bool>{true, false, false}));
