@@ -1,8 +1,7 @@
 #pragma once
 
-// The widget tests' scene: a QML engine with the context the widget files
-// read, an offscreen window whose content item is the canvas, and controls
-// made the way a panel file makes them.
+// The widget tests' scene: a QML engine with the context the widget files read, an offscreen window whose content item
+// is the canvas, and controls made the way a panel file makes them.
 
 #include "../XmlTestUtil.h"
 #include "CControl.h"
@@ -27,8 +26,7 @@ namespace widgettest {
 
 constexpr int Timeout = 5000;
 
-// A protocol that takes every value (or refuses them all) and counts the
-// reads it is asked for.
+// A protocol that takes every value (or refuses them all) and counts the reads it is asked for.
 class RecordingProtocol : public PProtocol
 {
 public:
@@ -48,6 +46,20 @@ public:
 inline QPoint centreOf(const QQuickItem *item)
 {
     return item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();
+}
+
+// A widget made by the factory alone, on node, with settings (key, value, ...) as a file gives them.
+template <typename W>
+W *makeWidget(WWidgetFactory *factory, const QString &keyword, const QStringList &settings = {}, HNode *node = nullptr)
+{
+    auto *w = qobject_cast<W *>(factory->createWidget(keyword));
+    if (!w)
+        return nullptr;
+    w->setType(keyword);
+    w->setNode(node);
+    for (int i = 0; i + 1 < settings.size(); i += 2)
+        w->processProperty(settings.at(i), settings.at(i + 1));
+    return w;
 }
 
 class WidgetScene
@@ -78,19 +90,10 @@ public:
         return QTest::qWaitForWindowExposed(&window);
     }
 
-    // A widget made by the factory alone, on node, with settings (key,
-    // value, ...) as a file gives them.
     template <typename W>
     W *create(const QString &keyword, const QStringList &settings = {}, HNode *node = nullptr)
     {
-        auto *w = qobject_cast<W *>(factory.createWidget(keyword));
-        if (!w)
-            return nullptr;
-        w->setType(keyword);
-        w->setNode(node);
-        for (int i = 0; i + 1 < settings.size(); i += 2)
-            w->processProperty(settings.at(i), settings.at(i + 1));
-        return w;
+        return makeWidget<W>(&factory, keyword, settings, node);
     }
 
     // A real mouse click at the middle of an item, once rendering laid it out.
@@ -107,8 +110,7 @@ public:
     WWidgetFactory factory;
 };
 
-// The visual descendant of root with the object name (Repeater items are
-// visual children only).
+// The visual descendant of root with the object name (Repeater items are visual children only).
 inline QQuickItem *findItem(QQuickItem *root, const QString &name)
 {
     if (!root)
@@ -135,8 +137,7 @@ W *widgetOf(const CControl *control)
 // One widget's record: its element and its settings (key, value, ...).
 struct Record { QString element; QStringList settings; };
 
-// A control as a panel file gives it, bound to node and activated, with its
-// widgets made by the factory.
+// A control as a panel file gives it, bound to node and activated, with its widgets made by the factory.
 class PanelControl
 {
 public:

@@ -13,6 +13,7 @@
 #include "WComboSelection.h"
 #include "WDelegate.h"
 #include "WDropList.h"
+#include "WRegion.h"
 #include "WRoomSelection.h"
 #include "WSlider.h"
 #include "WTextEdit.h"
@@ -20,8 +21,7 @@
 namespace {
 using simtest::Timeout;
 
-// A control of the room-combine group polling through the protocol, as the
-// panel's walk polls it.
+// A control of the room-combine group polling through the protocol, as the panel's walk polls it.
 struct RoomControl
 {
     RoomControl(HNode *node) : control(QStringLiteral("Control of ") + node->label())
@@ -41,9 +41,8 @@ struct RoomControl
 QString hex(const char *name) { return QColor(QString::fromLatin1(name)).name(); }
 } // namespace
 
-// Fixture panels as the program shows them, online against a simulated
-// device that another station on its network also sets and asks. With
-// KVR_SCREENSHOT_DIR set, the tests leave their pictures there.
+// Fixture panels as the program shows them, online against a simulated device that another station on its network also
+// sets and asks. With KVR_SCREENSHOT_DIR set, the tests leave their pictures there.
 class tst_PanelsOnline : public QObject
 {
     Q_OBJECT
@@ -52,7 +51,6 @@ class tst_PanelsOnline : public QObject
     std::unique_ptr<simtest::OtherStation> other;
     QList<QByteArray> received; // the commands the device took, byte for byte
 
-    // Opens the fixture with its device on the simulator's port.
     bool open(const QString &stem, const Replacements &more = {})
     {
         sim = std::make_unique<simtest::LoggedSim>();
@@ -69,9 +67,6 @@ class tst_PanelsOnline : public QObject
         scene.model->rebuildInterfaces();
         scene.model->startStateRequests();
     }
-    template <class W>
-    W *widget(const QString &name, const QString &block = QString()) const { return scene.widget<W>(name, block); }
-    // The rooms' colours, in panel order.
     static QStringList colours(const QList<WRoomSelection *> &rooms)
     {
         QStringList names;
@@ -91,8 +86,7 @@ private slots:
         received.clear();
     }
 
-    // What a press sends arrives as the command the device expects, and
-    // what the device reports shows in the buttons.
+    // What a press sends arrives as the command the device expects, and what the device reports shows in the buttons.
     void buttons_data()
     {
         QTest::addColumn<QString>("skin");
@@ -103,14 +97,14 @@ private slots:
     {
         QFETCH(QString, skin);
         QVERIFY(open("Buttons", {{"<skin>Light</skin>", "<skin>" + skin.toUtf8() + "</skin>"}}));
-        WButton *lectern = widget<WButton>("Mute", "Lectern");
-        WButton *wireless = widget<WButton>("Mute", "Wireless");
-        WButton *lamp1 = widget<WButton>("Channel 1");
-        WButton *lamp2 = widget<WButton>("Channel 2");
-        WButton *gpi = widget<WButton>("Control 1");
-        WButton *status = widget<WButton>("Connection Indicator");
+        WButton *lectern = scene.widget<WButton>("Mute", "Lectern");
+        WButton *wireless = scene.widget<WButton>("Mute", "Wireless");
+        WButton *lamp1 = scene.widget<WButton>("Channel 1");
+        WButton *lamp2 = scene.widget<WButton>("Channel 2");
+        WButton *gpi = scene.widget<WButton>("Control 1");
+        WButton *status = scene.widget<WButton>("Connection Indicator");
         QVERIFY(lectern && wireless && lamp1 && lamp2 && gpi && status);
-        QCOMPARE(widget<WButton>("Mic 2 Mute")->itemProperty("onText").toString(), "Podium UNMUTE");
+        QCOMPARE(scene.widget<WButton>("Mic 2 Mute")->itemProperty("onText").toString(), "Podium UNMUTE");
         const QImage offline = scene.view->grabWindow();
         scene.keep(offline, "buttons-" + skin.toLower() + "-offline.png");
         QVERIFY(!wireless->isChecked() && !status->isChecked());
@@ -120,21 +114,18 @@ private slots:
                                     "SA \"Occupancy Lamps\">1>1=1"})
             QCOMPARE(other->ask(command), QByteArray("\x06"));
         goOnline();
-        QTRY_VERIFY_WITH_TIMEOUT(status->isChecked(), Timeout);
-        QTRY_VERIFY_WITH_TIMEOUT(wireless->isChecked() && lamp1->isChecked(), Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(status->isChecked() && wireless->isChecked() && lamp1->isChecked(), Timeout);
         QVERIFY(!lamp2->isChecked() && !lectern->isChecked());
         // A sequence key sends its second value on release.
         scene.click(lectern->item());
-        QTest::mousePress(scene.view, Qt::LeftButton, {}, widgettest::centreOf(gpi->item()));
-        QTest::mouseRelease(scene.view, Qt::LeftButton, {}, widgettest::centreOf(gpi->item()));
+        scene.click(gpi->item());
         QTRY_VERIFY_WITH_TIMEOUT(sim->logged().contains("< SA \"Wall Panel\">1>1=0\n"), Timeout);
         const QByteArray sent = sim->logged();
-        QCOMPARE(sent.count("< SA \"Lectern\">2=O\n"), 1);
-        QCOMPARE(sent.count("< SA \"Wall Panel\">1>1=1\n"), 1);
-        QCOMPARE(sent.count("< SA \"Lectern\""), 1);
+        QCOMPARE((QList<qsizetype>{sent.count("< SA \"Lectern\">2=O\n"), sent.count("< SA \"Wall Panel\">1>1=1\n"),
+                                   sent.count("< SA \"Lectern\"")}),
+                 (QList<qsizetype>{1, 1, 1}));
         QVERIFY(lectern->isChecked());
-        // The device changes under the panel; nothing it reported is sent
-        // back: the three sets are the other station's.
+        // The device changes under the panel; nothing it reported is sent back: the three sets are the other station's.
         QCOMPARE(other->ask("SA \"Wireless\">2=F"), QByteArray("\x06"));
         QTRY_VERIFY_WITH_TIMEOUT(!wireless->isChecked(), Timeout);
         QCOMPARE(other->ask("SA \"Wireless\">2=O"), QByteArray("\x06"));
@@ -147,13 +138,12 @@ private slots:
         scene.keep(online, "buttons-" + skin.toLower() + "-online.png");
     }
 
-    // A move puts one command on the wire, and a change made by another
-    // client moves the fader and its number field.
+    // A move puts one command on the wire, and a change made by another client moves the fader and its number field.
     void fader()
     {
         QVERIFY(open("Links"));
-        auto *fader = widget<WSlider>("Lectern Level");
-        auto *field = widget<WTextEdit>("Lectern Level");
+        auto *fader = scene.widget<WSlider>("Lectern Level");
+        auto *field = scene.widget<WTextEdit>("Lectern Level");
         QVERIFY(fader && field);
         goOnline();
         QTRY_VERIFY_WITH_TIMEOUT(fader->hasValue() && !fader->isHoldingReports(), Timeout);
@@ -182,9 +172,9 @@ private slots:
         QVERIFY(scene.show());
         QList<WRoomSelection *> rooms;
         for (const char *name : {"Hall A", "Hall B", "Hall C", "Terrace Room"})
-            rooms.append(widget<WRoomSelection>(name));
-        auto *selector = widget<WComboSelection>("Combination Selector");
-        auto *active = widget<WActiveCombo>("Active Combinations");
+            rooms.append(scene.widget<WRoomSelection>(name));
+        auto *selector = scene.widget<WComboSelection>("Combination Selector");
+        auto *active = scene.widget<WActiveCombo>("Active Combinations");
         QVERIFY(!rooms.contains(nullptr) && selector && active);
         QCOMPARE(selector->count(), 3);
         QCOMPARE(selector->comboColors(), (QStringList{"crimson", "orange", "yellow"}));
@@ -195,16 +185,15 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(colours(rooms), (QStringList{grey, grey, crimson, crimson}), Timeout);
         QTRY_COMPARE_WITH_TIMEOUT(active->itemProperty("combos").toList().size(), 1, Timeout);
         scene.keep(scene.view->grabWindow(), "rooms-before-combining.png");
-        // The second combination, then Hall A and Hall B: two taps, two
-        // commands, the second one joining them.
+        // The second combination, then Hall A and Hall B: two taps, two commands, the second one joining them.
         scene.click(selector->item());
         QCOMPARE(selector->selectedIndex(), 1);
         scene.click(rooms.at(0)->item());
         scene.click(rooms.at(1)->item());
         QTRY_VERIFY_WITH_TIMEOUT(sim->logged().contains("< SRC 1,[3,4][1,2]\n"), Timeout);
         // The first of them, and the other station's.
-        QCOMPARE(sim->logged().count("< SRC 1,[3,4]\n"), 2);
-        QCOMPARE(sim->logged().count("< SRC"), 3);
+        QCOMPARE((QList<qsizetype>{sim->logged().count("< SRC 1,[3,4]\n"), sim->logged().count("< SRC")}),
+                 (QList<qsizetype>{2, 3}));
         QCOMPARE(other->ask("GRC 1"), QByteArray("GRC 1,[3,4][1,2]\r"));
         QTRY_COMPARE_WITH_TIMEOUT(colours(rooms), (QStringList{orange, orange, crimson, crimson}), Timeout);
         QVERIFY(rooms.at(0)->isSelected() && !rooms.at(2)->isSelected());
@@ -215,12 +204,11 @@ private slots:
         // Changed at the device again: every room follows its answer.
         QCOMPARE(other->ask("SRC 1,[2,3]"), QByteArray("\x06"));
         QTRY_COMPARE_WITH_TIMEOUT(colours(rooms), (QStringList{grey, crimson, crimson, grey}), Timeout);
-        // The list panel: a choice arrives as the device's command, and the
-        // device's value selects the entry.
+        // The list panel: a choice arrives as the device's command, and the device's value selects the entry.
         scene.model->showPage(1);
-        auto *source = widget<WDropList>("Source");
-        auto *scenes = widget<WDropList>("Scene");
-        auto *music = widget<WDropList>("Music");
+        auto *source = scene.widget<WDropList>("Source");
+        auto *scenes = scene.widget<WDropList>("Scene");
+        auto *music = scene.widget<WDropList>("Music");
         QVERIFY(source && scenes && music);
         QTRY_COMPARE_WITH_TIMEOUT(source->itemProperty("currentText").toString(), "Lectern", Timeout);
         QCOMPARE(scenes->texts(), (QStringList{"Banquet", "Conference", "Dance"}));
@@ -228,8 +216,7 @@ private slots:
         scenes->listSelect(1);
         music->listSelect(0);
         QTRY_VERIFY_WITH_TIMEOUT(sim->logged().contains("< SN 4,1\n"), Timeout);
-        QVERIFY(sim->logged().contains("< SA \"Source Select\">1=2\n"));
-        QVERIFY(sim->logged().contains("< SS 2 \n"));
+        QVERIFY(sim->logged().contains("< SA \"Source Select\">1=2\n") && sim->logged().contains("< SS 2 \n"));
         QCOMPARE(other->ask("GA\"Source Select\">1"), QByteArray("GA\"Source Select\">1=2\r"));
         QTRY_VERIFY_WITH_TIMEOUT(!source->isHeldOff(), Timeout);
         QCOMPARE(other->ask("SA \"Source Select\">1=3"), QByteArray("\x06"));
@@ -245,8 +232,8 @@ private slots:
     void roomsOfflineErrorsAndSecondWidgets()
     {
         QVERIFY(scene.openPacked(panelAndDesign(KVR_TEST_DATA "/panels/Partitions"), {simtest::onPort(1)}));
-        auto *hallA = widget<WRoomSelection>("Hall A");
-        auto *active = widget<WActiveCombo>("Active Combinations");
+        auto *hallA = scene.widget<WRoomSelection>("Hall A");
+        auto *active = scene.widget<WActiveCombo>("Active Combinations");
         QVERIFY(hallA && active);
         HRCGroup *group = hallA->room()->group();
         const QString grey = hex("lightgray"), crimson = hex("crimson");
@@ -255,12 +242,10 @@ private slots:
         QCOMPARE(group->state().comboOf(1), -1);
         QCOMPARE(colours({hallA}), QStringList{grey});
         // A second widget of the same room: only the one tapped sends.
-        auto *second = qobject_cast<WRoomSelection *>(WDelegate::instance()->factory()->createWidget("roomselector"));
+        auto *second = widgettest::makeWidget<WRoomSelection>(
+            WDelegate::instance()->factory(), "roomselector",
+            {"width", "100", "height", "100", "polygon", "0,0 100,0 100,100 0,100"}, hallA->room());
         QVERIFY(second);
-        for (const auto &[key, value] :
-             {std::pair{"width", "100"}, {"height", "100"}, {"polygon", "0,0 100,0 100,100 0,100"}})
-            second->processProperty(key, value);
-        second->setNode(hallA->room());
         second->setTransform(hallA->transform());
         widgettest::RecordingProtocol tapped, untapped;
         second->setProtocol(&tapped);
@@ -281,8 +266,8 @@ private slots:
         group->setSelectedCombo(7);
         QVERIFY(hallA->outputPressed(5, 5));
         QCOMPARE(warnings.count(), 1);
-        QCOMPARE(warnings.first().at(0).toString(), "Room combining");
-        QVERIFY(warnings.first().at(1).toString().startsWith("Combination 8 cannot be edited"));
+        QCOMPARE(warnings.first().at(0).toString() + ": " + warnings.first().at(1).toString().left(30),
+                 "Room combining: Combination 8 cannot be edited");
         QVERIFY(untapped.sent.isEmpty());
         // Edited with nothing combined, the list shows where it is.
         group->takeReply("GRC 1,");
@@ -291,6 +276,16 @@ private slots:
         QCOMPARE(active->itemProperty("combos").toList().size(), 1);
         scene.view->qmlInterface()->setProperty("editModeEnable", false);
         QVERIFY(active->itemProperty("combos").toList().isEmpty());
+        // A region whose panel is not there says so and stays.
+        scene.model->showPage(1);
+        auto *toTerrace = scene.widget<WRegion>("To the terrace");
+        QVERIFY(toTerrace);
+        const QPointF terrace = toTerrace->vertexBounds().center();
+        QVERIFY(toTerrace->outputPressed(terrace.x(), terrace.y()));
+        QTRY_COMPARE_WITH_TIMEOUT(warnings.count(), 2, Timeout);
+        QCOMPARE(warnings.last().at(1).toString(), "Error - No link has been defined for this region.\n\n"
+                                                   "Please set a link using the properties panel.");
+        QCOMPARE(scene.model->currentPanel()->name(), "Lists");
     }
 
     void atMostOneRoomQueryPerAnswerPeriod()
