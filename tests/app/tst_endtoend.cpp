@@ -1,9 +1,7 @@
-// The whole road as a user walks it: the real main window opens the built-in
-// demonstration, goes online through the Tools menu to its two devices,
-// simulated on loopback, and is operated with mouse events at the controls'
-// places on the Qt Quick window. Both ends are checked: the command texts the
-// devices received and what the scene shows; then a value changed at a
-// device shows in the scene. The walk is summarised at the end.
+// The whole road as a user walks it: the real main window opens the built-in demonstration, goes online
+// through the Tools menu to its two devices, simulated on loopback, and is operated with mouse events at the
+// controls' places on the Qt Quick window. Both ends are checked: the command texts the devices received and
+// what the scene shows; then a value changed at a device shows in the scene. The walk is summarised at the end.
 
 #include "../DemoArchive.h"
 #include "../ModelScene.h"
@@ -33,6 +31,7 @@
 
 namespace {
 constexpr int Timeout = 10000;
+using Log = QList<QByteArray>;
 
 // The visual descendant of root with the object name, or whose text is text.
 QQuickItem *findItem(QQuickItem *root, const QString &objectName, const QString &text = QString())
@@ -55,7 +54,7 @@ class tst_EndToEnd : public QObject
     SimLog log;
     std::unique_ptr<SimServer> sim;
     // What each device received, command by command, as sent.
-    QList<QByteArray> toDsp, toEndpoint;
+    Log toDsp, toEndpoint;
     std::unique_ptr<MainWindow> window;
     QStringList summary;
 
@@ -72,27 +71,29 @@ class tst_EndToEnd : public QObject
         QTest::mouseClick(scene(), Qt::LeftButton, Qt::NoModifier,
                           item->mapToScene(QPointF(item->width() * fx, item->height() * fy)).toPoint());
     }
-    void clickLink(const QString &name, const QString &shown)
+    // Clicks the item (a page arrow, a panel link) and waits for the panel it leads to.
+    void clickTo(QQuickItem *item, const QString &shown)
+    {
+        QVERIFY2(item, qPrintable(shown));
+        click(item);
+        QTRY_COMPARE_WITH_TIMEOUT(panelName(), shown, Timeout);
+    }
+    QQuickItem *link(const QString &name) const
     {
         auto *link = widget<WPanelLink>(name);
-        QVERIFY2(link, qPrintable(name));
-        click(link->item());
-        showsPanel(shown);
+        return link ? link->item() : nullptr;
     }
-    void showsPanel(const QString &name) { QTRY_COMPARE_WITH_TIMEOUT(panelName(), name, Timeout); }
-    static bool received(const QList<QByteArray> &commands, const QByteArray &command)
+    QQuickItem *arrow(const QString &name) const { return findItem(window->view()->rootObject(), name); }
+    static bool received(const Log &log, const QByteArray &command) { return log.contains(command + '\r'); }
+    // The values set on a parameter, in order ("SA \"Lectern\">1=" gives the texts after it, up to the CR).
+    static QByteArrayList values(const Log &log, const QByteArray &prefix)
     {
-        return commands.contains(command + '\r');
-    }
-    // The last value set on a parameter ("SA \"Lectern\">1=" gives the text
-    // after it, up to the CR).
-    static QByteArray lastSet(const QList<QByteArray> &commands, const QByteArray &prefix)
-    {
-        for (auto it = commands.crbegin(); it != commands.crend(); ++it) {
-            if (it->startsWith(prefix))
-                return it->mid(prefix.size()).chopped(1);
+        QByteArrayList out;
+        for (const QByteArray &command : log) {
+            if (command.startsWith(prefix))
+                out << command.mid(prefix.size()).chopped(1);
         }
-        return QByteArray();
+        return out;
     }
     static QString colour(const WRoomSelection *room) { return room->itemProperty("roomColor").value<QColor>().name(); }
     static QString named(const char *colour) { return QColor(QString::fromLatin1(colour)).name(); }
@@ -120,7 +121,8 @@ private slots:
         SimDevice *endpoint = sim->devices().at(1);
         QCOMPARE(dsp->info().label, "Hall DSP");
         connect(dsp, &SimDevice::commandReceived, this, [this](int, const QByteArray &bytes) { toDsp << bytes; });
-        connect(endpoint, &SimDevice::commandReceived, this, [this](int, const QByteArray &bytes) { toEndpoint << bytes; });
+        connect(endpoint, &SimDevice::commandReceived, this,
+                [this](int, const QByteArray &bytes) { toEndpoint << bytes; });
         const QString archive = demotest::demoOnPorts(dir.path(), dsp->port(), endpoint->port());
         QVERIFY(!archive.isEmpty());
         window = std::make_unique<MainWindow>();
@@ -128,7 +130,9 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         window->openFile(archive);
         QCOMPARE(window->windowTitle() + " | " + panelName(), "Korvel Remote admin - Demo.cpz | Overview");
-        summary << QString("opened Demo.cpz; devices simulated on 127.0.0.1:%1 and :%2").arg(dsp->port()).arg(endpoint->port());
+        summary << QString("opened Demo.cpz; devices simulated on 127.0.0.1:%1 and :%2")
+                       .arg(dsp->port())
+                       .arg(endpoint->port());
     }
 
     void cleanupTestCase()
@@ -144,10 +148,8 @@ private slots:
     void goesOnlineThroughTheToolsMenu()
     {
         QAction *goOnline = nullptr;
-        for (QAction *menu : window->menuBar()->actions()) {
-            if (menu->text() == "&Tools")
-                goOnline = menu->menu()->actions().value(0);
-        }
+        for (QAction *menu : window->menuBar()->actions())
+            goOnline = menu->text() == "&Tools" ? menu->menu()->actions().value(0) : goOnline;
         QVERIFY(goOnline && goOnline->isEnabled() && goOnline->text() == "&Go Online...");
         goOnline->trigger();
         QVERIFY(goOnline->isChecked());
@@ -160,7 +162,7 @@ private slots:
 
     void followsAPanelLink()
     {
-        clickLink("Microphones", "Microphones");
+        clickTo(link("Microphones"), "Microphones");
         QCOMPARE(model()->qmlInterface()->property("sceneTitle").toString(), "Microphones");
         summary << "clicked the panel link Microphones: the Microphones page is shown";
     }
@@ -187,7 +189,7 @@ private slots:
             QTest::mouseMove(scene(), point, 15);
         }
         QTest::mouseRelease(scene(), Qt::LeftButton, Qt::NoModifier, point, 15);
-        QTRY_COMPARE_WITH_TIMEOUT(lastSet(toDsp, "SA \"Lectern\">1="), "12.0", Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(values(toDsp, "SA \"Lectern\">1=").endsWith("12.0"), Timeout);
         QCOMPARE(knobTrack->property("knobTop").toReal(), 0.0);
         QTRY_COMPARE_WITH_TIMEOUT(field->itemProperty("text").toString(), "12.0", Timeout);
         QVERIFY(!mute->isChecked());
@@ -200,12 +202,8 @@ private slots:
 
     void choosesASource()
     {
-        QQuickItem *arrow = findItem(window->view()->rootObject(), "rightArrow");
-        QVERIFY(arrow);
-        for (const char *page : {"Mixer", "Music"}) {
-            click(arrow);
-            showsPanel(page);
-        }
+        for (const char *page : {"Mixer", "Music"})
+            clickTo(arrow("rightArrow"), page);
         WDropList *source = widget<WDropList>("Input Select");
         QVERIFY(source);
         // An untouched selector starts at its first input.
@@ -224,16 +222,15 @@ private slots:
 
     void combinesRooms()
     {
-        clickLink("\u2039 Overview", "Overview");
+        clickTo(link("\u2039 Overview"), "Overview");
         // The seats of the hall's picture are a region that leads to the plan.
         QList<WRegion *> regions;
-        for (CControl *control : model()->currentPanel()->children()) {
-            if (auto *region = widgettest::widgetOf<WRegion>(control))
-                regions << region;
-        }
+        for (CControl *control : model()->currentPanel()->children())
+            regions << widgettest::widgetOf<WRegion>(control);
+        regions.removeAll(nullptr);
         QCOMPARE(regions.size(), 2);
         click(regions.last()->item(), 0.5, 0.85);
-        showsPanel("Rooms");
+        QTRY_COMPARE_WITH_TIMEOUT(panelName(), "Rooms", Timeout);
         QList<WRoomSelection *> rooms;
         for (const char *name : {"Hall A", "Hall B", "Hall C"})
             rooms << widget<WRoomSelection>("Room", name);
@@ -259,8 +256,8 @@ private slots:
 
     void dialsANumber()
     {
-        clickLink("\u2039 Overview", "Overview");
-        clickLink("Telephone", "Telephone");
+        clickTo(link("\u2039 Overview"), "Overview");
+        clickTo(link("Telephone"), "Telephone");
         WDialer *dialer = widget<WDialer>("Dialer");
         QVERIFY(dialer);
         QTRY_VERIFY_WITH_TIMEOUT(received(toEndpoint, "GA\"Telephone\">16")
@@ -271,10 +268,7 @@ private slots:
         QCOMPARE(dialer->displayText(), "200");
         click(findItem(dialer->item(), "callKey"));
         QTRY_VERIFY_WITH_TIMEOUT(received(toEndpoint, "SA \"Telephone\">16=CALL 200"), Timeout);
-        QCOMPARE(lastSet(toEndpoint, "SA \"Telephone\">16=DIGIT "), "0");
-        QCOMPARE(std::count_if(toEndpoint.cbegin(), toEndpoint.cend(),
-                               [](const QByteArray &c) { return c.startsWith("SA \"Telephone\">16=DIGIT "); }),
-                 3);
+        QCOMPARE(values(toEndpoint, "SA \"Telephone\">16=DIGIT "), (QByteArrayList{"2", "0", "0"}));
         // The line rings at the far end, which answers.
         QTRY_COMPARE_WITH_TIMEOUT(dialer->dialerState(), int(WDialer::State_Active), Timeout);
         QVERIFY(dialer->statusText().startsWith("Active"));
@@ -283,12 +277,8 @@ private slots:
 
     void showsAValueChangedAtTheDevice()
     {
-        QQuickItem *arrow = findItem(window->view()->rootObject(), "leftArrow");
-        QVERIFY(arrow);
-        for (const char *page : {"Status", "Music", "Mixer", "Microphones"}) {
-            click(arrow);
-            showsPanel(page);
-        }
+        for (const char *page : {"Status", "Music", "Mixer", "Microphones"})
+            clickTo(arrow("leftArrow"), page);
         WSlider *fader = widget<WSlider>("Level", "Lectern");
         WTextEdit *field = widget<WTextEdit>("Level", "Lectern");
         WButton *mute = widget<WButton>("Mute", "Lectern");

@@ -8,36 +8,15 @@
 #include "MainWindow.h"
 #include "USettings.h"
 
-#include <QAction>
-#include <QLabel>
-#include <QDesktopServices>
-#include <QMenu>
-#include <QMenuBar>
-#include <QMessageBox>
-#include <QProgressDialog>
-#include <QPushButton>
-#include <QSettings>
-#include <QSpinBox>
-#include <QSplitter>
-#include <QStatusBar>
-#include <QToolBar>
+#include <QtWidgets>
 
 #include <memory>
-
-// Receives the URLs that Help Topics hands to the desktop shell.
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl &url) { urls << url; }
-};
 
 class tst_MainWindow : public QObject
 {
     Q_OBJECT
     std::unique_ptr<MainWindow> w;
+    QList<QUrl> shellUrls;
 
     static QStringList actionTexts(const QList<QAction *> &actions)
     {
@@ -56,6 +35,10 @@ class tst_MainWindow : public QObject
             box->accept();
         });
     }
+
+public slots:
+    // Takes the URLs that Help Topics hands to the desktop shell.
+    void openInShell(const QUrl &url) { shellUrls << url; }
 
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
@@ -145,20 +128,19 @@ private slots:
     void helpTopics()
     {
         QVERIFY(MainWindow::helpFilePath().endsWith("/Help/KVRAdmin_Help.html"));
-        UrlCatcher catcher;
-        QDesktopServices::setUrlHandler("file", &catcher, "open");
+        QDesktopServices::setUrlHandler("file", this, "openInShell");
         const QString path = MainWindow::helpFilePath();
         QVERIFY(!QFile::exists(path));
         // Missing: the user is told, nothing is opened.
         QString message;
         answerNextMessageBox(w.get(), &message);
         w->helpTopics();
-        QVERIFY(message.contains(path) && catcher.urls.isEmpty());
+        QVERIFY(message.contains(path) && shellUrls.isEmpty());
         // Present: handed to the desktop shell as a local-file URL.
         QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
         QVERIFY(transfertest::writeFile(path, "<html></html>"));
         w->helpTopics();
-        QCOMPARE(catcher.urls, QList<QUrl>{QUrl::fromLocalFile(path)});
+        QCOMPARE(shellUrls, QList<QUrl>{QUrl::fromLocalFile(path)});
         QFile::remove(path);
         QDesktopServices::unsetUrlHandler("file");
     }

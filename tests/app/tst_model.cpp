@@ -10,12 +10,8 @@
 #include "USettings.h"
 #include "VModeManager.h"
 
-#include <QMessageBox>
 #include <QProcess>
-#include <QProgressDialog>
-#include <QPushButton>
-#include <QSettings>
-#include <QSpinBox>
+#include <QtWidgets>
 
 using namespace transfertest;
 
