@@ -79,7 +79,7 @@ private slots:
         QVERIFY(scene.show());
     }
 
-    void openingTheDemoSetsTheScene()
+    void openingTheDemoSetsTheSceneAndPagesMove()
     {
         QSignalSpy enable(model, &MModel::enableConnection);
         QVERIFY(model->openFile(Demo));
@@ -95,6 +95,22 @@ private slots:
                                MProject::exitPin()}),
                  (QVariantList{true, "Harbour Hall", 7, 0, "Overview", "Harbour Hall",
                                int(12 * qml("viewScale").toFloat()), "Programme", "1357"}));
+        // Pages stop at the ends; scenes and links move.
+        QVERIFY(!intrf->postCommand("event", "leftarrow") || model->pageIndex() == 0);
+        QCOMPARE(model->pageIndex(), 0);
+        for (int i = 0; i < 9; ++i)
+            QVERIFY(intrf->postCommand("event", "rightarrow"));
+        QCOMPARE((QVariantList{model->pageIndex(), qml("pageIndex"), qml("sceneTitle")}),
+                 (QVariantList{6, 6, "Telephone"}));
+        QVERIFY(!intrf->postCommand("nothing", "x"));
+        QVERIFY(intrf->postCommand("scene", "Foyer"));
+        QCOMPARE((QVariantList{model->currentScene()->name(), qml("pageCount")}), (QVariantList{"Foyer", 1}));
+        QVERIFY(intrf->postCommand("scene", "Music"));
+        QCOMPARE((QVariantList{model->currentScene()->name(), model->currentPanel()->name(), model->pageIndex()}),
+                 (QVariantList{"Harbour Hall", "Music", 4}));
+        // A link may lead into another scene.
+        model->followLink("Foyer/Paging");
+        QCOMPARE(model->currentPanel()->name(), "Paging");
     }
 
     void onlyShownPanelsHaveWidgetsAndPagesAreDrawn()
@@ -114,25 +130,6 @@ private slots:
         model->showPage(1);
         QCOMPARE(qobject_cast<CComposite *>(pages->childAt(1))->childAt(0)->firstWidget(), shown);
         QVERIFY(shown->item()->isVisible());
-    }
-
-    void pagesStopAtTheEndsScenesAndLinksMove()
-    {
-        QVERIFY(model->openFile(Demo));
-        QVERIFY(!intrf->postCommand("event", "leftarrow") || model->pageIndex() == 0);
-        QCOMPARE(model->pageIndex(), 0);
-        for (int i = 0; i < 9; ++i)
-            QVERIFY(intrf->postCommand("event", "rightarrow"));
-        QCOMPARE((QVariantList{model->pageIndex(), qml("pageIndex"), qml("sceneTitle")}), (QVariantList{6, 6, "Telephone"}));
-        QVERIFY(!intrf->postCommand("nothing", "x"));
-        QVERIFY(intrf->postCommand("scene", "Foyer"));
-        QCOMPARE((QVariantList{model->currentScene()->name(), qml("pageCount")}), (QVariantList{"Foyer", 1}));
-        QVERIFY(intrf->postCommand("scene", "Music"));
-        QCOMPARE((QVariantList{model->currentScene()->name(), model->currentPanel()->name(), model->pageIndex()}),
-                 (QVariantList{"Harbour Hall", "Music", 4}));
-        // A link may lead into another scene.
-        model->followLink("Foyer/Paging");
-        QCOMPARE(model->currentPanel()->name(), "Paging");
     }
 
     void theDesignsProjectInformationStaysUnlessThePanelHasIts_data()
@@ -368,6 +365,7 @@ private slots:
         QVERIFY(writeFile(target(), "old panel") && writeFile(designs.filePath("outgoing"), bytes));
         QVERIFY(model->openFile(Foyer));
         QSignalSpy warning(model, &MModel::warning);
+        QSignalSpy receiving(transfer, &MTransfer::receivingChanged);
         QProcess sender;
         StreamingPeer peer(bytes, whole ? -1 : 2000);
         receive([&] {
@@ -383,12 +381,21 @@ private slots:
                 QTRY_VERIFY_WITH_TIMEOUT(peer.stopped() && QFile::exists(target() + "t"), Timeout);
                 QMessageBox *box = view->messageDialog()->receiveBox();
                 QVERIFY(box && box->isVisible());
+                // A second Receive meanwhile is turned away; the first still listens where it did.
+                const quint16 port = transfer->listeningPort();
+                QVERIFY(intrf->postCommand("system", "Receive") && transfer->isReceiving());
+                QTcpSocket probe;
+                probe.connectToHost(QHostAddress::LocalHost, port);
+                QVERIFY(transfer->listeningPort() == port && probe.waitForConnected(Timeout));
+                probe.abort();
                 if (how == "quit")
                     model->aboutToQuit();
                 else
                     box->button(QMessageBox::Cancel)->click();
             });
         });
+        // Every row starts receive mode again once the last has ended.
+        QCOMPARE(receiving, (QList<QVariantList>{{true}, {false}}));
         QCOMPARE(readFile(target()), opens ? bytes : QByteArray("old panel"));
         const QString said = onlyWarning(warning);
         QVERIFY2(said.contains(reason.isEmpty() ? "0 warnings" : reason), qPrintable(said));
@@ -400,32 +407,6 @@ private slots:
             QVERIFY(sender.waitForFinished(Timeout));
         else
             QTRY_VERIFY_WITH_TIMEOUT(peer.disconnected, Timeout);
-    }
-
-    void receiveModeRunsOnceAtATime()
-    {
-        int listened = 0;
-        quint16 firstPort = 0;
-        connect(transfer, &MTransfer::receivingChanged, this, [&](bool receiving) { listened += receiving; });
-        receive([&] {
-            firstPort = transfer->listeningPort();
-            // A second Receive while the first waits is turned away, and
-            // the first still listens where it did.
-            QTimer::singleShot(0, this, [&] {
-                QVERIFY(intrf->postCommand("system", "Receive") && transfer->isReceiving());
-                QCOMPARE(transfer->listeningPort(), firstPort);
-                QTcpSocket probe;
-                probe.connectToHost(QHostAddress::LocalHost, firstPort);
-                QVERIFY(probe.waitForConnected(Timeout));
-                probe.abort();
-                transfer->cancelReceive();
-            });
-        });
-        QCOMPARE(listened, 1);
-        // Once it has ended, receive mode starts again.
-        receive([&] { transfer->cancelReceive(); });
-        QCOMPARE(listened, 2);
-        disconnect(transfer, &MTransfer::receivingChanged, this, nullptr);
     }
 
     void receiveModeDoesNotStartOnATakenPortOrWithoutABox()
