@@ -4,13 +4,10 @@
 // what the scene shows; then a value changed at a device shows in the scene.
 
 #include "../DemoArchive.h"
-#include "../ModelScene.h"
 #include "../SimStation.h"
 #include "MQmlInterface.h"
 #include "MainWindow.h"
-#include "SimDevice.h"
 #include "SimDeviceSource.h"
-#include "SimLog.h"
 #include "SimServer.h"
 #include "WActiveCombo.h"
 #include "WButton.h"
@@ -22,8 +19,6 @@
 #include "WRoomSelection.h"
 #include "WSlider.h"
 #include "WTextEdit.h"
-
-#include <QtWidgets>
 
 namespace {
 constexpr int Timeout = 10000;
@@ -106,9 +101,7 @@ private slots:
         QVERIFY(devices.size() == 2 && SimDeviceSource::remapPorts(&devices, 0, &error));
         log.setQuiet(true);
         sim = std::make_unique<SimServer>(SimFaults(), &log);
-        SimPhoneSettings phone;
-        phone.stepMs = 100;
-        sim->setPhoneSettings(phone);
+        sim->setPhoneSettings(SimPhoneSettings{100, {}});
         QVERIFY2(sim->start(devices, QHostAddress::LocalHost, &error), qPrintable(error));
         SimDevice *dsp = sim->devices().at(0);
         SimDevice *endpoint = sim->devices().at(1);

@@ -63,7 +63,6 @@ private slots:
         QTest::addColumn<int>("limit");
         QTest::newRow("fits") << QByteArray("a\nbb\n") << 5;
         QTest::newRow("one over") << QByteArray("a\nbb\n") << 4;
-        QTest::newRow("only tail fits") << QByteArray("aaaa\nbbbb\ncc\n") << 3;
         QTest::newRow("nothing fits") << QByteArray("aaaa\nbbbb\n") << 2;
         QTest::newRow("no line feed") << QByteArray("aaaaaaa") << 3;
         QTest::newRow("empty lines") << QByteArray("\n\n\nabc\n") << 4;

@@ -1,5 +1,4 @@
 #include "../ModelScene.h"
-#include "../TransferPeers.h"
 #include "DDownloadDialog.h"
 #include "DQmlMessageDialog.h"
 #include "HRoot.h"
@@ -7,8 +6,6 @@
 #include "MTransfer.h"
 #include "MainWindow.h"
 #include "USettings.h"
-
-#include <QtWidgets>
 
 class tst_MainWindow : public QObject
 {
@@ -137,10 +134,9 @@ private slots:
 
     void helpTopics()
     {
-        QVERIFY(MainWindow::helpFilePath().endsWith("/Help/KVRAdmin_Help.html"));
-        QDesktopServices::setUrlHandler("file", this, "openInShell");
         const QString path = MainWindow::helpFilePath();
-        QVERIFY(!QFile::exists(path));
+        QVERIFY(path.endsWith("/Help/KVRAdmin_Help.html") && !QFile::exists(path));
+        QDesktopServices::setUrlHandler("file", this, "openInShell");
         // Missing: the user is told, nothing is opened.
         QString message;
         answerNextMessageBox(w.get(), &message);

@@ -1,5 +1,4 @@
 #include "../ModelScene.h"
-#include "../TransferPeers.h"
 #include "DDownloadDialog.h"
 #include "DQmlMessageDialog.h"
 #include "HChassis.h"
@@ -9,8 +8,6 @@
 #include "MTransfer.h"
 #include "USettings.h"
 #include "VModeManager.h"
-
-#include <QtWidgets>
 
 using namespace transfertest;
 

@@ -3,8 +3,6 @@
 #include "VGrid.h"
 #include "VModeManager.h"
 
-#include <QtQuick>
-
 class tst_View : public QObject
 {
     Q_OBJECT
