@@ -151,13 +151,13 @@ private slots:
         QVERIFY(fader && field && mute);
         // The device's 0 dB has arrived: the knob is a sixth of the way down a range of -60 to +12 dB.
         QTRY_COMPARE_WITH_TIMEOUT(field->itemProperty("text").toString(), "0.0", Timeout);
-        QQuickItem *knobTrack = fader->item();
-        const qreal travel = knobTrack->property("travel").toReal();
-        QVERIFY(qAbs(knobTrack->property("knobTop").toReal() - travel / 6) < 1);
+        QQuickItem *track = fader->item();
+        const qreal travel = track->property("travel").toReal();
+        QVERIFY(qAbs(track->property("knobTop").toReal() - travel / 6) < 1);
         // Taken at the knob and pushed up past the end of its track.
         scene()->grabWindow();
-        const qreal knobCentre = knobTrack->property("knobTop").toReal() + knobTrack->property("knobLength").toReal() / 2;
-        QPoint point = knobTrack->mapToScene(QPointF(knobTrack->width() / 2, knobCentre)).toPoint();
+        const qreal knobCentre = track->property("knobTop").toReal() + track->property("knobLength").toReal() / 2;
+        QPoint point = track->mapToScene(QPointF(track->width() / 2, knobCentre)).toPoint();
         QTest::mousePress(scene(), Qt::LeftButton, Qt::NoModifier, point);
         for (int step = 0; step < 8; ++step) {
             point.ry() -= int(travel / 6);
@@ -165,7 +165,7 @@ private slots:
         }
         QTest::mouseRelease(scene(), Qt::LeftButton, Qt::NoModifier, point, 15);
         QTRY_VERIFY_WITH_TIMEOUT(values(toDsp, "SA \"Lectern\">1=").endsWith("12.0"), Timeout);
-        QCOMPARE(knobTrack->property("knobTop").toReal(), 0.0);
+        QCOMPARE(track->property("knobTop").toReal(), 0.0);
         QTRY_COMPARE_WITH_TIMEOUT(field->itemProperty("text").toString(), "12.0", Timeout);
         QVERIFY(!mute->isChecked());
         click(mute->item());

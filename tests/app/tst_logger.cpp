@@ -47,8 +47,7 @@ private slots:
     {
         QTemporaryDir dir;
         ULogger logger(dir.path());
-        // At 1 MiB nothing goes; one byte over, the first whole line goes, as the table below checks trimmed()
-        // against a plain reference.
+        // At 1 MiB nothing goes; one byte over, the first whole line goes (the table below checks trimmed()).
         for (const qint64 size : {qint64(1048576), qint64(1048577)}) {
             const QByteArray log = logOfSize(size);
             QVERIFY(writeFile(logger.filePath(), log) && log.size() == size);
@@ -99,7 +98,8 @@ private slots:
         QList<QByteArray> lines = readFile(logger.filePath()).split('\n').mid(1);
         QCOMPARE(lines.takeLast(), QByteArray());
         std::sort(lines.begin(), lines.end());
-        QCOMPARE(lines, QList<QByteArray>(perThread, QByteArray(200, 'a')) + QList<QByteArray>(perThread, QByteArray(200, 'b')));
+        const QByteArray a(200, 'a'), b(200, 'b');
+        QCOMPARE(lines, QList<QByteArray>(perThread, a) + QList<QByteArray>(perThread, b));
     }
 };
 

@@ -41,8 +41,7 @@ class tst_Model : public QObject
     QVariant qml(const char *name) const { return intrf->property(name); }
     QString target() const { return MModel::receiveTarget(); }
 
-    // Runs receive mode from the setup menu; started() runs once it listens. A receive that never ends is
-    // cancelled, failing the test.
+    // Runs receive mode from the setup menu, started() once it listens; one that never ends is cancelled, failing.
     void receive(const std::function<void()> &started)
     {
         const QMetaObject::Connection link = connect(transfer, &MTransfer::receivingChanged, this, [started](bool on) {
@@ -76,8 +75,7 @@ private slots:
     {
         QSignalSpy enable(model, &MModel::enableConnection);
         QVERIFY(model->openFile(Demo) && scene.show());
-        // The design inside the archive was read, and labels name the nodes;
-        // the phone app asks for the demo's PIN before it lets the user out.
+        // The design in the archive was read and labels name the nodes; the phone app asks for the demo's PIN.
         QVERIFY(qml("viewScale").toDouble() > 0.5 && model->hardwareRoot()->findByCategory("Chassis"));
         CControl *mute = model->currentPanel()->child("Mute");
         QVERIFY(mute && mute->node());
@@ -158,8 +156,7 @@ private slots:
         QVERIFY(model->openFile(Demo));
         QSignalSpy enable(model, &MModel::enableConnection);
         QVERIFY(model->openFile(path));
-        // Skin "Dark", accent "Teal", which does not exist: the default accent.
-        // The skins' colours are the skin reader's; here they are drawn.
+        // Skin "Dark", accent "Teal", which does not exist: the default accent. Here the skin's colours are drawn.
         QTRY_COMPARE(QColor(view->grabWindow().pixel(view->width() / 2, view->height() / 2)), QColor("#464949"));
         const QString indicator = qml("connectInd").toString();
         QCOMPARE((QVariantList{model->appliedSkin(), qml("accentColor").value<QColor>(), indicator.left(24)}),
@@ -322,15 +319,14 @@ private slots:
     void receiveOpensAPanelOrKeepsTheOldFile_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        // Sent whole by a "peer" or by "nc", or stopped midway and ended with
-        // "cancel" in the box or because the program "quit"s.
+        // Sent whole by a "peer" or by "nc", or stopped midway, then "cancel" in the box or the program "quit"s.
         QTest::addColumn<QString>("how");
         QTest::addColumn<QString>("reason"); // of the one warning, empty for none
         const QByteArray demo = readFile(Demo);
         QTest::newRow("panel file") << readFile(Foyer) << "peer" << QString();
         QTest::newRow("archive through nc") << demo << "nc" << QString();
         QTest::newRow("nothing") << QByteArray() << "peer" << "Nothing was received.";
-        QTest::newRow("XML of something else") << QByteArray("<?xml version=\"1.0\"?>\n<html><body>Hello</body></html>\n")
+        QTest::newRow("XML of something else") << QByteArray("<?xml version=\"1.0\"?>\n<html><body>Hi</body></html>\n")
                                                << "peer" << "neither scenes nor a canvas";
         QTest::newRow("truncated archive") << demo.left(3000) << "peer" << "complete control panel archive";
         QTest::newRow("random bytes") << pattern(5000) << "peer" << "complete control panel archive";
