@@ -41,7 +41,7 @@ class tst_Model : public QObject
     QVariant qml(const char *name) const { return intrf->property(name); }
     QString target() const { return MModel::receiveTarget(); }
 
-    // Runs receive mode from the setup menu, started() once it listens; one that never ends is cancelled, failing.
+    // Runs receive mode from the setup menu and started() once it listens; a receive that never ends fails.
     void receive(const std::function<void()> &started)
     {
         const QMetaObject::Connection link = connect(transfer, &MTransfer::receivingChanged, this, [started](bool on) {
@@ -75,7 +75,7 @@ private slots:
     {
         QSignalSpy enable(model, &MModel::enableConnection);
         QVERIFY(model->openFile(Demo) && scene.show());
-        // The design in the archive was read and labels name the nodes; the phone app asks for the demo's PIN.
+        // The design in the archive was read and labels name the nodes; the demo's exit PIN came with it.
         QVERIFY(qml("viewScale").toDouble() > 0.5 && model->hardwareRoot()->findByCategory("Chassis"));
         CControl *mute = model->currentPanel()->child("Mute");
         QVERIFY(mute && mute->node());
