@@ -1,22 +1,16 @@
 #pragma once
 
-// The built-in demonstration archive repacked so that its two devices listen
-// where a test's simulated devices do, never on the demo's own ports (a
-// demonstration may be running beside the tests).
+// The built-in demonstration archive repacked so that its two devices listen where a test's simulated devices
+// do, never on the demo's own ports (a demonstration may be running beside the tests).
 
 #include "ModelScene.h"
 #include "UArchiveHeaderRecord.h"
 
 namespace demotest {
 
-// The demo's devices: the hall's processor and the conferencing endpoint.
-constexpr quint16 DspPort = 10155;
-constexpr quint16 EndpointPort = 10156;
-
-// folder/Demo.cpz, or an empty text when it cannot be written. Without its
-// connections record the devices' addresses come from the design alone.
-inline QString demoOnPorts(const QString &folder, quint16 dspPort, quint16 endpointPort,
-                           bool keepConnections = true)
+// folder/Demo.cpz, or an empty text when it cannot be written. Without its connections record the devices'
+// addresses come from the design alone.
+inline QString demoOnPorts(const QString &folder, quint16 dspPort, quint16 endpointPort, bool keepConnections = true)
 {
     UArchive source;
     source.setArchiveRoot(folder + QStringLiteral("/extract"));
@@ -25,11 +19,10 @@ inline QString demoOnPorts(const QString &folder, quint16 dspPort, quint16 endpo
     QStringList files;
     for (const UArchiveHeaderRecord *record : source.header().records())
         files << record->filePath();
-    Replacements replacements = {{QByteArray::number(DspPort), QByteArray::number(dspPort)},
-                                 {QByteArray::number(EndpointPort), QByteArray::number(endpointPort)}};
+    // The demo's own ports: the hall's processor's and the conferencing endpoint's.
+    Replacements replacements = {{"10155", QByteArray::number(dspPort)}, {"10156", QByteArray::number(endpointPort)}};
     if (!keepConnections) {
-        QFile panel(source.memberPath(QStringLiteral(".cpf")));
-        const QByteArray text = panel.open(QIODevice::ReadOnly) ? panel.readAll() : QByteArray();
+        const QByteArray text = transfertest::readFile(source.memberPath(QStringLiteral(".cpf")));
         const QByteArray close("</Connections>");
         const qsizetype begin = text.indexOf("<Connections>");
         const qsizetype end = text.indexOf(close);

@@ -1,13 +1,9 @@
 #pragma once
 
-// The other ends of a panel transfer for the tests, on loopback: a phone
-// that listens (and may close at once or stop reading), a station that
-// streams bytes and closes (or stops midway), and netcat when it is there.
+// The other ends of a panel transfer for the tests, on loopback: a phone that listens (and may close at once
+// or stop reading), a station that streams bytes and closes (or stops midway), and netcat when it is there.
 
-#include <QFile>
-#include <QStandardPaths>
-#include <QTcpServer>
-#include <QTcpSocket>
+#include <QtNetwork>
 #include <QtTest>
 
 namespace transfertest {
@@ -39,7 +35,6 @@ class ListeningPeer : public QObject
 {
 public:
     enum Mode { Read, CloseAtOnce, StopReading };
-
     explicit ListeningPeer(Mode mode = Read) : m_mode(mode)
     {
         connect(&server, &QTcpServer::newConnection, this, [this] {
@@ -62,16 +57,13 @@ public:
             }
         });
     }
-
     // False (and the test fails) when the port cannot be had.
     bool listen() { return server.listen(QHostAddress::LocalHost, 0); }
     quint16 port() const { return server.serverPort(); }
-
     QTcpServer server;
     QByteArray received;
     int connections = 0;
     bool closed = false;
-
 private:
     Mode m_mode;
 };
@@ -90,7 +82,6 @@ public:
         });
         connect(&socket, &QTcpSocket::disconnected, this, [this] { disconnected = true; });
     }
-
     void start(quint16 port) { socket.connectToHost(QHostAddress::LocalHost, port); }
     void resume()
     {
@@ -98,10 +89,8 @@ public:
         writeNext();
     }
     bool stopped() const { return m_stopAt >= 0 && m_sent >= m_stopAt; }
-
     QTcpSocket socket;
     bool disconnected = false;
-
 private:
     void writeNext()
     {
@@ -117,7 +106,6 @@ private:
         socket.write(m_bytes.mid(m_sent, piece));
         m_sent += piece;
     }
-
     QByteArray m_bytes;
     qint64 m_stopAt;
     qint64 m_sent = 0;

@@ -19,9 +19,8 @@ QString writtenXml(Owner &&owner)
     return out;
 }
 
-// Walks the leaf elements inside the document element's Property the way
-// the panel-file reader does, handing each to handle(parent, key, text).
-// False when the text is not well-formed or a handler answered false.
+// Walks the leaf elements inside the document element's Property the way the panel-file reader does, handing
+// each to handle(parent, key, text). False when the text is not well-formed or a handler answered false.
 template <class Handle>
 bool readPropertyLeaves(const QString &xml, Handle handle)
 {

@@ -1,5 +1,4 @@
 #include "../ModelScene.h"
-#include "../TransferPeers.h"
 #include "DDownloadDialog.h"
 #include "DQmlMessageDialog.h"
 #include "HRoot.h"
@@ -8,36 +7,11 @@
 #include "MainWindow.h"
 #include "USettings.h"
 
-#include <QAction>
-#include <QLabel>
-#include <QDesktopServices>
-#include <QMenu>
-#include <QMenuBar>
-#include <QMessageBox>
-#include <QProgressDialog>
-#include <QPushButton>
-#include <QSettings>
-#include <QSpinBox>
-#include <QSplitter>
-#include <QStatusBar>
-#include <QToolBar>
-
-#include <memory>
-
-// Receives the URLs that Help Topics hands to the desktop shell.
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl &url) { urls << url; }
-};
-
 class tst_MainWindow : public QObject
 {
     Q_OBJECT
     std::unique_ptr<MainWindow> w;
+    QList<QUrl> shellUrls;
 
     static QStringList actionTexts(const QList<QAction *> &actions)
     {
@@ -57,6 +31,10 @@ class tst_MainWindow : public QObject
         });
     }
 
+public slots:
+    // Takes the URLs that Help Topics hands to the desktop shell.
+    void openInShell(const QUrl &url) { shellUrls << url; }
+
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init() { w = std::make_unique<MainWindow>(); }
@@ -71,16 +49,23 @@ private slots:
                               "&About Korvel Remote admin..."}));
         auto *toolBar = w->findChild<QToolBar *>("mainToolBar");
         QCOMPARE(actionTexts(toolBar ? toolBar->actions() : QList<QAction *>()),
-                 (QStringList{"&Open Remote app File...", "|", "&Go Online...", "|",
-                              "&Send to Mobile Device..."}));
-        QVERIFY(w->goOnlineAction()->isCheckable());
+                 (QStringList{"&Open Remote app File...", "|", "&Go Online...", "|", "&Send to Mobile Device..."}));
         for (QAction *a : {w->openAction(), w->goOnlineAction(), w->sendAction()})
             QVERIFY2(!a->icon().isNull(), qPrintable(a->text()));
-        // The demonstration panel is open at start: there is something to
-        // connect to; without a document there is not.
-        QVERIFY(w->goOnlineAction()->isEnabled());
+        // The demonstration panel is open at start: there is something to connect to; without a document there is not.
+        QVERIFY(w->goOnlineAction()->isCheckable() && w->goOnlineAction()->isEnabled());
         w->model()->closeDocument();
         QVERIFY(!w->goOnlineAction()->isEnabled() && !w->sendAction()->isEnabled());
+        // Go Online follows the model and ends with the window.
+        w->show();
+        w->model()->setOnline(true);
+        QVERIFY(w->goOnlineAction()->isChecked());
+        w->model()->setOnline(false);
+        QVERIFY(!w->goOnlineAction()->isChecked());
+        w->setConnectionEnabled(true);
+        w->goOnlineAction()->setChecked(true);
+        QVERIFY(w->close());
+        QVERIFY(!w->goOnlineAction()->isChecked());
     }
 
     void fixedSizeShowsTheWholeCanvas()
@@ -89,8 +74,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         QCOMPARE(w->width(), w->canvas().width() + 2);
         QCOMPARE(w->minimumSize(), w->maximumSize());
-        // The canvas ends above the status bar: the page arrows and dots at
-        // its bottom are not cut off.
+        // The canvas ends above the status bar: the page arrows and dots at its bottom are not cut off.
         auto *splitter = w->findChild<QSplitter *>();
         QCOMPARE(splitter->size(), QSize(w->canvas().width(), w->canvas().height()));
         const int canvasBottom = splitter->mapTo(w.get(), QPoint(0, splitter->height())).y();
@@ -105,7 +89,7 @@ private slots:
         QCOMPARE((QList<QSize>{w->size(), w->minimumSize(), w->maximumSize()}), QList<QSize>(3, grown));
     }
 
-    void openStoresFolderAndTitle()
+    void openStoresFolderAndTitleAndShowsTheFilesRows()
     {
         QCOMPARE((QStringList{MainWindow::windowTitleFor("C:/x/Panel.cpz", true),
                               MainWindow::windowTitleFor("Panel.cpz", true),
@@ -115,9 +99,16 @@ private slots:
         // The first title names no file, though the demonstration is open.
         QCOMPARE(w->windowTitle(), "Korvel Remote admin - ");
         QVERIFY(w->model()->document()->childCount() > 0);
+        // A second file shows its own rows.
+        w->show();
+        w->openFile(KVR_TEST_DATA "/panels/Foyer.cpf");
+        QQuickItem *root = w->view()->rootObject();
+        QTRY_VERIFY(!root->findChild<QQuickItem *>("setupButton"));
         QTemporaryDir dir;
         const QString path = packed(dir.path(), panelAndDesign(KVR_TEST_DATA "/panels/Conference"));
         w->openFile(path);
+        QTRY_VERIFY(root->findChild<QQuickItem *>("setupButton"));
+        QTRY_VERIFY(root->findChild<QQuickItem *>("topRow")->height() > 0);
         QVERIFY(!w->model()->hardwareRoot()->designFile().isEmpty());
         const int chrome = w->height() - w->canvas().height();
         std::unique_ptr<QSettings> settings(USettings::create());
@@ -125,9 +116,8 @@ private slots:
                               settings->organizationName(), settings->applicationName()}),
                  (QStringList{"Korvel Remote admin - Conference.cpz", path, dir.path() + "/", "Halvern",
                               "Korvel Remote admin 3.0"}));
-        // A broken file: one warning naming it, nothing half open, the design
-        // gone too; the title and the size describe what is shown: nothing.
-        // The folder stays.
+        // A broken file: one warning naming it, nothing half open, the design gone too; the title and the size describe
+        // what is shown: nothing. The folder stays.
         const QString broken = dir.path() + "/Broken.cpf";
         QVERIFY(transfertest::writeFile(broken, "<KVD><Scenes><Scene name=\"A\">"));
         QString message;
@@ -144,34 +134,21 @@ private slots:
 
     void helpTopics()
     {
-        QVERIFY(MainWindow::helpFilePath().endsWith("/Help/KVRAdmin_Help.html"));
-        UrlCatcher catcher;
-        QDesktopServices::setUrlHandler("file", &catcher, "open");
         const QString path = MainWindow::helpFilePath();
-        QVERIFY(!QFile::exists(path));
+        QVERIFY(path.endsWith("/Help/KVRAdmin_Help.html") && !QFile::exists(path));
+        QDesktopServices::setUrlHandler("file", this, "openInShell");
         // Missing: the user is told, nothing is opened.
         QString message;
         answerNextMessageBox(w.get(), &message);
         w->helpTopics();
-        QVERIFY(message.contains(path) && catcher.urls.isEmpty());
+        QVERIFY(message.contains(path) && shellUrls.isEmpty());
         // Present: handed to the desktop shell as a local-file URL.
         QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
         QVERIFY(transfertest::writeFile(path, "<html></html>"));
         w->helpTopics();
-        QCOMPARE(catcher.urls, QList<QUrl>{QUrl::fromLocalFile(path)});
+        QCOMPARE(shellUrls, QList<QUrl>{QUrl::fromLocalFile(path)});
         QFile::remove(path);
         QDesktopServices::unsetUrlHandler("file");
-    }
-
-    void aSecondFileShowsItsOwnRows()
-    {
-        w->show();
-        w->openFile(KVR_TEST_DATA "/panels/Foyer.cpf");
-        QQuickItem *root = w->view()->rootObject();
-        QTRY_VERIFY(!root->findChild<QQuickItem *>("setupButton"));
-        w->openFile(KVR_TEST_DATA "/panels/Conference.cpf");
-        QTRY_VERIFY(root->findChild<QQuickItem *>("setupButton"));
-        QTRY_VERIFY(root->findChild<QQuickItem *>("topRow")->height() > 0);
     }
 
     void sendSendsTheOpenFileToTheAddressGiven()
@@ -204,8 +181,7 @@ private slots:
         QCOMPARE(shown, (QList<int>{192, 168, 0, 1}));
         QVERIFY(refusedNoAddress);
         QCOMPARE(progress, "Sending to Mobile Device...|Abort");
-        // The phone gets the archive, design and images included, not the
-        // panel file taken out of it.
+        // The phone gets the archive, design and images included, not the panel file taken out of it.
         QTRY_VERIFY_WITH_TIMEOUT(phone.closed, transfertest::Timeout);
         QCOMPARE(phone.received, transfertest::readFile(":/data/Korvel/Demo.cpz"));
         QVERIFY(w->statusBar()->currentMessage().startsWith("Sent Demo.cpz to 127.0.0.1"));
@@ -217,8 +193,7 @@ private slots:
         w->show();
         MTransfer *transfer = w->model()->transfer();
         transfer->setPort(0);
-        bool heldDuringReceive = false;
-        bool boxShown = false;
+        bool heldDuringReceive = false, boxShown = false;
         connect(transfer, &MTransfer::receivingChanged, this, [&](bool receiving) {
             if (!receiving)
                 return;
@@ -236,20 +211,6 @@ private slots:
         QVERIFY(w->model()->qmlInterface()->postCommand("system", "Receive"));
         QVERIFY(heldDuringReceive && boxShown && !transfer->isReceiving());
         QVERIFY(w->openAction()->isEnabled() && w->sendAction()->isEnabled());
-    }
-
-    void goOnlineFollowsTheModelAndEndsWithTheWindow()
-    {
-        w->show();
-        w->model()->closeDocument();
-        w->model()->setOnline(true);
-        QVERIFY(w->goOnlineAction()->isChecked());
-        w->model()->setOnline(false);
-        QVERIFY(!w->goOnlineAction()->isChecked());
-        w->setConnectionEnabled(true);
-        w->goOnlineAction()->setChecked(true);
-        QVERIFY(w->close());
-        QVERIFY(!w->goOnlineAction()->isChecked());
     }
 };
 
