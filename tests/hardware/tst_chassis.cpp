@@ -169,16 +169,11 @@ private slots:
         set(&chassis, "isMainZMP", "True");
         QVERIFY(chassis.testFlag(HNode::MainProcessor));
         const QString xml = written([&](XmlWriter *w) { QVERIFY(chassis.writeXml(w)); });
-        QCOMPARE(xml, QStringLiteral("<Connection name=\"Chassis|||4\">\n"
-                                     "\t<Property name=\"attributes\">\n"
-                                     "\t\t<title>ZMP-30AD</title>\n"
-                                     "\t\t<ipaddress>10.20.1.40</ipaddress>\n"
-                                     "\t\t<ipport>10050</ipport>\n"
-                                     "\t\t<monitorport>10051</monitorport>\n"
-                                     "\t\t<serialport>10057</serialport>\n"
-                                     "\t\t<platform>ZMP</platform>\n"
-                                     "\t</Property>\n"
-                                     "</Connection>\n"));
+        QCOMPARE(xml, QStringLiteral("<Connection name=\"Chassis|||4\">\n\t<Property name=\"attributes\">\n"
+                                     "\t\t<title>ZMP-30AD</title>\n\t\t<ipaddress>10.20.1.40</ipaddress>\n"
+                                     "\t\t<ipport>10050</ipport>\n\t\t<monitorport>10051</monitorport>\n"
+                                     "\t\t<serialport>10057</serialport>\n\t\t<platform>ZMP</platform>\n"
+                                     "\t</Property>\n</Connection>\n"));
         // What the connection holds reads back into a device of a panel
         // file, and nothing that names the device in the design does.
         HChassis read;

@@ -21,26 +21,16 @@ const QHash<QString, QByteArray> kTables = {
     {"PQ/Chassis.dict",
      "PQ306D\r\nPQ204D\r\nPQ-306D\r\nPQ-204D\r\nPQX510D\r\nPQX520D\r\nPQX540D\r\n"},
     {"ZMP/InputModules.dict",
-     "4ch Mic/Line Input\tInput_2.xml\tAnalog I/O\r\n"
-     "4ch Mic/Line Input II\tInput_2.xml\tAnalog I/O\r\n"
-     "4x4 Mic/Line\tInput_2.xml\tAnalog I/O\r\n"
-     "4ch EDR Input\tInput_2.xml\tAnalog I/O\r\n"
-     "8ch AES3 In\tIn_0.xml\tDigital I/O\r\n"
-     "PSTN\tPstnIn.xml\tPSTN I/O\r\n"
-     "VOIP\tVoipIn.xml\tVoIP I/O\r\n"
-     "USB\tUsbIn.xml\tUSB I/O\r\n"
-     // The design tool writes a blank, not a tab, before this file name.
-     "Dante 64In64Out Dante_0.xml\tDante I/O\r\n"},
+     "4ch Mic/Line Input\tInput_2.xml\tAnalog I/O\r\n4ch Mic/Line Input II\tInput_2.xml\tAnalog I/O\r\n"
+     "4x4 Mic/Line\tInput_2.xml\tAnalog I/O\r\n4ch EDR Input\tInput_2.xml\tAnalog I/O\r\n"
+     "8ch AES3 In\tIn_0.xml\tDigital I/O\r\nPSTN\tPstnIn.xml\tPSTN I/O\r\nVOIP\tVoipIn.xml\tVoIP I/O\r\n"
+     // The design tool writes a blank, not a tab, before the Dante file name.
+     "USB\tUsbIn.xml\tUSB I/O\r\nDante 64In64Out Dante_0.xml\tDante I/O\r\n"},
     {"ZMP/OutputModules.dict",
-     "4ch Line Output II\tOutput_2.xml\tAnalog I/O\r\n"
-     "4x4 Mic/Line\tOutput_2.xml\tAnalog I/O\r\n"
-     "4ch EDR Output\tOutput_2.xml\tAnalog I/O\r\n"
-     "4ch SDR Output\tOutput_2.xml\tAnalog I/O\r\n"
-     "8ch AES3 Out\tOut_0.xml\tDigital I/O\r\n"
-     "ZMPLink Output\tOut_0.xml\tDigital I/O\r\n"
-     "PSTN\tTelephonyOut.xml\tPSTN I/O\r\n"
-     "VOIP\tTelephonyOut.xml\tVoIP I/O\r\n"
-     "USB\tUsbIn.xml\tUSB I/O\r\n"},
+     "4ch Line Output II\tOutput_2.xml\tAnalog I/O\r\n4x4 Mic/Line\tOutput_2.xml\tAnalog I/O\r\n"
+     "4ch EDR Output\tOutput_2.xml\tAnalog I/O\r\n4ch SDR Output\tOutput_2.xml\tAnalog I/O\r\n"
+     "8ch AES3 Out\tOut_0.xml\tDigital I/O\r\nZMPLink Output\tOut_0.xml\tDigital I/O\r\n"
+     "PSTN\tTelephonyOut.xml\tPSTN I/O\r\nVOIP\tTelephonyOut.xml\tVoIP I/O\r\nUSB\tUsbIn.xml\tUSB I/O\r\n"},
     {"KA/InputModules.dict", "4x4 Mic/Line\tAmp_In_1.xml\tAmp I/O\r\n"},
     {"KA/OutputModules.dict", "4x4 Mic/Line\tAmp_1.xml\tAmp I/O\r\n"},
     {"PQ/InputModules.dict", "4x4 Mic/Line\tAmp_In_1.xml\tAmp I/O\r\n"},
