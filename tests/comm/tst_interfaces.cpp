@@ -18,8 +18,7 @@ class tst_Interfaces : public QObject
 private slots:
     void chassisSetsItsInterfaceUpOnce()
     {
-        // Going online through the chassis is met by the loopback tests;
-        // here the settings that come after.
+        // Going online through the chassis is met by the loopback tests; here the settings that come after.
         HChassis device;
         QCOMPARE(device.interface(), nullptr); // nothing connects before it is asked to
         const auto setting = [&device](const QString &name, const QString &value) {
@@ -50,8 +49,7 @@ private slots:
         device->setOnline(true);
         interfaces.add(device->interface());
         QTRY_COMPARE_WITH_TIMEOUT(interfaces.connectedCount(), 1, Timeout);
-        // The document closes: the device and with it its interface go; the
-        // group only forgets it.
+        // The document closes: the device and with it its interface go; the group only forgets it.
         device.reset();
         QCOMPARE(interfaces.count(), 0);
         QTRY_COMPARE_WITH_TIMEOUT(sim.device->connectionCount(), 0, Timeout);

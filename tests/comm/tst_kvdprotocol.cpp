@@ -1,7 +1,5 @@
-// The device protocol: the exact command text of every structure, polled
-// end to end against a simulated device, routing each reply to the
-// transforms of its parameter only, and level reports with the entry each
-// meter shows.
+// The device protocol: the exact command text of every structure, polled end to end against a simulated device, routing
+// each reply to the transforms of its parameter only, and level reports with the entry each meter shows.
 
 #include "CommTestUtil.h"
 
@@ -79,8 +77,7 @@ private slots:
     void goldenCommands_data()
     {
         QTest::addColumn<Golden>("row");
-        // The channel label (7), the linked value (3) and the poll command (9)
-        // come from the row's structure.
+        // The channel label (7), the linked value (3) and the poll command (9) come from the row's structure.
         QTest::newRow("0 level")
             << Golden{0, "Gain 1", 1, 0, "-12.5", "SA \"Gain 1\">1=-12.5\r", "GA\"Gain 1\">1\r", "-12.5"};
         QTest::newRow("1 mute") << Golden{1, "Mute 2", 3, 0, "T", "SA \"Mute 2\">3=T\r", "GA\"Mute 2\">3\r", "T"};
@@ -262,9 +259,8 @@ private slots:
 
     void queuedSetsOfOneParameterMerge()
     {
-        // While a set waits for its ACK, newer values of a level replace the
-        // one queued; the order of parameters stays, and every change of a
-        // state (a press and its release) goes out.
+        // While a set waits for its ACK, newer values of a level replace the one queued; the order of parameters stays,
+        // and every change of a state (a press and its release) goes out.
         SimFaults faults;
         faults.delayMs = 100;
         SimPeer sim(faults);

@@ -1,7 +1,6 @@
-// The model online against simulated devices: the connection indicator,
-// reconnecting only while online, and calls made and taken with the dialers
-// of a panel against a simulated telephone interface, through the model, the
-// protocol and real clicks on the scene.
+// The model online against simulated devices: the connection indicator, reconnecting only while online, and calls made
+// and taken with the dialers of a panel against a simulated telephone interface, through the model, the protocol and
+// real clicks on the scene.
 
 #include "../DemoArchive.h"
 #include "../ModelScene.h"
@@ -100,8 +99,7 @@ private slots:
         QCOMPARE(a.reconnects, 0);
         model->interfaceStatusChanged(false);
         QCOMPARE(a.reconnects, 1);
-        // Going offline reports false as well, and so may the interfaces
-        // as they close: nothing is connected again.
+        // Going offline reports false as well, and so may the interfaces as they close: nothing is connected again.
         model->setOnline(false);
         model->interfaceStatusChanged(false);
         QCOMPARE(a.reconnects, 1);
@@ -171,8 +169,7 @@ private slots:
                  "statusText=Call Ended", "state:HangUp", "displayText:", "statusText="});
     }
 
-    // A speed-dial key next to a dialer dials its number, and during a call
-    // sends it as tones.
+    // A speed-dial key next to a dialer dials its number, and during a call sends it as tones.
     void speedDial()
     {
         WDialer *d = dialer("Desk Phone");

@@ -1,6 +1,5 @@
-// Subscriptions and polling: the "SUB" handshake, one subscription command
-// per parameter and connection, pushed values, who polls a shared
-// parameter, unsubscribing, and starting afresh after a reconnection.
+// Subscriptions and polling: the "SUB" handshake, one subscription command per parameter and connection, pushed values,
+// who polls a shared parameter, unsubscribing, and starting afresh after a reconnection.
 
 #include "../SimStation.h"
 #include "PKVDProtocol.h"
@@ -36,8 +35,7 @@ private slots:
     }
     void handshakeAnsweredLateOrNever()
     {
-        // Polled while the handshake waits, a parameter is queried, and
-        // subscribed once the answer is known.
+        // Polled while the handshake waits, a parameter is queried, and subscribed once the answer is known.
         QFETCH(bool, late);
         RawPeer peer;
         peer.answer = [](const QByteArray &line) { return line == "SUB" ? QByteArray() : subscribingDevice(line); };
@@ -181,8 +179,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!client->dispatcher()->isPassScheduled() && online.idle(), Timeout);
         peer.received.clear();
         client->resynchronize();
-        // Only what was subscribed is cancelled, by its query; then the
-        // handshake runs again.
+        // Only what was subscribed is cancelled, by its query; then the handshake runs again.
         QTRY_VERIFY_WITH_TIMEOUT(peer.received.contains("SUB\r"), Timeout);
         QCOMPARE((QList<int>{peer.count("UNS \"GA\"G\">1\"\r"), peer.count("UNS \"GRC 2\"\r"), peer.count("UNS")}),
                  (QList<int>{1, 1, 2}));

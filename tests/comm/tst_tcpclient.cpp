@@ -1,7 +1,6 @@
-// The TCP client: connecting without blocking, cutting the received bytes
-// into replies, its dispatcher (one command at a time, answers matched to
-// the command that waits, at most three writes), the connection state
-// machine with its reconnection, and the host check.
+// The TCP client: connecting without blocking, cutting the received bytes into replies, its dispatcher (one command at
+// a time, answers matched to the command that waits, at most three writes), the connection state machine with its
+// reconnection, and the host check.
 
 #include "CommTestUtil.h"
 
@@ -18,8 +17,7 @@ namespace {
 
 using Client = Online<RecordingProtocol>;
 
-// A stand-in for ping that notes its locale and arguments in "called", runs
-// extra and exits with exitCode.
+// A stand-in for ping that notes its locale and arguments in "called", runs extra and exits with exitCode.
 QString writePingScript(const QTemporaryDir &dir, int exitCode, const QByteArray &extra = QByteArray())
 {
     const QString path = dir.filePath(QStringLiteral("ping"));
@@ -137,11 +135,9 @@ private slots:
 
     void thirteenFailuresResetTheConnection()
     {
-        // Connected, but the device answers nothing: no socket event comes,
-        // and the failures alone reset the connection: the handshake fails
-        // three times, nine query attempts follow, and the thirteenth, a
-        // "SUB" that timed out, resets. Its late time-out must not leave the
-        // next connection believing the device's answer known.
+        // Connected, but the device answers nothing: no socket event comes, and the failures alone reset the
+        // connection: the handshake fails three times, nine query attempts follow, and the thirteenth, a "SUB" that
+        // timed out, resets. Its late time-out must not leave the next connection believing the device's answer known.
         RawPeer peer;
         peer.answer = [&peer](const QByteArray &line) {
             return peer.connections() > 1 && line == "SUB" ? QByteArray("SUB,yes\r") : QByteArray();
@@ -174,9 +170,8 @@ private slots:
     }
     void silentDeviceIsFoundWhileStreaming()
     {
-        // Streaming with the one control subscribed, nothing more is asked;
-        // the device falls silent with the connection open, the probe finds
-        // it and the connection is made again.
+        // Streaming with the one control subscribed, nothing more is asked; the device falls silent with the connection
+        // open, the probe finds it and the connection is made again.
         QFETCH(SimFaults, faults);
         SimPeer sim(faults);
         PKVDProtocol protocol;
@@ -218,12 +213,10 @@ private slots:
         QCOMPARE(client->carriedSetCount(), 0);
     }
 
-    // The dispatcher step by step against a raw peer. Steps: "answerSets B"
-    // (the peer's answer to every set), "ack C" and "ask W C" (C expecting
-    // an acknowledge, or a reply within W ms), "end" (a command that expects
-    // nothing: its arrival tells that all before it are done), "ended",
-    // "waiting", "reply B", "sent N C", "lines A|B", "timeouts A|B",
-    // "failures N", "errors N" (the client's count), "stream", "idle".
+    // The dispatcher step by step against a raw peer. Steps: "answerSets B" (the peer's answer to every set), "ack C"
+    // and "ask W C" (C expecting an acknowledge, or a reply within W ms), "end" (a command that expects nothing: its
+    // arrival tells that all before it are done), "ended", "waiting", "reply B", "sent N C", "lines A|B",
+    // "timeouts A|B", "failures N", "errors N" (the client's count), "stream", "idle".
     void dispatcher_data()
     {
         QTest::addColumn<QByteArrayList>("steps");
@@ -246,16 +239,14 @@ private slots:
             << QByteArrayList{"stream", "ask 4000 SUB \"GA\"A\">1\"", "end", "sent 1 SUB \"GA\"A\">1\"",
                               "reply GA\"B\">1=4", "lines GA\"B\">1=4", "waiting", "reply SUB \"GA\"A\">1\",yes", "ended",
                               "lines GA\"B\">1=4|SUB \"GA\"A\">1\",yes", "sent 1 SUB \"GA\"A\">1\"", "failures 0"};
-        // The first query fails three times, and the protocol hears of each;
-        // its late answer is routed, and the next one's answer resets the
-        // errors. An idle connection schedules nothing.
+        // The first query fails three times, and the protocol hears of each; its late answer is routed, and the next
+        // one's answer resets the errors. An idle connection schedules nothing.
         QTest::newRow("late answer routed, not taken by the next command")
             << QByteArrayList{"ask 20 GA\"A\">1", "ask 4000 GA\"B\">1", "sent 1 GA\"B\">1", "failures 3", "errors 3",
                               "timeouts GA\"A\">1=|GA\"A\">1=|GA\"A\">1=", "reply GA\"A\">1=late",
                               "lines GA\"A\">1=late", "reply GA\"B\">1=2", "lines GA\"A\">1=late|GA\"B\">1=2",
                               "sent 3 GA\"A\">1", "sent 1 GA\"B\">1", "failures 3", "errors 0", "idle"};
-        // Still waiting for its answer, asking again queues nothing; once
-        // answered, the same query goes out again.
+        // Still waiting for its answer, asking again queues nothing; once answered, the same query goes out again.
         QTest::newRow("identical query queued once")
             << QByteArrayList{"ask 4000 GA\"G\">1", "ask 4000 GA\"G\">1", "ask 4000 GA\"G\">1", "ask 4000 GA\"G\">2",
                               "sent 1 GA\"G\">1", "ask 4000 GA\"G\">1", "reply GA\"G\">1=1", "sent 1 GA\"G\">2",

@@ -31,8 +31,7 @@ public:
     }
 };
 
-// A device as the tree shows one: its own top-level item and its Blocks
-// folder, then its children.
+// A device as the tree shows one: its own top-level item and its Blocks folder, then its children.
 class Device : public HChassis
 {
 public:
@@ -164,8 +163,7 @@ private slots:
         QVERIFY(!outline(tree.blocks()).contains("Source") && !missing->testFlag(HNode::InModel));
     }
 
-    // What the tree shows of one block or link under a device: the outline
-    // of the folder it lands in.
+    // What the tree shows of one block or link under a device: the outline of the folder it lands in.
     void shown_data()
     {
         columns<QString, QString, QString, Attributes, QString>("device", "title", "file", "properties", "folder");
@@ -173,8 +171,7 @@ private slots:
                                              "High(Level 3, Bypass 3, Bypass All)))");
         QTest::newRow("ToneEQ") << "ZMP-50" << "ToneEQ" << "" << Attributes{{"label", "Stage EQ"}} << bands;
         QTest::newRow("Tone EQ") << "ZMP-50" << "Tone EQ" << "" << Attributes{{"label", "Stage EQ"}} << bands;
-        // Cut to the master and four microphones; a microphone without a
-        // label keeps its own name.
+        // Cut to the master and four microphones; a microphone without a label keeps its own name.
         QTest::newRow("mixer") << "ZMP-50" << "AMM-Gated" << ""
                                << Attributes{{"label", "Boardroom Mics"}, {"channelCount", "4"}, {"inputLabel1", "Chair"},
                                              {"inputLabel2", "Table Left"}, {"inputLabel3", ""}}

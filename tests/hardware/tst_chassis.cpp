@@ -42,13 +42,11 @@ class tst_Chassis : public QObject
 {
     Q_OBJECT
 private slots:
-    // A device of the type and title, with a card if one is given (type,
-    // direction, title, port index), shows the facets named: family, whether
-    // a processor, model (the title up to its last parenthesis), accepted
-    // (the model is in the family's table), tree (what the tree shows of it),
-    // slot (the slot table's and the card's), loose (the card's template and
-    // category before it is added), file and category (after), found (by its
-    // category, and not as an analog card) and read (its template).
+    // A device of the type and title, with a card if one is given (type, direction, title, port index), shows the
+    // facets named: family, whether a processor, model (the title up to its last parenthesis), accepted (the model is
+    // in the family's table), tree (what the tree shows of it), slot (the slot table's and the card's), loose (the
+    // card's template and category before it is added), file and category (after), found (by its category, and not as
+    // an analog card) and read (its template).
     void devices_data()
     {
         columns<QString, QString, QStringList, QString, QString>("deviceType", "title", "card", "facets", "state");

@@ -66,9 +66,8 @@ class tst_DesignReader : public QObject
 {
     Q_OBJECT
 private slots:
-    // Every fact below is read off harbour_hotel.kvp by hand: the template
-    // of a card from its family's module table, of a block from its title
-    // without blanks and its type number, of a group from its group type.
+    // Every fact below is read off harbour_hotel.kvp by hand: the template of a card from its family's module table, of
+    // a block from its title without blanks and its type number, of a group from its group type.
     void nodes_data()
     {
         columns<QString, QString, QString, int, QString, QString>(
@@ -130,10 +129,8 @@ private slots:
         MProject project;
         QVERIFY(root.loadDesign(Designs + "harbour_hotel.kvp", &project));
         QCOMPARE(root.designFile(), Designs + "harbour_hotel.kvp");
-        // ZMP-31 is no known device, so it and the nodes that follow it go;
-        // blocks that panels cannot control go; so does everything inside
-        // the inner design of a logic block, and a logic block other than
-        // the toggle flip-flop.
+        // ZMP-31 is no known device, so it and the nodes that follow it go; blocks that panels cannot control go; so
+        // does everything inside the inner design of a logic block, and a logic block other than the toggle flip-flop.
         for (const char *label : {"Spare Processor", "Spare Inputs", "Spare Gain", "Balcony Delay", "Program Compressor",
                                   "Zone Matrix", "Output Router", "Fire Alarm Input", "Partition Sense", "Logic Gate",
                                   "Inner Flip-Flop", "Inner Gain", "Sense Gain", "Still Inside", "Inside The View"})
@@ -174,8 +171,7 @@ private slots:
         QTest::newRow("blanks around") << "lobby_42.kvp" << QByteArray(" 4.2 ") << true << QString() << 1;
         QTest::newRow("just below") << "lobby_42.kvp" << QByteArray("4.1999999") << false << "4.1999999" << 0;
         QTest::newRow("as written") << "lobby_42.kvp" << QByteArray("4.2 beta") << false << "4.2 beta" << 0;
-        // Failures without a message: what was complete before the break of
-        // an interrupted copy stays.
+        // Failures without a message: what was complete before the break of an interrupted copy stays.
         QTest::newRow("no such file") << "no_such_design.kvp" << QByteArray() << false << QString() << 0;
         QTest::newRow("a panel file") << "../archive/Lobby.cpf" << QByteArray() << false << QString() << 0;
         QTest::newRow("interrupted copy") << "lobby_truncated.kvp" << QByteArray() << false << QString() << 1;

@@ -65,8 +65,7 @@ class tst_NodeTree : public QObject
 {
     Q_OBJECT
 private slots:
-    // The node kinds by the type names of the design; anything the table
-    // does not name is a block, compared exactly.
+    // The node kinds by the type names of the design; anything the table does not name is a block, compared exactly.
     void kinds_data()
     {
         columns<QString, QString, QString>("typeName", "className", "category"); // no class: no node
@@ -175,8 +174,7 @@ private slots:
         QTEST(fields.value(field), "expected");
     }
 
-    // The kind-specific rows test the title as it stands when the property
-    // arrives; labels are asked for out of range.
+    // The kind-specific rows test the title as it stands when the property arrives; labels are asked for out of range.
     void propertiesReadBeforeTheTitleDoNotCountAndLabelsOutOfRange()
     {
         HBlock node;
@@ -223,8 +221,7 @@ private slots:
                                  p.roomA->firstWithFlags(0)}),
                  (QList<HNode *>{&p.root, p.main, nullptr, p.roomA}));
         HRoot &r = p.root;
-        // Attribute names other than these read as empty: "nodeID" matches an
-        // empty value only.
+        // Attribute names other than these read as empty: "nodeID" matches an empty value only.
         QCOMPARE((QList<HNode *>{r.findByCategory("Chassis"), r.findByCategory("RCGroups"),
                                  r.findByCategory("Echo Cancellation"), r.findByNodeID(11), p.amp->findByNodeID(11),
                                  r.findByNodeID(99), r.findByCategoryAndNodeID("Chassis", 0),
@@ -314,8 +311,7 @@ private slots:
         loose.setParentNode(p.main);
         QVERIFY(loose.finishLoading());
         QCOMPARE(loose.protocol(), protocol);
-        // A leaf, or an amplifier of the LRT-4 kind, takes no children: the
-        // caller keeps the node.
+        // A leaf, or an amplifier of the LRT-4 kind, takes no children: the caller keeps the node.
         std::unique_ptr<HBlock> refused(make<HBlock>("Gain", "Refused"));
         QVERIFY(!p.gain->addNode(refused.get()) && !p.main->addNode(nullptr));
         HChassis lrt4;

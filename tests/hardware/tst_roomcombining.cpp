@@ -43,9 +43,8 @@ struct Ballroom
             rooms.append(combo.rooms());
         return rooms;
     }
-    // Makes the state by answers and clicks: a number is a click on that
-    // room, "s<n>" selects slot n, "?" polls the group, "<text" hands it a
-    // reply, anything else is an answer.
+    // Makes the state by answers and clicks: a number is a click on that room, "s<n>" selects slot n, "?" polls the
+    // group, "<text" hands it a reply, anything else is an answer.
     void play(const QStringList &steps)
     {
         for (const QString &step : steps) {
@@ -106,8 +105,7 @@ private slots:
         answer("room outside the group", pairs, "GRC 2,[1,9]", false, kept);
         answer("room twice", pairs, "GRC 2,[1,2][2,3]", false, kept);
         answer("a megabyte", pairs, "GRC 2," + QString("[1,2]").repeated(200000), false, kept);
-        // A single room and two rooms joining are shown over loopback by the
-        // panel tests.
+        // A single room and two rooms joining are shown over loopback by the panel tests.
         const auto click = [](const char *name, const QStringList &steps, const char *command, const Combos &after) {
             QTest::newRow(name) << steps << QString() << false << after << QString(command);
         };
@@ -116,8 +114,7 @@ private slots:
               {{2}, {3, 4, 1}});
         click("a combination left alone is not sent", {"GRC 2,[1,2][3,4]", "s1", "3"}, "SRC 2,[1,2]\r",
               {{1, 2}, {4}});
-        // An answer asked for before a click still tells no combination;
-        // later answers are the device's word again.
+        // An answer asked for before a click still tells no combination; later answers are the device's word again.
         const QStringList asked{"?", "1", "2", "<GRC 2,"};
         QTest::newRow("asked before the clicks") << asked << QString() << false << Combos{{1, 2}, {}} << QString();
         QTest::newRow("asked after the clicks")
@@ -191,9 +188,8 @@ private slots:
         QCOMPARE(one.combos(), (Combos{{1, 2}}));
     }
 
-    // Who asks, for which group, and that the answer reaches the group
-    // once; that a group is asked at most once an answer period the panel
-    // tests show over loopback.
+    // Who asks, for which group, and that the answer reaches the group once; that a group is asked at most once an
+    // answer period the panel tests show over loopback.
     void pollsAndTheirAnswers()
     {
         Ballroom hall(2, "02");

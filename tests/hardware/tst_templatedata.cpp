@@ -10,8 +10,7 @@
 
 namespace {
 
-// The device and module tables, byte for byte; every template a module row
-// names is one of the listed templates below.
+// The device and module tables, byte for byte; every template a module row names is one of the listed templates below.
 const QHash<QString, QByteArray> kTables = {
     {"ZMP/Chassis.dict",
      "ZMP-11\r\nZMP-22 II\r\nZMP-30\r\nZMP-40\r\nZMP-50\r\nZMP-60\r\nEMB70\r\nXT-10\r\n"
@@ -39,9 +38,8 @@ const QHash<QString, QByteArray> kTables = {
 
 QString resourcePath(const QString &relative) { return QStringLiteral(":/data/") + relative; }
 
-// A shipped template as the program reads it: its parameter names and its
-// controls, and the elements of the top two levels that do not fit the
-// layout the tree reader expects.
+// A shipped template as the program reads it: its parameter names and its controls, and the elements of the top two
+// levels that do not fit the layout the tree reader expects.
 struct Template : XParameterHandler
 {
     QList<CParameter *> read;
@@ -85,8 +83,7 @@ struct Template : XParameterHandler
     }
 };
 
-// The templates the program ships, as the file list of the templates names
-// them.
+// The templates the program ships, as the file list of the templates names them.
 QStringList listedTemplates()
 {
     QStringList files;
@@ -126,12 +123,10 @@ private slots:
         QCOMPARE(shipped, listedTemplates());
     }
 
-    // The tree finds each parameter's control by its name, and the faders'
-    // level-button form beside a template with sliders ("Gain_0.xml" ->
-    // "Gain_01.xml"). It also finds parameters by name and position: band
-    // folders of the tone equaliser, microphones of the mixers, the far-end
-    // pairs of the router that are cut per room, channel triples of the link
-    // and Dante groups, and the level names that select fader limits.
+    // The tree finds each parameter's control by its name, and the faders' level-button form beside a template with
+    // sliders ("Gain_0.xml" -> "Gain_01.xml"). It also finds parameters by name and position: band folders of the tone
+    // equaliser, microphones of the mixers, the far-end pairs of the router that are cut per room, channel triples of
+    // the link and Dante groups, and the level names that select fader limits.
     void shippedTemplate_data()
     {
         QTest::addColumn<QString>("relative");
