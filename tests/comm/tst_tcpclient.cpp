@@ -111,15 +111,13 @@ private slots:
         // Resynchronising asks the protocol and the device again.
         client.setStreaming(1);
         client.resynchronize();
-        QCOMPARE(protocol.resyncs, 1);
-        QVERIFY(!client.isStreamingSet() && client.streaming() == 0);
+        QCOMPARE((QList<int>{protocol.resyncs, client.isStreamingSet(), client.streaming()}), (QList<int>{1, 0, 0}));
         // close() leaves the goodbye to the socket and returns offline.
         QSignalSpy closed(&client, &IInterface::connectionClose);
         QVERIFY(client.close());
         QCOMPARE(peer.socket()->state(), QAbstractSocket::ConnectedState);
-        QCOMPARE(client.connectionState(), int(ITcpClient::Idle));
+        QCOMPARE((QList<int>{client.connectionState(), int(closed.count())}), (QList<int>{ITcpClient::Idle, 1}));
         QVERIFY(!client.isConnected() && !client.hasSocket() && !client.dispatcher()->isProcessing());
-        QCOMPARE(closed.count(), 1);
         QCOMPARE(protocol.onlineCalls, (QList<bool>{true, false, true, false}));
         QTRY_COMPARE_WITH_TIMEOUT(peer.socket()->state(), QAbstractSocket::UnconnectedState, Timeout);
         // Offline on purpose: nothing is sent, pinged or connected again;
@@ -128,9 +126,8 @@ private slots:
         client.armHostCheck();
         QVERIFY(!client.hostCheck()->isArmed());
         client.resynchronize();
-        QCOMPARE(protocol.resyncs, 1);
+        QCOMPARE((QList<int>{protocol.resyncs, peer.connections()}), (QList<int>{1, 2}));
         QCOMPARE(protocol.onlineCalls, (QList<bool>{true, false, true, false, false}));
-        QCOMPARE(peer.connections(), 2);
     }
 
     void thirteenFailuresResetTheConnection()
@@ -265,7 +262,6 @@ private slots:
             const QByteArray verb = blank < 0 ? step : step.left(blank), rest = blank < 0 ? QByteArray() : step.mid(blank + 1);
             const int number = rest.split(' ').first().toInt();
             const QByteArray command = rest.mid(rest.indexOf(' ') + 1);
-            const QList<QByteArray> list = rest.isEmpty() ? QList<QByteArray>() : rest.split('|');
             if (verb == "answerSets")
                 setAnswer = rest;
             else if (verb == "ack")
@@ -284,7 +280,7 @@ private slots:
             else if (verb == "sent")
                 QTRY_COMPARE_WITH_TIMEOUT(online.peer.count(command + '\r'), number, Timeout);
             else if (verb == "lines")
-                QTRY_COMPARE_WITH_TIMEOUT(online.protocol.lines, list, Timeout);
+                QTRY_COMPARE_WITH_TIMEOUT(online.protocol.lines, rest.isEmpty() ? QByteArrayList() : rest.split('|'), Timeout);
             else if (verb == "timeouts")
                 QTRY_COMPARE_WITH_TIMEOUT(online.protocol.timeouts, QString::fromLatin1(rest).split('|', Qt::SkipEmptyParts), Timeout);
             else if (verb == "failures")
