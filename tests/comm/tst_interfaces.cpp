@@ -14,7 +14,6 @@ using namespace commtest;
 class tst_Interfaces : public QObject
 {
     Q_OBJECT
-
 private slots:
     void chassisSetsItsInterfaceUpOnce()
     {

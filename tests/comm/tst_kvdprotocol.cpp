@@ -13,7 +13,6 @@
 using namespace commtest;
 
 namespace {
-
 // A raw device that refuses subscriptions and acknowledges every set: the protocol polls, the test sees every byte.
 QByteArray pollingDevice(const QByteArray &line)
 {
@@ -62,7 +61,6 @@ struct Meter
     QString title, label;
     int port, pin, channel, entries, entry;
 };
-
 } // namespace
 
 Q_DECLARE_METATYPE(Golden)
@@ -72,7 +70,6 @@ Q_DECLARE_METATYPE(Refusal)
 class tst_KVDProtocol : public QObject
 {
     Q_OBJECT
-
 private slots:
     void goldenCommands_data()
     {

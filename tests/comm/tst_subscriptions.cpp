@@ -25,7 +25,6 @@ const QString G1 = QStringLiteral("GA\"G\">1");
 class tst_Subscriptions : public QObject
 {
     Q_OBJECT
-
 private slots:
     void handshakeAnsweredLateOrNever_data()
     {

@@ -14,7 +14,6 @@ using namespace commtest;
 Q_DECLARE_METATYPE(SimFaults)
 
 namespace {
-
 using Client = Online<RecordingProtocol>;
 
 // A stand-in for ping that notes its locale and arguments in "called", runs extra and exits with exitCode.
@@ -29,13 +28,11 @@ QString writePingScript(const QTemporaryDir &dir, int exitCode, const QByteArray
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return path;
 }
-
 } // namespace
 
 class tst_TcpClient : public QObject
 {
     Q_OBJECT
-
 private slots:
     void replyFraming_data()
     {

@@ -59,7 +59,6 @@ HNode *byLabel(HRoot &root, const QString &label)
 {
     return root.findByAttribute(QStringLiteral("label"), label);
 }
-
 } // namespace
 
 class tst_DesignReader : public QObject

@@ -9,7 +9,6 @@
 #include <QTest>
 
 namespace {
-
 // The device and module tables, byte for byte; every template a module row names is one of the listed templates below.
 const QHash<QString, QByteArray> kTables = {
     {"ZMP/Chassis.dict",
@@ -106,7 +105,6 @@ QStringList listedTemplates()
     files.sort();
     return files;
 }
-
 } // namespace
 
 class tst_TemplateData : public QObject
