@@ -202,11 +202,9 @@ private slots:
     {
         Polled online;
         PKVDProtocol &protocol = online.protocol;
-        HNode block;
-        block.setLabel(QStringLiteral("M"));
         Binding gain(QStringLiteral("G"), 0, 1), status(QStringLiteral("Status"), 4);
         Binding group(QStringLiteral("Group"), 5, 26), number(QStringLiteral("Group"), 6, 26);
-        Binding first(QString(), 2, 3, 4, &block), second(QString(), 2, 3, 5, &block);
+        Binding first(QStringLiteral("M"), 2, 3, 4), second(QString(), 2, 3, 5, first.node);
         // A selector is addressed through the input another control chose;
         // that control chooses again before the answer comes.
         Binding selector(QStringLiteral("Selector"), 3, 0, 2);
@@ -268,9 +266,7 @@ private slots:
         });
         PKVDProtocol protocol;
         auto client = runningClient(&protocol, sim.port(), true);
-        HNode block;
-        block.setLabel(QStringLiteral("G"));
-        Binding a(QString(), 0, 1, 0, &block), b(QString(), 0, 2, 0, &block), c(QString(), 0, 3, 0, &block);
+        Binding a(QStringLiteral("G"), 0, 1), b(QString(), 0, 2, 0, a.node), c(QString(), 0, 3, 0, a.node);
         a.transform.level = b.transform.level = true;
         QVERIFY(a.send(protocol, "1"));
         QTRY_COMPARE_WITH_TIMEOUT(arrived.size(), 1, Timeout);

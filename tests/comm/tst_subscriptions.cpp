@@ -114,9 +114,7 @@ private slots:
         QVERIFY(sim->device->setParameter(gain, QStringLiteral("-4.5"), &error));
         PKVDProtocol protocol;
         auto client = runningClient(&protocol, port, true);
-        HNode block;
-        block.setLabel(QStringLiteral("Gain 1"));
-        Binding first(QString(), 0, 1, 0, &block), later(QString(), 0, 1, 0, &block);
+        Binding first(QStringLiteral("Gain 1"), 0, 1), later(QString(), 0, 1, 0, first.node);
         QVERIFY(protocol.poll(&first.transform));
         QTRY_COMPARE_WITH_TIMEOUT(first.transform.replies, QStringList{"-4.5"}, Timeout);
         QVERIFY(protocol.subscriptions().isSubscribed(gain) && protocol.poll(&later.transform));
@@ -144,9 +142,7 @@ private slots:
     {
         Online<PKVDProtocol> online(
             [](const QByteArray &line) { return line.startsWith("GA") ? line + "=1\r" : pollingOnly(line); }, true);
-        HNode block;
-        block.setLabel(QStringLiteral("Gain 1"));
-        Binding hidden(QString(), 0, 1, 0, &block), shown(QString(), 0, 1, 0, &block);
+        Binding hidden(QStringLiteral("Gain 1"), 0, 1), shown(QString(), 0, 1, 0, hidden.node);
         hidden.transform.setPollDivider(1);
         shown.transform.setPollDivider(1);
         // Only the first polls; one answer reaches both.
