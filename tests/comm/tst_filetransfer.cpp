@@ -13,22 +13,6 @@
 using namespace transfertest;
 
 namespace {
-// A receive server for target, handing what it takes to its protocol.
-struct Receiver
-{
-    explicit Receiver(const QString &target, qint64 limit = 0)
-    {
-        if (limit)
-            protocol.setReceiveLimit(limit);
-        server.setProtocol(&protocol);
-        protocol.setInterface(&server);
-        ready = server.open() && protocol.receiveFile(target);
-    }
-    PFileProtocol protocol;
-    ITcpServer server;
-    bool ready = false;
-};
-
 // A sender connected to the port, or null.
 std::unique_ptr<ITcpSender> connectedSender(quint16 port)
 {
@@ -160,15 +144,19 @@ private slots:
     {
         QFETCH(qint64, limit);
         const QString target = limit ? file("limit.cpn", "old panel") : dir.filePath("download.cpn");
-        Receiver receiver(target, limit);
-        QVERIFY(receiver.ready);
-        PFileProtocol &protocol = receiver.protocol;
+        PFileProtocol protocol;
+        ITcpServer server;
+        if (limit)
+            protocol.setReceiveLimit(limit);
+        server.setProtocol(&protocol);
+        protocol.setInterface(&server);
+        QVERIFY(server.open() && protocol.receiveFile(target));
         QCOMPARE(protocol.temporaryPath(), target + "t");
-        QSignalSpy ended(&receiver.server, &IInterface::connectionClose);
-        QSignalSpy failed(&receiver.server, &ITcpServer::receiveFailed);
+        QSignalSpy ended(&server, &IInterface::connectionClose);
+        QSignalSpy failed(&server, &ITcpServer::receiveFailed);
         const QByteArray bytes = pattern(limit ? 400000 : 300000);
         StreamingPeer first(bytes, limit ? -1 : 100000);
-        first.start(receiver.server.serverPort());
+        first.start(server.serverPort());
         if (limit) {
             QTRY_COMPARE_WITH_TIMEOUT(failed.count(), 1, Timeout);
             QTRY_VERIFY_WITH_TIMEOUT(first.disconnected, Timeout);
@@ -178,7 +166,7 @@ private slots:
             QTRY_COMPARE_WITH_TIMEOUT(protocol.bytesReceived(), qint64(100000), Timeout);
             // A second sender while the first is sending is turned away.
             StreamingPeer second("intruder");
-            second.start(receiver.server.serverPort());
+            second.start(server.serverPort());
             QTRY_VERIFY_WITH_TIMEOUT(second.disconnected, Timeout);
             QCOMPARE(protocol.bytesReceived(), qint64(100000));
             first.resume();

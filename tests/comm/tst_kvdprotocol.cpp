@@ -25,12 +25,6 @@ QByteArray pollingDevice(const QByteArray &line)
     return QByteArray();
 }
 
-// A protocol online towards a polling device, with nothing received yet.
-struct Polled : Online<PKVDProtocol>
-{
-    Polled() : Online(pollingDevice, true) {}
-};
-
 // A control's block and value, the command that sets it, the query that reads it and the simulator's answer.
 struct Golden
 {
@@ -107,7 +101,7 @@ private slots:
         if (row.structure == 3)
             QVERIFY(control.transform.linkTo(&source));
         {
-            Polled online;
+            Online<PKVDProtocol> online(pollingDevice, true);
             // Sending asks the poll to wait; polling does not.
             QSignalSpy postpone(&online.protocol, &PProtocol::aboutToSendValue);
             QVERIFY(control.send(online.protocol, row.value));
@@ -160,7 +154,7 @@ private slots:
     void refusedValuesSendNothing()
     {
         QFETCH(Refusal, row);
-        Polled online;
+        Online<PKVDProtocol> online(pollingDevice, true);
         Binding control(row.label, row.structure, 1, 2);
         control.attributes.setChannelLabel(row.channelLabel);
         control.attributes.setSet(row.set);
@@ -200,7 +194,7 @@ private slots:
 
     void repliesReachOnlyTheirParameter()
     {
-        Polled online;
+        Online<PKVDProtocol> online(pollingDevice, true);
         PKVDProtocol &protocol = online.protocol;
         Binding gain(QStringLiteral("G"), 0, 1), status(QStringLiteral("Status"), 4);
         Binding group(QStringLiteral("Group"), 5, 26), number(QStringLiteral("Group"), 6, 26);

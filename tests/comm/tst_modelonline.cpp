@@ -40,14 +40,6 @@ class tst_ModelOnline : public QObject
     QList<int> seen; // the states the PSTN dialer went through
 
     QString indicator() const { return scene.view->qmlInterface()->property("connectInd").toString(); }
-    // The demo against two simulated devices; without its connections
-    // record the devices' addresses come from the design alone.
-    void openDemo(commtest::SimPeer &dsp, commtest::SimPeer &endpoint, const QTemporaryDir &dir, bool connections)
-    {
-        const QString archive = demotest::demoOnPorts(dir.path(), dsp.port(), endpoint.port(), connections);
-        QVERIFY(!archive.isEmpty());
-        QVERIFY(model->openFile(archive));
-    }
     WDialer *dialer(const QString &control) const { return scene.widget<WDialer>(control); }
     void clickItem(QQuickItem *item)
     {
@@ -118,7 +110,8 @@ private slots:
         QFETCH(bool, connections);
         commtest::SimPeer dsp, endpoint;
         QTemporaryDir dir;
-        openDemo(dsp, endpoint, dir, connections);
+        const QString archive = demotest::demoOnPorts(dir.path(), dsp.port(), endpoint.port(), connections);
+        QVERIFY(!archive.isEmpty() && model->openFile(archive));
         auto *chassis = qobject_cast<HChassis *>(model->hardwareRoot()->findByCategory("Chassis"));
         QVERIFY(chassis && chassis->protocol());
         // The device keeps its own protocol under the root and hands it down.

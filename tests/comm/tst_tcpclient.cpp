@@ -14,8 +14,6 @@ using namespace commtest;
 Q_DECLARE_METATYPE(SimFaults)
 
 namespace {
-using Client = Online<RecordingProtocol>;
-
 // A stand-in for ping that notes its locale and arguments in "called", runs extra and exits with exitCode.
 QString writePingScript(const QTemporaryDir &dir, int exitCode, const QByteArray &extra = QByteArray())
 {
@@ -55,7 +53,7 @@ private slots:
     void replyFraming()
     {
         QFETCH(QList<QByteArray>, chunks);
-        Client online;
+        Online<RecordingProtocol> online;
         QFETCH(int, flushMs);
         online.client->setTailFlushInterval(flushMs);
         for (const QByteArray &chunk : chunks) {
@@ -250,7 +248,7 @@ private slots:
     void dispatcher()
     {
         QFETCH(QByteArrayList, steps);
-        Client online;
+        Online<RecordingProtocol> online;
         QByteArray setAnswer;
         online.peer.answer = [&setAnswer](const QByteArray &line) { return line.startsWith("SA") ? setAnswer : QByteArray(); };
         const auto ended = [&online] { return online.peer.received.endsWith("END\r"); };
@@ -329,7 +327,7 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(bool, probe);
         QTemporaryDir dir;
-        Client online;
+        Online<RecordingProtocol> online;
         auto &client = online.client;
         online.protocol.probe = "SUB\r";
         client->hostCheck()->setProgram(exitCode < 0 ? QStringLiteral("/nonexistent/ping")
