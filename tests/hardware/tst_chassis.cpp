@@ -220,10 +220,8 @@ private slots:
     void moduleTableText()
     {
         const QList<HFamilyTables::Module> rows = HFamilyTables::parseModules(
-            "4ch Mic/Line Input\tInput_2.xml\tAnalog I/O\r\n\r\n"
-            "Dante 64In64Out Dante_0.xml\tDante I/O\r\n"
-            "Broken Row\tOnly_Two.xml\r\nNoTabs\r\n"
-            "USB\tUsbIn.xml\tUSB I/O");
+            "4ch Mic/Line Input\tInput_2.xml\tAnalog I/O\r\n\r\nDante 64In64Out Dante_0.xml\tDante I/O\r\n"
+            "Broken Row\tOnly_Two.xml\r\nNoTabs\r\nUSB\tUsbIn.xml\tUSB I/O");
         QStringList fields;
         for (const HFamilyTables::Module &row : rows)
             fields << row.cardType + '|' + row.templateFile + '|' + row.category;

@@ -12,12 +12,10 @@ namespace {
 // The device and module tables, byte for byte; every template a module row names is one of the listed templates below.
 const QHash<QString, QByteArray> kTables = {
     {"ZMP/Chassis.dict",
-     "ZMP-11\r\nZMP-22 II\r\nZMP-30\r\nZMP-40\r\nZMP-50\r\nZMP-60\r\nEMB70\r\nXT-10\r\n"
-     "XT-20AEC\r\nXT-10C\r\nXT-30C\r\nZMP-30A\r\nZMP-50A\r\nZMP-30AD\r\nZMP-50AD\r\n"
-     "KVP-18\r\nKVP-04\r\nKVP-4\r\n"},
+     "ZMP-11\r\nZMP-22 II\r\nZMP-30\r\nZMP-40\r\nZMP-50\r\nZMP-60\r\nEMB70\r\nXT-10\r\nXT-20AEC\r\nXT-10C\r\n"
+     "XT-30C\r\nZMP-30A\r\nZMP-50A\r\nZMP-30AD\r\nZMP-50AD\r\nKVP-18\r\nKVP-04\r\nKVP-4\r\n"},
     {"KA/Chassis.dict", "KA6200N\r\nKA6100N\r\nKA3200N\r\nKA3100N\r\n"},
-    {"PQ/Chassis.dict",
-     "PQ306D\r\nPQ204D\r\nPQ-306D\r\nPQ-204D\r\nPQX510D\r\nPQX520D\r\nPQX540D\r\n"},
+    {"PQ/Chassis.dict", "PQ306D\r\nPQ204D\r\nPQ-306D\r\nPQ-204D\r\nPQX510D\r\nPQX520D\r\nPQX540D\r\n"},
     {"ZMP/InputModules.dict",
      "4ch Mic/Line Input\tInput_2.xml\tAnalog I/O\r\n4ch Mic/Line Input II\tInput_2.xml\tAnalog I/O\r\n"
      "4x4 Mic/Line\tInput_2.xml\tAnalog I/O\r\n4ch EDR Input\tInput_2.xml\tAnalog I/O\r\n"
@@ -156,9 +154,9 @@ private slots:
         const QString stem = relative.section(QLatin1Char('/'), 1).section(QLatin1Char('_'), 0, 0);
         if (stem == QLatin1String("ToneEQ")) {
             QCOMPARE(names, QStringList({"Level 1", "Bypass 1", "Level 2", "Bypass 2", "Level 3", "Bypass 3"}));
-            const QStringList bands = {"LOW", "MID", "HIGH"};
-            for (int band = 0; band < 3; ++band)
-                QCOMPARE(t.setting(names.at(2 * band), "label", "text"), bands.at(band));
+            QCOMPARE((QStringList{t.setting("Level 1", "label", "text"), t.setting("Level 2", "label", "text"),
+                                  t.setting("Level 3", "label", "text")}),
+                     (QStringList{"LOW", "MID", "HIGH"}));
         } else if (stem.startsWith(QLatin1String("AMM"))) {
             QVERIFY(!names.first().startsWith(QLatin1String("Mic")));
             for (int i = 1; i < names.size(); ++i)
@@ -167,13 +165,11 @@ private slots:
             for (const char *level : {"Program Level", "Non-Mic Mix Level", "Mic Mix Level", "Master Volume",
                                       "Far End 1 Level", "Background Music Level"})
                 QVERIFY2(names.contains(QLatin1String(level)), level);
-            QVERIFY(std::any_of(names.cbegin(), names.cend(),
-                                [](const QString &n) { return n.startsWith(QLatin1String("Pre-AEC Mic")); }));
-            const int first = names.size() - 16;
-            for (int n = 1; n <= 8; ++n) {
-                QCOMPARE(names.at(first + 2 * n - 2), QStringLiteral("Far End %1 Level").arg(n));
-                QCOMPARE(names.at(first + 2 * n - 1), QStringLiteral("Far End %1 Mute").arg(n));
-            }
+            QVERIFY(names.indexOf(QRegularExpression(QStringLiteral("Pre-AEC Mic.*"))) >= 0);
+            QStringList farEnds;
+            for (int n = 1; n <= 8; ++n)
+                farEnds << QStringLiteral("Far End %1 Level").arg(n) << QStringLiteral("Far End %1 Mute").arg(n);
+            QCOMPARE(names.mid(names.size() - 16), farEnds);
         } else if (stem == QLatin1String("StandardRoomCombiner")) {
             for (const char *level : {"Input Level", "Background Music Level", "Output Level"})
                 QVERIFY2(names.contains(QLatin1String(level)), level);
