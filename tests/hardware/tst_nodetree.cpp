@@ -233,16 +233,13 @@ private slots:
                                  r.findByCategoryAndAttribute("Blocks", "id", "g1")}),
                  (QList<HNode *>{p.main, p.rooms, nullptr, p.gain, p.ampGain, nullptr, p.amp, p.input, nullptr, p.group,
                                  p.selector, p.ampGain, p.gain, p.roomA, nullptr, p.group, nullptr}));
-        QList<HNode *> list{&r};
-        QVERIFY(r.collectByCategory("Chassis", list));
-        QCOMPARE(list, (QList<HNode *>{p.main, p.amp}));
-        QVERIFY(r.collectNodes("Blocks", list));
-        QCOMPARE(list, (QList<HNode *>{p.gain, p.selector, p.ampGain}));
-        QVERIFY(p.main->collectByCategory("RCGroups", list));
-        QCOMPARE(list, QList<HNode *>{p.rooms});
-        QVERIFY(!r.collectByCategory("Echo Cancellation", list) && list.isEmpty());
-        QVERIFY(p.gain->collectNodes("Blocks", list));
-        QCOMPARE(list, QList<HNode *>{p.gain});
+        // A collector replaces what the list held.
+        QList<HNode *> devices{&r}, blocks{p.main}, groups{p.gain}, none{p.rooms}, own;
+        QVERIFY(r.collectByCategory("Chassis", devices) && r.collectNodes("Blocks", blocks)
+                && p.main->collectByCategory("RCGroups", groups) && !r.collectByCategory("Echo Cancellation", none)
+                && none.isEmpty() && p.gain->collectNodes("Blocks", own));
+        QCOMPARE((QList<QList<HNode *>>{devices, blocks, groups, own}),
+                 (QList<QList<HNode *>>{{p.main, p.amp}, {p.gain, p.selector, p.ampGain}, {p.rooms}, {p.gain}}));
         // A check shows on the way up; a node outside a tree takes none.
         loose.setChecked(true);
         QVERIFY(!loose.isChecked() && !p.main->isChecked());
