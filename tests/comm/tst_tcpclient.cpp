@@ -17,14 +17,12 @@ namespace {
 // A stand-in for ping that notes its locale and arguments in "called", runs extra and exits with exitCode.
 QString writePingScript(const QTemporaryDir &dir, int exitCode, const QByteArray &extra = QByteArray())
 {
-    const QString path = dir.filePath(QStringLiteral("ping"));
-    QFile script(path);
+    QFile script(dir.filePath(QStringLiteral("ping")));
     script.open(QIODevice::WriteOnly);
     script.write("#!/bin/sh\necho \"$LC_ALL $*\" >> \"" + dir.filePath(QStringLiteral("called")).toUtf8()
                  + "\"\n" + extra + "\nexit " + QByteArray::number(exitCode) + "\n");
-    script.close();
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return path;
+    return script.fileName();
 }
 } // namespace
 

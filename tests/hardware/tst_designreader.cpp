@@ -37,11 +37,8 @@ QByteArray readFile(const QString &path)
 // Writes data as a design file in dir and answers its path.
 QString writeDesign(const QTemporaryDir &dir, const QString &name, const QByteArray &data)
 {
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size())
-        return QString();
-    return path;
+    QFile file(dir.filePath(name));
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size() ? file.fileName() : QString();
 }
 
 QList<HNode *> allNodes(HNode *top)
