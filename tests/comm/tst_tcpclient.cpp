@@ -57,9 +57,8 @@ private slots:
         for (const QByteArray &chunk : chunks) {
             online.peer.send(chunk);
             // Read once the client holds it as its tail or made a reply of it.
-            QTRY_VERIFY_WITH_TIMEOUT(!online.client->unterminatedTail().isEmpty() || !online.protocol.lines.isEmpty()
-                                         || chunk == "\r",
-                                     Timeout);
+            QTRY_VERIFY_WITH_TIMEOUT(chunk == "\r" || !online.client->unterminatedTail().isEmpty()
+                                         || !online.protocol.lines.isEmpty(), Timeout);
         }
         QFETCH(QList<QByteArray>, lines);
         QTRY_COMPARE_WITH_TIMEOUT(online.protocol.lines, lines, Timeout);

@@ -45,10 +45,8 @@ QList<HNode *> allNodes(HNode *top)
 {
     QList<HNode *> nodes;
     const auto *composite = qobject_cast<const HComposite *>(top);
-    for (HNode *child : composite ? composite->children() : QList<HNode *>()) {
-        nodes << child;
-        nodes << allNodes(child);
-    }
+    for (HNode *child : composite ? composite->children() : QList<HNode *>())
+        nodes << child << allNodes(child);
     return nodes;
 }
 

@@ -28,8 +28,7 @@ struct Ballroom
         for (int room = 1; room <= 4; ++room)
             group->parseTarget(attributes({{"targetID", QString::number(200 + room)},
                                            {"roomNumber", QString::number(room)},
-                                           {"roomName", QStringLiteral("Hall %1").arg(QChar('A' + room - 1))}}),
-                               false);
+                                           {"roomName", "Hall " + QString(QChar('A' + room - 1))}}), false);
         group->finishLoading();
     }
 
