@@ -195,7 +195,6 @@ private slots:
     void repliesReachOnlyTheirParameter()
     {
         Online<PKVDProtocol> online(pollingDevice, true);
-        PKVDProtocol &protocol = online.protocol;
         Binding gain(QStringLiteral("G"), 0, 1), status(QStringLiteral("Status"), 4);
         Binding group(QStringLiteral("Group"), 5, 26), number(QStringLiteral("Group"), 6, 26);
         Binding first(QStringLiteral("M"), 2, 3, 4), second(QString(), 2, 3, 5, first.node);
@@ -205,21 +204,21 @@ private slots:
         TextTransform input;
         selector.transform.linkTo(&input);
         input.setValueText(QStringLiteral("3"));
-        QVERIFY(protocol.poll(&selector.transform));
+        QVERIFY(online.protocol.poll(&selector.transform));
         input.setValueText(QStringLiteral("4"));
         for (Binding *control : {&gain, &status, &group, &number, &first, &second, &selector})
-            QVERIFY(protocol.poll(&control->transform));
+            QVERIFY(online.protocol.poll(&control->transform));
         // With or without the blank, behind an acknowledge, joined by ";".
         for (const QByteArray &line :
              {QByteArray("GA \"G\">1=4"), QByteArray(1, Ack) + "GA\"G\">1=5\r", QByteArray("S 0x1f"),
               QByteArray("GG 1a,70"), QByteArray("GN 1a,3;GG 1a,71"), QByteArray("GA\"M\">3>5=7"),
               QByteArray("GA\"M\">3>4=63"), QByteArray("GA \"Selector\">4>2=T")})
-            QVERIFY2(protocol.handleReply(line), line.constData());
+            QVERIFY2(online.protocol.handleReply(line), line.constData());
         // Refusals, noise, unknown groups and the old address reach nobody.
         for (const QByteArray &line : {QByteArray(1, Nak) + "GA\"G\">1=4", QByteArray(), QByteArray("\r"),
                                        QByteArray("garbage without meaning"), QByteArray("GG 1b,70"),
                                        QByteArray("GA \"Selector\">3>2=F"), QByteArray("GA\"M\">3>6=1")})
-            QVERIFY(!protocol.handleReply(line));
+            QVERIFY(!online.protocol.handleReply(line));
         QList<QStringList> replies;
         for (Binding *control : {&gain, &status, &group, &number, &first, &second, &selector})
             replies << control->transform.replies;

@@ -181,16 +181,15 @@ private slots:
     void transformsThatGoAwayAreForgotten()
     {
         Online<PKVDProtocol> online(pollingOnly, true);
-        PKVDProtocol &protocol = online.protocol;
         auto deleted = std::make_unique<Binding>(QStringLiteral("G"), 0, 1);
         Binding released(QStringLiteral("G"), 0, 2), forgotten(QStringLiteral("G"), 0, 3);
         for (Binding *control : {deleted.get(), &released, &forgotten})
-            QVERIFY(protocol.poll(&control->transform));
+            QVERIFY(online.protocol.poll(&control->transform));
         deleted.reset();
         released.transform.releaseUser();
-        protocol.forget(&forgotten.transform);
+        online.protocol.forget(&forgotten.transform);
         for (const char *reply : {"GA\"G\">1=3", "GA\"G\">2=3", "GA\"G\">3=3"})
-            QVERIFY(!protocol.handleReply(reply));
+            QVERIFY(!online.protocol.handleReply(reply));
         QVERIFY(released.transform.replies.isEmpty() && forgotten.transform.replies.isEmpty());
     }
 };

@@ -250,8 +250,7 @@ private slots:
         online.peer.answer = [&setAnswer](const QByteArray &line) { return line.startsWith("SA") ? setAnswer : QByteArray(); };
         const auto ended = [&online] { return online.peer.received.endsWith("END\r"); };
         for (const QByteArray &step : std::as_const(steps)) {
-            const int blank = int(step.indexOf(' '));
-            const QByteArray verb = blank < 0 ? step : step.left(blank), rest = blank < 0 ? QByteArray() : step.mid(blank + 1);
+            const QByteArray verb = step.split(' ').first(), rest = step.mid(verb.size() + 1);
             const int number = rest.split(' ').first().toInt();
             const QByteArray command = rest.mid(rest.indexOf(' ') + 1);
             if (verb == "answerSets")

@@ -204,9 +204,8 @@ private slots:
         QStandardItemModel model;
         root.buildModel(&model);
         const QStandardItem *folder = model.item(model.rowCount() - 2);
-        QCOMPARE(outline(folder),
-                 QStringLiteral("RCGroups(Ballroom Partitions(Active Combinations, Combination "
-                                "Selector, Boardroom(Room, Room Name), Room 2(Room, Room Name)))"));
+        QCOMPARE(outline(folder), QStringLiteral("RCGroups(Ballroom Partitions(Active Combinations, Combination "
+                                                 "Selector, Boardroom(Room, Room Name), Room 2(Room, Room Name)))"));
         QCOMPARE(HTreeItems::nodeOf(folder->child(0)->child(2)), boardroom);
     }
 };
