@@ -164,11 +164,8 @@ private slots:
         QFETCH(bool, opens);
         QString path = Designs + file;
         QTemporaryDir dir;
-        if (!version.isEmpty()) {
-            QByteArray data = readFile(path);
-            data.replace("version=\"4.2\"", "version=\"" + version + "\"");
-            path = writeDesign(dir, file, data);
-        }
+        if (!version.isEmpty())
+            path = writeDesign(dir, file, readFile(path).replace("version=\"4.2\"", "version=\"" + version + "\""));
         RecordingRoot root;
         QCOMPARE(root.loadDesign(path), opens);
         // A version is checked before any node is read.
