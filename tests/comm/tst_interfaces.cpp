@@ -28,9 +28,8 @@ private slots:
         device.setAttribute(QStringLiteral("serialport"), QStringLiteral("10065"));
         setting(QStringLiteral("platform"), QStringLiteral("ZMP"));
         auto *client = qobject_cast<ITcpClient *>(device.interface());
-        QVERIFY(client);
+        QVERIFY(client && client->hardwareNode() == &device);
         QCOMPARE(client->addressText() + ':' + QString::number(client->port()), QStringLiteral("192.168.10.5:10065"));
-        QCOMPARE(client->hardwareNode(), &device);
         setting(QStringLiteral("platform"), QStringLiteral("ZMP"));
         QCOMPARE(device.interface(), client);
         setting(QStringLiteral("ipaddress"), QStringLiteral("192.168.10.6"));
@@ -108,9 +107,8 @@ private slots:
     void addressOctets()
     {
         IIPAddress ip(QStringLiteral("192.168.1.20"));
-        QCOMPARE(ip.octetCount(), 4);
-        QCOMPARE((QList<int>{ip.octet(0), ip.octet(1), ip.octet(2), ip.octet(3), ip.octet(4), ip.octet(-1)}),
-                 (QList<int>{192, 168, 1, 20, -1, -1}));
+        QCOMPARE((QList<int>{ip.octetCount(), ip.octet(0), ip.octet(1), ip.octet(2), ip.octet(3), ip.octet(4),
+                             ip.octet(-1)}), (QList<int>{4, 192, 168, 1, 20, -1, -1}));
         QVERIFY(ip.setOctet(0, 10) && ip.setOctet(3, 254));
         // Outside the four octets, or outside a byte, nothing changes.
         QVERIFY(!ip.setOctet(4, 7) && !ip.setOctet(-1, 7) && !ip.setOctet(1, 256));

@@ -18,9 +18,7 @@ const QString Designs = QStringLiteral(KVR_TEST_DATA "/designs/");
 class RecordingRoot : public HRoot
 {
 public:
-    QStringList titles;
-    QStringList texts;
-
+    QStringList titles, texts;
     void reportWarning(const QString &title, const QString &text) override
     {
         titles << title;
