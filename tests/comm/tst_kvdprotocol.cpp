@@ -120,8 +120,7 @@ private slots:
         client->setTailFlushInterval(20);
         QVERIFY(!protocol.isSubscribed());
         QSignalSpy failures(client->dispatcher(), &ITcpClientThread::messageError);
-        QVERIFY(protocol.sendValue(&control.transform));
-        QVERIFY(protocol.poll(&control.transform));
+        QVERIFY(protocol.sendValue(&control.transform) && protocol.poll(&control.transform));
         QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, QStringList{row.reply}, Timeout);
         QCOMPARE(failures.count(), 0);
     }

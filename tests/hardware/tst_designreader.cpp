@@ -229,9 +229,8 @@ private slots:
         auto *main = qobject_cast<HChassis *>(byLabel(root, "Ballroom DSP"));
         QCOMPARE(main->blockRegistry().rooms().size(), 3);
         QVERIFY(root.loadDesign(path));
-        const QList<HNode *> nodes = allNodes(&root);
-        QCOMPARE(nodes.size(), count);
-        for (const HNode *node : nodes)
+        QCOMPARE(allNodes(&root).size(), count);
+        for (const HNode *node : allNodes(&root))
             QVERIFY2(node->testFlag(HNode::InDesign), qPrintable(node->label()));
         // The nodes are the same objects, so that open panels stay bound.
         QVERIFY(byLabel(root, "Lectern Gain") == gain && byLabel(root, "Ballroom DSP") == main);
