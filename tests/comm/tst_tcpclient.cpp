@@ -324,23 +324,22 @@ private slots:
         QFETCH(bool, probe);
         QTemporaryDir dir;
         Online<RecordingProtocol> online;
-        auto &client = online.client;
         online.protocol.probe = "SUB\r";
-        client->hostCheck()->setProgram(exitCode < 0 ? QStringLiteral("/nonexistent/ping")
-                                                     : writePingScript(dir, exitCode));
-        client->hostCheck()->setInterval(20);
+        online.client->hostCheck()->setProgram(exitCode < 0 ? QStringLiteral("/nonexistent/ping")
+                                                            : writePingScript(dir, exitCode));
+        online.client->hostCheck()->setInterval(20);
         const bool cannotRun = exitCode < 0 || exitCode == 2;
         if (cannotRun) {
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("The host check cannot run"));
             QTest::failOnWarning(QRegularExpression("The host check cannot run"));
         }
-        client->armHostCheck();
+        online.client->armHostCheck();
         // Each judged ping arms the check again.
-        QTRY_VERIFY_WITH_TIMEOUT(client->hostCheck()->count() >= 3, Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(online.client->hostCheck()->count() >= 3, Timeout);
         // Nothing at all is written unless the connection is probed.
         QTRY_COMPARE_WITH_TIMEOUT(online.peer.received.left(4), probe ? QByteArray("SUB\r") : QByteArray(), Timeout);
         if (cannotRun) {
-            QTRY_VERIFY_WITH_TIMEOUT(client->hostCheck()->isArmed() && client->isConnected(), Timeout);
+            QTRY_VERIFY_WITH_TIMEOUT(online.client->hostCheck()->isArmed() && online.client->isConnected(), Timeout);
             return;
         }
         QFile called(dir.filePath(QStringLiteral("called")));

@@ -226,8 +226,7 @@ private slots:
             reader->wait();
             delete reader;
         }
-        QCOMPARE(readers.size(), 3);
-        QCOMPARE(blocked, 0);
+        QCOMPARE((QList<int>{int(readers.size()), blocked}), (QList<int>{3, 0}));
     }
 
     void designRegistersItsGroups()
