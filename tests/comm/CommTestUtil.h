@@ -1,9 +1,8 @@
 #pragma once
 
-// Peers and bindings shared by the communication tests: a transform that
-// keeps texts as they are, a control bound to a node, a protocol that
-// records what its interface hands it, a raw TCP peer for exact bytes, and a
-// simulated device running in-process.
+// Peers and bindings shared by the communication tests: a transform that keeps texts as they are, a control bound to
+// a node, a protocol that records what its interface hands it, a raw TCP peer for exact bytes, and a simulated device
+// running in-process.
 
 #include "CAttributes.h"
 #include "CControl.h"
@@ -25,7 +24,6 @@
 #include <memory>
 
 namespace commtest {
-
 constexpr int Timeout = 5000;
 constexpr char Ack = 0x06;
 constexpr char Nak = 0x15;
@@ -215,5 +213,4 @@ struct Online
     std::unique_ptr<ITcpClient> client;
     std::unique_ptr<QSignalSpy> failures;
 };
-
 } // namespace commtest

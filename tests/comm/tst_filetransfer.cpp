@@ -1,6 +1,5 @@
-// The file protocol on real loopback sockets: sending through the plain
-// sender to listening peers (ours and netcat), receiving through the
-// receive server from streaming peers, and what becomes of the target.
+// The file protocol on real loopback sockets: sending through the plain sender to listening peers (ours and netcat),
+// receiving through the receive server from streaming peers, and what becomes of the target.
 
 #include "../TransferPeers.h"
 #include "ITcpSender.h"
@@ -8,30 +7,12 @@
 #include "PFileProtocol.h"
 
 #include <QProcess>
-#include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTest>
 #include <memory>
 
 using namespace transfertest;
 
 namespace {
-// A receive server for target, handing what it takes to its protocol.
-struct Receiver
-{
-    explicit Receiver(const QString &target, qint64 limit = 0)
-    {
-        if (limit)
-            protocol.setReceiveLimit(limit);
-        server.setProtocol(&protocol);
-        protocol.setInterface(&server);
-        ready = server.open() && protocol.receiveFile(target);
-    }
-    PFileProtocol protocol;
-    ITcpServer server;
-    bool ready = false;
-};
-
 // A sender connected to the port, or null.
 std::unique_ptr<ITcpSender> connectedSender(quint16 port)
 {
@@ -87,8 +68,7 @@ private slots:
         QTest::newRow("one piece exactly") << int(ListeningPeer::Read) << 4096 << QList<qint64>{0, 4096};
         QTest::newRow("empty file") << int(ListeningPeer::Read) << 0 << QList<qint64>{0};
         QTest::newRow("phone closes at once") << int(ListeningPeer::CloseAtOnce) << (1 << 20) << QList<qint64>();
-        // Larger than what the kernel buffers on loopback, so that a peer
-        // that reads nothing stops the send.
+        // Larger than what the kernel buffers on loopback, so that a peer that reads nothing stops the send.
         QTest::newRow("phone stops reading") << int(ListeningPeer::StopReading) << (16 << 20) << QList<qint64>();
     }
     void sendsTheWholeFileInPieces()
@@ -103,16 +83,15 @@ private slots:
             seen << sent;
             QCOMPARE(total, qint64(size));
         });
-        if (mode != ListeningPeer::Read) {
+        const bool reads = mode == ListeningPeer::Read;
+        if (!reads)
             link.protocol.setStallTimeout(300);
-            QVERIFY(!sendBounded(link.protocol, file("big.cpz", bytes)));
-            QCOMPARE(link.protocol.outcome(), PFileProtocol::Outcome::Failed);
-            QVERIFY(link.protocol.bytesSent() < qint64(size));
-            QVERIFY(!link.protocol.errorString().isEmpty());
+        QCOMPARE(sendBounded(link.protocol, file("send.cpz", bytes)), reads);
+        QCOMPARE(link.protocol.outcome(), reads ? PFileProtocol::Outcome::Sent : PFileProtocol::Outcome::Failed);
+        if (!reads) {
+            QVERIFY(link.protocol.bytesSent() < qint64(size) && !link.protocol.errorString().isEmpty());
             return;
         }
-        QVERIFY(sendBounded(link.protocol, file("send.cpz", bytes)));
-        QCOMPARE(link.protocol.outcome(), PFileProtocol::Outcome::Sent);
         QTEST(seen, "progress");
         QCOMPARE(link.protocol.bytesSent(), qint64(size));
         // The end of the stream is the end of the file.
@@ -154,47 +133,48 @@ private slots:
         QVERIFY(link.protocol.errorString().contains("missing.cpz"));
     }
 
-    void serverTakesOneSenderToTheEnd()
+    void serverReceives_data()
     {
-        const QString target = dir.filePath("download.cpn");
-        Receiver receiver(target);
-        QVERIFY(receiver.ready);
-        PFileProtocol &protocol = receiver.protocol;
-        QCOMPARE(protocol.temporaryPath(), target + "t");
-        QSignalSpy ended(&receiver.server, &IInterface::connectionClose);
-        QSignalSpy failed(&receiver.server, &ITcpServer::receiveFailed);
-        const QByteArray bytes = pattern(300000);
-        StreamingPeer first(bytes, 100000);
-        first.start(receiver.server.serverPort());
-        QTRY_COMPARE_WITH_TIMEOUT(protocol.bytesReceived(), qint64(100000), Timeout);
-        // A second sender while the first is sending is turned away.
-        StreamingPeer second("intruder");
-        second.start(receiver.server.serverPort());
-        QTRY_VERIFY_WITH_TIMEOUT(second.disconnected, Timeout);
-        QCOMPARE(protocol.bytesReceived(), qint64(100000));
-        first.resume();
-        QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, Timeout);
-        QCOMPARE(failed.count(), 0);
-        QCOMPARE(protocol.bytesReceived(), qint64(bytes.size()));
-        QVERIFY(protocol.commitReceived({}));
-        QCOMPARE(readFile(target), bytes);
-        QVERIFY(!QFile::exists(target + "t"));
+        QTest::addColumn<qint64>("limit");
+        QTest::newRow("one sender to the end, a second turned away") << qint64(0);
+        QTest::newRow("a stream past the limit is cut, the old file kept") << qint64(100000);
     }
-
-    void serverCutsAStreamPastTheLimit()
+    void serverReceives()
     {
-        const QString target = file("limit.cpn", "old panel");
-        Receiver receiver(target, 100000);
-        QVERIFY(receiver.ready);
-        QSignalSpy failed(&receiver.server, &ITcpServer::receiveFailed);
-        StreamingPeer flood(pattern(400000));
-        flood.start(receiver.server.serverPort());
-        QTRY_COMPARE_WITH_TIMEOUT(failed.count(), 1, Timeout);
-        QTRY_VERIFY_WITH_TIMEOUT(flood.disconnected, Timeout);
-        QVERIFY(receiver.protocol.bytesReceived() <= 100000);
-        QVERIFY(!receiver.protocol.commitReceived({}));
-        QVERIFY(receiver.protocol.errorString().startsWith("More than"));
-        QCOMPARE(readFile(target), QByteArray("old panel"));
+        QFETCH(qint64, limit);
+        const QString target = limit ? file("limit.cpn", "old panel") : dir.filePath("download.cpn");
+        PFileProtocol protocol;
+        ITcpServer server;
+        if (limit)
+            protocol.setReceiveLimit(limit);
+        server.setProtocol(&protocol);
+        protocol.setInterface(&server);
+        QVERIFY(server.open() && protocol.receiveFile(target));
+        QCOMPARE(protocol.temporaryPath(), target + "t");
+        QSignalSpy ended(&server, &IInterface::connectionClose);
+        QSignalSpy failed(&server, &ITcpServer::receiveFailed);
+        const QByteArray bytes = pattern(limit ? 400000 : 300000);
+        StreamingPeer first(bytes, limit ? -1 : 100000);
+        first.start(server.serverPort());
+        if (limit) {
+            QTRY_COMPARE_WITH_TIMEOUT(failed.count(), 1, Timeout);
+            QTRY_VERIFY_WITH_TIMEOUT(first.disconnected, Timeout);
+            QVERIFY(protocol.bytesReceived() <= limit && !protocol.commitReceived({}));
+            QVERIFY(protocol.errorString().startsWith("More than"));
+        } else {
+            QTRY_COMPARE_WITH_TIMEOUT(protocol.bytesReceived(), qint64(100000), Timeout);
+            // A second sender while the first is sending is turned away.
+            StreamingPeer second("intruder");
+            second.start(server.serverPort());
+            QTRY_VERIFY_WITH_TIMEOUT(second.disconnected, Timeout);
+            QCOMPARE(protocol.bytesReceived(), qint64(100000));
+            first.resume();
+            QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, Timeout);
+            QCOMPARE(failed.count(), 0);
+            QCOMPARE(protocol.bytesReceived(), qint64(bytes.size()));
+            QVERIFY(protocol.commitReceived({}));
+        }
+        QCOMPARE(readFile(target), limit ? QByteArray("old panel") : bytes);
         QVERIFY(!QFile::exists(target + "t"));
     }
 };

@@ -14,12 +14,10 @@ using namespace commtest;
 class tst_Interfaces : public QObject
 {
     Q_OBJECT
-
 private slots:
     void chassisSetsItsInterfaceUpOnce()
     {
-        // Going online through the chassis is met by the loopback tests;
-        // here the settings that come after.
+        // Going online through the chassis is met by the loopback tests; here the settings that come after.
         HChassis device;
         QCOMPARE(device.interface(), nullptr); // nothing connects before it is asked to
         const auto setting = [&device](const QString &name, const QString &value) {
@@ -30,9 +28,8 @@ private slots:
         device.setAttribute(QStringLiteral("serialport"), QStringLiteral("10065"));
         setting(QStringLiteral("platform"), QStringLiteral("ZMP"));
         auto *client = qobject_cast<ITcpClient *>(device.interface());
-        QVERIFY(client);
+        QVERIFY(client && client->hardwareNode() == &device);
         QCOMPARE(client->addressText() + ':' + QString::number(client->port()), QStringLiteral("192.168.10.5:10065"));
-        QCOMPARE(client->hardwareNode(), &device);
         setting(QStringLiteral("platform"), QStringLiteral("ZMP"));
         QCOMPARE(device.interface(), client);
         setting(QStringLiteral("ipaddress"), QStringLiteral("192.168.10.6"));
@@ -50,8 +47,7 @@ private slots:
         device->setOnline(true);
         interfaces.add(device->interface());
         QTRY_COMPARE_WITH_TIMEOUT(interfaces.connectedCount(), 1, Timeout);
-        // The document closes: the device and with it its interface go; the
-        // group only forgets it.
+        // The document closes: the device and with it its interface go; the group only forgets it.
         device.reset();
         QCOMPARE(interfaces.count(), 0);
         QTRY_COMPARE_WITH_TIMEOUT(sim.device->connectionCount(), 0, Timeout);
@@ -111,9 +107,8 @@ private slots:
     void addressOctets()
     {
         IIPAddress ip(QStringLiteral("192.168.1.20"));
-        QCOMPARE(ip.octetCount(), 4);
-        QCOMPARE((QList<int>{ip.octet(0), ip.octet(1), ip.octet(2), ip.octet(3), ip.octet(4), ip.octet(-1)}),
-                 (QList<int>{192, 168, 1, 20, -1, -1}));
+        QCOMPARE((QList<int>{ip.octetCount(), ip.octet(0), ip.octet(1), ip.octet(2), ip.octet(3), ip.octet(4),
+                             ip.octet(-1)}), (QList<int>{4, 192, 168, 1, 20, -1, -1}));
         QVERIFY(ip.setOctet(0, 10) && ip.setOctet(3, 254));
         // Outside the four octets, or outside a byte, nothing changes.
         QVERIFY(!ip.setOctet(4, 7) && !ip.setOctet(-1, 7) && !ip.setOctet(1, 256));

@@ -1,7 +1,5 @@
-// The device protocol: the exact command text of every structure, polled
-// end to end against a simulated device, routing each reply to the
-// transforms of its parameter only, and level reports with the entry each
-// meter shows.
+// The device protocol: the exact command text of every structure, polled end to end against a simulated device, routing
+// each reply to the transforms of its parameter only, and level reports with the entry each meter shows.
 
 #include "CommTestUtil.h"
 
@@ -15,7 +13,6 @@
 using namespace commtest;
 
 namespace {
-
 // A raw device that refuses subscriptions and acknowledges every set: the protocol polls, the test sees every byte.
 QByteArray pollingDevice(const QByteArray &line)
 {
@@ -27,12 +24,6 @@ QByteArray pollingDevice(const QByteArray &line)
     }
     return QByteArray();
 }
-
-// A protocol online towards a polling device, with nothing received yet.
-struct Polled : Online<PKVDProtocol>
-{
-    Polled() : Online(pollingDevice, true) {}
-};
 
 // A control's block and value, the command that sets it, the query that reads it and the simulator's answer.
 struct Golden
@@ -64,7 +55,6 @@ struct Meter
     QString title, label;
     int port, pin, channel, entries, entry;
 };
-
 } // namespace
 
 Q_DECLARE_METATYPE(Golden)
@@ -74,13 +64,11 @@ Q_DECLARE_METATYPE(Refusal)
 class tst_KVDProtocol : public QObject
 {
     Q_OBJECT
-
 private slots:
     void goldenCommands_data()
     {
         QTest::addColumn<Golden>("row");
-        // The channel label (7), the linked value (3) and the poll command (9)
-        // come from the row's structure.
+        // The channel label (7), the linked value (3) and the poll command (9) come from the row's structure.
         QTest::newRow("0 level")
             << Golden{0, "Gain 1", 1, 0, "-12.5", "SA \"Gain 1\">1=-12.5\r", "GA\"Gain 1\">1\r", "-12.5"};
         QTest::newRow("1 mute") << Golden{1, "Mute 2", 3, 0, "T", "SA \"Mute 2\">3=T\r", "GA\"Mute 2\">3\r", "T"};
@@ -113,14 +101,13 @@ private slots:
         if (row.structure == 3)
             QVERIFY(control.transform.linkTo(&source));
         {
-            Polled online;
+            Online<PKVDProtocol> online(pollingDevice, true);
             // Sending asks the poll to wait; polling does not.
             QSignalSpy postpone(&online.protocol, &PProtocol::aboutToSendValue);
             QVERIFY(control.send(online.protocol, row.value));
             QTRY_COMPARE_WITH_TIMEOUT(online.peer.received, row.set, Timeout);
-            online.peer.received.clear();
             QVERIFY(online.protocol.poll(&control.transform));
-            QTRY_COMPARE_WITH_TIMEOUT(online.peer.received, row.query, Timeout);
+            QTRY_COMPARE_WITH_TIMEOUT(online.peer.received, row.set + row.query, Timeout);
             QCOMPARE(postpone.count(), 1);
         }
         // End to end against a simulated device that polls and writes each answer in two pieces 80 ms
@@ -133,8 +120,7 @@ private slots:
         client->setTailFlushInterval(20);
         QVERIFY(!protocol.isSubscribed());
         QSignalSpy failures(client->dispatcher(), &ITcpClientThread::messageError);
-        QVERIFY(protocol.sendValue(&control.transform));
-        QVERIFY(protocol.poll(&control.transform));
+        QVERIFY(protocol.sendValue(&control.transform) && protocol.poll(&control.transform));
         QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, QStringList{row.reply}, Timeout);
         QCOMPARE(failures.count(), 0);
     }
@@ -166,7 +152,7 @@ private slots:
     void refusedValuesSendNothing()
     {
         QFETCH(Refusal, row);
-        Polled online;
+        Online<PKVDProtocol> online(pollingDevice, true);
         Binding control(row.label, row.structure, 1, 2);
         control.attributes.setChannelLabel(row.channelLabel);
         control.attributes.setSet(row.set);
@@ -206,34 +192,31 @@ private slots:
 
     void repliesReachOnlyTheirParameter()
     {
-        Polled online;
-        PKVDProtocol &protocol = online.protocol;
-        HNode block;
-        block.setLabel(QStringLiteral("M"));
+        Online<PKVDProtocol> online(pollingDevice, true);
         Binding gain(QStringLiteral("G"), 0, 1), status(QStringLiteral("Status"), 4);
         Binding group(QStringLiteral("Group"), 5, 26), number(QStringLiteral("Group"), 6, 26);
-        Binding first(QString(), 2, 3, 4, &block), second(QString(), 2, 3, 5, &block);
+        Binding first(QStringLiteral("M"), 2, 3, 4), second(QString(), 2, 3, 5, first.node);
         // A selector is addressed through the input another control chose;
         // that control chooses again before the answer comes.
         Binding selector(QStringLiteral("Selector"), 3, 0, 2);
         TextTransform input;
         selector.transform.linkTo(&input);
         input.setValueText(QStringLiteral("3"));
-        QVERIFY(protocol.poll(&selector.transform));
+        QVERIFY(online.protocol.poll(&selector.transform));
         input.setValueText(QStringLiteral("4"));
         for (Binding *control : {&gain, &status, &group, &number, &first, &second, &selector})
-            QVERIFY(protocol.poll(&control->transform));
+            QVERIFY(online.protocol.poll(&control->transform));
         // With or without the blank, behind an acknowledge, joined by ";".
         for (const QByteArray &line :
              {QByteArray("GA \"G\">1=4"), QByteArray(1, Ack) + "GA\"G\">1=5\r", QByteArray("S 0x1f"),
               QByteArray("GG 1a,70"), QByteArray("GN 1a,3;GG 1a,71"), QByteArray("GA\"M\">3>5=7"),
               QByteArray("GA\"M\">3>4=63"), QByteArray("GA \"Selector\">4>2=T")})
-            QVERIFY2(protocol.handleReply(line), line.constData());
+            QVERIFY2(online.protocol.handleReply(line), line.constData());
         // Refusals, noise, unknown groups and the old address reach nobody.
         for (const QByteArray &line : {QByteArray(1, Nak) + "GA\"G\">1=4", QByteArray(), QByteArray("\r"),
                                        QByteArray("garbage without meaning"), QByteArray("GG 1b,70"),
                                        QByteArray("GA \"Selector\">3>2=F"), QByteArray("GA\"M\">3>6=1")})
-            QVERIFY(!protocol.handleReply(line));
+            QVERIFY(!online.protocol.handleReply(line));
         QList<QStringList> replies;
         for (Binding *control : {&gain, &status, &group, &number, &first, &second, &selector})
             replies << control->transform.replies;
@@ -262,9 +245,8 @@ private slots:
 
     void queuedSetsOfOneParameterMerge()
     {
-        // While a set waits for its ACK, newer values of a level replace the
-        // one queued; the order of parameters stays, and every change of a
-        // state (a press and its release) goes out.
+        // While a set waits for its ACK, newer values of a level replace the one queued; the order of parameters stays,
+        // and every change of a state (a press and its release) goes out.
         SimFaults faults;
         faults.delayMs = 100;
         SimPeer sim(faults);
@@ -275,9 +257,7 @@ private slots:
         });
         PKVDProtocol protocol;
         auto client = runningClient(&protocol, sim.port(), true);
-        HNode block;
-        block.setLabel(QStringLiteral("G"));
-        Binding a(QString(), 0, 1, 0, &block), b(QString(), 0, 2, 0, &block), c(QString(), 0, 3, 0, &block);
+        Binding a(QStringLiteral("G"), 0, 1), b(QString(), 0, 2, 0, a.node), c(QString(), 0, 3, 0, a.node);
         a.transform.level = b.transform.level = true;
         QVERIFY(a.send(protocol, "1"));
         QTRY_COMPARE_WITH_TIMEOUT(arrived.size(), 1, Timeout);

@@ -1,7 +1,6 @@
-// The model online against simulated devices: the connection indicator,
-// reconnecting only while online, and calls made and taken with the dialers
-// of a panel against a simulated telephone interface, through the model, the
-// protocol and real clicks on the scene.
+// The model online against simulated devices: the connection indicator, reconnecting only while online, and calls made
+// and taken with the dialers of a panel against a simulated telephone interface, through the model, the protocol and
+// real clicks on the scene.
 
 #include "../DemoArchive.h"
 #include "../ModelScene.h"
@@ -41,14 +40,6 @@ class tst_ModelOnline : public QObject
     QList<int> seen; // the states the PSTN dialer went through
 
     QString indicator() const { return scene.view->qmlInterface()->property("connectInd").toString(); }
-    // The demo against two simulated devices; without its connections
-    // record the devices' addresses come from the design alone.
-    void openDemo(commtest::SimPeer &dsp, commtest::SimPeer &endpoint, const QTemporaryDir &dir, bool connections)
-    {
-        const QString archive = demotest::demoOnPorts(dir.path(), dsp.port(), endpoint.port(), connections);
-        QVERIFY(!archive.isEmpty());
-        QVERIFY(model->openFile(archive));
-    }
     WDialer *dialer(const QString &control) const { return scene.widget<WDialer>(control); }
     void clickItem(QQuickItem *item)
     {
@@ -56,10 +47,33 @@ class tst_ModelOnline : public QObject
         scene.click(item);
     }
     void click(WDialer *d, const QString &key) { clickItem(widgettest::findItem(d->item(), key)); }
-    void clickKey(const char *control)
+    void clickKey(const QString &control)
     {
-        CControl *c = model->currentPanel()->child(QLatin1String(control));
+        CControl *c = model->currentPanel()->child(control);
         clickItem(c && c->firstWidget() ? c->firstWidget()->item() : nullptr);
+    }
+    // Plays steps on the dialer d: "@name" clicks the widget of the panel's control "name", "property:text" checks
+    // what the dialer's property reads now ("state" names its state), "property=text" waits until it reads text;
+    // anything else clicks the dialer's key of that name.
+    void play(WDialer *d, const QStringList &steps)
+    {
+        const QMetaEnum states = QMetaEnum::fromType<WDialer::DialerState>();
+        for (const QString &step : steps) {
+            const qsizetype at = step.indexOf(QRegularExpression(QStringLiteral("[:=]")));
+            const QString name = step.left(at), text = step.mid(at + 1);
+            const auto shown = [&] {
+                return name == QLatin1String("state") ? QString::fromLatin1(states.valueToKey(d->dialerState())).mid(6)
+                                                      : d->property(qPrintable(name)).toString();
+            };
+            if (step.startsWith('@'))
+                clickKey(step.mid(1));
+            else if (at < 0)
+                click(d, step);
+            else if (step.at(at) == ':')
+                QCOMPARE(shown(), text);
+            else
+                QTRY_COMPARE_WITH_TIMEOUT(shown(), text, CallTimeout);
+        }
     }
 
 private slots:
@@ -77,8 +91,7 @@ private slots:
         QCOMPARE(a.reconnects, 0);
         model->interfaceStatusChanged(false);
         QCOMPARE(a.reconnects, 1);
-        // Going offline reports false as well, and so may the interfaces
-        // as they close: nothing is connected again.
+        // Going offline reports false as well, and so may the interfaces as they close: nothing is connected again.
         model->setOnline(false);
         model->interfaceStatusChanged(false);
         QCOMPARE(a.reconnects, 1);
@@ -97,7 +110,8 @@ private slots:
         QFETCH(bool, connections);
         commtest::SimPeer dsp, endpoint;
         QTemporaryDir dir;
-        openDemo(dsp, endpoint, dir, connections);
+        const QString archive = demotest::demoOnPorts(dir.path(), dsp.port(), endpoint.port(), connections);
+        QVERIFY(!archive.isEmpty() && model->openFile(archive));
         auto *chassis = qobject_cast<HChassis *>(model->hardwareRoot()->findByCategory("Chassis"));
         QVERIFY(chassis && chassis->protocol());
         // The device keeps its own protocol under the root and hands it down.
@@ -140,46 +154,23 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(model->interfaces()->connectedCount(), 1, Timeout);
         // The dialers ask for their state once they are online.
         QVERIFY(d->isStatusTimerRunning());
-        for (const QChar c : QStringLiteral("5551234"))
-            click(d, QStringLiteral("key") + c);
-        QCOMPARE(d->displayText(), QStringLiteral("5551234"));
-        click(d, "callEndKey");
-        QTRY_COMPARE_WITH_TIMEOUT(d->dialerState(), int(WDialer::State_Active), CallTimeout);
+        play(d, {"key5", "key5", "key5", "key1", "key2", "key3", "key4", "displayText:5551234", "callEndKey",
+                 "state=Active", "idString:5551234", "statusText:Active"});
         QVERIFY2(seen.contains(WDialer::State_RingBack), qPrintable(QString::number(seen.size())));
         QVERIFY(seen.indexOf(WDialer::State_RingBack) < seen.indexOf(WDialer::State_Active));
-        QCOMPARE(d->idString() + '|' + d->statusText(), QStringLiteral("5551234|Active"));
-        QTRY_COMPARE_WITH_TIMEOUT(d->callTime(), QStringLiteral("0:01"), CallTimeout);
-        click(d, "holdKey");
-        QTRY_VERIFY_WITH_TIMEOUT(d->isHoldActive(), CallTimeout);
-        QCOMPARE(d->statusText(), QStringLiteral("Hold"));
-        click(d, "holdKey");
-        QTRY_COMPARE_WITH_TIMEOUT(d->dialerState(), int(WDialer::State_Active), CallTimeout);
-        click(d, "callEndKey");
-        QTRY_COMPARE_WITH_TIMEOUT(d->statusText(), QStringLiteral("Call Ended"), CallTimeout);
-        QVERIFY(d->dialerState() == WDialer::State_HangUp && d->displayText().isEmpty());
-        QTRY_COMPARE_WITH_TIMEOUT(d->statusText(), QString(), CallTimeout);
+        play(d, {"callTime=0:01", "holdKey", "state=Hold", "statusText:Hold", "holdKey", "state=Active", "callEndKey",
+                 "statusText=Call Ended", "state:HangUp", "displayText:", "statusText="});
     }
 
-    // A speed-dial key next to a dialer dials its number, and during a call
-    // sends it as tones.
+    // A speed-dial key next to a dialer dials its number, and during a call sends it as tones.
     void speedDial()
     {
         WDialer *d = dialer("Desk Phone");
         CControl *key = model->currentPanel()->child("Housekeeping");
         QCOMPARE(key && key->firstWidget() ? key->firstWidget()->linkedWidget() : nullptr, d);
-        clickKey("Housekeeping");
-        QCOMPARE(d->displayText(), QStringLiteral("9100"));
-        QTRY_COMPARE_WITH_TIMEOUT(d->dialerState(), int(WDialer::State_Active), CallTimeout);
-        QCOMPARE(d->idString(), QStringLiteral("9100"));
-        click(d, "callEndKey");
-        QTRY_COMPARE_WITH_TIMEOUT(d->dialerState(), int(WDialer::State_HangUp), CallTimeout);
+        play(d, {"@Housekeeping", "displayText:9100", "state=Active", "idString:9100", "callEndKey", "state=HangUp"});
         QSignalSpy commands(phones.device.get(), &SimDevice::commandReceived);
-        WDialer *sip = dialer("SIP Phone");
-        clickKey("Conference PIN");
-        QTRY_COMPARE_WITH_TIMEOUT(sip->dialerState(), int(WDialer::State_Outgoing), CallTimeout);
-        clickKey("Conference PIN");
-        click(sip, "endKey");
-        QTRY_COMPARE_WITH_TIMEOUT(sip->dialerState(), int(WDialer::State_HangUp), CallTimeout);
+        play(dialer("SIP Phone"), {"@Conference PIN", "state=Outgoing", "@Conference PIN", "endKey", "state=HangUp"});
         QByteArray keys;
         for (const QList<QVariant> &c : std::as_const(commands)) {
             if (c.at(1).toByteArray().startsWith("SA \"SIP Receive\">16="))
@@ -193,16 +184,10 @@ private slots:
         WDialer *d = dialer("SIP Phone");
         SimPhoneLine *line = phones.device->phoneLines().find("SIP Receive");
         QVERIFY(line->ring("Front Desk"));
-        QTRY_COMPARE_WITH_TIMEOUT(d->dialerState(), int(WDialer::State_Incoming), CallTimeout);
-        QCOMPARE(d->idString(), QStringLiteral("Front Desk"));
-        click(d, "acceptKey");
-        QTRY_COMPARE_WITH_TIMEOUT(d->dialerState(), int(WDialer::State_Active), CallTimeout);
-        click(d, "endKey");
-        QTRY_COMPARE_WITH_TIMEOUT(d->statusText(), QStringLiteral("Call Ended"), CallTimeout);
+        play(d, {"state=Incoming", "idString:Front Desk", "acceptKey", "state=Active", "endKey",
+                 "statusText=Call Ended"});
         QVERIFY(line->ring("Lobby"));
-        QTRY_COMPARE_WITH_TIMEOUT(d->dialerState(), int(WDialer::State_Incoming), CallTimeout);
-        click(d, "declineKey");
-        QTRY_COMPARE_WITH_TIMEOUT(d->dialerState(), int(WDialer::State_HangUp), CallTimeout);
+        play(d, {"state=Incoming", "declineKey", "state=HangUp"});
         // A call that never began did not end.
         QCOMPARE(d->statusText() + '|' + line->statusText(), QStringLiteral("|\"IDLE\""));
         // Offline, the dialers stop asking.

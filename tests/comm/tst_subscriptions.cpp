@@ -1,6 +1,5 @@
-// Subscriptions and polling: the "SUB" handshake, one subscription command
-// per parameter and connection, pushed values, who polls a shared
-// parameter, unsubscribing, and starting afresh after a reconnection.
+// Subscriptions and polling: the "SUB" handshake, one subscription command per parameter and connection, pushed values,
+// who polls a shared parameter, unsubscribing, and starting afresh after a reconnection.
 
 #include "../SimStation.h"
 #include "PKVDProtocol.h"
@@ -26,52 +25,47 @@ const QString G1 = QStringLiteral("GA\"G\">1");
 class tst_Subscriptions : public QObject
 {
     Q_OBJECT
-
 private slots:
-    void unansweredHandshakeLeavesPolling()
+    void handshakeAnsweredLateOrNever_data()
     {
+        QTest::addColumn<bool>("late"); // the device says "yes" after the first poll, or never answers
+        QTest::newRow("unanswered handshake leaves polling") << false;
+        QTest::newRow("polled before the handshake, subscribed later") << true;
+    }
+    void handshakeAnsweredLateOrNever()
+    {
+        // Polled while the handshake waits, a parameter is queried, and subscribed once the answer is known.
+        QFETCH(bool, late);
         RawPeer peer;
-        peer.answer = [](const QByteArray &line) { return line.startsWith("GA") ? line + "=1\r" : QByteArray(); };
+        peer.answer = [](const QByteArray &line) { return line == "SUB" ? QByteArray() : subscribingDevice(line); };
         PKVDProtocol protocol;
         auto client = openClient(&protocol, peer.port());
-        QTRY_COMPARE_WITH_TIMEOUT(peer.count("SUB\r"), 3, Timeout);
-        Binding control(QStringLiteral("Gain 1"), 0, 1);
-        QVERIFY(protocol.poll(&control.transform));
-        QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, QStringList{"1"}, Timeout);
-        QVERIFY(!protocol.isSubscribed() && peer.count("SUB \"") == 0);
-    }
-
-    void firstPollSubscribesOnceThenOnlyArmsTheHostCheck()
-    {
-        Online<PKVDProtocol> online(subscribingDevice, true);
-        auto &[peer, protocol, client, failures] = online;
-        QVERIFY(protocol.isSubscribed());
-        client->hostCheck()->setInterval(60000);
+        QTRY_COMPARE_WITH_TIMEOUT(peer.count("SUB\r"), late ? 1 : 3, Timeout);
         Binding control(QStringLiteral("G"), 0, 1);
+        control.transform.setPollDivider(1);
         QVERIFY(protocol.poll(&control.transform));
-        // The subscription, then one read of the value once it is confirmed.
-        QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, QStringList{"1"}, Timeout);
-        QCOMPARE(peer.received, QByteArray("SUB \"GA\"G\">1\"\rGA\"G\">1\r"));
-        QVERIFY(protocol.subscriptions().isSubscribed(G1));
-        peer.received.clear();
-        for (int i = 0; i < 3; ++i)
-            QVERIFY(protocol.poll(&control.transform));
-        QVERIFY(client->hostCheck()->isArmed() && peer.received.isEmpty());
-        QVERIFY(!client->dispatcher()->isPending("GA\"G\">1\r") && !client->dispatcher()->isPassScheduled());
+        if (late)
+            peer.send("SUB,yes\r");
+        QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies.value(0), QStringLiteral("1"), Timeout);
+        QTRY_COMPARE_WITH_TIMEOUT((protocol.poll(&control.transform), protocol.subscriptions().isSubscribed(G1)), late,
+                                  Timeout);
+        QCOMPARE((QList<int>{protocol.isSubscribed(), peer.count("SUB \"GA\"G\">1\"\r"), peer.count("SUB \"")}),
+                 (QList<int>{late, late, late}));
     }
 
-    void refusedSubscriptionIsPolled_data()
+    void subscriptionAnswers_data()
     {
         QTest::addColumn<QByteArray>("answer"); // to the subscription command
         QTest::addColumn<int>("writes");        // of the subscription command
+        QTest::newRow("confirmed: subscribed once, then polls only arm the host check") << QByteArray(",yes\r") << 1;
         QTest::newRow("answered no") << QByteArray(",no\r") << 1;
         QTest::newRow("refused with NAK") << QByteArray(1, Nak) << 3;
         QTest::newRow("acknowledgement lost") << QByteArray() << 3;
     }
-    void refusedSubscriptionIsPolled()
+    void subscriptionAnswers()
     {
-        // A subscription refused, or never acknowledged, while the device
-        // streams is written at most three times and then polled.
+        // A subscription confirmed is asked once; refused, or never acknowledged, while the device streams it is
+        // written at most three times and then polled.
         QFETCH(QByteArray, answer);
         QFETCH(int, writes);
         Online<PKVDProtocol> online(
@@ -81,14 +75,28 @@ private slots:
                 return answer.startsWith(',') ? line + answer : answer;
             },
             true);
+        auto &[peer, protocol, client, failures] = online;
+        QVERIFY(protocol.isSubscribed());
+        client->hostCheck()->setInterval(60000);
         Binding control(QStringLiteral("G"), 0, 1);
         control.transform.setPollDivider(1);
-        QVERIFY(online.protocol.poll(&control.transform));
-        QTRY_COMPARE_WITH_TIMEOUT(online.peer.count("SUB \"GA\"G\">1\"\r"), writes, Timeout);
-        QTRY_VERIFY_WITH_TIMEOUT((online.protocol.poll(&control.transform), !control.transform.replies.isEmpty()),
-                                 Timeout);
-        QCOMPARE(online.peer.count("SUB \"GA\"G\">1\"\r"), writes);
-        QVERIFY(online.peer.count("GA\"G\">1\r") >= 1 && !online.protocol.subscriptions().isSubscribed(G1));
+        QVERIFY(protocol.poll(&control.transform));
+        QTRY_COMPARE_WITH_TIMEOUT(peer.count("SUB \"GA\"G\">1\"\r"), writes, Timeout);
+        if (answer == ",yes\r") {
+            // The subscription, then one read of the value once it is confirmed.
+            QTRY_COMPARE_WITH_TIMEOUT(control.transform.replies, QStringList{"1"}, Timeout);
+            QCOMPARE(peer.received, QByteArray("SUB \"GA\"G\">1\"\rGA\"G\">1\r"));
+            QVERIFY(protocol.subscriptions().isSubscribed(G1));
+            peer.received.clear();
+            for (int i = 0; i < 3; ++i)
+                QVERIFY(protocol.poll(&control.transform));
+            QVERIFY(client->hostCheck()->isArmed() && peer.received.isEmpty());
+            QVERIFY(!client->dispatcher()->isPending("GA\"G\">1\r") && !client->dispatcher()->isPassScheduled());
+            return;
+        }
+        QTRY_VERIFY_WITH_TIMEOUT((protocol.poll(&control.transform), !control.transform.replies.isEmpty()), Timeout);
+        QCOMPARE(peer.count("SUB \"GA\"G\">1\"\r"), writes);
+        QVERIFY(peer.count("GA\"G\">1\r") >= 1 && !protocol.subscriptions().isSubscribed(G1));
     }
 
     void joiningAndReconnectingSubscriptions()
@@ -102,9 +110,7 @@ private slots:
         QVERIFY(sim->device->setParameter(gain, QStringLiteral("-4.5"), &error));
         PKVDProtocol protocol;
         auto client = runningClient(&protocol, port, true);
-        HNode block;
-        block.setLabel(QStringLiteral("Gain 1"));
-        Binding first(QString(), 0, 1, 0, &block), later(QString(), 0, 1, 0, &block);
+        Binding first(QStringLiteral("Gain 1"), 0, 1), later(QString(), 0, 1, 0, first.node);
         QVERIFY(protocol.poll(&first.transform));
         QTRY_COMPARE_WITH_TIMEOUT(first.transform.replies, QStringList{"-4.5"}, Timeout);
         QVERIFY(protocol.subscriptions().isSubscribed(gain) && protocol.poll(&later.transform));
@@ -128,33 +134,11 @@ private slots:
         QVERIFY(protocol.subscriptions().isSubscribed(gain));
     }
 
-    void parameterPolledBeforeTheHandshakeIsSubscribedLater()
-    {
-        // Polled while the handshake waits, a parameter is queried, and
-        // subscribed once the answer is known.
-        RawPeer peer;
-        peer.answer = [](const QByteArray &line) { return line == "SUB" ? QByteArray() : subscribingDevice(line); };
-        PKVDProtocol protocol;
-        auto client = openClient(&protocol, peer.port());
-        QTRY_COMPARE_WITH_TIMEOUT(peer.count("SUB\r"), 1, Timeout);
-        Binding control(QStringLiteral("G"), 0, 1);
-        control.transform.setPollDivider(1);
-        QVERIFY(protocol.poll(&control.transform));
-        peer.send("SUB,yes\r");
-        QTRY_VERIFY_WITH_TIMEOUT(protocol.isSubscribed(), Timeout);
-        QTRY_VERIFY_WITH_TIMEOUT((protocol.poll(&control.transform), protocol.subscriptions().isSubscribed(G1)),
-                                 Timeout);
-        QCOMPARE(peer.count("SUB \"GA\"G\">1\"\r"), 1);
-        QTRY_VERIFY_WITH_TIMEOUT(!control.transform.replies.isEmpty(), Timeout);
-    }
-
     void twoControlsOfOneParameter()
     {
         Online<PKVDProtocol> online(
             [](const QByteArray &line) { return line.startsWith("GA") ? line + "=1\r" : pollingOnly(line); }, true);
-        HNode block;
-        block.setLabel(QStringLiteral("Gain 1"));
-        Binding hidden(QString(), 0, 1, 0, &block), shown(QString(), 0, 1, 0, &block);
+        Binding hidden(QStringLiteral("Gain 1"), 0, 1), shown(QString(), 0, 1, 0, hidden.node);
         hidden.transform.setPollDivider(1);
         shown.transform.setPollDivider(1);
         // Only the first polls; one answer reaches both.
@@ -186,12 +170,10 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!client->dispatcher()->isPassScheduled() && online.idle(), Timeout);
         peer.received.clear();
         client->resynchronize();
-        // Only what was subscribed is cancelled, by its query; then the
-        // handshake runs again.
+        // Only what was subscribed is cancelled, by its query; then the handshake runs again.
         QTRY_VERIFY_WITH_TIMEOUT(peer.received.contains("SUB\r"), Timeout);
-        QCOMPARE(peer.count("UNS \"GA\"G\">1\"\r"), 1);
-        QCOMPARE(peer.count("UNS \"GRC 2\"\r"), 1);
-        QCOMPARE(peer.count("UNS"), 2);
+        QCOMPARE((QList<int>{peer.count("UNS \"GA\"G\">1\"\r"), peer.count("UNS \"GRC 2\"\r"), peer.count("UNS")}),
+                 (QList<int>{1, 1, 2}));
         QTRY_VERIFY_WITH_TIMEOUT(protocol.isSubscribed(), Timeout);
         QCOMPARE(protocol.subscriptions().keyCount(), 0);
     }
@@ -199,16 +181,15 @@ private slots:
     void transformsThatGoAwayAreForgotten()
     {
         Online<PKVDProtocol> online(pollingOnly, true);
-        PKVDProtocol &protocol = online.protocol;
         auto deleted = std::make_unique<Binding>(QStringLiteral("G"), 0, 1);
         Binding released(QStringLiteral("G"), 0, 2), forgotten(QStringLiteral("G"), 0, 3);
         for (Binding *control : {deleted.get(), &released, &forgotten})
-            QVERIFY(protocol.poll(&control->transform));
+            QVERIFY(online.protocol.poll(&control->transform));
         deleted.reset();
         released.transform.releaseUser();
-        protocol.forget(&forgotten.transform);
+        online.protocol.forget(&forgotten.transform);
         for (const char *reply : {"GA\"G\">1=3", "GA\"G\">2=3", "GA\"G\">3=3"})
-            QVERIFY(!protocol.handleReply(reply));
+            QVERIFY(!online.protocol.handleReply(reply));
         QVERIFY(released.transform.replies.isEmpty() && forgotten.transform.replies.isEmpty());
     }
 };

@@ -1,7 +1,6 @@
-// The TCP client: connecting without blocking, cutting the received bytes
-// into replies, its dispatcher (one command at a time, answers matched to
-// the command that waits, at most three writes), the connection state
-// machine with its reconnection, and the host check.
+// The TCP client: connecting without blocking, cutting the received bytes into replies, its dispatcher (one command at
+// a time, answers matched to the command that waits, at most three writes), the connection state machine with its
+// reconnection, and the host check.
 
 #include "CommTestUtil.h"
 
@@ -15,29 +14,21 @@ using namespace commtest;
 Q_DECLARE_METATYPE(SimFaults)
 
 namespace {
-
-using Client = Online<RecordingProtocol>;
-
-// A stand-in for ping that notes its locale and arguments in "called", runs
-// extra and exits with exitCode.
+// A stand-in for ping that notes its locale and arguments in "called", runs extra and exits with exitCode.
 QString writePingScript(const QTemporaryDir &dir, int exitCode, const QByteArray &extra = QByteArray())
 {
-    const QString path = dir.filePath(QStringLiteral("ping"));
-    QFile script(path);
+    QFile script(dir.filePath(QStringLiteral("ping")));
     script.open(QIODevice::WriteOnly);
     script.write("#!/bin/sh\necho \"$LC_ALL $*\" >> \"" + dir.filePath(QStringLiteral("called")).toUtf8()
                  + "\"\n" + extra + "\nexit " + QByteArray::number(exitCode) + "\n");
-    script.close();
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return path;
+    return script.fileName();
 }
-
 } // namespace
 
 class tst_TcpClient : public QObject
 {
     Q_OBJECT
-
 private slots:
     void replyFraming_data()
     {
@@ -60,15 +51,14 @@ private slots:
     void replyFraming()
     {
         QFETCH(QList<QByteArray>, chunks);
-        Client online;
+        Online<RecordingProtocol> online;
         QFETCH(int, flushMs);
         online.client->setTailFlushInterval(flushMs);
         for (const QByteArray &chunk : chunks) {
             online.peer.send(chunk);
             // Read once the client holds it as its tail or made a reply of it.
-            QTRY_VERIFY_WITH_TIMEOUT(!online.client->unterminatedTail().isEmpty() || !online.protocol.lines.isEmpty()
-                                         || chunk == "\r",
-                                     Timeout);
+            QTRY_VERIFY_WITH_TIMEOUT(chunk == "\r" || !online.client->unterminatedTail().isEmpty()
+                                         || !online.protocol.lines.isEmpty(), Timeout);
         }
         QFETCH(QList<QByteArray>, lines);
         QTRY_COMPARE_WITH_TIMEOUT(online.protocol.lines, lines, Timeout);
@@ -113,15 +103,13 @@ private slots:
         // Resynchronising asks the protocol and the device again.
         client.setStreaming(1);
         client.resynchronize();
-        QCOMPARE(protocol.resyncs, 1);
-        QVERIFY(!client.isStreamingSet() && client.streaming() == 0);
+        QCOMPARE((QList<int>{protocol.resyncs, client.isStreamingSet(), client.streaming()}), (QList<int>{1, 0, 0}));
         // close() leaves the goodbye to the socket and returns offline.
         QSignalSpy closed(&client, &IInterface::connectionClose);
         QVERIFY(client.close());
         QCOMPARE(peer.socket()->state(), QAbstractSocket::ConnectedState);
-        QCOMPARE(client.connectionState(), int(ITcpClient::Idle));
+        QCOMPARE((QList<int>{client.connectionState(), int(closed.count())}), (QList<int>{ITcpClient::Idle, 1}));
         QVERIFY(!client.isConnected() && !client.hasSocket() && !client.dispatcher()->isProcessing());
-        QCOMPARE(closed.count(), 1);
         QCOMPARE(protocol.onlineCalls, (QList<bool>{true, false, true, false}));
         QTRY_COMPARE_WITH_TIMEOUT(peer.socket()->state(), QAbstractSocket::UnconnectedState, Timeout);
         // Offline on purpose: nothing is sent, pinged or connected again;
@@ -130,18 +118,15 @@ private slots:
         client.armHostCheck();
         QVERIFY(!client.hostCheck()->isArmed());
         client.resynchronize();
-        QCOMPARE(protocol.resyncs, 1);
+        QCOMPARE((QList<int>{protocol.resyncs, peer.connections()}), (QList<int>{1, 2}));
         QCOMPARE(protocol.onlineCalls, (QList<bool>{true, false, true, false, false}));
-        QCOMPARE(peer.connections(), 2);
     }
 
     void thirteenFailuresResetTheConnection()
     {
-        // Connected, but the device answers nothing: no socket event comes,
-        // and the failures alone reset the connection: the handshake fails
-        // three times, nine query attempts follow, and the thirteenth, a
-        // "SUB" that timed out, resets. Its late time-out must not leave the
-        // next connection believing the device's answer known.
+        // Connected, but the device answers nothing: no socket event comes, and the failures alone reset the
+        // connection: the handshake fails three times, nine query attempts follow, and the thirteenth, a "SUB" that
+        // timed out, resets. Its late time-out must not leave the next connection believing the device's answer known.
         RawPeer peer;
         peer.answer = [&peer](const QByteArray &line) {
             return peer.connections() > 1 && line == "SUB" ? QByteArray("SUB,yes\r") : QByteArray();
@@ -174,9 +159,8 @@ private slots:
     }
     void silentDeviceIsFoundWhileStreaming()
     {
-        // Streaming with the one control subscribed, nothing more is asked;
-        // the device falls silent with the connection open, the probe finds
-        // it and the connection is made again.
+        // Streaming with the one control subscribed, nothing more is asked; the device falls silent with the connection
+        // open, the probe finds it and the connection is made again.
         QFETCH(SimFaults, faults);
         SimPeer sim(faults);
         PKVDProtocol protocol;
@@ -218,12 +202,10 @@ private slots:
         QCOMPARE(client->carriedSetCount(), 0);
     }
 
-    // The dispatcher step by step against a raw peer. Steps: "answerSets B"
-    // (the peer's answer to every set), "ack C" and "ask W C" (C expecting
-    // an acknowledge, or a reply within W ms), "end" (a command that expects
-    // nothing: its arrival tells that all before it are done), "ended",
-    // "waiting", "reply B", "sent N C", "lines A|B", "timeouts A|B",
-    // "failures N", "errors N" (the client's count), "stream", "idle".
+    // The dispatcher step by step against a raw peer. Steps: "answerSets B" (the peer's answer to every set), "ack C"
+    // and "ask W C" (C expecting an acknowledge, or a reply within W ms), "end" (a command that expects nothing: its
+    // arrival tells that all before it are done), "ended", "waiting", "reply B", "sent N C", "lines A|B",
+    // "timeouts A|B", "failures N", "errors N" (the client's count), "stream", "idle".
     void dispatcher_data()
     {
         QTest::addColumn<QByteArrayList>("steps");
@@ -246,16 +228,14 @@ private slots:
             << QByteArrayList{"stream", "ask 4000 SUB \"GA\"A\">1\"", "end", "sent 1 SUB \"GA\"A\">1\"",
                               "reply GA\"B\">1=4", "lines GA\"B\">1=4", "waiting", "reply SUB \"GA\"A\">1\",yes", "ended",
                               "lines GA\"B\">1=4|SUB \"GA\"A\">1\",yes", "sent 1 SUB \"GA\"A\">1\"", "failures 0"};
-        // The first query fails three times, and the protocol hears of each;
-        // its late answer is routed, and the next one's answer resets the
-        // errors. An idle connection schedules nothing.
+        // The first query fails three times, and the protocol hears of each; its late answer is routed, and the next
+        // one's answer resets the errors. An idle connection schedules nothing.
         QTest::newRow("late answer routed, not taken by the next command")
             << QByteArrayList{"ask 20 GA\"A\">1", "ask 4000 GA\"B\">1", "sent 1 GA\"B\">1", "failures 3", "errors 3",
                               "timeouts GA\"A\">1=|GA\"A\">1=|GA\"A\">1=", "reply GA\"A\">1=late",
                               "lines GA\"A\">1=late", "reply GA\"B\">1=2", "lines GA\"A\">1=late|GA\"B\">1=2",
                               "sent 3 GA\"A\">1", "sent 1 GA\"B\">1", "failures 3", "errors 0", "idle"};
-        // Still waiting for its answer, asking again queues nothing; once
-        // answered, the same query goes out again.
+        // Still waiting for its answer, asking again queues nothing; once answered, the same query goes out again.
         QTest::newRow("identical query queued once")
             << QByteArrayList{"ask 4000 GA\"G\">1", "ask 4000 GA\"G\">1", "ask 4000 GA\"G\">1", "ask 4000 GA\"G\">2",
                               "sent 1 GA\"G\">1", "ask 4000 GA\"G\">1", "reply GA\"G\">1=1", "sent 1 GA\"G\">2",
@@ -265,16 +245,14 @@ private slots:
     void dispatcher()
     {
         QFETCH(QByteArrayList, steps);
-        Client online;
+        Online<RecordingProtocol> online;
         QByteArray setAnswer;
         online.peer.answer = [&setAnswer](const QByteArray &line) { return line.startsWith("SA") ? setAnswer : QByteArray(); };
         const auto ended = [&online] { return online.peer.received.endsWith("END\r"); };
         for (const QByteArray &step : std::as_const(steps)) {
-            const int blank = int(step.indexOf(' '));
-            const QByteArray verb = blank < 0 ? step : step.left(blank), rest = blank < 0 ? QByteArray() : step.mid(blank + 1);
+            const QByteArray verb = step.split(' ').first(), rest = step.mid(verb.size() + 1);
             const int number = rest.split(' ').first().toInt();
             const QByteArray command = rest.mid(rest.indexOf(' ') + 1);
-            const QList<QByteArray> list = rest.isEmpty() ? QList<QByteArray>() : rest.split('|');
             if (verb == "answerSets")
                 setAnswer = rest;
             else if (verb == "ack")
@@ -293,7 +271,7 @@ private slots:
             else if (verb == "sent")
                 QTRY_COMPARE_WITH_TIMEOUT(online.peer.count(command + '\r'), number, Timeout);
             else if (verb == "lines")
-                QTRY_COMPARE_WITH_TIMEOUT(online.protocol.lines, list, Timeout);
+                QTRY_COMPARE_WITH_TIMEOUT(online.protocol.lines, rest.isEmpty() ? QByteArrayList() : rest.split('|'), Timeout);
             else if (verb == "timeouts")
                 QTRY_COMPARE_WITH_TIMEOUT(online.protocol.timeouts, QString::fromLatin1(rest).split('|', Qt::SkipEmptyParts), Timeout);
             else if (verb == "failures")
@@ -345,25 +323,23 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(bool, probe);
         QTemporaryDir dir;
-        Client online;
-        auto &client = online.client;
+        Online<RecordingProtocol> online;
         online.protocol.probe = "SUB\r";
-        client->hostCheck()->setProgram(exitCode < 0 ? QStringLiteral("/nonexistent/ping")
-                                                     : writePingScript(dir, exitCode));
-        client->hostCheck()->setInterval(20);
+        online.client->hostCheck()->setProgram(exitCode < 0 ? QStringLiteral("/nonexistent/ping")
+                                                            : writePingScript(dir, exitCode));
+        online.client->hostCheck()->setInterval(20);
         const bool cannotRun = exitCode < 0 || exitCode == 2;
         if (cannotRun) {
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("The host check cannot run"));
             QTest::failOnWarning(QRegularExpression("The host check cannot run"));
         }
-        client->armHostCheck();
+        online.client->armHostCheck();
         // Each judged ping arms the check again.
-        QTRY_VERIFY_WITH_TIMEOUT(client->hostCheck()->count() >= 3, Timeout);
-        QTRY_COMPARE_WITH_TIMEOUT(online.peer.received.startsWith("SUB\r"), probe, Timeout);
-        if (!probe)
-            QVERIFY(online.peer.received.isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(online.client->hostCheck()->count() >= 3, Timeout);
+        // Nothing at all is written unless the connection is probed.
+        QTRY_COMPARE_WITH_TIMEOUT(online.peer.received.left(4), probe ? QByteArray("SUB\r") : QByteArray(), Timeout);
         if (cannotRun) {
-            QTRY_VERIFY_WITH_TIMEOUT(client->hostCheck()->isArmed() && client->isConnected(), Timeout);
+            QTRY_VERIFY_WITH_TIMEOUT(online.client->hostCheck()->isArmed() && online.client->isConnected(), Timeout);
             return;
         }
         QFile called(dir.filePath(QStringLiteral("called")));

@@ -1,7 +1,7 @@
 #pragma once
 
-// Helpers of the hardware tests and of tests of what sits on nodes: design
-// attributes and properties as the reader hands them over, and one-line forms.
+// Helpers of the hardware tests and of tests of what sits on nodes: design attributes and properties as the reader
+// hands them over, and one-line forms.
 
 #include "HNode.h"
 
@@ -11,7 +11,6 @@
 #include <QXmlAttributes>
 
 namespace hwtest {
-
 using Attributes = QList<QPair<QString, QString>>;
 
 inline QXmlAttributes attributes(const Attributes &pairs)
@@ -50,5 +49,4 @@ void columns(Names... names)
     static_assert(sizeof...(Types) == sizeof...(Names), "one name per column");
     (QTest::addColumn<Types>(names), ...);
 }
-
 } // namespace hwtest

@@ -42,8 +42,7 @@ class tst_Blocks : public QObject
 {
     Q_OBJECT
 private slots:
-    // Gains, routers, other logic and delays are kept or dropped as the
-    // design reader's harbour design shows.
+    // Gains, routers, other logic and delays are kept or dropped as the design reader's harbour design shows.
     void keptKinds_data()
     {
         columns<QString, QString, bool>("title", "script", "kept");
@@ -74,8 +73,7 @@ private slots:
         QCOMPARE((QList<int>{block.inputCount(), block.bgmCount(), block.roomNumber()}), (QList<int>{4, 0, 2}));
         set(&block, "roomName", "Ballroom A");
         QCOMPARE(block.roomName(), QStringLiteral("Ballroom A"));
-        // Only the combiners enter the registry; only the router reads a
-        // combine layout.
+        // Only the combiners enter the registry; only the router reads a combine layout.
         HBlockRegistry registry;
         HBlock combiner;
         setAll(&combiner, {{"title", "Standard Room Combiner"}, {"label", "Ballroom B"}, {"roomNumber", "3"},
@@ -171,9 +169,8 @@ private slots:
         set(&level, "groupType", "Level");
         target(&level, {{"targetID", "202"}, {"targetValue", "A"}});
         QVERIFY(level.targetID() == 0 && level.selectorItems().isEmpty());
-        // Read again into the same tree, a design adds no selector entry
-        // twice (the design reader's merge test); a set list keeps what a
-        // first reading repeats.
+        // Read again into the same tree, a design adds no selector entry twice (the design reader's merge test); a set
+        // list keeps what a first reading repeats.
         HParameterSetList list;
         for (const char *id : {"1", "2", "1"})
             target(&list, {{"targetID", id}});
@@ -207,9 +204,8 @@ private slots:
         QStandardItemModel model;
         root.buildModel(&model);
         const QStandardItem *folder = model.item(model.rowCount() - 2);
-        QCOMPARE(outline(folder),
-                 QStringLiteral("RCGroups(Ballroom Partitions(Active Combinations, Combination "
-                                "Selector, Boardroom(Room, Room Name), Room 2(Room, Room Name)))"));
+        QCOMPARE(outline(folder), QStringLiteral("RCGroups(Ballroom Partitions(Active Combinations, Combination "
+                                                 "Selector, Boardroom(Room, Room Name), Room 2(Room, Room Name)))"));
         QCOMPARE(HTreeItems::nodeOf(folder->child(0)->child(2)), boardroom);
     }
 };

@@ -31,8 +31,7 @@ public:
     }
 };
 
-// A device as the tree shows one: its own top-level item and its Blocks
-// folder, then its children.
+// A device as the tree shows one: its own top-level item and its Blocks folder, then its children.
 class Device : public HChassis
 {
 public:
@@ -164,65 +163,57 @@ private slots:
         QVERIFY(!outline(tree.blocks()).contains("Source") && !missing->testFlag(HNode::InModel));
     }
 
-    // What the tree shows of one block or link under a device: the outline
-    // of the folder it lands in.
+    // What the tree shows of one block or link under a device: the outline of the folder it lands in.
     void shown_data()
     {
         columns<QString, QString, QString, Attributes, QString>("device", "title", "file", "properties", "folder");
+        const auto row = [](const char *name, const char *device, const char *title, const char *file,
+                            const Attributes &properties, const QString &folder) {
+            QTest::newRow(name) << device << title << file << properties << folder;
+        };
         const QString bands = QStringLiteral("Blocks(Stage EQ(Low(Level 1, Bypass 1), Mid(Level 2, Bypass 2), "
                                              "High(Level 3, Bypass 3, Bypass All)))");
-        QTest::newRow("ToneEQ") << "ZMP-50" << "ToneEQ" << "" << Attributes{{"label", "Stage EQ"}} << bands;
-        QTest::newRow("Tone EQ") << "ZMP-50" << "Tone EQ" << "" << Attributes{{"label", "Stage EQ"}} << bands;
-        // Cut to the master and four microphones; a microphone without a
-        // label keeps its own name.
-        QTest::newRow("mixer") << "ZMP-50" << "AMM-Gated" << ""
-                               << Attributes{{"label", "Boardroom Mics"}, {"channelCount", "4"}, {"inputLabel1", "Chair"},
-                                             {"inputLabel2", "Table Left"}, {"inputLabel3", ""}}
-                               << "Blocks(Boardroom Mics(Master Level, Chair(Mic 1), Table Left(Mic 2), Mic 3(Mic 3), "
-                                  "Mic 4(Mic 4)))";
+        row("ToneEQ", "ZMP-50", "ToneEQ", "", {{"label", "Stage EQ"}}, bands);
+        row("Tone EQ", "ZMP-50", "Tone EQ", "", {{"label", "Stage EQ"}}, bands);
+        // Cut to the master and four microphones; a microphone without a label keeps its own name.
+        row("mixer", "ZMP-50", "AMM-Gated", "",
+            {{"label", "Boardroom Mics"}, {"channelCount", "4"}, {"inputLabel1", "Chair"},
+             {"inputLabel2", "Table Left"}, {"inputLabel3", ""}},
+            "Blocks(Boardroom Mics(Master Level, Chair(Mic 1), Table Left(Mic 2), Mic 3(Mic 3), Mic 4(Mic 4)))");
         // Under a processor a link is the device's DriveNet, whatever its
         // label; the template has four channels, the link uses three.
         const Attributes link{{"label", "Link"}, {"label1", "Podium"}, {"label2", "Lectern"}, {"label3", "Ceiling"}};
-        const QString threeEach = QStringLiteral(
+        row("ZMPLink", "ZMP-50", "ZMPLink", "ZMP/ZMPLink_0.xml", link,
             "Digital I/O(DriveNet(1-Podium(Level 1, Mute 1, Meter 1), 2-Lectern(Level 2, Mute 2, Meter 2), "
             "3-Ceiling(Level 3, Mute 3, Meter 3)))");
-        QTest::newRow("ZMPLink") << "ZMP-50" << "ZMPLink" << "ZMP/ZMPLink_0.xml" << link << threeEach;
         // Without meters the channels take two parameters each.
-        QTest::newRow("ZMPLink on ZMP-22") << "ZMP-22 II" << "ZMPLink" << "ZMP/ZMPLink_0.xml" << link
-                                           << "Digital I/O(DriveNet(1-Podium(Level 1, Mute 1), 2-Lectern(Level 2, "
-                                              "Mute 2), 3-Ceiling(Level 3, Mute 3)))";
+        row("ZMPLink on ZMP-22", "ZMP-22 II", "ZMPLink", "ZMP/ZMPLink_0.xml", link,
+            "Digital I/O(DriveNet(1-Podium(Level 1, Mute 1), 2-Lectern(Level 2, Mute 2), 3-Ceiling(Level 3, Mute 3)))");
         // The router's far-end pairs are cut to its lines and named by the
         // phone labels (Phone1 "Boardroom Line", Phone2 without a label).
         const QString head = QStringLiteral("Blocks(Boardroom(Master Volume, Program Level, ");
         const QString preAec = QStringLiteral("Pre-AEC Mic 1 Level, Pre-AEC Mic 2 Level, ");
-        const Attributes router{{"label", "Boardroom"}};
-        QTest::newRow("router, two lines, no mics")
-            << "ZMP-50" << "Conference Room Router" << ""
-            << (router + Attributes{{"teleconInputs", "2"}, {"micInputs", "0"}})
-            << head + "Room Combine, Boardroom Line Level, Boardroom Line Mute, Phone2 Level, Phone2 Mute))";
-        QTest::newRow("router, no lines")
-            << "ZMP-50" << "Conference Room Router" << ""
-            << (router + Attributes{{"teleconInputs", "0"}, {"micInputs", "4"}})
-            << head + preAec + "Room Combine))";
+        const char *router = "Conference Room Router";
+        row("router, two lines, no mics", "ZMP-50", router, "",
+            {{"label", "Boardroom"}, {"teleconInputs", "2"}, {"micInputs", "0"}},
+            head + "Room Combine, Boardroom Line Level, Boardroom Line Mute, Phone2 Level, Phone2 Mute))");
+        row("router, no lines", "ZMP-50", router, "",
+            {{"label", "Boardroom"}, {"teleconInputs", "0"}, {"micInputs", "4"}}, head + preAec + "Room Combine))");
         QString all = head + preAec + "Room Combine";
         for (int phone = 1; phone <= 8; ++phone) {
             const QString name = phone == 1 ? QStringLiteral("Boardroom Line") : QStringLiteral("Phone%1").arg(phone);
             all += QStringLiteral(", %1 Level, %1 Mute").arg(name);
         }
-        QTest::newRow("router, eight lines") << "ZMP-50" << "Conference Room Router" << ""
-                                             << (router + Attributes{{"teleconInputs", "8"}}) << all + "))";
+        row("router, eight lines", "ZMP-50", router, "", {{"label", "Boardroom"}, {"teleconInputs", "8"}}, all + "))");
         // A router that does not say how many lines it has keeps them all.
-        QTest::newRow("router, unknown") << "ZMP-50" << "Conference Room Router" << "" << router
-                                         << QString(all).replace("Boardroom Line", "Phone1") + "))";
+        row("router, unknown", "ZMP-50", router, "", {{"label", "Boardroom"}},
+            QString(all).replace("Boardroom Line", "Phone1") + "))");
         // Amplifier outputs without a label are hidden, on amplifiers only.
-        QTest::newRow("unnamed amp output on KA6200N") << "KA6200N" << "Amp Output" << "ZMP/Gain_0.xml"
-                                                       << Attributes{{"label", "----"}} << "Blocks";
-        QTest::newRow("named amp output on KA6200N") << "KA6200N" << "Amp Output" << "ZMP/Gain_0.xml"
-                                                     << Attributes{{"label", "Zone 1"}}
-                                                     << QString::fromUtf8("Blocks(Zone 1(Level, Mute, Invert 180°))");
-        QTest::newRow("unnamed amp output on a processor") << "ZMP-50" << "Amp Output" << "ZMP/Gain_0.xml"
-                                                           << Attributes{{"label", "----"}}
-                                                           << QString::fromUtf8("Blocks(----(Level, Mute, Invert 180°))");
+        row("unnamed amp output on KA6200N", "KA6200N", "Amp Output", "ZMP/Gain_0.xml", {{"label", "----"}}, "Blocks");
+        row("named amp output on KA6200N", "KA6200N", "Amp Output", "ZMP/Gain_0.xml", {{"label", "Zone 1"}},
+            QString::fromUtf8("Blocks(Zone 1(Level, Mute, Invert 180°))"));
+        row("unnamed amp output on a processor", "ZMP-50", "Amp Output", "ZMP/Gain_0.xml", {{"label", "----"}},
+            QString::fromUtf8("Blocks(----(Level, Mute, Invert 180°))"));
     }
     void shown()
     {

@@ -42,13 +42,11 @@ class tst_Chassis : public QObject
 {
     Q_OBJECT
 private slots:
-    // A device of the type and title, with a card if one is given (type,
-    // direction, title, port index), shows the facets named: family, whether
-    // a processor, model (the title up to its last parenthesis), accepted
-    // (the model is in the family's table), tree (what the tree shows of it),
-    // slot (the slot table's and the card's), loose (the card's template and
-    // category before it is added), file and category (after), found (by its
-    // category, and not as an analog card) and read (its template).
+    // A device of the type and title, with a card if one is given (type, direction, title, port index), shows the
+    // facets named: family, whether a processor, model (the title up to its last parenthesis), accepted (the model is
+    // in the family's table), tree (what the tree shows of it), slot (the slot table's and the card's), loose (the
+    // card's template and category before it is added), file and category (after), found (by its category, and not as
+    // an analog card) and read (its template).
     void devices_data()
     {
         columns<QString, QString, QStringList, QString, QString>("deviceType", "title", "card", "facets", "state");
@@ -169,16 +167,11 @@ private slots:
         set(&chassis, "isMainZMP", "True");
         QVERIFY(chassis.testFlag(HNode::MainProcessor));
         const QString xml = written([&](XmlWriter *w) { QVERIFY(chassis.writeXml(w)); });
-        QCOMPARE(xml, QStringLiteral("<Connection name=\"Chassis|||4\">\n"
-                                     "\t<Property name=\"attributes\">\n"
-                                     "\t\t<title>ZMP-30AD</title>\n"
-                                     "\t\t<ipaddress>10.20.1.40</ipaddress>\n"
-                                     "\t\t<ipport>10050</ipport>\n"
-                                     "\t\t<monitorport>10051</monitorport>\n"
-                                     "\t\t<serialport>10057</serialport>\n"
-                                     "\t\t<platform>ZMP</platform>\n"
-                                     "\t</Property>\n"
-                                     "</Connection>\n"));
+        QCOMPARE(xml, QStringLiteral("<Connection name=\"Chassis|||4\">\n\t<Property name=\"attributes\">\n"
+                                     "\t\t<title>ZMP-30AD</title>\n\t\t<ipaddress>10.20.1.40</ipaddress>\n"
+                                     "\t\t<ipport>10050</ipport>\n\t\t<monitorport>10051</monitorport>\n"
+                                     "\t\t<serialport>10057</serialport>\n\t\t<platform>ZMP</platform>\n"
+                                     "\t</Property>\n</Connection>\n"));
         // What the connection holds reads back into a device of a panel
         // file, and nothing that names the device in the design does.
         HChassis read;
@@ -227,10 +220,8 @@ private slots:
     void moduleTableText()
     {
         const QList<HFamilyTables::Module> rows = HFamilyTables::parseModules(
-            "4ch Mic/Line Input\tInput_2.xml\tAnalog I/O\r\n\r\n"
-            "Dante 64In64Out Dante_0.xml\tDante I/O\r\n"
-            "Broken Row\tOnly_Two.xml\r\nNoTabs\r\n"
-            "USB\tUsbIn.xml\tUSB I/O");
+            "4ch Mic/Line Input\tInput_2.xml\tAnalog I/O\r\n\r\nDante 64In64Out Dante_0.xml\tDante I/O\r\n"
+            "Broken Row\tOnly_Two.xml\r\nNoTabs\r\nUSB\tUsbIn.xml\tUSB I/O");
         QStringList fields;
         for (const HFamilyTables::Module &row : rows)
             fields << row.cardType + '|' + row.templateFile + '|' + row.category;

@@ -18,9 +18,7 @@ const QString Designs = QStringLiteral(KVR_TEST_DATA "/designs/");
 class RecordingRoot : public HRoot
 {
 public:
-    QStringList titles;
-    QStringList texts;
-
+    QStringList titles, texts;
     void reportWarning(const QString &title, const QString &text) override
     {
         titles << title;
@@ -37,21 +35,16 @@ QByteArray readFile(const QString &path)
 // Writes data as a design file in dir and answers its path.
 QString writeDesign(const QTemporaryDir &dir, const QString &name, const QByteArray &data)
 {
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size())
-        return QString();
-    return path;
+    QFile file(dir.filePath(name));
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size() ? file.fileName() : QString();
 }
 
 QList<HNode *> allNodes(HNode *top)
 {
     QList<HNode *> nodes;
     const auto *composite = qobject_cast<const HComposite *>(top);
-    for (HNode *child : composite ? composite->children() : QList<HNode *>()) {
-        nodes << child;
-        nodes << allNodes(child);
-    }
+    for (HNode *child : composite ? composite->children() : QList<HNode *>())
+        nodes << child << allNodes(child);
     return nodes;
 }
 
@@ -59,81 +52,64 @@ HNode *byLabel(HRoot &root, const QString &label)
 {
     return root.findByAttribute(QStringLiteral("label"), label);
 }
-
 } // namespace
 
 class tst_DesignReader : public QObject
 {
     Q_OBJECT
 private slots:
-    // Every fact below is read off harbour_hotel.kvp by hand: the template
-    // of a card from its family's module table, of a block from its title
-    // without blanks and its type number, of a group from its group type.
-    void nodes_data()
-    {
-        columns<QString, QString, QString, int, QString, QString>(
-            "label", "category", "parent", "nodeID", "id", "templatePath");
-        const auto row = [](const char *label, const char *category, const char *parent, int nodeID,
-                            const char *id, const char *templatePath) {
-            QTest::newRow(label) << QString::fromUtf8(label) << category << QString::fromUtf8(parent) << nodeID
-                                 << id << templatePath;
-        };
-        // The devices, the top-level nodes, are listed in whatTheTreeLeavesOutAndTheProject.
-        row("Stage Mics", "Analog I/O", "Ballroom DSP", 101, "", ":/data/ZMP/Input_2.xml");
-        row("Broadcast Feed", "Digital I/O", "Ballroom DSP", 104, "", ":/data/ZMP/In_0.xml");
-        row("Ballroom Speakers", "Analog I/O", "Ballroom DSP", 111, "", ":/data/ZMP/Output_2.xml");
-        row("Dante Receive", "Dante I/O", "Ballroom DSP", 130, "", ":/data/ZMP/Dante_0.xml");
-        row("Lectern Gain", "Blocks", "Ballroom DSP", 201, "", ":/data/ZMP/Gain_0.xml");
-        row("Background Source", "Blocks", "Ballroom DSP", 202, "", ":/data/ZMP/Selector_4.xml");
-        row("Boardroom Router", "Blocks", "Ballroom DSP", 205, "", ":/data/ZMP/ConferenceRoomRouter_0.xml");
-        row("Ballroom Tone", "Blocks", "Ballroom DSP", 214, "", ":/data/ZMP/ToneEQ_0.xml");
-        row("Partition Toggle", "Blocks", "Ballroom DSP", 208, "", ":/data/ZMP/Logic_1.xml");
-        row("Phone Line In", "PSTN I/O", "Salle de réunion", 304, "", ":/data/ZMP/PstnIn.xml");
-        row("Phone Line Out", "PSTN I/O", "Salle de réunion", 305, "", ":/data/ZMP/TelephonyOut.xml");
-        row("SIP Line In", "VoIP I/O", "Salle de réunion", 306, "", ":/data/ZMP/VoipIn.xml");
-        row("Laptop Out", "USB I/O", "Salle de réunion", 309, "", ":/data/ZMP/UsbIn.xml");
-        row("Expansion Card", "Analog I/O", "Salle de réunion", 310, "", "");
-        row("Réunion Gain", "Blocks", "Salle de réunion", 320, "", ":/data/ZMP/Gain_0.xml");
-        row("Amp Inputs", "Amp I/O", "Ballroom Amp", 1101, "", ":/data/KA/Amp_In_1.xml");
-        row("Terrace R", "Amp I/O", "Terrasse Café Amp", 2102, "", ":/data/PQ/Amp_1.xml");
-        // The project-wide objects hang under the main processor.
-        row("Ballroom Level", "Groups", "Ballroom DSP", 0, "1", ":/data/Korvel/Group_0.xml");
-        row("Foyer Level", "Groups", "Ballroom DSP", 0, "2", ":/data/Korvel/Group_1.xml");
-        row("Privacy Mute", "Groups", "Ballroom DSP", 0, "3", ":/data/Korvel/Group_2.xml");
-        row("Background Music", "Groups", "Ballroom DSP", 0, "4", ":/data/Korvel/Group_3.xml");
-        row("Terrace Level", "Groups", "Ballroom DSP", 0, "5", ":/data/Korvel/Group_0.xml");
-        row("Ballroom Partitions", "RCGroups", "Ballroom DSP", 0, "1", ":/data/Korvel/RCGroup_0.xml");
-        row("Boardroom", "RCRooms", "Ballroom Partitions", 205, "", ":/data/Korvel/RCRoom_0.xml");
-        row("Dinner Service", "ParameterSets", "Ballroom DSP", 0, "1", nullptr);
-        row("Ballroom Scenes", "ParameterSetLists", "Ballroom DSP", 0, "1", ":/data/Korvel/PSetList_0.xml");
-    }
-    void nodes()
-    {
-        QFETCH(QString, label);
-        QFETCH(QString, parent);
-        QFETCH(QString, templatePath);
-        RecordingRoot root;
-        QVERIFY(root.loadDesign(Designs + "harbour_hotel.kvp") && root.texts.isEmpty());
-        const HNode *node = byLabel(root, label);
-        QVERIFY(node);
-        QTEST(node->category(), "category");
-        QCOMPARE(node->parentNode(), parent.isEmpty() ? static_cast<HNode *>(&root) : byLabel(root, parent));
-        QTEST(node->nodeID(), "nodeID");
-        QTEST(node->id(), "id");
-        if (!templatePath.isNull())
-            QCOMPARE(node->templatePath(), templatePath);
-    }
-
-    void whatTheTreeLeavesOutAndTheProject()
+    void nodesDevicesWhatIsLeftOutAndTheProject()
     {
         RecordingRoot root;
         MProject project;
         QVERIFY(root.loadDesign(Designs + "harbour_hotel.kvp", &project));
         QCOMPARE(root.designFile(), Designs + "harbour_hotel.kvp");
-        // ZMP-31 is no known device, so it and the nodes that follow it go;
-        // blocks that panels cannot control go; so does everything inside
-        // the inner design of a logic block, and a logic block other than
-        // the toggle flip-flop.
+        // Every fact below is read off harbour_hotel.kvp by hand, as "label|category|parent|nodeID|id|template": the
+        // template of a card from its family's module table, of a block from its title without blanks and its type
+        // number, of a group from its group type; the project-wide objects hang under the main processor.
+        const QStringList facts{
+            "Stage Mics|Analog I/O|Ballroom DSP|101||:/data/ZMP/Input_2.xml",
+            "Broadcast Feed|Digital I/O|Ballroom DSP|104||:/data/ZMP/In_0.xml",
+            "Ballroom Speakers|Analog I/O|Ballroom DSP|111||:/data/ZMP/Output_2.xml",
+            "Dante Receive|Dante I/O|Ballroom DSP|130||:/data/ZMP/Dante_0.xml",
+            "Lectern Gain|Blocks|Ballroom DSP|201||:/data/ZMP/Gain_0.xml",
+            "Background Source|Blocks|Ballroom DSP|202||:/data/ZMP/Selector_4.xml",
+            "Boardroom Router|Blocks|Ballroom DSP|205||:/data/ZMP/ConferenceRoomRouter_0.xml",
+            "Ballroom Tone|Blocks|Ballroom DSP|214||:/data/ZMP/ToneEQ_0.xml",
+            "Partition Toggle|Blocks|Ballroom DSP|208||:/data/ZMP/Logic_1.xml",
+            "Phone Line In|PSTN I/O|Salle de réunion|304||:/data/ZMP/PstnIn.xml",
+            "Phone Line Out|PSTN I/O|Salle de réunion|305||:/data/ZMP/TelephonyOut.xml",
+            "SIP Line In|VoIP I/O|Salle de réunion|306||:/data/ZMP/VoipIn.xml",
+            "Laptop Out|USB I/O|Salle de réunion|309||:/data/ZMP/UsbIn.xml",
+            "Expansion Card|Analog I/O|Salle de réunion|310||",
+            "Réunion Gain|Blocks|Salle de réunion|320||:/data/ZMP/Gain_0.xml",
+            "Amp Inputs|Amp I/O|Ballroom Amp|1101||:/data/KA/Amp_In_1.xml",
+            "Terrace R|Amp I/O|Terrasse Café Amp|2102||:/data/PQ/Amp_1.xml",
+            "Ballroom Level|Groups|Ballroom DSP|0|1|:/data/Korvel/Group_0.xml",
+            "Foyer Level|Groups|Ballroom DSP|0|2|:/data/Korvel/Group_1.xml",
+            "Privacy Mute|Groups|Ballroom DSP|0|3|:/data/Korvel/Group_2.xml",
+            "Background Music|Groups|Ballroom DSP|0|4|:/data/Korvel/Group_3.xml",
+            "Terrace Level|Groups|Ballroom DSP|0|5|:/data/Korvel/Group_0.xml",
+            "Ballroom Partitions|RCGroups|Ballroom DSP|0|1|:/data/Korvel/RCGroup_0.xml",
+            "Boardroom|RCRooms|Ballroom Partitions|205||:/data/Korvel/RCRoom_0.xml",
+            "Dinner Service|ParameterSets|Ballroom DSP|0|1",
+            "Ballroom Scenes|ParameterSetLists|Ballroom DSP|0|1|:/data/Korvel/PSetList_0.xml"
+        };
+        QStringList read;
+        for (const QString &fact : facts) {
+            const HNode *node = byLabel(root, fact.section('|', 0, 0));
+            const QString parent = fact.section('|', 2, 2);
+            const QStringList shown = node && node->parentNode() == byLabel(root, parent)
+                                          ? QStringList{node->label(), node->category(), parent,
+                                                        QString::number(node->nodeID()), node->id(),
+                                                        node->templatePath()}
+                                          : QStringList{"not under " + parent};
+            read << shown.mid(0, fact.count('|') + 1).join('|');
+        }
+        QCOMPARE(read, facts);
+        QVERIFY(root.texts.isEmpty());
+        // ZMP-31 is no known device, so it and the nodes that follow it go; blocks that panels cannot control go; so
+        // does everything inside the inner design of a logic block, and a logic block other than the toggle flip-flop.
         for (const char *label : {"Spare Processor", "Spare Inputs", "Spare Gain", "Balcony Delay", "Program Compressor",
                                   "Zone Matrix", "Output Router", "Fire Alarm Input", "Partition Sense", "Logic Gate",
                                   "Inner Flip-Flop", "Inner Gain", "Sense Gain", "Still Inside", "Inside The View"})
@@ -174,8 +150,7 @@ private slots:
         QTest::newRow("blanks around") << "lobby_42.kvp" << QByteArray(" 4.2 ") << true << QString() << 1;
         QTest::newRow("just below") << "lobby_42.kvp" << QByteArray("4.1999999") << false << "4.1999999" << 0;
         QTest::newRow("as written") << "lobby_42.kvp" << QByteArray("4.2 beta") << false << "4.2 beta" << 0;
-        // Failures without a message: what was complete before the break of
-        // an interrupted copy stays.
+        // Failures without a message: what was complete before the break of an interrupted copy stays.
         QTest::newRow("no such file") << "no_such_design.kvp" << QByteArray() << false << QString() << 0;
         QTest::newRow("a panel file") << "../archive/Lobby.cpf" << QByteArray() << false << QString() << 0;
         QTest::newRow("interrupted copy") << "lobby_truncated.kvp" << QByteArray() << false << QString() << 1;
@@ -187,11 +162,8 @@ private slots:
         QFETCH(bool, opens);
         QString path = Designs + file;
         QTemporaryDir dir;
-        if (!version.isEmpty()) {
-            QByteArray data = readFile(path);
-            data.replace("version=\"4.2\"", "version=\"" + version + "\"");
-            path = writeDesign(dir, file, data);
-        }
+        if (!version.isEmpty())
+            path = writeDesign(dir, file, readFile(path).replace("version=\"4.2\"", "version=\"" + version + "\""));
         RecordingRoot root;
         QCOMPARE(root.loadDesign(path), opens);
         // A version is checked before any node is read.
@@ -200,11 +172,9 @@ private slots:
         QVERIFY(file != QLatin1String("lobby_truncated.kvp")
                 || (byLabel(root, "Lobby Music") && byLabel(root, "Reception Mic") && !byLabel(root, "Lobby Paging")));
         QFETCH(QString, shown);
-        if (shown.isNull()) {
-            QVERIFY(root.texts.isEmpty());
+        QCOMPARE(root.titles, shown.isNull() ? QStringList() : QStringList{"Open Korvel Designer File Error"});
+        if (shown.isNull())
             return;
-        }
-        QCOMPARE(root.titles, QStringList{"Open Korvel Designer File Error"});
         QVERIFY2(root.texts.first().startsWith("Korvel Remote builder cannot open this file. (version: "
                                                + shown + ")\n\nKorvel Designer files saved in a")
                      && root.texts.first().contains("System->Update Firmware"),
@@ -257,9 +227,8 @@ private slots:
         auto *main = qobject_cast<HChassis *>(byLabel(root, "Ballroom DSP"));
         QCOMPARE(main->blockRegistry().rooms().size(), 3);
         QVERIFY(root.loadDesign(path));
-        const QList<HNode *> nodes = allNodes(&root);
-        QCOMPARE(nodes.size(), count);
-        for (const HNode *node : nodes)
+        QCOMPARE(allNodes(&root).size(), count);
+        for (const HNode *node : allNodes(&root))
             QVERIFY2(node->testFlag(HNode::InDesign), qPrintable(node->label()));
         // The nodes are the same objects, so that open panels stay bound.
         QVERIFY(byLabel(root, "Lectern Gain") == gain && byLabel(root, "Ballroom DSP") == main);

@@ -65,8 +65,7 @@ class tst_NodeTree : public QObject
 {
     Q_OBJECT
 private slots:
-    // The node kinds by the type names of the design; anything the table
-    // does not name is a block, compared exactly.
+    // The node kinds by the type names of the design; anything the table does not name is a block, compared exactly.
     void kinds_data()
     {
         columns<QString, QString, QString>("typeName", "className", "category"); // no class: no node
@@ -175,8 +174,7 @@ private slots:
         QTEST(fields.value(field), "expected");
     }
 
-    // The kind-specific rows test the title as it stands when the property
-    // arrives; labels are asked for out of range.
+    // The kind-specific rows test the title as it stands when the property arrives; labels are asked for out of range.
     void propertiesReadBeforeTheTitleDoNotCountAndLabelsOutOfRange()
     {
         HBlock node;
@@ -223,8 +221,7 @@ private slots:
                                  p.roomA->firstWithFlags(0)}),
                  (QList<HNode *>{&p.root, p.main, nullptr, p.roomA}));
         HRoot &r = p.root;
-        // Attribute names other than these read as empty: "nodeID" matches an
-        // empty value only.
+        // Attribute names other than these read as empty: "nodeID" matches an empty value only.
         QCOMPARE((QList<HNode *>{r.findByCategory("Chassis"), r.findByCategory("RCGroups"),
                                  r.findByCategory("Echo Cancellation"), r.findByNodeID(11), p.amp->findByNodeID(11),
                                  r.findByNodeID(99), r.findByCategoryAndNodeID("Chassis", 0),
@@ -236,16 +233,13 @@ private slots:
                                  r.findByCategoryAndAttribute("Blocks", "id", "g1")}),
                  (QList<HNode *>{p.main, p.rooms, nullptr, p.gain, p.ampGain, nullptr, p.amp, p.input, nullptr, p.group,
                                  p.selector, p.ampGain, p.gain, p.roomA, nullptr, p.group, nullptr}));
-        QList<HNode *> list{&r};
-        QVERIFY(r.collectByCategory("Chassis", list));
-        QCOMPARE(list, (QList<HNode *>{p.main, p.amp}));
-        QVERIFY(r.collectNodes("Blocks", list));
-        QCOMPARE(list, (QList<HNode *>{p.gain, p.selector, p.ampGain}));
-        QVERIFY(p.main->collectByCategory("RCGroups", list));
-        QCOMPARE(list, QList<HNode *>{p.rooms});
-        QVERIFY(!r.collectByCategory("Echo Cancellation", list) && list.isEmpty());
-        QVERIFY(p.gain->collectNodes("Blocks", list));
-        QCOMPARE(list, QList<HNode *>{p.gain});
+        // A collector replaces what the list held.
+        QList<HNode *> devices{&r}, blocks{p.main}, groups{p.gain}, none{p.rooms}, own;
+        QVERIFY(r.collectByCategory("Chassis", devices) && r.collectNodes("Blocks", blocks)
+                && p.main->collectByCategory("RCGroups", groups) && !r.collectByCategory("Echo Cancellation", none)
+                && none.isEmpty() && p.gain->collectNodes("Blocks", own));
+        QCOMPARE((QList<QList<HNode *>>{devices, blocks, groups, own}),
+                 (QList<QList<HNode *>>{{p.main, p.amp}, {p.gain, p.selector, p.ampGain}, {p.rooms}, {p.gain}}));
         // A check shows on the way up; a node outside a tree takes none.
         loose.setChecked(true);
         QVERIFY(!loose.isChecked() && !p.main->isChecked());
@@ -314,8 +308,7 @@ private slots:
         loose.setParentNode(p.main);
         QVERIFY(loose.finishLoading());
         QCOMPARE(loose.protocol(), protocol);
-        // A leaf, or an amplifier of the LRT-4 kind, takes no children: the
-        // caller keeps the node.
+        // A leaf, or an amplifier of the LRT-4 kind, takes no children: the caller keeps the node.
         std::unique_ptr<HBlock> refused(make<HBlock>("Gain", "Refused"));
         QVERIFY(!p.gain->addNode(refused.get()) && !p.main->addNode(nullptr));
         HChassis lrt4;

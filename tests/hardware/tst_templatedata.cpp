@@ -9,38 +9,24 @@
 #include <QTest>
 
 namespace {
-
-// The device and module tables, byte for byte; every template a module row
-// names is one of the listed templates below.
+// The device and module tables, byte for byte; every template a module row names is one of the listed templates below.
 const QHash<QString, QByteArray> kTables = {
     {"ZMP/Chassis.dict",
-     "ZMP-11\r\nZMP-22 II\r\nZMP-30\r\nZMP-40\r\nZMP-50\r\nZMP-60\r\nEMB70\r\nXT-10\r\n"
-     "XT-20AEC\r\nXT-10C\r\nXT-30C\r\nZMP-30A\r\nZMP-50A\r\nZMP-30AD\r\nZMP-50AD\r\n"
-     "KVP-18\r\nKVP-04\r\nKVP-4\r\n"},
+     "ZMP-11\r\nZMP-22 II\r\nZMP-30\r\nZMP-40\r\nZMP-50\r\nZMP-60\r\nEMB70\r\nXT-10\r\nXT-20AEC\r\nXT-10C\r\n"
+     "XT-30C\r\nZMP-30A\r\nZMP-50A\r\nZMP-30AD\r\nZMP-50AD\r\nKVP-18\r\nKVP-04\r\nKVP-4\r\n"},
     {"KA/Chassis.dict", "KA6200N\r\nKA6100N\r\nKA3200N\r\nKA3100N\r\n"},
-    {"PQ/Chassis.dict",
-     "PQ306D\r\nPQ204D\r\nPQ-306D\r\nPQ-204D\r\nPQX510D\r\nPQX520D\r\nPQX540D\r\n"},
+    {"PQ/Chassis.dict", "PQ306D\r\nPQ204D\r\nPQ-306D\r\nPQ-204D\r\nPQX510D\r\nPQX520D\r\nPQX540D\r\n"},
     {"ZMP/InputModules.dict",
-     "4ch Mic/Line Input\tInput_2.xml\tAnalog I/O\r\n"
-     "4ch Mic/Line Input II\tInput_2.xml\tAnalog I/O\r\n"
-     "4x4 Mic/Line\tInput_2.xml\tAnalog I/O\r\n"
-     "4ch EDR Input\tInput_2.xml\tAnalog I/O\r\n"
-     "8ch AES3 In\tIn_0.xml\tDigital I/O\r\n"
-     "PSTN\tPstnIn.xml\tPSTN I/O\r\n"
-     "VOIP\tVoipIn.xml\tVoIP I/O\r\n"
-     "USB\tUsbIn.xml\tUSB I/O\r\n"
-     // The design tool writes a blank, not a tab, before this file name.
-     "Dante 64In64Out Dante_0.xml\tDante I/O\r\n"},
+     "4ch Mic/Line Input\tInput_2.xml\tAnalog I/O\r\n4ch Mic/Line Input II\tInput_2.xml\tAnalog I/O\r\n"
+     "4x4 Mic/Line\tInput_2.xml\tAnalog I/O\r\n4ch EDR Input\tInput_2.xml\tAnalog I/O\r\n"
+     "8ch AES3 In\tIn_0.xml\tDigital I/O\r\nPSTN\tPstnIn.xml\tPSTN I/O\r\nVOIP\tVoipIn.xml\tVoIP I/O\r\n"
+     // The design tool writes a blank, not a tab, before the Dante file name.
+     "USB\tUsbIn.xml\tUSB I/O\r\nDante 64In64Out Dante_0.xml\tDante I/O\r\n"},
     {"ZMP/OutputModules.dict",
-     "4ch Line Output II\tOutput_2.xml\tAnalog I/O\r\n"
-     "4x4 Mic/Line\tOutput_2.xml\tAnalog I/O\r\n"
-     "4ch EDR Output\tOutput_2.xml\tAnalog I/O\r\n"
-     "4ch SDR Output\tOutput_2.xml\tAnalog I/O\r\n"
-     "8ch AES3 Out\tOut_0.xml\tDigital I/O\r\n"
-     "ZMPLink Output\tOut_0.xml\tDigital I/O\r\n"
-     "PSTN\tTelephonyOut.xml\tPSTN I/O\r\n"
-     "VOIP\tTelephonyOut.xml\tVoIP I/O\r\n"
-     "USB\tUsbIn.xml\tUSB I/O\r\n"},
+     "4ch Line Output II\tOutput_2.xml\tAnalog I/O\r\n4x4 Mic/Line\tOutput_2.xml\tAnalog I/O\r\n"
+     "4ch EDR Output\tOutput_2.xml\tAnalog I/O\r\n4ch SDR Output\tOutput_2.xml\tAnalog I/O\r\n"
+     "8ch AES3 Out\tOut_0.xml\tDigital I/O\r\nZMPLink Output\tOut_0.xml\tDigital I/O\r\n"
+     "PSTN\tTelephonyOut.xml\tPSTN I/O\r\nVOIP\tTelephonyOut.xml\tVoIP I/O\r\nUSB\tUsbIn.xml\tUSB I/O\r\n"},
     {"KA/InputModules.dict", "4x4 Mic/Line\tAmp_In_1.xml\tAmp I/O\r\n"},
     {"KA/OutputModules.dict", "4x4 Mic/Line\tAmp_1.xml\tAmp I/O\r\n"},
     {"PQ/InputModules.dict", "4x4 Mic/Line\tAmp_In_1.xml\tAmp I/O\r\n"},
@@ -49,9 +35,8 @@ const QHash<QString, QByteArray> kTables = {
 
 QString resourcePath(const QString &relative) { return QStringLiteral(":/data/") + relative; }
 
-// A shipped template as the program reads it: its parameter names and its
-// controls, and the elements of the top two levels that do not fit the
-// layout the tree reader expects.
+// A shipped template as the program reads it: its parameter names and its controls, and the elements of the top two
+// levels that do not fit the layout the tree reader expects.
 struct Template : XParameterHandler
 {
     QList<CParameter *> read;
@@ -95,8 +80,7 @@ struct Template : XParameterHandler
     }
 };
 
-// The templates the program ships, as the file list of the templates names
-// them.
+// The templates the program ships, as the file list of the templates names them.
 QStringList listedTemplates()
 {
     QStringList files;
@@ -119,7 +103,6 @@ QStringList listedTemplates()
     files.sort();
     return files;
 }
-
 } // namespace
 
 class tst_TemplateData : public QObject
@@ -136,12 +119,10 @@ private slots:
         QCOMPARE(shipped, listedTemplates());
     }
 
-    // The tree finds each parameter's control by its name, and the faders'
-    // level-button form beside a template with sliders ("Gain_0.xml" ->
-    // "Gain_01.xml"). It also finds parameters by name and position: band
-    // folders of the tone equaliser, microphones of the mixers, the far-end
-    // pairs of the router that are cut per room, channel triples of the link
-    // and Dante groups, and the level names that select fader limits.
+    // The tree finds each parameter's control by its name, and the faders' level-button form beside a template with
+    // sliders ("Gain_0.xml" -> "Gain_01.xml"). It also finds parameters by name and position: band folders of the tone
+    // equaliser, microphones of the mixers, the far-end pairs of the router that are cut per room, channel triples of
+    // the link and Dante groups, and the level names that select fader limits.
     void shippedTemplate_data()
     {
         QTest::addColumn<QString>("relative");
@@ -173,9 +154,9 @@ private slots:
         const QString stem = relative.section(QLatin1Char('/'), 1).section(QLatin1Char('_'), 0, 0);
         if (stem == QLatin1String("ToneEQ")) {
             QCOMPARE(names, QStringList({"Level 1", "Bypass 1", "Level 2", "Bypass 2", "Level 3", "Bypass 3"}));
-            const QStringList bands = {"LOW", "MID", "HIGH"};
-            for (int band = 0; band < 3; ++band)
-                QCOMPARE(t.setting(names.at(2 * band), "label", "text"), bands.at(band));
+            QCOMPARE((QStringList{t.setting("Level 1", "label", "text"), t.setting("Level 2", "label", "text"),
+                                  t.setting("Level 3", "label", "text")}),
+                     (QStringList{"LOW", "MID", "HIGH"}));
         } else if (stem.startsWith(QLatin1String("AMM"))) {
             QVERIFY(!names.first().startsWith(QLatin1String("Mic")));
             for (int i = 1; i < names.size(); ++i)
@@ -184,13 +165,11 @@ private slots:
             for (const char *level : {"Program Level", "Non-Mic Mix Level", "Mic Mix Level", "Master Volume",
                                       "Far End 1 Level", "Background Music Level"})
                 QVERIFY2(names.contains(QLatin1String(level)), level);
-            QVERIFY(std::any_of(names.cbegin(), names.cend(),
-                                [](const QString &n) { return n.startsWith(QLatin1String("Pre-AEC Mic")); }));
-            const int first = names.size() - 16;
-            for (int n = 1; n <= 8; ++n) {
-                QCOMPARE(names.at(first + 2 * n - 2), QStringLiteral("Far End %1 Level").arg(n));
-                QCOMPARE(names.at(first + 2 * n - 1), QStringLiteral("Far End %1 Mute").arg(n));
-            }
+            QVERIFY(names.indexOf(QRegularExpression(QStringLiteral("Pre-AEC Mic.*"))) >= 0);
+            QStringList farEnds;
+            for (int n = 1; n <= 8; ++n)
+                farEnds << QStringLiteral("Far End %1 Level").arg(n) << QStringLiteral("Far End %1 Mute").arg(n);
+            QCOMPARE(names.mid(names.size() - 16), farEnds);
         } else if (stem == QLatin1String("StandardRoomCombiner")) {
             for (const char *level : {"Input Level", "Background Music Level", "Output Level"})
                 QVERIFY2(names.contains(QLatin1String(level)), level);
@@ -217,8 +196,7 @@ private slots:
         QFile raw(resourcePath(QStringLiteral("ZMP/Input_2.xml")));
         QVERIFY(raw.open(QIODevice::ReadOnly));
         const QByteArray bytes = raw.readAll();
-        QVERIFY(bytes.contains("\xd8&sp;180\xb0"));
-        QVERIFY(!bytes.contains("\xc2\xb0"));
+        QVERIFY(bytes.contains("\xd8&sp;180\xb0") && !bytes.contains("\xc2\xb0"));
         QCOMPARE(Template("ZMP/Input_2.xml").setting("Polarity", "button", "ontext"), QStringLiteral("\u00d8 180\u00b0"));
         QCOMPARE(Template("ZMP/AMM-Gated_0.xml").setting("Mic 12", "button", "ontext"), QStringLiteral("Mic 12"));
     }
