@@ -1,5 +1,6 @@
 #include "../TransferPeers.h"
 #include "../comm/CommTestUtil.h"
+#include "../hardware/HardwareTestUtil.h"
 #include "CheckDocument.h"
 #include "CheckOnline.h"
 #include "CheckPanels.h"
@@ -107,8 +108,7 @@ private slots:
 
     void exitCodes_data()
     {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<int>("exitCode");
+        hwtest::columns<QString, int>("file", "exitCode");
         QTest::newRow("clean archive") << "Clean.cpz" << 0;
         QTest::newRow("broken archive") << "Broken.cpz" << 1;
         // Without its design no control reaches a device.
@@ -148,9 +148,7 @@ private slots:
 
     void online_data()
     {
-        QTest::addColumn<SimFaults>("faults");
-        QTest::addColumn<QString>("lobbyFinding");
-        QTest::addColumn<int>("lobbyState");
+        hwtest::columns<SimFaults, QString, int>("faults", "lobbyFinding", "lobbyState");
         // The Lobby DSP refuses every command, or leaves every one unanswered;
         // the Hall DSP answers, the Stage DSP is not there.
         SimFaults refusing, silent;
@@ -184,14 +182,12 @@ private slots:
         }
         CheckOnline check(&document, 10000);
         QCOMPARE(lines(check.run()), (QStringList{"device-absent|/||||Stage DSP|", lobbyFinding}));
-        QList<int> states;
-        for (const auto &checked : check.devices())
-            states << int(checked.state);
-        QCOMPARE(states, (QList<int>{int(State::Answers), int(State::Absent), lobbyState}));
-        QCOMPARE(check.devices().at(0).answered, 1);
         // The queries as they went over the wire: the failing one three times, as many as the client writes a command.
-        QCOMPARE(traffic.count("GA\"Lectern\">1\r"), 1);
-        QCOMPARE(traffic.count("GA\"Lobby\">1\r"), 3);
+        QList<int> seen{check.devices().at(0).answered, int(traffic.count("GA\"Lectern\">1\r")),
+                        int(traffic.count("GA\"Lobby\">1\r"))};
+        for (const auto &checked : check.devices())
+            seen << int(checked.state);
+        QCOMPARE(seen, (QList<int>{1, 1, 3, int(State::Answers), int(State::Absent), lobbyState}));
     }
 };
 
