@@ -87,10 +87,9 @@ private slots:
                                               {"title", "*LABEL*"}, {"ontext", "MUTED"}, {"offtext", "Mute Off"},
                                               {"action", "alternating"}, {"action", "none"},
                                               {"buttonType", "0"}, {"hasBorder", "1"}}));
-        QCOMPARE(QStringList{button.value(QStringLiteral("action"))} + button.values(QStringLiteral("action")),
-                 (QStringList{"alternating", "alternating", "none"}));
-        QCOMPARE(mute->attributeRecord().element() + ' ' + mute->attributeRecord().value(QStringLiteral("set")),
-                 QStringLiteral("list F,O,T"));
+        QCOMPARE((QStringList{button.value("action"), mute->attributeRecord().element(),
+                              mute->attributeRecord().value("set")} + button.values("action")),
+                 (QStringList{"alternating", "list", "F,O,T", "alternating", "none"}));
         QVERIFY(std::unique_ptr<CControl>(XControlHandler::readControl(Gain, QString::fromUtf8("Invert 180°"))));
         for (const char *name : {"mute", "Mute "})
             QCOMPARE(XControlHandler::readControl(Gain, name), nullptr);
