@@ -33,8 +33,7 @@ public:
     }
     void send(const QByteArray &bytes) { socket.write(bytes); socket.flush(); }
     bool isConnected() const { return socket.state() == QAbstractSocket::ConnectedState; }
-    // Sends a command and waits for the answer, which must be reply; what
-    // was received is cleared for the next exchange.
+    // Sends a command and waits for the answer, which must be reply; what came is cleared for the next exchange.
     bool exchange(const QByteArray &command, const QByteArray &reply)
     {
         send(command);
@@ -118,8 +117,7 @@ private slots:
                                        "B SA \"Gain 1\">1=-6.0\r", Ack, "GA\"Gain 1\">1\r", "GA\"Gain 1\">1=-6.0\r",
                                        "SUB \"GRC 2\"\r", "SUB \"GRC 2\",yes\r", "UNS \"GRC 2,\"\r",
                                        "UNS \"GRC 2,\",yes\r", "B SRC 2,[1,2]\r", Ack, "GS \r", "S 0x0\r"};
-        // Faults count the commands of each connection: a new one is served
-        // again, and a command that went unanswered had no effect.
+        // Faults count the commands of each connection: a new one is served again; an unanswered command did nothing.
         QTest::newRow("every third dropped: no answer, no effect")
             << drop << QByteArrayList{"GS \r", "S 0x0\r", "GG 1\r", "GG 1,78\r", "SA \"G\">1=5\r", "",
                                       "GA\"G\">1\r", "GA\"G\">1=0.0\r"};

@@ -126,8 +126,7 @@ private slots:
     {
         QFETCH(QString, file);
         QFETCH(int, exitCode);
-        // The check extracts archives below the temporary folder; it must leave
-        // nothing there, whatever the archive's members are called.
+        // The check extracts archives below the temporary folder and leaves nothing there, whatever members are called.
         QTemporaryDir temp, runtime;
         QVERIFY(temp.isValid() && runtime.isValid());
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -149,8 +148,7 @@ private slots:
     void online_data()
     {
         hwtest::columns<SimFaults, QString, int>("faults", "lobbyFinding", "lobbyState");
-        // The Lobby DSP refuses every command, or leaves every one unanswered;
-        // the Hall DSP answers, the Stage DSP is not there.
+        // The Lobby DSP refuses or leaves unanswered every command; the Hall DSP answers, the Stage DSP is not there.
         SimFaults refusing, silent;
         refusing.nakEvery = silent.dropEvery = 1;
         QTest::newRow("refusing")

@@ -30,8 +30,7 @@ class TestSimConfig : public QObject
     QProcess sim;
     QByteArray out; // what it printed so far
 
-    // Starts kvrsim with arguments and waits until each of count devices
-    // named the port the system picked; answers their ports by device number.
+    // Starts kvrsim and waits until count devices named the port the system picked; answers their ports by number.
     QMap<int, quint16> start(const QStringList &arguments, int count, QStringList *names = nullptr)
     {
         out.clear();

@@ -19,8 +19,7 @@
 using hwtest::columns;
 
 namespace {
-// A room-combine group as the pass-through transform sees it: it builds its
-// own poll command and keeps the replies it takes.
+// A room-combine group as the pass-through sees it: it builds its own poll command and keeps the replies it takes.
 class RoomGroup : public HNode
 {
 public:

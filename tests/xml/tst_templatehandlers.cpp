@@ -1,5 +1,4 @@
-// The two readers of control templates: the parameter list an object
-// offers, and the control definitions (also of panel files).
+// The readers of control templates: the parameters an object offers and the control definitions (also of panel files).
 
 #include "CControl.h"
 #include "CParameter.h"
