@@ -13,7 +13,6 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QStringEncoder>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -166,10 +165,8 @@ private slots:
             connect(simulated, &SimDevice::commandReceived, this,
                     [&traffic](int, const QByteArray &bytes) { traffic << bytes; });
         // A port where nothing listens any more.
-        QTcpServer gone;
-        QVERIFY(gone.listen(QHostAddress::LocalHost));
-        const quint16 gonePort = gone.serverPort();
-        gone.close();
+        const quint16 gonePort = transfertest::freePort();
+        QVERIFY(gonePort);
         CheckDocument document;
         QVERIFY2(document.open(m_dir.filePath("Clean.cpz")), qPrintable(document.error()));
         const QMap<QString, quint16> ports{

@@ -29,11 +29,13 @@ class TestSimConfig : public QObject
     Q_OBJECT
     QProcess sim;
     QByteArray out; // what it printed so far
+    QMap<int, QString> names; // of the devices it serves, by number
 
     // Starts kvrsim and waits until count devices named the port the system picked; answers their ports by number.
-    QMap<int, quint16> start(const QStringList &arguments, int count, QStringList *names = nullptr)
+    QMap<int, quint16> start(const QStringList &arguments, int count)
     {
         out.clear();
+        names.clear();
         sim.start(QStringLiteral(KVR_SIM_PATH), arguments);
         static const QRegularExpression listening(
             QStringLiteral(R"(device (\d) ([^\n]*) listening on 127\.0\.0\.1:(\d+)\n)"));
@@ -41,8 +43,7 @@ class TestSimConfig : public QObject
         waitFor([&] {
             for (QRegularExpressionMatchIterator it = listening.globalMatch(QString::fromUtf8(out)); it.hasNext();) {
                 const QRegularExpressionMatch m = it.next();
-                if (!ports.contains(m.captured(1).toInt()) && names)
-                    names->append(m.captured(2));
+                names.insert(m.captured(1).toInt(), m.captured(2));
                 ports.insert(m.captured(1).toInt(), quint16(m.captured(3).toUInt()));
             }
             return ports.size() == count;
@@ -197,9 +198,8 @@ private slots:
         QFETCH(int, signalNumber);
         QTemporaryDir dir;
         const QString logPath = dir.filePath(QStringLiteral("sim.log"));
-        QStringList names;
-        const QMap<int, quint16> ports = start({"--design", Design, "--base-port", "0", "--log", logPath}, 3, &names);
-        QCOMPARE(names, QStringList({"Boardroom DSP (ZMP-30)", QString::fromUtf8("Salle de réunion (XT-10C)"),
+        const QMap<int, quint16> ports = start({"--design", Design, "--base-port", "0", "--log", logPath}, 3);
+        QCOMPARE(names.values(), QStringList({"Boardroom DSP (ZMP-30)", QString::fromUtf8("Salle de réunion (XT-10C)"),
                                      "Training Amp (KA6200N)"}));
         {
             // Each device keeps its own values, and meters its design's cards.
