@@ -96,10 +96,7 @@ private slots:
         columns<QString, QByteArray, QString>("name", "content", "message");
         const QByteArray head = "<Project version=\"4.6\"><Nodes><Node className=\"Halvern.Loom.Nodes.";
         const QByteArray tail = "</Node></Nodes></Project>";
-        QTest::newRow("malformed") << "broken.kvp"
-                                   << QByteArray("<?xml version=\"1.0\"?>\n<Project version=\"4.6\">\n<Nodes>\n"
-                                                 "<Node className=\"ZMP\"></Nodes>\n")
-                                   << "line ";
+        QTest::newRow("malformed") << "broken.kvp" << head + "Devices.ZMP\"></Nodes>" << "line ";
         QTest::newRow("no device") << "blocks.kvp"
                                    << head + "Gain\"><Property name=\"title\" value=\"Gain\"/>" + tail
                                    << "holds no device";
