@@ -97,9 +97,8 @@ private slots:
         const QByteArray head = "<Project version=\"4.6\"><Nodes><Node className=\"Halvern.Loom.Nodes.";
         const QByteArray tail = "</Node></Nodes></Project>";
         QTest::newRow("malformed") << "broken.kvp" << head + "Devices.ZMP\"></Nodes>" << "line ";
-        QTest::newRow("no device") << "blocks.kvp"
-                                   << head + "Gain\"><Property name=\"title\" value=\"Gain\"/>" + tail
-                                   << "holds no device";
+        QTest::newRow("no device")
+            << "blocks.kvp" << head + "Gain\"><Property name=\"title\" value=\"Gain\"/>" + tail << "holds no device";
         QTest::newRow("port not a number")
             << "port.kvp"
             << head + "Devices.ZMP\"><Property name=\"label\" value=\"Lobby\"/>"
