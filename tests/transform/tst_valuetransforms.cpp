@@ -16,8 +16,6 @@
 #include <limits>
 #include <memory>
 
-using hwtest::columns;
-
 namespace {
 // A room-combine group as the pass-through sees it: it builds its own poll command and keeps the replies it takes.
 class RoomGroup : public HNode
@@ -50,7 +48,7 @@ private slots:
     // its group took) and p9 (for nine cycles whether a poll is due).
     void drive_data()
     {
-        columns<QString, QStringList, QString, QString>("keyword", "steps", "facets", "state");
+        hwtest::columns<QString, QStringList, QString, QString>("keyword", "steps", "facets", "state");
         const auto row = [](const char *name, const char *keyword, const QStringList &steps, const char *facets,
                             const QString &state) {
             QTest::newRow(name) << QString(keyword) << steps << QString(facets) << state;
