@@ -1,7 +1,8 @@
 // The simulated device in-process over loopback: the exact replies at the edges of its commands, pushes to
 // subscribers, level reports, its faults, its console, and its telephone lines through every state.
 
-#include "../comm/CommTestUtil.h"
+#include "../SimStation.h"
+#include "../hardware/HardwareTestUtil.h"
 #include "SimConnection.h"
 #include "SimConsole.h"
 #include "SimLevelMeter.h"
@@ -11,6 +12,7 @@
 #include <QTcpSocket>
 #include <QtTest>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -32,8 +34,7 @@ public:
     }
     void send(const QByteArray &bytes) { socket.write(bytes); socket.flush(); }
     bool isConnected() const { return socket.state() == QAbstractSocket::ConnectedState; }
-    // Sends a command and waits for the answer, which must be reply; what
-    // was received is cleared for the next exchange.
+    // Sends a command and waits for the answer, which must be reply; what came is cleared for the next exchange.
     bool exchange(const QByteArray &command, const QByteArray &reply)
     {
         send(command);
@@ -64,8 +65,7 @@ private slots:
     {
         // Commands and the exact replies they get, in turn, on one connection or (after "B ") on a second one
         // opened when first used; an empty command waits for a push, a reply "closed" for the device to close.
-        QTest::addColumn<SimFaults>("faults");
-        QTest::addColumn<QByteArrayList>("exchanges");
+        hwtest::columns<SimFaults, QByteArrayList>("faults", "exchanges");
         SimFaults plain, noSubscribe, drop, refusing, close, refuse, silent, stall, restart;
         noSubscribe.noSubscribe = refuse.refuse = true;
         drop.dropEvery = 3;
@@ -90,9 +90,8 @@ private slots:
         QTest::newRow("command split across reads")
             << plain << QByteArrayList{"GA\"Ga", "", "B GS \r", "S 0x0\r", "in 1\">1\r", "GA\"Gain 1\">1=0.0\r"};
         QTest::newRow("line ends of a terminal") << plain << QByteArrayList{"GS \r\n", "S 0x0\r", "GN 1\n", "GN 1,0\r"};
-        QTest::newRow("overlong command")
-            << plain
-            << QByteArrayList{QByteArray(SimConnection::MaxCommandBytes + 4000, 'A'), Nak, "AAAA\rGS \r", "S 0x0\r"};
+        const QByteArray overlong(SimConnection::MaxCommandBytes + 4000, 'A');
+        QTest::newRow("overlong command") << plain << QByteArrayList{overlong, Nak, "AAAA\rGS \r", "S 0x0\r"};
         QTest::newRow("subscription to no query") << plain << QByteArrayList{"SUB \"HELLO\"\r", "SUB \"HELLO\",no\r"};
         QTest::newRow("malformed")
             << plain << QByteArrayList{"XYZ\r", Nak, "GA\"Gain 1\"\r", Nak, "SA \"Gain 1\">1\r", Nak, "GA Gain>1\r",
@@ -107,8 +106,8 @@ private slots:
                                                            "SUB \"" + query + "\",yes\r", "B " + set, Ack, "", push};
         QTest::newRow("subscriptions refused")
             << noSubscribe << QByteArrayList{"SUB\r", "SUB,no\r", "SUB \"GA\"Gain 1\">1\"\r",
-                                             "SUB \"GA\"Gain 1\">1\",no\r", "B SA \"Gain 1\">1=-3.0\r", Ack, "GS \r",
-                                             "S 0x0\r"};
+                                             "SUB \"GA\"Gain 1\">1\",no\r", "B SA \"Gain 1\">1=-3.0\r", Ack,
+                                             "GS \r", "S 0x0\r"};
         // Only changes are pushed, and only while subscribed; who sets a value it subscribed to gets the acknowledge
         // before the push; a room-combine subscription is given up under its key, ending in ",".
         QTest::newRow("push only for changes while subscribed")
@@ -119,8 +118,7 @@ private slots:
                                        "B SA \"Gain 1\">1=-6.0\r", Ack, "GA\"Gain 1\">1\r", "GA\"Gain 1\">1=-6.0\r",
                                        "SUB \"GRC 2\"\r", "SUB \"GRC 2\",yes\r", "UNS \"GRC 2,\"\r",
                                        "UNS \"GRC 2,\",yes\r", "B SRC 2,[1,2]\r", Ack, "GS \r", "S 0x0\r"};
-        // Faults count the commands of each connection: a new one is served
-        // again, and a command that went unanswered had no effect.
+        // Faults count the commands of each connection: a new one is served again; an unanswered command did nothing.
         QTest::newRow("every third dropped: no answer, no effect")
             << drop << QByteArrayList{"GS \r", "S 0x0\r", "GG 1\r", "GG 1,78\r", "SA \"G\">1=5\r", "",
                                       "GA\"G\">1\r", "GA\"G\">1=0.0\r"};
@@ -131,9 +129,8 @@ private slots:
             << QByteArrayList{"GS \r", "S 0x0\r", "GG 1\r", "GG 1,78\r", "GN 1\r", "closed", "B GS \r", "S 0x0\r"};
         QTest::newRow("connections refused") << refuse << QByteArrayList{"GS \r", "closed"};
         // Back on its port after the pause, with what it was set to.
-        QTest::newRow("restarting device keeps its values")
-            << restart << QByteArrayList{"SA \"Gain 1\">1=-3.0\r", Ack, "", "closed", "B GA\"Gain 1\">1\r",
-                                         "GA\"Gain 1\">1=-3.0\r"};
+        QTest::newRow("restarting device keeps its values") << restart << QByteArrayList{
+            "SA \"Gain 1\">1=-3.0\r", Ack, "", "closed", "B GA\"Gain 1\">1\r", "GA\"Gain 1\">1=-3.0\r"};
         for (const auto &[name, faults] : {std::pair{"silent after two: open, no answer, no effect", silent},
                                            std::pair{"stalled after two: open, nothing more read", stall}})
             QTest::newRow(name) << faults << QByteArrayList{"GS \r", "S 0x0\r", "GG 1\r", "GG 1,78\r", "SS 5 \r", "",
@@ -183,33 +180,27 @@ private slots:
         SimDevice device(info, SimFaults(), &log);
         QString error;
         commtest::mustListen(device.listen(QHostAddress::LocalHost, &error), error);
-        Peer first(device.port()), second(device.port());
+        simtest::OtherStation first(device.port()), second(device.port());
         static const QRegularExpression layout(
-            QStringLiteral(R"(^GL (\S+) (\d+) (\d+) 100 ([0-9a-f]+) \[([^\s\]]*)\]\r$)"));
-        static const QRegularExpression oneDecimal(QStringLiteral(R"(^-?\d+\.\d$)"));
+            QStringLiteral(R"(^GL (\S+) (\d+) (\d+) 100 ([0-9a-f]+) \[(-?\d+\.\d(?:,-?\d+\.\d)*)\]\r$)"));
         qulonglong lastSequence = 0;
         int i = 0;
         // A slot the design gives no count has eight entries.
         const QList<QPair<QString, int>> reports{{"1", 4}, {"B", 2}, {"6", 128}, {"5", 8}, {"b", 2}};
         for (const auto &[slot, count] : reports) {
-            Peer &peer = i++ % 2 ? second : first;
-            peer.received.clear();
-            peer.send("GL " + slot.toLatin1() + "\r");
-            QTRY_VERIFY_WITH_TIMEOUT(peer.received.endsWith('\r'), Timeout);
-            const QRegularExpressionMatch m = layout.match(QString::fromLatin1(peer.received));
-            QVERIFY2(m.hasMatch(), peer.received.constData());
+            const QByteArray report = (i++ % 2 ? second : first).ask("GL " + slot.toLatin1());
+            const QRegularExpressionMatch m = layout.match(QString::fromLatin1(report));
+            QVERIFY2(m.hasMatch(), report.constData());
             QCOMPARE(m.captured(1) + ' ' + m.captured(3), slot + ' ' + QString::number(count));
             // The sequence rises with every report of the device, whoever asks.
             QVERIFY(m.captured(2).toULongLong() > lastSequence);
             lastSequence = m.captured(2).toULongLong();
-            const QStringList values = m.captured(5).split(QLatin1Char(','));
-            QCOMPARE(values.size(), count);
             QVector<double> levels;
-            for (const QString &value : values) {
+            for (const QString &value : m.captured(5).split(QLatin1Char(',')))
                 levels.append(value.toDouble());
-                QVERIFY2(oneDecimal.match(value).hasMatch() && levels.last() >= -60.0 && levels.last() <= 0.0,
-                         qPrintable(value));
-            }
+            QCOMPARE(levels.size(), count);
+            QVERIFY2(std::all_of(levels.cbegin(), levels.cend(), [](double dB) { return dB >= -60 && dB <= 0; }),
+                     report.constData());
             QCOMPARE(m.captured(4), SimLevelMeter::clipMask(levels));
         }
     }
@@ -247,20 +238,16 @@ private slots:
         QVERIFY(sim.device->isSilent() && listener.exchange("GS \r", QByteArray()));
         QVERIFY(!Peer(sim.port()).isConnected());
         QTRY_VERIFY_WITH_TIMEOUT(!sim.device->isSilent(), Timeout);
+        // Connections are taken again, and the console's value is what they read.
         QVERIFY(listener.exchange("GS \r", "S 0x0\r"));
-        // A new connection's commands of one write are answered in order.
-        Peer back(sim.port());
-        back.send("GA\"Gain 1\">1\rSA \"Gain 1\">1=-2.0\rGA\"Gain 1\">1\rBAD\r");
-        QTRY_COMPARE_WITH_TIMEOUT(unjoined(back.received),
-                                  "GA\"Gain 1\">1=-12.5\r" + Ack + "GA\"Gain 1\">1=-2.0\r" + Nak, Timeout);
+        QVERIFY(Peer(sim.port()).exchange("GA\"Gain 1\">1\r", "GA\"Gain 1\">1=-12.5\r"));
     }
 
     // Each step is an action and the status answer it must lead to. An action is a command, "ring:<caller>",
     // "hangup", or "wait" for the line's next automatic step; one after "!" must be refused.
     void callsThroughEveryState_data()
     {
-        QTest::addColumn<bool>("voip");
-        QTest::addColumn<QStringList>("steps");
+        hwtest::columns<bool, QStringList>("voip", "steps");
         // Hold, resume and the end of a call by its own side meet the dialers' tests online.
         QTest::newRow("PSTN through dial tone")
             << false << QStringList{"CALL", "DIALTONE", "DIGIT 5", "DIALING&5", "DIGIT 5", "DIALING&55", "wait",

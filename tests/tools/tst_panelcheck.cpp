@@ -1,5 +1,6 @@
 #include "../TransferPeers.h"
 #include "../comm/CommTestUtil.h"
+#include "../hardware/HardwareTestUtil.h"
 #include "CheckDocument.h"
 #include "CheckOnline.h"
 #include "CheckPanels.h"
@@ -12,7 +13,6 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QStringEncoder>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -107,8 +107,7 @@ private slots:
 
     void exitCodes_data()
     {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<int>("exitCode");
+        hwtest::columns<QString, int>("file", "exitCode");
         QTest::newRow("clean archive") << "Clean.cpz" << 0;
         QTest::newRow("broken archive") << "Broken.cpz" << 1;
         // Without its design no control reaches a device.
@@ -126,8 +125,7 @@ private slots:
     {
         QFETCH(QString, file);
         QFETCH(int, exitCode);
-        // The check extracts archives below the temporary folder; it must leave
-        // nothing there, whatever the archive's members are called.
+        // The check extracts archives below the temporary folder and leaves nothing there, whatever members are called.
         QTemporaryDir temp, runtime;
         QVERIFY(temp.isValid() && runtime.isValid());
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -148,11 +146,8 @@ private slots:
 
     void online_data()
     {
-        QTest::addColumn<SimFaults>("faults");
-        QTest::addColumn<QString>("lobbyFinding");
-        QTest::addColumn<int>("lobbyState");
-        // The Lobby DSP refuses every command, or leaves every one unanswered;
-        // the Hall DSP answers, the Stage DSP is not there.
+        hwtest::columns<SimFaults, QString, int>("faults", "lobbyFinding", "lobbyState");
+        // The Lobby DSP refuses or leaves unanswered every command; the Hall DSP answers, the Stage DSP is not there.
         SimFaults refusing, silent;
         refusing.nakEvery = silent.dropEvery = 1;
         QTest::newRow("refusing")
@@ -170,10 +165,8 @@ private slots:
             connect(simulated, &SimDevice::commandReceived, this,
                     [&traffic](int, const QByteArray &bytes) { traffic << bytes; });
         // A port where nothing listens any more.
-        QTcpServer gone;
-        QVERIFY(gone.listen(QHostAddress::LocalHost));
-        const quint16 gonePort = gone.serverPort();
-        gone.close();
+        const quint16 gonePort = transfertest::freePort();
+        QVERIFY(gonePort);
         CheckDocument document;
         QVERIFY2(document.open(m_dir.filePath("Clean.cpz")), qPrintable(document.error()));
         const QMap<QString, quint16> ports{
@@ -184,14 +177,12 @@ private slots:
         }
         CheckOnline check(&document, 10000);
         QCOMPARE(lines(check.run()), (QStringList{"device-absent|/||||Stage DSP|", lobbyFinding}));
-        QList<int> states;
-        for (const auto &checked : check.devices())
-            states << int(checked.state);
-        QCOMPARE(states, (QList<int>{int(State::Answers), int(State::Absent), lobbyState}));
-        QCOMPARE(check.devices().at(0).answered, 1);
         // The queries as they went over the wire: the failing one three times, as many as the client writes a command.
-        QCOMPARE(traffic.count("GA\"Lectern\">1\r"), 1);
-        QCOMPARE(traffic.count("GA\"Lobby\">1\r"), 3);
+        QList<int> seen{check.devices().at(0).answered, int(traffic.count("GA\"Lectern\">1\r")),
+                        int(traffic.count("GA\"Lobby\">1\r"))};
+        for (const auto &checked : check.devices())
+            seen << int(checked.state);
+        QCOMPARE(seen, (QList<int>{1, 1, 3, int(State::Answers), int(State::Absent), lobbyState}));
     }
 };
 

@@ -29,12 +29,13 @@ class TestSimConfig : public QObject
     Q_OBJECT
     QProcess sim;
     QByteArray out; // what it printed so far
+    QMap<int, QString> names; // of the devices it serves, by number
 
-    // Starts kvrsim with arguments and waits until each of count devices
-    // named the port the system picked; answers their ports by device number.
-    QMap<int, quint16> start(const QStringList &arguments, int count, QStringList *names = nullptr)
+    // Starts kvrsim and waits until count devices named the port the system picked; answers their ports by number.
+    QMap<int, quint16> start(const QStringList &arguments, int count)
     {
         out.clear();
+        names.clear();
         sim.start(QStringLiteral(KVR_SIM_PATH), arguments);
         static const QRegularExpression listening(
             QStringLiteral(R"(device (\d) ([^\n]*) listening on 127\.0\.0\.1:(\d+)\n)"));
@@ -42,8 +43,7 @@ class TestSimConfig : public QObject
         waitFor([&] {
             for (QRegularExpressionMatchIterator it = listening.globalMatch(QString::fromUtf8(out)); it.hasNext();) {
                 const QRegularExpressionMatch m = it.next();
-                if (!ports.contains(m.captured(1).toInt()) && names)
-                    names->append(m.captured(2));
+                names.insert(m.captured(1).toInt(), m.captured(2));
                 ports.insert(m.captured(1).toInt(), quint16(m.captured(3).toUInt()));
             }
             return ports.size() == count;
@@ -93,18 +93,12 @@ private slots:
 
     void badDesigns_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("message");
+        columns<QString, QByteArray, QString>("name", "content", "message");
         const QByteArray head = "<Project version=\"4.6\"><Nodes><Node className=\"Halvern.Loom.Nodes.";
         const QByteArray tail = "</Node></Nodes></Project>";
-        QTest::newRow("malformed") << "broken.kvp"
-                                   << QByteArray("<?xml version=\"1.0\"?>\n<Project version=\"4.6\">\n<Nodes>\n"
-                                                 "<Node className=\"ZMP\"></Nodes>\n")
-                                   << "line ";
-        QTest::newRow("no device") << "blocks.kvp"
-                                   << head + "Gain\"><Property name=\"title\" value=\"Gain\"/>" + tail
-                                   << "holds no device";
+        QTest::newRow("malformed") << "broken.kvp" << head + "Devices.ZMP\"></Nodes>" << "line ";
+        QTest::newRow("no device")
+            << "blocks.kvp" << head + "Gain\"><Property name=\"title\" value=\"Gain\"/>" + tail << "holds no device";
         QTest::newRow("port not a number")
             << "port.kvp"
             << head + "Devices.ZMP\"><Property name=\"label\" value=\"Lobby\"/>"
@@ -200,10 +194,8 @@ private slots:
         QFETCH(int, signalNumber);
         QTemporaryDir dir;
         const QString logPath = dir.filePath(QStringLiteral("sim.log"));
-        QStringList names;
-        const QMap<int, quint16> ports = start({"--design", Design,
-                                                "--base-port", "0", "--log", logPath}, 3, &names);
-        QCOMPARE(names, QStringList({"Boardroom DSP (ZMP-30)", QString::fromUtf8("Salle de réunion (XT-10C)"),
+        const QMap<int, quint16> ports = start({"--design", Design, "--base-port", "0", "--log", logPath}, 3);
+        QCOMPARE(names.values(), QStringList({"Boardroom DSP (ZMP-30)", QString::fromUtf8("Salle de réunion (XT-10C)"),
                                      "Training Amp (KA6200N)"}));
         {
             // Each device keeps its own values, and meters its design's cards.
@@ -242,15 +234,11 @@ private slots:
         QCOMPARE(status(), QByteArray("GA\"SIP Receive\">16=\"INCOMING\"&\"Lobby 2\"\r"));
         // What is no dialer command is refused; the dialers' own commands meet the dialers' tests online.
         QCOMPARE(phone.ask("SA \"SIP Receive\">16=RING"), QByteArray("\x15"));
-        sim.terminate();
-        QCOMPARE((QList<int>{sim.waitForFinished(Timeout), sim.exitCode()}), (QList<int>{true, 0}));
     }
 
     void rejectsBadCommandLines_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("message");
+        columns<QStringList, int, QString>("arguments", "exitCode", "message");
         QTest::newRow("unknown option") << QStringList{"--frobnicate"} << 2 << "frobnicate";
         QTest::newRow("two devices on one port") << QStringList{"--design", Design} << 1 << "both use port 10055";
     }

@@ -16,11 +16,8 @@
 #include <limits>
 #include <memory>
 
-using hwtest::columns;
-
 namespace {
-// A room-combine group as the pass-through transform sees it: it builds its
-// own poll command and keeps the replies it takes.
+// A room-combine group as the pass-through sees it: it builds its own poll command and keeps the replies it takes.
 class RoomGroup : public HNode
 {
 public:
@@ -51,7 +48,7 @@ private slots:
     // its group took) and p9 (for nine cycles whether a poll is due).
     void drive_data()
     {
-        columns<QString, QStringList, QString, QString>("keyword", "steps", "facets", "state");
+        hwtest::columns<QString, QStringList, QString, QString>("keyword", "steps", "facets", "state");
         const auto row = [](const char *name, const char *keyword, const QStringList &steps, const char *facets,
                             const QString &state) {
             QTest::newRow(name) << QString(keyword) << steps << QString(facets) << state;
@@ -184,7 +181,7 @@ private slots:
         for (const QString &facet : facets.split(' '))
             shown << state.value(facet);
         QTEST(shown.join('|'), "state");
-        QCOMPARE(TGrpVLimiter::limit(std::numeric_limits<qint64>::min()), TGrpVLimiter::Off);
+        QCOMPARE(TGrpVLimiter::limit(std::numeric_limits<qint64>::min()), -1);
     }
 
     void chainsAndLoops()

@@ -1,5 +1,4 @@
-// The two readers of control templates: the parameter list an object
-// offers, and the control definitions (also of panel files).
+// The readers of control templates: the parameters an object offers and the control definitions (also of panel files).
 
 #include "CControl.h"
 #include "CParameter.h"
@@ -29,17 +28,15 @@ QStringList mapped(const List &list, Get get)
 
 QStringList elements(const CControl *control) { return mapped(control->widgetRecords(), &CWidgetRecord::element); }
 
-// The controls a handler read, owned here.
+// The controls a handler read from text or from a file, owned here.
 struct Controls
 {
+    XControlHandler handler;
+    bool ok;
     QList<CControl *> controls;
-    bool ok = false;
-    explicit Controls(const QByteArray &xml)
-    {
-        XControlHandler handler;
-        ok = XmlHandler::parseData(xml, &handler);
-        controls = handler.takeControls();
-    }
+    explicit Controls(const char *xml) : ok(XmlHandler::parseData(xml, &handler)), controls(handler.takeControls()) {}
+    explicit Controls(const QString &file)
+        : ok(XmlHandler::parseFile(file, &handler)), controls(handler.takeControls()) {}
     ~Controls() { qDeleteAll(controls); }
     QStringList names() const { return mapped(controls, &CControl::name); }
 };
@@ -87,27 +84,23 @@ private slots:
                                               {"title", "*LABEL*"}, {"ontext", "MUTED"}, {"offtext", "Mute Off"},
                                               {"action", "alternating"}, {"action", "none"},
                                               {"buttonType", "0"}, {"hasBorder", "1"}}));
-        QCOMPARE(QStringList{button.value(QStringLiteral("action"))} + button.values(QStringLiteral("action")),
-                 (QStringList{"alternating", "alternating", "none"}));
-        QCOMPARE(mute->attributeRecord().element() + ' ' + mute->attributeRecord().value(QStringLiteral("set")),
-                 QStringLiteral("list F,O,T"));
+        QCOMPARE((QStringList{button.value("action"), mute->attributeRecord().element(),
+                              mute->attributeRecord().value("set")} + button.values("action")),
+                 (QStringList{"alternating", "list", "F,O,T", "alternating", "none"}));
         QVERIFY(std::unique_ptr<CControl>(XControlHandler::readControl(Gain, QString::fromUtf8("Invert 180°"))));
         for (const char *name : {"mute", "Mute "})
             QCOMPARE(XControlHandler::readControl(Gain, name), nullptr);
         QCOMPARE(XControlHandler::readControl(Templates + "ZMP/Missing_0.xml", "Mute"), nullptr);
         // Without a name to look for, every control.
-        XControlHandler handler;
-        QVERIFY(XmlHandler::parseFile(Gain, &handler));
-        const QList<CControl *> controls = handler.takeControls();
-        QVERIFY(handler.takeControls().isEmpty() && controls.size() == 3);
-        const CControl *level = controls.first();
+        Controls every(Gain);
+        QVERIFY(every.ok && every.handler.takeControls().isEmpty() && every.controls.size() == 3);
+        const CControl *level = every.controls.first();
         // Two label elements are two widgets.
         QCOMPARE(elements(level), (QStringList{"frame", "slider", "label", "label"}));
         QCOMPARE((QStringList{level->widgetRecords().at(2).value(QStringLiteral("text")),
                               level->attributeRecord().value(QStringLiteral("minLimit")),
-                              controls.at(2)->widgetRecords().first().value(QStringLiteral("ontext"))}),
+                              every.controls.at(2)->widgetRecords().first().value(QStringLiteral("ontext"))}),
                  (QStringList{QString::fromUtf8("*LABEL* – Entrée"), "-100", QString::fromUtf8("180°")}));
-        qDeleteAll(controls);
     }
 
     void settingsAreSimplifiedAlsoInPanelFiles()
