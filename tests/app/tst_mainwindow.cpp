@@ -42,7 +42,6 @@ private slots:
 
     void menusAndToolBar()
     {
-        // Each menu followed by its entries.
         QCOMPARE(actionTexts(w->menuBar()->actions()),
                  (QStringList{"&File", "&Open Remote app File...", "|", "E&xit", "&Tools", "&Go Online...", "|",
                               "&Send to Mobile Device...", "&Help", "&Help Topics...", "|",
