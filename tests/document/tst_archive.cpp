@@ -4,15 +4,6 @@
 #include "USettings.h"
 #include "../TransferPeers.h"
 
-#include <QDirIterator>
-#include <QLoggingCategory>
-#include <QRegularExpression>
-#include <QSettings>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QtEndian>
-
 using transfertest::readFile;
 
 namespace {

@@ -10,7 +10,6 @@
 #include "../XmlTestUtil.h"
 #include "../hardware/HardwareTestUtil.h"
 
-#include <QTest>
 #include <cmath>
 #include <memory>
 #include <type_traits>

@@ -11,12 +11,6 @@
 #include "../XmlTestUtil.h"
 #include "../hardware/HardwareTestUtil.h"
 
-#include <QBuffer>
-#include <QRegularExpression>
-#include <QSet>
-#include <QTemporaryDir>
-#include <QTest>
-
 using transfertest::readFile;
 
 namespace {
