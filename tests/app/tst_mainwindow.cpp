@@ -63,8 +63,7 @@ private slots:
         QVERIFY(!w->goOnlineAction()->isChecked());
         w->setConnectionEnabled(true);
         w->goOnlineAction()->setChecked(true);
-        QVERIFY(w->close());
-        QVERIFY(!w->goOnlineAction()->isChecked());
+        QVERIFY(w->close() && !w->goOnlineAction()->isChecked());
     }
 
     void fixedSizeShowsTheWholeCanvas()
@@ -142,8 +141,7 @@ private slots:
         w->helpTopics();
         QVERIFY(message.contains(path) && shellUrls.isEmpty());
         // Present: handed to the desktop shell as a local-file URL.
-        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
-        QVERIFY(transfertest::writeFile(path, "<html></html>"));
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()) && transfertest::writeFile(path, "<html></html>"));
         w->helpTopics();
         QCOMPARE(shellUrls, QList<QUrl>{QUrl::fromLocalFile(path)});
         QFile::remove(path);

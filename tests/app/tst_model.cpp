@@ -166,8 +166,7 @@ private slots:
         QTRY_COMPARE(QColor(view->grabWindow().pixel(view->width() / 2, view->height() / 2)), QColor("#FFFFFF"));
         // Nothing to operate: nothing to go online with or to send.
         QCOMPARE((QVariantList{enable.last().first(), model->currentPanel()->name()}), (QVariantList{false, "P"}));
-        QVERIFY(intrf->postCommand("scene", "B"));
-        QVERIFY(!model->currentPanel());
+        QVERIFY(intrf->postCommand("scene", "B") && !model->currentPanel());
         QCOMPARE((QVariantList{model->currentScene()->name(), qml("pageCount"), qml("sceneTitle")}),
                  (QVariantList{"B", 0, "B"}));
     }
@@ -405,8 +404,7 @@ private slots:
         MTransfer lonely;
         lonely.setPort(0);
         QSignalSpy lonelyReceiving(&lonely, &MTransfer::receivingChanged);
-        QVERIFY(!lonely.receive(target(), "Waiting"));
-        QVERIFY(lonelyReceiving.isEmpty() && !QFile::exists(target() + "t"));
+        QVERIFY(!lonely.receive(target(), "Waiting") && lonelyReceiving.isEmpty() && !QFile::exists(target() + "t"));
     }
 };
 

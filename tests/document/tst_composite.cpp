@@ -189,8 +189,7 @@ private slots:
     {
         Walk walk;
         walk.panel.setStateRequestsEnabled(false);
-        QVERIFY(walk.panel.requestState());
-        QVERIFY(walk.protocol.polled.isEmpty() && !walk.panel.isWalkingStates());
+        QVERIFY(walk.panel.requestState() && walk.protocol.polled.isEmpty() && !walk.panel.isWalkingStates());
         // Disabling stops a walk under way; starting during a walk does not ask a child twice.
         walk.panel.setStateRequestsEnabled(true);
         walk.panel.requestState();
@@ -202,8 +201,7 @@ private slots:
         Walk orphan;
         orphan.root.setProtocol(nullptr);
         QTest::ignoreMessage(QtDebugMsg, "CControl::requestState - the node of control \"Control 1\" has no protocol.");
-        QVERIFY(!orphan.panel.requestState());
-        QVERIFY(orphan.panel.stateCursor() == 1 && !orphan.panel.isWalkingStates());
+        QVERIFY(!orphan.panel.requestState() && orphan.panel.stateCursor() == 1 && !orphan.panel.isWalkingStates());
     }
 
     void cursorFollowsChangesOfTheChildren()
