@@ -69,8 +69,7 @@ class tst_EndToEnd : public QObject
     }
     QQuickItem *link(const QString &name) const
     {
-        auto *link = widget<WPanelLink>(name);
-        return link ? link->item() : nullptr;
+        return widget<WPanelLink>(name) ? widget<WPanelLink>(name)->item() : nullptr;
     }
     QQuickItem *arrow(const QString &name) const { return findItem(window->view()->rootObject(), name); }
     static bool received(const Log &log, const QByteArray &command) { return log.contains(command + '\r'); }

@@ -135,10 +135,9 @@ private slots:
         QVERIFY(combos->attributes().actionSet() && combos->attributes().actionReset());
         // Every widget keyword stands in the file as its control's widget data: no scene is needed to read it.
         QSet<QString> keywords;
-        for (const CControl *c : leaves(&doc.root)) {
+        for (const CControl *c : leaves(&doc.root))
             for (const CWidgetRecord &record : c->widgetRecords())
                 keywords.insert(record.element());
-        }
         QCOMPARE(keywords.size(), 20);
         // Read without a tree first: nothing is bound until the design is read.
         QCOMPARE(level->node(), nullptr);
