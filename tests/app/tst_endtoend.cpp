@@ -1,7 +1,6 @@
-// The whole road as a user walks it: the real main window opens the built-in demonstration, goes online
-// through the Tools menu to its two devices, simulated on loopback, and is operated with mouse events at the
-// controls' places on the Qt Quick window. Both ends are checked: the command texts the devices received and
-// what the scene shows; then a value changed at a device shows in the scene.
+// The whole road as a user walks it: the real main window opens the built-in demonstration, goes online through the
+// Tools menu to its two devices, simulated on loopback, and is operated with mouse events at the controls' places on
+// the Qt Quick window. Both ends are checked: the commands the devices received and what the scene shows.
 
 #include "../DemoArchive.h"
 #include "../SimStation.h"
@@ -60,11 +59,11 @@ class tst_EndToEnd : public QObject
         QTest::mouseClick(scene(), Qt::LeftButton, Qt::NoModifier,
                           item->mapToScene(QPointF(item->width() * fx, item->height() * fy)).toPoint());
     }
-    // Clicks the item (a page arrow, a panel link) and waits for the panel it leads to.
-    void clickTo(QQuickItem *item, const QString &shown)
+    // Clicks the item (a page arrow, a panel link, a region) and waits for the panel it leads to.
+    void clickTo(QQuickItem *item, const QString &shown, qreal fy = 0.5)
     {
         QVERIFY2(item, qPrintable(shown));
-        click(item);
+        click(item, 0.5, fy);
         QTRY_COMPARE_WITH_TIMEOUT(panelName(), shown, Timeout);
     }
     QQuickItem *link(const QString &name) const
@@ -199,8 +198,7 @@ private slots:
             regions << widgettest::widgetOf<WRegion>(control);
         regions.removeAll(nullptr);
         QCOMPARE(regions.size(), 2);
-        click(regions.last()->item(), 0.5, 0.85);
-        QTRY_COMPARE_WITH_TIMEOUT(panelName(), "Rooms", Timeout);
+        clickTo(regions.last()->item(), "Rooms", 0.85);
         QList<WRoomSelection *> rooms;
         for (const char *name : {"Hall A", "Hall B", "Hall C"})
             rooms << widget<WRoomSelection>("Room", name);

@@ -124,7 +124,7 @@ private slots:
         QCOMPARE((QStringList{w->windowTitle(), w->filePath(), settings->value(USettings::PanelsKey).toString(),
                               w->model()->hardwareRoot()->designFile()}),
                  (QStringList{"Korvel Remote admin - ", "", dir.path() + "/", ""}));
-        QCOMPARE(w->canvas().aspect(), CCanvas::DefaultAspect);
+        QCOMPARE(w->canvas().aspect(), 1.7777778f);
         QCOMPARE(w->size(), QSize(w->canvas().width() + 2, w->canvas().height() + chrome));
         QVERIFY(w->model()->document()->childCount() == 0 && !w->goOnlineAction()->isEnabled());
     }

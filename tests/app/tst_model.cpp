@@ -179,9 +179,8 @@ private slots:
         model->closeDocument();
         QCOMPARE(model->networkStatusText(), "No network information available.");
         // The report leaves out the PQX amplifiers, and only them.
-        const QList<QPair<QString, QString>> devices = {
-            {"PQX520D", "Amp Rack"}, {"ZMP-30 (PQX hall)", "Hall DSP"}, {"PQX540D (Main)", "Main Amp"}};
-        for (const auto &[title, label] : devices) {
+        for (const auto &[title, label] : QList<QPair<QString, QString>>{
+                 {"PQX520D", "Amp Rack"}, {"ZMP-30 (PQX hall)", "Hall DSP"}, {"PQX540D (Main)", "Main Amp"}}) {
             auto *chassis = new HChassis;
             chassis->setTitle(title);
             chassis->setLabel(label);
