@@ -6,10 +6,10 @@ using namespace transfertest;
 class tst_Logger : public QObject
 {
     Q_OBJECT
+    QTemporaryDir dir;
 private slots:
     void lineFormsAndFolders()
     {
-        QTemporaryDir dir;
         ULogger logger(dir.path() + "/docs/nested");
         logger.logTagged("NET", QStringLiteral("connected é"));
         logger.logTagged("RAW", "bytes");
@@ -34,8 +34,7 @@ private slots:
 
     void trimLimitIsInclusive()
     {
-        QTemporaryDir dir;
-        ULogger logger(dir.path());
+        ULogger logger(dir.path() + "/trim");
         // At 1 MiB nothing goes; one byte over, the first line goes and only it (the table below checks trimmed()).
         for (const int size : {1048576, 1048577}) {
             const QByteArray log = "first line\n" + QByteArray(size - 12, 'x') + '\n';
@@ -70,8 +69,7 @@ private slots:
 
     void twoThreadsWriteWholeLines()
     {
-        QTemporaryDir dir;
-        ULogger logger(dir.path());
+        ULogger logger(dir.path() + "/threads");
         const int perThread = 300;
         std::vector<std::unique_ptr<QThread>> writers;
         for (const char c : {'a', 'b'}) {
