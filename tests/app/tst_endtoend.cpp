@@ -76,10 +76,9 @@ class tst_EndToEnd : public QObject
     static QByteArrayList values(const Log &log, const QByteArray &prefix)
     {
         QByteArrayList out;
-        for (const QByteArray &command : log) {
+        for (const QByteArray &command : log)
             if (command.startsWith(prefix))
                 out << command.mid(prefix.size()).chopped(1);
-        }
         return out;
     }
     static QString colour(const WRoomSelection *room) { return room->itemProperty("roomColor").value<QColor>().name(); }

@@ -297,7 +297,6 @@ private slots:
     {
         QFETCH(QString, address);
         QTEST(DDownloadDialog::addressProblem(QHostAddress(address)).isEmpty(), "usable");
-        // Every octet survives the fields.
         DDownloadDialog dialog;
         dialog.setAddress(QHostAddress(address));
         quint32 fields = 0;
