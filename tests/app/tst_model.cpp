@@ -41,20 +41,6 @@ class tst_Model : public QObject
     QVariant qml(const char *name) const { return intrf->property(name); }
     QString target() const { return MModel::receiveTarget(); }
 
-    // Runs receive mode from the setup menu and started() once it listens; a receive that never ends fails.
-    void receive(const std::function<void()> &started)
-    {
-        const QMetaObject::Connection link = connect(transfer, &MTransfer::receivingChanged, this, [started](bool on) {
-            if (on)
-                started();
-        });
-        QObject guard;
-        QTimer::singleShot(Timeout, &guard, [this] { transfer->cancelReceive(); });
-        QVERIFY(intrf->postCommand("system", "Receive"));
-        disconnect(link);
-        QVERIFY(!transfer->isReceiving() && !view->messageDialog()->receiveBox() && !QFile::exists(target() + "t"));
-    }
-
 private slots:
     void initTestCase()
     {
@@ -336,7 +322,11 @@ private slots:
         QSignalSpy receiving(transfer, &MTransfer::receivingChanged);
         QProcess sender;
         StreamingPeer peer(bytes, whole ? -1 : 2000);
-        receive([&] {
+        // Receive mode from the setup menu; once it listens the row's sender starts. A receive that never ends fails.
+        QObject guard;
+        connect(transfer, &MTransfer::receivingChanged, &guard, [&](bool on) {
+            if (!on)
+                return;
             if (how == "nc") {
                 sender.setStandardInputFile(designs.filePath("outgoing"));
                 sender.start(nc, {"-N", "127.0.0.1", QString::number(transfer->listeningPort())});
@@ -362,6 +352,9 @@ private slots:
                     box->button(QMessageBox::Cancel)->click();
             });
         });
+        QTimer::singleShot(Timeout, &guard, [this] { transfer->cancelReceive(); });
+        QVERIFY(intrf->postCommand("system", "Receive"));
+        QVERIFY(!transfer->isReceiving() && !view->messageDialog()->receiveBox() && !QFile::exists(target() + "t"));
         // Every row starts receive mode again once the last has ended.
         QCOMPARE(receiving, (QList<QVariantList>{{true}, {false}}));
         QCOMPARE(readFile(target()), opens ? bytes : QByteArray("old panel"));
