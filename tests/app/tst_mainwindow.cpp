@@ -12,6 +12,7 @@ class tst_MainWindow : public QObject
     Q_OBJECT
     std::unique_ptr<MainWindow> w;
     QList<QUrl> shellUrls;
+    QString boxText;
 
     static QStringList actionTexts(const QList<QAction *> &actions)
     {
@@ -23,10 +24,10 @@ class tst_MainWindow : public QObject
         }
         return out;
     }
-    static void answerNextMessageBox(MainWindow *w, QString *text)
+    void answerNextMessageBox()
     {
-        whenModal<QMessageBox>(w, [text](QMessageBox *box) {
-            *text = box->text();
+        whenModal<QMessageBox>(w.get(), [this](QMessageBox *box) {
+            boxText = box->text();
             box->accept();
         });
     }
@@ -117,10 +118,9 @@ private slots:
         // what is shown: nothing. The folder stays.
         const QString broken = dir.path() + "/Broken.cpf";
         QVERIFY(transfertest::writeFile(broken, "<KVD><Scenes><Scene name=\"A\">"));
-        QString message;
-        answerNextMessageBox(w.get(), &message);
+        answerNextMessageBox();
         w->openFile(broken);
-        QVERIFY(message.contains("Broken.cpf"));
+        QVERIFY(boxText.contains("Broken.cpf"));
         QCOMPARE((QStringList{w->windowTitle(), w->filePath(), settings->value(USettings::PanelsKey).toString(),
                               w->model()->hardwareRoot()->designFile()}),
                  (QStringList{"Korvel Remote admin - ", "", dir.path() + "/", ""}));
@@ -135,10 +135,9 @@ private slots:
         QVERIFY(path.endsWith("/Help/KVRAdmin_Help.html") && !QFile::exists(path));
         QDesktopServices::setUrlHandler("file", this, "openInShell");
         // Missing: the user is told, nothing is opened.
-        QString message;
-        answerNextMessageBox(w.get(), &message);
+        answerNextMessageBox();
         w->helpTopics();
-        QVERIFY(message.contains(path) && shellUrls.isEmpty());
+        QVERIFY(boxText.contains(path) && shellUrls.isEmpty());
         // Present: handed to the desktop shell as a local-file URL.
         QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()) && transfertest::writeFile(path, "<html></html>"));
         w->helpTopics();
