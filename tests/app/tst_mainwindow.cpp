@@ -134,11 +134,9 @@ private slots:
         const QString path = MainWindow::helpFilePath();
         QVERIFY(path.endsWith("/Help/KVRAdmin_Help.html") && !QFile::exists(path));
         QDesktopServices::setUrlHandler("file", this, "openInShell");
-        // Missing: the user is told, nothing is opened.
         answerNextMessageBox();
         w->helpTopics();
         QVERIFY(boxText.contains(path) && shellUrls.isEmpty());
-        // Present: handed to the desktop shell as a local-file URL.
         QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()) && transfertest::writeFile(path, "<html></html>"));
         w->helpTopics();
         QCOMPARE(shellUrls, QList<QUrl>{QUrl::fromLocalFile(path)});

@@ -113,9 +113,8 @@ private slots:
     void theDesignsProjectInformationStaysUnlessThePanelHasIts()
     {
         QFETCH(QByteArray, panel);
-        QTemporaryDir dir;
-        QVERIFY(writeFile(dir.path() + "/Lobby.cpf", panel));
-        QVERIFY(scene.openPacked({dir.path() + "/Lobby.cpf", Fixtures + "/Lobby.kvp"}));
+        QVERIFY(writeFile(scene.archives.filePath("Lobby.cpf"), panel));
+        QVERIFY(scene.openPacked({scene.archives.filePath("Lobby.cpf"), Fixtures + "/Lobby.kvp"}));
         QTEST(model->project()->facilityName(), "facility");
         MProject::setExitPin(QString());
     }
@@ -376,7 +375,6 @@ private slots:
         QSignalSpy warning(model, &MModel::warning);
         QSignalSpy receiving(transfer, &MTransfer::receivingChanged);
         QVERIFY(intrf->postCommand("system", "Receive"));
-        // The port is said and polling goes on.
         const QString said = onlyWarning(warning);
         QVERIFY2(receiving.isEmpty() && model->isPolling() && said.contains("in use")
                      && said.contains(QString::number(holder.serverPort())), qPrintable(said));

@@ -317,7 +317,6 @@ private slots:
         QVERIFY(xml.contains("<name>None</name>") && xml.contains("<exitPIN>0815</exitPIN>"));
         MProject copy;
         readXml(xml, copy);
-        QCOMPARE(copy.facilityName(), QString());
         QCOMPARE(writtenXml(copy), xml);
         MProject second;
         readXml("<Project><Property><Facility><name>Harbour View</name></Facility>"
