@@ -1,7 +1,6 @@
-// The whole road as a user walks it: the real main window opens the built-in demonstration, goes online
-// through the Tools menu to its two devices, simulated on loopback, and is operated with mouse events at the
-// controls' places on the Qt Quick window. Both ends are checked: the command texts the devices received and
-// what the scene shows; then a value changed at a device shows in the scene.
+// The whole road as a user walks it: the real main window opens the built-in demonstration, goes online through the
+// Tools menu to its two devices, simulated on loopback, and is operated with mouse events at the controls' places on
+// the Qt Quick window. Both ends are checked: the commands the devices received and what the scene shows.
 
 #include "../DemoArchive.h"
 #include "../SimStation.h"
@@ -60,17 +59,16 @@ class tst_EndToEnd : public QObject
         QTest::mouseClick(scene(), Qt::LeftButton, Qt::NoModifier,
                           item->mapToScene(QPointF(item->width() * fx, item->height() * fy)).toPoint());
     }
-    // Clicks the item (a page arrow, a panel link) and waits for the panel it leads to.
-    void clickTo(QQuickItem *item, const QString &shown)
+    // Clicks the item (a page arrow, a panel link, a region) and waits for the panel it leads to.
+    void clickTo(QQuickItem *item, const QString &shown, qreal fy = 0.5)
     {
         QVERIFY2(item, qPrintable(shown));
-        click(item);
+        click(item, 0.5, fy);
         QTRY_COMPARE_WITH_TIMEOUT(panelName(), shown, Timeout);
     }
     QQuickItem *link(const QString &name) const
     {
-        auto *link = widget<WPanelLink>(name);
-        return link ? link->item() : nullptr;
+        return widget<WPanelLink>(name) ? widget<WPanelLink>(name)->item() : nullptr;
     }
     QQuickItem *arrow(const QString &name) const { return findItem(window->view()->rootObject(), name); }
     static bool received(const Log &log, const QByteArray &command) { return log.contains(command + '\r'); }
@@ -78,10 +76,9 @@ class tst_EndToEnd : public QObject
     static QByteArrayList values(const Log &log, const QByteArray &prefix)
     {
         QByteArrayList out;
-        for (const QByteArray &command : log) {
+        for (const QByteArray &command : log)
             if (command.startsWith(prefix))
                 out << command.mid(prefix.size()).chopped(1);
-        }
         return out;
     }
     static QString colour(const WRoomSelection *room) { return room->itemProperty("roomColor").value<QColor>().name(); }
@@ -90,8 +87,7 @@ private slots:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);
-        // The demo's devices, each on a free loopback port: a demo running
-        // beside the tests keeps its own. Calls move on quickly.
+        // The demo's devices, each on a free loopback port (a demo running beside keeps its own); calls are quick.
         UArchive demo;
         demo.setArchiveRoot(dir.filePath("original"));
         QVERIFY(dir.isValid() && demo.open(":/data/Korvel/Demo.cpz"));
@@ -201,8 +197,7 @@ private slots:
             regions << widgettest::widgetOf<WRegion>(control);
         regions.removeAll(nullptr);
         QCOMPARE(regions.size(), 2);
-        click(regions.last()->item(), 0.5, 0.85);
-        QTRY_COMPARE_WITH_TIMEOUT(panelName(), "Rooms", Timeout);
+        clickTo(regions.last()->item(), "Rooms", 0.85);
         QList<WRoomSelection *> rooms;
         for (const char *name : {"Hall A", "Hall B", "Hall C"})
             rooms << widget<WRoomSelection>("Room", name);
@@ -261,8 +256,7 @@ private slots:
         const qreal travel = fader->item()->property("travel").toReal();
         QVERIFY(qAbs(fader->item()->property("knobTop").toReal() - travel * 4 / 9) < 1);
         QTRY_COMPARE_WITH_TIMEOUT(field->itemProperty("text").toString(), "-20.0", Timeout);
-        QTRY_VERIFY_WITH_TIMEOUT(!mute->isChecked(), Timeout);
-        QVERIFY(!mute->itemProperty("checked").toBool());
+        QTRY_VERIFY_WITH_TIMEOUT(!mute->isChecked() && !mute->itemProperty("checked").toBool(), Timeout);
         // Shown, not sent back: the one such command is the other station's.
         QCOMPARE((QList<qsizetype>{toDsp.count("SA \"Lectern\">1=-20.0\r"), toDsp.count("SA \"Lectern\">2=F\r")}),
                  (QList<qsizetype>{1, 1}));

@@ -4,15 +4,6 @@
 #include "USettings.h"
 #include "../TransferPeers.h"
 
-#include <QDirIterator>
-#include <QLoggingCategory>
-#include <QRegularExpression>
-#include <QSettings>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QtEndian>
-
 using transfertest::readFile;
 
 namespace {
@@ -205,18 +196,15 @@ private slots:
 
     void aWorkFolderThatIsALinkIsReplaced()
     {
-        QVERIFY(writeAll(tmp("outside/precious.txt"), "mine"));
-        QVERIFY(QDir().mkpath(tmp("root")));
+        QVERIFY(writeAll(tmp("outside/precious.txt"), "mine") && QDir().mkpath(tmp("root")));
         QVERIFY(QFile::link(tmp("outside"), work()));
         QVERIFY(writeAll(tmp("a.cpz"), archiveOf({{"/panel.cpf", qCompress("<KVD/>")}})));
-        QVERIFY(m_archive->open(tmp("a.cpz")));
-        QVERIFY(!QFileInfo(work()).isSymLink());
+        QVERIFY(m_archive->open(tmp("a.cpz")) && !QFileInfo(work()).isSymLink());
         QCOMPARE(treeOf(work()), QStringList({"panel.cpf"}));
         QCOMPARE(treeOf(tmp("outside")), QStringList({"precious.txt"}));
         // Reopening empties only the work folder: its stale files and link go; the link's target and files beside stay.
         QVERIFY(writeAll(work() + "/old/stale.cpf", "old") && writeAll(work() + "/.hidden", "old"));
-        QVERIFY(writeAll(tmp("root/beside.txt"), "mine"));
-        QVERIFY(QFile::link(tmp("outside"), work() + "/link"));
+        QVERIFY(writeAll(tmp("root/beside.txt"), "mine") && QFile::link(tmp("outside"), work() + "/link"));
         QVERIFY(m_archive->open(tmp("a.cpz")));
         QCOMPARE(treeOf(tmp("root")), QStringList({"Archive", "Archive/panel.cpf", "beside.txt"}));
         QCOMPARE(readFile(tmp("outside/precious.txt")), QByteArray("mine"));
@@ -237,9 +225,7 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         UArchiveHeader header;
         header.setWorkFolder(work());
-        QVERIFY(header.read(file));
-        QVERIFY(header.emptyWorkFolder());
-        QVERIFY(writeAll(tmp("outside/logo.png"), "mine"));
+        QVERIFY(header.read(file) && header.emptyWorkFolder() && writeAll(tmp("outside/logo.png"), "mine"));
         QVERIFY(QDir(work()).removeRecursively() && QDir().mkpath(QFileInfo(work() + "/" + link).path()));
         QVERIFY(QFile::link(link == "images" ? tmp("outside") : tmp("outside/logo.png"), work() + "/" + link));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("through the link"));
@@ -294,8 +280,7 @@ private slots:
         settings->setValue(USettings::ArchiveKey, tmp("stored"));
         QCOMPARE(UArchive().workFolder(), tmp("stored/Archive"));
         settings->remove(USettings::ArchiveKey);
-        QVERIFY(writeAll(tmp("Lobby.cpf"), "<KVD/>"));
-        QVERIFY(UArchive::removePanelFile(tmp("Lobby.cpz")));
+        QVERIFY(writeAll(tmp("Lobby.cpf"), "<KVD/>") && UArchive::removePanelFile(tmp("Lobby.cpz")));
         QVERIFY(!QFile::exists(tmp("Lobby.cpf")));
     }
 };

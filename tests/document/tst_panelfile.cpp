@@ -11,12 +11,6 @@
 #include "../XmlTestUtil.h"
 #include "../hardware/HardwareTestUtil.h"
 
-#include <QBuffer>
-#include <QRegularExpression>
-#include <QSet>
-#include <QTemporaryDir>
-#include <QTest>
-
 using transfertest::readFile;
 
 namespace {
@@ -141,10 +135,9 @@ private slots:
         QVERIFY(combos->attributes().actionSet() && combos->attributes().actionReset());
         // Every widget keyword stands in the file as its control's widget data: no scene is needed to read it.
         QSet<QString> keywords;
-        for (const CControl *c : leaves(&doc.root)) {
+        for (const CControl *c : leaves(&doc.root))
             for (const CWidgetRecord &record : c->widgetRecords())
                 keywords.insert(record.element());
-        }
         QCOMPARE(keywords.size(), 20);
         // Read without a tree first: nothing is bound until the design is read.
         QCOMPARE(level->node(), nullptr);
@@ -253,8 +246,7 @@ private slots:
         QVERIFY(!file.read(Panels + "/none.cpf"));
         QTemporaryDir dir;
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Cannot write the control panel file"));
-        QVERIFY(!file.write(dir.filePath("no folder/x.cpf")));
-        QVERIFY(!QFile::exists(dir.filePath("no folder")));
+        QVERIFY(!file.write(dir.filePath("no folder/x.cpf")) && !QFile::exists(dir.filePath("no folder")));
     }
 
     void bindingRule_data()
