@@ -143,10 +143,9 @@ private slots:
         QVERIFY2(widgettest::written(w).endsWith(entries.xml), qPrintable(widgettest::written(w)));
     }
 
-    // Steps on a bound list: "choose:N" by the user, "report:X" by the
-    // device, "refuse" by the protocol; "shows:T" checks the text shown now,
-    // "later:T" the text once the hold-off ends, "held"/"free" the hold-off,
-    // "refused:X" what the protocol refused.
+    // Steps on a bound list: "choose:N" by the user, "report:X" by the device, "refuse" by the protocol; "shows:T"
+    // checks the text shown now, "later:T" the text once the hold-off ends, "held"/"free" the hold-off, "refused:X"
+    // what the protocol refused.
     void steps_data()
     {
         QTest::addColumn<Steps>("row");
@@ -209,8 +208,7 @@ private slots:
         QCOMPARE((QStringList{first->property("model").toStringList().join(','), first->property("index").toString(),
                               first->property("title").toString()}),
                  (QStringList{"Low,Mid,High", "-1", "Stage source"}));
-        // Opened again, the first list goes, and the new one opens at the
-        // entry now shown.
+        // Opened again, the first list goes, and the new one opens at the entry now shown.
         w->transform()->setReplyText("9");
         QPointer<QObject> second = popups.create();
         w->popupList(second);

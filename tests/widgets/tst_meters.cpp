@@ -132,8 +132,7 @@ private slots:
         QVERIFY(!w->isPeakFalling());
     }
 
-    // What a meter takes from its settings: "interval minimum maximum text",
-    // and the setting it writes back as read.
+    // What a meter takes from its settings: "interval minimum maximum text", and the setting it writes back as read.
     void settings_data()
     {
         QTest::addColumn<Setting>("row");
@@ -190,8 +189,7 @@ private slots:
     {
         QFETCH(QString, reply);
         QFETCH(QString, path);
-        // The text names the channel given after it: placeholders are filled
-        // once every setting is read.
+        // The text names the channel given after it: placeholders are filled once every setting is read.
         auto c = meter(&block,
                        QStringList{"text", "*CHLABEL*"} + meterSettings({"imagesize", "0.8", "channelName", "Podium"}),
                        "meterimage");
@@ -220,8 +218,7 @@ private slots:
         device.setTitle("XT-10C");
         device.setAttribute("ipaddress", "127.0.0.1");
         device.setAttribute("serialport", QString::number(peer.port()));
-        // Three meters of the USB card (slot 10) and one of the PSTN card (11),
-        // at one reading a second.
+        // Three meters of the USB card (slot 10) and one of the PSTN card (11), at one reading a second.
         std::vector<std::unique_ptr<PanelControl>> meters;
         QList<WMeter *> w;
         for (const auto &[card, channels] : {std::pair{"USB In", 3}, {"PSTN In", 1}}) {
@@ -245,8 +242,7 @@ private slots:
             m->setItemVisible(false);
         QCOMPARE(polling(), 0);
         peer.received.clear();
-        // The panel is shown: each meter asks at once, and the meters of a
-        // card share one report.
+        // The panel is shown: each meter asks at once, and the meters of a card share one report.
         for (WMeter *m : w)
             m->setItemVisible(true);
         QCOMPARE(polling(), 4);
