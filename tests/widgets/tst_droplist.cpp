@@ -48,9 +48,7 @@ private slots:
         design.addNode(main);
         auto *selector = new HBlock;
         selector->setTitle("Selector");
-        for (const auto &[name, value] : {std::pair{"name1", "Mic 1"}, {"name2", "Mic 2"}, {"inputLabel1", "Lectern"},
-                                          {"inputLabel2", "Radio"}})
-            set(selector, name, value);
+        setAll(selector, {{"name1", "Mic 1"}, {"name2", "Mic 2"}, {"inputLabel1", "Lectern"}, {"inputLabel2", "Aux"}});
         main->addNode(selector);
         auto *music = new HGroup;
         set(music, "groupType", "Selector");
@@ -107,7 +105,7 @@ private slots:
             {"item", "Off", "item", "On", "msg", "", "node", "", "sourceList", "A,B,C", "index", "0,1,2"}, "",
             {"A", "B", "C"}, {0, 1, 2});
         add("item from the channel names", {"item", ""}, "selector", {"Mic 1", "Mic 2"}, {1, 2});
-        add("source list from the input labels", {"sourceList", ""}, "selector", {"Lectern", "Radio"}, {1, 2});
+        add("source list from the input labels", {"sourceList", ""}, "selector", {"Lectern", "Aux"}, {1, 2});
         add("items and indexes", {"node", "ItemAndIndexes"}, "group", names, {1, 2, 5}, 1);
         add("group names", {"group", "selectorItems"}, "group", names, {1, 2, 3});
         add("parameter-set list keeps each set's place", {"node", "PSetList"}, "scenes",

@@ -119,8 +119,7 @@ private slots:
         add("above the range", dB, "type:20", "12.0", "12.0", 24);
         add("below the range", dB, "type:-99.25", "-60.0", "-60.0", -120);
         add("with its units", dB, "type: -3.5 dB ", "-3.5", "-3.5", -7);
-        add("same text twice", dB, "type:5; type:5", "5.0", "5.0", 10);
-        add("same value, other text", dB, "type:5; type:5.0; type:+5; type:5.00 dB", "5.0", "5.0", 10);
+        add("same text or value again", dB, "type:5; type:5; type:5.0; type:+5; type:5.00 dB", "5.0", "5.0", 10);
         add("then another", dB, "type:5; type:-6", "5.0 -6.0", "-6.0", -12);
         add("no number", dB, "type:loud", "", "", -120);
         add("no number after one", dB, "type:2; type:1,5; type:5 %; type:3e2; type:inf; type:", "2.0", "2.0", 4);
@@ -141,10 +140,9 @@ private slots:
     void steps()
     {
         QFETCH(Script, row);
-        for (const QString &step : row.steps) {
+        for (const QString &step : row.steps)
             if (step.startsWith("warns:") && step.size() > 6)
                 QTest::ignoreMessage(QtWarningMsg, QRegularExpression(step.mid(6)));
-        }
         WTextEdit *field = level(row.attributes, row.withFader);
         WSlider *w = levelFader();
         QVERIFY(field && (w || !row.withFader));
@@ -307,8 +305,7 @@ private slots:
         report(w, "-10.0");
         QCOMPARE(w->itemProperty("valueText").toString(), "-10.0");
         QVERIFY(QMetaObject::invokeMethod(w->item(), "step", Q_ARG(QVariant, 1)));
-        QCOMPARE(protocol.sent, QStringList{"-9.5"});
-        QCOMPARE(w->itemProperty("valueText").toString(), "-9.5");
+        QCOMPARE(protocol.sent + QStringList{w->itemProperty("valueText").toString()}, (QStringList{"-9.5", "-9.5"}));
         // Clicks that follow at once go together when the delay ends.
         QMetaObject::invokeMethod(w->item(), "step", Q_ARG(QVariant, 1));
         QMetaObject::invokeMethod(w->item(), "step", Q_ARG(QVariant, 1));

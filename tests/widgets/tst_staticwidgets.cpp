@@ -28,7 +28,6 @@ struct Rich { QString text, shown; bool removesImage; };
 class tst_StaticWidgets : public QObject
 {
     Q_OBJECT
-private:
     ModelScene scene;
     QTemporaryDir dir;
     QString outside; // a file next to the panel folder, not in it
@@ -88,12 +87,11 @@ private slots:
     void imagePaths_data()
     {
         QTest::addColumn<QString>("path");
-        // "" for the default image, "member" for the archive's logo.png, else the file under the panel folder
+        // "=": the path itself; "": the default image; "member": the archive's logo.png; else a file beside the panel
         QTest::addColumn<QString>("shown");
-        const QString builtIn = "=";       // the path itself
-        QTest::newRow("built-in, as the widgets see it") << "../images/phone.png" << builtIn;
-        QTest::newRow("resource") << ":/images/phone.png" << builtIn;
-        QTest::newRow("resource URL") << "qrc:/images/skins/Light/menu.png" << builtIn;
+        QTest::newRow("built-in, as the widgets see it") << "../images/phone.png" << "=";
+        QTest::newRow("resource") << ":/images/phone.png" << "=";
+        QTest::newRow("resource URL") << "qrc:/images/skins/Light/menu.png" << "=";
         QTest::newRow("beside the panel") << "logo.png" << "logo.png";
         QTest::newRow("in a subfolder") << "img/pic.png" << "img/pic.png";
         QTest::newRow("Windows separators") << "img\\pic.png" << "img/pic.png";

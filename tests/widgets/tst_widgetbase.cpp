@@ -245,14 +245,14 @@ private slots:
         b->setLinkedWidget(c);
         c->setLinkedWidget(a);
         userSets(a, 3);
-        QCOMPARE((QList<int>{shown(b), shown(c)}), (QList<int>{3, 3}));
-        QCOMPARE(a->sent, QList<int>{3});
-        QVERIFY(b->sent.isEmpty() && c->sent.isEmpty() && !b->isLinking());
+        QCOMPARE((QList<QList<int>>{{shown(b), shown(c)}, a->sent, b->sent, c->sent}),
+                 (QList<QList<int>>{{3, 3}, {3}, {}, {}}));
+        QVERIFY(!b->isLinking());
         // A device value is shown on all and sent by none.
         b->showFromDevice(7);
-        QCOMPARE((QList<int>{shown(a), shown(b), shown(c)}), (QList<int>{7, 7, 7}));
-        QCOMPARE(a->sent, QList<int>{3});
-        QVERIFY(b->sent.isEmpty() && c->sent.isEmpty() && b->isOutputEnabled());
+        QCOMPARE((QList<QList<int>>{{shown(a), shown(b), shown(c)}, a->sent, b->sent, c->sent}),
+                 (QList<QList<int>>{{7, 7, 7}, {3}, {}, {}}));
+        QVERIFY(b->isOutputEnabled());
         // No link to itself, and a peer that is gone is let go of.
         a = valueWidget();
         a->setLinkedWidget(a);
