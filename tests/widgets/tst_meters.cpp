@@ -26,6 +26,7 @@ QStringList meterSettings(const QStringList &more = {})
 
 struct Zones { QString break1, break2, typenum, reply; QStringList colours; QList<double> stops; };
 struct Setting { bool withNode; QStringList settings; QString shown, written, warning; };
+struct Lamp { QString reply, path; };
 } // namespace
 
 class tst_Meters : public QObject
@@ -178,17 +179,15 @@ private slots:
 
     void lamps_data()
     {
-        QTest::addColumn<QString>("reply");
-        QTest::addColumn<QString>("path");
-        QTest::newRow("floor") << "-60" << "../images/meterGrey.png";
-        QTest::newRow("at break 1") << "-20" << "../images/meterGreen.png";
-        QTest::newRow("yellow") << "-10" << "../images/meterYellow.png";
-        QTest::newRow("orange") << "-1" << "../images/meterOrange.png";
+        QTest::addColumn<Lamp>("lamp");
+        QTest::newRow("floor") << Lamp{"-60", "../images/meterGrey.png"};
+        QTest::newRow("at break 1") << Lamp{"-20", "../images/meterGreen.png"};
+        QTest::newRow("yellow") << Lamp{"-10", "../images/meterYellow.png"};
+        QTest::newRow("orange") << Lamp{"-1", "../images/meterOrange.png"};
     }
     void lamps()
     {
-        QFETCH(QString, reply);
-        QFETCH(QString, path);
+        QFETCH(Lamp, lamp);
         // The text names the channel given after it: placeholders are filled once every setting is read.
         auto c = meter(&block,
                        QStringList{"text", "*CHLABEL*"} + meterSettings({"imagesize", "0.8", "channelName", "Podium"}),
@@ -196,12 +195,12 @@ private slots:
         auto *w = c->widget<WMeterImage>();
         QVERIFY(w);
         QStringList shown{w->itemProperty("text").toString(), w->itemProperty("path").toString()};
-        w->transform()->setReplyText(reply);
+        w->transform()->setReplyText(lamp.reply);
         shown << w->itemProperty("path").toString();
         // Offline, it goes grey.
         w->onOnlineStateChanged(false);
         shown << w->itemProperty("path").toString();
-        QCOMPARE(shown, (QStringList{"Podium", "../images/meterGrey.png", path, "../images/meterGrey.png"}));
+        QCOMPARE(shown, (QStringList{"Podium", "../images/meterGrey.png", lamp.path, "../images/meterGrey.png"}));
     }
 
     void pollsOnlyOnlineAndShownOneQueryPerCard()

@@ -151,8 +151,7 @@ private slots:
         widgettest::userMoves(fader, -21);
         widgettest::userMoves(fader, -20);
         QTRY_VERIFY_WITH_TIMEOUT(received.contains("SA \"Lectern\">1=-10.0\r"), Timeout);
-        QCOMPARE(std::count_if(received.begin(), received.end(), [](const QByteArray &b) { return b.startsWith("SA"); }),
-                 1);
+        QCOMPARE(std::count_if(received.begin(), received.end(), [](const auto &b) { return b.startsWith("SA"); }), 1);
         QCOMPARE(field->itemProperty("text").toString(), "-10.0");
         QTRY_VERIFY_WITH_TIMEOUT(!fader->isHoldingReports(), Timeout);
         QCOMPARE(other->ask("SA \"Lectern\">1=-3.5"), QByteArray("\x06"));

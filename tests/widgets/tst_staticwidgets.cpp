@@ -23,6 +23,7 @@ struct Json { QString json; bool taken; Points vertices; };
 struct Vertices { QString text; Points vertices; QString written; };
 struct Inside { Points polygon; QPointF point; bool inside; };
 struct Rich { QString text, shown; bool removesImage; };
+struct Path { QString path, shown; };
 } // namespace
 
 class tst_StaticWidgets : public QObject
@@ -86,37 +87,36 @@ private slots:
     // Rows named "archive" resolve in an archive, the others beside a plain panel file.
     void imagePaths_data()
     {
-        QTest::addColumn<QString>("path");
-        // "=": the path itself; "": the default image; "member": the archive's logo.png; else a file beside the panel
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("built-in, as the widgets see it") << "../images/phone.png" << "=";
-        QTest::newRow("resource") << ":/images/phone.png" << "=";
-        QTest::newRow("resource URL") << "qrc:/images/skins/Light/menu.png" << "=";
-        QTest::newRow("beside the panel") << "logo.png" << "logo.png";
-        QTest::newRow("in a subfolder") << "img/pic.png" << "img/pic.png";
-        QTest::newRow("Windows separators") << "img\\pic.png" << "img/pic.png";
-        QTest::newRow("no such resource") << "../images/none.png" << "";
-        QTest::newRow("up and out") << "../secret.png" << "";
-        QTest::newRow("down, up and out") << "img/../../secret.png" << "";
-        QTest::newRow("Windows up and out") << "..\\secret.png" << "";
-        QTest::newRow("absolute") << outside << "";
-        QTest::newRow("drive") << "C:\\Users\\eng\\logo.png" << "";
-        QTest::newRow("device") << "/dev/zero" << "";
-        QTest::newRow("file URL") << QUrl::fromLocalFile(outside).toString() << "";
-        QTest::newRow("web URL") << "http://example.com/logo.png" << "";
-        QTest::newRow("link leading out") << "escape.png" << "";
-        QTest::newRow("a folder") << "folder.png" << "";
-        QTest::newRow("missing") << "nothing.png" << "";
+        // Shown: "=" the path itself, "" the default image, "member" the archive's logo.png, else the panel's file
+        QTest::addColumn<Path>("row");
+        QTest::newRow("built-in, as the widgets see it") << Path{"../images/phone.png", "="};
+        QTest::newRow("resource") << Path{":/images/phone.png", "="};
+        QTest::newRow("resource URL") << Path{"qrc:/images/skins/Light/menu.png", "="};
+        QTest::newRow("beside the panel") << Path{"logo.png", "logo.png"};
+        QTest::newRow("in a subfolder") << Path{"img/pic.png", "img/pic.png"};
+        QTest::newRow("Windows separators") << Path{"img\\pic.png", "img/pic.png"};
+        QTest::newRow("no such resource") << Path{"../images/none.png", ""};
+        QTest::newRow("up and out") << Path{"../secret.png", ""};
+        QTest::newRow("down, up and out") << Path{"img/../../secret.png", ""};
+        QTest::newRow("Windows up and out") << Path{"..\\secret.png", ""};
+        QTest::newRow("absolute") << Path{outside, ""};
+        QTest::newRow("drive") << Path{"C:\\Users\\eng\\logo.png", ""};
+        QTest::newRow("device") << Path{"/dev/zero", ""};
+        QTest::newRow("file URL") << Path{QUrl::fromLocalFile(outside).toString(), ""};
+        QTest::newRow("web URL") << Path{"http://example.com/logo.png", ""};
+        QTest::newRow("link leading out") << Path{"escape.png", ""};
+        QTest::newRow("a folder") << Path{"folder.png", ""};
+        QTest::newRow("missing") << Path{"nothing.png", ""};
         // The designer's own path names the member the archive carries.
-        QTest::newRow("archive, designer's Windows path") << "C:\\Design\\Hotel\\logo.png" << "member";
-        QTest::newRow("archive, designer's path") << "/home/eng/logo.png" << "member";
-        QTest::newRow("archive, web URL") << "http://example.com/logo.png" << "";
-        QTest::newRow("archive, nothing beside a panel file") << "pic.png" << "";
+        QTest::newRow("archive, designer's Windows path") << Path{"C:\\Design\\Hotel\\logo.png", "member"};
+        QTest::newRow("archive, designer's path") << Path{"/home/eng/logo.png", "member"};
+        QTest::newRow("archive, web URL") << Path{"http://example.com/logo.png", ""};
+        QTest::newRow("archive, nothing beside a panel file") << Path{"pic.png", ""};
     }
     void imagePaths()
     {
-        QFETCH(QString, path);
-        QFETCH(QString, shown);
+        QFETCH(Path, row);
+        const QString &path = row.path, &shown = row.shown;
         WImagePath::Context context;
         if (QByteArray(QTest::currentDataTag()).startsWith("archive"))
             context.archive = &archive;
@@ -269,10 +269,10 @@ private slots:
         auto *lobby = widgettest::widgetOf<WPanelLink>(levels->child("To Lobby"));
         auto *phones = widgettest::widgetOf<WPanelLink>(levels->child("To Phones"));
         QVERIFY(stage && lobby && phones);
-        QCOMPARE((QStringList{stage->item()->property("buttonMode").toString(),
-                              lobby->item()->property("buttonMode").toString(), lobby->item()->property("text").toString(),
-                              phones->item()->property("imageValid").toString(),
-                              phones->item()->property("imagePath").toString()}),
+        QCOMPARE((QStringList{stage->itemProperty("buttonMode").toString(),
+                              lobby->itemProperty("buttonMode").toString(), lobby->itemProperty("text").toString(),
+                              phones->itemProperty("imageValid").toString(),
+                              phones->itemProperty("imagePath").toString()}),
                  (QStringList{"true", "false", "<u>Lobby</u>", "true", "../images/phone.png"}));
         const QString xml = widgettest::written(phones);
         QVERIFY2(xml.contains("<text>Phones</text>\n<path>Lobby/Phones</path>\n<image>phone</image>\n"
