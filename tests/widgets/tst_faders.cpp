@@ -28,15 +28,14 @@ class tst_Faders : public QObject
     std::unique_ptr<PanelControl> control;
 
     // A fader control whose fader 1 and number field 2 link to each other, or one with only the field.
-    WTextEdit *level(const QStringList &attributes = levelAttributes(), bool withFader = true,
+    WTextEdit *level(const QStringList &range = levelAttributes(), bool withFader = true,
                      const QString &name = "Level", HNode *node = nullptr)
     {
         QList<Record> records{
             {"textedit", {"id", "2", "link", "1", "x", "60", "y", "10", "width", "80", "height", "30"}}};
         if (withFader)
             records.prepend({"slider", {"id", "1", "link", "2", "x", "10", "y", "10", "width", "40", "height", "200"}});
-        control = std::make_unique<PanelControl>(&scene.factory, node ? node : &gain, name, "Slider", records,
-                                                 attributes);
+        control = std::make_unique<PanelControl>(&scene.factory, node ? node : &gain, name, "Slider", records, range);
         return control->widget<WTextEdit>();
     }
     WSlider *levelFader() const { return control->widget<WSlider>(); }
