@@ -19,8 +19,7 @@
 
 namespace {
 using Points = QList<QPointF>;
-struct Json { QString json; bool taken; Points vertices; };
-struct Vertices { QString text; Points vertices; QString written; };
+struct Shape { QString given; Points vertices; QString written; bool taken = true; };
 struct Inside { Points polygon; QPointF point; bool inside; };
 struct Rich { QString text, shown; bool removesImage; };
 struct Path { QString path, shown; };
@@ -152,47 +151,46 @@ private slots:
         QCOMPARE(WRichText::sanitize(row.text), row.shown);
     }
 
-    void vertexText_data()
+    // A polygon's text as a file gives it, or (rows named "json") its vertices as the editor saves them into a region
+    // drawn as "0,0 10,0 10,10"; the vertices taken and how they are written.
+    void vertices_data()
     {
-        QTest::addColumn<Vertices>("row");
-        QTest::newRow("six digits") << Vertices{"0.1234567,2", {{0.1234567, 2}}, "0.123457,2 "};
-        QTest::newRow("large and small") << Vertices{"1234567,0.00001", {{1234567, 0.00001}}, "1.23457e+06,1e-05 "};
-        QTest::newRow("junk piece skipped") << Vertices{"10,20 x,5 30,40 ", {{10, 20}, {30, 40}}, "10,20 30,40 "};
-        QTest::newRow("not finite skipped") << Vertices{"nan,1 1,inf -inf,2 5,6", {{5, 6}}, "5,6 "};
-        QTest::newRow("three numbers skipped") << Vertices{"1,2,3 4,5 6", {{4, 5}}, "4,5 "};
-        QTest::newRow("line breaks and tabs") << Vertices{"\n 1,2\t3,4\n", {{1, 2}, {3, 4}}, "1,2 3,4 "};
-        QTest::newRow("empty") << Vertices{"", {}, ""};
-    }
-    void vertexText()
-    {
-        QFETCH(Vertices, row);
-        QCOMPARE(WPolygon::parseVertexText(row.text), row.vertices);
-        QCOMPARE(WPolygon::vertexText(row.vertices), row.written);
-    }
-
-    void vertexJson_data()
-    {
-        QTest::addColumn<Json>("row");
+        QTest::addColumn<Shape>("row");
+        QTest::newRow("six digits") << Shape{"0.1234567,2", {{0.1234567, 2}}, "0.123457,2 "};
+        QTest::newRow("large and small") << Shape{"1234567,0.00001", {{1234567, 0.00001}}, "1.23457e+06,1e-05 "};
+        QTest::newRow("junk piece skipped") << Shape{"10,20 x,5 30,40 ", {{10, 20}, {30, 40}}, "10,20 30,40 "};
+        QTest::newRow("not finite skipped") << Shape{"nan,1 1,inf -inf,2 5,6", {{5, 6}}, "5,6 "};
+        QTest::newRow("three numbers skipped") << Shape{"1,2,3 4,5 6", {{4, 5}}, "4,5 "};
+        QTest::newRow("line breaks and tabs") << Shape{"\n 1,2\t3,4\n", {{1, 2}, {3, 4}}, "1,2 3,4 "};
+        QTest::newRow("empty") << Shape{"", {}, ""};
         const Points old{{0, 0}, {10, 0}, {10, 10}};
-        QTest::newRow("two vertices") << Json{R"([{"x": 1, "y": 2}, {"x": 3.5, "y": -4}])", true, {{1, 2}, {3.5, -4}}};
-        QTest::newRow("empty array") << Json{"[]", true, {}};
-        QTest::newRow("object") << Json{R"({"x": 1, "y": 2})", false, old};
-        QTest::newRow("numbers") << Json{"[1, 2]", false, old};
-        QTest::newRow("text coordinate") << Json{R"([{"x": "1", "y": 2}])", false, old};
-        QTest::newRow("missing y") << Json{R"([{"x": 1}])", false, old};
-        QTest::newRow("one bad of two") << Json{R"([{"x": 1, "y": 2}, {"x": null, "y": 2}])", false, old};
-        QTest::newRow("not JSON") << Json{"x=1,y=2", false, old};
-        QTest::newRow("huge number") << Json{R"([{"x": 1e999, "y": 2}])", false, old};
+        const QString kept = "0,0 10,0 10,10 ";
+        QTest::newRow("json, two vertices") << Shape{R"([{"x": 1, "y": 2}, {"x": 3.5, "y": -4}])", {{1, 2}, {3.5, -4}},
+                                                     "1,2 3.5,-4 "};
+        QTest::newRow("json, empty array") << Shape{"[]", {}, ""};
+        QTest::newRow("json, object") << Shape{R"({"x": 1, "y": 2})", old, kept, false};
+        QTest::newRow("json, numbers") << Shape{"[1, 2]", old, kept, false};
+        QTest::newRow("json, text coordinate") << Shape{R"([{"x": "1", "y": 2}])", old, kept, false};
+        QTest::newRow("json, missing y") << Shape{R"([{"x": 1}])", old, kept, false};
+        QTest::newRow("json, one bad of two") << Shape{R"([{"x": 1, "y": 2}, {"x": null, "y": 2}])", old, kept, false};
+        QTest::newRow("json, not JSON") << Shape{"x=1,y=2", old, kept, false};
+        QTest::newRow("json, huge number") << Shape{R"([{"x": 1e999, "y": 2}])", old, kept, false};
     }
-    void vertexJson()
+    void vertices()
     {
-        QFETCH(Json, row);
+        QFETCH(Shape, row);
+        if (!QByteArray(QTest::currentDataTag()).startsWith("json")) {
+            QCOMPARE(WPolygon::parseVertexText(row.given), row.vertices);
+            QCOMPARE(WPolygon::vertexText(row.vertices), row.written);
+            return;
+        }
         WRegion *w = region({"width", "10", "height", "10", "polygon", "0,0 10,0 10,10"});
         QVERIFY(w);
         QSignalSpy modelChanged(w->item(), SIGNAL(modelChanged()));
-        w->saveVertices(row.json);
+        w->saveVertices(row.given);
         QCOMPARE(modelChanged.isEmpty(), !row.taken);
         QCOMPARE(w->vertices(), row.vertices);
+        QCOMPARE(WPolygon::vertexText(w->vertices()), row.written);
         Points back;
         QVERIFY(WPolygon::parseVertexJson(w->getVertexJson(), &back));
         QCOMPARE(back, row.vertices);
