@@ -206,17 +206,16 @@ private slots:
     void imageBackground_data()
     {
         QTest::addColumn<Background>("row");
+        const QString mode = "backgroundFillMode";
         const QString place = "<x>10</x>\n<y>20</y>\n<width>30</width>\n<height>40</height>";
-        QTest::newRow("background and back")
-            << Background{{"backgroundFillMode", "0", "backgroundFillMode", "-1"}, false, place};
+        QTest::newRow("background and back") << Background{{mode, "0", mode, "-1"}, false, place};
         // A second mode must not keep the filled place as the image's own.
-        QTest::newRow("two modes") << Background{
-            {"backgroundFillMode", "0", "backgroundFillMode", "2", "backgroundFillMode", "-1"}, false, place};
+        QTest::newRow("two modes") << Background{{mode, "0", mode, "2", mode, "-1"}, false, place};
         // -1 from the file restores nothing that was never saved.
-        QTest::newRow("no background") << Background{{"backgroundFillMode", "-1"}, false, place};
-        QTest::newRow("written as a background") << Background{{"backgroundFillMode", "1"}, true, place};
+        QTest::newRow("no background") << Background{{mode, "-1"}, false, place};
+        QTest::newRow("written as a background") << Background{{mode, "1"}, true, place};
         QTest::newRow("place given after the mode")
-            << Background{{"backgroundFillMode", "0", "x", "50", "width", "60"}, true,
+            << Background{{mode, "0", "x", "50", "width", "60"}, true,
                           "<x>50</x>\n<y>20</y>\n<width>60</width>\n<height>40</height>"};
     }
     void imageBackground()
