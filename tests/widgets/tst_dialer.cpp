@@ -228,7 +228,6 @@ private slots:
     void qmlKeys()
     {
         QFETCH(Keypad, keypad);
-        const bool separateKeys = keypad.separateKeys;
         // A key that calls what the widget lacks shows up as a QML error.
         QTest::failOnWarning(QRegularExpression("TypeError|ReferenceError|is not a function"));
         Line line(newDialer(KeypadGeometry + QStringList{"alwaysShowCallAndEnd", keypad.alwaysShow ? "1" : "0"}),
@@ -239,15 +238,15 @@ private slots:
         QCOMPARE(d->displayText() + "|" + key(d, "displayLine")->property("text").toString(), "2#|2#");
         QCOMPARE((QList<bool>{key(d, "callKey")->isVisible(), key(d, "endKey")->isVisible(),
                               key(d, "callEndKey")->isVisible()}),
-                 (QList<bool>{separateKeys, separateKeys, !separateKeys}));
+                 (QList<bool>{keypad.separateKeys, keypad.separateKeys, !keypad.separateKeys}));
         QCOMPARE(key(d, "flashKey")->property("label").toString(), keypad.flashLabel);
-        scene.click(key(d, separateKeys ? "callKey" : "callEndKey"));
+        scene.click(key(d, keypad.separateKeys ? "callKey" : "callEndKey"));
         line.play({"reply:ACTIVE&Lobby"});
         QCOMPARE(key(d, "displayLine")->property("text").toString(), "Lobby");
         scene.click(key(d, "holdKey"));
         line.play({"reply:HOLD"});
         QCOMPARE(key(d, "holdKey")->property("label").toString(), "Resume");
-        scene.click(key(d, separateKeys ? "endKey" : "callEndKey"));
+        scene.click(key(d, keypad.separateKeys ? "endKey" : "callEndKey"));
         line.play({"reply:INCOMING&Front Desk"});
         QCOMPARE((QList<bool>{key(d, "acceptKey")->isVisible(), key(d, "callEndKey")->isVisible(),
                               key(d, "callKey")->isVisible()}),

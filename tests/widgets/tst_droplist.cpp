@@ -30,9 +30,12 @@ class tst_DropList : public QObject
     QTemporaryDir lists;
     RecordingProtocol protocol;
 
-    // Bound the way a control binds it, to the protocol that records.
+    // Bound the way a control binds it, to the protocol that records, from now on.
     WDropList *online(const QStringList &settings, HNode *node = nullptr)
     {
+        protocol.sent.clear();
+        protocol.refused.clear();
+        protocol.accept = true;
         WDropList *w = scene.create<WDropList>("droplist", settings, node);
         w->setTransform(new TBin8(w));
         w->setProtocol(&protocol);
@@ -75,12 +78,6 @@ private slots:
         file.write("Bar\n\n  Lounge  \nTerrace");
         file.close();
         WDelegate::instance()->setPath(lists.path());
-    }
-    void init()
-    {
-        protocol.sent.clear();
-        protocol.refused.clear();
-        protocol.accept = true;
     }
 
     void entries_data()
