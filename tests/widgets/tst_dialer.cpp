@@ -205,10 +205,9 @@ private slots:
         // there was.
         d = newDialer({"primaryColor", "#ff2060a0", "secondaryColorRed", "#ffc03030", "secondaryColorBlue", "blue-ish",
                        "alwaysShowCallAndEnd", "1", "title", "*LABEL*"});
-        QVERIFY(!d->isAspectRatioCorrectionActive());
-        QCOMPARE(d->adjustHeight(100), 100.0);
-        QCOMPARE(d->primaryColor(), QColor("#2060a0"));
-        QVERIFY(d->alwaysShowCallAndEnd());
+        QCOMPARE((QStringList{QString::number(d->isAspectRatioCorrectionActive()), QString::number(d->adjustHeight(99)),
+                              d->primaryColor().name(QColor::HexArgb), QString::number(d->alwaysShowCallAndEnd())}),
+                 (QStringList{"0", "99", "#ff2060a0", "1"}));
         const QString xml = widgettest::written(d);
         QVERIFY2(xml.contains("<title>*LABEL*</title>\n<primaryColor>#FF2060A0</primaryColor>\n"
                               "<secondaryColorRed>#FFC03030</secondaryColorRed>\n")
