@@ -82,6 +82,7 @@ private slots:
         QVERIFY(source.addFile(dir.path() + "/panel/logo.png") && source.write(dir.path() + "/images.cpz"));
         QVERIFY(archive.open(dir.path() + "/images.cpz"));
     }
+    void cleanup() { scene.model->closeDocument(); }
 
     // Rows named "archive" resolve in an archive, the others beside a plain panel file.
     void imagePaths_data()
@@ -287,7 +288,6 @@ private slots:
         // A panel given to the link names it and becomes its target.
         stage->setTargetPanel(scene.model->document()->findByName("Welcome"));
         QCOMPARE(stage->target() + "|" + stage->item()->property("text").toString(), "Lobby/Welcome|Welcome");
-        scene.model->closeDocument();
     }
 
     void dropSites()
@@ -329,7 +329,6 @@ private slots:
         QTRY_VERIFY(!panel->child("Input Select"));
         QVERIFY(scene.model->isModified());
         QCOMPARE(drop(site, "Input Select", data, QMessageBox::Ok), QStringList{"taken"});
-        scene.model->closeDocument();
     }
 };
 
