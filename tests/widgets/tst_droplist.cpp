@@ -30,9 +30,12 @@ class tst_DropList : public QObject
     QTemporaryDir lists;
     RecordingProtocol protocol;
 
-    // Bound the way a control binds it, to the protocol that records.
+    // Bound the way a control binds it, to the protocol that records, from now on.
     WDropList *online(const QStringList &settings, HNode *node = nullptr)
     {
+        protocol.sent.clear();
+        protocol.refused.clear();
+        protocol.accept = true;
         WDropList *w = scene.create<WDropList>("droplist", settings, node);
         w->setTransform(new TBin8(w));
         w->setProtocol(&protocol);
@@ -48,9 +51,7 @@ private slots:
         design.addNode(main);
         auto *selector = new HBlock;
         selector->setTitle("Selector");
-        for (const auto &[name, value] : {std::pair{"name1", "Mic 1"}, {"name2", "Mic 2"}, {"inputLabel1", "Lectern"},
-                                          {"inputLabel2", "Radio"}})
-            set(selector, name, value);
+        setAll(selector, {{"name1", "Mic 1"}, {"name2", "Mic 2"}, {"inputLabel1", "Lectern"}, {"inputLabel2", "Aux"}});
         main->addNode(selector);
         auto *music = new HGroup;
         set(music, "groupType", "Selector");
@@ -78,12 +79,6 @@ private slots:
         file.close();
         WDelegate::instance()->setPath(lists.path());
     }
-    void init()
-    {
-        protocol.sent.clear();
-        protocol.refused.clear();
-        protocol.accept = true;
-    }
 
     void entries_data()
     {
@@ -107,7 +102,7 @@ private slots:
             {"item", "Off", "item", "On", "msg", "", "node", "", "sourceList", "A,B,C", "index", "0,1,2"}, "",
             {"A", "B", "C"}, {0, 1, 2});
         add("item from the channel names", {"item", ""}, "selector", {"Mic 1", "Mic 2"}, {1, 2});
-        add("source list from the input labels", {"sourceList", ""}, "selector", {"Lectern", "Radio"}, {1, 2});
+        add("source list from the input labels", {"sourceList", ""}, "selector", {"Lectern", "Aux"}, {1, 2});
         add("items and indexes", {"node", "ItemAndIndexes"}, "group", names, {1, 2, 5}, 1);
         add("group names", {"group", "selectorItems"}, "group", names, {1, 2, 3});
         add("parameter-set list keeps each set's place", {"node", "PSetList"}, "scenes",
@@ -143,10 +138,9 @@ private slots:
         QVERIFY2(widgettest::written(w).endsWith(entries.xml), qPrintable(widgettest::written(w)));
     }
 
-    // Steps on a bound list: "choose:N" by the user, "report:X" by the
-    // device, "refuse" by the protocol; "shows:T" checks the text shown now,
-    // "later:T" the text once the hold-off ends, "held"/"free" the hold-off,
-    // "refused:X" what the protocol refused.
+    // Steps on a bound list: "choose:N" by the user, "report:X" by the device, "refuse" by the protocol; "shows:T"
+    // checks the text shown now, "later:T" the text once the hold-off ends, "held"/"free" the hold-off, "refused:X"
+    // what the protocol refused.
     void steps_data()
     {
         QTest::addColumn<Steps>("row");
@@ -209,8 +203,7 @@ private slots:
         QCOMPARE((QStringList{first->property("model").toStringList().join(','), first->property("index").toString(),
                               first->property("title").toString()}),
                  (QStringList{"Low,Mid,High", "-1", "Stage source"}));
-        // Opened again, the first list goes, and the new one opens at the
-        // entry now shown.
+        // Opened again, the first list goes, and the new one opens at the entry now shown.
         w->transform()->setReplyText("9");
         QPointer<QObject> second = popups.create();
         w->popupList(second);

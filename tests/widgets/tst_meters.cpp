@@ -26,6 +26,7 @@ QStringList meterSettings(const QStringList &more = {})
 
 struct Zones { QString break1, break2, typenum, reply; QStringList colours; QList<double> stops; };
 struct Setting { bool withNode; QStringList settings; QString shown, written, warning; };
+struct Lamp { QString reply, path; };
 } // namespace
 
 class tst_Meters : public QObject
@@ -132,8 +133,7 @@ private slots:
         QVERIFY(!w->isPeakFalling());
     }
 
-    // What a meter takes from its settings: "interval minimum maximum text",
-    // and the setting it writes back as read.
+    // What a meter takes from its settings: "interval minimum maximum text", and the setting it writes back as read.
     void settings_data()
     {
         QTest::addColumn<Setting>("row");
@@ -179,31 +179,28 @@ private slots:
 
     void lamps_data()
     {
-        QTest::addColumn<QString>("reply");
-        QTest::addColumn<QString>("path");
-        QTest::newRow("floor") << "-60" << "../images/meterGrey.png";
-        QTest::newRow("at break 1") << "-20" << "../images/meterGreen.png";
-        QTest::newRow("yellow") << "-10" << "../images/meterYellow.png";
-        QTest::newRow("orange") << "-1" << "../images/meterOrange.png";
+        QTest::addColumn<Lamp>("lamp");
+        QTest::newRow("floor") << Lamp{"-60", "../images/meterGrey.png"};
+        QTest::newRow("at break 1") << Lamp{"-20", "../images/meterGreen.png"};
+        QTest::newRow("yellow") << Lamp{"-10", "../images/meterYellow.png"};
+        QTest::newRow("orange") << Lamp{"-1", "../images/meterOrange.png"};
     }
     void lamps()
     {
-        QFETCH(QString, reply);
-        QFETCH(QString, path);
-        // The text names the channel given after it: placeholders are filled
-        // once every setting is read.
+        QFETCH(Lamp, lamp);
+        // The text names the channel given after it: placeholders are filled once every setting is read.
         auto c = meter(&block,
                        QStringList{"text", "*CHLABEL*"} + meterSettings({"imagesize", "0.8", "channelName", "Podium"}),
                        "meterimage");
         auto *w = c->widget<WMeterImage>();
         QVERIFY(w);
         QStringList shown{w->itemProperty("text").toString(), w->itemProperty("path").toString()};
-        w->transform()->setReplyText(reply);
+        w->transform()->setReplyText(lamp.reply);
         shown << w->itemProperty("path").toString();
         // Offline, it goes grey.
         w->onOnlineStateChanged(false);
         shown << w->itemProperty("path").toString();
-        QCOMPARE(shown, (QStringList{"Podium", "../images/meterGrey.png", path, "../images/meterGrey.png"}));
+        QCOMPARE(shown, (QStringList{"Podium", "../images/meterGrey.png", lamp.path, "../images/meterGrey.png"}));
     }
 
     void pollsOnlyOnlineAndShownOneQueryPerCard()
@@ -220,8 +217,7 @@ private slots:
         device.setTitle("XT-10C");
         device.setAttribute("ipaddress", "127.0.0.1");
         device.setAttribute("serialport", QString::number(peer.port()));
-        // Three meters of the USB card (slot 10) and one of the PSTN card (11),
-        // at one reading a second.
+        // Three meters of the USB card (slot 10) and one of the PSTN card (11), at one reading a second.
         std::vector<std::unique_ptr<PanelControl>> meters;
         QList<WMeter *> w;
         for (const auto &[card, channels] : {std::pair{"USB In", 3}, {"PSTN In", 1}}) {
@@ -245,8 +241,7 @@ private slots:
             m->setItemVisible(false);
         QCOMPARE(polling(), 0);
         peer.received.clear();
-        // The panel is shown: each meter asks at once, and the meters of a
-        // card share one report.
+        // The panel is shown: each meter asks at once, and the meters of a card share one report.
         for (WMeter *m : w)
             m->setItemVisible(true);
         QCOMPARE(polling(), 4);

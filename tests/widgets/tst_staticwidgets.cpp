@@ -19,16 +19,15 @@
 
 namespace {
 using Points = QList<QPointF>;
-struct Json { QString json; bool taken; Points vertices; };
-struct Vertices { QString text; Points vertices; QString written; };
+struct Shape { QString given; Points vertices; QString written; bool taken = true; };
 struct Inside { Points polygon; QPointF point; bool inside; };
 struct Rich { QString text, shown; bool removesImage; };
+struct Path { QString path, shown; };
 } // namespace
 
 class tst_StaticWidgets : public QObject
 {
     Q_OBJECT
-private:
     ModelScene scene;
     QTemporaryDir dir;
     QString outside; // a file next to the panel folder, not in it
@@ -83,42 +82,41 @@ private slots:
         QVERIFY(source.addFile(dir.path() + "/panel/logo.png") && source.write(dir.path() + "/images.cpz"));
         QVERIFY(archive.open(dir.path() + "/images.cpz"));
     }
+    void cleanup() { scene.model->closeDocument(); }
 
     // Rows named "archive" resolve in an archive, the others beside a plain panel file.
     void imagePaths_data()
     {
-        QTest::addColumn<QString>("path");
-        // "" for the default image, "member" for the archive's logo.png, else the file under the panel folder
-        QTest::addColumn<QString>("shown");
-        const QString builtIn = "=";       // the path itself
-        QTest::newRow("built-in, as the widgets see it") << "../images/phone.png" << builtIn;
-        QTest::newRow("resource") << ":/images/phone.png" << builtIn;
-        QTest::newRow("resource URL") << "qrc:/images/skins/Light/menu.png" << builtIn;
-        QTest::newRow("beside the panel") << "logo.png" << "logo.png";
-        QTest::newRow("in a subfolder") << "img/pic.png" << "img/pic.png";
-        QTest::newRow("Windows separators") << "img\\pic.png" << "img/pic.png";
-        QTest::newRow("no such resource") << "../images/none.png" << "";
-        QTest::newRow("up and out") << "../secret.png" << "";
-        QTest::newRow("down, up and out") << "img/../../secret.png" << "";
-        QTest::newRow("Windows up and out") << "..\\secret.png" << "";
-        QTest::newRow("absolute") << outside << "";
-        QTest::newRow("drive") << "C:\\Users\\eng\\logo.png" << "";
-        QTest::newRow("device") << "/dev/zero" << "";
-        QTest::newRow("file URL") << QUrl::fromLocalFile(outside).toString() << "";
-        QTest::newRow("web URL") << "http://example.com/logo.png" << "";
-        QTest::newRow("link leading out") << "escape.png" << "";
-        QTest::newRow("a folder") << "folder.png" << "";
-        QTest::newRow("missing") << "nothing.png" << "";
+        // Shown: "=" the path itself, "" the default image, "member" the archive's logo.png, else the panel's file
+        QTest::addColumn<Path>("row");
+        QTest::newRow("built-in, as the widgets see it") << Path{"../images/phone.png", "="};
+        QTest::newRow("resource") << Path{":/images/phone.png", "="};
+        QTest::newRow("resource URL") << Path{"qrc:/images/skins/Light/menu.png", "="};
+        QTest::newRow("beside the panel") << Path{"logo.png", "logo.png"};
+        QTest::newRow("in a subfolder") << Path{"img/pic.png", "img/pic.png"};
+        QTest::newRow("Windows separators") << Path{"img\\pic.png", "img/pic.png"};
+        QTest::newRow("no such resource") << Path{"../images/none.png", ""};
+        QTest::newRow("up and out") << Path{"../secret.png", ""};
+        QTest::newRow("down, up and out") << Path{"img/../../secret.png", ""};
+        QTest::newRow("Windows up and out") << Path{"..\\secret.png", ""};
+        QTest::newRow("absolute") << Path{outside, ""};
+        QTest::newRow("drive") << Path{"C:\\Users\\eng\\logo.png", ""};
+        QTest::newRow("device") << Path{"/dev/zero", ""};
+        QTest::newRow("file URL") << Path{QUrl::fromLocalFile(outside).toString(), ""};
+        QTest::newRow("web URL") << Path{"http://example.com/logo.png", ""};
+        QTest::newRow("link leading out") << Path{"escape.png", ""};
+        QTest::newRow("a folder") << Path{"folder.png", ""};
+        QTest::newRow("missing") << Path{"nothing.png", ""};
         // The designer's own path names the member the archive carries.
-        QTest::newRow("archive, designer's Windows path") << "C:\\Design\\Hotel\\logo.png" << "member";
-        QTest::newRow("archive, designer's path") << "/home/eng/logo.png" << "member";
-        QTest::newRow("archive, web URL") << "http://example.com/logo.png" << "";
-        QTest::newRow("archive, nothing beside a panel file") << "pic.png" << "";
+        QTest::newRow("archive, designer's Windows path") << Path{"C:\\Design\\Hotel\\logo.png", "member"};
+        QTest::newRow("archive, designer's path") << Path{"/home/eng/logo.png", "member"};
+        QTest::newRow("archive, web URL") << Path{"http://example.com/logo.png", ""};
+        QTest::newRow("archive, nothing beside a panel file") << Path{"pic.png", ""};
     }
     void imagePaths()
     {
-        QFETCH(QString, path);
-        QFETCH(QString, shown);
+        QFETCH(Path, row);
+        const QString &path = row.path, &shown = row.shown;
         WImagePath::Context context;
         if (QByteArray(QTest::currentDataTag()).startsWith("archive"))
             context.archive = &archive;
@@ -154,47 +152,46 @@ private slots:
         QCOMPARE(WRichText::sanitize(row.text), row.shown);
     }
 
-    void vertexText_data()
+    // A polygon's text as a file gives it, or (rows named "json") its vertices as the editor saves them into a region
+    // drawn as "0,0 10,0 10,10"; the vertices taken and how they are written.
+    void vertices_data()
     {
-        QTest::addColumn<Vertices>("row");
-        QTest::newRow("six digits") << Vertices{"0.1234567,2", {{0.1234567, 2}}, "0.123457,2 "};
-        QTest::newRow("large and small") << Vertices{"1234567,0.00001", {{1234567, 0.00001}}, "1.23457e+06,1e-05 "};
-        QTest::newRow("junk piece skipped") << Vertices{"10,20 x,5 30,40 ", {{10, 20}, {30, 40}}, "10,20 30,40 "};
-        QTest::newRow("not finite skipped") << Vertices{"nan,1 1,inf -inf,2 5,6", {{5, 6}}, "5,6 "};
-        QTest::newRow("three numbers skipped") << Vertices{"1,2,3 4,5 6", {{4, 5}}, "4,5 "};
-        QTest::newRow("line breaks and tabs") << Vertices{"\n 1,2\t3,4\n", {{1, 2}, {3, 4}}, "1,2 3,4 "};
-        QTest::newRow("empty") << Vertices{"", {}, ""};
-    }
-    void vertexText()
-    {
-        QFETCH(Vertices, row);
-        QCOMPARE(WPolygon::parseVertexText(row.text), row.vertices);
-        QCOMPARE(WPolygon::vertexText(row.vertices), row.written);
-    }
-
-    void vertexJson_data()
-    {
-        QTest::addColumn<Json>("row");
+        QTest::addColumn<Shape>("row");
+        QTest::newRow("six digits") << Shape{"0.1234567,2", {{0.1234567, 2}}, "0.123457,2 "};
+        QTest::newRow("large and small") << Shape{"1234567,0.00001", {{1234567, 0.00001}}, "1.23457e+06,1e-05 "};
+        QTest::newRow("junk piece skipped") << Shape{"10,20 x,5 30,40 ", {{10, 20}, {30, 40}}, "10,20 30,40 "};
+        QTest::newRow("not finite skipped") << Shape{"nan,1 1,inf -inf,2 5,6", {{5, 6}}, "5,6 "};
+        QTest::newRow("three numbers skipped") << Shape{"1,2,3 4,5 6", {{4, 5}}, "4,5 "};
+        QTest::newRow("line breaks and tabs") << Shape{"\n 1,2\t3,4\n", {{1, 2}, {3, 4}}, "1,2 3,4 "};
+        QTest::newRow("empty") << Shape{"", {}, ""};
         const Points old{{0, 0}, {10, 0}, {10, 10}};
-        QTest::newRow("two vertices") << Json{R"([{"x": 1, "y": 2}, {"x": 3.5, "y": -4}])", true, {{1, 2}, {3.5, -4}}};
-        QTest::newRow("empty array") << Json{"[]", true, {}};
-        QTest::newRow("object") << Json{R"({"x": 1, "y": 2})", false, old};
-        QTest::newRow("numbers") << Json{"[1, 2]", false, old};
-        QTest::newRow("text coordinate") << Json{R"([{"x": "1", "y": 2}])", false, old};
-        QTest::newRow("missing y") << Json{R"([{"x": 1}])", false, old};
-        QTest::newRow("one bad of two") << Json{R"([{"x": 1, "y": 2}, {"x": null, "y": 2}])", false, old};
-        QTest::newRow("not JSON") << Json{"x=1,y=2", false, old};
-        QTest::newRow("huge number") << Json{R"([{"x": 1e999, "y": 2}])", false, old};
+        const QString kept = "0,0 10,0 10,10 ";
+        QTest::newRow("json, two vertices") << Shape{R"([{"x": 1, "y": 2}, {"x": 3.5, "y": -4}])", {{1, 2}, {3.5, -4}},
+                                                     "1,2 3.5,-4 "};
+        QTest::newRow("json, empty array") << Shape{"[]", {}, ""};
+        QTest::newRow("json, object") << Shape{R"({"x": 1, "y": 2})", old, kept, false};
+        QTest::newRow("json, numbers") << Shape{"[1, 2]", old, kept, false};
+        QTest::newRow("json, text coordinate") << Shape{R"([{"x": "1", "y": 2}])", old, kept, false};
+        QTest::newRow("json, missing y") << Shape{R"([{"x": 1}])", old, kept, false};
+        QTest::newRow("json, one bad of two") << Shape{R"([{"x": 1, "y": 2}, {"x": null, "y": 2}])", old, kept, false};
+        QTest::newRow("json, not JSON") << Shape{"x=1,y=2", old, kept, false};
+        QTest::newRow("json, huge number") << Shape{R"([{"x": 1e999, "y": 2}])", old, kept, false};
     }
-    void vertexJson()
+    void vertices()
     {
-        QFETCH(Json, row);
+        QFETCH(Shape, row);
+        if (!QByteArray(QTest::currentDataTag()).startsWith("json")) {
+            QCOMPARE(WPolygon::parseVertexText(row.given), row.vertices);
+            QCOMPARE(WPolygon::vertexText(row.vertices), row.written);
+            return;
+        }
         WRegion *w = region({"width", "10", "height", "10", "polygon", "0,0 10,0 10,10"});
         QVERIFY(w);
         QSignalSpy modelChanged(w->item(), SIGNAL(modelChanged()));
-        w->saveVertices(row.json);
+        w->saveVertices(row.given);
         QCOMPARE(modelChanged.isEmpty(), !row.taken);
         QCOMPARE(w->vertices(), row.vertices);
+        QCOMPARE(WPolygon::vertexText(w->vertices()), row.written);
         Points back;
         QVERIFY(WPolygon::parseVertexJson(w->getVertexJson(), &back));
         QCOMPARE(back, row.vertices);
@@ -271,10 +268,10 @@ private slots:
         auto *lobby = widgettest::widgetOf<WPanelLink>(levels->child("To Lobby"));
         auto *phones = widgettest::widgetOf<WPanelLink>(levels->child("To Phones"));
         QVERIFY(stage && lobby && phones);
-        QCOMPARE((QStringList{stage->item()->property("buttonMode").toString(),
-                              lobby->item()->property("buttonMode").toString(), lobby->item()->property("text").toString(),
-                              phones->item()->property("imageValid").toString(),
-                              phones->item()->property("imagePath").toString()}),
+        QCOMPARE((QStringList{stage->itemProperty("buttonMode").toString(),
+                              lobby->itemProperty("buttonMode").toString(), lobby->itemProperty("text").toString(),
+                              phones->itemProperty("imageValid").toString(),
+                              phones->itemProperty("imagePath").toString()}),
                  (QStringList{"true", "false", "<u>Lobby</u>", "true", "../images/phone.png"}));
         const QString xml = widgettest::written(phones);
         QVERIFY2(xml.contains("<text>Phones</text>\n<path>Lobby/Phones</path>\n<image>phone</image>\n"
@@ -291,7 +288,6 @@ private slots:
         // A panel given to the link names it and becomes its target.
         stage->setTargetPanel(scene.model->document()->findByName("Welcome"));
         QCOMPARE(stage->target() + "|" + stage->item()->property("text").toString(), "Lobby/Welcome|Welcome");
-        scene.model->closeDocument();
     }
 
     void dropSites()
@@ -333,7 +329,6 @@ private slots:
         QTRY_VERIFY(!panel->child("Input Select"));
         QVERIFY(scene.model->isModified());
         QCOMPARE(drop(site, "Input Select", data, QMessageBox::Ok), QStringList{"taken"});
-        scene.model->closeDocument();
     }
 };
 

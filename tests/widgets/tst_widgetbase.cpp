@@ -1,7 +1,6 @@
 #include "HBlock.h"
 #include "HComposite.h"
 #include "PKVDProtocol.h"
-#include "WDelegate.h"
 #include "WFrame.h"
 #include "WImage.h"
 #include "WLabel.h"
@@ -43,6 +42,8 @@ QString refused(WWidget *w, const QStringList &settings)
     return QString();
 }
 struct Background { QStringList settings; bool background; QString writtenPlace; };
+struct Kind { QString keyword, file, widgetClass; };
+struct Fractions { QStringList settings; QRectF expected; };
 } // namespace
 
 class tst_WidgetBase : public QObject
@@ -83,9 +84,7 @@ private slots:
 
     void keywordTable_data()
     {
-        QTest::addColumn<QString>("keyword");
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("widgetClass");
+        QTest::addColumn<Kind>("kind");
         const QList<std::array<const char *, 3>> table{
             {"bounds", "QmlBounds", "WFrame"}, {"button", "QmlButton", "WButton"},
             {"cmdbutton", "QmlCmdButton", "WCmdButton"}, {"dialer", "QmlDialer", "WDialer"},
@@ -99,45 +98,41 @@ private slots:
             {"levelbutton", "QmlLevelButtons", "WLevelButtons"}, {"meter", "QmlMeter", "WMeter"},
             {"meterimage", "QmlMeterImage", "WMeterImage"}};
         for (const auto &[keyword, file, widgetClass] : table)
-            QTest::newRow(keyword) << keyword << QString("qrc:/qmlcontrol/%1.qml").arg(file) << widgetClass;
+            QTest::newRow(keyword) << Kind{keyword, QString("qrc:/qmlcontrol/%1.qml").arg(file), widgetClass};
         // Keywords are compared case-sensitively; the drop site comes from the canvas, not from the table.
         for (const char *none : {"Button", "Label", "dropsite", "knob", ""})
-            QTest::newRow(qPrintable("none: " + QString(none))) << none << QString() << QString();
+            QTest::newRow(qPrintable("none: " + QString(none))) << Kind{none, {}, {}};
     }
     void keywordTable()
     {
-        QFETCH(QString, keyword);
-        QFETCH(QString, file);
-        QFETCH(QString, widgetClass);
-        QCOMPARE(WWidgetFactory::qmlFileFor(keyword), file);
+        QFETCH(Kind, kind);
+        QCOMPARE(WWidgetFactory::qmlFileFor(kind.keyword), kind.file);
         // A factory without its context makes nothing.
-        QVERIFY(!WWidgetFactory().createWidget(keyword));
-        WWidget *w = scene.factory.createWidget(keyword);
-        QCOMPARE(w ? QString(w->metaObject()->className()) : QString(), widgetClass);
+        QVERIFY(!WWidgetFactory().createWidget(kind.keyword));
+        WWidget *w = scene.factory.createWidget(kind.keyword);
+        QCOMPARE(w ? QString(w->metaObject()->className()) : QString(), kind.widgetClass);
         if (!w)
             return;
-        QVERIFY2(QFile::exists(file.mid(3)), qPrintable(file));
+        QVERIFY2(QFile::exists(kind.file.mid(3)), qPrintable(kind.file));
         QVERIFY(w->item() && w->item()->parentItem() == scene.window.contentItem());
         delete w->item();
     }
 
     void fractions_data()
     {
-        QTest::addColumn<QStringList>("settings");
-        QTest::addColumn<QRectF>("expected");
-        QTest::newRow("xfract alone keeps the right edge") << QStringList{"xfract", "0.25"} << QRectF(0.25, 0, 0.75, 1);
-        QTest::newRow("x and width") << QStringList{"xfract", "0.25", "widthfract", "0.5"} << QRectF(0.25, 0, 0.5, 1);
-        QTest::newRow("yfract alone keeps the bottom") << QStringList{"yfract", "0.125"} << QRectF(0, 0.125, 1, 0.875);
-        QTest::newRow("height first")
-            << QStringList{"heightfract", "0.5", "yfract", "0.25"} << QRectF(0, 0.25, 1, 0.25);
-        QTest::newRow("unreadable is 0") << QStringList{"widthfract", "wide"} << QRectF(0, 0, 0, 1);
+        QTest::addColumn<Fractions>("row");
+        QTest::newRow("xfract alone keeps the right edge") << Fractions{{"xfract", "0.25"}, QRectF(0.25, 0, 0.75, 1)};
+        QTest::newRow("x and width") << Fractions{{"xfract", "0.25", "widthfract", "0.5"}, QRectF(0.25, 0, 0.5, 1)};
+        QTest::newRow("yfract alone keeps the bottom") << Fractions{{"yfract", "0.125"}, QRectF(0, 0.125, 1, 0.875)};
+        QTest::newRow("height first") << Fractions{{"heightfract", "0.5", "yfract", "0.25"}, QRectF(0, 0.25, 1, 0.25)};
+        QTest::newRow("unreadable is 0") << Fractions{{"widthfract", "wide"}, QRectF(0, 0, 0, 1)};
     }
     void fractions()
     {
-        QFETCH(QStringList, settings);
-        QFETCH(QRectF, expected);
+        QFETCH(Fractions, row);
+        const QRectF expected = row.expected;
         WLabel *w = scene.create<WLabel>("label");
-        QCOMPARE(refused(w, settings), QString());
+        QCOMPARE(refused(w, row.settings), QString());
         QCOMPARE(w->fractions(), expected);
         w->placeIn(QRectF(100, 200, 200, 40));
         QCOMPARE(w->geometry(), QRectF(100 + 200 * expected.x(), 200 + 40 * expected.y(), 200 * expected.width(),
@@ -147,8 +142,8 @@ private slots:
     void geometryIdsScaleAndWriting()
     {
         WFrame *f = scene.create<WFrame>("frame");
-        QCOMPARE(refused(f, {"x", "10.5", "y", "20", "width", "100", "height", "50", "z", "3", "fieldcolor", "#80112233",
-                             "bordercolor", "#FFA8AAAD", "hasBorder", "1", "shape", "box"}),
+        QCOMPARE(refused(f, {"x", "10.5", "y", "20", "width", "100", "height", "50", "z", "3", "fieldcolor",
+                             "#80112233", "bordercolor", "#FFA8AAAD", "hasBorder", "1", "shape", "box"}),
                  QString());
         // A frame takes only geometry: no numbers and no fractions.
         QVERIFY(!f->processProperty("xfract", "0.5"));
@@ -211,17 +206,16 @@ private slots:
     void imageBackground_data()
     {
         QTest::addColumn<Background>("row");
+        const QString mode = "backgroundFillMode";
         const QString place = "<x>10</x>\n<y>20</y>\n<width>30</width>\n<height>40</height>";
-        QTest::newRow("background and back")
-            << Background{{"backgroundFillMode", "0", "backgroundFillMode", "-1"}, false, place};
+        QTest::newRow("background and back") << Background{{mode, "0", mode, "-1"}, false, place};
         // A second mode must not keep the filled place as the image's own.
-        QTest::newRow("two modes") << Background{
-            {"backgroundFillMode", "0", "backgroundFillMode", "2", "backgroundFillMode", "-1"}, false, place};
+        QTest::newRow("two modes") << Background{{mode, "0", mode, "2", mode, "-1"}, false, place};
         // -1 from the file restores nothing that was never saved.
-        QTest::newRow("no background") << Background{{"backgroundFillMode", "-1"}, false, place};
-        QTest::newRow("written as a background") << Background{{"backgroundFillMode", "1"}, true, place};
+        QTest::newRow("no background") << Background{{mode, "-1"}, false, place};
+        QTest::newRow("written as a background") << Background{{mode, "1"}, true, place};
         QTest::newRow("place given after the mode")
-            << Background{{"backgroundFillMode", "0", "x", "50", "width", "60"}, true,
+            << Background{{mode, "0", "x", "50", "width", "60"}, true,
                           "<x>50</x>\n<y>20</y>\n<width>60</width>\n<height>40</height>"};
     }
     void imageBackground()
@@ -245,14 +239,14 @@ private slots:
         b->setLinkedWidget(c);
         c->setLinkedWidget(a);
         userSets(a, 3);
-        QCOMPARE((QList<int>{shown(b), shown(c)}), (QList<int>{3, 3}));
-        QCOMPARE(a->sent, QList<int>{3});
-        QVERIFY(b->sent.isEmpty() && c->sent.isEmpty() && !b->isLinking());
+        QCOMPARE((QList<QList<int>>{{shown(b), shown(c)}, a->sent, b->sent, c->sent}),
+                 (QList<QList<int>>{{3, 3}, {3}, {}, {}}));
+        QVERIFY(!b->isLinking());
         // A device value is shown on all and sent by none.
         b->showFromDevice(7);
-        QCOMPARE((QList<int>{shown(a), shown(b), shown(c)}), (QList<int>{7, 7, 7}));
-        QCOMPARE(a->sent, QList<int>{3});
-        QVERIFY(b->sent.isEmpty() && c->sent.isEmpty() && b->isOutputEnabled());
+        QCOMPARE((QList<QList<int>>{{shown(a), shown(b), shown(c)}, a->sent, b->sent, c->sent}),
+                 (QList<QList<int>>{{7, 7, 7}, {3}, {}, {}}));
+        QVERIFY(b->isOutputEnabled());
         // No link to itself, and a peer that is gone is let go of.
         a = valueWidget();
         a->setLinkedWidget(a);
